@@ -1,0 +1,353 @@
+// The main window: its toolbars, menus, work area and status bar, and its creation steps.
+#include "Unit1.h"
+
+#include "ErrorBoundary.h"
+#include "Glyphs.h"
+#include "ImageControl.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <algorithm>
+
+namespace {
+
+QToolButton* addToolButton(QToolBar* bar, const QString& name, Glyph glyph, const QString& tip) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(name);
+    button->setIcon(glyphIcon(glyph));
+    button->setIconSize(QSize(16, 16));
+    button->setToolTip(tip);
+    button->setAutoRaise(true);
+    bar->addWidget(button);
+    return button;
+}
+
+QPushButton* addBitButton(QToolBar* bar, const QString& name, Glyph glyph, const QString& caption,
+                          const QString& tip) {
+    auto* button = new QPushButton(glyphIcon(glyph), caption, bar);
+    button->setObjectName(name);
+    button->setFixedSize(60, 22);
+    button->setIconSize(QSize(16, 16));
+    button->setToolTip(tip);
+    bar->addWidget(button);
+    return button;
+}
+
+QAction* addMenuItem(QMenu* menu, const QString& name, const QString& caption,
+                     const QKeySequence& shortcut = QKeySequence()) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+    return action;
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Tarvel2008"));
+    setWindowIcon(glyphIcon(Glyph::Window));
+    resize(736, 599);
+    move(226, 152);
+
+    buildToolbars();
+    buildMenus();
+    buildWorkArea();
+    buildStatusBar();
+
+    // 1. The application hint follows the control under the pointer.
+    qApp->installEventFilter(this);
+    // 2. The loader and the snapshot holder are never shown.
+    Image2->hide();
+    Image3->hide();
+    // 3. Nothing to undo yet.
+    ToolButton22->setEnabled(false);
+    // 4. The program's folder and its private fonts.
+    AppDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    if (!AppDir.endsWith(QDir::separator())) AppDir += QDir::separator();
+    registerPrivateFonts(true);
+    // 5. The font list the dialogs copy.
+    fillFontList();
+    // 6.
+    State.LastKind = ekNone;
+    // 7.
+    ComboBox1->setVisible(false);
+    ComboBox2->setVisible(false);
+    // 8.
+    State.EffectBase = DrawingSurface();
+    State.CurrentEffect = efNone;
+    State.EffectBaseTaken = false;
+}
+
+TForm1::~TForm1() {
+    qApp->removeEventFilter(this);
+    if (!closed) {
+        closed = true;
+        FormClose();
+    }
+}
+
+void TForm1::createDialogs() {
+    createCanvasDialog();
+    createRotatedTextDialog();
+    createSealDialog();
+    createAboutDialog();
+    createCircleDialog();
+    createFanDialog();
+    createTextDialog();
+}
+
+void TForm1::buildToolbars() {
+    ToolBar2 = new QToolBar(this);
+    ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
+    ToolBar2->setMovable(false);
+    ToolBar2->setFixedHeight(25);
+    ToolBar2->setIconSize(QSize(16, 16));
+    addToolBar(Qt::TopToolBarArea, ToolBar2);
+
+    ToolButton40 = addToolButton(ToolBar2, QStringLiteral("ToolButton40"), Glyph::NewCanvas,
+                                 QStringLiteral("新建或者打开"));
+    ToolButton22 = addToolButton(ToolBar2, QStringLiteral("ToolButton22"), Glyph::Undo,
+                                 QStringLiteral("撤消"));
+    ToolButton23 = addToolButton(ToolBar2, QStringLiteral("ToolButton23"), Glyph::Clear,
+                                 QStringLiteral("清空"));
+    ToolBar2->addSeparator();
+    ToolButton1 = addToolButton(ToolBar2, QStringLiteral("ToolButton1"), Glyph::Text,
+                                QStringLiteral("添加文本"));
+    ToolButton24 = addToolButton(ToolBar2, QStringLiteral("ToolButton24"), Glyph::RotatedText,
+                                 QStringLiteral("添加旋转字体"));
+    ToolButton25 = addToolButton(ToolBar2, QStringLiteral("ToolButton25"), Glyph::Inscription,
+                                 QStringLiteral("添加落款"));
+    ToolButton29 = addToolButton(ToolBar2, QStringLiteral("ToolButton29"), Glyph::Seal,
+                                 QStringLiteral("添加印章"));
+    ToolButton21 = addToolButton(ToolBar2, QStringLiteral("ToolButton21"), Glyph::Circle,
+                                 QStringLiteral("添加圆形"));
+    ToolButton26 = addToolButton(ToolBar2, QStringLiteral("ToolButton26"), Glyph::Fan,
+                                 QStringLiteral("添加扇面"));
+    ToolBar2->addSeparator();
+    BitBtn1 = addBitButton(ToolBar2, QStringLiteral("BitBtn1"), Glyph::Effects,
+                           QStringLiteral("特效"), QStringLiteral("特效，建议放到最后处理"));
+    ToolBar2->addSeparator();
+    BitBtn3 = addBitButton(ToolBar2, QStringLiteral("BitBtn3"), Glyph::Save, QStringLiteral("保存"),
+                           QStringLiteral("保存图片"));
+
+    addToolBarBreak(Qt::TopToolBarArea);
+    ToolBar4 = new QToolBar(this);
+    ToolBar4->setObjectName(QStringLiteral("ToolBar4"));
+    ToolBar4->setMovable(false);
+    ToolBar4->setFixedHeight(29);
+    ToolBar4->setIconSize(QSize(16, 16));
+    addToolBar(Qt::TopToolBarArea, ToolBar4);
+    ToolButton30 = addToolButton(ToolBar4, QStringLiteral("ToolButton30"), Glyph::Left, QString());
+    ToolButton31 = addToolButton(ToolBar4, QStringLiteral("ToolButton31"), Glyph::Right, QString());
+    ToolButton35 = addToolButton(ToolBar4, QStringLiteral("ToolButton35"), Glyph::Up, QString());
+    ToolButton36 = addToolButton(ToolBar4, QStringLiteral("ToolButton36"), Glyph::Down, QString());
+    ToolBar4->addSeparator();
+
+    ComboBox1 = new QComboBox(ToolBar4);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setFixedWidth(63);
+    ComboBox1->setEditable(true);
+    for (const char* size : {"8", "16", "20", "24", "28", "30", "34", "36", "40", "48", "56", "60",
+                             "68", "72", "80", "100", "120", "160", "200", ""})
+        ComboBox1->addItem(QString::fromLatin1(size));
+    ComboBox1->setEditText(QStringLiteral("8"));
+    ToolBar4->addWidget(ComboBox1)->setVisible(false);
+    ComboBox2 = new QComboBox(ToolBar4);
+    ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
+    ComboBox2->setFixedWidth(145);
+    ComboBox2->setEditable(true);
+    ToolBar4->addWidget(ComboBox2)->setVisible(false);
+
+    using ErrorBoundary::guard;
+    connect(ToolButton40, &QToolButton::clicked, this, guard(this, [this] { ToolButton40Click(); }));
+    connect(ToolButton22, &QToolButton::clicked, this, guard(this, [this] { ToolButton22Click(); }));
+    connect(ToolButton23, &QToolButton::clicked, this, guard(this, [this] { ToolButton23Click(); }));
+    connect(ToolButton1, &QToolButton::clicked, this, guard(this, [this] { ToolButton1Click(); }));
+    connect(ToolButton24, &QToolButton::clicked, this, guard(this, [this] { N12Click(); }));
+    connect(ToolButton25, &QToolButton::clicked, this, guard(this, [this] { N12Click(); }));
+    connect(ToolButton29, &QToolButton::clicked, this, guard(this, [this] { ToolButton29Click(); }));
+    connect(ToolButton21, &QToolButton::clicked, this, guard(this, [this] { ToolButton21Click(); }));
+    connect(ToolButton26, &QToolButton::clicked, this, guard(this, [this] { ToolButton26Click(); }));
+    connect(BitBtn1, &QPushButton::pressed, this, guard(this, [this] { BitBtn1MouseDown(); }));
+    connect(BitBtn3, &QPushButton::clicked, this, guard(this, [this] { BitBtn3Click(); }));
+    connect(ToolButton30, &QToolButton::clicked, this, guard(this, [this] { ToolButton30Click(); }));
+    connect(ToolButton31, &QToolButton::clicked, this, guard(this, [this] { ToolButton31Click(); }));
+    connect(ToolButton35, &QToolButton::clicked, this, guard(this, [this] { ToolButton35Click(); }));
+    connect(ToolButton36, &QToolButton::clicked, this, guard(this, [this] { ToolButton36Click(); }));
+}
+
+void TForm1::buildMenus() {
+    using ErrorBoundary::guard;
+    QMenu* file = menuBar()->addMenu(QStringLiteral("文件"));
+    MenuNew = addMenuItem(file, QStringLiteral("N2"), QStringLiteral("新建"), QKeySequence(Qt::ALT | Qt::Key_F2));
+    MenuUndo = addMenuItem(file, QStringLiteral("N3"), QStringLiteral("重做"), QKeySequence(Qt::ALT | Qt::Key_R));
+    MenuClear = addMenuItem(file, QStringLiteral("N4"), QStringLiteral("清空"), QKeySequence(Qt::ALT | Qt::Key_C));
+    file->addSeparator();
+    MenuSave = addMenuItem(file, QStringLiteral("N6"), QStringLiteral("保存"), QKeySequence(Qt::CTRL | Qt::Key_F5));
+    file->addSeparator();
+    N5 = addMenuItem(file, QStringLiteral("N5"), QStringLiteral("退出"), QKeySequence(Qt::ALT | Qt::Key_X));
+
+    QMenu* add = menuBar()->addMenu(QStringLiteral("添加"));
+    N12 = addMenuItem(add, QStringLiteral("N12"), QStringLiteral("旋转字"), QKeySequence(Qt::ALT | Qt::Key_A));
+    MenuInscription = addMenuItem(add, QStringLiteral("N13"), QStringLiteral("落款"), QKeySequence(Qt::ALT | Qt::Key_A));
+    MenuSeal = addMenuItem(add, QStringLiteral("N14"), QStringLiteral("印章"), QKeySequence(Qt::ALT | Qt::Key_P));
+    MenuCircle = addMenuItem(add, QStringLiteral("N9"), QStringLiteral("圆形"), QKeySequence(Qt::ALT | Qt::Key_D));
+    MenuFan = addMenuItem(add, QStringLiteral("N10"), QStringLiteral("扇形"), QKeySequence(Qt::ALT | Qt::Key_S));
+    // Both items carry Alt+A; the first one answers it.
+    MenuInscription->setShortcutContext(Qt::WidgetShortcut);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助"));
+    N24 = addMenuItem(help, QStringLiteral("N24"), QStringLiteral("作者声明"));
+    N8 = addMenuItem(help, QStringLiteral("N8"), QStringLiteral("使用手册"));
+    help->addSeparator();
+    N15 = addMenuItem(help, QStringLiteral("N15"), QStringLiteral("作者主页"));
+
+    connect(MenuNew, &QAction::triggered, this, guard(this, [this] { ToolButton40Click(); }));
+    connect(MenuUndo, &QAction::triggered, this, guard(this, [this] { ToolButton22Click(); }));
+    connect(MenuClear, &QAction::triggered, this, guard(this, [this] { ToolButton23Click(); }));
+    connect(MenuSave, &QAction::triggered, this, guard(this, [this] { BitBtn3Click(); }));
+    connect(N5, &QAction::triggered, this, guard(this, [this] { N5Click(); }));
+    connect(N12, &QAction::triggered, this, guard(this, [this] { N12Click(); }));
+    connect(MenuInscription, &QAction::triggered, this, guard(this, [this] { N12Click(); }));
+    connect(MenuSeal, &QAction::triggered, this, guard(this, [this] { ToolButton29Click(); }));
+    connect(MenuCircle, &QAction::triggered, this, guard(this, [this] { ToolButton21Click(); }));
+    connect(MenuFan, &QAction::triggered, this, guard(this, [this] { ToolButton26Click(); }));
+    connect(N24, &QAction::triggered, this, guard(this, [this] { N24Click(); }));
+    connect(N8, &QAction::triggered, this, guard(this, [this] { N8Click(); }));
+    connect(N15, &QAction::triggered, this, guard(this, [this] { N15Click(); }));
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    N17 = addMenuItem(PopupMenu1, QStringLiteral("N17"), QStringLiteral("空心"));
+    N18 = addMenuItem(PopupMenu1, QStringLiteral("N18"), QStringLiteral("怀旧"));
+    N21 = addMenuItem(PopupMenu1, QStringLiteral("N21"), QStringLiteral("立体"));
+    N23 = addMenuItem(PopupMenu1, QStringLiteral("N23"), QStringLiteral("锐化"));
+    N25 = addMenuItem(PopupMenu1, QStringLiteral("N25"), QStringLiteral("清晰"));
+    N26 = addMenuItem(PopupMenu1, QStringLiteral("N26"), QStringLiteral("描边"));
+    N28 = addMenuItem(PopupMenu1, QStringLiteral("N28"), QStringLiteral("柔和"));
+    N27 = addMenuItem(PopupMenu1, QStringLiteral("N27"), QStringLiteral("模糊"));
+    N29 = addMenuItem(PopupMenu1, QStringLiteral("N29"), QStringLiteral("还原"));
+    for (QAction* item : {N17, N18, N21, N23, N25, N26, N28, N27, N29}) item->setCheckable(true);
+    connect(N17, &QAction::triggered, this, guard(this, [this] { N17Click(); }));
+    connect(N18, &QAction::triggered, this, guard(this, [this] { N18Click(); }));
+    connect(N21, &QAction::triggered, this, guard(this, [this] { N21Click(); }));
+    connect(N23, &QAction::triggered, this, guard(this, [this] { N23Click(); }));
+    connect(N25, &QAction::triggered, this, guard(this, [this] { N25Click(); }));
+    connect(N26, &QAction::triggered, this, guard(this, [this] { N26Click(); }));
+    connect(N27, &QAction::triggered, this, guard(this, [this] { N27Click(); }));
+    connect(N28, &QAction::triggered, this, guard(this, [this] { N28Click(); }));
+    connect(N29, &QAction::triggered, this, guard(this, [this] { N29Click(); }));
+    // The effect menu is also the effect button's context menu.
+    BitBtn1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(BitBtn1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu1->popup(BitBtn1->mapToGlobal(at)); });
+}
+
+void TForm1::buildWorkArea() {
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setWidgetResizable(false);
+    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1 = new ImageControl(nullptr, QSize(1273, 649));
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setProperty("hint", QString());
+    ScrollBox1->setWidget(Image1);
+    setCentralWidget(ScrollBox1);
+    Image2 = new ImageControl(this, QSize(105, 105));
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image3 = new ImageControl(this, QSize(105, 105));
+    Image3->setObjectName(QStringLiteral("Image3"));
+
+    connect(Image1, &ImageControl::mousePressed, this, [this](QPoint at, Qt::MouseButton button) {
+        ErrorBoundary::run(this, [&] { Image1MouseDown(at, button); });
+    });
+    connect(Image1, &ImageControl::mouseMoved, this, [this](QPoint at) { Image1MouseMove(at); });
+}
+
+void TForm1::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setFixedHeight(19);
+    bar->setSizeGripEnabled(false);
+    auto panel = [bar](const QString& name, const QString& text, int width) {
+        auto* label = new QLabel(text, bar);
+        label->setObjectName(name);
+        label->setAlignment(Qt::AlignCenter);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        if (width > 0) label->setFixedWidth(width);
+        bar->addWidget(label, width > 0 ? 0 : 1);
+        return label;
+    };
+    StatusPanel0 = panel(QStringLiteral("StatusPanel0"), QStringLiteral("你好！"), 100);
+    StatusPanel1 = panel(QStringLiteral("StatusPanel1"), QString(), 300);
+    StatusPanel2 = panel(QStringLiteral("StatusPanel2"), QStringLiteral("欢迎使用Tarvel。"), 0);
+}
+
+void TForm1::fillFontList() {
+    QStringList families = QFontDatabase::families();
+    families << QStringLiteral("Default");
+    families.removeDuplicates();
+    std::sort(families.begin(), families.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    ComboBox2->clear();
+    ComboBox2->addItems(families);
+    ComboBox2->setEditText(QStringLiteral("字体"));
+}
+
+QStringList TForm1::fontSizeList() const {
+    QStringList items;
+    for (int i = 0; i < ComboBox1->count(); ++i) items << ComboBox1->itemText(i);
+    return items;
+}
+
+QStringList TForm1::fontFaceList() const {
+    QStringList items;
+    for (int i = 0; i < ComboBox2->count(); ++i) items << ComboBox2->itemText(i);
+    return items;
+}
+
+QString TForm1::hintAt(QWidget* widget) const {
+    for (QWidget* w = widget; w; w = w->parentWidget()) {
+        const QVariant hint = w->property("hint");
+        if (hint.isValid()) return hint.toString();
+        if (!w->toolTip().isEmpty()) return w->toolTip();
+        if (w->isWindow()) break;
+    }
+    return QString();
+}
+
+void TForm1::ApplicationHint(const QString& hint) { StatusPanel1->setText(hint); }
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter || event->type() == QEvent::HoverEnter) {
+        if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == this)
+            ApplicationHint(hintAt(widget));
+    } else if (event->type() == QEvent::ToolTip && watched == Image1) {
+        return true; // the canvas shows no tooltip
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (!closed) {
+        closed = true;
+        FormClose();
+    }
+    event->accept();
+}

@@ -1,0 +1,218 @@
+// The main window: holds the work canvas, offers every command, keeps the composition state
+// and runs the placement workflow (a confirmed element is stamped at the next canvas press).
+#pragma once
+
+#include "DrawingSurface.h"
+#include "EffectKind.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QPoint>
+#include <memory>
+
+class ImageControl;
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+class QToolBar;
+class QToolButton;
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm5;
+class TForm6;
+class TForm7;
+class TForm8;
+
+// The kind of the element that a nudge acts on.
+enum ElementKind : qint32 {
+    ekNone = 0,
+    ekText = 1,
+    ekRotatedText = 2,
+    ekSeal = 3,
+    ekCircle = 4,
+    ekFan = 5,
+};
+
+// The main window's run-time state; the undo snapshot itself is the picture of Image3.
+struct CompositionState {
+    ElementKind LastKind = ekNone;
+    QPoint RotatedTextPos;
+    QPoint SealPos;
+    QPoint CirclePos;
+    QPoint FanPos;
+    DrawingSurface EffectBase;
+    bool EffectBaseTaken = false;
+    EffectKind CurrentEffect = efNone;
+};
+
+class TForm1 final : public QMainWindow {
+    Q_OBJECT
+public:
+    // FormCreate: builds the window and its state. The dialogs follow with createDialogs.
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Program entry creates the dialogs after the main window, in the order 2 to 8.
+    void createDialogs();
+
+    CompositionState State;
+    QString AppDir; // the executable's folder, with a trailing separator
+
+    // Controls, named as the program names them.
+    QToolBar* ToolBar2 = nullptr;
+    QToolBar* ToolBar4 = nullptr;
+    QToolButton* ToolButton40 = nullptr; // new canvas
+    QToolButton* ToolButton22 = nullptr; // undo
+    QToolButton* ToolButton23 = nullptr; // clear
+    QToolButton* ToolButton1 = nullptr;  // add text
+    QToolButton* ToolButton24 = nullptr; // add rotated text
+    QToolButton* ToolButton25 = nullptr; // add inscription
+    QToolButton* ToolButton29 = nullptr; // add seal
+    QToolButton* ToolButton21 = nullptr; // add circle
+    QToolButton* ToolButton26 = nullptr; // add fan
+    QPushButton* BitBtn1 = nullptr;      // effects
+    QPushButton* BitBtn3 = nullptr;      // save
+    QToolButton* ToolButton30 = nullptr; // nudge left
+    QToolButton* ToolButton31 = nullptr; // nudge right
+    QToolButton* ToolButton35 = nullptr; // nudge up
+    QToolButton* ToolButton36 = nullptr; // nudge down
+    QComboBox* ComboBox1 = nullptr;      // hidden list of font sizes
+    QComboBox* ComboBox2 = nullptr;      // hidden list of font faces
+    QScrollArea* ScrollBox1 = nullptr;
+    ImageControl* Image1 = nullptr;      // the work canvas
+    ImageControl* Image2 = nullptr;      // hidden loader of background pictures
+    ImageControl* Image3 = nullptr;      // hidden holder of the undo snapshot
+    QLabel* StatusPanel0 = nullptr;
+    QLabel* StatusPanel1 = nullptr;
+    QLabel* StatusPanel2 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* N17 = nullptr; // 空心
+    QAction* N18 = nullptr; // 怀旧
+    QAction* N21 = nullptr; // 立体
+    QAction* N23 = nullptr; // 锐化
+    QAction* N25 = nullptr; // 清晰
+    QAction* N26 = nullptr; // 描边
+    QAction* N28 = nullptr; // 柔和
+    QAction* N27 = nullptr; // 模糊
+    QAction* N29 = nullptr; // 还原
+    QAction* MenuNew = nullptr;
+    QAction* MenuUndo = nullptr;
+    QAction* MenuClear = nullptr;
+    QAction* MenuSave = nullptr;
+    QAction* N5 = nullptr;  // exit
+    QAction* N12 = nullptr; // rotated text
+    QAction* MenuInscription = nullptr;
+    QAction* MenuSeal = nullptr;
+    QAction* MenuCircle = nullptr;
+    QAction* MenuFan = nullptr;
+    QAction* N24 = nullptr; // about
+    QAction* N8 = nullptr;  // manual
+    QAction* N15 = nullptr; // home page
+
+    TForm2* Form2 = nullptr;
+    TForm3* Form3 = nullptr;
+    TForm4* Form4 = nullptr;
+    TForm5* Form5 = nullptr;
+    TForm6* Form6 = nullptr;
+    TForm7* Form7 = nullptr;
+    TForm8* Form8 = nullptr;
+
+    // The list of font sizes and faces the dialogs copy when they are created.
+    QStringList fontSizeList() const;
+    QStringList fontFaceList() const;
+
+    // ---- Placement workflow (Unit1_Placement.cpp)
+    void Image1MouseDown(QPoint point, Qt::MouseButton button);
+    void Image1MouseMove(QPoint point);
+    void ToolButton22Click(); // undo
+    void ToolButton23Click(); // clear
+    void ToolButton30Click(); // nudge left
+    void ToolButton31Click(); // nudge right
+    void ToolButton35Click(); // nudge up
+    void ToolButton36Click(); // nudge down
+    void takeUndoSnapshot();
+    void restoreUndoSnapshot();
+    void BitBtn1MouseDown();
+    // The status panel that follows the application hint.
+    void ApplicationHint(const QString& hint);
+
+    // ---- Canvas and saving (Unit1_Canvas.cpp)
+    void createCanvasDialog();
+    void ToolButton40Click(); // new canvas
+    void BitBtn3Click();      // save
+
+    // ---- Text (Unit1_Text.cpp)
+    void createTextDialog();
+    void ToolButton1Click(); // add text
+    void nudgeText(int dx, int dy);
+
+    // ---- Rotated text (Unit1_Rotated.cpp)
+    void createRotatedTextDialog();
+    void N12Click(); // rotated text and inscription
+    bool rotatedTextPending() const;
+    void clearRotatedTextPending();
+    void drawRotatedTextAt(QPoint point);
+
+    // ---- Seal (Unit1_Seal.cpp)
+    void createSealDialog();
+    void ToolButton29Click();
+    bool sealPending() const;
+    void clearSealPending();
+    void drawSealAt(QPoint point);
+
+    // ---- Circle (Unit1_Circle.cpp)
+    void createCircleDialog();
+    void ToolButton21Click();
+    bool circlePending() const;
+    void clearCirclePending();
+    void drawCircleAt(QPoint point);
+
+    // ---- Fan (Unit1_Fan.cpp)
+    void createFanDialog();
+    void ToolButton26Click();
+    bool fanPending() const;
+    void clearFanPending();
+    void drawFanAt(QPoint point);
+
+    // ---- Effects (Unit1_Effects.cpp)
+    void N17Click();
+    void N18Click();
+    void N21Click();
+    void N23Click();
+    void N25Click();
+    void N26Click();
+    void N27Click();
+    void N28Click();
+    void N29Click();
+
+    // ---- Start-up, help, About, shutdown (Unit1_Startup.cpp)
+    void createAboutDialog();
+    void registerPrivateFonts(bool add); // the Fonts folder beside the executable
+    void N8Click();  // manual
+    void N24Click(); // about
+    void N15Click(); // home page
+    void N5Click();  // exit
+    void FormClose();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildToolbars();
+    void buildMenus();
+    void buildWorkArea();
+    void buildStatusBar();
+    void fillFontList();
+    void nudge(int dx, int dy);
+    QString hintAt(QWidget* widget) const;
+
+    bool closed = false;
+
+    // ---- State kept by the start-up concern (Unit1_Startup.cpp)
+    QList<int> privateFontIds;
+};

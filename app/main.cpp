@@ -1,0 +1,46 @@
+// Program entry: the main window first (the dialogs copy its lists), then the dialogs, then
+// the message loop; or, with --script, a composition run headless.
+#include "Script.h"
+#include "Unit1.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+bool hasArgument(int argc, char** argv, const char* name) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], name) == 0) return true;
+    return false;
+}
+
+bool displayAvailable() {
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
+           qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (hasArgument(argc, argv, "--help") || hasArgument(argc, argv, "-h")) {
+        std::fputs(scriptUsage().toUtf8().constData(), stdout);
+        return 0;
+    }
+    const bool headless = hasArgument(argc, argv, "--script");
+    if (headless) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    } else if (!displayAvailable()) {
+        std::fputs("tarvel: no display found; set DISPLAY, or run a composition headless with "
+                   "--script FILE\n",
+                   stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarvel2008"));
+    TForm1 form1;
+    form1.createDialogs();
+    if (headless) return runScriptFromArguments(form1, QApplication::arguments());
+    form1.show();
+    return app.exec();
+}

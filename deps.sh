@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs, when any is missing. Sourced by run.sh
+# and test.sh. As root it calls apt-get; otherwise sudo; without either it prints the line.
+TARVEL_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev libgl-dev
+  libjpeg62-turbo-dev libpng-dev zlib1g-dev libchm-dev libchm1
+  libgtest-dev libbenchmark-dev
+  fp-utils
+  fonts-lxgw-wenkai fonts-arphic-gkai00mp fonts-arphic-gbsn00lp fonts-arphic-ukai fonts-arphic-uming
+  xvfb xauth
+)
+# The image libraries are kept at Debian's current security release.
+TARVEL_SECURITY_PACKAGES=(libpng16-16 libjpeg62-turbo)
+
+tarvel_install_dependencies() {
+  local missing=()
+  for p in "${TARVEL_PACKAGES[@]}" "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  local line="apt-get install -y ${missing[*]}"
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  if [ "$(id -u)" -eq 0 ]; then
+    apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}" \
+      && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --only-upgrade "${TARVEL_SECURITY_PACKAGES[@]}"
+  elif command -v sudo >/dev/null 2>&1; then
+    sudo apt-get update -q && sudo DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}" \
+      && sudo DEBIAN_FRONTEND=noninteractive apt-get install -y -q --only-upgrade "${TARVEL_SECURITY_PACKAGES[@]}"
+  else
+    echo "Missing packages. Run as root: $line" >&2
+    return 1
+  fi
+}

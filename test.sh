@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds into build/ (or build-sanitize/ with --sanitize) and runs
+# the whole test suite on Qt's offscreen platform. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")"
+source ./deps.sh
+dir=build
+flags=(-DTARVEL_BENCH=OFF)
+if [ "${1:-}" = "--sanitize" ]; then
+  dir=build-sanitize
+  flags+=(-DTARVEL_SANITIZE=ON)
+  shift
+fi
+tarvel_install_dependencies
+cmake -S . -B "$dir" -G Ninja "${flags[@]}" >/dev/null
+cmake --build "$dir"
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=0:${ASAN_OPTIONS:-}
+ctest --test-dir "$dir" --output-on-failure -j2 "$@"

@@ -1,0 +1,52 @@
+// The image control every picture of the program lives in: the work canvas, the hidden
+// snapshot and loader, and the dialogs' previews. It holds a picture that may be empty; the
+// first drawing on an empty control creates a white bitmap of the control's size.
+#pragma once
+
+#include "DrawingSurface.h"
+
+#include <QWidget>
+
+class ImageControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit ImageControl(QWidget* parent = nullptr, QSize initialSize = QSize(105, 105));
+
+    bool hasPicture() const { return kind != Kind::Empty; }
+    bool holdsBitmap() const { return kind == Kind::Bitmap; }
+    // The picture as it is (an empty surface when there is none).
+    const DrawingSurface& picture() const { return surface; }
+    // The drawing surface: creates a white bitmap of the control's size, taking the
+    // control's transparency, when the control has no picture; fails for a picture that is
+    // not a bitmap.
+    DrawingSurface& canvas();
+    void setPicture(const DrawingSurface& picture);
+    void setPicture(DrawingSurface&& picture);
+    // A picture that is not a bitmap (a decoded graphic): it can be shown and copied but not
+    // drawn on.
+    void setGraphic(const QImage& graphic);
+    void clearPicture();
+
+    bool transparent() const { return isTransparent; }
+    void setTransparent(bool transparent);
+
+    // The control's size is the canvas size.
+    void setControlSize(int width, int height);
+    // Call after drawing on canvas() so the screen follows.
+    void pictureChanged();
+
+signals:
+    void mousePressed(QPoint position, Qt::MouseButton button);
+    void mouseMoved(QPoint position);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    enum class Kind { Empty, Bitmap, Graphic };
+    DrawingSurface surface;
+    Kind kind = Kind::Empty;
+    bool isTransparent = false;
+};

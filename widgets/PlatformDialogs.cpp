@@ -1,0 +1,104 @@
+#include "PlatformDialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QImageReader>
+#include <QLabel>
+#include <QLayout>
+
+namespace PlatformDialogs {
+namespace {
+
+ColorChooser& colorChooser() {
+    static ColorChooser chooser;
+    return chooser;
+}
+FileChooser& fileChooser() {
+    static FileChooser chooser;
+    return chooser;
+}
+
+// A non-native file dialog with a picture preview beside the file list.
+std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request) {
+    QFileDialog dialog(parent);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setNameFilters(qtNameFilters(request.filter));
+    if (request.kind == FileDialogRequest::Kind::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+        if (!request.defaultExtension.isEmpty()) dialog.setDefaultSuffix(request.defaultExtension);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (!request.initialPath.isEmpty()) dialog.selectFile(request.initialPath);
+    if (request.picturePreview) {
+        auto* preview = new QLabel(&dialog);
+        preview->setFixedSize(200, 200);
+        preview->setAlignment(Qt::AlignCenter);
+        preview->setFrameShape(QFrame::StyledPanel);
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+            grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+        QObject::connect(&dialog, &QFileDialog::currentChanged, preview,
+                         [preview](const QString& path) {
+                             QImageReader reader(path);
+                             reader.setAllocationLimit(64);
+                             reader.setAutoTransform(true);
+                             const QSize size = reader.size();
+                             if (size.isValid() && size.width() <= 16384 && size.height() <= 16384)
+                                 reader.setScaledSize(size.scaled(200, 200, Qt::KeepAspectRatio));
+                             const QImage image = reader.read();
+                             preview->setPixmap(image.isNull() ? QPixmap()
+                                                               : QPixmap::fromImage(image));
+                         });
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+} // namespace
+
+std::optional<TColor> chooseColor(QWidget* parent, TColor initial) {
+    if (colorChooser()) return colorChooser()(parent, initial);
+    const QColor c = QColorDialog::getColor(toQColor(initial), parent);
+    if (!c.isValid()) return std::nullopt;
+    return fromQColor(c);
+}
+
+std::optional<QString> chooseFile(QWidget* parent, const FileDialogRequest& request) {
+    if (fileChooser()) return fileChooser()(parent, request);
+    return runFileDialog(parent, request);
+}
+
+ColorChooser setColorChooser(ColorChooser chooser) {
+    ColorChooser previous = std::move(colorChooser());
+    colorChooser() = std::move(chooser);
+    return previous;
+}
+
+FileChooser setFileChooser(FileChooser chooser) {
+    FileChooser previous = std::move(fileChooser());
+    fileChooser() = std::move(chooser);
+    return previous;
+}
+
+QStringList qtNameFilters(const QString& barFilter) {
+    const QStringList parts = barFilter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+    }
+    return filters;
+}
+
+QString withDefaultExtension(const QString& path, const QString& extension) {
+    if (extension.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
+    return path + QLatin1Char('.') + extension;
+}
+
+} // namespace PlatformDialogs

@@ -1,0 +1,41 @@
+// The platform's colour and file dialogs, behind one seam so that tests and scripts can
+// answer them as a user would.
+#pragma once
+
+#include "Colors.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+struct FileDialogRequest {
+    enum class Kind { Open, Save };
+    Kind kind = Kind::Open;
+    // Pairs of description and pattern separated by bars: "Bitmaps (*.bmp)|*.bmp|...".
+    QString filter;
+    QString defaultExtension; // appended to a name typed without one (save dialogs)
+    bool picturePreview = false;
+    QString initialPath;      // the name the dialog starts from
+};
+
+namespace PlatformDialogs {
+
+using ColorChooser = std::function<std::optional<TColor>(QWidget* parent, TColor initial)>;
+using FileChooser =
+    std::function<std::optional<QString>(QWidget* parent, const FileDialogRequest& request)>;
+
+std::optional<TColor> chooseColor(QWidget* parent, TColor initial);
+std::optional<QString> chooseFile(QWidget* parent, const FileDialogRequest& request);
+
+// Replace the dialogs (an empty function restores the real ones); return the previous.
+ColorChooser setColorChooser(ColorChooser chooser);
+FileChooser setFileChooser(FileChooser chooser);
+
+// "desc|pattern|desc|pattern" -> Qt's "desc (pattern)" list, patterns separated by spaces.
+QStringList qtNameFilters(const QString& barFilter);
+// A name typed without an extension gets the default one, as the save dialog does.
+QString withDefaultExtension(const QString& path, const QString& extension);
+
+} // namespace PlatformDialogs
