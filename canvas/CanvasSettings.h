@@ -1,0 +1,24 @@
+// The confirmed choice of the canvas settings dialog: the canvas size and its background.
+#pragma once
+
+#include "Colors.h"
+
+#include <QString>
+#include <QtGlobal>
+
+// How a background picture is laid on the canvas.
+enum PictureLayout : qint32 {
+    plTile = 0,
+    plStretch = 1,
+    plCenter = 2,
+};
+
+struct TSetStruct {
+    qint32 Width = 800;
+    qint32 Height = 600;
+    TColor BackgroundColor = clWhite;
+    bool UsePicture = false;
+    bool UseColor = false;
+    QString PictureFile;
+    PictureLayout Layout = plTile;
+};
