@@ -1,0 +1,35 @@
+// The text dialog's settings record: where and how the text block is laid on the canvas, with
+// the measurements the last apply took. The editor itself holds the text and its fonts.
+#pragma once
+
+#include "Arrangement.h"
+
+#include <QtGlobal>
+
+struct TextSettings {
+    // At program start every field is 0; the dialog resets the record when it is created.
+    qint32 LeftMargin = 0; // from the left edge, or the right edge in right-to-left layouts
+    qint32 TopMargin = 0;
+    qint32 CharSpacing = 0; // extra space after every character along a line or column
+    qint32 LineSpacing = 0; // extra space between lines or columns
+    ::Arrangement Arrangement = arHorzLeftToRight;
+    qint32 RowPitch = 0;    // tallest character height plus LineSpacing, taken by measuring
+    qint32 ExtentWidth = 0; // the measured block on the canvas
+    qint32 ExtentHeight = 0;
+    bool Confirmed = false; // the user committed the settings (confirm, apply, size check)
+
+    bool operator==(const TextSettings&) const = default;
+};
+
+// The defaults the cancel button goes back to. Only the record changes, never the controls.
+inline void resetTextSettings(TextSettings& settings) {
+    settings.LeftMargin = 50;
+    settings.TopMargin = 50;
+    settings.CharSpacing = 2;
+    settings.LineSpacing = 5;
+    settings.Arrangement = arHorzLeftToRight;
+    settings.RowPitch = 0;
+    settings.ExtentWidth = 0;
+    settings.ExtentHeight = 0;
+    settings.Confirmed = false;
+}
