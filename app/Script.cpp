@@ -1,11 +1,213 @@
-// PLACEHOLDER: the script runner arrives with the scripted-composition work.
+// Running composition scripts: each step gives the same command a user gives in the window,
+// through the same handlers, with the dialog's controls set as a user would set them.
 #include "Script.h"
 
+#include "ErrorBoundary.h"
+#include "ImageControl.h"
+#include "PlatformDialogs.h"
+#include "ScriptDrivers.h"
+#include "ScriptReader.h"
+#include "Unit1.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QPushButton>
+#include <QToolButton>
 #include <cstdio>
 
-QString scriptUsage() { return QStringLiteral("Usage: tarvel [--script FILE]\n"); }
+QString scriptUsage() {
+    return QStringLiteral(
+        "Usage: tarvel [--script FILE]\n"
+        "\n"
+        "Without arguments Tarvel opens its window. With --script FILE it runs the steps of a\n"
+        "composition script against the real window and dialogs without showing anything, and\n"
+        "exits 0 when every step succeeded, 1 when a step failed (the error is printed as\n"
+        "\"step N: text\"), 2 when the script cannot be read or is malformed.\n"
+        "\n"
+        "A script is a JSON object {\"steps\": [ ... ]}; each step names a command with \"do\"\n"
+        "and gives the values a user would put in that command's dialog. Keys left out keep\n"
+        "what the dialog holds. Colours are \"#RRGGBB\"; relative file names are relative to\n"
+        "the script's folder. Dialog steps take \"close\": \"confirm\" (default), \"apply\",\n"
+        "\"cancel\", \"closebox\", and where the dialog has them \"preview\" and \"clear\".\n"
+        "\n"
+        "  canvas   width height color | picture layout(tile|stretch|center) close\n"
+        "  text     open | plain face size color | runs[{text face size color bold italic\n"
+        "           underline strikeout}] leftMargin topMargin charSpacing lineSpacing\n"
+        "           arrangement(0-3) check saveAs close\n"
+        "  rotated  text angle charSpacing size face placement(horizontal|vertical) color close\n"
+        "  seal     text width height strokeWeight charSpacing edgeWidth face\n"
+        "           style(intaglio|relief) corner(square|rounded) arrangement angle close\n"
+        "  circle   lineWidth radius lineColor fillColor close\n"
+        "  fan      lineWidth radius lineColor fillColor close\n"
+        "  click    at [x, y] button(left|right|middle)\n"
+        "  nudge    direction(left|right|up|down) times\n"
+        "  undo, clear\n"
+        "  effect   kind(hollow|nostalgic|relief|sharpen|clear|outline|blur|soft|restore)\n"
+        "  save     file\n"
+        "\n"
+        "See docs/script.md for every command with an example.\n");
+}
 
-int runScriptFromArguments(TForm1&, const QStringList&) {
-    std::fputs("tarvel: scripts are not available yet\n", stderr);
-    return 2;
+ScriptContext::ScriptContext(TForm1& form, const QDir& base, FILE* out)
+    : form(form), base(base), out(out) {}
+
+QString ScriptContext::path(const QString& name) const {
+    return QDir::cleanPath(base.absoluteFilePath(name));
+}
+
+void ScriptContext::answerColor(TColor color) { nextColor = color; }
+void ScriptContext::answerFile(const QString& file) { nextFile = file; }
+
+void ScriptContext::withDialog(const std::function<void()>& open,
+                               const std::function<void(QDialog&)>& act) {
+    bool reached = false;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        reached = true;
+        try {
+            act(*dialog);
+        } catch (const TarvelError& error) {
+            fail(error.text());
+        }
+        // Whatever the step did, the dialog is left the way a user leaves it.
+        if (dialog->isVisible()) dialog->close();
+    });
+    timer.start(0);
+    open();
+    timer.stop();
+    if (!reached && firstError.isEmpty()) fail(QStringLiteral("the dialog did not open"));
+}
+
+void ScriptContext::fail(const QString& text) {
+    if (firstError.isEmpty()) firstError = text;
+}
+
+void ScriptContext::pressCanvas(QPoint at, Qt::MouseButton button) {
+    ImageControl* canvas = form.Image1;
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), canvas->mapToGlobal(QPointF(at)),
+                      button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at),
+                        canvas->mapToGlobal(QPointF(at)), button, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &release);
+}
+
+namespace {
+
+QAbstractButton* nudgeButton(TForm1& form, const QString& direction) {
+    if (direction == QLatin1String("left")) return form.ToolButton30;
+    if (direction == QLatin1String("right")) return form.ToolButton31;
+    if (direction == QLatin1String("up")) return form.ToolButton35;
+    return form.ToolButton36;
+}
+
+QAction* effectItem(TForm1& form, const QString& kind) {
+    const std::pair<const char*, QAction*> items[] = {
+        {"hollow", form.N17}, {"nostalgic", form.N18}, {"relief", form.N21},
+        {"sharpen", form.N23}, {"clear", form.N25},    {"outline", form.N26},
+        {"blur", form.N27},   {"soft", form.N28},      {"restore", form.N29}};
+    for (const auto& [name, action] : items)
+        if (kind == QLatin1String(name)) return action;
+    return form.N29;
+}
+
+void runStep(ScriptContext& context, const ScriptStep& step) {
+    TForm1& form = context.form;
+    const QJsonObject& keys = step.keys;
+    const QString& command = step.command;
+    if (command == QLatin1String("click")) {
+        const QJsonArray at = keys.value(QStringLiteral("at")).toArray();
+        const QString button = keys.value(QStringLiteral("button")).toString(QStringLiteral("left"));
+        const Qt::MouseButton which = button == QLatin1String("right")    ? Qt::RightButton
+                                      : button == QLatin1String("middle") ? Qt::MiddleButton
+                                                                          : Qt::LeftButton;
+        context.pressCanvas(QPoint(at[0].toInt(), at[1].toInt()), which);
+    } else if (command == QLatin1String("nudge")) {
+        QAbstractButton* button = nudgeButton(form, keys.value(QStringLiteral("direction")).toString());
+        const int times = keys.value(QStringLiteral("times")).toInt(1);
+        for (int i = 0; i < times && context.firstError.isEmpty(); ++i) button->click();
+    } else if (command == QLatin1String("undo")) {
+        form.MenuUndo->trigger();
+    } else if (command == QLatin1String("clear")) {
+        form.ToolButton23->click();
+    } else if (command == QLatin1String("effect")) {
+        effectItem(form, keys.value(QStringLiteral("kind")).toString())->trigger();
+    } else if (command == QLatin1String("save")) {
+        context.answerFile(context.path(keys.value(QStringLiteral("file")).toString()));
+        form.BitBtn3->click();
+    } else {
+        runDialogStep(context, step);
+    }
+}
+
+} // namespace
+
+int runScript(TForm1& form, const QString& file, FILE* out, FILE* err) {
+    QFile script(file);
+    if (!script.open(QIODevice::ReadOnly)) {
+        std::fprintf(err, "tarvel: cannot read the script %s: %s\n", qUtf8Printable(file),
+                     qUtf8Printable(script.errorString()));
+        return 2;
+    }
+    std::vector<ScriptStep> steps;
+    try {
+        steps = readScript(script.read(16 * 1024 * 1024 + 1));
+    } catch (const ScriptFormatError& error) {
+        std::fprintf(err, "tarvel: %s: %s\n", qUtf8Printable(file), qUtf8Printable(error.text()));
+        return 2;
+    }
+
+    ScriptContext context(form, QFileInfo(file).absoluteDir(), out);
+    // Errors that the window would show in a message box end the step.
+    const ErrorBoundary::Display previousDisplay =
+        ErrorBoundary::setDisplay([&context](QWidget*, const QString& text) { context.fail(text); });
+    const PlatformDialogs::ColorChooser previousColor = PlatformDialogs::setColorChooser(
+        [&context](QWidget*, TColor initial) -> std::optional<TColor> {
+            if (!context.nextColor) return initial;
+            return std::exchange(context.nextColor, std::nullopt);
+        });
+    const PlatformDialogs::FileChooser previousFile = PlatformDialogs::setFileChooser(
+        [&context](QWidget*, const FileDialogRequest& request) -> std::optional<QString> {
+            if (!context.nextFile) return std::nullopt;
+            QString chosen = *std::exchange(context.nextFile, std::nullopt);
+            if (request.kind == FileDialogRequest::Kind::Save)
+                chosen = PlatformDialogs::withDefaultExtension(chosen, request.defaultExtension);
+            return chosen;
+        });
+
+    int status = 0;
+    for (const ScriptStep& step : steps) {
+        ErrorBoundary::run(&form, [&] { runStep(context, step); });
+        QCoreApplication::processEvents();
+        if (!context.firstError.isEmpty()) {
+            std::fprintf(err, "step %d: %s\n", step.number, qUtf8Printable(context.firstError));
+            status = 1;
+            break;
+        }
+    }
+    std::fflush(out);
+    PlatformDialogs::setFileChooser(previousFile);
+    PlatformDialogs::setColorChooser(previousColor);
+    ErrorBoundary::setDisplay(previousDisplay);
+    return status;
+}
+
+int runScriptFromArguments(TForm1& form, const QStringList& arguments) {
+    const int at = int(arguments.indexOf(QStringLiteral("--script")));
+    if (at < 0 || at + 1 >= arguments.size()) {
+        std::fputs("tarvel: --script needs a file name\n", stderr);
+        return 2;
+    }
+    return runScript(form, arguments[at + 1], stdout, stderr);
 }
