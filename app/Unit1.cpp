@@ -60,6 +60,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tarvel2008"));
     setWindowIcon(glyphIcon(Glyph::Window));
+    installFontSubstitutions();
     resize(736, 599);
     move(226, 152);
 

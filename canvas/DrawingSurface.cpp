@@ -32,6 +32,8 @@ namespace {
 
 constexpr int maxFontPixels = 8192;
 
+} // namespace
+
 void installFontSubstitutions() {
     static bool done = false;
     if (done) return;
@@ -48,6 +50,8 @@ void installFontSubstitutions() {
     QFont::insertSubstitutions(QStringLiteral("楷体_GB2312"), kai);
     QFont::insertSubstitutions(QStringLiteral("KaiTi"), kai);
 }
+
+namespace {
 
 QString fontKey(const DrawingSurface::Font& f) {
     return QStringLiteral("%1|%2|%3|%4|%5%6%7|%8")

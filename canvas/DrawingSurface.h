@@ -122,6 +122,10 @@ private:
     QPoint penPos;
 };
 
+// Makes the classic Chinese face names ("宋体", "楷体", …) render with the Song and Kai faces
+// that are installed. Safe to call more than once.
+void installFontSubstitutions();
+
 // Turns a font request into a QFont at pixel sizes of the current screen; each distinct
 // request is resolved once and kept.
 QFont resolveFont(const DrawingSurface::Font& font);
