@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QRegularExpression>
+#include <cmath>
 #include <map>
 
 namespace {
@@ -149,9 +150,10 @@ void checkColor(const ScriptStep& step, const QString& key, const QJsonValue& va
 void checkInteger(const ScriptStep& step, const QString& key, const QJsonValue& value,
                   const KeySpec& spec) {
     const double d = value.toDouble();
-    if (!value.isDouble() || d != double(qint64(d)))
+    if (!value.isDouble() || d != std::floor(d) || !std::isfinite(d))
         fail(step, QStringLiteral("key \"%1\" must be a whole number").arg(key));
-    if (qint64(d) < spec.minimum || qint64(d) > spec.maximum)
+    // Compared as doubles first: a huge number must not be converted to an integer.
+    if (d < double(spec.minimum) || d > double(spec.maximum))
         fail(step, QStringLiteral("key \"%1\" must lie between %2 and %3")
                        .arg(key)
                        .arg(spec.minimum)

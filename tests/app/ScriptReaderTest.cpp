@@ -59,6 +59,8 @@ TEST(ScriptReader, NamesTheLineAndTheKeyOfWhatIsWrong) {
          "line 1: step 1: key \"radius\" must be a whole number"},
         {"{\"steps\": [{\"do\": \"circle\", \"radius\": 2.5}]}",
          "line 1: step 1: key \"radius\" must be a whole number"},
+        {"{\"steps\": [{\"do\": \"text\", \"arrangement\": 8888888888888888888888888888888888}]}",
+         "line 1: step 1: key \"arrangement\" must lie between 0 and 3"},
         {"{\"steps\": [{\"do\": \"canvas\", \"width\": 1000000000}]}",
          "line 1: step 1: key \"width\" must lie between 0 and 4000"},
         {"{\"steps\": [{\"do\": \"fan\", \"lineColor\": \"red\"}]}",
