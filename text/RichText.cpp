@@ -1,0 +1,623 @@
+// The rich text store: byte positions over a QTextDocument, character attributes, one-level
+// undo, loading and saving.
+#include "RichText.h"
+
+#include "DrawingSurface.h"
+#include "Gbk.h"
+#include "RtfReader.h"
+#include "RtfWriter.h"
+#include "TarvelError.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFile>
+#include <QFontDatabase>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int minimumPoints = 1;
+constexpr int maximumPoints = 1638;
+constexpr qint64 largestFile = 256 * 1024 * 1024;
+constexpr char16_t paragraphSeparator = 0x2029;
+constexpr char16_t lineSeparator = 0x2028;
+
+QString normalizeBreaks(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+RichText::Alignment alignmentOf(Qt::Alignment alignment) {
+    const Qt::Alignment horizontal = alignment & Qt::AlignHorizontal_Mask;
+    if (horizontal & Qt::AlignHCenter)
+        return RichText::Alignment::Center;
+    if (horizontal & Qt::AlignRight)
+        return RichText::Alignment::Right;
+    return RichText::Alignment::Left;
+}
+
+Qt::Alignment qtAlignment(RichText::Alignment alignment) {
+    switch (alignment) {
+    case RichText::Alignment::Center:
+        return Qt::AlignHCenter;
+    case RichText::Alignment::Right:
+        return Qt::AlignRight;
+    case RichText::Alignment::Left:
+        break;
+    }
+    return Qt::AlignLeft;
+}
+
+[[noreturn]] void failLoad() {
+    throw TarvelError(QStringLiteral("Failed to Load Stream"));
+}
+[[noreturn]] void failSave() {
+    throw TarvelError(QStringLiteral("Failed to Save Stream"));
+}
+
+// A file that is not RTF: UTF-8 when it is valid UTF-8, otherwise GBK; bytes that are
+// neither (or a NUL, which no text file holds) fail.
+QString plainTextOf(const QByteArray& data) {
+    if (data.contains('\0'))
+        failLoad();
+    QByteArrayView bytes(data);
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder gbk("GBK", QStringConverter::Flag::Stateless);
+    text = gbk.decode(bytes);
+    if (gbk.hasError())
+        failLoad();
+    return text;
+}
+
+} // namespace
+
+RichText::RichText(QObject* parent) : QObject(parent), selection(&doc) {
+    QFont font = doc.defaultFont();
+    font.setPointSize(10);
+    doc.setDefaultFont(font);
+    doc.setUndoRedoEnabled(true);
+    connect(&doc, &QTextDocument::contentsChange, this, &RichText::contentsChange);
+    connect(&doc, &QTextDocument::contentsChanged, this, &RichText::changed);
+}
+
+RichText::~RichText() = default;
+
+QTextDocument* RichText::document() {
+    return &doc;
+}
+const QTextDocument* RichText::document() const {
+    return &doc;
+}
+
+bool RichText::isChineseFace(const QString& face) {
+    for (const QChar c : face)
+        if (c.unicode() >= 0x2E80)
+            return true;
+    static const QStringList knownFaces = {QStringLiteral("SimSun"),
+                                           QStringLiteral("NSimSun"),
+                                           QStringLiteral("SimHei"),
+                                           QStringLiteral("KaiTi"),
+                                           QStringLiteral("KaiTi_GB2312"),
+                                           QStringLiteral("FangSong"),
+                                           QStringLiteral("FangSong_GB2312"),
+                                           QStringLiteral("Microsoft YaHei"),
+                                           QStringLiteral("DengXian"),
+                                           QStringLiteral("STSong"),
+                                           QStringLiteral("STKaiti"),
+                                           QStringLiteral("STHeiti"),
+                                           QStringLiteral("STFangsong"),
+                                           QStringLiteral("LiSu"),
+                                           QStringLiteral("YouYuan"),
+                                           QStringLiteral("AR PL UMing CN"),
+                                           QStringLiteral("AR PL UKai CN"),
+                                           QStringLiteral("WenQuanYi Zen Hei"),
+                                           QStringLiteral("WenQuanYi Micro Hei"),
+                                           QStringLiteral("Noto Sans CJK SC"),
+                                           QStringLiteral("Noto Serif CJK SC")};
+    return knownFaces.contains(face, Qt::CaseInsensitive);
+}
+
+QTextCharFormat RichText::charFormat(const Attributes& attributes) {
+    QTextCharFormat format;
+    if (!attributes.Name.isEmpty()) {
+        format.setFontFamilies(QStringList{attributes.Name});
+    }
+    format.setFontPointSize(std::clamp(attributes.Size, minimumPoints, maximumPoints));
+    if (attributes.Color == clWindowText)
+        format.setForeground(QBrush()); // the automatic colour
+    else
+        format.setForeground(toQColor(attributes.Color));
+    format.setProperty(CharsetProperty, std::clamp(attributes.Charset, 0, 255));
+    format.setProperty(PitchProperty, int(attributes.pitch));
+    format.setFontWeight(attributes.Bold ? QFont::Bold : QFont::Normal);
+    format.setFontItalic(attributes.Italic);
+    format.setFontUnderline(attributes.Underline);
+    format.setFontStrikeOut(attributes.StrikeOut);
+    return format;
+}
+
+RichText::Attributes RichText::attributesOf(const QTextCharFormat& format) const {
+    const QFont base = doc.defaultFont();
+    Attributes attributes;
+    const QStringList families = format.fontFamilies().toStringList();
+    if (!families.isEmpty())
+        attributes.Name = families.first();
+    else if (format.hasProperty(QTextFormat::FontFamily))
+        attributes.Name = format.stringProperty(QTextFormat::FontFamily);
+    else
+        attributes.Name = base.family();
+    const double points =
+        format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize() : base.pointSizeF();
+    // Sizes are kept in twentieths of a point and read back in whole points, truncated.
+    attributes.Size = int(std::lround(points * 20.0) / 20);
+    const QBrush foreground = format.foreground();
+    attributes.Color =
+        format.hasProperty(QTextFormat::ForegroundBrush) && foreground.style() != Qt::NoBrush
+            ? fromQColor(foreground.color())
+            : clWindowText;
+    attributes.Charset = format.hasProperty(CharsetProperty) ? format.intProperty(CharsetProperty)
+                         : isChineseFace(attributes.Name)    ? 134
+                                                             : 1;
+    attributes.pitch = Pitch(std::clamp(format.intProperty(PitchProperty), 0, 2));
+    attributes.Bold = format.hasProperty(QTextFormat::FontWeight)
+                          ? format.fontWeight() >= QFont::DemiBold
+                          : base.bold();
+    attributes.Italic =
+        format.hasProperty(QTextFormat::FontItalic) ? format.fontItalic() : base.italic();
+    attributes.Underline = format.hasProperty(QTextFormat::TextUnderlineStyle) ||
+                                   format.hasProperty(QTextFormat::FontUnderline)
+                               ? format.fontUnderline()
+                               : base.underline();
+    attributes.StrikeOut =
+        format.hasProperty(QTextFormat::FontStrikeOut) ? format.fontStrikeOut() : base.strikeOut();
+    return attributes;
+}
+
+// ---- the byte view ----
+
+void RichText::contentsChange(int position, int removed, int added) {
+    linesValid = false;
+    if (!undoing)
+        lastEditWasUndo = false;
+    if (!mapValid)
+        return;
+    // A format change reports the same number removed and added: the byte map survives
+    // unless the characters themselves differ.
+    if (removed != added || position < 0 || position + added > rawText.size()) {
+        mapValid = false;
+        return;
+    }
+    for (int i = position; i < position + added; ++i) {
+        if (doc.characterAt(i) != rawText.at(i)) {
+            mapValid = false;
+            return;
+        }
+    }
+}
+
+void RichText::ensureMapped() const {
+    if (mapValid)
+        return;
+    rawText = doc.toRawText();
+    const int characters = doc.characterCount() - 1; // without the final block's end
+    if (rawText.size() > characters)
+        rawText.truncate(characters);
+    const qsizetype size = rawText.size();
+    byteAtPosition.assign(std::size_t(size) + 1, 0);
+    int bytes = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = rawText.at(i);
+        byteAtPosition[std::size_t(i)] = bytes;
+        if (c.unicode() == paragraphSeparator) {
+            bytes += 2; // CR LF
+        } else if (c.isHighSurrogate() && i + 1 < size && rawText.at(i + 1).isLowSurrogate()) {
+            byteAtPosition[std::size_t(i) + 1] = bytes; // the pair is one two-byte character
+            bytes += 2;
+            ++i;
+        } else {
+            bytes += Gbk::codePointLength(c.unicode());
+        }
+    }
+    byteAtPosition[std::size_t(size)] = bytes;
+    mapValid = true;
+}
+
+void RichText::ensureLines() const {
+    ensureMapped();
+    if (linesValid)
+        return;
+    lines.clear();
+    if (wrap)
+        doc.documentLayout()->documentSize(); // lays the whole document out
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* layout = wrap ? block.layout() : nullptr;
+        if (layout && layout->lineCount() > 1) {
+            for (int i = 0; i < layout->lineCount(); ++i) {
+                const QTextLine line = layout->lineAt(i);
+                lines.push_back(Line{block.position() + line.textStart(), line.textLength(),
+                                     i + 1 == layout->lineCount()});
+            }
+        } else {
+            lines.push_back(Line{block.position(), block.length() - 1, true});
+        }
+    }
+    linesValid = true;
+}
+
+int RichText::bytePosition(int position) const {
+    ensureMapped();
+    position = std::clamp(position, 0, int(rawText.size()));
+    return byteAtPosition[std::size_t(position)];
+}
+
+int RichText::documentPosition(int bytePosition) const {
+    ensureMapped();
+    bytePosition = std::clamp(bytePosition, 0, byteAtPosition.back());
+    const auto after = std::upper_bound(byteAtPosition.begin(), byteAtPosition.end(), bytePosition);
+    int position = int(after - byteAtPosition.begin()) - 1;
+    if (position > 0 && rawText.size() > position && rawText.at(position).isLowSurrogate() &&
+        rawText.at(position - 1).isHighSurrogate())
+        --position;
+    return position;
+}
+
+int RichText::textLength() const {
+    ensureMapped();
+    return byteAtPosition.back();
+}
+
+int RichText::lineCount() const {
+    ensureLines();
+    int count = int(lines.size());
+    if (count > 0 && lines.back().documentLength == 0)
+        --count;
+    return count;
+}
+
+QByteArray RichText::lineText(int line) const {
+    ensureLines();
+    if (line < 0 || line >= int(lines.size()))
+        return {};
+    const Line& l = lines[std::size_t(line)];
+    return Gbk::encode(rawText.mid(l.documentStart, l.documentLength));
+}
+
+int RichText::lineStart(int line) const {
+    ensureLines();
+    if (line < 0)
+        return 0;
+    if (line >= int(lines.size()))
+        return textLength();
+    return bytePosition(lines[std::size_t(line)].documentStart);
+}
+
+// ---- selection ----
+
+void RichText::setCursor(const QTextCursor& cursor) {
+    if (cursor.document() != &doc)
+        return;
+    selection = cursor;
+}
+
+void RichText::setSelStart(int position) {
+    selection.setPosition(documentPosition(position));
+    emit selectionChanged();
+}
+
+int RichText::selStart() const {
+    return bytePosition(selection.selectionStart());
+}
+
+void RichText::setSelLength(int length) {
+    const int start = selection.selectionStart();
+    const qint64 end = qint64(bytePosition(start)) + std::max(length, 0);
+    const int endPosition =
+        std::max(start, documentPosition(int(std::min<qint64>(end, textLength()))));
+    selection.setPosition(start);
+    selection.setPosition(endPosition, QTextCursor::KeepAnchor);
+    emit selectionChanged();
+}
+
+int RichText::selLength() const {
+    return bytePosition(selection.selectionEnd()) - bytePosition(selection.selectionStart());
+}
+
+QString RichText::selString() const {
+    ensureMapped();
+    const int start = std::clamp(selection.selectionStart(), 0, int(rawText.size()));
+    const int end = std::clamp(selection.selectionEnd(), start, int(rawText.size()));
+    QString text = rawText.mid(start, end - start);
+    text.replace(QChar(paragraphSeparator), QStringLiteral("\r\n"));
+    return text;
+}
+
+QByteArray RichText::selText() const {
+    return Gbk::encode(selString());
+}
+
+QTextCharFormat RichText::formatAtCharacter(int position) const {
+    const QTextBlock block = doc.findBlock(position);
+    if (!block.isValid() || block.length() <= 1)
+        return block.isValid() ? block.charFormat() : QTextCharFormat();
+    QTextCursor reader(const_cast<QTextDocument*>(&doc));
+    const bool isBreak = position >= block.position() + block.length() - 1;
+    // A cursor reports the format of the character before it (at a block's start, of the
+    // character after it).
+    reader.setPosition(isBreak ? position : position + 1);
+    return reader.charFormat();
+}
+
+RichText::Attributes RichText::selAttributes() const {
+    if (!selection.hasSelection())
+        return attributesOf(selection.charFormat());
+    return attributesOf(formatAtCharacter(selection.selectionStart()));
+}
+
+int RichText::selPixelHeight() const {
+    return int(std::lround(double(selAttributes().Size) * screenPixelsPerInch() / 72.0));
+}
+
+RichText::Alignment RichText::paragraphAlignment() const {
+    return alignmentOf(doc.findBlock(selection.selectionStart()).blockFormat().alignment());
+}
+
+void RichText::mergeSelection(const QTextCharFormat& format) {
+    selection.mergeCharFormat(format); // an empty selection keeps it for the text typed next
+    if (!selection.hasSelection())
+        emit selectionChanged();
+}
+
+void RichText::setSelName(const QString& face) {
+    QTextCharFormat format;
+    format.setFontFamilies(QStringList{face});
+    format.setProperty(CharsetProperty, isChineseFace(face) ? 134 : 1);
+    mergeSelection(format);
+}
+
+void RichText::setSelSize(int points) {
+    QTextCharFormat format;
+    format.setFontPointSize(std::clamp(points, minimumPoints, maximumPoints));
+    mergeSelection(format);
+}
+
+void RichText::setSelColor(TColor color) {
+    QTextCharFormat format;
+    if (color == clWindowText)
+        format.setForeground(QBrush());
+    else
+        format.setForeground(toQColor(color));
+    mergeSelection(format);
+}
+
+void RichText::setSelStyle(bool bold, bool italic, bool underline, bool strikeOut) {
+    QTextCharFormat format;
+    format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    format.setFontItalic(italic);
+    format.setFontUnderline(underline);
+    format.setFontStrikeOut(strikeOut);
+    mergeSelection(format);
+}
+
+void RichText::setSelAttributes(const Attributes& attributes) {
+    mergeSelection(charFormat(attributes));
+}
+
+void RichText::setParagraphAlignment(Alignment alignment) {
+    QTextBlockFormat format;
+    format.setAlignment(qtAlignment(alignment));
+    selection.mergeBlockFormat(format);
+}
+
+// ---- editing ----
+
+void RichText::undo() {
+    // One level, as the user knows it: the second undo takes the first back.
+    undoing = true;
+    if (lastEditWasUndo) {
+        if (doc.isRedoAvailable())
+            doc.redo(&selection);
+        lastEditWasUndo = false;
+    } else {
+        if (doc.isUndoAvailable())
+            doc.undo(&selection);
+        lastEditWasUndo = true;
+    }
+    undoing = false;
+    emit selectionChanged();
+}
+
+void RichText::clear() {
+    selection.select(QTextCursor::Document);
+    selection.removeSelectedText();
+    emit selectionChanged();
+}
+
+void RichText::selectAll() {
+    selection.select(QTextCursor::Document);
+    emit selectionChanged();
+}
+
+void RichText::insertText(const QString& text) {
+    selection.beginEditBlock();
+    selection.insertText(normalizeBreaks(text));
+    selection.endEditBlock();
+    emit selectionChanged();
+}
+
+QString RichText::text() const {
+    ensureMapped();
+    QString text = rawText;
+    text.replace(QChar(paragraphSeparator), QLatin1Char('\n'));
+    return text;
+}
+
+void RichText::setText(const QString& plain) {
+    RichTextModel model;
+    const QStringList paragraphs = normalizeBreaks(plain).split(QLatin1Char('\n'));
+    const Attributes attributes = defaultAttributes();
+    for (const QString& paragraph : paragraphs)
+        model.paragraphs.push_back(RichTextParagraph{Alignment::Left, {{paragraph, attributes}}});
+    replaceContent(model);
+}
+
+// ---- whole-control settings ----
+
+void RichText::setWordWrap(bool on, int widthPixels) {
+    wrap = on;
+    wrapWidthPixels = std::max(1, widthPixels);
+    QTextOption option = doc.defaultTextOption();
+    option.setWrapMode(on ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    doc.setDefaultTextOption(option);
+    doc.setTextWidth(on ? wrapWidthPixels : -1);
+    linesValid = false;
+    emit appearanceChanged();
+}
+
+void RichText::setBackgroundColor(TColor color) {
+    background = color;
+    emit appearanceChanged();
+}
+
+RichText::Attributes RichText::defaultAttributes() const {
+    Attributes attributes = attributesOf(QTextCharFormat());
+    attributes.Color = defaultColor;
+    return attributes;
+}
+
+void RichText::setDefaultFont(const QString& face, TColor color, int points) {
+    QFont font = doc.defaultFont();
+    font.setFamilies(QStringList{face});
+    font.setPointSize(std::clamp(points, minimumPoints, maximumPoints));
+    doc.setDefaultFont(font);
+    defaultColor = color;
+
+    QTextCharFormat format;
+    format.setFontFamilies(QStringList{face});
+    format.setFontPointSize(font.pointSize());
+    format.setProperty(CharsetProperty, isChineseFace(face) ? 134 : 1);
+    if (color == clWindowText)
+        format.setForeground(QBrush());
+    else
+        format.setForeground(toQColor(color));
+    QTextCursor all(&doc);
+    all.beginEditBlock();
+    all.select(QTextCursor::Document);
+    all.mergeCharFormat(format);
+    all.mergeBlockCharFormat(format);
+    all.endEditBlock();
+    selection.mergeCharFormat(format);
+    linesValid = false;
+    emit appearanceChanged();
+}
+
+// ---- the document model, files ----
+
+RichTextModel RichText::toModel() const {
+    RichTextModel model;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        model.paragraphs.push_back(
+            RichTextParagraph{alignmentOf(block.blockFormat().alignment()), {}});
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid())
+                continue;
+            const Attributes attributes = attributesOf(fragment.charFormat());
+            const QString text = fragment.text();
+            // A line separator (from pasted HTML) ends a paragraph in this program's model;
+            // embedded objects have no text to keep.
+            qsizetype from = 0;
+            for (qsizetype i = 0; i <= text.size(); ++i) {
+                if (i < text.size() && text.at(i).unicode() != lineSeparator)
+                    continue;
+                QString piece = text.mid(from, i - from);
+                piece.remove(QChar::ObjectReplacementCharacter);
+                model.paragraphs.back().runs.push_back(RichTextRun{piece, attributes});
+                if (i < text.size())
+                    model.paragraphs.push_back(
+                        RichTextParagraph{model.paragraphs.back().alignment, {}});
+                from = i + 1;
+            }
+        }
+    }
+    model.normalize();
+    return model;
+}
+
+void RichText::replaceContent(const RichTextModel& model) {
+    doc.setUndoRedoEnabled(false);
+    QTextCursor writer(&doc);
+    writer.beginEditBlock();
+    writer.select(QTextCursor::Document);
+    writer.removeSelectedText();
+    const QTextCharFormat defaults = charFormat(defaultAttributes());
+    writer.setBlockCharFormat(defaults);
+    bool first = true;
+    for (const RichTextParagraph& paragraph : model.paragraphs) {
+        QTextBlockFormat blockFormat;
+        blockFormat.setAlignment(qtAlignment(paragraph.alignment));
+        if (first)
+            writer.setBlockFormat(blockFormat);
+        else
+            writer.insertBlock(blockFormat, paragraph.runs.empty()
+                                                ? defaults
+                                                : charFormat(paragraph.runs.front().attributes));
+        first = false;
+        for (const RichTextRun& run : paragraph.runs)
+            writer.insertText(run.text, charFormat(run.attributes));
+    }
+    writer.endEditBlock();
+    doc.setUndoRedoEnabled(true);
+    lastEditWasUndo = false;
+    mapValid = false;
+    linesValid = false;
+    selection = QTextCursor(&doc);
+    emit selectionChanged();
+}
+
+void RichText::setModel(const RichTextModel& model) {
+    replaceContent(model);
+}
+
+void RichText::loadFromFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > largestFile)
+        failLoad();
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        failLoad();
+    std::optional<RichTextModel> model = Rtf::read(data);
+    if (!model) {
+        RichTextModel plain;
+        const QStringList paragraphs = normalizeBreaks(plainTextOf(data)).split(QLatin1Char('\n'));
+        const Attributes attributes = defaultAttributes();
+        for (const QString& paragraph : paragraphs)
+            plain.paragraphs.push_back(
+                RichTextParagraph{Alignment::Left, {{paragraph, attributes}}});
+        plain.normalize();
+        model = std::move(plain);
+    }
+    replaceContent(*model);
+}
+
+void RichText::saveToFile(const QString& path) {
+    const QByteArray data = Rtf::write(toModel());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        failSave();
+    if (file.write(data) != data.size()) {
+        file.cancelWriting();
+        failSave();
+    }
+    if (!file.commit())
+        failSave();
+}

@@ -1,0 +1,123 @@
+// The rich text store behind the text dialog's editor and the seal's text box: a
+// QTextDocument seen as lines of GBK bytes, with selections counted in byte positions (a
+// two-byte character takes two positions, every line break two) and per-character face,
+// size, colour, character set, pitch and style. No widget: RichEdit shows the same document.
+#pragma once
+
+#include "Colors.h"
+#include "RichTextModel.h"
+
+#include <QObject>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <vector>
+
+class RichText : public QObject {
+    Q_OBJECT
+public:
+    using Alignment = RichTextAlignment;
+    using Pitch = RichTextPitch;
+    using Attributes = RichTextAttributes;
+
+    // Character format properties that Qt has no place for.
+    static constexpr int CharsetProperty = QTextFormat::UserProperty + 1;
+    static constexpr int PitchProperty = QTextFormat::UserProperty + 2;
+
+    explicit RichText(QObject* parent = nullptr);
+    ~RichText() override;
+
+    QTextDocument* document();
+    const QTextDocument* document() const;
+
+    int lineCount() const;               // an empty last line is not counted; empty editor 0
+    QByteArray lineText(int line) const; // GBK bytes without the line break
+    int lineStart(int line) const;       // byte position of the line's first character
+    int textLength() const;              // byte positions in the whole text
+
+    void setSelStart(int bytePosition); // empty selection at p (CR LF counts 2 positions)
+    int selStart() const;
+    void setSelLength(int length);        // fewer at the end of the text
+    int selLength() const;                // what is really selected
+    QByteArray selText() const;           // GBK bytes
+    QString selString() const;            // the real characters (draw these)
+    Attributes selAttributes() const;     // of the selection's first character
+    int selPixelHeight() const;           // round(Size * screenPixelsPerInch() / 72)
+    Alignment paragraphAlignment() const; // of the selection's first paragraph
+
+    void setSelName(const QString& face); // empty selection: for the text typed next
+    void setSelSize(int points);
+    void setSelColor(TColor color);
+    void setSelStyle(bool bold, bool italic, bool underline, bool strikeOut);
+    void setSelAttributes(const Attributes& attributes);
+    void setParagraphAlignment(Alignment alignment);
+
+    void undo(); // one level: a second undo takes the first back
+    void clear();
+    void selectAll();
+    void setText(const QString& plain);   // replaces the content (scripts and tests)
+    void insertText(const QString& text); // at the selection, with the pending attributes
+    QString text() const;                 // paragraphs joined with '\n'
+
+    void setWordWrap(bool on, int wrapWidthPixels); // when on, lines are display lines
+    bool wordWrap() const { return wrap; }
+    int wrapWidth() const { return wrapWidthPixels; }
+    void setBackgroundColor(TColor color);
+    TColor backgroundColor() const { return background; }
+    void setDefaultFont(const QString& face, TColor color, int points);
+    Attributes defaultAttributes() const;
+
+    // RTF, else plain text (UTF-8 if valid, else GBK); throws TarvelError("Failed to Load
+    // Stream") and keeps the content on failure.
+    void loadFromFile(const QString& path);
+    // Always RTF, through a temporary file renamed into place; throws
+    // TarvelError("Failed to Save Stream") and leaves an existing file untouched on failure.
+    void saveToFile(const QString& path);
+
+    RichTextModel toModel() const;
+    void setModel(const RichTextModel& model); // replaces the content; clears the undo step
+
+    // The selection as a cursor, for the widget that shows this document.
+    QTextCursor cursor() const { return selection; }
+    void setCursor(const QTextCursor& cursor);
+
+    static bool isChineseFace(const QString& face);
+    static QTextCharFormat charFormat(const Attributes& attributes);
+
+signals:
+    void changed();           // after every change of the content
+    void selectionChanged();  // the selection was set through this object
+    void appearanceChanged(); // word wrap, background or default font
+
+private:
+    struct Line {
+        int documentStart = 0;  // QTextDocument position of the first character
+        int documentLength = 0; // characters without the break
+        bool endsParagraph = true;
+    };
+
+    void contentsChange(int position, int removed, int added);
+    void ensureMapped() const;
+    void ensureLines() const;
+    int bytePosition(int documentPosition) const;
+    int documentPosition(int bytePosition) const; // a position inside a unit maps to its start
+    Attributes attributesOf(const QTextCharFormat& format) const;
+    QTextCharFormat formatAtCharacter(int documentPosition) const;
+    void mergeSelection(const QTextCharFormat& format);
+    void replaceContent(const RichTextModel& model);
+
+    QTextDocument doc;
+    QTextCursor selection;
+    bool wrap = false;
+    int wrapWidthPixels = 0;
+    TColor background = 0xFF000005; // the system window colour
+    TColor defaultColor = clWindowText;
+    bool lastEditWasUndo = false;
+    bool undoing = false;
+
+    // Byte view caches, rebuilt only when the characters change (not their formats).
+    mutable bool mapValid = false;
+    mutable bool linesValid = false;
+    mutable QString rawText;                 // the document's characters, U+2029 between blocks
+    mutable std::vector<int> byteAtPosition; // byte position of each document position, +1
+    mutable std::vector<Line> lines;
+};

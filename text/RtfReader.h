@@ -1,0 +1,19 @@
+// Reads RTF as common word processors write it into the rich text document model. Pure code:
+// bytes in, model out, hardened against hostile input (no recursion, bounded tables and
+// skips, every number clamped).
+#pragma once
+
+#include "RichTextModel.h"
+
+#include <QByteArray>
+#include <optional>
+
+namespace Rtf {
+
+// True when the bytes start like an RTF document ("{\rtf", after optional white space).
+bool looksLikeRtf(const QByteArray& data);
+
+// The document, or nothing when the bytes are not RTF. Damaged RTF loads what it can.
+std::optional<RichTextModel> read(const QByteArray& data);
+
+} // namespace Rtf

@@ -1,0 +1,9 @@
+#include "RtfWriter.h"
+
+namespace Rtf {
+
+QByteArray write(const RichTextModel&) {
+    return "{\\rtf1}";
+}
+
+} // namespace Rtf

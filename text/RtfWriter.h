@@ -1,0 +1,13 @@
+// Writes the rich text document model as RTF that common word processors open with the same
+// text, faces, sizes, colours, styles and alignment.
+#pragma once
+
+#include "RichTextModel.h"
+
+#include <QByteArray>
+
+namespace Rtf {
+
+QByteArray write(const RichTextModel& model);
+
+} // namespace Rtf
