@@ -1,0 +1,247 @@
+// The text layout in its four arrangements at 96 pixels per inch: where every character's cell
+// goes, checked against the surface's own text out at the expected places and by where the
+// ink lands.
+#include "TextLayout.h"
+#include "TextMeasure.h"
+
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+constexpr int canvasWidth = 800;
+
+class TextLayout : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "test";
+        static char* argv[] = {name, nullptr};
+        static QGuiApplication app(argc, argv);
+        resetTextSettings(settings);
+    }
+    // Writes the text in the Song face at one size and measures it as an apply would.
+    void write(const QString& plain, int points = 20) {
+        text.setText(plain);
+        text.selectAll();
+        text.setSelName(QStringLiteral("宋体"));
+        text.setSelSize(points);
+    }
+    static DrawingSurface blank(TColor background = clWhite) {
+        DrawingSurface surface(canvasWidth, 240);
+        surface.brush.color = background;
+        surface.fillRect(0, 0, surface.width(), surface.height());
+        surface.brush.style = DrawingSurface::BrushStyle::Clear;
+        return surface;
+    }
+    // The font the layout must choose for a character of the given size: a cell of +H.
+    static DrawingSurface::Font songAt(int points, TColor color = clWindowText) {
+        RichText::Attributes attributes;
+        attributes.Name = QStringLiteral("宋体");
+        attributes.Size = points;
+        attributes.Color = color;
+        DrawingSurface::Font font;
+        setFontFromSelection(font, attributes, qRound(points * 96 / 72.0));
+        return font;
+    }
+    DrawingSurface drawn(Arrangement arrangement, TColor background = clWhite) {
+        DrawingSurface surface = blank(background);
+        DrawTextBlock(surface, text, settings, arrangement, canvasWidth);
+        return surface;
+    }
+    RichText text;
+    TextSettings settings;
+};
+
+// The box of every pixel that is not the background.
+QRect inkBox(const DrawingSurface& surface, TColor background = clWhite) {
+    QRect box;
+    for (int y = 0; y < surface.height(); ++y)
+        for (int x = 0; x < surface.width(); ++x)
+            if (surface.pixel(x, y) != background)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+struct Cell {
+    QPoint at;
+    QString c;
+    int points = 20;
+};
+
+DrawingSurface reference(const std::vector<Cell>& cells) {
+    DrawingSurface surface(canvasWidth, 240);
+    surface.brush.color = clWhite;
+    surface.fillRect(0, 0, surface.width(), surface.height());
+    surface.brush.style = DrawingSurface::BrushStyle::Clear;
+    for (const Cell& cell : cells) {
+        DrawingSurface::Font font;
+        RichText::Attributes attributes;
+        attributes.Name = QStringLiteral("宋体");
+        attributes.Size = cell.points;
+        setFontFromSelection(font, attributes, qRound(cell.points * 96 / 72.0));
+        surface.font = font;
+        surface.textOut(cell.at.x(), cell.at.y(), cell.c);
+    }
+    return surface;
+}
+
+TEST_F(TextLayout, WorkedExampleInTheFourArrangements) {
+    write(QStringLiteral("中文\n中文"));
+    MeasureTextBlock(text, settings);
+    ASSERT_EQ(settings.RowPitch, 32);
+    DrawingSurface metrics = blank();
+    metrics.font = songAt(20);
+    const int w1 = metrics.textWidth(QStringLiteral("中"));
+    const int w2 = metrics.textWidth(QStringLiteral("文"));
+    const int h1 = metrics.textHeight(QStringLiteral("中"));
+    ASSERT_GT(w1, 10);
+    ASSERT_GT(h1, 20);
+    const QString zhong = QStringLiteral("中"), wen = QStringLiteral("文");
+
+    const std::vector<Cell> expected[4] = {
+        {{{50, 52}, zhong}, {{52 + w1, 52}, wen}, {{50, 89}, zhong}, {{52 + w1, 89}, wen}},
+        {{{748 - w1, 52}, zhong},
+         {{748 - w1 - w2 - 2, 52}, wen},
+         {{748 - w1, 89}, zhong},
+         {{748 - w1 - w2 - 2, 89}, wen}},
+        {{{52, 50}, zhong}, {{52, 52 + h1}, wen}, {{89, 50}, zhong}, {{89, 52 + h1}, wen}},
+        {{{715, 50}, zhong}, {{715, 52 + h1}, wen}, {{678, 50}, zhong}, {{678, 52 + h1}, wen}},
+    };
+    for (int arrangement = 0; arrangement < 4; ++arrangement) {
+        SCOPED_TRACE(arrangement);
+        const DrawingSurface surface = drawn(Arrangement(arrangement));
+        EXPECT_EQ(surface.image(), reference(expected[arrangement]).image());
+        // The first character's ink lies inside its own cell and nowhere before it.
+        const QPoint first = expected[arrangement][0].at;
+        const QRect ink = inkBox(surface);
+        const QRect firstInk = inkBox(reference({expected[arrangement][0]}));
+        ASSERT_FALSE(firstInk.isEmpty());
+        EXPECT_TRUE(QRect(first, QSize(w1, h1)).contains(firstInk))
+            << first.x() << "," << first.y();
+        EXPECT_GE(ink.top(), 50);
+        EXPECT_GE(ink.left(), arrangement == 1 ? 748 - w1 - w2 - 2 : 50);
+    }
+}
+
+TEST_F(TextLayout, SmallCharacterIsCentredInTheRow) {
+    write(QStringLiteral("中文"));
+    text.setSelStart(2);
+    text.setSelLength(2);
+    text.setSelSize(10); // H = 13 in a row of RowPitch 32: 9 pixels below the row's top
+    MeasureTextBlock(text, settings);
+    ASSERT_EQ(settings.RowPitch, 32);
+    DrawingSurface metrics = blank();
+    metrics.font = songAt(20);
+    const int w1 = metrics.textWidth(QStringLiteral("中"));
+    const DrawingSurface surface = drawn(arHorzLeftToRight);
+    const Cell small{{52 + w1, 59}, QStringLiteral("文"), 10};
+    EXPECT_EQ(surface.image(), reference({{{50, 52}, QStringLiteral("中")}, small}).image());
+    const QRect smallInk = inkBox(reference({small}));
+    EXPECT_GE(smallInk.top(), 59);
+    EXPECT_LT(smallInk.bottom(), 59 + 13);
+}
+
+TEST_F(TextLayout, AfterACancelRowsAreLineSpacingApart) {
+    write(QStringLiteral("中\n中"));
+    // RowPitch 0 after a reset: off = -27 div 2 = -13, and the rows are 5 pixels apart.
+    const DrawingSurface surface = drawn(arHorzLeftToRight);
+    EXPECT_EQ(
+        surface.image(),
+        reference({{{50, 37}, QStringLiteral("中")}, {{50, 42}, QStringLiteral("中")}}).image());
+}
+
+TEST_F(TextLayout, ClearBrushKeepsThePictureAndColoursAreTheCharacters) {
+    write(QStringLiteral("中文"));
+    text.setSelStart(0);
+    text.setSelLength(2);
+    text.setSelColor(clRed);
+    MeasureTextBlock(text, settings);
+    const TColor blue = 0x00FF0000;
+    const DrawingSurface surface = drawn(arHorzLeftToRight, blue);
+    EXPECT_EQ(surface.pixel(50, 52), blue); // the cell's empty corner shows the picture
+    DrawingSurface metrics = blank();
+    metrics.font = songAt(20);
+    const int w1 = metrics.textWidth(QStringLiteral("中"));
+    // Glyph edges blend with the blue picture: the red character's pixels keep green at 0
+    // and reach full red; the black one's never gain red or green.
+    int firstRed = 0, secondRedOrGreen = 0, green = 0, changed = 0;
+    for (int y = 52; y < 52 + 27; ++y)
+        for (int x = 50; x < 52 + 2 * w1; ++x) {
+            const TColor p = surface.pixel(x, y);
+            changed += p != blue;
+            green = std::max<int>(green, (p >> 8) & 0xFF);
+            if (x < 50 + w1)
+                firstRed = std::max<int>(firstRed, p & 0xFF);
+            else
+                secondRedOrGreen = std::max<int>(secondRedOrGreen, p & 0xFFFF);
+        }
+    EXPECT_GT(changed, 40);
+    EXPECT_GE(firstRed, 0xE0);
+    EXPECT_EQ(green, 0);
+    EXPECT_EQ(secondRedOrGreen, 0);
+}
+
+TEST_F(TextLayout, NothingToDrawLeavesTheCanvasAlone) {
+    const QImage untouched = blank().image();
+    text.setText(QString());
+    EXPECT_EQ(drawn(arHorzLeftToRight).image(), untouched);
+    write(QStringLiteral("\n\n"));
+    MeasureTextBlock(text, settings);
+    for (int arrangement = 0; arrangement < 4; ++arrangement)
+        EXPECT_EQ(drawn(Arrangement(arrangement)).image(), untouched);
+    write(QStringLiteral("中文"));
+    MeasureTextBlock(text, settings);
+    EXPECT_EQ(drawn(Arrangement(4)).image(), untouched);
+    EXPECT_EQ(drawn(Arrangement(-1)).image(), untouched);
+}
+
+TEST_F(TextLayout, CellsBeyondTheEdgesAreClipped) {
+    write(QStringLiteral("中文"));
+    MeasureTextBlock(text, settings);
+    settings.LeftMargin = 790; // the first character straddles the right edge
+    const DrawingSurface surface = drawn(arHorzLeftToRight);
+    EXPECT_EQ(surface.image(), reference({{{790, 52}, QStringLiteral("中")}}).image());
+    EXPECT_FALSE(inkBox(surface).isEmpty());
+    const QImage untouched = blank().image();
+    for (qint32 margin : {std::numeric_limits<qint32>::max(), std::numeric_limits<qint32>::min()}) {
+        settings.LeftMargin = margin;
+        settings.TopMargin = margin;
+        for (int arrangement = 0; arrangement < 4; ++arrangement)
+            EXPECT_EQ(drawn(Arrangement(arrangement)).image(), untouched);
+    }
+}
+
+TEST_F(TextLayout, FontComesFromTheSelectionAndStaysOnTheLastCharacter) {
+    RichText::Attributes attributes;
+    attributes.Name = QStringLiteral("楷体");
+    attributes.Size = 30;
+    attributes.Color = clPurple;
+    attributes.Charset = 134;
+    attributes.pitch = RichText::Pitch::Fixed;
+    attributes.Bold = attributes.Underline = true;
+    DrawingSurface::Font font;
+    font.escapement = 0;
+    setFontFromSelection(font, attributes, 40);
+    EXPECT_EQ(font.name, QStringLiteral("楷体"));
+    EXPECT_EQ(font.height, 40); // the cell height overrides the size
+    EXPECT_EQ(font.color, clPurple);
+    EXPECT_EQ(font.charset, 134);
+    EXPECT_EQ(font.pitch, 1);
+    EXPECT_EQ(font.weight, 700);
+    EXPECT_TRUE(font.underline);
+    EXPECT_FALSE(font.italic || font.strikeout);
+
+    write(QStringLiteral("中文a"));
+    MeasureTextBlock(text, settings);
+    text.setSelStart(0);
+    DrawingSurface surface = blank();
+    DrawTextBlock(surface, text, settings, arVertRightToLeft, canvasWidth);
+    EXPECT_EQ(text.selStart(), 4);
+    EXPECT_EQ(text.selText(), QByteArray("a"));
+    EXPECT_EQ(surface.font.height, 27);
+    EXPECT_EQ(surface.font.name, QStringLiteral("宋体"));
+}
+
+} // namespace

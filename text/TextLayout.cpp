@@ -1,0 +1,105 @@
+// The text layout in its four arrangements. All four share the measuring walk and differ only
+// in where a character's cell goes and how the advance along the line grows.
+#include "TextLayout.h"
+
+#include "TextMeasure.h"
+
+#include <algorithm>
+
+void setFontFromSelection(DrawingSurface::Font& font, const RichText::Attributes& attributes,
+                          int pixelHeight) {
+    font.setSizePoints(attributes.Size);
+    font.name = attributes.Name;
+    font.color = attributes.Color;
+    font.charset = attributes.Charset;
+    font.pitch = int(attributes.pitch);
+    font.weight = attributes.Bold ? 700 : 400;
+    font.italic = attributes.Italic;
+    font.underline = attributes.Underline;
+    font.strikeout = attributes.StrikeOut;
+    font.height = pixelHeight;
+}
+
+namespace {
+
+// Positions are computed wide: the spin boxes have no bounds, so margins and spacings may be
+// anything a 32-bit field holds.
+struct CellPosition {
+    qint64 x = 0;
+    qint64 y = 0;
+};
+
+// The walk's state for one block: the pitch between rows or columns and the advance within
+// the current line.
+struct LayoutWalk {
+    DrawingSurface& surface;
+    const TextSettings& settings;
+    Arrangement arrangement;
+    qint64 canvasWidth;
+    qint64 pitch; // RowPitch + LineSpacing
+    qint64 along = 0;
+
+    // Places the selected character c of line i and advances along the line, in the order
+    // the arrangement gives: right to left rows advance before drawing, the others after.
+    void placeCharacter(qint64 line, qint64 offset, const QString& c) {
+        const qint64 left = settings.LeftMargin;
+        const qint64 top = settings.TopMargin;
+        const qint64 spacing = settings.CharSpacing;
+        switch (arrangement) {
+        case arHorzLeftToRight: {
+            const qint64 width = surface.textWidth(c);
+            drawCell({left + along, top + line * pitch + offset}, c, width);
+            along += width + spacing;
+            break;
+        }
+        case arHorzRightToLeft: {
+            const qint64 width = surface.textWidth(c);
+            along += width + spacing;
+            drawCell({canvasWidth - left - along, top + line * pitch + offset}, c, width);
+            break;
+        }
+        case arVertLeftToRight: {
+            drawCell({left + line * pitch + offset, top + along}, c, surface.textWidth(c));
+            along += surface.textHeight(c) + spacing;
+            break;
+        }
+        case arVertRightToLeft: {
+            drawCell({canvasWidth - left - (line + 1) * pitch + offset, top + along}, c,
+                     surface.textWidth(c));
+            along += surface.textHeight(c) + spacing;
+            break;
+        }
+        }
+    }
+
+    // Text out with the cell's top-left at the position. A cell wholly beyond the canvas is
+    // not handed to the painter at all (the surface would clip every pixel of it anyway);
+    // the margin of a cell's height on each side leaves room for italic overhang.
+    void drawCell(CellPosition cell, const QString& c, qint64 cellWidth) {
+        const qint64 slack = qint64(std::abs(surface.font.height)) + cellWidth;
+        if (!surface.isEmpty() &&
+            (cell.x + cellWidth + slack < 0 || cell.x - slack > surface.width() ||
+             cell.y + 2 * slack < 0 || cell.y - slack > surface.height()))
+            return;
+        surface.textOut(int(cell.x), int(cell.y), c);
+    }
+};
+
+} // namespace
+
+void DrawTextBlock(DrawingSurface& surface, RichText& text, const TextSettings& settings,
+                   Arrangement arrangement, int canvasWidth) {
+    if (!isArrangement(arrangement))
+        return;
+    LayoutWalk layout{surface, settings, arrangement, canvasWidth,
+                      qint64(settings.RowPitch) + settings.LineSpacing};
+    TextWalk::walk(
+        text,
+        [&](int line, int) {
+            const int pixelHeight = text.selPixelHeight();
+            setFontFromSelection(surface.font, text.selAttributes(), pixelHeight);
+            const qint64 offset = centringOffset(settings.RowPitch, pixelHeight);
+            layout.placeCharacter(line, offset, text.selString());
+        },
+        [&](int) { layout.along = 0; });
+}

@@ -1,0 +1,92 @@
+// Measuring the text block and the size check against the canvas.
+#include "TextMeasure.h"
+
+#include "Gbk.h"
+
+#include <algorithm>
+
+namespace TextWalk {
+
+int selectCharacter(RichText& text, int position, uchar firstByte) {
+    const int length = Gbk::charLength(firstByte);
+    text.setSelStart(position);
+    text.setSelLength(length);
+    return length;
+}
+
+int nextLinePosition(const RichText& text, int line, int positionAfterLine) {
+    if (text.wordWrap() && line + 1 < text.lineCount())
+        return text.lineStart(line + 1);
+    return positionAfterLine + 2;
+}
+
+} // namespace TextWalk
+
+void storeExtent(TextSettings& settings, int blockLength, int blockDepth) {
+    if (isVertical(settings.Arrangement)) {
+        settings.ExtentWidth = blockDepth;
+        settings.ExtentHeight = blockLength;
+    } else {
+        settings.ExtentWidth = blockLength;
+        settings.ExtentHeight = blockDepth;
+    }
+}
+
+namespace {
+
+// The running values of the measuring walk. Sums are kept wide so that extreme spin box values
+// cannot overflow; the results are brought back into the record's 32-bit range.
+struct BlockMeasure {
+    qint64 longest = 0;
+    qint64 tallest = 0;
+    qint64 across = 0;
+    qint64 length = 0;
+    qint64 lineMax = 0;
+};
+
+qint32 toField(qint64 value) {
+    return qint32(std::clamp<qint64>(value, std::numeric_limits<qint32>::min(),
+                                     std::numeric_limits<qint32>::max()));
+}
+
+} // namespace
+
+void MeasureTextBlock(RichText& text, TextSettings& settings) {
+    BlockMeasure m;
+    const qint64 charSpacing = settings.CharSpacing;
+    const qint64 lineSpacing = settings.LineSpacing;
+    bool anyLine = false;
+    TextWalk::walk(
+        text,
+        [&](int, int requestedLength) {
+            const int height = text.selPixelHeight();
+            m.length += estimatedAdvance(height, requestedLength) + charSpacing;
+            m.lineMax = std::max(m.lineMax, height + lineSpacing);
+        },
+        [&](int) {
+            anyLine = true;
+            m.tallest = std::max(m.tallest, m.lineMax);
+            m.longest = std::max(m.longest, m.length);
+            // The running maximum over the lines so far, not this line's own height.
+            m.across += m.tallest + lineSpacing;
+            m.length = 0;
+            m.lineMax = 0;
+        });
+    if (!anyLine) {
+        settings.RowPitch = 0;
+        storeExtent(settings, 0, 0);
+        return;
+    }
+    const qint64 blockLength = m.longest + charSpacing + 2 * qint64(settings.LeftMargin);
+    const qint64 blockDepth = m.across + 2 * qint64(settings.TopMargin);
+    settings.RowPitch = toField(m.tallest);
+    storeExtent(settings, toField(blockLength), toField(blockDepth));
+}
+
+QString textSizeReport(const TextSettings& settings, const TSetStruct& canvas) {
+    QString report = QStringLiteral("文本尺寸为:") +
+                     QString::asprintf("%d*%d。", settings.ExtentWidth, settings.ExtentHeight);
+    if (canvas.Width < settings.ExtentWidth || canvas.Height < settings.ExtentHeight)
+        report += QStringLiteral("文本超出图片范围了，请重新调整文本或者图片大小。");
+    return report;
+}
