@@ -1,0 +1,181 @@
+// BMP reading through Qt's reader, guarded by our own look at the header, and BMP writing of
+// uncompressed 24-bit files.
+#include "PictureCodecs.h"
+#include "TarvelError.h"
+
+#include <QBuffer>
+#include <QIODevice>
+#include <QImageReader>
+
+#include <cstring>
+#include <vector>
+
+namespace codecs {
+namespace {
+
+quint32 little32(const uchar* p) {
+    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
+}
+quint16 little16(const uchar* p) {
+    return quint16(p[0] | p[1] << 8);
+}
+
+void putLittle32(uchar* p, quint32 value) {
+    p[0] = uchar(value);
+    p[1] = uchar(value >> 8);
+    p[2] = uchar(value >> 16);
+    p[3] = uchar(value >> 24);
+}
+void putLittle16(uchar* p, quint16 value) {
+    p[0] = uchar(value);
+    p[1] = uchar(value >> 8);
+}
+
+constexpr quint32 bmpUncompressed = 0;
+constexpr quint32 bmpBitFields = 3;
+constexpr int bmpFileHeaderSize = 14;
+constexpr int bmpInfoHeaderSize = 40;
+
+struct BmpHeader {
+    qint64 width = 0;
+    qint64 height = 0; // always positive; the sign of the stored height only gives the order
+    int bitsPerPixel = 0;
+    quint32 compression = 0;
+    quint32 pixelOffset = 0;
+};
+
+BmpHeader readBmpHeader(QByteArrayView data) {
+    const auto* p = reinterpret_cast<const uchar*>(data.data());
+    if (data.size() < bmpFileHeaderSize + 12 || p[0] != 'B' || p[1] != 'M')
+        throw TarvelError(QStringLiteral("The file is not a BMP picture."));
+    BmpHeader header;
+    header.pixelOffset = little32(p + 10);
+    const quint32 infoSize = little32(p + 14);
+    if (infoSize == 12) { // the old OS/2 header
+        header.width = little16(p + 18);
+        header.height = little16(p + 20);
+        header.bitsPerPixel = little16(p + 24);
+        return header;
+    }
+    if (infoSize < bmpInfoHeaderSize || data.size() < bmpFileHeaderSize + bmpInfoHeaderSize)
+        throw TarvelError(QStringLiteral("The BMP data is damaged or incomplete (bad header)."));
+    header.width = qint32(little32(p + 18));
+    header.height = qint32(little32(p + 22));
+    if (header.height < 0)
+        header.height = -header.height;
+    header.bitsPerPixel = little16(p + 28);
+    header.compression = little32(p + 30);
+    return header;
+}
+
+// Qt's reader fills the missing part of a short uncompressed file with black; a background
+// with a black band is worse than a clear message.
+void checkPixelDataPresent(const BmpHeader& header, qint64 fileSize) {
+    if (header.compression != bmpUncompressed && header.compression != bmpBitFields)
+        return;
+    const qint64 stride = (header.width * header.bitsPerPixel + 31) / 32 * 4;
+    if (qint64(header.pixelOffset) + stride * header.height > fileSize)
+        throw TarvelError(QStringLiteral("The BMP data is damaged or incomplete (the file ends "
+                                         "before the last row)."));
+}
+
+// Qt's pictures with an alpha channel, laid over white like transparent PNG pixels.
+QImage opaqueOverWhite(const QImage& image) {
+    QImage premultiplied = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (premultiplied.isNull())
+        return premultiplied;
+    for (int y = 0; y < premultiplied.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(premultiplied.scanLine(y));
+        for (int x = 0; x < premultiplied.width(); ++x) {
+            const QRgb p = row[x];
+            const int white = 255 - qAlpha(p);
+            row[x] = qRgb(qRed(p) + white, qGreen(p) + white, qBlue(p) + white);
+        }
+    }
+    return premultiplied.convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+QImage decodeBmp(QByteArrayView data, const DecodeLimits& limits) {
+    const BmpHeader header = readBmpHeader(data);
+    if (!sizeWithinLimits(header.width, header.height, limits))
+        throw TarvelError(tooLargeMessage(header.width, header.height, limits));
+    checkPixelDataPresent(header, data.size());
+
+    QByteArray bytes = QByteArray::fromRawData(data.data(), data.size());
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "bmp");
+    reader.setAutoDetectImageFormat(false);
+    reader.setAllocationLimit(int((limits.maxDecodedBytes + (1 << 20) - 1) >> 20));
+    const QImage decoded = reader.read();
+    if (decoded.isNull())
+        throw TarvelError(QStringLiteral("The BMP data is damaged or incomplete (%1).")
+                              .arg(reader.errorString()));
+    const QImage image = decoded.hasAlphaChannel() ? opaqueOverWhite(decoded)
+                                                   : decoded.convertToFormat(QImage::Format_RGB32);
+    if (image.isNull())
+        throw TarvelError(QStringLiteral("Not enough memory for the picture."));
+    return image;
+}
+
+void writeBmp(const QImage& image, QIODevice& device) {
+    if (image.isNull() || image.width() < 1 || image.height() < 1)
+        throw TarvelError(QStringLiteral("There is no picture to save."));
+    QImage converted;
+    const QImage* source = &image;
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_BGR888) {
+        converted = image.convertToFormat(QImage::Format_RGB32);
+        if (converted.isNull())
+            throw TarvelError(QStringLiteral("Not enough memory to save the picture."));
+        source = &converted;
+    }
+    const int width = source->width();
+    const int height = source->height();
+    const qint64 stride = (qint64(width) * 3 + 3) / 4 * 4;
+    const qint64 pixelBytes = stride * height;
+    const qint64 fileSize = bmpFileHeaderSize + bmpInfoHeaderSize + pixelBytes;
+    if (fileSize > 0xFFFFFFFFLL)
+        throw TarvelError(QStringLiteral("The picture is too large for a BMP file."));
+
+    uchar headers[bmpFileHeaderSize + bmpInfoHeaderSize] = {};
+    headers[0] = 'B';
+    headers[1] = 'M';
+    putLittle32(headers + 2, quint32(fileSize));
+    putLittle32(headers + 10, bmpFileHeaderSize + bmpInfoHeaderSize);
+    uchar* info = headers + bmpFileHeaderSize;
+    putLittle32(info, bmpInfoHeaderSize);
+    putLittle32(info + 4, quint32(width));
+    putLittle32(info + 8, quint32(height)); // positive: bottom-up
+    putLittle16(info + 12, 1);              // planes
+    putLittle16(info + 14, 24);
+    putLittle32(info + 16, bmpUncompressed);
+    putLittle32(info + 20, quint32(pixelBytes));
+    putLittle32(info + 24, 3780); // 96 pixels per inch, in pixels per metre
+    putLittle32(info + 28, 3780);
+    const auto fail = [] {
+        throw TarvelError(QStringLiteral("The BMP file could not be written."));
+    };
+    if (device.write(reinterpret_cast<const char*>(headers), sizeof headers) != sizeof headers)
+        fail();
+
+    const bool fourBytes = source->format() == QImage::Format_RGB32;
+    std::vector<uchar> row(size_t(stride), 0);
+    for (int y = height - 1; y >= 0; --y) {
+        const uchar* in = source->constScanLine(y);
+        if (fourBytes) {
+            for (int x = 0; x < width; ++x) {
+                row[size_t(3 * x)] = in[4 * x];
+                row[size_t(3 * x + 1)] = in[4 * x + 1];
+                row[size_t(3 * x + 2)] = in[4 * x + 2];
+            }
+        } else {
+            std::memcpy(row.data(), in, size_t(width) * 3);
+        }
+        if (device.write(reinterpret_cast<const char*>(row.data()), stride) != stride)
+            fail();
+    }
+}
+
+} // namespace codecs

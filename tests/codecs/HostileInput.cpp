@@ -1,0 +1,271 @@
+// Damaged and hostile pictures: empty, truncated and bit-flipped files, pictures that claim
+// gigabytes, and a progressive JPEG with hundreds of scans. Each must end in the program's
+// error with a clear text, never a crash or a half-filled picture.
+#include "PictureCodecs.h"
+#include "TarvelError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <jpeglib.h>
+#include <vector>
+#include <zlib.h>
+
+using namespace codecs;
+
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+QByteArray fixture(const QString& name) {
+    QFile file(QStringLiteral(TARVEL_TEST_DATA "/pictures/") + name);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+    return file.readAll();
+}
+
+using Decoder = std::function<QImage(QByteArrayView)>;
+
+Decoder decoderFor(const QString& name) {
+    switch (formatForFileName(name)) {
+    case PictureFormat::Png:
+        return [](QByteArrayView d) { return decodePng(d); };
+    case PictureFormat::Jpeg:
+        return [](QByteArrayView d) { return decodeJpeg(d); };
+    default:
+        return [](QByteArrayView d) { return decodeBmp(d); };
+    }
+}
+
+// Decodes, returning the error text (empty when a picture came back).
+QString errorOf(const Decoder& decode, QByteArrayView data, QImage* result = nullptr) {
+    try {
+        const QImage image = decode(data);
+        if (result)
+            *result = image;
+        return {};
+    } catch (const TarvelError& e) {
+        EXPECT_FALSE(e.text().isEmpty());
+        return e.text();
+    }
+}
+
+const QStringList goodPictures = {
+    "png-rgb.png",         "png-palette.png",   "png-rgba.png",  "png-ramp-interlaced.png",
+    "png-grey16.png",      "jpeg-baseline.jpg", "jpeg-grey.jpg", "jpeg-progressive.jpg",
+    "jpeg-cmyk-adobe.jpg", "bmp-24.bmp",        "bmp-32.bmp",    "bmp-8.bmp",
+    "bmp-24-topdown.bmp"};
+
+} // namespace
+
+TEST(HostileInput, EmptyDataIsRefusedByEveryDecoder) {
+    EXPECT_EQ(errorOf(decoderFor("x.png"), {}), "The file is not a PNG picture.");
+    EXPECT_EQ(errorOf(decoderFor("x.jpg"), {}), "The file is not a JPEG picture.");
+    EXPECT_EQ(errorOf(decoderFor("x.bmp"), {}), "The file is not a BMP picture.");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("empty.png");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    try {
+        loadPicture(path);
+        FAIL();
+    } catch (const TarvelError& e) {
+        EXPECT_EQ(e.text(), QStringLiteral("Cannot load the picture \"%1\": the file is empty.")
+                                .arg(QDir::toNativeSeparators(path)));
+    }
+}
+
+// Every cut of an uncompressed or exactly checked file either fails or, when only trailing
+// chunks are missing, still gives the whole picture: never a partly filled one.
+TEST(HostileInput, TruncatedFilesFailOrGiveTheWholePicture) {
+    for (const QString& name : goodPictures) {
+        SCOPED_TRACE(name.toStdString());
+        const QByteArray data = fixture(name);
+        const Decoder decode = decoderFor(name);
+        const QImage whole = decode(data);
+        int failures = 0;
+        for (qsizetype length = 0; length < data.size(); ++length) {
+            QImage image;
+            const QString error = errorOf(decode, QByteArrayView(data.constData(), length), &image);
+            if (error.isEmpty())
+                EXPECT_EQ(image, whole) << "a cut at " << length << " gave a different picture";
+            else
+                ++failures;
+        }
+        // At least a third of the cuts fail (trailing text chunks may make up the rest).
+        EXPECT_GE(failures, data.size() / 3);
+    }
+}
+
+TEST(HostileInput, TruncatedMessagesAreClear) {
+    const QByteArray png = fixture("png-ramp.png");
+    EXPECT_EQ(errorOf(decoderFor("x.png"), png.left(100)),
+              "The PNG data is damaged or incomplete (the file ends too early).");
+    const QByteArray jpeg = fixture("jpeg-baseline.jpg");
+    EXPECT_EQ(errorOf(decoderFor("x.jpg"), jpeg.left(jpeg.size() - 40)),
+              "The JPEG data is damaged or incomplete (Premature end of JPEG file).");
+    const QByteArray bmp = fixture("bmp-24.bmp");
+    EXPECT_EQ(errorOf(decoderFor("x.bmp"), bmp.left(bmp.size() - 4)),
+              "The BMP data is damaged or incomplete (the file ends before the last row).");
+}
+
+// PNG protects every critical chunk with a checksum: a flipped bit is either refused or
+// lands in an ancillary chunk that is skipped.
+TEST(HostileInput, BitFlippedPngFailsOrIsUnchanged) {
+    for (const QString& name :
+         {QStringLiteral("png-rgb.png"), QStringLiteral("png-ramp-interlaced.png")}) {
+        SCOPED_TRACE(name.toStdString());
+        const QByteArray data = fixture(name);
+        const QImage whole = decodePng(data);
+        for (qsizetype i = 0; i < data.size(); ++i)
+            for (int bit : {0, 3, 7}) {
+                QByteArray flipped = data;
+                flipped[i] = char(flipped[i] ^ (1 << bit));
+                QImage image;
+                if (errorOf(decoderFor(name), flipped, &image).isEmpty())
+                    EXPECT_EQ(image, whole) << "byte " << i << " bit " << bit;
+            }
+    }
+}
+
+// JPEG and BMP carry no checksum: a flip may change pixels, but what comes back is a whole
+// opaque picture of a sane size, or an error.
+TEST(HostileInput, BitFlippedJpegAndBmpNeverCrash) {
+    for (const QString& name : {QStringLiteral("jpeg-baseline.jpg"),
+                                QStringLiteral("jpeg-progressive.jpg"), QStringLiteral("bmp-8.bmp"),
+                                QStringLiteral("bmp-rle8.bmp"), QStringLiteral("bmp-rle4.bmp")}) {
+        SCOPED_TRACE(name.toStdString());
+        const QByteArray data = fixture(name);
+        int refused = 0;
+        for (qsizetype i = 0; i < data.size(); ++i)
+            for (int bit : {0, 4, 7}) {
+                QByteArray flipped = data;
+                flipped[i] = char(flipped[i] ^ (1 << bit));
+                QImage image;
+                if (!errorOf(decoderFor(name), flipped, &image).isEmpty()) {
+                    ++refused;
+                    continue;
+                }
+                ASSERT_EQ(image.format(), QImage::Format_RGB32);
+                ASSERT_LE(image.width(), 16384);
+                ASSERT_LE(image.height(), 16384);
+                for (int y = 0; y < image.height(); ++y)
+                    for (int x = 0; x < image.width(); ++x)
+                        ASSERT_EQ(qAlpha(image.pixel(x, y)), 255);
+            }
+        // Header bytes alone guarantee some refusals (the signature, for one).
+        EXPECT_GT(refused, 0);
+    }
+}
+
+TEST(HostileInput, DecompressionBombsAreRefusedFromTheHeader) {
+    EXPECT_EQ(errorOf(decoderFor("x.png"), fixture("png-bomb.png")),
+              "The picture is too large to be a background: 16000 × 16000 pixels (at most 16384 "
+              "pixels on a side and 256 MB of decoded pixels are accepted).");
+    EXPECT_EQ(errorOf(decoderFor("x.jpg"), fixture("jpeg-bomb.jpg")),
+              "The picture is too large to be a background: 60000 × 60000 pixels (at most 16384 "
+              "pixels on a side and 256 MB of decoded pixels are accepted).");
+    EXPECT_EQ(errorOf(decoderFor("x.bmp"), fixture("bmp-bomb.bmp")),
+              "The picture is too large to be a background: 30000 × 30000 pixels (at most 16384 "
+              "pixels on a side and 256 MB of decoded pixels are accepted).");
+}
+
+TEST(HostileInput, PngWiderThanTheSideLimitIsRefusedByLibpngWithOurText) {
+    // Make the ramp claim 20000 pixels of width; libpng's own limit stops it in the header.
+    QByteArray data = fixture("png-ramp.png");
+    data[16] = 0;
+    data[17] = 0;
+    data[18] = char(0x4E);
+    data[19] = char(0x20);
+    const quint32 crc =
+        quint32(crc32(0, reinterpret_cast<const Bytef*>(data.constData() + 12), 17));
+    for (int i = 0; i < 4; ++i)
+        data[29 + i] = char(crc >> (24 - 8 * i));
+    EXPECT_EQ(errorOf(decoderFor("x.png"), data),
+              "The picture is too large to be a background: 20000 × 13 pixels (at most 16384 "
+              "pixels on a side and 256 MB of decoded pixels are accepted).");
+}
+
+TEST(DecodeLimits, SizeCheckIsSixtyFourBit) {
+    const DecodeLimits limits;
+    EXPECT_TRUE(sizeWithinLimits(8192, 8192, limits)); // exactly 256 MB
+    EXPECT_FALSE(sizeWithinLimits(8192, 8193, limits));
+    EXPECT_TRUE(sizeWithinLimits(16384, 4096, limits));
+    EXPECT_FALSE(sizeWithinLimits(16385, 1, limits));
+    EXPECT_FALSE(sizeWithinLimits(0, 10, limits));
+    EXPECT_FALSE(sizeWithinLimits(10, -1, limits));
+    // 65535 squared times four overflows 32 bits.
+    EXPECT_FALSE(sizeWithinLimits(65535, 65535, DecodeLimits{65535, qint64(1) << 32}));
+    EXPECT_TRUE(sizeWithinLimits(65535, 65535, DecodeLimits{65535, qint64(1) << 35}));
+}
+
+namespace {
+
+// A valid progressive JPEG of side x side grey 128: with the library's usual scans, or with
+// 1 + 3 × 63 scans of one coefficient each.
+QByteArray progressiveJpeg(int side, bool oneCoefficientPerScan = false) {
+    std::vector<jpeg_scan_info> scans;
+    scans.push_back({3, {0, 1, 2, 0}, 0, 0, 0, 0});
+    for (int c = 0; c < 3; ++c)
+        for (int k = 1; k < 64; ++k)
+            scans.push_back({1, {c, 0, 0, 0}, k, k, 0, 0});
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr errors{};
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = JDIMENSION(side);
+    cinfo.image_height = JDIMENSION(side);
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    if (oneCoefficientPerScan) {
+        cinfo.scan_info = scans.data();
+        cinfo.num_scans = int(scans.size());
+    } else {
+        jpeg_simple_progression(&cinfo);
+    }
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<uchar> row(size_t(side) * 3, 128);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW p = row.data();
+        jpeg_write_scanlines(&cinfo, &p, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    QByteArray data(reinterpret_cast<const char*>(buffer), qsizetype(size));
+    std::free(buffer);
+    return data;
+}
+
+} // namespace
+
+TEST(HostileInput, ProgressiveJpegStopsAfterAHundredScans) {
+    const QByteArray data = progressiveJpeg(16, true);
+    EXPECT_EQ(errorOf(decoderFor("x.jpg"), data),
+              "The JPEG data is damaged or incomplete (the progressive picture has too many "
+              "scans).");
+    DecodeLimits generous;
+    generous.maxProgressiveScans = 1000;
+    const QImage image = decodeJpeg(data, generous);
+    ASSERT_EQ(image.size(), QSize(16, 16));
+    EXPECT_NEAR(qRed(image.pixel(5, 5)), 128, 2);
+}
+
+TEST(HostileInput, LibraryMemoryLimitStopsLargeProgressivePictures) {
+    // 512 x 512 progressive: its coefficient buffers take about 768 KB.
+    const QByteArray data = progressiveJpeg(512);
+    DecodeLimits tight;
+    tight.maxLibraryMemory = 256 * 1024;
+    EXPECT_EQ(errorOf([&](QByteArrayView d) { return decodeJpeg(d, tight); }, data),
+              "The JPEG picture needs more working memory than a background may use (0 MB).");
+    EXPECT_EQ(decodeJpeg(data).size(), QSize(512, 512));
+}
