@@ -1,0 +1,112 @@
+// Rotated text: the byte walk, the fixed step between characters and the turned glyphs.
+#include "RotatedText.h"
+
+#include "TarvelError.h"
+
+#include <QStringDecoder>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+namespace {
+
+// Values so large only come from typed-in extremes; they are kept inside the int range so
+// that no coordinate wraps around.
+int saturated(qint64 value) {
+    return int(std::clamp<qint64>(value, std::numeric_limits<int>::min(),
+                                  std::numeric_limits<int>::max()));
+}
+
+// trunc of one projected step. A product that lies within rounding error of a whole number
+// (cos 60° × 22 is 11.000000000000002, sin 30° × 22 is 10.999999999999998) is taken as that
+// whole number, so the result does not depend on the last bit of the sine.
+int truncatedStep(double value) {
+    const double nearest = std::round(value);
+    if (std::abs(value - nearest) < 1e-9 * std::max(1.0, std::abs(value)))
+        value = nearest;
+    return saturated(qint64(std::clamp(std::trunc(value), -4e18, 4e18)));
+}
+
+// GBK bytes of one character as the text to draw. A lone lead byte decodes as the
+// replacement character instead of vanishing.
+QString decodeCharacter(const QByteArray& c) {
+    QStringDecoder decoder("GBK", QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(c);
+    if (text.isEmpty() && !c.isEmpty())
+        text = QString(QChar::ReplacementCharacter);
+    return text;
+}
+
+// Length in bytes of the character that starts with byte b: every walk over text in the
+// program uses this one test.
+int characterLength(char b) {
+    return uchar(b) >= 127 ? 2 : 1;
+}
+
+} // namespace
+
+QPoint RotatedTextStep(const TSetSector& settings) {
+    const double step = double(settings.Size) + double(settings.CharSpacing);
+    const double theta = double(settings.Angle) * std::numbers::pi / 180.0;
+    const int alongCos = truncatedStep(std::cos(theta) * step);
+    const int alongSin = truncatedStep(std::sin(theta) * step);
+    // Screen y grows downwards: the horizontal placement turns its rightward direction
+    // clockwise for a positive angle, the vertical one turns its downward direction
+    // counter-clockwise, the same way as the glyphs.
+    if (settings.Placement == tpHorizontal)
+        return QPoint(alongCos, alongSin);
+    return QPoint(alongSin, alongCos);
+}
+
+QList<RotatedTextCell> RotatedTextCells(const TSetSector& settings, int x, int y) {
+    QList<RotatedTextCell> cells;
+    if (settings.Text.isEmpty())
+        return cells;
+    if (settings.Placement != tpHorizontal && settings.Placement != tpVertical)
+        return cells;
+    const QPoint step = RotatedTextStep(settings);
+    const QByteArray& text = settings.Text;
+    for (qsizetype k = 0; k < text.size();) {
+        // A last lead byte has no follower and is taken alone.
+        const qsizetype length = std::min<qsizetype>(characterLength(text[k]), text.size() - k);
+        cells.append({text.mid(k, length), QPoint(x, y)});
+        x = saturated(qint64(x) + step.x());
+        y = saturated(qint64(y) + step.y());
+        k += length;
+    }
+    return cells;
+}
+
+void DrawRotatedChar(DrawingSurface& surface, TColor colour, int x, int y, int angle, int size,
+                     const QString& faceName, const QByteArray& c) {
+    surface.font.color = colour;
+    if (c.isEmpty())
+        return;
+    DrawingSurface::Font turned;
+    turned.name = faceName;
+    // A negative height asks for a character height of size pixels; sizes beyond what any
+    // font can render are held to a range where negation cannot overflow.
+    turned.height = -std::clamp(size, -1000000, 1000000);
+    turned.width = 0;
+    turned.weight = 400;
+    turned.escapement = int((qint64(angle) * 10) % 3600);
+    turned.charset = 1;
+    turned.pitch = 0;
+    turned.color = colour;
+    surface.textOutWithFont(x, y, decodeCharacter(c), turned);
+}
+
+void DrawRotatedText(DrawingSurface& surface, int x, int y, const TSetSector& settings) {
+    for (const RotatedTextCell& cell : RotatedTextCells(settings, x, y))
+        DrawRotatedChar(surface, settings.Color, cell.origin.x(), cell.origin.y(), settings.Angle,
+                        settings.Size, settings.FaceName, cell.bytes);
+}
+
+qint32 RotatedTextSizeFromText(const QString& text) {
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, 10);
+    if (!ok)
+        throw TarvelError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    return value;
+}

@@ -1,0 +1,60 @@
+// Rotated text: a single line of characters in one face, size and colour, each drawn with a
+// turned font while the characters step along a straight line. It serves rotated lettering
+// and the inscription alike, on the dialog's preview and on the work canvas.
+#pragma once
+
+#include "Colors.h"
+#include "DrawingSurface.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QPoint>
+#include <QString>
+#include <QtGlobal>
+
+// The direction in which the characters follow each other.
+enum TextPlacement : qint32 {
+    tpHorizontal = 0, // at angle 0 a row running to the right
+    tpVertical = 1,   // at angle 0 a column running downwards
+};
+
+// The confirmed values of the rotated-text dialog, read at every draw.
+struct TSetSector {
+    QByteArray Text;        // GBK bytes
+    qint32 Angle = 0;       // whole degrees, counter-clockwise on screen for positive values
+    qint32 CharSpacing = 2; // pixels added to the step between characters
+    qint32 Size = 8;        // character height in pixels, also the base of the step
+    QString FaceName = QStringLiteral("宋体");
+    TextPlacement Placement = tpHorizontal;
+    TColor Color = clBtnFace;
+
+    bool operator==(const TSetSector&) const = default;
+};
+
+// One character of the walk: its bytes and the top-left of its cell before turning.
+struct RotatedTextCell {
+    QByteArray bytes;
+    QPoint origin;
+    bool operator==(const RotatedTextCell&) const = default;
+};
+
+// The step between characters along x and y: Size + CharSpacing projected on the
+// placement's direction, each coordinate truncated toward zero by itself.
+QPoint RotatedTextStep(const TSetSector& settings);
+
+// The byte walk and the advance of the point: every character that DrawRotatedText draws,
+// in order. Empty for an empty text or a placement outside the two known ones.
+QList<RotatedTextCell> RotatedTextCells(const TSetSector& settings, int x, int y);
+
+// Draws the line of the settings with the first character's cell at (x, y).
+void DrawRotatedText(DrawingSurface& surface, int x, int y, const TSetSector& settings);
+
+// Draws one character c (one or two GBK bytes) in a font of the given face with a character
+// height of size pixels, turned by angle degrees about (x, y). The surface's font colour
+// becomes colour even when c is empty; the rest of its font is left as it was.
+void DrawRotatedChar(DrawingSurface& surface, TColor colour, int x, int y, int angle, int size,
+                     const QString& faceName, const QByteArray& c);
+
+// The whole number a size text stands for; a text that is not one fails with the message
+// "'<text>' is not a valid integer value".
+qint32 RotatedTextSizeFromText(const QString& text);
