@@ -1,0 +1,105 @@
+// The seal renderer: lays the seal's lines of GBK characters out in cells of one of four
+// arrangements and draws them, with the red outline and ground of an intaglio or relief
+// seal, on a bitmap keyed with clFuchsia.
+#pragma once
+
+#include "Arrangement.h"
+#include "Colors.h"
+#include "DrawingSurface.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QtGlobal>
+
+enum SealStyle : qint32 {
+    stIntaglio = 0, // white characters on red ("阴文")
+    stRelief = 1,   // red characters on light grey ("阳文")
+};
+
+enum CornerShape : qint32 {
+    cnSquare = 0,  // "直角"
+    cnRounded = 1, // "圆角"
+};
+
+// The seal's confirmed values; the defaults are those of ResetSettings.
+struct TSetStamper {
+    qint32 SealWidth = 50;
+    qint32 SealHeight = 50;
+    qint32 StrokeWeight = 400;
+    qint32 CharSpacing = 1;
+    QString FontName = QStringLiteral("宋体");
+    qint32 EdgeWidth = 1;
+    ::SealStyle SealStyle = stIntaglio;
+    ::CornerShape CornerShape = cnSquare;
+    ::Arrangement Arrangement = arHorzLeftToRight;
+    qint32 SealAngle = 0;
+
+    bool operator==(const TSetStamper&) const = default;
+};
+
+// The transparent key of the seal picture: everything outside the seal has this colour.
+constexpr TColor sealKeyColor = clFuchsia;
+// Seal sides are kept to 0..maxSealSide pixels: a negative side gives an empty seal, and a
+// side beyond the limit is drawn at the limit, so that a mistyped size cannot ask for
+// gigabytes of bitmap.
+constexpr int maxSealSide = 2048;
+int sealSide(qint32 requested);
+
+// The number of characters of a GBK line: its length minus half the number of bytes of
+// value 127 or more (each two-byte character has two such bytes).
+int CountDisplayChars(QByteArrayView text);
+
+// The characters of a GBK line in order: a byte of 127 or more takes the next byte with it
+// (a lead byte at the very end stands alone); any other byte is one character.
+QList<QByteArray> splitDisplayChars(QByteArrayView text);
+
+// The text and ground colours of a style: the pen is always clRed, one pixel wide.
+struct SealColors {
+    TColor text = clRed;
+    TColor pen = clRed;
+    TColor brush = 0x00D2D2D2;
+    bool operator==(const SealColors&) const = default;
+};
+SealColors sealColors(::SealStyle style);
+
+// The cells of one line: one cell size for all its characters, and the top-left corner of
+// each character's cell. Empty for an empty line.
+struct SealLineCells {
+    qint64 cellWidth = 0;
+    qint64 cellHeight = 0;
+    QList<QPoint> origins;
+    bool operator==(const SealLineCells&) const = default;
+};
+
+// The layout of line r of n with k characters on a seal of the given size: cell sizes by
+// truncating division, cells spacing pixels apart and edge pixels from the sides. An
+// arrangement outside 0..3 is laid out as 0. Origins are clamped into the int range.
+SealLineCells sealLineCells(::Arrangement arrangement, QSize seal, qint32 edge, qint32 spacing,
+                            int lineCount, int line, int charCount);
+
+// The outline over the whole bitmap: a rectangle, or a round rectangle with an 8 x 8 corner
+// ellipse leaving the corners in the key colour. The brush is left clear afterwards.
+void drawSealOutline(DrawingSurface& surface, ::CornerShape corner, const SealColors& colors);
+
+// Draws one character with the top-left of its cw x ch cell at (x, y): the surface's font
+// with a cell height of ch, an average width of cw div 2, the given weight, upright, plain
+// and in the GB2312 character set, on a transparent background. A face that has no such
+// weight is thickened to it. A cell without width or height draws nothing.
+void DrawSealChar(DrawingSurface& surface, int cellWidth, int cellHeight, int x, int y,
+                  const QString& text, int weight);
+
+// Steps 3 to 7 of a preview: the seal bitmap of settings' size filled with the key colour,
+// the outline, every line in its arrangement, the key as transparent colour. textColor
+// receives the colour the characters were drawn in.
+DrawingSurface renderSeal(const TSetStamper& settings, const QList<QByteArray>& lines,
+                          TColor* textColor = nullptr);
+
+// The side of the square the seal is turned in: trunc(sqrt(W² + H²)).
+int sealDiagonal(int width, int height);
+
+// One GBK character as text (a lone lead byte or an invalid pair becomes U+FFFD).
+QString gbkCharToString(const QByteArray& bytes);

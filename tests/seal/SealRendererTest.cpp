@@ -1,0 +1,329 @@
+// The seal renderer: character count, the cell table of the four arrangements, outline and
+// colours, and where the characters' ink lands on the seal bitmap.
+#include "SealRenderer.h"
+#include "Gbk.h"
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QRect>
+
+namespace {
+
+QGuiApplication& application() {
+    static int argc = 1;
+    static char name[] = "test";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+    return app;
+}
+
+QByteArray gbk(const QString& text) {
+    return Gbk::encode(text);
+}
+
+// The bounding box of the pixels of one colour inside a rectangle.
+QRect inkBox(const DrawingSurface& s, TColor ink, QRect area) {
+    area = area.intersected(QRect(0, 0, s.width(), s.height()));
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (s.pixel(x, y) == ink) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    if (left > right)
+        return QRect();
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+int countColour(const DrawingSurface& s, TColor colour, QRect area) {
+    area = area.intersected(QRect(0, 0, s.width(), s.height()));
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += s.pixel(x, y) == colour;
+    return n;
+}
+
+// Every pixel that is neither the ground nor the outline: the characters' ink, blended
+// edges included.
+QRect markedBox(const DrawingSurface& s, TColor ground, QRect area) {
+    area = area.intersected(QRect(1, 1, s.width() - 2, s.height() - 2));
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (s.pixel(x, y) != ground) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    if (left > right)
+        return QRect();
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+TSetStamper intaglio() {
+    TSetStamper settings;
+    settings.SealStyle = stIntaglio;
+    return settings;
+}
+
+} // namespace
+
+TEST(SealText, CountDisplayCharsLooksAtByteValues) {
+    EXPECT_EQ(CountDisplayChars(QByteArray()), 0);
+    EXPECT_EQ(CountDisplayChars("AB"), 2);
+    EXPECT_EQ(CountDisplayChars(gbk(QStringLiteral("永和九年"))), 4);
+    EXPECT_EQ(CountDisplayChars(gbk(QStringLiteral("A永"))), 2);
+    EXPECT_EQ(CountDisplayChars(QByteArray("\xB0")), 1);
+    // A lead byte with a low trail byte: three bytes of value, one of them high.
+    EXPECT_EQ(CountDisplayChars(QByteArray("\xB0\x41")), 2);
+    EXPECT_EQ(CountDisplayChars(QByteArray("\x7F\x41")), 2);
+}
+
+TEST(SealText, SplitTakesALeadByteWithItsNeighbour) {
+    EXPECT_EQ(splitDisplayChars(gbk(QStringLiteral("A永B"))),
+              QList<QByteArray>({"A", gbk(QStringLiteral("永")), "B"}));
+    EXPECT_EQ(splitDisplayChars(QByteArray("a\xB0")), QList<QByteArray>({"a", "\xB0"}));
+    EXPECT_EQ(splitDisplayChars(QByteArray("\xB0\x41")), QList<QByteArray>({"\xB0\x41"}));
+    EXPECT_TRUE(splitDisplayChars(QByteArray()).isEmpty());
+    EXPECT_EQ(gbkCharToString(gbk(QStringLiteral("印"))), QStringLiteral("印"));
+    EXPECT_EQ(gbkCharToString("\xB0"), QString(QChar::ReplacementCharacter));
+}
+
+TEST(SealLayout, WorkedExamplesOfTheCellTable) {
+    // Four characters in one row on a 50 x 50 seal, edge 1, spacing 1.
+    const SealLineCells row = sealLineCells(arHorzLeftToRight, QSize(50, 50), 1, 1, 1, 0, 4);
+    EXPECT_EQ(row.cellWidth, 11);
+    EXPECT_EQ(row.cellHeight, 48);
+    EXPECT_EQ(row.origins, QList<QPoint>({{1, 1}, {13, 1}, {25, 1}, {37, 1}}));
+
+    const SealLineCells back = sealLineCells(arHorzRightToLeft, QSize(50, 50), 1, 1, 1, 0, 4);
+    EXPECT_EQ(back.cellWidth, 11);
+    EXPECT_EQ(back.origins, QList<QPoint>({{38, 1}, {26, 1}, {14, 1}, {2, 1}}));
+
+    // Two columns on a 60 x 40 seal with edge 2 and spacing 4, first column at the right.
+    const SealLineCells first = sealLineCells(arVertRightToLeft, QSize(60, 40), 2, 4, 2, 0, 3);
+    const SealLineCells second = sealLineCells(arVertRightToLeft, QSize(60, 40), 2, 4, 2, 1, 2);
+    EXPECT_EQ(first.cellWidth, 26);
+    EXPECT_EQ(first.cellHeight, (40 - 4 - 8) / 3);
+    EXPECT_EQ(first.origins, QList<QPoint>({{32, 2}, {32, 15}, {32, 28}}));
+    EXPECT_EQ(second.cellHeight, (40 - 4 - 4) / 2);
+    EXPECT_EQ(second.origins, QList<QPoint>({{2, 2}, {2, 22}}));
+
+    const SealLineCells left = sealLineCells(arVertLeftToRight, QSize(60, 40), 2, 4, 2, 1, 2);
+    EXPECT_EQ(left.cellWidth, 26);
+    EXPECT_EQ(left.origins, QList<QPoint>({{32, 2}, {32, 22}}));
+
+    // Second row of three in a horizontal layout.
+    const SealLineCells lower = sealLineCells(arHorzLeftToRight, QSize(50, 50), 1, 1, 3, 1, 2);
+    EXPECT_EQ(lower.cellHeight, (50 - 2 - 2) / 3);
+    EXPECT_EQ(lower.origins.first(), QPoint(1, 1 + 15 + 1));
+}
+
+TEST(SealLayout, OddInputsNeverFail) {
+    // Unknown arrangements lay out as arrangement 0.
+    EXPECT_EQ(sealLineCells(Arrangement(7), QSize(50, 50), 1, 1, 1, 0, 4),
+              sealLineCells(arHorzLeftToRight, QSize(50, 50), 1, 1, 1, 0, 4));
+    // Text that does not fit: the division truncates toward zero and the cells go negative.
+    const SealLineCells tight = sealLineCells(arHorzLeftToRight, QSize(10, 10), 1, 5, 1, 0, 4);
+    EXPECT_EQ(tight.cellWidth, (10 - 2 - 15) / 4);
+    EXPECT_EQ(tight.cellWidth, -1);
+    EXPECT_EQ(tight.origins.size(), 4);
+    // Extreme spacing cannot overflow; origins are held to the int range.
+    const SealLineCells huge =
+        sealLineCells(arHorzRightToLeft, QSize(50, 50), INT_MAX, INT_MIN, 2, 1, 9);
+    EXPECT_EQ(huge.origins.size(), 9);
+    EXPECT_TRUE(sealLineCells(arHorzLeftToRight, QSize(50, 50), 1, 1, 1, 0, 0).origins.isEmpty());
+    EXPECT_EQ(sealSide(-5), 0);
+    EXPECT_EQ(sealSide(100000), maxSealSide);
+    EXPECT_EQ(sealDiagonal(50, 50), 70);
+    EXPECT_EQ(sealDiagonal(60, 40), 72);
+}
+
+TEST(SealColours, BothStylesExactly) {
+    EXPECT_EQ(sealColors(stIntaglio), (SealColors{clWhite, clRed, 0x003232F0}));
+    EXPECT_EQ(sealColors(stRelief), (SealColors{clRed, clRed, 0x00D2D2D2}));
+
+    application();
+    TSetStamper settings = intaglio();
+    TColor textColor = 0;
+    const QList<QByteArray> blank = {" "};
+    DrawingSurface seal = renderSeal(settings, blank, &textColor);
+    EXPECT_EQ(textColor, clWhite);
+    ASSERT_EQ(seal.size(), QSize(50, 50));
+    EXPECT_TRUE(seal.transparent);
+    EXPECT_EQ(seal.transparentColor, std::optional<TColor>(clFuchsia));
+    // A one-pixel red outline along the outermost pixels, the ground inside it.
+    for (int i = 0; i < 50; ++i) {
+        EXPECT_EQ(seal.pixel(i, 0), clRed);
+        EXPECT_EQ(seal.pixel(i, 49), clRed);
+        EXPECT_EQ(seal.pixel(0, i), clRed);
+        EXPECT_EQ(seal.pixel(49, i), clRed);
+    }
+    EXPECT_EQ(countColour(seal, 0x003232F0, QRect(1, 1, 48, 48)), 48 * 48);
+
+    settings.SealStyle = stRelief;
+    seal = renderSeal(settings, blank, &textColor);
+    EXPECT_EQ(textColor, clRed);
+    EXPECT_EQ(seal.pixel(0, 0), clRed);
+    EXPECT_EQ(countColour(seal, 0x00D2D2D2, QRect(1, 1, 48, 48)), 48 * 48);
+}
+
+TEST(SealOutline, RoundedCornersStayKeyed) {
+    application();
+    TSetStamper settings = intaglio();
+    settings.CornerShape = cnRounded;
+    const DrawingSurface seal = renderSeal(settings, {" "});
+    for (QPoint corner : {QPoint(0, 0), QPoint(49, 0), QPoint(0, 49), QPoint(49, 49)})
+        EXPECT_EQ(seal.pixel(corner.x(), corner.y()), clFuchsia) << corner.x() << corner.y();
+    EXPECT_EQ(seal.pixel(1, 0), clFuchsia);
+    // The straight parts of the outline and the ground are as for a square seal.
+    EXPECT_EQ(seal.pixel(25, 0), clRed);
+    EXPECT_EQ(seal.pixel(0, 25), clRed);
+    EXPECT_EQ(seal.pixel(25, 25), 0x003232F0u);
+    EXPECT_EQ(seal.pixel(2, 2), 0x003232F0u);
+    // Nothing but the three colours: no blended fringe next to the key.
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 50; ++x) {
+            const TColor c = seal.pixel(x, y);
+            ASSERT_TRUE(c == clFuchsia || c == clRed || c == 0x003232F0) << x << "," << y;
+        }
+}
+
+TEST(SealInk, FourCharactersInArrangementsZeroAndOne) {
+    application();
+    TSetStamper settings = intaglio();
+    settings.SealWidth = 200;
+    settings.SealHeight = 60;
+    // cw = (200 - 2 - 3) div 4 = 48, ch = 58; cells at x = 1, 50, 99, 148.
+    const QList<QByteArray> lines = {gbk(QStringLiteral("永永永永"))};
+    const DrawingSurface seal = renderSeal(settings, lines);
+    for (int j = 0; j < 4; ++j) {
+        const QRect cell(1 + j * 49, 1, 48, 58);
+        const QRect box = inkBox(seal, clWhite, cell);
+        ASSERT_FALSE(box.isNull()) << j;
+        // A full-width character fills most of its cell, and nothing reaches the spacing.
+        EXPECT_GE(box.width(), 24) << j;
+        EXPECT_GE(box.height(), 24) << j;
+        EXPECT_EQ(markedBox(seal, 0x003232F0, QRect(cell.right() + 1, 1, 1, 58)), QRect()) << j;
+    }
+
+    settings.Arrangement = arHorzRightToLeft;
+    const QList<QByteArray> mixed = {gbk(QStringLiteral("永一"))};
+    // cw = (200 - 2 - 1) div 2 = 98: the first character at x = 200 - 1 - 98 = 101, the
+    // second at 200 - 1 - 196 - 1 = 2.
+    const DrawingSurface back = renderSeal(settings, mixed);
+    const QRect first = markedBox(back, 0x003232F0, QRect(101, 1, 98, 58));
+    const QRect second = markedBox(back, 0x003232F0, QRect(2, 1, 98, 58));
+    ASSERT_FALSE(first.isNull());
+    ASSERT_FALSE(second.isNull());
+    // "永" is tall, "一" a single flat stroke: the ink tells which cell holds which.
+    EXPECT_GT(first.height(), 3 * second.height());
+}
+
+TEST(SealInk, ColumnsInArrangementThree) {
+    application();
+    TSetStamper settings = intaglio();
+    settings.SealWidth = 60;
+    settings.SealHeight = 40;
+    settings.EdgeWidth = 2;
+    settings.CharSpacing = 4;
+    settings.Arrangement = arVertRightToLeft;
+    // Line 0 is the right column (x 32..57), line 1, empty of ink here, the left one.
+    const DrawingSurface seal = renderSeal(settings, {gbk(QStringLiteral("永")), " "});
+    const QRect right = markedBox(seal, 0x003232F0, QRect(32, 2, 26, 36));
+    ASSERT_FALSE(right.isNull());
+    EXPECT_GE(right.left(), 32);
+    EXPECT_LE(right.right(), 57);
+    EXPECT_EQ(markedBox(seal, 0x003232F0, QRect(1, 1, 31, 38)), QRect());
+}
+
+TEST(SealInk, LetterAndCharacterShareTwoEqualCells) {
+    application();
+    TSetStamper settings = intaglio();
+    settings.SealWidth = 100;
+    settings.SealHeight = 50;
+    // Two cells of (100 - 2 - 1) div 2 = 48 at x = 1 and 50.
+    const DrawingSurface seal = renderSeal(settings, {gbk(QStringLiteral("A永"))});
+    const QRect letter = markedBox(seal, 0x003232F0, QRect(1, 1, 48, 48));
+    const QRect character = markedBox(seal, 0x003232F0, QRect(50, 1, 48, 48));
+    ASSERT_FALSE(letter.isNull());
+    ASSERT_FALSE(character.isNull());
+    // The letter, about half a cell wide, stands at the left of its cell.
+    EXPECT_LT(letter.right(), 1 + 48 * 3 / 4);
+    EXPECT_LT(letter.width(), character.width());
+}
+
+TEST(SealInk, EmptyLineLeavesAnEmptyRow) {
+    application();
+    TSetStamper settings = intaglio();
+    settings.SealWidth = 60;
+    settings.SealHeight = 92;
+    // Three rows of (92 - 2 - 2) div 3 = 29 at y = 1, 31, 61.
+    const QList<QByteArray> lines = {gbk(QStringLiteral("永")), QByteArray(),
+                                     gbk(QStringLiteral("永"))};
+    const DrawingSurface seal = renderSeal(settings, lines);
+    EXPECT_FALSE(markedBox(seal, 0x003232F0, QRect(1, 1, 58, 29)).isNull());
+    EXPECT_EQ(markedBox(seal, 0x003232F0, QRect(1, 31, 58, 29)), QRect());
+    EXPECT_FALSE(markedBox(seal, 0x003232F0, QRect(1, 61, 58, 29)).isNull());
+}
+
+TEST(SealChar, CellHeightWidthAndWeight) {
+    application();
+    auto drawn = [](int cw, int ch, int weight) {
+        DrawingSurface s(200, 120);
+        s.brush = {clWhite, DrawingSurface::BrushStyle::Solid};
+        s.fillRect(0, 0, 200, 120);
+        s.font.name = QStringLiteral("宋体");
+        s.font.color = clBlack;
+        DrawSealChar(s, cw, ch, 10, 10, QStringLiteral("国"), weight);
+        return s;
+    };
+    const DrawingSurface wide = drawn(96, 96, 400);
+    const QRect wideBox = markedBox(wide, clWhite, QRect(0, 0, 200, 120));
+    ASSERT_FALSE(wideBox.isNull());
+    // The glyph stays inside its cell and a full-width character is about a cell wide.
+    EXPECT_GE(wideBox.left(), 10);
+    EXPECT_GE(wideBox.top(), 10);
+    EXPECT_LE(wideBox.bottom(), 10 + 96);
+    EXPECT_GE(wideBox.width(), 96 * 6 / 10);
+    EXPECT_LE(wideBox.right(), 10 + 96 + 2);
+    // Half the cell width squeezes the glyph horizontally only.
+    const QRect narrowBox = markedBox(drawn(48, 96, 400), clWhite, QRect(0, 0, 200, 120));
+    EXPECT_NEAR(narrowBox.width(), wideBox.width() / 2.0, 4);
+    EXPECT_NEAR(narrowBox.height(), wideBox.height(), 2);
+    // Heavier strokes put down more ink.
+    const int light = countColour(drawn(96, 96, 400), clBlack, QRect(0, 0, 200, 120));
+    const int heavy = countColour(drawn(96, 96, 1000), clBlack, QRect(0, 0, 200, 120));
+    EXPECT_GT(heavy, light * 12 / 10);
+    // A cell without width or height draws nothing.
+    for (QSize cell : {QSize(0, 40), QSize(40, 0), QSize(-5, 40), QSize(40, -5)})
+        EXPECT_EQ(
+            markedBox(drawn(cell.width(), cell.height(), 400), clWhite, QRect(0, 0, 200, 120)),
+            QRect());
+}
+
+TEST(SealRender, NonPositiveAndAbsurdSizesNeverFail) {
+    application();
+    TSetStamper settings = intaglio();
+    settings.SealWidth = 0;
+    EXPECT_TRUE(renderSeal(settings, {gbk(QStringLiteral("印"))}).isEmpty());
+    settings.SealWidth = -40;
+    EXPECT_TRUE(renderSeal(settings, {gbk(QStringLiteral("印"))}).isEmpty());
+    settings.SealWidth = 3;
+    settings.SealHeight = 3;
+    settings.EdgeWidth = 5;
+    const DrawingSurface tiny = renderSeal(settings, {gbk(QStringLiteral("印章"))});
+    EXPECT_EQ(tiny.size(), QSize(3, 3));
+    EXPECT_EQ(tiny.pixel(1, 1), 0x003232F0u);
+    settings.SealWidth = 1 << 30;
+    settings.SealHeight = 7;
+    settings.EdgeWidth = INT_MIN;
+    settings.CharSpacing = INT_MAX;
+    EXPECT_EQ(renderSeal(settings, {gbk(QStringLiteral("印章"))}).size(), QSize(maxSealSide, 7));
+}
