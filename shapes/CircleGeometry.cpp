@@ -1,0 +1,51 @@
+// The circle picture, step by step as the preview draws it.
+#include "CircleGeometry.h"
+
+#include "TarvelError.h"
+
+qint64 circlePictureSide(qint32 radius) {
+    return 2 * qint64(radius);
+}
+
+DrawingSurface createCirclePicture(qint32 radius) {
+    const qint64 side = circlePictureSide(radius);
+    if (side <= 0)
+        return DrawingSurface();
+    const QString tooLarge =
+        QStringLiteral("半径 %1 太大：无法创建 %2 × %2 像素的圆形图片。").arg(radius).arg(side);
+    if (side > maxCirclePictureSide)
+        throw TarvelError(tooLarge);
+    DrawingSurface picture(static_cast<int>(side), static_cast<int>(side));
+    if (picture.isEmpty())
+        throw TarvelError(tooLarge);
+    return picture;
+}
+
+void fillCircleBackground(DrawingSurface& picture) {
+    picture.brush.color = clFuchsia;
+    picture.brush.style = DrawingSurface::BrushStyle::Solid;
+    picture.fillRect(0, 0, picture.width(), picture.height());
+}
+
+void setCirclePenAndBrush(DrawingSurface& picture, const CircleSettingsRecord& settings) {
+    if (settings.LineWidth >= 0)
+        picture.pen.width = settings.LineWidth;
+    picture.pen.color = settings.LineColor;
+    picture.brush.style = DrawingSurface::BrushStyle::Solid;
+    picture.brush.color = settings.FillColor;
+}
+
+void drawCircleEllipse(DrawingSurface& picture) {
+    picture.ellipse(0, 0, picture.width(), picture.height());
+}
+
+DrawingSurface renderCirclePicture(const CircleSettingsRecord& settings) {
+    DrawingSurface picture = createCirclePicture(settings.Radius);
+    if (picture.isEmpty())
+        return picture;
+    fillCircleBackground(picture);
+    setCirclePenAndBrush(picture, settings);
+    drawCircleEllipse(picture);
+    picture.transparent = true;
+    return picture;
+}

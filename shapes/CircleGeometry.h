@@ -1,0 +1,42 @@
+// The circle picture: a filled circle on a magenta key background, 2 x Radius pixels square,
+// drawn through the drawing surface without antialiasing so the key colour stays exact.
+#pragma once
+
+#include "DrawingSurface.h"
+
+#include <QtGlobal>
+
+// The circle dialog's settings; the defaults are the values ResetSettings restores.
+struct CircleSettingsRecord {
+    qint32 LineWidth = 2;
+    qint32 Radius = 50;
+    TColor LineColor = clBlack;
+    TColor FillColor = clWhite;
+    TColor PickedLineColor = clBlack;
+    TColor PickedFillColor = clWhite;
+    qint32 PendingPlacement = 0;
+};
+
+// The largest side of a circle picture: 16384 x 16384 pixels of 32 bits is one gigabyte,
+// beyond which the program refuses instead of exhausting the machine's memory.
+constexpr qint64 maxCirclePictureSide = 16384;
+
+// The side of the picture, 2 x Radius, computed without overflow.
+qint64 circlePictureSide(qint32 radius);
+
+// A white picture of side x side pixels. A side of 0 or less gives an empty picture (no circle
+// can be drawn); a side the program cannot allocate raises an error naming the radius.
+DrawingSurface createCirclePicture(qint32 radius);
+
+// Brush colour magenta and the whole picture filled with it: the key background.
+void fillCircleBackground(DrawingSurface& picture);
+// Pen width and colour from the settings (a negative width keeps the default pen of 1), solid
+// brush in the fill colour.
+void setCirclePenAndBrush(DrawingSurface& picture, const CircleSettingsRecord& settings);
+// The ellipse with the bounding box of the whole picture: the outline sits on the circle's
+// edge, so the outer part of a wide outline is cut off where the circle touches the sides.
+void drawCircleEllipse(DrawingSurface& picture);
+
+// The complete circle picture, marked transparent (keyed by its bottom-left pixel). Empty when
+// the radius is 0 or less.
+DrawingSurface renderCirclePicture(const CircleSettingsRecord& settings);
