@@ -1,9 +1,9 @@
 // Rotated text: the byte walk, the fixed step between characters and the turned glyphs.
 #include "RotatedText.h"
 
+#include "Gbk.h"
 #include "TarvelError.h"
 
-#include <QStringDecoder>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -28,20 +28,13 @@ int truncatedStep(double value) {
     return saturated(qint64(std::clamp(std::trunc(value), -4e18, 4e18)));
 }
 
-// GBK bytes of one character as the text to draw. A lone lead byte decodes as the
-// replacement character instead of vanishing.
-QString decodeCharacter(const QByteArray& c) {
-    QStringDecoder decoder("GBK", QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(c);
-    if (text.isEmpty() && !c.isEmpty())
+// One character's GBK bytes as the text to draw. A lone lead byte shows as the replacement
+// character rather than vanishing (the converter keeps it back, waiting for a trail byte).
+QString characterText(const QByteArray& c) {
+    QString text = Gbk::decode(c);
+    if (text.isEmpty())
         text = QString(QChar::ReplacementCharacter);
     return text;
-}
-
-// Length in bytes of the character that starts with byte b: every walk over text in the
-// program uses this one test.
-int characterLength(char b) {
-    return uchar(b) >= 127 ? 2 : 1;
 }
 
 } // namespace
@@ -69,7 +62,8 @@ QList<RotatedTextCell> RotatedTextCells(const TSetSector& settings, int x, int y
     const QByteArray& text = settings.Text;
     for (qsizetype k = 0; k < text.size();) {
         // A last lead byte has no follower and is taken alone.
-        const qsizetype length = std::min<qsizetype>(characterLength(text[k]), text.size() - k);
+        const qsizetype length =
+            std::min<qsizetype>(Gbk::charLength(uchar(text[k])), text.size() - k);
         cells.append({text.mid(k, length), QPoint(x, y)});
         x = saturated(qint64(x) + step.x());
         y = saturated(qint64(y) + step.y());
@@ -94,7 +88,7 @@ void DrawRotatedChar(DrawingSurface& surface, TColor colour, int x, int y, int a
     turned.charset = 1;
     turned.pitch = 0;
     turned.color = colour;
-    surface.textOutWithFont(x, y, decodeCharacter(c), turned);
+    surface.textOutWithFont(x, y, characterText(c), turned);
 }
 
 void DrawRotatedText(DrawingSurface& surface, int x, int y, const TSetSector& settings) {

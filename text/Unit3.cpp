@@ -4,6 +4,7 @@
 
 #include "ColorButton.h"
 #include "ErrorBoundary.h"
+#include "Gbk.h"
 #include "ImageControl.h"
 #include "SpinEdit.h"
 
@@ -16,16 +17,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStringEncoder>
 #include <QVBoxLayout>
 
 namespace {
-
-// The typed line as GBK bytes, the form every string of the program takes.
-QByteArray gbkBytes(const QString& text) {
-    QStringEncoder encoder("GBK");
-    return encoder.encode(text);
-}
 
 template <class Widget> Widget* named(Widget* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -159,7 +153,7 @@ void TForm3::buildControls(const QStringList& sizes, const QStringList& faces) {
 }
 
 void TForm3::ApplyRotatedTextSettings() {
-    RotatedTextSettings.Text = gbkBytes(Edit1->text());
+    RotatedTextSettings.Text = Gbk::encode(Edit1->text());
     RotatedTextSettings.Angle = SpinEdit1->value();
     RotatedTextSettings.CharSpacing = SpinEdit2->value();
     RotatedTextSettings.Size = RotatedTextSizeFromText(ComboBox1->currentText());
