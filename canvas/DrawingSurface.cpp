@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 int screenPixelsPerInch() {
@@ -53,17 +54,35 @@ void installFontSubstitutions() {
 
 namespace {
 
-QString fontKey(const DrawingSurface::Font& f) {
-    return QStringLiteral("%1|%2|%3|%4|%5%6%7|%8")
-        .arg(f.name)
-        .arg(f.height)
-        .arg(f.width)
-        .arg(f.weight)
-        .arg(int(f.italic))
-        .arg(int(f.underline))
-        .arg(int(f.strikeout))
-        .arg(f.pitch);
+// What makes two font requests resolve to the same QFont (colour, character set and
+// escapement do not).
+struct FontKey {
+    QString name;
+    int height = 0;
+    int width = 0;
+    int weight = 0;
+    int pitch = 0;
+    bool italic = false;
+    bool underline = false;
+    bool strikeout = false;
+
+    explicit FontKey(const DrawingSurface::Font& f)
+        : name(f.name), height(f.height), width(f.width), weight(f.weight), pitch(f.pitch),
+          italic(f.italic), underline(f.underline), strikeout(f.strikeout) {}
+    bool operator==(const FontKey&) const = default;
+};
+
+size_t qHash(const FontKey& key, size_t seed = 0) {
+    return qHashMulti(seed, key.name, key.height, key.width, key.weight, key.pitch, key.italic,
+                      key.underline, key.strikeout);
 }
+
+// A resolved font with the metrics text out and measuring need, so that neither builds a
+// QFontMetrics (and looks the engine up again) for every character.
+struct ResolvedFont {
+    QFont font;
+    QFontMetrics metrics;
+};
 
 // Pixel size whose cell (ascent + descent) is as close as possible to cellHeight.
 int pixelSizeForCellHeight(QFont font, int cellHeight) {
@@ -83,12 +102,9 @@ int pixelSizeForCellHeight(QFont font, int cellHeight) {
 
 } // namespace
 
-QFont resolveFont(const DrawingSurface::Font& f) {
-    static QHash<QString, QFont> cache;
-    const QString key = fontKey(f);
-    auto it = cache.constFind(key);
-    if (it != cache.constEnd()) return *it;
+namespace {
 
+QFont buildFont(const DrawingSurface::Font& f) {
     installFontSubstitutions();
     QFont font(f.name);
     font.setWeight(QFont::Weight(std::clamp(f.weight <= 0 ? 400 : f.weight, 1, 1000)));
@@ -107,12 +123,32 @@ QFont resolveFont(const DrawingSurface::Font& f) {
         const int natural = std::max(1, QFontMetrics(font).averageCharWidth());
         font.setStretch(std::clamp(qRound(f.width * 100.0 / natural), 1, 4000));
     }
-    // Loading the engine once here keeps later drawing from resolving it again.
-    (void)QFontMetrics(font).height();
-    if (cache.size() > 4096) cache.clear();
-    cache.insert(key, font);
     return font;
 }
+
+// Each distinct request is resolved once. The first lookup also loads the engines for Latin
+// and Han text through the metrics, so that later drawing never resolves them again.
+const ResolvedFont& resolvedFont(const DrawingSurface::Font& f) {
+    struct Hash {
+        size_t operator()(const FontKey& key) const { return qHash(key); }
+    };
+    static std::unordered_map<FontKey, ResolvedFont, Hash> cache;
+    FontKey key(f);
+    auto it = cache.find(key);
+    if (it != cache.end()) return it->second;
+    if (cache.size() > 4096) cache.clear();
+    const QFont font = buildFont(f);
+    ResolvedFont resolved{font, QFontMetrics(font)};
+    (void)resolved.metrics.height();
+    (void)resolved.metrics.horizontalAdvance(QChar(u'a'));
+    (void)resolved.metrics.horizontalAdvance(QChar(0x4E2D));
+    return cache.emplace(std::move(key), std::move(resolved)).first->second;
+}
+
+} // namespace
+
+QFont resolveFont(const DrawingSurface::Font& f) { return resolvedFont(f).font; }
+
 
 DrawingSurface::DrawingSurface(int width, int height, Format fmt) {
     image_ = QImage(std::max(width, 0), std::max(height, 0),
@@ -408,10 +444,10 @@ void DrawingSurface::floodFill(int x, int y, TColor borderColor) {
 void DrawingSurface::textOut(int x, int y, const QString& text) {
     ensureBitmap();
     if (image_.isNull() || text.isEmpty()) return;
-    const QFont qfont = resolveFont(font);
+    const ResolvedFont& resolved = resolvedFont(font);
+    const QFontMetrics& metrics = resolved.metrics;
     QPainter painter(&image_);
-    painter.setFont(qfont);
-    const QFontMetrics metrics(qfont);
+    painter.setFont(resolved.font);
     if (font.escapement != 0) {
         painter.translate(x, y);
         painter.rotate(-font.escapement / 10.0);
@@ -426,12 +462,15 @@ void DrawingSurface::textOut(int x, int y, const QString& text) {
 }
 
 int DrawingSurface::textWidth(const QString& text) {
-    return QFontMetrics(resolveFont(font)).horizontalAdvance(text);
+    const QFontMetrics& metrics = resolvedFont(font).metrics;
+    // One character needs no shaping: its advance comes straight from the engine.
+    if (text.size() == 1) return metrics.horizontalAdvance(text.front());
+    return metrics.horizontalAdvance(text);
 }
 
 int DrawingSurface::textHeight(const QString& text) {
     Q_UNUSED(text);
-    return QFontMetrics(resolveFont(font)).height();
+    return resolvedFont(font).metrics.height();
 }
 
 void DrawingSurface::textOutWithFont(int x, int y, const QString& text, const Font& temporaryFont) {

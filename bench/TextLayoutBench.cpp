@@ -1,0 +1,154 @@
+// bench-libs: text_core canvas_core Qt6::Gui
+// The text layout against Qt's own document drawing, on blocks of mixed faces and sizes.
+//   BM_DrawTextBlock/N     DrawTextBlock of N characters, the editor walk included
+//   BM_QtDrawContents/N    QTextDocument::drawContents of the same document
+//   BM_FirstDrawInFreshProcess  runs this program again as a fresh process that times its
+//                          first DrawTextBlock and a later one in processor time (counters
+//                          first_ms, later_ms, ratio)
+#include "TextLayout.h"
+#include "TextMeasure.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QProcess>
+#include <QTextCursor>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+namespace {
+
+constexpr int charactersPerLine = 100;
+
+const QStringList faces = {QStringLiteral("宋体"), QStringLiteral("楷体"),
+                           QStringLiteral("LXGW WenKai")};
+
+// count characters of common ideographs and some Latin letters, in three faces and the 41
+// sizes from 8 to 48 points, one run per character; built inside one edit block.
+void buildBlock(RichText& text, int count) {
+    QTextDocument* document = text.document();
+    document->clear();
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && i % charactersPerLine == 0)
+            cursor.insertBlock();
+        RichText::Attributes attributes;
+        attributes.Name = faces[i % faces.size()];
+        attributes.Size = 8 + (i * 7) % 41;
+        attributes.Color = (i % 5 == 0) ? clRed : clBlack;
+        const char16_t ch =
+            (i % 9 == 0) ? char16_t(u'a' + i % 26) : char16_t(0x4E00 + (i * 37) % 5000);
+        cursor.insertText(QString(QChar(ch)), RichText::charFormat(attributes));
+    }
+    cursor.endEditBlock();
+}
+
+struct Block {
+    RichText text;
+    TextSettings settings;
+    DrawingSurface surface;
+    explicit Block(int count) {
+        buildBlock(text, count);
+        resetTextSettings(settings);
+        MeasureTextBlock(text, settings);
+        // Every cell on the canvas, so that nothing is skipped as clipped.
+        const int lines = (count + charactersPerLine - 1) / charactersPerLine;
+        surface = DrawingSurface(charactersPerLine * 66 + 100,
+                                 (settings.RowPitch + settings.LineSpacing) * lines + 100);
+        surface.brush.style = DrawingSurface::BrushStyle::Clear;
+    }
+    void draw() { DrawTextBlock(surface, text, settings, arHorzLeftToRight, surface.width()); }
+};
+
+void BM_DrawTextBlock(benchmark::State& state) {
+    Block block(int(state.range(0)));
+    block.draw(); // fonts resolved once before timing
+    for (auto _ : state) {
+        block.draw();
+        benchmark::DoNotOptimize(block.surface.image().constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_DrawTextBlock)->Arg(5000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_QtDrawContents(benchmark::State& state) {
+    Block block(int(state.range(0)));
+    QImage image(block.surface.width(), block.surface.height(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        block.text.document()->drawContents(&painter); // layout done once before timing
+    }
+    for (auto _ : state) {
+        QPainter painter(&image);
+        block.text.document()->drawContents(&painter);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_QtDrawContents)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+const char* programPath = nullptr;
+
+void BM_FirstDrawInFreshProcess(benchmark::State& state) {
+    double first = 0, later = 0;
+    for (auto _ : state) {
+        QProcess child;
+        child.start(QString::fromLocal8Bit(programPath), {QStringLiteral("--first-draw")});
+        child.waitForFinished(-1);
+        const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
+        if (fields.size() != 2) {
+            state.SkipWithError("the fresh process printed no timings");
+            return;
+        }
+        first = fields[0].toDouble();
+        later = fields[1].toDouble();
+        state.SetIterationTime(first / 1000.0);
+    }
+    state.counters["first_ms"] = first;
+    state.counters["later_ms"] = later;
+    state.counters["ratio"] = later > 0 ? first / later : 0;
+}
+BENCHMARK(BM_FirstDrawInFreshProcess)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+
+// The fresh process: builds the 5,000-character block (which resolves nothing for drawing),
+// times the first draw and then the third one, and prints both in milliseconds.
+// Processor time of this process in milliseconds: the machine may be busy with other work.
+double processorMs() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+int firstDraw() {
+    Block block(5000);
+    double start = processorMs();
+    block.draw();
+    const double first = processorMs() - start;
+    block.draw();
+    start = processorMs();
+    block.draw();
+    const double later = processorMs() - start;
+    std::printf("%.3f %.3f\n", first, later);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    programPath = argv[0];
+    if (argc > 1 && std::strcmp(argv[1], "--first-draw") == 0)
+        return firstDraw();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
