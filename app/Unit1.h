@@ -188,6 +188,14 @@ public:
     void N27Click();
     void N28Click();
     void N29Click();
+    // Takes EffectBase from the work canvas before the first effect, or puts it back on the
+    // work canvas for every later effect.
+    void PrepareEffectBase();
+    // Shows EffectBase filtered with the weights of CurrentEffect on the work canvas.
+    void ApplyEffect();
+    // The effect item that carries the check mark (none before the first effect command).
+    QAction* checkedEffectItem = nullptr;
+    // ---- End of effects
 
     // ---- Start-up, help, About, shutdown (Unit1_Startup.cpp)
     void createAboutDialog();
