@@ -1,0 +1,229 @@
+// The fan picture: its constants, where the outline's ink lands, what the fill reaches and
+// what the key colour leaves out.
+#include "FanGeometry.h"
+#include "TarvelError.h"
+
+#include <QGuiApplication>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+void ensureGuiApplication() {
+    static int argc = 1;
+    static char name[] = "FanGeometryTest";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+}
+
+constexpr TColor fill = clRed;
+
+FanSettingsRecord settings(qint32 radius, qint32 lineWidth, TColor lineColor, TColor fillColor) {
+    FanSettingsRecord s;
+    s.Radius = radius;
+    s.LineWidth = lineWidth;
+    s.LineColor = lineColor;
+    s.FillColor = fillColor;
+    return s;
+}
+
+// The fan's area, worked out from the geometry with real numbers: inside the upper half of the
+// big ellipse (or below its middle), between the two sides, outside the small bottom ellipse.
+bool insideFan(const FanGeometry& g, double x, double y) {
+    const double cx = (g.A + g.B) / 2.0, cy = g.H / 2.0;
+    const double a = (g.B - g.A) / 2.0, b = g.H / 2.0;
+    const bool underTopArc = y >= cy || std::pow((x - cx) / a, 2) + std::pow((y - cy) / b, 2) < 1;
+    auto side = [](QPoint p, QPoint q, double x, double y) {
+        return (q.x() - p.x()) * (y - p.y()) - (q.y() - p.y()) * (x - p.x());
+    };
+    const bool leftOfRightSide = side(g.rightSideStart(), g.rightSideEnd(), x, y) > 0;
+    const bool rightOfLeftSide = side(g.leftSideEnd(), g.leftSideStart(), x, y) < 0;
+    const double bx = (g.bottomArcEnd().x() + g.bottomArcStart().x()) / 2.0;
+    const double ba = (g.bottomArcStart().x() - g.bottomArcEnd().x()) / 2.0;
+    const bool aboveBottomArc =
+        std::pow((x - bx) / ba, 2) + std::pow((y - g.H) / double(g.m), 2) > 1;
+    return underTopArc && leftOfRightSide && rightOfLeftSide && aboveBottomArc;
+}
+
+// Every pixel whose whole neighbourhood (2 pixels each way) lies inside the fan must have the
+// fill colour; one whose neighbourhood lies wholly outside must not: it is background, or ink
+// of a side where the side runs on below the bottom arc. Returns how many pixels were checked.
+int expectFanRegions(const DrawingSurface& p, const FanGeometry& g, TColor inside, TColor outside,
+                     TColor line) {
+    int checked = 0;
+    for (int y = 0; y < p.height(); ++y)
+        for (int x = 0; x < p.width(); ++x) {
+            int votes = 0;
+            for (double dy : {-2.0, 0.0, 2.0})
+                for (double dx : {-2.0, 0.0, 2.0})
+                    votes += insideFan(g, x + 0.5 + dx, y + 0.5 + dy) ? 1 : 0;
+            const TColor c = p.pixel(x, y);
+            if (votes == 9) {
+                EXPECT_EQ(c, inside) << x << "," << y;
+                if (c != inside)
+                    return checked;
+            } else if (votes == 0) {
+                EXPECT_TRUE(c == outside || c == line) << x << "," << y << ": " << c;
+                if (c != outside && c != line)
+                    return checked;
+            } else {
+                continue;
+            }
+            ++checked;
+        }
+    return checked;
+}
+
+TEST(FanGeometry, DefaultRadiusGivesTheListedConstants) {
+    const FanGeometry g = computeFanGeometry(100);
+    EXPECT_EQ(g.W, 400);
+    EXPECT_EQ(g.H, 200);
+    EXPECT_EQ(g.e, 12);
+    EXPECT_EQ(g.A, -12);
+    EXPECT_EQ(g.B, 412);
+    EXPECT_EQ(g.t, 57);
+    EXPECT_EQ(g.k, 33);
+    EXPECT_EQ(g.m, 25);
+    EXPECT_EQ(g.topArcStart(), QPoint(412, 100));
+    EXPECT_EQ(g.topArcEnd(), QPoint(-12, 100));
+    EXPECT_EQ(g.rightSideStart(), QPoint(412, 57));
+    EXPECT_EQ(g.rightSideEnd(), QPoint(264, 200));
+    EXPECT_EQ(g.bottomArcStart(), QPoint(268, 200));
+    EXPECT_EQ(g.bottomArcEnd(), QPoint(132, 200));
+    EXPECT_EQ(g.leftSideStart(), QPoint(132, 200));
+    EXPECT_EQ(g.leftSideEnd(), QPoint(-12, 57));
+    EXPECT_EQ(g.fillSeed(), QPoint(206, 100));
+}
+
+TEST(FanGeometry, ConstantsTruncateAtTheEndsOfTheRadiusRange) {
+    const FanGeometry small = computeFanGeometry(10);
+    EXPECT_EQ((std::array<int, 6>{small.W, small.H, small.e, small.t, small.k, small.m}),
+              (std::array<int, 6>{40, 20, 1, 5, 3, 2}));
+    const FanGeometry large = computeFanGeometry(1000);
+    EXPECT_EQ((std::array<int, 6>{large.W, large.H, large.e, large.t, large.k, large.m}),
+              (std::array<int, 6>{4000, 2000, 125, 571, 333, 250}));
+    EXPECT_EQ(computeFanGeometry(0).W, 0);
+    EXPECT_THROW(computeFanGeometry(5000), TarvelError);
+}
+
+TEST(FanPicture, OutlineAndFillOfTheDefaultRadius) {
+    ensureGuiApplication();
+    const FanGeometry g = computeFanGeometry(100);
+    const DrawingSurface p = renderFanPicture(settings(100, 1, clGray, fill), true);
+    ASSERT_EQ(p.size(), QSize(400, 200));
+    EXPECT_TRUE(p.transparent);
+    EXPECT_EQ(p.effectiveTransparentColor(), clFuchsia);
+    // The top arc touches the top edge in the middle; the bottom arc rises 25 pixels.
+    EXPECT_EQ(p.pixel(200, 0), clGray);
+    EXPECT_EQ(p.pixel(200, 1), fill);
+    EXPECT_EQ(p.pixel(200, 174), fill);
+    EXPECT_EQ(p.pixel(200, 175), clGray);
+    EXPECT_EQ(p.pixel(200, 176), clFuchsia);
+    EXPECT_EQ(p.pixel(206, 100), fill);
+    // The top arc and the left side both leave through the left edge, the arc above the side.
+    std::vector<int> leftEdgeInk;
+    for (int y = 0; y < 200; ++y)
+        if (p.pixel(0, y) == clGray)
+            leftEdgeInk.push_back(y);
+    ASSERT_FALSE(leftEdgeInk.empty());
+    EXPECT_GE(leftEdgeInk.front(), 65);
+    EXPECT_LE(leftEdgeInk.back(), 70);
+    // The right side runs on the line through (412, 57) and (264, 200).
+    for (int x = 280; x < 400; ++x) {
+        const double ideal = 57 + (x - 412) * (200.0 - 57) / (264 - 412);
+        int nearest = 1000;
+        for (int y = 0; y < 200; ++y)
+            if (p.pixel(x, y) == clGray && std::abs(y + 0.5 - ideal) < std::abs(nearest))
+                nearest = int(std::lround(y + 0.5 - ideal));
+        EXPECT_LE(std::abs(nearest), 1) << x;
+    }
+    EXPECT_GT(expectFanRegions(p, g, fill, clFuchsia, clGray), 70000);
+}
+
+TEST(FanPicture, WideOutlinesStillHoldTheFill) {
+    for (qint32 radius : {10, 37, 250}) {
+        const FanGeometry g = computeFanGeometry(radius);
+        const DrawingSurface p = renderFanPicture(settings(radius, 10, clBlue, fill), false);
+        EXPECT_EQ(p.pixel(0, p.height() - 1), clWhite) << radius;
+        EXPECT_EQ(p.pixel(g.fillSeed().x(), g.fillSeed().y()), fill) << radius;
+        // The fill never reaches the corners outside the outline (a thick outline may).
+        for (QPoint corner : {QPoint(0, 0), QPoint(g.W - 1, 0), QPoint(g.W - 1, g.H - 1)})
+            EXPECT_NE(p.pixel(corner.x(), corner.y()), fill) << radius;
+    }
+}
+
+TEST(FanPicture, BackgroundIsMagentaOnlyWhenTheCanvasUsesAColour) {
+    const DrawingSurface plain = renderFanPicture(FanSettingsRecord{}, false);
+    const DrawingSurface keyed = renderFanPicture(FanSettingsRecord{}, true);
+    EXPECT_EQ(plain.effectiveTransparentColor(), clWhite);
+    EXPECT_EQ(keyed.effectiveTransparentColor(), clFuchsia);
+    int magenta = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 400; ++x)
+            magenta += plain.pixel(x, y) == clFuchsia ? 1 : 0;
+    EXPECT_EQ(magenta, 0);
+    // Both share the outline: the same pixels are grey.
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 400; ++x)
+            ASSERT_EQ(plain.pixel(x, y) == clGray, keyed.pixel(x, y) == clGray) << x << "," << y;
+}
+
+// In the picture's bottom row: the x of the right side's last pixel and of the bottom arc's
+// rightmost pixel, each drawn alone.
+std::pair<int, int> bottomRowEnds(qint32 radius) {
+    const FanGeometry g = computeFanGeometry(radius);
+    DrawingSurface side(g.W, g.H), arc(g.W, g.H);
+    side.pen.color = arc.pen.color = clBlack;
+    drawRightSide(side, g);
+    drawBottomArc(arc, g);
+    int sideX = -1, arcX = -1;
+    for (int x = 0; x < g.W; ++x) {
+        if (side.pixel(x, g.H - 1) == clBlack && sideX < 0)
+            sideX = x;
+        if (arc.pixel(x, g.H - 1) == clBlack)
+            arcX = x;
+    }
+    return {sideX, arcX};
+}
+
+TEST(FanPicture, RightSideEndsZeroFourOrEightPixelsLeftOfTheBottomArcEnd) {
+    const auto [side99, arc99] = bottomRowEnds(99);
+    const auto [side100, arc100] = bottomRowEnds(100);
+    const auto [side101, arc101] = bottomRowEnds(101);
+    // The side ends at (8k, H) with k = 33 for all three; the arc ends at (4R - 4k, H).
+    EXPECT_EQ(side99, 265);
+    EXPECT_EQ(side100, 265);
+    EXPECT_EQ(side101, 265);
+    EXPECT_EQ(arc100 - arc99, 4);
+    EXPECT_EQ(arc101 - arc99, 8);
+    EXPECT_EQ(arc99, 262);
+    const FanGeometry g99 = computeFanGeometry(99), g100 = computeFanGeometry(100),
+                      g101 = computeFanGeometry(101);
+    EXPECT_EQ(g99.bottomArcStart().x() - g99.rightSideEnd().x(), 0);
+    EXPECT_EQ(g100.bottomArcStart().x() - g100.rightSideEnd().x(), 4);
+    EXPECT_EQ(g101.bottomArcStart().x() - g101.rightSideEnd().x(), 8);
+}
+
+TEST(FanPicture, OutlineOfTheSeedColourStillHoldsTheFill) {
+    // A white outline on the white background, and a magenta one on magenta: the outline is
+    // drawn in a stand-in colour for the fill and takes its own colour afterwards.
+    const FanGeometry g = computeFanGeometry(100);
+    for (bool useColor : {false, true}) {
+        const TColor background = useColor ? clFuchsia : clWhite;
+        const DrawingSurface p = renderFanPicture(settings(100, 2, background, fill), useColor);
+        EXPECT_EQ(p.pixel(200, 0), background);
+        EXPECT_EQ(p.pixel(206, 100), fill);
+        EXPECT_GT(expectFanRegions(p, g, fill, background, background), 70000);
+        int others = 0;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 400; ++x)
+                others += p.pixel(x, y) != fill && p.pixel(x, y) != background ? 1 : 0;
+        EXPECT_EQ(others, 0) << "stand-in colour left behind";
+    }
+    // Outline, fill and background all white: a white picture, and no failure.
+    const DrawingSurface white = renderFanPicture(settings(100, 1, clWhite, clWhite), false);
+    EXPECT_EQ(white.pixel(200, 0), clWhite);
+    EXPECT_EQ(white.pixel(206, 100), clWhite);
+}
+
+} // namespace

@@ -1,0 +1,128 @@
+// The fan dialog: bounded boxes, settings, preview, apply, OK, cancel and clear.
+#include "Unit7.h"
+#include "ColorButton.h"
+#include "ErrorBoundary.h"
+#include "ImageControl.h"
+#include "PlatformDialogs.h"
+#include "SpinEdit.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+void ensureApplication() {
+    static int argc = 1;
+    static char name[] = "Unit7Test";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+}
+
+// A base, so the application exists before the fixture's widgets are made.
+struct WithApplication {
+    WithApplication() { ensureApplication(); }
+};
+
+struct FanDialog : ::testing::Test, WithApplication {
+    ~FanDialog() override { PlatformDialogs::setColorChooser({}); }
+
+    QWidget canvas;
+    TSetStruct canvasSettings;
+    TForm7 form{&canvas, &canvasSettings};
+};
+
+TEST_F(FanDialog, ControlsCarryTheirCaptionsRangesAndStartingValues) {
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("扇面"));
+    EXPECT_EQ(form.size(), QSize(378, 502));
+    EXPECT_EQ(form.findChild<QLabel*>("Label1")->text(), QStringLiteral("线条粗："));
+    EXPECT_EQ(form.findChild<QLabel*>("Label2")->text(), QStringLiteral("半径："));
+    EXPECT_EQ(form.SpinEdit1->value(), 1);
+    EXPECT_EQ(form.SpinEdit1->minValue(), 1);
+    EXPECT_EQ(form.SpinEdit1->maxValue(), 10);
+    EXPECT_EQ(form.SpinEdit2->value(), 100);
+    EXPECT_EQ(form.SpinEdit2->minValue(), 10);
+    EXPECT_EQ(form.SpinEdit2->maxValue(), 1000);
+    EXPECT_EQ(form.SpinEdit2->incrementValue(), 5);
+    EXPECT_EQ(form.SpeedButton1->color(), clBlack);
+    EXPECT_EQ(form.FanSettings.LineWidth, 2);
+    EXPECT_EQ(form.FanSettings.Radius, 100);
+    EXPECT_EQ(form.FanSettings.LineColor, clGray);
+    EXPECT_EQ(form.FanSettings.PickedLineColor, clGray);
+    EXPECT_EQ(form.FanSettings.FillColor, clWhite);
+    EXPECT_EQ(form.Image1->size(), QSize(400, 200));
+    EXPECT_TRUE(form.Image1->transparent());
+    EXPECT_TRUE(form.Image2->isHidden());
+}
+
+TEST_F(FanDialog, BadTextReadsAsTheLowerLimitAndValuesStayInRange) {
+    form.SpinEdit1->setText("wide");
+    form.SpinEdit2->setText("");
+    form.Button2->click();
+    EXPECT_EQ(form.FanSettings.LineWidth, 1);
+    EXPECT_EQ(form.FanSettings.Radius, 10);
+    EXPECT_EQ(form.Image1->size(), QSize(40, 20));
+    form.SpinEdit1->setText("25");
+    form.SpinEdit2->setText("5000");
+    form.Button2->click();
+    EXPECT_EQ(form.FanSettings.LineWidth, 10);
+    EXPECT_EQ(form.FanSettings.Radius, 1000);
+    form.SpinEdit2->setText("-3");
+    form.Button4->click();
+    EXPECT_EQ(form.FanSettings.Radius, 10);
+    EXPECT_EQ(form.Image1->picture().size(), QSize(40, 20));
+}
+
+TEST_F(FanDialog, PreviewFollowsTheCanvasColourChoiceAtPreviewTime) {
+    form.Button4->click();
+    EXPECT_EQ(form.Image1->picture().effectiveTransparentColor(), clWhite);
+    EXPECT_EQ(form.Image1->picture().pixel(0, 0), clWhite);
+    canvasSettings.UseColor = true;
+    form.Button4->click();
+    EXPECT_EQ(form.Image1->picture().effectiveTransparentColor(), clFuchsia);
+    EXPECT_EQ(form.Image1->picture().pixel(206, 100), clWhite);
+    EXPECT_EQ(form.Image1->picture().pixel(200, 0), clGray);
+
+    TForm7 withoutCanvasSettings(&canvas, nullptr);
+    withoutCanvasSettings.Button4->click();
+    EXPECT_EQ(withoutCanvasSettings.Image1->picture().pixel(0, 0), clWhite);
+}
+
+TEST_F(FanDialog, ColoursTakeEffectOnlyWhenAppliedAndCancelResetsThem) {
+    PlatformDialogs::setColorChooser(
+        [](QWidget*, TColor) -> std::optional<TColor> { return clRed; });
+    form.SpeedButton1->click();
+    form.SpeedButton2->click();
+    EXPECT_EQ(form.FanSettings.LineColor, clGray);
+    form.Button2->click();
+    EXPECT_EQ(form.FanSettings.LineColor, clRed);
+    EXPECT_EQ(form.FanSettings.FillColor, clRed);
+    EXPECT_FALSE(form.Image1->hasPicture()); // apply does not draw
+    form.SpinEdit2->setText("50");
+    form.show();
+    form.Button3->click();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.FanSettings.PickedLineColor, clGray);
+    EXPECT_EQ(form.FanSettings.PickedFillColor, clWhite);
+    EXPECT_EQ(form.Image1->size(), QSize(400, 200));
+    form.Button4->click();
+    EXPECT_EQ(form.Image1->picture().size(), QSize(200, 100));
+    EXPECT_EQ(form.Image1->picture().pixel(100, 0), clGray);
+}
+
+TEST_F(FanDialog, OkDrawsArmsAndCloses) {
+    form.show();
+    form.Button1->click();
+    EXPECT_EQ(form.FanSettings.PendingPlacement, 1);
+    EXPECT_EQ(form.FanSettings.LineWidth, 1);
+    EXPECT_EQ(canvas.cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_FALSE(form.isVisible());
+    ASSERT_TRUE(form.Image1->hasPicture());
+    EXPECT_EQ(form.Image1->picture().size(), QSize(400, 200));
+    form.Button6->click();
+    EXPECT_FALSE(form.Image1->hasPicture());
+    EXPECT_EQ(form.FanSettings.PendingPlacement, 1);
+}
+
+} // namespace
