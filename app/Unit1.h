@@ -4,10 +4,12 @@
 
 #include "DrawingSurface.h"
 #include "EffectKind.h"
+#include "HelpFile.h" // start-up concern: the help library and the recorded help file digest
 
 #include <QList>
 #include <QMainWindow>
 #include <QPoint>
+#include <QPointer>
 #include <memory>
 
 class ImageControl;
@@ -26,6 +28,7 @@ class TForm5;
 class TForm6;
 class TForm7;
 class TForm8;
+class HelpWindow;
 
 // The kind of the element that a nudge acts on.
 enum ElementKind : qint32 {
@@ -205,6 +208,19 @@ public:
     void N15Click(); // home page
     void N5Click();  // exit
     void FormClose();
+    // -- added by the start-up concern: the help request, its state and what tests read.
+    static QString homePageAddress();
+    QString manualPath() const; // AppDir + "TarvelHelp.chm::/HelpContent\index.htm"
+    // The help request: loads the help library at the first call (raising its messages when
+    // it cannot), then carries out the command.
+    qint32 HtmlHelp(QWidget* owner, const QString& path, quint32 command, quintptr data);
+    void releaseHelp();
+    bool helpLibraryLoaded() const;
+    HelpWindow* helpWindow() const;
+    const QList<int>& privateFonts() const { return privateFontIds; }
+    QString helpLibraryName = HelpLibrary::defaultName(); // tests name another library
+    HelpFileDigest expectedHelpFile = builtManualDigest(); // tests accept their own file
+    // -- end of the start-up concern's additions
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -223,4 +239,7 @@ private:
 
     // ---- State kept by the start-up concern (Unit1_Startup.cpp)
     QList<int> privateFontIds;
+    std::unique_ptr<HelpLibrary> helpLibrary; // none until the first help request
+    QPointer<HelpWindow> helpViewer;
+    void displayHelpTopic(QWidget* owner, const QString& path);
 };

@@ -1,0 +1,65 @@
+// The help library: loading chmlib by name and finding its entry points.
+#include "HelpLibrary.h"
+
+#include "TarvelError.h"
+
+#include <dlfcn.h>
+
+QString HelpLibrary::notInstalledMessage() {
+    return QStringLiteral("HHCtrl.OCX not installed!") + QChar(13) +
+           QStringLiteral(" HTMLHELP cannot displayed!");
+}
+
+QString HelpLibrary::entryPointMissingMessage() {
+    return QStringLiteral("Function HTMLHELP cannot loaded!");
+}
+
+HelpLibrary::HelpLibrary(QString libraryName) : name(std::move(libraryName)) {}
+
+HelpLibrary::~HelpLibrary() {
+    release();
+}
+
+namespace {
+
+template <class Function> bool lookUp(void* handle, const char* symbol, Function& function) {
+    function = reinterpret_cast<Function>(dlsym(handle, symbol));
+    return function != nullptr;
+}
+
+} // namespace
+
+void HelpLibrary::load() {
+    if (handle)
+        return;
+    void* loaded = dlopen(name.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
+    if (!loaded)
+        throw TarvelError(notInstalledMessage());
+    HelpEntryPoints found;
+    const bool complete = lookUp(loaded, "chm_open", found.open) &&
+                          lookUp(loaded, "chm_close", found.close) &&
+                          lookUp(loaded, "chm_resolve_object", found.resolveObject) &&
+                          lookUp(loaded, "chm_retrieve_object", found.retrieveObject);
+    if (!complete) {
+        dlclose(loaded);
+        throw TarvelError(entryPointMissingMessage());
+    }
+    handle = loaded;
+    functions = found;
+}
+
+void HelpLibrary::release() {
+    if (!handle)
+        return;
+    functions = HelpEntryPoints();
+    dlclose(handle);
+    handle = nullptr;
+}
+
+bool sharedObjectLoaded(const QString& libraryName) {
+    void* handle = dlopen(libraryName.toLocal8Bit().constData(), RTLD_NOW | RTLD_NOLOAD);
+    if (!handle)
+        return false;
+    dlclose(handle);
+    return true;
+}

@@ -1,0 +1,102 @@
+// The private fonts: reading, checking and registering the font files of the Fonts folder.
+#include "PrivateFonts.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QRegularExpression>
+
+namespace PrivateFonts {
+
+namespace {
+
+bool isSeparator(QChar c) {
+    return c == QLatin1Char('/') || c == QLatin1Char('\\');
+}
+
+} // namespace
+
+FontPattern splitPattern(const QString& pattern) {
+    qsizetype last = -1;
+    for (qsizetype i = 0; i < pattern.size(); ++i)
+        if (isSeparator(pattern[i]))
+            last = i;
+    return {pattern.left(last + 1), pattern.mid(last + 1)};
+}
+
+QString fontPattern(const QString& appDir) {
+    // The program's folder already ends with a separator, so the joined path holds two in a
+    // row; the file layer treats them as one.
+    return appDir + QDir::separator() + QStringLiteral("Fonts") + QDir::separator() +
+           QStringLiteral("*.ttf");
+}
+
+bool hasFontMagic(const QByteArray& bytes) {
+    if (bytes.size() < 4)
+        return false;
+    const QByteArray head = bytes.left(4);
+    return head == QByteArray("\x00\x01\x00\x00", 4) || head == "true" || head == "OTTO" ||
+           head == "ttcf";
+}
+
+QStringList matchingFontFiles(const QString& folder, const QString& mask) {
+    // The mask matches as the desktop's file layer does: without regard to case.
+    const QRegularExpression match(QRegularExpression::wildcardToRegularExpression(mask),
+                                   QRegularExpression::CaseInsensitiveOption);
+    QStringList files;
+    QDirIterator entries(folder,
+                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        entries.next();
+        const QFileInfo entry = entries.fileInfo();
+        if (entry.isDir())
+            continue;
+        if (!match.match(entry.fileName()).hasMatch())
+            continue;
+        files << entry.filePath();
+    }
+    return files;
+}
+
+std::optional<QByteArray> readFontFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const qint64 size = file.size();
+    if (size < 4 || size > MaxFontFileBytes)
+        return std::nullopt;
+    // Read one byte past the size seen: a file that grew or shrank meanwhile is refused.
+    QByteArray bytes = file.read(size + 1);
+    if (bytes.size() != size)
+        return std::nullopt;
+    if (!hasFontMagic(bytes))
+        return std::nullopt;
+    return bytes;
+}
+
+Registration addFonts(const QString& pattern) {
+    Registration result;
+    const FontPattern parts = splitPattern(pattern);
+    const QFileInfo folder(parts.folder);
+    if (!folder.exists() || !folder.isDir())
+        return result;
+    result.folderFound = true;
+    for (const QString& path : matchingFontFiles(parts.folder, parts.mask)) {
+        const std::optional<QByteArray> bytes = readFontFile(path);
+        if (!bytes)
+            continue;
+        const int id = QFontDatabase::addApplicationFontFromData(*bytes);
+        if (id >= 0)
+            result.ids << id;
+    }
+    return result;
+}
+
+void removeFonts(const QList<int>& ids) {
+    for (const int id : ids)
+        QFontDatabase::removeApplicationFont(id);
+}
+
+} // namespace PrivateFonts

@@ -1,0 +1,48 @@
+// The private fonts: the font files of the Fonts folder beside the program, registered for
+// this process at start and removed at close, so calligraphy faces need no installation.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace PrivateFonts {
+
+// Larger files are refused unread: the biggest CJK faces Debian ships are about 25 MiB.
+constexpr qint64 MaxFontFileBytes = 64 * 1024 * 1024;
+
+// The font pattern split at its last separator: the folder (with the separator) and the mask.
+struct FontPattern {
+    QString folder;
+    QString mask;
+};
+FontPattern splitPattern(const QString& pattern);
+
+// The pattern of the Fonts folder under the program's folder (which ends with a separator).
+QString fontPattern(const QString& appDir);
+
+// Whether the first bytes are those of a TrueType, OpenType or collection file.
+bool hasFontMagic(const QByteArray& bytes);
+
+// The entries of the folder that match the mask (hidden ones too), folders skipped, in the
+// order the file system returns them; full paths.
+QStringList matchingFontFiles(const QString& folder, const QString& mask);
+
+// The bytes of one font file, or nothing when it cannot be read whole, is over the size cap
+// or does not start like a font. The bytes are copied, so a file that changes later cannot
+// reach the font engine.
+std::optional<QByteArray> readFontFile(const QString& path);
+
+struct Registration {
+    bool folderFound = false;
+    QList<int> ids; // application font ids, in registration order
+};
+
+// Registers every usable font file the pattern names; unusable files are skipped silently.
+Registration addFonts(const QString& pattern);
+// Removes fonts registered by addFonts.
+void removeFonts(const QList<int>& ids);
+
+} // namespace PrivateFonts

@@ -1,0 +1,135 @@
+// The private fonts: the pattern, the font magic, which entries of the folder are taken, the
+// size cap, and registration and removal of a real face.
+#include "PrivateFonts.h"
+
+#include "TestApplication.h"
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace PrivateFonts;
+
+namespace {
+
+const QString realFont = QStringLiteral("/usr/share/fonts/truetype/arphic-gkai00mp/gkai00mp.ttf");
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QStringList names(const QStringList& paths) {
+    QStringList result;
+    for (const QString& path : paths)
+        result << QFileInfo(path).fileName();
+    result.sort();
+    return result;
+}
+
+TEST(PrivateFonts, SplitsThePatternAtItsLastSeparator) {
+    FontPattern parts = splitPattern(QStringLiteral("/opt/tarvel//Fonts/*.ttf"));
+    EXPECT_EQ(parts.folder, QStringLiteral("/opt/tarvel//Fonts/"));
+    EXPECT_EQ(parts.mask, QStringLiteral("*.ttf"));
+    parts = splitPattern(QStringLiteral("C:\\Tarvel\\\\Fonts\\*.ttf"));
+    EXPECT_EQ(parts.folder, QStringLiteral("C:\\Tarvel\\\\Fonts\\"));
+    EXPECT_EQ(parts.mask, QStringLiteral("*.ttf"));
+    parts = splitPattern(QStringLiteral("*.ttf"));
+    EXPECT_EQ(parts.folder, QString());
+    EXPECT_EQ(parts.mask, QStringLiteral("*.ttf"));
+    EXPECT_EQ(fontPattern(QStringLiteral("/opt/tarvel/")),
+              QStringLiteral("/opt/tarvel//Fonts/*.ttf"));
+}
+
+TEST(PrivateFonts, RecognisesFontMagic) {
+    EXPECT_TRUE(hasFontMagic(QByteArray("\x00\x01\x00\x00\x00\x10", 6)));
+    EXPECT_TRUE(hasFontMagic("true...."));
+    EXPECT_TRUE(hasFontMagic("OTTO"));
+    EXPECT_TRUE(hasFontMagic("ttcf\x00\x01"));
+    EXPECT_FALSE(hasFontMagic(QByteArray("\x00\x01\x00", 3)));
+    EXPECT_FALSE(hasFontMagic(QByteArray("\x00\x02\x00\x00", 4)));
+    EXPECT_FALSE(hasFontMagic("wOFF"));
+    EXPECT_FALSE(hasFontMagic("PK\x03\x04"));
+    EXPECT_FALSE(hasFontMagic("TTCF"));
+    EXPECT_FALSE(hasFontMagic(QByteArray()));
+}
+
+TEST(PrivateFonts, TakesMatchingFilesSkipsFolders) {
+    QTemporaryDir dir;
+    for (const char* name : {"a.ttf", "B.TTF", ".hidden.ttf", "note.txt", "a.ttf.bak", "c.ttc"})
+        ASSERT_TRUE(writeFile(dir.filePath(QString::fromLatin1(name)), "true"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("x.ttf")));
+    ASSERT_TRUE(writeFile(dir.filePath(QStringLiteral("x.ttf/inner.ttf")), "true"));
+    const QStringList found = matchingFontFiles(dir.path(), QStringLiteral("*.ttf"));
+    EXPECT_EQ(names(found), (QStringList{QStringLiteral(".hidden.ttf"), QStringLiteral("B.TTF"),
+                                         QStringLiteral("a.ttf")}));
+    for (const QString& path : found)
+        EXPECT_TRUE(path.startsWith(dir.path() + QLatin1Char('/')));
+    EXPECT_TRUE(
+        matchingFontFiles(dir.filePath(QStringLiteral("none")), QStringLiteral("*.ttf")).isEmpty());
+}
+
+TEST(PrivateFonts, ReadsWholeFontsOnlyUnderTheCap) {
+    QTemporaryDir dir;
+    QFile source(realFont);
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const QByteArray bytes = source.readAll();
+    EXPECT_EQ(readFontFile(realFont), bytes);
+
+    const QString text = dir.filePath(QStringLiteral("text.ttf"));
+    ASSERT_TRUE(writeFile(text, "This is not a font at all"));
+    EXPECT_FALSE(readFontFile(text).has_value());
+    const QString tiny = dir.filePath(QStringLiteral("tiny.ttf"));
+    ASSERT_TRUE(writeFile(tiny, "tru"));
+    EXPECT_FALSE(readFontFile(tiny).has_value());
+    EXPECT_FALSE(readFontFile(dir.filePath(QStringLiteral("none.ttf"))).has_value());
+
+    // Sparse files with a font's first bytes: one at the cap is read, one past it is not.
+    const QString atCap = dir.filePath(QStringLiteral("atcap.ttf"));
+    ASSERT_TRUE(writeFile(atCap, "true"));
+    ASSERT_TRUE(QFile::resize(atCap, MaxFontFileBytes));
+    const std::optional<QByteArray> capped = readFontFile(atCap);
+    ASSERT_TRUE(capped.has_value());
+    EXPECT_EQ(capped->size(), MaxFontFileBytes);
+    ASSERT_TRUE(QFile::resize(atCap, MaxFontFileBytes + 1));
+    EXPECT_FALSE(readFontFile(atCap).has_value());
+}
+
+TEST(PrivateFonts, RegistersUsableFilesAndRemovesThem) {
+    QTemporaryDir dir;
+    const QString fonts = dir.filePath(QStringLiteral("Fonts"));
+    ASSERT_TRUE(QDir().mkpath(fonts + QStringLiteral("/x.ttf")));
+    ASSERT_TRUE(QFile::copy(realFont, fonts + QStringLiteral("/kai.ttf")));
+    ASSERT_TRUE(writeFile(fonts + QStringLiteral("/broken.ttf"), "not a font"));
+    // The magic is right but the tables are garbage: the font engine refuses it.
+    ASSERT_TRUE(writeFile(fonts + QStringLiteral("/garbage.ttf"),
+                          QByteArray("\x00\x01\x00\x00", 4) + QByteArray(200, '\xff')));
+
+    const Registration registration = addFonts(fontPattern(dir.path() + QLatin1Char('/')));
+    EXPECT_TRUE(registration.folderFound);
+    ASSERT_EQ(registration.ids.size(), 1);
+    EXPECT_EQ(QFontDatabase::applicationFontFamilies(registration.ids[0]),
+              QStringList{QStringLiteral("AR PL KaitiM GB")});
+    removeFonts(registration.ids);
+    EXPECT_TRUE(QFontDatabase::applicationFontFamilies(registration.ids[0]).isEmpty());
+}
+
+TEST(PrivateFonts, MissingOrEmptyFolderRegistersNothing) {
+    QTemporaryDir dir;
+    Registration registration = addFonts(fontPattern(dir.path() + QLatin1Char('/')));
+    EXPECT_FALSE(registration.folderFound);
+    EXPECT_TRUE(registration.ids.isEmpty());
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Fonts")));
+    registration = addFonts(fontPattern(dir.path() + QLatin1Char('/')));
+    EXPECT_TRUE(registration.folderFound);
+    EXPECT_TRUE(registration.ids.isEmpty());
+    // A file named Fonts is not a folder.
+    QTemporaryDir other;
+    ASSERT_TRUE(writeFile(other.filePath(QStringLiteral("Fonts")), "true"));
+    EXPECT_FALSE(addFonts(fontPattern(other.path() + QLatin1Char('/'))).folderFound);
+}
+
+} // namespace
