@@ -1,6 +1,81 @@
-// PLACEHOLDER: replaced when this concern is built.
+// The main window's new-canvas and save commands: the canvas settings dialog, the background
+// painters on the work canvas, and the save dialog with its JPEG or BMP file.
 #include "Unit1.h"
 
-void TForm1::createCanvasDialog() {}
-void TForm1::ToolButton40Click() {}
-void TForm1::BitBtn3Click() {}
+#include "BackgroundPainters.h"
+#include "ImageControl.h"
+#include "PictureCodecs.h"
+#include "PictureSave.h"
+#include "PlatformDialogs.h"
+#include "Unit2.h"
+
+namespace {
+
+// The main window's save dialog. It lives as long as the window, so each showing starts
+// from the name chosen the time before.
+class SavePictureDialog final : public QObject {
+public:
+    explicit SavePictureDialog(QObject* owner) : QObject(owner) {
+        setObjectName(QStringLiteral("SavePictureDialog1"));
+        request.kind = FileDialogRequest::Kind::Save;
+        request.filter =
+            QStringLiteral("All (*.jpg;*.jpeg;*.bmp)|*.jpg;*.jpeg;*.bmp|JPEG Image File "
+                           "(*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps "
+                           "(*.bmp)|*.bmp");
+        request.defaultExtension = QStringLiteral("jpg");
+        request.picturePreview = true;
+    }
+    FileDialogRequest request;
+};
+
+SavePictureDialog* savePictureDialog(TForm1* form) {
+    QObject* existing =
+        form->findChild<QObject*>(QStringLiteral("SavePictureDialog1"), Qt::FindDirectChildrenOnly);
+    if (auto* dialog = dynamic_cast<SavePictureDialog*>(existing))
+        return dialog;
+    return new SavePictureDialog(form);
+}
+
+} // namespace
+
+void TForm1::createCanvasDialog() {
+    Form2 = new TForm2(this);
+    savePictureDialog(this);
+}
+
+void TForm1::ToolButton40Click() {
+    // 1. However the dialog closes, the canvas is rebuilt from the committed settings.
+    Form2->exec();
+    const TSetStruct settings = Form2->CanvasSettings;
+    // 2.
+    Image1->clearPicture();
+    // 3.
+    Image1->setControlSize(settings.Width, settings.Height);
+    // 4. A picture that cannot be loaded ends the command here: the canvas keeps its new
+    // size without a picture and the effect base is left as it was.
+    if (settings.UsePicture) {
+        Image2->setGraphic(codecs::loadPicture(settings.PictureFile));
+        paintBackground(Image1->canvas(), Image2->picture().image(), settings.Layout);
+        Image1->pictureChanged();
+    }
+    // 5.
+    if (settings.UseColor) {
+        DrawingSurface& canvas = Image1->canvas();
+        canvas.brush.color = settings.BackgroundColor;
+        canvas.fillRect(0, 0, settings.Width, settings.Height);
+        Image1->pictureChanged();
+    }
+    // 6.
+    State.EffectBaseTaken = false;
+}
+
+void TForm1::BitBtn3Click() {
+    SavePictureDialog* dialog = savePictureDialog(this);
+    const std::optional<QString> chosen = PlatformDialogs::chooseFile(this, dialog->request);
+    if (!chosen)
+        return;
+    const QString path =
+        PlatformDialogs::withDefaultExtension(*chosen, dialog->request.defaultExtension);
+    dialog->request.initialPath = path;
+    savePicture(Image1->picture(), path);
+}

@@ -22,3 +22,11 @@ struct TSetStruct {
     QString PictureFile;
     PictureLayout Layout = plTile;
 };
+
+// The reset of the dialog's cancel button: every field back to its default except
+// PictureFile, which keeps the last confirmed picture.
+inline void resetCanvasSettings(TSetStruct& settings) {
+    const QString pictureFile = settings.PictureFile;
+    settings = TSetStruct{};
+    settings.PictureFile = pictureFile;
+}

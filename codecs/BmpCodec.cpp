@@ -113,10 +113,17 @@ QImage decodeBmp(QByteArrayView data, const DecodeLimits& limits) {
     if (decoded.isNull())
         throw TarvelError(QStringLiteral("The BMP data is damaged or incomplete (%1).")
                               .arg(reader.errorString()));
-    const QImage image = decoded.hasAlphaChannel() ? opaqueOverWhite(decoded)
-                                                   : decoded.convertToFormat(QImage::Format_RGB32);
+    QImage image = decoded.hasAlphaChannel() ? opaqueOverWhite(decoded)
+                                             : decoded.convertToFormat(QImage::Format_RGB32);
     if (image.isNull())
         throw TarvelError(QStringLiteral("Not enough memory for the picture."));
+    // Some damaged headers make Qt's reader hand back 32-bit pixels with the fourth byte
+    // left as it was in the file; every pixel of the program's pictures is opaque.
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            row[x] |= 0xFF000000u;
+    }
     return image;
 }
 

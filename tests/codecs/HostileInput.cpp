@@ -93,10 +93,11 @@ TEST(HostileInput, TruncatedFilesFailOrGiveTheWholePicture) {
         for (qsizetype length = 0; length < data.size(); ++length) {
             QImage image;
             const QString error = errorOf(decode, QByteArrayView(data.constData(), length), &image);
-            if (error.isEmpty())
+            if (error.isEmpty()) {
                 EXPECT_EQ(image, whole) << "a cut at " << length << " gave a different picture";
-            else
+            } else {
                 ++failures;
+            }
         }
         // At least a third of the cuts fail (trailing text chunks may make up the rest).
         EXPECT_GE(failures, data.size() / 3);
@@ -128,8 +129,9 @@ TEST(HostileInput, BitFlippedPngFailsOrIsUnchanged) {
                 QByteArray flipped = data;
                 flipped[i] = char(flipped[i] ^ (1 << bit));
                 QImage image;
-                if (errorOf(decoderFor(name), flipped, &image).isEmpty())
+                if (errorOf(decoderFor(name), flipped, &image).isEmpty()) {
                     EXPECT_EQ(image, whole) << "byte " << i << " bit " << bit;
+                }
             }
     }
 }

@@ -1,0 +1,172 @@
+// Saving the canvas: the choice of BMP or JPEG by the exact extension, the files it writes,
+// replacing an earlier file, and failures that must leave the earlier file as it was.
+#include "PictureSave.h"
+#include "PictureCodecs.h"
+#include "TarvelError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+DrawingSurface canvasOf(int width, int height, TColor colour) {
+    DrawingSurface canvas(width, height);
+    canvas.brush.color = colour;
+    canvas.fillRect(0, 0, width, height);
+    canvas.setPixel(0, 0, clBlack);
+    return canvas;
+}
+
+bool isJpeg(const QByteArray& data) {
+    return data.startsWith(QByteArray("\xFF\xD8\xFF\xE0", 4));
+}
+
+} // namespace
+
+TEST(SaveFormat, OnlyAnExactDotBmpGivesBmp) {
+    EXPECT_EQ(fileExtension("/a/b/picture.bmp"), ".bmp");
+    EXPECT_EQ(fileExtension("/a/b.c/picture"), "");
+    EXPECT_EQ(fileExtension("x.tar.BMP"), ".BMP");
+    EXPECT_EQ(saveFormatFor("/tmp/x.bmp"), SaveFormat::Bmp);
+    for (const char* name : {"/tmp/x.BMP", "/tmp/x.Bmp", "/tmp/x.png", "/tmp/x", "/tmp/x.jpg",
+                             "/tmp/x.bmp.jpg", "/tmp/dir.bmp/x", "/tmp/x.bmp "})
+        EXPECT_EQ(saveFormatFor(name), SaveFormat::Jpeg) << name;
+}
+
+TEST(SavePicture, BmpAndJpegFilesByName) {
+    QTemporaryDir dir;
+    const DrawingSurface canvas = canvasOf(30, 20, 0x00336699);
+    const QString bmp = dir.filePath("picture.bmp");
+    savePicture(canvas, bmp);
+    const QByteArray bmpData = contents(bmp);
+    ASSERT_TRUE(bmpData.startsWith("BM"));
+    EXPECT_EQ(bmpData.size(), 54 + 20 * 92); // 30 pixels of 3 bytes, padded to 92
+    EXPECT_EQ(codecs::decodeBmp(bmpData), canvas.image());
+
+    for (const char* name : {"picture.BMP", "picture.png", "picture", "picture.jpeg"}) {
+        const QString path = dir.filePath(name);
+        savePicture(canvas, path);
+        const QByteArray data = contents(path);
+        EXPECT_TRUE(isJpeg(data)) << name;
+        const QImage back = codecs::decodeJpeg(data);
+        ASSERT_EQ(back.size(), QSize(30, 20));
+        const QRgb middle = back.pixel(15, 10);
+        EXPECT_NEAR(qRed(middle), 0x99, 3);
+        EXPECT_NEAR(qGreen(middle), 0x66, 3);
+        EXPECT_NEAR(qBlue(middle), 0x33, 3);
+    }
+    // Nothing but the files themselves: no temporary file is left behind.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 5);
+}
+
+TEST(SavePicture, SavingTwiceReplacesTheFile) {
+    QTemporaryDir dir;
+    for (const char* name : {"twice.bmp", "twice.jpg"}) {
+        const QString path = dir.filePath(name);
+        savePicture(canvasOf(40, 40, clRed), path);
+        const QByteArray first = contents(path);
+        savePicture(canvasOf(8, 4, clBlue), path);
+        const QByteArray second = contents(path);
+        EXPECT_NE(first, second);
+        const QImage back =
+            QString(name).endsWith(".bmp") ? codecs::decodeBmp(second) : codecs::decodeJpeg(second);
+        EXPECT_EQ(back.size(), QSize(8, 4)) << name;
+    }
+}
+
+TEST(SavePicture, NoPictureBmpWritesNothingJpegFails) {
+    QTemporaryDir dir;
+    const DrawingSurface none;
+    savePicture(none, dir.filePath("empty.bmp"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("empty.bmp")));
+    const QString jpeg = dir.filePath("empty.jpg");
+    try {
+        savePicture(none, jpeg);
+        FAIL() << "an empty canvas was saved as JPEG";
+    } catch (const TarvelError& e) {
+        EXPECT_EQ(e.text(), QStringLiteral("Cannot save \"%1\": the canvas has no picture.")
+                                .arg(QDir::toNativeSeparators(jpeg)));
+    }
+    EXPECT_FALSE(QFile::exists(jpeg));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST(SavePicture, FailedSavesLeaveTheEarlierFileByteForByte) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("kept.jpg");
+    savePicture(canvasOf(16, 16, clRed), path);
+    const QByteArray earlier = contents(path);
+    ASSERT_FALSE(earlier.isEmpty());
+
+    // An empty canvas on the JPEG path.
+    EXPECT_THROW(savePicture(DrawingSurface(), path), TarvelError);
+    EXPECT_EQ(contents(path), earlier);
+
+    // A disk that fills up part way: the process may write at most 4 KB per file.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    rlimit small = previous;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    DrawingSurface noisy(300, 300);
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 300; ++x)
+            noisy.setPixel(x, y, TColor((x * 7919u + y * 104729u) & 0xFFFFFF));
+    QString error;
+    try {
+        savePicture(noisy, path);
+    } catch (const TarvelError& e) {
+        error = e.text();
+    }
+    const QString bmpPath = dir.filePath("kept.bmp");
+    QString bmpError;
+    {
+        QFile earlierBmp(bmpPath);
+        ASSERT_TRUE(earlierBmp.open(QIODevice::WriteOnly));
+        earlierBmp.write("old contents");
+    }
+    try {
+        savePicture(noisy, bmpPath);
+    } catch (const TarvelError& e) {
+        bmpError = e.text();
+    }
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &previous), 0);
+    EXPECT_TRUE(error.startsWith(
+        QStringLiteral("Cannot write file \"%1\".").arg(QDir::toNativeSeparators(path))))
+        << error.toStdString();
+    EXPECT_EQ(contents(path), earlier);
+    EXPECT_TRUE(bmpError.startsWith("Cannot write file")) << bmpError.toStdString();
+    EXPECT_EQ(contents(bmpPath), "old contents");
+    // Only the files put there on purpose remain.
+    QStringList files = QDir(dir.path()).entryList(QDir::Files);
+    files.sort();
+    EXPECT_EQ(files, QStringList({"kept.bmp", "kept.jpg"}));
+}
+
+TEST(SavePicture, MissingFolderIsAClearError) {
+    try {
+        savePicture(canvasOf(4, 4, clRed), "/nonexistent-folder/x.jpg");
+        FAIL();
+    } catch (const TarvelError& e) {
+        EXPECT_TRUE(e.text().startsWith("Cannot create file \"/nonexistent-folder/x.jpg\". "))
+            << e.text().toStdString();
+    }
+    EXPECT_FALSE(QFile::exists("/nonexistent-folder/x.jpg"));
+}
