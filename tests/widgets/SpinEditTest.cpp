@@ -1,0 +1,80 @@
+// The numeric box: whole numbers only, the minimum for anything else, bounds applied when
+// reading and when the box loses focus, and steps.
+#include "SpinEdit.h"
+#include "WidgetsTestApplication.h"
+
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SpinEditTest : ::testing::Test, WithApplication {
+    SpinEdit box;
+};
+
+TEST_F(SpinEditTest, TextThatIsNotAWholeNumberReadsAsTheMinimum) {
+    const std::vector<std::pair<QString, int>> unbounded = {{"42", 42},
+                                                            {" -7 ", -7},
+                                                            {"", 0},
+                                                            {"abc", 0},
+                                                            {"1.5", 0},
+                                                            {"12x", 0},
+                                                            {"99999999999", 0},
+                                                            {"-2147483648", INT_MIN},
+                                                            {"2147483647", INT_MAX}};
+    for (const auto& [text, value] : unbounded) {
+        box.setText(text);
+        EXPECT_EQ(box.value(), value) << text.toStdString();
+    }
+    box.setRange(10, 1000);
+    for (const auto& [text, value] : std::vector<std::pair<QString, int>>{
+             {"abc", 10}, {"", 10}, {"5", 10}, {"5000", 1000}, {"250", 250}}) {
+        box.setText(text);
+        EXPECT_EQ(box.value(), value) << text.toStdString();
+    }
+}
+
+TEST_F(SpinEditTest, ZeroAndZeroMeanNoBounds) {
+    EXPECT_FALSE(box.bounded());
+    box.setValue(-500);
+    EXPECT_EQ(box.value(), -500);
+    box.setRange(1, 10);
+    EXPECT_TRUE(box.bounded());
+    box.setValue(-500);
+    EXPECT_EQ(box.value(), 1);
+    EXPECT_EQ(box.text(), QStringLiteral("1"));
+}
+
+TEST_F(SpinEditTest, ABoundedBoxBringsItsTextIntoRangeWhenItLosesFocus) {
+    box.setRange(1, 10);
+    box.setText("25");
+    EXPECT_EQ(box.text(), QStringLiteral("25")); // typing is free
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(&box, &focusOut);
+    EXPECT_EQ(box.text(), QStringLiteral("10"));
+    box.setText("junk");
+    QApplication::sendEvent(&box, &focusOut);
+    EXPECT_EQ(box.text(), QStringLiteral("junk")); // not a number: left, reads as 1
+    EXPECT_EQ(box.value(), 1);
+}
+
+TEST_F(SpinEditTest, StepsMoveByTheIncrementWithinTheBounds) {
+    box.setRange(10, 1000);
+    box.setIncrement(5);
+    box.setValue(100);
+    box.stepBy(1);
+    EXPECT_EQ(box.value(), 105);
+    box.stepBy(-3);
+    EXPECT_EQ(box.value(), 90);
+    box.setValue(998);
+    box.stepBy(1);
+    EXPECT_EQ(box.value(), 1000);
+    SpinEdit free;
+    free.setValue(INT_MAX - 1);
+    free.setIncrement(5);
+    free.stepBy(1);
+    EXPECT_EQ(free.value(), INT_MAX);
+}
+
+} // namespace
