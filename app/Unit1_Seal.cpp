@@ -1,8 +1,35 @@
-// PLACEHOLDER: replaced when this concern is built.
+// The main window's side of the seal: the dialog, its pending placement and the stamp of the
+// turned seal picture that the dialog keeps.
 #include "Unit1.h"
 
-void TForm1::createSealDialog() {}
-void TForm1::ToolButton29Click() {}
-bool TForm1::sealPending() const { return false; }
-void TForm1::clearSealPending() {}
-void TForm1::drawSealAt(QPoint) {}
+#include "ImageControl.h"
+#include "RotImg.h"
+#include "Unit4.h"
+
+void TForm1::createSealDialog() {
+    Form4 = new TForm4(Image1, fontFaceList(), this);
+}
+
+void TForm1::ToolButton29Click() {
+    Form4->exec();
+}
+
+bool TForm1::sealPending() const {
+    return Form4 && Form4->PendingPlacement == 1;
+}
+
+void TForm1::clearSealPending() {
+    if (Form4)
+        Form4->PendingPlacement = 0;
+}
+
+// The turned seal's top-left lands at the point; its key colour is left out. An empty seal
+// (none previewed yet, or cleared) leaves the canvas as it is.
+void TForm1::drawSealAt(QPoint point) {
+    if (!Form4)
+        return;
+    const DrawingSurface& seal = Form4->RotateImage1->RotatedGraphic();
+    if (seal.isEmpty())
+        return;
+    Image1->canvas().draw(point.x(), point.y(), seal);
+}

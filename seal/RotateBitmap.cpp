@@ -49,12 +49,13 @@ DrawingSurface uninitialisedSurface(int width, int height) {
     return DrawingSurface(QImage(width, height, QImage::Format_RGB32));
 }
 
-// Step 7 for every destination row: source pixels inside the run, bg outside it.
-void mapRows(const DrawingSurface& source, DrawingSurface& destination, QPoint pivot,
-             RotationCoefficients k, QRgb bg) {
+// Step 7 for every row of the nW x nH destination, which sits at offset in target: source
+// pixels inside the run, bg outside it.
+void mapRows(const DrawingSurface& source, DrawingSurface& target, QPoint offset, QSize size,
+             QPoint pivot, RotationCoefficients k, QRgb bg) {
     const qint64 w = source.width(), h = source.height();
     const qint64 halfW = w / 2, halfH = h / 2;
-    const qint64 nW = destination.width(), nH = destination.height();
+    const qint64 nW = size.width(), nH = size.height();
     const qint64 c = k.cosine, s = k.sine;
     // Source rows are addressed by b, counted up from the bottom row.
     const qint64 stride = source.bytesPerLine() / qint64(sizeof(QRgb));
@@ -65,7 +66,7 @@ void mapRows(const DrawingSurface& source, DrawingSurface& destination, QPoint p
     const qint64 firstU = -pivot.x(), lastU = nW - 1 - pivot.x();
 
     for (qint64 y = 0; y < nH; ++y) {
-        QRgb* row = reinterpret_cast<QRgb*>(destination.scanLine(int(y)));
+        QRgb* row = reinterpret_cast<QRgb*>(target.scanLine(int(y) + offset.y())) + offset.x();
         const qint64 v = (nH - 1 - y) - pivot.y();
         const qint64 offsetX = -v * s, offsetY = v * c;
         qint64 fromX, toX, fromY, toY;
@@ -141,7 +142,8 @@ DrawingSurface RotateBitmap(DrawingSurface& source, TColor bg, long double degre
     DrawingSurface destination = uninitialisedSurface(size.width(), size.height());
     if (destination.isEmpty())
         return DrawingSurface();
-    mapRows(source, destination, destinationPivot(size, alpha), k, toRgb(bg) | 0xFF000000u);
+    mapRows(source, destination, QPoint(0, 0), size, destinationPivot(size, alpha), k,
+            toRgb(bg) | 0xFF000000u);
     return destination;
 }
 
@@ -156,25 +158,34 @@ DrawingSurface rebuildRotatedPicture(DrawingSurface& source, TColor bg,
         return DrawingSurface();
     // Whole turns are not resampled: the picture is taken as it is.
     const long double turns = options.angle / 360.0L;
-    DrawingSurface turned = (std::isfinite(turns) && turns == std::trunc(turns))
-                                ? source
-                                : RotateBitmap(source, bg, options.angle);
-    turned.transparent = false;
-    turned.transparentColor.reset();
+    const bool wholeTurns = std::isfinite(turns) && turns == std::trunc(turns);
+    const QRgb bgPixel = toRgb(bg) | 0xFF000000u;
 
     DrawingSurface result;
     if (options.uniqueSize) {
         const int side = uniqueSquareSide(source.width(), source.height());
         result = uninitialisedSurface(side, side);
-        result.image().fill(toRgb(bg) | 0xFF000000u);
-        int x = 0, y = 0;
-        if (options.center) {
-            x = (side - turned.width()) / 2;
-            y = (side - turned.height()) / 2;
+        result.image().fill(bgPixel);
+        auto placeAt = [&](QSize turned) {
+            if (!options.center)
+                return QPoint(0, 0);
+            return QPoint((side - turned.width()) / 2, (side - turned.height()) / 2);
+        };
+        if (wholeTurns) {
+            result.blockCopy(placeAt(source.size()).x(), placeAt(source.size()).y(), source);
+        } else {
+            // The turn is written straight into the square, which always holds it.
+            const long double alpha = normalizeAngle(options.angle);
+            const RotationCoefficients k = rotationCoefficients(alpha);
+            source.setFormat(DrawingSurface::Format::Bit32);
+            const QSize size = rotatedSize(source.size(), k);
+            const QPoint at = placeAt(size);
+            if (size.width() >= 1 && size.height() >= 1 && !result.isEmpty() && at.x() >= 0 &&
+                at.y() >= 0 && at.x() + size.width() <= side && at.y() + size.height() <= side)
+                mapRows(source, result, at, size, destinationPivot(size, alpha), k, bgPixel);
         }
-        result.blockCopy(x, y, turned);
     } else {
-        result = std::move(turned);
+        result = wholeTurns ? source : RotateBitmap(source, bg, options.angle);
     }
     result.transparent = options.transparent;
     result.transparentColor = bg;

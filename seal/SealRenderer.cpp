@@ -15,6 +15,14 @@
 
 namespace {
 
+// A bitmap filled with one colour in a single pass.
+DrawingSurface filledSurface(int width, int height, TColor color) {
+    DrawingSurface surface(QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32));
+    if (!surface.isEmpty())
+        surface.image().fill(toRgb(color));
+    return surface;
+}
+
 int clampToInt(qint64 value) {
     return int(std::clamp<qint64>(value, INT_MIN, INT_MAX));
 }
@@ -112,18 +120,29 @@ int faceWeight(const QFont& font) {
     return QFontDatabase::weight(info.family(), info.styleName());
 }
 
-// A face without the requested boldness is drawn at its own weight and thickened by an
-// outline around every stroke, growing with the missing weight: em/24 for bold over
-// regular, em/12 at the heaviest weight.
-void drawEmboldened(DrawingSurface& surface, int x, int y, const QString& text, const QFont& font,
-                    TColor color, int missingWeight) {
+// Draws text with its cell's top-left at (x, y), every pixel either untouched or in the
+// text colour: the seal is a keyed picture, so no edge may blend. A face without the
+// requested boldness is thickened by an outline around every stroke, growing with the
+// missing weight: em/24 for bold over regular, em/12 at the heaviest weight.
+void drawSealText(DrawingSurface& surface, int x, int y, const QString& text, QFont font,
+                  TColor color, int missingWeight) {
+    font.setStyleStrategy(QFont::NoAntialias);
+    const int baseline = y + QFontMetrics(font).ascent();
+    QPainter painter(&surface.image());
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    const QColor ink = toQColor(color);
+    if (missingWeight <= 0) {
+        painter.setFont(font);
+        painter.setPen(ink);
+        painter.drawText(x, baseline, text);
+        return;
+    }
     const qreal thickening = font.pixelSize() * missingWeight / (600.0 * 12.0);
     QPainterPath path;
-    path.addText(x, y + QFontMetrics(font).ascent(), font, text);
-    QPainter painter(&surface.image());
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(toQColor(color), thickening, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(toQColor(color));
+    path.addText(x, baseline, font, text);
+    painter.setPen(QPen(ink, thickening, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(ink);
     painter.drawPath(path);
 }
 
@@ -146,13 +165,12 @@ void DrawSealChar(DrawingSurface& surface, int cellWidth, int cellHeight, int x,
     font.charset = 134; // GB2312
     const int ownWeight = faceWeight(resolveFont(font));
     // Half a step of weight is within what a face's own design covers.
-    if (ownWeight <= 0 || font.weight <= ownWeight + 50) {
-        surface.textOutWithFont(x, y, text, font);
-        return;
+    int missing = 0;
+    if (ownWeight > 0 && font.weight > ownWeight + 50) {
+        missing = font.weight - ownWeight;
+        font.weight = ownWeight;
     }
-    const int missing = font.weight - ownWeight;
-    font.weight = ownWeight;
-    drawEmboldened(surface, x, y, text, resolveFont(font), font.color, missing);
+    drawSealText(surface, x, y, text, resolveFont(font), font.color, missing);
 }
 
 QString gbkCharToString(const QByteArray& bytes) {
@@ -163,9 +181,7 @@ QString gbkCharToString(const QByteArray& bytes) {
 DrawingSurface renderSeal(const TSetStamper& settings, const QList<QByteArray>& lines,
                           TColor* textColor) {
     const int w = sealSide(settings.SealWidth), h = sealSide(settings.SealHeight);
-    DrawingSurface seal(w, h);
-    seal.brush = {sealKeyColor, DrawingSurface::BrushStyle::Solid};
-    seal.fillRect(0, 0, w, h);
+    DrawingSurface seal = filledSurface(w, h, sealKeyColor);
 
     const SealColors colors = sealColors(settings.SealStyle);
     if (textColor)
@@ -195,6 +211,14 @@ DrawingSurface renderSeal(const TSetStamper& settings, const QList<QByteArray>& 
     seal.transparentColor = sealKeyColor;
     seal.transparent = true;
     return seal;
+}
+
+DrawingSurface framedSeal(const DrawingSurface& seal, int width, int height) {
+    DrawingSurface framed = filledSurface(width, height, sealKeyColor);
+    framed.transparentColor = sealKeyColor;
+    // The seal's own key pixels land on key pixels, so a straight copy equals a keyed draw.
+    framed.blockCopy(0, 0, seal);
+    return framed;
 }
 
 int sealDiagonal(int width, int height) {

@@ -87,8 +87,9 @@ void drawSealOutline(DrawingSurface& surface, ::CornerShape corner, const SealCo
 
 // Draws one character with the top-left of its cw x ch cell at (x, y): the surface's font
 // with a cell height of ch, an average width of cw div 2, the given weight, upright, plain
-// and in the GB2312 character set, on a transparent background. A face that has no such
-// weight is thickened to it. A cell without width or height draws nothing.
+// and in the GB2312 character set, on a transparent background, in the font's colour and
+// without antialiasing (every pixel it touches takes exactly that colour). A face that has
+// no such weight is thickened to it. A cell without width or height draws nothing.
 void DrawSealChar(DrawingSurface& surface, int cellWidth, int cellHeight, int x, int y,
                   const QString& text, int weight);
 
@@ -97,6 +98,10 @@ void DrawSealChar(DrawingSurface& surface, int cellWidth, int cellHeight, int x,
 // receives the colour the characters were drawn in.
 DrawingSurface renderSeal(const TSetStamper& settings, const QList<QByteArray>& lines,
                           TColor* textColor = nullptr);
+
+// The picture that is turned: width x height in the key colour, with the key as its
+// transparent colour, and the seal bitmap copied into its top-left corner.
+DrawingSurface framedSeal(const DrawingSurface& seal, int width, int height);
 
 // The side of the square the seal is turned in: trunc(sqrt(W² + H²)).
 int sealDiagonal(int width, int height);

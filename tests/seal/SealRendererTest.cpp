@@ -226,6 +226,31 @@ TEST(SealInk, FourCharactersInArrangementsZeroAndOne) {
     EXPECT_GT(first.height(), 3 * second.height());
 }
 
+TEST(SealInk, OnlyTheFourColoursOfTheSeal) {
+    application();
+    for (::SealStyle style : {stIntaglio, stRelief}) {
+        TSetStamper settings;
+        settings.SealStyle = style;
+        settings.CornerShape = cnRounded;
+        settings.SealWidth = 80;
+        settings.SealHeight = 80;
+        settings.StrokeWeight = 900;
+        const QList<QByteArray> lines = {gbk(QStringLiteral("寿山")), gbk(QStringLiteral("福海"))};
+        const DrawingSurface seal = renderSeal(settings, lines);
+        const SealColors colors = sealColors(style);
+        int ink = 0;
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 80; ++x) {
+                const TColor c = seal.pixel(x, y);
+                ASSERT_TRUE(c == clFuchsia || c == colors.pen || c == colors.brush ||
+                            c == colors.text)
+                    << x << "," << y << " " << std::hex << c;
+                ink += (x > 0 && y > 0 && x < 79 && y < 79 && c == colors.text);
+            }
+        EXPECT_GT(ink, 400);
+    }
+}
+
 TEST(SealInk, ColumnsInArrangementThree) {
     application();
     TSetStamper settings = intaglio();

@@ -1,0 +1,306 @@
+// The seal dialog: its controls, the settings record filled from them, and the preview that
+// renders the seal, frames it for turning and hands it to the rotating image control.
+#include "Unit4.h"
+
+#include "ErrorBoundary.h"
+#include "ImageControl.h"
+#include "RichEditWidget.h"
+#include "RotImg.h"
+#include "SpinEdit.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace {
+
+template <class Widget> Widget* named(Widget* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+SpinEdit* makeSpinEdit(QWidget* parent, const char* name, int min, int max, int step, int initial) {
+    auto* edit = named(new SpinEdit(parent), name);
+    edit->setRange(min, max);
+    edit->setIncrement(step);
+    edit->setValue(initial);
+    return edit;
+}
+
+QRadioButton* makeRadio(QWidget* parent, const char* name, const QString& caption) {
+    return named(new QRadioButton(caption, parent), name);
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* button = named(new QPushButton(caption, parent), name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+TForm4::TForm4(QWidget* workCanvas, const QStringList& fontFaces, QWidget* parent)
+    : QDialog(parent), workCanvas(workCanvas) {
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(QStringLiteral("印章设置"));
+    setWindowFlag(Qt::Tool);
+    setSizeGripEnabled(true);
+    resize(564, 633);
+    buildControls(fontFaces);
+    connectHandlers();
+
+    StyleChoice = stRelief;
+    ArrangementChoice = arHorzLeftToRight;
+    PendingPlacement = 0;
+    ResetSettings();
+    Image1->hide();
+    Image1->setTransparent(true);
+    RotateImage1->setTransparent(true);
+}
+
+TForm4::~TForm4() = default;
+
+void TForm4::buildControls(const QStringList& fontFaces) {
+    GroupBox1 = named(new QGroupBox(QStringLiteral("内容"), this), "GroupBox1");
+    SpinEdit1 = makeSpinEdit(GroupBox1, "SpinEdit1", 0, 0, 1, 50);
+    SpinEdit2 = makeSpinEdit(GroupBox1, "SpinEdit2", 0, 0, 1, 50);
+    SpinEdit4 = makeSpinEdit(GroupBox1, "SpinEdit4", 0, 0, 1, 1);
+    SpinEdit5 = makeSpinEdit(GroupBox1, "SpinEdit5", 0, 0, 1, 1);
+    SpinEdit3 = makeSpinEdit(GroupBox1, "SpinEdit3", 400, 1000, 100, 400);
+    SpinEdit6 = makeSpinEdit(GroupBox1, "SpinEdit6", -60, 60, 5, 0);
+    SpinEdit6->setToolTip(QStringLiteral("-60~60"));
+    ComboBox1 = named(new QComboBox(GroupBox1), "ComboBox1");
+    ComboBox1->setEditable(true);
+    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox1->addItems(fontFaces);
+    ComboBox1->setEditText(QStringLiteral("字体"));
+    RichEdit1 = named(new RichEdit(GroupBox1), "RichEdit1");
+
+    auto* content = new QGridLayout(GroupBox1);
+    const std::pair<const char*, QWidget*> rows[] = {
+        {"印章宽：", SpinEdit1}, {"印章高：", SpinEdit2}, {"字间距：", SpinEdit4},
+        {"边缘宽：", SpinEdit5}, {"笔画粗：", SpinEdit3}, {"字体：", ComboBox1},
+        {"旋转角：", SpinEdit6}};
+    int row = 0;
+    for (const auto& [caption, edit] : rows) {
+        auto* label = new QLabel(QString::fromUtf8(caption), GroupBox1);
+        label->setBuddy(edit);
+        content->addWidget(label, row / 2, (row % 2) * 2);
+        content->addWidget(edit, row / 2, (row % 2) * 2 + 1);
+        ++row;
+    }
+    content->addWidget(RichEdit1, 4, 0, 1, 4);
+    content->setRowStretch(4, 1);
+
+    GroupBox2 = named(new QGroupBox(QStringLiteral("印章形状"), this), "GroupBox2");
+    RadioButton7 = makeRadio(GroupBox2, "RadioButton7", QStringLiteral("直角"));
+    RadioButton8 = makeRadio(GroupBox2, "RadioButton8", QStringLiteral("圆角"));
+    RadioButton7->setChecked(true);
+    auto* shape = new QVBoxLayout(GroupBox2);
+    shape->addWidget(RadioButton7);
+    shape->addWidget(RadioButton8);
+
+    GroupBox3 = named(new QGroupBox(QStringLiteral("显示方式"), this), "GroupBox3");
+    RadioButton1 = makeRadio(GroupBox3, "RadioButton1", QStringLiteral("阴文"));
+    RadioButton2 = makeRadio(GroupBox3, "RadioButton2", QStringLiteral("阳文"));
+    RadioButton2->setChecked(true);
+    auto* style = new QVBoxLayout(GroupBox3);
+    style->addWidget(RadioButton1);
+    style->addWidget(RadioButton2);
+
+    GroupBox4 = named(new QGroupBox(QStringLiteral("排列方式"), this), "GroupBox4");
+    RadioButton3 = makeRadio(GroupBox4, "RadioButton3", QStringLiteral("从左向右横排"));
+    RadioButton4 = makeRadio(GroupBox4, "RadioButton4", QStringLiteral("从右向左横排"));
+    RadioButton5 = makeRadio(GroupBox4, "RadioButton5", QStringLiteral("从左向右竖排"));
+    RadioButton6 = makeRadio(GroupBox4, "RadioButton6", QStringLiteral("从右向左竖排"));
+    RadioButton3->setChecked(true);
+    auto* arrangement = new QVBoxLayout(GroupBox4);
+    for (QRadioButton* button : {RadioButton3, RadioButton4, RadioButton5, RadioButton6})
+        arrangement->addWidget(button);
+
+    // The preview: the turned seal at 1:1 from the top-left of a scroll box in a 150 x 150
+    // panel.
+    Panel1 = named(new QFrame(this), "Panel1");
+    Panel1->setFrameShape(QFrame::StyledPanel);
+    Panel1->setFixedSize(150, 150);
+    ScrollBox1 = named(new QScrollArea(Panel1), "ScrollBox1");
+    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    RotateImage1 = named(new TRotateImage(ScrollBox1), "RotateImage1");
+    ScrollBox1->setWidget(RotateImage1);
+    auto* panel = new QVBoxLayout(Panel1);
+    panel->setContentsMargins(0, 0, 0, 0);
+    panel->addWidget(ScrollBox1);
+
+    Image1 = named(new ImageControl(this, QSize(50, 50)), "Image1");
+
+    Button4 = makeButton(this, "Button4", QStringLiteral("预览"));
+    Button6 = makeButton(this, "Button6", QStringLiteral("清空"));
+    Button1 = makeButton(this, "Button1", QStringLiteral("确定"));
+    Button2 = makeButton(this, "Button2", QStringLiteral("应用"));
+    Button3 = makeButton(this, "Button3", QStringLiteral("取消"));
+
+    auto* choices = new QVBoxLayout;
+    choices->addWidget(GroupBox2);
+    choices->addWidget(GroupBox3);
+    choices->addWidget(GroupBox4);
+    choices->addStretch(1);
+    auto* previewColumn = new QVBoxLayout;
+    previewColumn->addWidget(Panel1);
+    auto* previewButtons = new QHBoxLayout;
+    previewButtons->addWidget(Button4);
+    previewButtons->addWidget(Button6);
+    previewColumn->addLayout(previewButtons);
+    previewColumn->addStretch(1);
+    auto* middle = new QHBoxLayout;
+    middle->addLayout(choices);
+    middle->addLayout(previewColumn);
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    bottom->addWidget(Button1);
+    bottom->addWidget(Button2);
+    bottom->addWidget(Button3);
+    auto* main = new QVBoxLayout(this);
+    main->addWidget(GroupBox1, 1);
+    main->addLayout(middle);
+    main->addLayout(bottom);
+}
+
+void TForm4::connectHandlers() {
+    using ErrorBoundary::guard;
+    auto onChecked = [this](QRadioButton* button, void (TForm4::*handler)()) {
+        connect(button, &QRadioButton::toggled, this, [this, handler](bool checked) {
+            if (checked)
+                ErrorBoundary::run(this, [this, handler] { (this->*handler)(); });
+        });
+    };
+    onChecked(RadioButton1, &TForm4::RadioButton1Click);
+    onChecked(RadioButton2, &TForm4::RadioButton1Click);
+    onChecked(RadioButton7, &TForm4::RadioButton7Click);
+    onChecked(RadioButton8, &TForm4::RadioButton7Click);
+    for (QRadioButton* button : {RadioButton3, RadioButton4, RadioButton5, RadioButton6})
+        onChecked(button, &TForm4::RadioButton3Click);
+    connect(Button4, &QPushButton::clicked, this, guard(this, [this] { Button4Click(); }));
+    connect(Button2, &QPushButton::clicked, this, guard(this, [this] { Button2Click(); }));
+    connect(Button1, &QPushButton::clicked, this, guard(this, [this] { Button1Click(); }));
+    connect(Button3, &QPushButton::clicked, this, guard(this, [this] { Button3Click(); }));
+    connect(Button6, &QPushButton::clicked, this, guard(this, [this] { Button6Click(); }));
+}
+
+void TForm4::ResetSettings() {
+    SealSettings = TSetStamper{};
+    Image1->setControlSize(50, 50);
+}
+
+void TForm4::ReadSettings() {
+    SealSettings.SealWidth = SpinEdit1->value();
+    SealSettings.SealHeight = SpinEdit2->value();
+    SealSettings.StrokeWeight = SpinEdit3->value();
+    SealSettings.CharSpacing = SpinEdit4->value();
+    SealSettings.FontName = ComboBox1->currentText();
+    SealSettings.EdgeWidth = SpinEdit5->value();
+    SealSettings.SealStyle = StyleChoice;
+    SealSettings.CornerShape = CornerChoice;
+    SealSettings.Arrangement = ArrangementChoice;
+    SealSettings.SealAngle = SpinEdit6->value();
+    Image1->setControlSize(sealSide(SealSettings.SealWidth), sealSide(SealSettings.SealHeight));
+}
+
+void TForm4::RadioButton1Click() {
+    if (RadioButton1->isChecked())
+        StyleChoice = stIntaglio;
+    if (RadioButton2->isChecked())
+        StyleChoice = stRelief;
+}
+
+void TForm4::RadioButton7Click() {
+    if (RadioButton7->isChecked())
+        CornerChoice = cnSquare;
+    if (RadioButton8->isChecked())
+        CornerChoice = cnRounded;
+}
+
+void TForm4::RadioButton3Click() {
+    const QRadioButton* buttons[] = {RadioButton3, RadioButton4, RadioButton5, RadioButton6};
+    for (int i = 0; i < 4; ++i)
+        if (buttons[i]->isChecked())
+            ArrangementChoice = ::Arrangement(i);
+}
+
+QList<QByteArray> TForm4::sealLines() const {
+    QList<QByteArray> lines;
+    const RichText& text = RichEdit1->richText();
+    const int count = text.lineCount();
+    lines.reserve(count);
+    for (int i = 0; i < count; ++i)
+        lines.append(text.lineText(i));
+    return lines;
+}
+
+void TForm4::renderSealBitmap(const QList<QByteArray>& lines) {
+    Image1->setPicture(renderSeal(SealSettings, lines, &TextColor));
+}
+
+// The control is the seal's size when it is not turned, else the square of the seal's
+// diagonal, so that the turn keeps every corner.
+void TForm4::sizeRotateImage() {
+    RotateImage1->clearPicture();
+    const int w = sealSide(SealSettings.SealWidth), h = sealSide(SealSettings.SealHeight);
+    if (SealSettings.SealAngle == 0) {
+        RotateImage1->setControlSize(w, h);
+    } else {
+        const int side = sealDiagonal(w, h);
+        RotateImage1->setControlSize(side, side);
+    }
+}
+
+// The seal goes into the top-left of a key-coloured picture of the control's size, and the
+// picture is turned by the seal's angle. The angle is set while the picture is still empty,
+// so the seal is resampled once, when the framed picture arrives.
+void TForm4::turnSeal() {
+    RotateImage1->setAngle(SealSettings.SealAngle);
+    RotateImage1->setPicture(
+        framedSeal(Image1->picture(), RotateImage1->width(), RotateImage1->height()));
+}
+
+void TForm4::Button4Click() {
+    ReadSettings();
+    const QList<QByteArray> lines = sealLines();
+    if (lines.isEmpty())
+        return;
+    renderSealBitmap(lines);
+    sizeRotateImage();
+    turnSeal();
+    repaint();
+}
+
+void TForm4::Button2Click() {
+    ReadSettings();
+    Button4Click();
+}
+
+void TForm4::Button1Click() {
+    ReadSettings();
+    if (workCanvas)
+        workCanvas->setCursor(Qt::PointingHandCursor);
+    PendingPlacement = 1;
+    Button4Click();
+    accept();
+}
+
+void TForm4::Button3Click() {
+    ResetSettings();
+    reject();
+}
+
+void TForm4::Button6Click() {
+    Image1->clearPicture();
+    RotateImage1->clearPicture();
+    ResetSettings();
+}

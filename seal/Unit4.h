@@ -1,0 +1,95 @@
+// The seal dialog "印章设置": designs a seal impression, previews it turned, and keeps the
+// turned picture (RotateImage1's RotatedGraphic) that the main window stamps.
+#pragma once
+
+#include "Arrangement.h"
+#include "Colors.h"
+#include "SealRenderer.h"
+
+#include <QByteArray>
+#include <QDialog>
+#include <QList>
+#include <QStringList>
+
+class ImageControl;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class RichEdit;
+class SpinEdit;
+class TRotateImage;
+
+class TForm4 final : public QDialog {
+    Q_OBJECT
+public:
+    // FormCreate. workCanvas gets the hand-point cursor on OK; fontFaces are the main
+    // window's face names, copied into ComboBox1.
+    TForm4(QWidget* workCanvas, const QStringList& fontFaces, QWidget* parent = nullptr);
+    ~TForm4() override;
+
+    // The dialog's state, kept for the whole run.
+    TSetStamper SealSettings;
+    ::SealStyle StyleChoice = stRelief;
+    ::CornerShape CornerChoice = cnSquare;
+    ::Arrangement ArrangementChoice = arHorzLeftToRight;
+    qint32 PendingPlacement = 0; // 1 while the seal waits for a click on the canvas
+    TColor TextColor = clBlack;  // colour of the characters, set by each preview
+
+    void ResetSettings();
+    void ReadSettings();
+
+    void RadioButton1Click(); // "阴文" / "阳文"
+    void RadioButton7Click(); // "直角" / "圆角"
+    void RadioButton3Click(); // the four arrangements
+    void Button4Click();      // "预览"
+    void Button2Click();      // "应用"
+    void Button1Click();      // "确定"
+    void Button3Click();      // "取消"
+    void Button6Click();      // "清空"
+
+    // The seal's text, one GBK byte string per line.
+    QList<QByteArray> sealLines() const;
+
+    SpinEdit* SpinEdit1 = nullptr; // width
+    SpinEdit* SpinEdit2 = nullptr; // height
+    SpinEdit* SpinEdit3 = nullptr; // stroke weight
+    SpinEdit* SpinEdit4 = nullptr; // character spacing
+    SpinEdit* SpinEdit5 = nullptr; // edge width
+    SpinEdit* SpinEdit6 = nullptr; // angle
+    QComboBox* ComboBox1 = nullptr;
+    RichEdit* RichEdit1 = nullptr;
+    QRadioButton* RadioButton1 = nullptr; // 阴文
+    QRadioButton* RadioButton2 = nullptr; // 阳文
+    QRadioButton* RadioButton3 = nullptr; // 从左向右横排
+    QRadioButton* RadioButton4 = nullptr; // 从右向左横排
+    QRadioButton* RadioButton5 = nullptr; // 从左向右竖排
+    QRadioButton* RadioButton6 = nullptr; // 从右向左竖排
+    QRadioButton* RadioButton7 = nullptr; // 直角
+    QRadioButton* RadioButton8 = nullptr; // 圆角
+    QPushButton* Button1 = nullptr;       // 确定
+    QPushButton* Button2 = nullptr;       // 应用
+    QPushButton* Button3 = nullptr;       // 取消
+    QPushButton* Button4 = nullptr;       // 预览
+    QPushButton* Button6 = nullptr;       // 清空
+    QGroupBox* GroupBox1 = nullptr;       // 内容
+    QGroupBox* GroupBox2 = nullptr;       // 印章形状
+    QGroupBox* GroupBox3 = nullptr;       // 显示方式
+    QGroupBox* GroupBox4 = nullptr;       // 排列方式
+    QFrame* Panel1 = nullptr;             // the preview panel
+    QScrollArea* ScrollBox1 = nullptr;
+    TRotateImage* RotateImage1 = nullptr;
+    ImageControl* Image1 = nullptr; // the unturned seal bitmap, never shown
+
+private:
+    void buildControls(const QStringList& fontFaces);
+    void connectHandlers();
+    // The preview's steps after reading the settings.
+    void renderSealBitmap(const QList<QByteArray>& lines);
+    void sizeRotateImage();
+    void turnSeal();
+
+    QWidget* workCanvas = nullptr;
+};
