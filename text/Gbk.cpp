@@ -21,17 +21,37 @@ qsizetype expectedLength(const QString& text) {
     return length;
 }
 
+QStringEncoder& encoder() {
+    thread_local QStringEncoder gbk("GBK", QStringConverter::Flag::Stateless);
+    return gbk;
+}
+
+QStringDecoder& decoder() {
+    thread_local QStringDecoder gbk("GBK", QStringConverter::Flag::Stateless);
+    return gbk;
+}
+
 } // namespace
 
+QByteArray twoByteCode(QStringView character) {
+    // The converter's error flag cannot be reset once set, so a code is proved by decoding
+    // it back: a substituted "?" or a single byte fails that test.
+    const QByteArray code = encoder().encode(character);
+    if (code.size() != 2 || uchar(code.at(0)) < 0x81)
+        return {};
+    const QString back = decoder().decode(code);
+    return back == character ? code : QByteArray();
+}
+
 QByteArray encode(const QString& text) {
-    QStringEncoder encoder("GBK", QStringConverter::Flag::Stateless);
-    QByteArray whole = encoder.encode(text);
-    if (!encoder.hasError() && whole.size() == expectedLength(text))
-        return whole;
+    QStringEncoder whole("GBK", QStringConverter::Flag::Stateless);
+    QByteArray bytes = whole.encode(text);
+    if (!whole.hasError() && bytes.size() == expectedLength(text))
+        return bytes;
 
     // Some character has no GBK code or a single byte of 127 or more: go character by
     // character and put the placeholder in its place.
-    QByteArray bytes;
+    bytes.clear();
     bytes.reserve(text.size() * 2);
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size;) {
@@ -44,19 +64,20 @@ QByteArray encode(const QString& text) {
             bytes.append(char(character.at(0).unicode()));
             continue;
         }
-        encoder.resetState();
-        const QByteArray code = encoder.encode(character);
-        if (!encoder.hasError() && code.size() == 2 && uchar(code.at(0)) >= 127)
-            bytes.append(code);
-        else
-            bytes.append(placeholder, 2);
+        const QByteArray code = twoByteCode(character);
+        bytes.append(code.isEmpty() ? QByteArray(placeholder, 2) : code);
     }
     return bytes;
 }
 
 QString decode(const QByteArray& bytes) {
-    QStringDecoder decoder("GBK", QStringConverter::Flag::Stateless);
-    return decoder.decode(bytes);
+    // The converter drops a lead byte left at the end; a line feed after it makes it an
+    // invalid pair, reported as U+FFFD, and is taken off again.
+    QStringDecoder converter("GBK", QStringConverter::Flag::Stateless);
+    QString text = converter.decode(bytes + '\n');
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    return text;
 }
 
 } // namespace Gbk

@@ -28,6 +28,10 @@ constexpr int codePointLength(char32_t codePoint) {
 // placeholder, so that the byte view keeps one two-byte character per real character.
 QByteArray encode(const QString& text);
 
+// The two-byte GBK code of one character (a code point as one or two UTF-16 units), or an
+// empty array when it has none.
+QByteArray twoByteCode(QStringView character);
+
 // GBK to text; a lone lead byte at the end or an invalid pair decodes to U+FFFD.
 QString decode(const QByteArray& bytes);
 

@@ -86,6 +86,8 @@ RichText::RichText(QObject* parent) : QObject(parent), selection(&doc) {
     font.setPointSize(10);
     doc.setDefaultFont(font);
     doc.setUndoRedoEnabled(true);
+    // The document reports where its characters changed only once it has a layout.
+    doc.documentLayout();
     connect(&doc, &QTextDocument::contentsChange, this, &RichText::contentsChange);
     connect(&doc, &QTextDocument::contentsChanged, this, &RichText::changed);
 }

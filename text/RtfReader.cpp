@@ -1,6 +1,959 @@
+// The RTF reader: one pass over the bytes with an explicit group stack, building paragraphs
+// of runs. Every quantity the input controls is bounded: group depth, control word length,
+// numbers, table sizes, skip counts and binary data lengths.
 #include "RtfReader.h"
 
+#include <QHash>
+#include <QStringDecoder>
+#include <algorithm>
+#include <map>
+#include <vector>
+
 namespace Rtf {
+
+namespace {
+
+constexpr int maximumDepth = 1000;
+constexpr int maximumWordLength = 32;
+constexpr int maximumFonts = 4096;
+constexpr int maximumColors = 4096;
+constexpr int maximumFaceLength = 255;
+constexpr int defaultHalfPoints = 24; // RTF's default size: 12 points
+constexpr int maximumHalfPoints = 3276;
+
+enum class Destination { Text, FontTable, ColorTable, Skip };
+
+struct CharacterState {
+    int font = -1; // -1: the document's default font
+    int halfPoints = defaultHalfPoints;
+    int color = -1; // -1: the automatic colour
+    bool bold = false, italic = false, underline = false, strikeOut = false;
+
+    bool operator==(const CharacterState&) const = default;
+};
+
+struct GroupState {
+    Destination destination = Destination::Text;
+    CharacterState characters;
+    RichTextAlignment alignment = RichTextAlignment::Left;
+    int unicodeSkip = 1; // bytes of fallback after \uN
+};
+
+struct FontEntry {
+    QString name;
+    int charset = 1;
+    int codePage = 0; // 0: from the charset
+    RichTextPitch pitch = RichTextPitch::Default;
+};
+
+struct ColorEntry {
+    TColor color = clWindowText;
+};
+
+// The control word split from the input: letters, and an optional number already clamped.
+struct ControlWord {
+    QByteArray word; // empty when it had too many letters
+    bool hasParameter = false;
+    qint64 parameter = 0;
+};
+
+bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+int clampInt(qint64 value, int low, int high) {
+    return int(std::clamp<qint64>(value, low, high));
+}
+
+int codePageOfCharset(int charset) {
+    switch (charset) {
+    case 0:
+        return 1252;
+    case 2:
+        return 1252; // symbol fonts: bytes kept as they are
+    case 77:
+        return 10000;
+    case 128:
+        return 932;
+    case 129:
+        return 949;
+    case 130:
+        return 1361;
+    case 134:
+        return 936;
+    case 136:
+        return 950;
+    case 161:
+        return 1253;
+    case 162:
+        return 1254;
+    case 163:
+        return 1258;
+    case 177:
+        return 1255;
+    case 178:
+        return 1256;
+    case 186:
+        return 1257;
+    case 204:
+        return 1251;
+    case 222:
+        return 874;
+    case 238:
+        return 1250;
+    case 255:
+        return 437;
+    default:
+        return 0; // the document's code page
+    }
+}
+
+const char* decoderName(int codePage) {
+    switch (codePage) {
+    case 936:
+        return "GBK";
+    case 54936:
+        return "GB18030";
+    case 950:
+        return "Big5";
+    case 932:
+        return "Shift_JIS";
+    case 949:
+        return "windows-949";
+    case 1361:
+        return "johab";
+    case 874:
+        return "windows-874";
+    case 1250:
+        return "windows-1250";
+    case 1251:
+        return "windows-1251";
+    case 1253:
+        return "windows-1253";
+    case 1254:
+        return "windows-1254";
+    case 1255:
+        return "windows-1255";
+    case 1256:
+        return "windows-1256";
+    case 1257:
+        return "windows-1257";
+    case 1258:
+        return "windows-1258";
+    case 437:
+        return "IBM437";
+    case 850:
+        return "IBM850";
+    case 10000:
+        return "macintosh";
+    case 65001:
+        return "UTF-8";
+    default:
+        return "windows-1252";
+    }
+}
+
+// Code pages whose characters take a lead byte and a trail byte.
+bool isDoubleByteCodePage(int codePage) {
+    return codePage == 936 || codePage == 950 || codePage == 949 || codePage == 932 ||
+           codePage == 54936;
+}
+
+bool isLeadByte(int codePage, uchar byte) {
+    if (!isDoubleByteCodePage(codePage))
+        return false;
+    if (codePage == 932)
+        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    return byte >= 0x81 && byte <= 0xFE;
+}
+
+bool isTrailByte(uchar byte) {
+    return byte >= 0x40 && byte <= 0xFE && byte != 0x7F;
+}
+
+// Characters the document model never holds: control characters other than the tab, and
+// characters the text store gives a meaning of its own.
+bool isKeptCharacter(char16_t c) {
+    if (c < 0x20)
+        return c == u'\t';
+    return c != 0x7F && c != 0x2028 && c != 0x2029 && c != 0xFDD0 && c != 0xFDD1 && c != 0xFFFC &&
+           c != 0xFEFF;
+}
+
+QString replaceLoneSurrogates(QString text) {
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < size && text.at(i + 1).isLowSurrogate()) {
+            ++i;
+        } else if (c.isSurrogate()) {
+            text[i] = QChar::ReplacementCharacter;
+        }
+    }
+    return text;
+}
+
+// The control words this reader acts on, looked up once per word.
+enum class Keyword {
+    Unknown,
+    Skipped,
+    FontTable,
+    ColorTable,
+    Bin,
+    Unicode,
+    UnicodeSkip,
+    AnsiCodePage,
+    Mac,
+    Pc,
+    Pca,
+    DefaultFont,
+    Font,
+    FontCharset,
+    FontCodePage,
+    FontPitch,
+    Red,
+    Green,
+    Blue,
+    Paragraph,
+    Tab,
+    FontSize,
+    Color,
+    Bold,
+    Italic,
+    Underline,
+    UnderlineNone,
+    StrikeOut,
+    Plain,
+    ParagraphDefault,
+    AlignLeft,
+    AlignCenter,
+    AlignRight,
+    Character
+};
+
+struct KeywordInfo {
+    Keyword keyword = Keyword::Unknown;
+    char16_t character = 0; // for Keyword::Character
+};
+
+const QHash<QByteArray, KeywordInfo>& keywords() {
+    static const QHash<QByteArray, KeywordInfo> table = [] {
+        QHash<QByteArray, KeywordInfo> t;
+        // Destinations whose content is not part of the visible text.
+        for (const char* name : {"stylesheet",
+                                 "info",
+                                 "pict",
+                                 "object",
+                                 "header",
+                                 "headerl",
+                                 "headerr",
+                                 "headerf",
+                                 "footer",
+                                 "footerl",
+                                 "footerr",
+                                 "footerf",
+                                 "footnote",
+                                 "annotation",
+                                 "fldinst",
+                                 "listtable",
+                                 "listoverridetable",
+                                 "rsidtbl",
+                                 "revtbl",
+                                 "filetbl",
+                                 "pntext",
+                                 "pntxta",
+                                 "pntxtb",
+                                 "xmlnstbl",
+                                 "themedata",
+                                 "colorschememapping",
+                                 "latentstyles",
+                                 "datastore",
+                                 "generator",
+                                 "template",
+                                 "nonshppict",
+                                 "shppict",
+                                 "shp",
+                                 "shpinst",
+                                 "bkmkstart",
+                                 "bkmkend",
+                                 "txe",
+                                 "xe",
+                                 "tc",
+                                 "objdata",
+                                 "atnid",
+                                 "atnauthor",
+                                 "atrfstart",
+                                 "atrfend",
+                                 "comment",
+                                 "doccomm",
+                                 "author",
+                                 "title",
+                                 "subject",
+                                 "keywords",
+                                 "operator",
+                                 "company",
+                                 "pgdsctbl",
+                                 "mmathPr",
+                                 "wgrffmtfilter",
+                                 "listtext",
+                                 "background",
+                                 "defchp",
+                                 "defpap",
+                                 "userprops",
+                                 "fchars",
+                                 "lchars",
+                                 "docvar",
+                                 "ftnsep",
+                                 "ftnsepc",
+                                 "ftncn",
+                                 "aftnsep",
+                                 "aftnsepc",
+                                 "aftncn",
+                                 "do",
+                                 "sp",
+                                 "blipuid",
+                                 "passwordhash",
+                                 "protusertbl",
+                                 "xform",
+                                 "formfield",
+                                 "private",
+                                 "falt",
+                                 "panose",
+                                 "fname",
+                                 "fontemb",
+                                 "fontfile"})
+            t.insert(name, {Keyword::Skipped});
+        const std::pair<const char*, Keyword> words[] = {{"fonttbl", Keyword::FontTable},
+                                                         {"colortbl", Keyword::ColorTable},
+                                                         {"bin", Keyword::Bin},
+                                                         {"u", Keyword::Unicode},
+                                                         {"uc", Keyword::UnicodeSkip},
+                                                         {"ansicpg", Keyword::AnsiCodePage},
+                                                         {"mac", Keyword::Mac},
+                                                         {"pc", Keyword::Pc},
+                                                         {"pca", Keyword::Pca},
+                                                         {"deff", Keyword::DefaultFont},
+                                                         {"f", Keyword::Font},
+                                                         {"fcharset", Keyword::FontCharset},
+                                                         {"cpg", Keyword::FontCodePage},
+                                                         {"fprq", Keyword::FontPitch},
+                                                         {"red", Keyword::Red},
+                                                         {"green", Keyword::Green},
+                                                         {"blue", Keyword::Blue},
+                                                         {"par", Keyword::Paragraph},
+                                                         {"line", Keyword::Paragraph},
+                                                         {"sect", Keyword::Paragraph},
+                                                         {"page", Keyword::Paragraph},
+                                                         {"row", Keyword::Paragraph},
+                                                         {"tab", Keyword::Tab},
+                                                         {"cell", Keyword::Tab},
+                                                         {"fs", Keyword::FontSize},
+                                                         {"cf", Keyword::Color},
+                                                         {"b", Keyword::Bold},
+                                                         {"i", Keyword::Italic},
+                                                         {"ul", Keyword::Underline},
+                                                         {"uld", Keyword::Underline},
+                                                         {"uldb", Keyword::Underline},
+                                                         {"ulw", Keyword::Underline},
+                                                         {"uldash", Keyword::Underline},
+                                                         {"uldashd", Keyword::Underline},
+                                                         {"ulth", Keyword::Underline},
+                                                         {"ulwave", Keyword::Underline},
+                                                         {"ulnone", Keyword::UnderlineNone},
+                                                         {"strike", Keyword::StrikeOut},
+                                                         {"striked", Keyword::StrikeOut},
+                                                         {"plain", Keyword::Plain},
+                                                         {"pard", Keyword::ParagraphDefault},
+                                                         {"ql", Keyword::AlignLeft},
+                                                         {"qj", Keyword::AlignLeft},
+                                                         {"qd", Keyword::AlignLeft},
+                                                         {"qc", Keyword::AlignCenter},
+                                                         {"qr", Keyword::AlignRight}};
+        for (const auto& [name, keyword] : words)
+            t.insert(name, {keyword});
+        const std::pair<const char*, char16_t> characters[] = {
+            {"emdash", 0x2014},    {"endash", 0x2013},   {"emspace", 0x2003}, {"enspace", 0x2002},
+            {"qmspace", 0x2005},   {"bullet", 0x2022},   {"lquote", 0x2018},  {"rquote", 0x2019},
+            {"ldblquote", 0x201C}, {"rdblquote", 0x201D}};
+        for (const auto& [name, character] : characters)
+            t.insert(name, {Keyword::Character, character});
+        return t;
+    }();
+    return table;
+}
+
+class Reader {
+public:
+    explicit Reader(const QByteArray& data) : input(data) {}
+
+    RichTextModel run();
+
+private:
+    GroupState& state() { return groups.back(); }
+
+    void openGroup();
+    bool closeGroup(); // false when the document's group closed
+    void controlAt();
+    ControlWord readWord();
+    void handleWord(const ControlWord& control);
+    void setAlignment(RichTextAlignment alignment);
+    void textByte(uchar byte);
+    void appendText(const QString& text);
+    void appendCharacter(char16_t c);
+    void flushBytes();
+    void endParagraph();
+    void finishFontEntry();
+    void finishColorEntry();
+    int currentCodePage() const;
+    const FontEntry& fontFor(int number) const;
+    const RichTextAttributes& currentAttributes();
+    QStringDecoder& decoderFor(int codePage);
+    void skipBinary(qint64 length);
+
+    const QByteArray& input;
+    qsizetype position = 0;
+    std::vector<GroupState> groups;
+    int excessDepth = 0; // groups opened beyond the depth cap, not given a state of their own
+    int documentCodePage = 1252;
+    int defaultFont = 0;
+    int unicodeSkipLeft = 0;
+    bool nextGroupIgnorable = false;
+
+    QByteArray pendingBytes;
+    int pendingCodePage = 1252;
+
+    std::map<int, FontEntry> fonts;
+    FontEntry missingFont;
+    int fontNumber = -1;
+    FontEntry fontEntry;
+    QString fontName;
+    bool fontEntryOpen = false;
+
+    std::vector<ColorEntry> colors;
+    int red = 0, green = 0, blue = 0;
+    bool colorHasComponents = false;
+
+    RichTextModel model;
+    CharacterState attributesState;
+    RichTextAttributes attributes;
+    bool attributesValid = false;
+};
+
+QStringDecoder& Reader::decoderFor(int codePage) {
+    // Opening a converter is costly; stateless converters can be shared by every read on
+    // this thread.
+    // Keyed by converter name, a small fixed set, not by the code page number the input
+    // names (which could be any of 65536).
+    thread_local std::map<const char*, QStringDecoder> decoders;
+    const char* name = decoderName(codePage);
+    auto found = decoders.find(name);
+    if (found != decoders.end())
+        return found->second;
+    QStringDecoder decoder(name, QStringConverter::Flag::Stateless);
+    if (!decoder.isValid())
+        decoder = QStringDecoder(QStringConverter::Latin1, QStringConverter::Flag::Stateless);
+    return decoders.emplace(name, std::move(decoder)).first->second;
+}
+
+const FontEntry& Reader::fontFor(int number) const {
+    auto found = fonts.find(number < 0 ? defaultFont : number);
+    if (found == fonts.end() && number >= 0)
+        found = fonts.find(defaultFont);
+    return found == fonts.end() ? missingFont : found->second;
+}
+
+int Reader::currentCodePage() const {
+    const GroupState& group = groups.back();
+    if (group.destination == Destination::FontTable && fontEntryOpen) {
+        const int page =
+            fontEntry.codePage ? fontEntry.codePage : codePageOfCharset(fontEntry.charset);
+        return page ? page : documentCodePage;
+    }
+    const FontEntry& font = fontFor(group.characters.font);
+    const int page = font.codePage ? font.codePage : codePageOfCharset(font.charset);
+    return page ? page : documentCodePage;
+}
+
+const RichTextAttributes& Reader::currentAttributes() {
+    const CharacterState& characters = state().characters;
+    if (attributesValid && characters == attributesState)
+        return attributes;
+    const FontEntry& font = fontFor(characters.font);
+    attributes.Name = font.name;
+    attributes.Charset = font.charset;
+    attributes.pitch = font.pitch;
+    attributes.Size = std::max(1, characters.halfPoints / 2);
+    attributes.Color = characters.color >= 0 && characters.color < int(colors.size())
+                           ? colors[std::size_t(characters.color)].color
+                           : clWindowText;
+    attributes.Bold = characters.bold;
+    attributes.Italic = characters.italic;
+    attributes.Underline = characters.underline;
+    attributes.StrikeOut = characters.strikeOut;
+    attributesState = characters;
+    attributesValid = true;
+    return attributes;
+}
+
+void Reader::flushBytes() {
+    if (pendingBytes.isEmpty())
+        return;
+    const QString text = decoderFor(pendingCodePage).decode(pendingBytes);
+    pendingBytes.clear();
+    appendText(text);
+}
+
+void Reader::appendText(const QString& text) {
+    switch (state().destination) {
+    case Destination::Text: {
+        const RichTextAttributes& current = currentAttributes();
+        RichTextParagraph& paragraph = model.paragraphs.back();
+        if (paragraph.runs.empty() || !(paragraph.runs.back().attributes == current))
+            paragraph.runs.push_back(RichTextRun{QString(), current});
+        QString& target = paragraph.runs.back().text;
+        for (const QChar c : text)
+            if (isKeptCharacter(c.unicode()))
+                target += c;
+        paragraph.alignment = state().alignment;
+        break;
+    }
+    case Destination::FontTable:
+        if (fontEntryOpen)
+            for (const QChar c : text)
+                if (c.unicode() >= 0x20 && c.unicode() != 0x7F &&
+                    fontName.size() < maximumFaceLength * 2)
+                    fontName += c;
+        break;
+    case Destination::ColorTable:
+    case Destination::Skip:
+        break;
+    }
+}
+
+void Reader::appendCharacter(char16_t c) {
+    flushBytes();
+    appendText(QString(QChar(c)));
+}
+
+void Reader::textByte(uchar byte) {
+    // Every change of font or destination comes with a control word or a brace, and those
+    // flush: the code page is looked up once per stretch of bytes.
+    if (pendingBytes.isEmpty())
+        pendingCodePage = currentCodePage();
+    pendingBytes.append(char(byte));
+}
+
+void Reader::endParagraph() {
+    flushBytes();
+    if (state().destination != Destination::Text)
+        return;
+    model.paragraphs.back().alignment = state().alignment;
+    model.paragraphs.push_back(RichTextParagraph{state().alignment, {}});
+}
+
+void Reader::finishFontEntry() {
+    if (!fontEntryOpen)
+        return;
+    flushBytes();
+    fontEntry.name = replaceLoneSurrogates(fontName.trimmed()).left(maximumFaceLength).trimmed();
+    if (fontNumber >= 0 && (fonts.size() < std::size_t(maximumFonts) || fonts.count(fontNumber)))
+        fonts[fontNumber] = fontEntry;
+    fontEntryOpen = false;
+    fontName.clear();
+    attributesValid = false;
+}
+
+void Reader::finishColorEntry() {
+    if (colors.size() < std::size_t(maximumColors))
+        colors.push_back(ColorEntry{colorHasComponents ? TColor(red | (green << 8) | (blue << 16))
+                                                       : clWindowText});
+    red = green = blue = 0;
+    colorHasComponents = false;
+    attributesValid = false;
+}
+
+void Reader::openGroup() {
+    flushBytes();
+    unicodeSkipLeft = 0;
+    if (groups.size() >= std::size_t(maximumDepth)) {
+        ++excessDepth;
+        return;
+    }
+    groups.push_back(groups.back());
+    nextGroupIgnorable = false;
+}
+
+bool Reader::closeGroup() {
+    flushBytes();
+    unicodeSkipLeft = 0;
+    if (excessDepth > 0) {
+        --excessDepth;
+        return true;
+    }
+    nextGroupIgnorable = false;
+    const Destination closing = state().destination;
+    if (closing == Destination::FontTable)
+        finishFontEntry();    // an entry may end with its group instead of a semicolon
+    if (groups.size() <= 2) { // the bottom entry is a sentinel; the next is the document
+        if (closing == Destination::Text)
+            model.paragraphs.back().alignment = state().alignment;
+        return false;
+    }
+    groups.pop_back();
+    attributesValid = false;
+    return true;
+}
+
+void Reader::skipBinary(qint64 length) {
+    // \binN data is skipped where it lies; N never sizes an allocation.
+    const qint64 left = input.size() - position;
+    position += qsizetype(std::clamp<qint64>(length, 0, left));
+}
+
+ControlWord Reader::readWord() {
+    ControlWord control;
+    const qsizetype start = position;
+    while (position < input.size() && isLetter(input[position]))
+        ++position;
+    if (position - start <= maximumWordLength)
+        control.word = input.mid(start, position - start);
+    if (position < input.size() && (input[position] == '-' || isDigit(input[position]))) {
+        bool negative = false;
+        if (input[position] == '-') {
+            negative = true;
+            ++position;
+        }
+        qint64 value = 0;
+        while (position < input.size() && isDigit(input[position])) {
+            if (value < 100000000000LL) // beyond any useful value: clamp, keep consuming
+                value = value * 10 + (input[position] - '0');
+            ++position;
+            control.hasParameter = true;
+        }
+        control.parameter = negative ? -value : value;
+    }
+    if (position < input.size() && input[position] == ' ')
+        ++position;
+    return control;
+}
+
+void Reader::controlAt() {
+    // position is at the backslash
+    ++position;
+    if (position >= input.size())
+        return;
+    const char c = input[position];
+    if (isLetter(c)) {
+        const ControlWord control = readWord();
+        if (unicodeSkipLeft > 0 && control.word != "u") {
+            --unicodeSkipLeft;
+            if (control.word == "bin")
+                skipBinary(control.parameter);
+            return;
+        }
+        handleWord(control);
+        return;
+    }
+    ++position;
+    if (c == '\'') {
+        // Exactly two hex digits; anything else leaves the escape out.
+        if (position + 1 < input.size() && hexValue(input[position]) >= 0 &&
+            hexValue(input[position + 1]) >= 0) {
+            const uchar byte =
+                uchar(hexValue(input[position]) * 16 + hexValue(input[position + 1]));
+            position += 2;
+            if (unicodeSkipLeft > 0) {
+                --unicodeSkipLeft;
+                return;
+            }
+            if (state().destination == Destination::Skip)
+                return;
+            textByte(byte);
+        }
+        return;
+    }
+    if (unicodeSkipLeft > 0) {
+        --unicodeSkipLeft;
+        return;
+    }
+    switch (c) {
+    case '\\':
+    case '{':
+    case '}':
+        if (state().destination == Destination::FontTable ||
+            state().destination == Destination::Text)
+            textByte(uchar(c));
+        break;
+    case '*':
+        nextGroupIgnorable = true;
+        break;
+    case '~':
+        appendCharacter(0x00A0);
+        break;
+    case '_':
+        appendCharacter(0x2011);
+        break;
+    case '\r':
+    case '\n':
+        endParagraph();
+        break;
+    default:
+        break; // \- \: \| and unknown symbols
+    }
+}
+
+void Reader::handleWord(const ControlWord& control) {
+    if (control.word.isEmpty()) { // too long to be any word this reader knows
+        nextGroupIgnorable = false;
+        return;
+    }
+    const KeywordInfo info = keywords().value(control.word);
+    if (info.keyword == Keyword::Bin) {
+        flushBytes();
+        skipBinary(control.parameter);
+        return;
+    }
+    GroupState& group = state();
+    if (group.destination == Destination::Skip)
+        return;
+    flushBytes();
+
+    const qint64 p = control.parameter;
+    const bool on = !control.hasParameter || p != 0;
+
+    if (nextGroupIgnorable) {
+        // "\*\word": a destination this reader may not know; skip it unless it is a table.
+        nextGroupIgnorable = false;
+        if (info.keyword != Keyword::FontTable && info.keyword != Keyword::ColorTable) {
+            group.destination = Destination::Skip;
+            return;
+        }
+    }
+
+    // Words that mean the same in every destination.
+    switch (info.keyword) {
+    case Keyword::Skipped:
+        group.destination = Destination::Skip;
+        return;
+    case Keyword::FontTable:
+        group.destination = Destination::FontTable;
+        return;
+    case Keyword::ColorTable:
+        group.destination = Destination::ColorTable;
+        return;
+    case Keyword::Unicode: {
+        unicodeSkipLeft = 0;
+        qint64 value = std::clamp<qint64>(p, -32768, 65535);
+        if (value < 0)
+            value += 65536;
+        appendCharacter(char16_t(value));
+        unicodeSkipLeft = group.unicodeSkip;
+        return;
+    }
+    case Keyword::UnicodeSkip:
+        group.unicodeSkip = clampInt(p, 0, 65535);
+        return;
+    case Keyword::AnsiCodePage:
+        documentCodePage = clampInt(p, 0, 65535);
+        attributesValid = false;
+        return;
+    case Keyword::Mac:
+        documentCodePage = 10000;
+        return;
+    case Keyword::Pc:
+        documentCodePage = 437;
+        return;
+    case Keyword::Pca:
+        documentCodePage = 850;
+        return;
+    case Keyword::DefaultFont:
+        defaultFont = clampInt(p, 0, 1 << 30);
+        attributesValid = false;
+        return;
+    default:
+        break;
+    }
+
+    if (group.destination == Destination::FontTable) {
+        switch (info.keyword) {
+        case Keyword::Font:
+            finishFontEntry();
+            fontNumber = clampInt(p, 0, 1 << 30);
+            fontEntry = FontEntry();
+            fontEntryOpen = true;
+            break;
+        case Keyword::FontCharset:
+            fontEntry.charset = clampInt(p, 0, 255);
+            break;
+        case Keyword::FontCodePage:
+            fontEntry.codePage = clampInt(p, 0, 65535);
+            break;
+        case Keyword::FontPitch:
+            fontEntry.pitch = p == 1   ? RichTextPitch::Fixed
+                              : p == 2 ? RichTextPitch::Variable
+                                       : RichTextPitch::Default;
+            break;
+        default:
+            break;
+        }
+        return;
+    }
+    if (group.destination == Destination::ColorTable) {
+        switch (info.keyword) {
+        case Keyword::Red:
+            red = clampInt(p, 0, 255);
+            break;
+        case Keyword::Green:
+            green = clampInt(p, 0, 255);
+            break;
+        case Keyword::Blue:
+            blue = clampInt(p, 0, 255);
+            break;
+        default:
+            return;
+        }
+        colorHasComponents = true;
+        return;
+    }
+
+    CharacterState& characters = group.characters;
+    switch (info.keyword) {
+    case Keyword::Paragraph:
+        endParagraph();
+        break;
+    case Keyword::Tab:
+        appendCharacter(u'\t');
+        break;
+    case Keyword::Character:
+        appendCharacter(info.character);
+        break;
+    case Keyword::Font:
+        characters.font = clampInt(p, 0, 1 << 30);
+        break;
+    case Keyword::FontSize:
+        characters.halfPoints =
+            control.hasParameter ? clampInt(p, 2, maximumHalfPoints) : defaultHalfPoints;
+        break;
+    case Keyword::Color:
+        characters.color = clampInt(p, 0, maximumColors);
+        break;
+    case Keyword::Bold:
+        characters.bold = on;
+        break;
+    case Keyword::Italic:
+        characters.italic = on;
+        break;
+    case Keyword::Underline:
+        characters.underline = on;
+        break;
+    case Keyword::UnderlineNone:
+        characters.underline = false;
+        break;
+    case Keyword::StrikeOut:
+        characters.strikeOut = on;
+        break;
+    case Keyword::Plain:
+        characters = CharacterState();
+        break;
+    case Keyword::ParagraphDefault:
+    case Keyword::AlignLeft:
+        setAlignment(RichTextAlignment::Left);
+        break;
+    case Keyword::AlignCenter:
+        setAlignment(RichTextAlignment::Center);
+        break;
+    case Keyword::AlignRight:
+        setAlignment(RichTextAlignment::Right);
+        break;
+    default:
+        break; // words this program has no use for
+    }
+}
+
+void Reader::setAlignment(RichTextAlignment alignment) {
+    state().alignment = alignment;
+    model.paragraphs.back().alignment = alignment;
+}
+
+RichTextModel Reader::run() {
+    model.paragraphs.emplace_back();
+    groups.push_back(GroupState()); // sentinel below the document's group
+    while (position < input.size() && input[position] != '{')
+        ++position;
+    ++position;
+    groups.push_back(GroupState());
+
+    while (position < input.size()) {
+        const char c = input[position];
+        if (c == '{') {
+            ++position;
+            openGroup();
+            continue;
+        }
+        if (c == '}') {
+            ++position;
+            if (!closeGroup())
+                break;
+            continue;
+        }
+        if (c == '\\') {
+            controlAt();
+            continue;
+        }
+        ++position;
+        if (c == '\r' || c == '\n')
+            continue;
+        const uchar byte = uchar(c);
+        const Destination destination = state().destination;
+        if (destination == Destination::Skip)
+            continue;
+        // A raw lead byte takes its trail byte with it, even a backslash or a brace.
+        int length = 1;
+        if (byte >= 0x81 && position < input.size() &&
+            isLeadByte(pendingBytes.isEmpty() ? currentCodePage() : pendingCodePage, byte) &&
+            isTrailByte(uchar(input[position])))
+            length = 2;
+        if (unicodeSkipLeft > 0) {
+            unicodeSkipLeft = std::max(0, unicodeSkipLeft - length);
+            position += length - 1;
+            continue;
+        }
+        if (destination == Destination::FontTable && c == ';') {
+            finishFontEntry();
+            continue;
+        }
+        if (destination == Destination::ColorTable) {
+            if (c == ';')
+                finishColorEntry();
+            continue;
+        }
+        textByte(byte);
+        if (length == 2)
+            textByte(uchar(input[position++]));
+    }
+    flushBytes();
+    finishFontEntry();
+
+    model.normalize();
+    for (RichTextParagraph& paragraph : model.paragraphs)
+        for (RichTextRun& run : paragraph.runs)
+            run.text = replaceLoneSurrogates(run.text);
+    return model;
+}
+
+} // namespace
 
 bool looksLikeRtf(const QByteArray& data) {
     qsizetype i = 0;
@@ -10,8 +963,11 @@ bool looksLikeRtf(const QByteArray& data) {
     return data.mid(i, 5) == "{\\rtf";
 }
 
-std::optional<RichTextModel> read(const QByteArray&) {
-    return std::nullopt;
+std::optional<RichTextModel> read(const QByteArray& data) {
+    if (!looksLikeRtf(data))
+        return std::nullopt;
+    Reader reader(data);
+    return reader.run();
 }
 
 } // namespace Rtf

@@ -1,0 +1,489 @@
+// The rich text store: byte positions, attributes, undo, word wrap, loading and saving.
+#include "RichText.h"
+#include "Gbk.h"
+#include "TarvelError.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <gtest/gtest.h>
+
+namespace {
+
+void ensureApplication() {
+    static int argc = 1;
+    static char name[] = "test";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication application(argc, argv);
+}
+
+struct Application {
+    Application() { ensureApplication(); }
+};
+
+class RichTextTest : public ::testing::Test {
+protected:
+    Application application; // before any document
+    RichText rich;
+};
+
+QString loadError(RichText& rich, const QString& path) {
+    try {
+        rich.loadFromFile(path);
+    } catch (const TarvelError& error) {
+        return error.text();
+    }
+    return {};
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+TEST_F(RichTextTest, LineCountLeavesOutAnEmptyLastLine) {
+    EXPECT_EQ(rich.lineCount(), 0);
+    rich.setText(QStringLiteral("abc"));
+    EXPECT_EQ(rich.lineCount(), 1);
+    rich.setText(QStringLiteral("abc\n"));
+    EXPECT_EQ(rich.lineCount(), 1);
+    rich.setText(QStringLiteral("abc\n\n"));
+    EXPECT_EQ(rich.lineCount(), 2);
+    rich.setText(QStringLiteral("\r\nx"));
+    EXPECT_EQ(rich.lineCount(), 2);
+    EXPECT_EQ(rich.lineText(0), QByteArray());
+    EXPECT_EQ(rich.lineText(1), QByteArray("x"));
+}
+
+TEST_F(RichTextTest, LineMixingAsciiAndTwoByteCharacters) {
+    rich.setText(QStringLiteral("a中b\n文字"));
+    EXPECT_EQ(rich.lineText(0), QByteArray("a\xD6\xD0"
+                                           "b"));
+    EXPECT_EQ(rich.lineText(1), QByteArray("\xCE\xC4\xD7\xD6"));
+    EXPECT_EQ(rich.lineStart(1), 6); // 4 bytes and the two of the line break
+    EXPECT_EQ(rich.textLength(), 10);
+
+    rich.setSelStart(1);
+    rich.setSelLength(2);
+    EXPECT_EQ(rich.selStart(), 1);
+    EXPECT_EQ(rich.selLength(), 2);
+    EXPECT_EQ(rich.selText(), QByteArray("\xD6\xD0"));
+    EXPECT_EQ(rich.selString(), QStringLiteral("中"));
+
+    rich.setSelStart(8);
+    rich.setSelLength(2);
+    EXPECT_EQ(rich.selString(), QStringLiteral("字"));
+
+    // A position inside a two-byte character means that character.
+    rich.setSelStart(2);
+    EXPECT_EQ(rich.selStart(), 1);
+    EXPECT_EQ(rich.selLength(), 0);
+}
+
+TEST_F(RichTextTest, Byte127IsALeadByteAndDelTakesTwoPositions) {
+    rich.setText(QStringLiteral("x") + QChar(0x7F) + QStringLiteral("y"));
+    const QByteArray line = rich.lineText(0);
+    EXPECT_EQ(line, QByteArray("x\x81\xFF"
+                               "y"));
+    // The walk with the one test meets x, DEL, y.
+    QList<int> starts;
+    for (int i = 0; i < line.size(); i += Gbk::charLength(uchar(line[i])))
+        starts.append(i);
+    EXPECT_EQ(starts, (QList<int>{0, 1, 3}));
+    rich.setSelStart(1);
+    rich.setSelLength(Gbk::charLength(uchar(line[1])));
+    EXPECT_EQ(rich.selString(), QString(QChar(0x7F)));
+    rich.setSelStart(3);
+    rich.setSelLength(1);
+    EXPECT_EQ(rich.selText(), QByteArray("y"));
+}
+
+TEST_F(RichTextTest, LeadByteAtLineEndWithSelectionReachingIntoTheBreak) {
+    rich.setText(QStringLiteral("ab中\ncd"));
+    // 中 takes positions 2 and 3, the break 4 and 5, c is 6.
+    rich.setSelStart(2);
+    rich.setSelLength(3); // half of the line break
+    EXPECT_EQ(rich.selLength(), 2);
+    EXPECT_EQ(rich.selText(), QByteArray("\xD6\xD0"));
+    rich.setSelLength(4); // all of it
+    EXPECT_EQ(rich.selLength(), 4);
+    EXPECT_EQ(rich.selText(), QByteArray("\xD6\xD0\r\n"));
+    rich.setSelLength(5);
+    EXPECT_EQ(rich.selText(), QByteArray("\xD6\xD0\r\nc"));
+    rich.setSelStart(5); // inside the break: the end of the first line
+    EXPECT_EQ(rich.selStart(), 4);
+}
+
+TEST_F(RichTextTest, SelectionLengthIsShorterAtTheEndOfTheText) {
+    rich.setText(QStringLiteral("a中"));
+    rich.setSelStart(1);
+    rich.setSelLength(10);
+    EXPECT_EQ(rich.selLength(), 2);
+    EXPECT_EQ(rich.selText(), QByteArray("\xD6\xD0"));
+    rich.setSelStart(100);
+    EXPECT_EQ(rich.selStart(), 3);
+    EXPECT_EQ(rich.selLength(), 0);
+    rich.setSelStart(-4);
+    rich.setSelLength(-1);
+    EXPECT_EQ(rich.selStart(), 0);
+    EXPECT_EQ(rich.selLength(), 0);
+}
+
+TEST_F(RichTextTest, CharacterWithoutGbkCodeKeepsItsRealCharacter) {
+    const QString emoji = QString::fromUcs4(U"\U0001F338");
+    rich.setText(QStringLiteral("花") + emoji + QStringLiteral("开"));
+    EXPECT_EQ(rich.lineText(0), QByteArray("\xBB\xA8\x81\xFF\xBF\xAA"));
+    rich.setSelStart(2);
+    rich.setSelLength(2);
+    EXPECT_EQ(rich.selString(), emoji);
+    rich.setSelStart(3); // inside the pair: still the whole character
+    EXPECT_EQ(rich.selStart(), 2);
+    rich.setSelLength(2);
+    EXPECT_EQ(rich.selString(), emoji);
+    rich.setSelStart(4);
+    rich.setSelLength(2);
+    EXPECT_EQ(rich.selString(), QStringLiteral("开"));
+}
+
+// The byte map is cached; a slow reference built from the GBK bytes of the whole text must
+// agree with it at every character of random texts.
+TEST_F(RichTextTest, ByteWalkAgreesWithReferenceOnRandomTexts) {
+    const QStringList pieces = {QStringLiteral("a"),
+                                QStringLiteral(" "),
+                                QStringLiteral("中"),
+                                QStringLiteral("\n"),
+                                QString::fromUcs4(U"\U0001F600"),
+                                QString(QChar(0x4E57)),
+                                QStringLiteral("Z")};
+    QRandomGenerator random(7);
+    for (int round = 0; round < 20; ++round) {
+        QString text;
+        const int count = int(random.bounded(1, 60));
+        for (int i = 0; i < count; ++i)
+            text += pieces[int(random.bounded(pieces.size()))];
+        rich.setText(text);
+        QString crlf = text;
+        crlf.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+        const QByteArray all = Gbk::encode(crlf);
+        ASSERT_EQ(rich.textLength(), all.size());
+        // Walk the reference bytes with the one test, but step over CR LF as one break.
+        for (int p = 0; p < all.size();) {
+            const int length = all[p] == '\r' ? 2 : Gbk::charLength(uchar(all[p]));
+            rich.setSelStart(p);
+            rich.setSelLength(length);
+            ASSERT_EQ(rich.selStart(), p) << round;
+            ASSERT_EQ(rich.selText(), all.mid(p, length)) << round << " at " << p;
+            p += length;
+        }
+        int line = 0;
+        for (const QString& expected : text.split(QLatin1Char('\n'))) {
+            if (line < rich.lineCount())
+                ASSERT_EQ(rich.lineText(line), Gbk::encode(expected));
+            ++line;
+        }
+    }
+}
+
+TEST_F(RichTextTest, AttributesReadBackAfterWritingThem) {
+    rich.setText(QStringLiteral("书法作品"));
+    rich.setSelStart(0);
+    rich.setSelLength(4);
+    rich.setSelName(QStringLiteral("楷体"));
+    rich.setSelSize(20);
+    rich.setSelColor(clRed);
+    rich.setSelStyle(true, false, true, false);
+    RichText::Attributes a = rich.selAttributes();
+    EXPECT_EQ(a.Name, QStringLiteral("楷体"));
+    EXPECT_EQ(a.Size, 20);
+    EXPECT_EQ(a.Color, 0x000000FFu);
+    EXPECT_EQ(a.Charset, 134);
+    EXPECT_TRUE(a.Bold);
+    EXPECT_FALSE(a.Italic);
+    EXPECT_TRUE(a.Underline);
+    EXPECT_FALSE(a.StrikeOut);
+    EXPECT_EQ(rich.selPixelHeight(), 27); // 20 points at 96 pixels per inch
+
+    // Only the second character changes; a selection reports its first character.
+    rich.setSelStart(2);
+    rich.setSelLength(2);
+    rich.setSelSize(36);
+    rich.setSelColor(clWindowText);
+    rich.setSelName(QStringLiteral("Arial"));
+    a = rich.selAttributes();
+    EXPECT_EQ(a.Size, 36);
+    EXPECT_EQ(a.Color, 0xFF000008u);
+    EXPECT_EQ(a.Charset, 1);
+    EXPECT_EQ(rich.selPixelHeight(), 48);
+    rich.setSelStart(0);
+    rich.setSelLength(4);
+    EXPECT_EQ(rich.selAttributes().Size, 20);
+    EXPECT_EQ(rich.selAttributes().Color, 0x000000FFu);
+    rich.setSelStart(6);
+    rich.setSelLength(2);
+    EXPECT_EQ(rich.selAttributes().Size, 10); // untouched: the default size
+    EXPECT_EQ(rich.selAttributes().Color, 0xFF000008u);
+}
+
+TEST_F(RichTextTest, SizeIsTwentiethsOfAPointTruncated) {
+    rich.setText(QStringLiteral("ab"));
+    QTextCursor cursor(rich.document());
+    cursor.setPosition(0);
+    cursor.setPosition(1, QTextCursor::KeepAnchor);
+    QTextCharFormat format;
+    format.setFontPointSize(20.96);
+    cursor.mergeCharFormat(format);
+    rich.setSelStart(0);
+    rich.setSelLength(1);
+    EXPECT_EQ(rich.selAttributes().Size, 20);
+    format.setFontPointSize(20.98); // 419.6 twentieths round to 420
+    cursor.mergeCharFormat(format);
+    EXPECT_EQ(rich.selAttributes().Size, 21);
+}
+
+TEST_F(RichTextTest, EmptySelectionSetsAttributesForTheTextTypedNext) {
+    rich.setText(QStringLiteral("ab"));
+    rich.setSelStart(2);
+    rich.setSelSize(30);
+    rich.setSelColor(0x00123456);
+    EXPECT_EQ(rich.selAttributes().Size, 30);
+    rich.insertText(QStringLiteral("中"));
+    rich.setSelStart(2);
+    rich.setSelLength(2);
+    EXPECT_EQ(rich.selAttributes().Size, 30);
+    EXPECT_EQ(rich.selAttributes().Color, 0x00123456u);
+    rich.setSelStart(0);
+    rich.setSelLength(1);
+    EXPECT_EQ(rich.selAttributes().Size, 10);
+}
+
+TEST_F(RichTextTest, OneLevelUndoToggles) {
+    rich.setText(QStringLiteral("abc"));
+    rich.setSelStart(3);
+    rich.insertText(QStringLiteral("d"));
+    EXPECT_EQ(rich.text(), QStringLiteral("abcd"));
+    rich.undo();
+    EXPECT_EQ(rich.text(), QStringLiteral("abc"));
+    rich.undo(); // takes the first undo back
+    EXPECT_EQ(rich.text(), QStringLiteral("abcd"));
+    rich.undo();
+    EXPECT_EQ(rich.text(), QStringLiteral("abc"));
+    rich.undo();
+    EXPECT_EQ(rich.text(), QStringLiteral("abcd"));
+
+    // A new edit is what the next undo takes away.
+    rich.setSelStart(0);
+    rich.setSelLength(1);
+    rich.setSelStyle(true, false, false, false);
+    EXPECT_TRUE(rich.selAttributes().Bold);
+    rich.undo();
+    rich.setSelStart(0);
+    rich.setSelLength(1);
+    EXPECT_FALSE(rich.selAttributes().Bold);
+    EXPECT_EQ(rich.text(), QStringLiteral("abcd"));
+    rich.undo();
+    rich.setSelStart(0);
+    rich.setSelLength(1);
+    EXPECT_TRUE(rich.selAttributes().Bold);
+}
+
+TEST_F(RichTextTest, ClearIsAnEditThatUndoBringsBack) {
+    rich.setText(QStringLiteral("书\n法"));
+    rich.clear();
+    EXPECT_EQ(rich.lineCount(), 0);
+    EXPECT_EQ(rich.textLength(), 0);
+    rich.undo();
+    EXPECT_EQ(rich.text(), QStringLiteral("书\n法"));
+}
+
+TEST_F(RichTextTest, ParagraphAlignmentAppliesToTheSelectedParagraphs) {
+    rich.setText(QStringLiteral("one\ntwo\nthree"));
+    rich.setSelStart(5);  // in "two"
+    rich.setSelLength(7); // into "three"
+    rich.setParagraphAlignment(RichText::Alignment::Right);
+    rich.setSelStart(0);
+    EXPECT_EQ(rich.paragraphAlignment(), RichText::Alignment::Left);
+    rich.setSelStart(5);
+    EXPECT_EQ(rich.paragraphAlignment(), RichText::Alignment::Right);
+    rich.setSelStart(11);
+    EXPECT_EQ(rich.paragraphAlignment(), RichText::Alignment::Right);
+}
+
+TEST_F(RichTextTest, ChangeNotificationAfterEveryChange) {
+    rich.setText(QStringLiteral("abc"));
+    QSignalSpy spy(&rich, &RichText::changed);
+    rich.setSelStart(1);
+    EXPECT_EQ(spy.count(), 0); // moving the selection changes nothing
+    rich.insertText(QStringLiteral("x"));
+    const auto afterInsert = spy.count();
+    EXPECT_GE(afterInsert, 1);
+    rich.setSelStart(0);
+    rich.setSelLength(2);
+    rich.setSelColor(clRed);
+    EXPECT_GT(spy.count(), afterInsert);
+}
+
+TEST_F(RichTextTest, WordWrapMakesDisplayLinesWithoutBreakPositions) {
+    rich.setText(QStringLiteral("aaaa bbbb cccc dddd\nzz"));
+    EXPECT_EQ(rich.lineCount(), 2);
+    rich.setWordWrap(true, 1); // narrower than any character: wrapped everywhere
+    const int lines = rich.lineCount();
+    EXPECT_GE(lines, 6); // at least one line for each word
+    QByteArray first, second;
+    int secondStartsAt = -1;
+    for (int i = 0; i < lines; ++i) {
+        const int start = rich.lineStart(i);
+        if (start == 21 && secondStartsAt < 0)
+            secondStartsAt = i;
+        if (secondStartsAt < 0) {
+            EXPECT_EQ(start, first.size()); // a wrapped line break takes no positions
+            first += rich.lineText(i);
+        } else {
+            second += rich.lineText(i);
+        }
+    }
+    EXPECT_EQ(first, QByteArray("aaaa bbbb cccc dddd"));
+    EXPECT_EQ(second, QByteArray("zz"));
+    EXPECT_EQ(secondStartsAt, lines - 2); // the paragraph break takes two positions
+    rich.setWordWrap(false, 0);
+    EXPECT_EQ(rich.lineCount(), 2);
+}
+
+TEST_F(RichTextTest, DefaultFontAppliesToTextAndToNewText) {
+    rich.setText(QStringLiteral("ab"));
+    rich.setDefaultFont(QStringLiteral("宋体"), clRed, 24);
+    rich.setSelStart(0);
+    rich.setSelLength(1);
+    RichText::Attributes a = rich.selAttributes();
+    EXPECT_EQ(a.Name, QStringLiteral("宋体"));
+    EXPECT_EQ(a.Size, 24);
+    EXPECT_EQ(a.Color, clRed);
+    EXPECT_EQ(a.Charset, 134);
+    rich.setText(QStringLiteral("cd"));
+    rich.setSelStart(1);
+    rich.setSelLength(1);
+    a = rich.selAttributes();
+    EXPECT_EQ(a.Name, QStringLiteral("宋体"));
+    EXPECT_EQ(a.Size, 24);
+    EXPECT_EQ(a.Color, clRed);
+    rich.setBackgroundColor(clWhite);
+    EXPECT_EQ(rich.backgroundColor(), clWhite);
+}
+
+TEST_F(RichTextTest, PlainTextFilesInUtf8AndGbkLoad) {
+    QTemporaryDir dir;
+    const QString utf8 = dir.filePath(QStringLiteral("utf8.txt"));
+    writeFile(utf8, QStringLiteral("春眠不觉晓\r\nabc\n").toUtf8());
+    rich.loadFromFile(utf8);
+    EXPECT_EQ(rich.lineCount(), 2);
+    EXPECT_EQ(rich.text(), QStringLiteral("春眠不觉晓\nabc\n"));
+
+    const QString gbk = dir.filePath(QStringLiteral("gbk.txt"));
+    writeFile(gbk, QByteArray("\xB4\xBA\xC3\xDF\r\n\x81\x5C"));
+    rich.loadFromFile(gbk);
+    EXPECT_EQ(rich.text(), QStringLiteral("春眠\n") + QChar(0x4E57));
+    EXPECT_EQ(rich.lineText(1), QByteArray("\x81\x5C"));
+}
+
+TEST_F(RichTextTest, FailedLoadKeepsTheContent) {
+    rich.setText(QStringLiteral("保留"));
+    QTemporaryDir dir;
+    EXPECT_EQ(loadError(rich, dir.filePath(QStringLiteral("missing.rtf"))),
+              QStringLiteral("Failed to Load Stream"));
+    EXPECT_EQ(rich.text(), QStringLiteral("保留"));
+    // Neither UTF-8 nor GBK (a lead byte with an impossible trail byte, and NUL bytes).
+    const QString binary = dir.filePath(QStringLiteral("binary.dat"));
+    writeFile(binary, QByteArray("\x81\x0a\x00\x01", 4));
+    EXPECT_EQ(loadError(rich, binary), QStringLiteral("Failed to Load Stream"));
+    EXPECT_EQ(rich.text(), QStringLiteral("保留"));
+}
+
+TEST_F(RichTextTest, RtfRoundTripKeepsFacesSizesColoursStylesAndAlignment) {
+    // Three faces, four sizes, colours, every style and the three alignments.
+    rich.setText(QStringLiteral("楷书ab\n隶书Cd\n篆书\\{}"));
+    struct Change {
+        int start, length;
+        const char* face;
+        int size;
+        TColor color;
+        bool bold, italic, underline, strike;
+    };
+    const Change changes[] = {
+        {0, 2, "楷体", 12, clRed, true, false, false, false},
+        {2, 2, "楷体", 20, clWindowText, false, true, false, false},
+        {4, 1, "Arial", 28, 0x00FF8000, false, false, true, false},
+        {8, 4, "黑体", 48, clBlue, true, true, true, true},
+        {12, 2, "Arial", 20, 0x00010203, false, false, false, true},
+        {16, 4, "黑体", 12, clWindowText, false, false, false, false},
+        {20, 3, "楷体", 28, 0x00808000, false, true, false, false},
+    };
+    for (const Change& c : changes) {
+        rich.setSelStart(c.start);
+        rich.setSelLength(c.length);
+        rich.setSelName(QString::fromUtf8(c.face));
+        rich.setSelSize(c.size);
+        rich.setSelColor(c.color);
+        rich.setSelStyle(c.bold, c.italic, c.underline, c.strike);
+    }
+    rich.setSelStart(8);
+    rich.setParagraphAlignment(RichText::Alignment::Center);
+    rich.setSelStart(16);
+    rich.setParagraphAlignment(RichText::Alignment::Right);
+    const RichTextModel before = rich.toModel();
+    ASSERT_EQ(before.paragraphs.size(), 3u);
+    ASSERT_EQ(before.paragraphs[0].runs.size(), 4u); // 楷, 书, a and the untouched b
+    ASSERT_EQ(before.paragraphs[1].runs.size(), 2u);
+    ASSERT_EQ(before.paragraphs[2].runs.size(), 2u);
+    EXPECT_EQ(before.paragraphs[2].runs[1].text, QStringLiteral("\\{}"));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("round.rtf"));
+    rich.saveToFile(path);
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray rtf = saved.readAll();
+    EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg936"));
+    EXPECT_TRUE(rtf.contains("\\fcharset134 \\u26999\\'bf\\'ac\\u20307\\'cc\\'e5;"));
+
+    RichText other;
+    other.loadFromFile(path);
+    EXPECT_EQ(other.toModel(), before);
+    other.setSelStart(8);
+    other.setSelLength(2);
+    const RichText::Attributes a = other.selAttributes();
+    EXPECT_EQ(a.Name, QStringLiteral("黑体"));
+    EXPECT_EQ(a.Size, 48);
+    EXPECT_EQ(a.Color, clBlue);
+    EXPECT_TRUE(a.Bold && a.Italic && a.Underline && a.StrikeOut);
+    EXPECT_EQ(other.paragraphAlignment(), RichText::Alignment::Center);
+}
+
+TEST_F(RichTextTest, SaveFailureReportsAndLeavesNoFile) {
+    QTemporaryDir dir;
+    rich.setText(QStringLiteral("x"));
+    const QString path = dir.filePath(QStringLiteral("no/such/folder/x.rtf"));
+    QString message;
+    try {
+        rich.saveToFile(path);
+    } catch (const TarvelError& error) {
+        message = error.text();
+    }
+    EXPECT_EQ(message, QStringLiteral("Failed to Save Stream"));
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST_F(RichTextTest, SavingOverAFileReplacesItWhole) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("over.rtf"));
+    writeFile(path, QByteArray(5000, 'x'));
+    rich.setText(QStringLiteral("新"));
+    rich.saveToFile(path);
+    RichText other;
+    other.loadFromFile(path);
+    EXPECT_EQ(other.text(), QStringLiteral("新"));
+}
