@@ -433,6 +433,7 @@ private:
 
     QByteArray pendingBytes;
     int pendingCodePage = 1252;
+    bool pendingLeadOpen = false; // the last pending byte is a lead byte waiting for its trail
 
     std::map<int, FontEntry> fonts;
     FontEntry missingFont;
@@ -512,6 +513,7 @@ void Reader::flushBytes() {
         return;
     const QString text = decoderFor(pendingCodePage).decode(pendingBytes);
     pendingBytes.clear();
+    pendingLeadOpen = false;
     appendText(text);
 }
 
@@ -553,6 +555,7 @@ void Reader::textByte(uchar byte) {
     if (pendingBytes.isEmpty())
         pendingCodePage = currentCodePage();
     pendingBytes.append(char(byte));
+    pendingLeadOpen = !pendingLeadOpen && isLeadByte(pendingCodePage, byte);
 }
 
 void Reader::endParagraph() {
@@ -921,7 +924,7 @@ RichTextModel Reader::run() {
             continue;
         // A raw lead byte takes its trail byte with it, even a backslash or a brace.
         int length = 1;
-        if (byte >= 0x81 && position < input.size() &&
+        if (byte >= 0x81 && !pendingLeadOpen && position < input.size() &&
             isLeadByte(pendingBytes.isEmpty() ? currentCodePage() : pendingCodePage, byte) &&
             isTrailByte(uchar(input[position])))
             length = 2;

@@ -1,0 +1,99 @@
+// The editor control: the selection in step with RichText both ways, editing through the
+// widget, and the look RichText asks for.
+#include "RichEditWidget.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+void ensureApplication() {
+    static int argc = 1;
+    static char name[] = "test";
+    static char* argv[] = {name, nullptr};
+    static QApplication application(argc, argv);
+}
+
+} // namespace
+
+TEST(RichEdit, SelectionFollowsRichTextAndTheUser) {
+    ensureApplication();
+    RichEdit edit;
+    RichText& rich = edit.richText();
+    EXPECT_EQ(edit.document(), rich.document());
+    rich.setText(QStringLiteral("书法ab"));
+    rich.setSelStart(2);
+    rich.setSelLength(2);
+    EXPECT_EQ(edit.textCursor().selectedText(), QStringLiteral("法"));
+
+    // The user selects "ab" in the widget: RichText's setSel* act on it.
+    QTextCursor cursor = edit.textCursor();
+    cursor.setPosition(2);
+    cursor.setPosition(4, QTextCursor::KeepAnchor);
+    edit.setTextCursor(cursor);
+    EXPECT_EQ(rich.selStart(), 4);
+    EXPECT_EQ(rich.selLength(), 2);
+    rich.setSelSize(30);
+    rich.setSelStart(5);
+    rich.setSelLength(1);
+    EXPECT_EQ(rich.selAttributes().Size, 30);
+    rich.setSelStart(0);
+    rich.setSelLength(2);
+    EXPECT_EQ(rich.selAttributes().Size, 10);
+}
+
+TEST(RichEdit, TypingCutAndPasteChangeTheSharedText) {
+    ensureApplication();
+    RichEdit edit;
+    RichText& rich = edit.richText();
+    rich.setText(QStringLiteral("ab"));
+    rich.setSelStart(2);
+    rich.setSelColor(clRed); // for the text typed next
+    QTest::keyClicks(&edit, QStringLiteral("xy"));
+    EXPECT_EQ(rich.text(), QStringLiteral("abxy"));
+    rich.setSelStart(2);
+    rich.setSelLength(2);
+    EXPECT_EQ(rich.selAttributes().Color, clRed);
+
+    rich.setSelStart(0);
+    rich.setSelLength(2);
+    edit.cut();
+    EXPECT_EQ(rich.text(), QStringLiteral("xy"));
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("ab"));
+    rich.setSelStart(2);
+    edit.paste();
+    EXPECT_EQ(rich.text(), QStringLiteral("xyab"));
+    rich.undo();
+    EXPECT_EQ(rich.text(), QStringLiteral("xy"));
+}
+
+TEST(RichEdit, ShowsBackgroundWrapAndKeepsSelectionVisible) {
+    ensureApplication();
+    RichEdit edit;
+    RichText& rich = edit.richText();
+    rich.setBackgroundColor(0x00E0F0FF);
+    EXPECT_EQ(edit.palette().color(QPalette::Base), QColor(0xFF, 0xF0, 0xE0));
+    rich.setWordWrap(true, 120);
+    EXPECT_EQ(edit.lineWrapMode(), QTextEdit::FixedPixelWidth);
+    EXPECT_EQ(edit.lineWrapColumnOrWidth(), 120);
+    rich.setWordWrap(false, 0);
+    EXPECT_EQ(edit.lineWrapMode(), QTextEdit::NoWrap);
+    edit.resize(300, 200);
+    edit.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
+    edit.setWordWrap(true);
+    EXPECT_TRUE(rich.wordWrap());
+    EXPECT_EQ(rich.wrapWidth(), edit.viewport()->width());
+    edit.resize(400, 200);
+    EXPECT_EQ(edit.lineWrapColumnOrWidth(), edit.viewport()->width());
+    EXPECT_TRUE(edit.keepsSelectionVisible());
+    EXPECT_EQ(edit.palette().color(QPalette::Inactive, QPalette::Highlight),
+              edit.palette().color(QPalette::Active, QPalette::Highlight));
+    edit.setKeepSelectionVisible(false);
+    EXPECT_EQ(edit.palette().color(QPalette::Inactive, QPalette::Highlight),
+              edit.palette().color(QPalette::Inactive, QPalette::Base));
+    rich.setDefaultFont(QStringLiteral("宋体"), clWindowText, 20);
+    EXPECT_EQ(edit.document()->defaultFont().pointSize(), 20);
+}

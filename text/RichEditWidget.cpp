@@ -1,0 +1,84 @@
+// The rich text editor control: the widget side of RichText.
+#include "RichEditWidget.h"
+
+#include <QPalette>
+#include <QResizeEvent>
+
+RichEdit::RichEdit(QWidget* parent) : QTextEdit(parent), rich(new RichText(this)) {
+    // The control's default font is RichText's; keep the document's own font when the
+    // widget sets its document.
+    const QFont documentFont = rich->document()->defaultFont();
+    setDocument(rich->document());
+    rich->document()->setDefaultFont(documentFont);
+    setAcceptRichText(true);
+    setTextCursor(rich->cursor());
+
+    connect(rich, &RichText::selectionChanged, this, &RichEdit::takeSelectionFromRichText);
+    connect(rich, &RichText::appearanceChanged, this, &RichEdit::applyAppearance);
+    connect(this, &QTextEdit::cursorPositionChanged, this, &RichEdit::giveSelectionToRichText);
+    connect(this, &QTextEdit::selectionChanged, this, &RichEdit::giveSelectionToRichText);
+    connect(this, &QTextEdit::currentCharFormatChanged, this, &RichEdit::giveSelectionToRichText);
+    setKeepSelectionVisible(true);
+    applyAppearance();
+}
+
+void RichEdit::takeSelectionFromRichText() {
+    if (syncing)
+        return;
+    syncing = true;
+    setTextCursor(rich->cursor());
+    syncing = false;
+}
+
+void RichEdit::giveSelectionToRichText() {
+    if (syncing)
+        return;
+    syncing = true;
+    rich->setCursor(textCursor());
+    syncing = false;
+}
+
+void RichEdit::setWordWrap(bool on) {
+    rich->setWordWrap(on, viewport()->width());
+}
+
+void RichEdit::resizeEvent(QResizeEvent* event) {
+    QTextEdit::resizeEvent(event);
+    if (rich->wordWrap() && rich->wrapWidth() != viewport()->width())
+        rich->setWordWrap(true, viewport()->width());
+}
+
+void RichEdit::setKeepSelectionVisible(bool keep) {
+    keepsSelection = keep;
+    const bool hide = !keep;
+    QPalette p = palette();
+    // Without focus the selection is drawn with the inactive colours; make them the active
+    // ones to keep it visible, or the base colours to hide it.
+    if (hide) {
+        p.setColor(QPalette::Inactive, QPalette::Highlight,
+                   p.color(QPalette::Inactive, QPalette::Base));
+        p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                   p.color(QPalette::Inactive, QPalette::Text));
+    } else {
+        p.setColor(QPalette::Inactive, QPalette::Highlight,
+                   p.color(QPalette::Active, QPalette::Highlight));
+        p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                   p.color(QPalette::Active, QPalette::HighlightedText));
+    }
+    setPalette(p);
+}
+
+void RichEdit::applyAppearance() {
+    QPalette p = palette();
+    const QColor background = toQColor(rich->backgroundColor());
+    p.setColor(QPalette::Active, QPalette::Base, background);
+    p.setColor(QPalette::Inactive, QPalette::Base, background);
+    setPalette(p);
+    if (rich->wordWrap()) {
+        setLineWrapMode(QTextEdit::FixedPixelWidth);
+        setLineWrapColumnOrWidth(rich->wrapWidth());
+        setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    } else {
+        setLineWrapMode(QTextEdit::NoWrap);
+    }
+}

@@ -1,0 +1,36 @@
+// The rich text editor control of the text dialog and the seal dialog: a QTextEdit showing a
+// RichText's document, with the selection kept in step both ways, so that what the user
+// selects is what RichText's setSel* act on, and what the layout selects shows in the editor.
+#pragma once
+
+#include "RichText.h"
+
+#include <QTextEdit>
+
+class RichEdit final : public QTextEdit {
+    Q_OBJECT
+public:
+    explicit RichEdit(QWidget* parent = nullptr);
+
+    RichText& richText() { return *rich; }
+    const RichText& richText() const { return *rich; }
+
+    // The selection stays highlighted without focus (on by default).
+    void setKeepSelectionVisible(bool keep);
+    bool keepsSelectionVisible() const { return keepsSelection; }
+
+    // Wraps at the editor's width, which RichText's display lines then follow.
+    void setWordWrap(bool on);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void takeSelectionFromRichText();
+    void giveSelectionToRichText();
+    void applyAppearance();
+
+    RichText* rich;
+    bool keepsSelection = true;
+    bool syncing = false;
+};
