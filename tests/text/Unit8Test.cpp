@@ -1,0 +1,251 @@
+// The text dialog: its controls, the settings record's apply, reset and size check, and the
+// editor commands with their check marks and button rules.
+#include "Unit8.h"
+#include "ErrorBoundary.h"
+#include "PlatformDialogs.h"
+#include "RichEditWidget.h"
+#include "SpinEdit.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class Unit8 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "test";
+        static char* argv[] = {name, nullptr};
+        static QApplication app(argc, argv);
+        canvas.Width = 160;
+        canvas.Height = 137;
+        form = std::make_unique<TForm8>(QStringList{QStringLiteral("宋体"), QStringLiteral("楷体")},
+                                        &canvas);
+    }
+    void TearDown() override {
+        PlatformDialogs::setFileChooser({});
+        PlatformDialogs::setColorChooser({});
+    }
+    // The worked example: two two-byte characters at 20 points.
+    void writeExample() {
+        RichText& text = form->richText();
+        text.setText(QStringLiteral("中文"));
+        text.selectAll();
+        text.setSelSize(20);
+    }
+    TSetStruct canvas;
+    std::unique_ptr<TForm8> form;
+};
+
+TEST_F(Unit8, StartsWithTheDesignedControls) {
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("文本设置"));
+    EXPECT_FALSE(form->UndoButton->isEnabled());
+    EXPECT_FALSE(form->RedoButton->isEnabled());
+    EXPECT_EQ(form->NewButton->toolTip(), QStringLiteral("新建"));
+    EXPECT_EQ(form->NewButton->statusTip(), QStringLiteral("新建文件"));
+    EXPECT_EQ(form->PasteButton->statusTip(), QStringLiteral("粘贴对象"));
+    EXPECT_EQ(form->UndoButton->toolTip(), QStringLiteral("撤消"));
+    EXPECT_EQ(form->SizeComboBox->count(), 19);
+    EXPECT_EQ(form->SizeComboBox->itemText(18), QStringLiteral("200"));
+    EXPECT_EQ(form->SizeComboBox->currentText(), QStringLiteral("8"));
+    EXPECT_EQ(form->FontComboBox->count(), 2);
+    EXPECT_EQ(form->FontComboBox->currentText(), QStringLiteral("宋体"));
+    EXPECT_EQ(form->FontComboBox->maxVisibleItems(), 20);
+    const SpinEdit* spins[] = {form->SpinEdit1, form->SpinEdit2, form->SpinEdit3, form->SpinEdit4};
+    const int values[] = {50, 50, 2, 5};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(spins[i]->value(), values[i]);
+        EXPECT_FALSE(spins[i]->bounded());
+    }
+    EXPECT_TRUE(form->RadioButton1->isChecked());
+    EXPECT_EQ(form->Label5->text(), QString());
+    EXPECT_EQ(form->Label5->palette().color(QPalette::WindowText), QColor(0x80, 0, 0));
+    EXPECT_EQ(form->Label5->font().pixelSize(), 12);
+    EXPECT_EQ(form->MenuNew->shortcut(), QKeySequence(Qt::Key_F2));
+    EXPECT_EQ(form->MenuSave->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F3));
+    EXPECT_EQ(form->MenuRedo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+    EXPECT_EQ(form->MenuExit->shortcut(), QKeySequence(Qt::ALT | Qt::Key_X));
+    EXPECT_EQ(form->PopupMenu1->actions().size(), 4);
+    EXPECT_EQ(form->richText().defaultAttributes().Name, QStringLiteral("宋体"));
+    // Every field starts at its reset value.
+    ::TextSettings reset;
+    resetTextSettings(reset);
+    EXPECT_EQ(form->TextSettings, reset);
+}
+
+TEST_F(Unit8, ApplyResetAndTheSizeCheck) {
+    writeExample();
+    form->SpinEdit1->setText(QStringLiteral("x")); // not a whole number: 0
+    form->SpinEdit2->setValue(-7);
+    form->SpinEdit3->setValue(3);
+    form->SpinEdit4->setValue(6);
+    form->RadioButton3->click();
+    EXPECT_EQ(form->ArrangementChoice, arVertLeftToRight);
+    EXPECT_EQ(form->TextSettings.Arrangement, arHorzLeftToRight); // only apply copies it
+    form->Button2->click();
+    EXPECT_EQ(form->TextSettings.LeftMargin, 0);
+    EXPECT_EQ(form->TextSettings.TopMargin, -7);
+    EXPECT_EQ(form->TextSettings.CharSpacing, 3);
+    EXPECT_EQ(form->TextSettings.LineSpacing, 6);
+    EXPECT_EQ(form->TextSettings.Arrangement, arVertLeftToRight);
+    EXPECT_EQ(form->TextSettings.RowPitch, 33);
+    EXPECT_TRUE(form->TextSettings.Confirmed);
+
+    // Cancel resets the record, never the controls.
+    form->Button3->click();
+    EXPECT_FALSE(form->TextSettings.Confirmed);
+    EXPECT_EQ(form->TextSettings.LeftMargin, 50);
+    EXPECT_EQ(form->TextSettings.RowPitch, 0);
+    EXPECT_EQ(form->SpinEdit2->value(), -7);
+    EXPECT_TRUE(form->RadioButton3->isChecked());
+
+    form->SpinEdit1->setValue(50);
+    form->SpinEdit2->setValue(50);
+    form->SpinEdit3->setValue(2);
+    form->SpinEdit4->setValue(5);
+    form->RadioButton1->click();
+    form->Button4->click(); // the check applies too
+    EXPECT_TRUE(form->TextSettings.Confirmed);
+    EXPECT_EQ(form->Label5->text(), QStringLiteral("文本尺寸为:160*137。"));
+    canvas.Height = 136; // the canvas is read at every check
+    form->Button4->click();
+    EXPECT_EQ(
+        form->Label5->text(),
+        QStringLiteral("文本尺寸为:160*137。文本超出图片范围了，请重新调整文本或者图片大小。"));
+}
+
+TEST_F(Unit8, CombosActOnlyWhenAnEntryIsPicked) {
+    writeExample();
+    form->SizeComboBox->lineEdit()->setText(QStringLiteral("16"));
+    QTest::keyClick(form->SizeComboBox->lineEdit(), Qt::Key_Return);
+    form->FontComboBox->lineEdit()->setText(QStringLiteral("楷体"));
+    QTest::keyClick(form->FontComboBox->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(form->richText().selAttributes().Size, 20);
+    EXPECT_NE(form->richText().selAttributes().Name, QStringLiteral("楷体"));
+
+    emit form->SizeComboBox->activated(1);
+    emit form->FontComboBox->activated(1);
+    EXPECT_EQ(form->richText().selAttributes().Size, 16);
+    EXPECT_EQ(form->richText().selAttributes().Name, QStringLiteral("楷体"));
+}
+
+TEST_F(Unit8, StyleAndAlignmentMarksBelongToTheMenuItems) {
+    writeExample();
+    form->BoldButton->click();
+    EXPECT_TRUE(form->MenuBold->isChecked());
+    EXPECT_TRUE(form->richText().selAttributes().Bold);
+    form->MenuBold->trigger();
+    EXPECT_FALSE(form->BoldButton->isChecked());
+    EXPECT_FALSE(form->MenuBold->isChecked());
+    EXPECT_FALSE(form->richText().selAttributes().Bold);
+    form->ItalicButton->click();
+    EXPECT_TRUE(form->richText().selAttributes().Italic);
+    EXPECT_FALSE(form->richText().selAttributes().Underline);
+
+    form->CenterButton->click();
+    EXPECT_TRUE(form->MenuAlignCenter->isChecked());
+    EXPECT_EQ(form->richText().paragraphAlignment(), RichText::Alignment::Center);
+    form->RightAlignButton->click();
+    EXPECT_FALSE(form->MenuAlignCenter->isChecked());
+    EXPECT_TRUE(form->MenuAlignRight->isChecked());
+    // Clearing the mark changes nothing else.
+    form->MenuAlignRight->trigger();
+    EXPECT_FALSE(form->MenuAlignRight->isChecked());
+    EXPECT_EQ(form->richText().paragraphAlignment(), RichText::Alignment::Right);
+}
+
+TEST_F(Unit8, UndoAndRedoButtonsFollowTheEdits) {
+    RichText& text = form->richText();
+    text.setText(QStringLiteral("中"));
+    text.setSelStart(2);
+    text.insertText(QStringLiteral("文"));
+    EXPECT_TRUE(form->UndoButton->isEnabled());
+    EXPECT_FALSE(form->RedoButton->isEnabled());
+    form->UndoButton->click();
+    EXPECT_EQ(text.text(), QStringLiteral("中"));
+    EXPECT_FALSE(form->UndoButton->isEnabled());
+    EXPECT_TRUE(form->RedoButton->isEnabled());
+    form->RedoButton->click();
+    EXPECT_EQ(text.text(), QStringLiteral("中文"));
+    EXPECT_TRUE(form->UndoButton->isEnabled());
+    EXPECT_FALSE(form->RedoButton->isEnabled());
+    // The menu items stay enabled whatever the buttons show.
+    EXPECT_TRUE(form->MenuUndo->isEnabled() && form->MenuRedo->isEnabled());
+}
+
+TEST_F(Unit8, ColourOpenSaveAndNewGoThroughTheirDialogs) {
+    writeExample();
+    PlatformDialogs::setColorChooser([](QWidget*, TColor) { return std::optional<TColor>(clRed); });
+    form->FontColorButton->click();
+    EXPECT_EQ(form->richText().selAttributes().Color, clRed);
+    PlatformDialogs::setColorChooser([](QWidget*, TColor) { return std::optional<TColor>(); });
+    form->MenuColor->trigger();
+    EXPECT_EQ(form->richText().selAttributes().Color, clRed);
+
+    QTemporaryDir dir;
+    std::vector<FileDialogRequest> requests;
+    QString answer = dir.filePath(QStringLiteral("poem"));
+    PlatformDialogs::setFileChooser([&](QWidget*, const FileDialogRequest& request) {
+        requests.push_back(request);
+        return std::optional<QString>(answer);
+    });
+    form->SaveButton->click();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].kind, FileDialogRequest::Kind::Save);
+    EXPECT_EQ(requests[0].filter,
+              QStringLiteral("文本文件(*.rtf)|*.rtf|文本文件(*.txt)|*.txt|所有文件(*.*)|*.*"));
+    EXPECT_EQ(requests[0].defaultExtension, QStringLiteral("txt"));
+    QFile saved(dir.filePath(QStringLiteral("poem.txt")));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().startsWith("{\\rtf"));
+
+    form->MenuNew->trigger();
+    EXPECT_EQ(form->richText().lineCount(), 0);
+    EXPECT_EQ(form->richText().backgroundColor(), clWhite);
+    EXPECT_EQ(form->richText().defaultAttributes().Size, 10);
+    EXPECT_EQ(form->richText().defaultAttributes().Color, clBlack);
+
+    answer = dir.filePath(QStringLiteral("poem.txt"));
+    form->PopupOpen->trigger();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].kind, FileDialogRequest::Kind::Open);
+    EXPECT_EQ(requests[1].filter, QStringLiteral("Text File(*.rtf)|*.rtf|文本文件(*.txt)|*.txt"));
+    EXPECT_EQ(form->richText().text(), QStringLiteral("中文"));
+    form->richText().setSelStart(0);
+    form->richText().setSelLength(2);
+    EXPECT_EQ(form->richText().selAttributes().Color, clRed);
+
+    // A failed load is shown through the error boundary and keeps the content.
+    QString shown;
+    const auto previous = ErrorBoundary::setDisplay([&](QWidget*, const QString& t) { shown = t; });
+    answer = dir.filePath(QStringLiteral("missing.rtf"));
+    form->OpenButton->click();
+    ErrorBoundary::setDisplay(previous);
+    EXPECT_EQ(shown, QStringLiteral("Failed to Load Stream"));
+    EXPECT_EQ(form->richText().text(), QStringLiteral("中文"));
+}
+
+TEST_F(Unit8, WordWrapFollowsItsCheckMark) {
+    EXPECT_FALSE(form->richText().wordWrap());
+    form->MenuWordWrap->trigger();
+    EXPECT_TRUE(form->MenuWordWrap->isChecked());
+    EXPECT_TRUE(form->richText().wordWrap());
+    form->MenuWordWrap->trigger();
+    EXPECT_FALSE(form->richText().wordWrap());
+}
+
+} // namespace

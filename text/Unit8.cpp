@@ -1,0 +1,684 @@
+// The text dialog: editor, formatting commands, margins and spacings, arrangement, size check
+// and the settings record that the main window reads when the dialog closes.
+#include "Unit8.h"
+
+#include "ErrorBoundary.h"
+#include "PlatformDialogs.h"
+#include "RichEditWidget.h"
+#include "SpinEdit.h"
+#include "TextMeasure.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString openFilter = QStringLiteral("Text File(*.rtf)|*.rtf|文本文件(*.txt)|*.txt");
+const QString saveFilter =
+    QStringLiteral("文本文件(*.rtf)|*.rtf|文本文件(*.txt)|*.txt|所有文件(*.*)|*.*");
+
+const char* const fontSizes[] = {"8",  "16", "20", "24", "28", "30",  "34",  "36",  "40", "48",
+                                 "56", "60", "68", "72", "80", "100", "120", "160", "200"};
+
+// The toolbar's 16 x 16 glyphs, drawn here so that no icon theme is needed.
+enum class EditorGlyph {
+    New,
+    Open,
+    Save,
+    Undo,
+    Redo,
+    Cut,
+    Copy,
+    Paste,
+    Bold,
+    Italic,
+    Underline,
+    AlignLeft,
+    AlignCenter,
+    AlignRight,
+    Color
+};
+
+void drawLines(QPainter& p, int indentFirst, int indentOther, bool fromRight) {
+    for (int row = 0; row < 5; ++row) {
+        const int indent = row % 2 == 0 ? indentFirst : indentOther;
+        const int length = 14 - indent;
+        const int x = fromRight ? 15 - length : (indentFirst == indentOther ? 1 : 1 + indent / 2);
+        p.drawLine(x, 2 + row * 3, x + length - 1, 2 + row * 3);
+    }
+}
+
+QIcon editorGlyph(EditorGlyph glyph) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setPen(QPen(QColor(0x20, 0x20, 0x20), 1));
+    QFont font(QStringLiteral("DejaVu Serif"));
+    font.setPixelSize(13);
+    switch (glyph) {
+    case EditorGlyph::New:
+        p.setBrush(Qt::white);
+        p.drawRect(3, 1, 10, 13);
+        break;
+    case EditorGlyph::Open:
+        p.setBrush(QColor(0xE8, 0xC0, 0x50));
+        p.drawRect(1, 4, 14, 10);
+        p.drawRect(1, 2, 5, 2);
+        break;
+    case EditorGlyph::Save:
+        p.setBrush(QColor(0x40, 0x60, 0xB0));
+        p.drawRect(1, 1, 14, 14);
+        p.setBrush(Qt::white);
+        p.drawRect(4, 1, 8, 5);
+        break;
+    case EditorGlyph::Undo:
+    case EditorGlyph::Redo: {
+        const bool undo = glyph == EditorGlyph::Undo;
+        p.drawArc(3, 4, 10, 9, undo ? 0 : 180 * 16, undo ? 180 * 16 : -180 * 16);
+        const int tip = undo ? 3 : 12;
+        p.drawLine(tip, 8, tip - 2, 5);
+        p.drawLine(tip, 8, tip + 3, 6);
+        break;
+    }
+    case EditorGlyph::Cut:
+        p.drawEllipse(2, 10, 4, 4);
+        p.drawEllipse(10, 10, 4, 4);
+        p.drawLine(5, 10, 11, 1);
+        p.drawLine(11, 10, 5, 1);
+        break;
+    case EditorGlyph::Copy:
+        p.setBrush(Qt::white);
+        p.drawRect(1, 1, 9, 10);
+        p.drawRect(6, 5, 9, 10);
+        break;
+    case EditorGlyph::Paste:
+        p.setBrush(QColor(0xC0, 0x90, 0x50));
+        p.drawRect(2, 2, 10, 13);
+        p.setBrush(Qt::white);
+        p.drawRect(7, 6, 8, 9);
+        break;
+    case EditorGlyph::Bold:
+    case EditorGlyph::Italic:
+    case EditorGlyph::Underline:
+        font.setBold(glyph == EditorGlyph::Bold);
+        font.setItalic(glyph == EditorGlyph::Italic);
+        font.setUnderline(glyph == EditorGlyph::Underline);
+        p.setFont(font);
+        p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter,
+                   glyph == EditorGlyph::Bold     ? QStringLiteral("B")
+                   : glyph == EditorGlyph::Italic ? QStringLiteral("I")
+                                                  : QStringLiteral("U"));
+        break;
+    case EditorGlyph::AlignLeft:
+        drawLines(p, 0, 5, false);
+        break;
+    case EditorGlyph::AlignCenter:
+        drawLines(p, 0, 6, false);
+        break;
+    case EditorGlyph::AlignRight:
+        drawLines(p, 0, 5, true);
+        break;
+    case EditorGlyph::Color:
+        font.setBold(true);
+        p.setFont(font);
+        p.drawText(QRect(0, -2, 16, 14), Qt::AlignCenter, QStringLiteral("A"));
+        p.fillRect(1, 12, 14, 3, QColor(0xE0, 0x20, 0x20));
+        break;
+    }
+    return QIcon(pixmap);
+}
+
+// A toolbar hint is "short|long": the short part is the tooltip, the long one the status tip.
+void setHint(QToolButton* button, const QString& hint) {
+    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+    button->setToolTip(bar < 0 ? hint : hint.left(bar));
+    button->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+    button->setProperty("hint", hint);
+}
+
+QToolButton* addToolButton(QToolBar* bar, const char* name, EditorGlyph glyph,
+                           const QString& hint) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setIcon(editorGlyph(glyph));
+    button->setIconSize(QSize(16, 16));
+    button->setAutoRaise(true);
+    setHint(button, hint);
+    bar->addWidget(button);
+    return button;
+}
+
+QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption,
+                     const QKeySequence& shortcut = QKeySequence()) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    return action;
+}
+
+SpinEdit* addSpinEdit(QGridLayout* grid, QWidget* parent, int row, const char* name,
+                      const QString& caption, int value) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QStringLiteral("Label%1").arg(row + 1));
+    auto* spin = new SpinEdit(parent);
+    spin->setObjectName(QString::fromLatin1(name));
+    spin->setRange(0, 0); // no bounds
+    spin->setValue(value);
+    label->setBuddy(spin);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(spin, row, 1);
+    return spin;
+}
+
+QRadioButton* addRadioButton(QVBoxLayout* column, QWidget* parent, const char* name,
+                             const QString& caption) {
+    auto* radio = new QRadioButton(caption, parent);
+    radio->setObjectName(QString::fromLatin1(name));
+    column->addWidget(radio);
+    return radio;
+}
+
+} // namespace
+
+TForm8::TForm8(const QStringList& fontFaces, const TSetStruct* canvasSettings, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      canvas(canvasSettings) {
+    setObjectName(QStringLiteral("Form8"));
+    setWindowTitle(QStringLiteral("文本设置"));
+    setModal(true);
+    resize(755, 561);
+
+    buildEditor();
+    buildMenus();
+    buildToolBar();
+    buildSettingsControls();
+
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->setSpacing(4);
+    page->setMenuBar(MainMenu1);
+    page->addWidget(ToolBar1);
+    page->addWidget(RichEdit1);
+    auto* lower = new QHBoxLayout;
+    lower->setContentsMargins(8, 4, 8, 8);
+    lower->setSpacing(12);
+    lower->addWidget(GroupBox1);
+    lower->addWidget(GroupBox2);
+    auto* check = new QVBoxLayout;
+    check->addWidget(Button4);
+    check->addWidget(Label5);
+    check->addStretch();
+    lower->addLayout(check);
+    lower->addStretch();
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    buttons->addWidget(Button3);
+    buttons->addStretch();
+    lower->addLayout(buttons);
+    page->addLayout(lower);
+    page->addStretch();
+
+    connectCommands();
+
+    // Creation: nothing to undo or redo yet, the selection stays visible without focus, new
+    // text is typed in the Song face, and the font combo lists the installed faces.
+    // (The store reports the default font as a change, so the buttons are set after it.)
+    richText().setDefaultFont(QStringLiteral("宋体"), clWindowText, 10);
+    UndoButton->setEnabled(false);
+    RedoButton->setEnabled(false);
+    RichEdit1->setKeepSelectionVisible(true);
+    FontComboBox->addItems(fontFaces);
+    FontComboBox->setEditText(QStringLiteral("宋体"));
+
+    resetTextSettings(TextSettings);
+}
+
+TForm8::~TForm8() = default;
+
+RichText& TForm8::richText() {
+    return RichEdit1->richText();
+}
+
+void TForm8::buildEditor() {
+    RichEdit1 = new RichEdit(this);
+    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    RichEdit1->setFixedHeight(266);
+    RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit1->setWordWrap(false);
+    RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
+    RichEdit1->installEventFilter(this);
+}
+
+void TForm8::buildMenus() {
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    QMenu* file = MainMenu1->addMenu(QStringLiteral("文件"));
+    MenuNew = addMenuItem(file, "MenuNew", QStringLiteral("新建"), QKeySequence(Qt::Key_F2));
+    MenuOpen = addMenuItem(file, "MenuOpen", QStringLiteral("打开"), QKeySequence(Qt::Key_F3));
+    MenuSave =
+        addMenuItem(file, "MenuSave", QStringLiteral("保存"), QKeySequence(Qt::CTRL | Qt::Key_F3));
+    MenuExit =
+        addMenuItem(file, "MenuExit", QStringLiteral("退出"), QKeySequence(Qt::ALT | Qt::Key_X));
+
+    QMenu* edit = MainMenu1->addMenu(QStringLiteral("编辑"));
+    MenuUndo =
+        addMenuItem(edit, "MenuUndo", QStringLiteral("撤销"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    MenuRedo =
+        addMenuItem(edit, "MenuRedo", QStringLiteral("重做"), QKeySequence(Qt::CTRL | Qt::Key_R));
+    MenuCut =
+        addMenuItem(edit, "MenuCut", QStringLiteral("剪切"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    MenuCopy =
+        addMenuItem(edit, "MenuCopy", QStringLiteral("复制"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    MenuPaste =
+        addMenuItem(edit, "MenuPaste", QStringLiteral("粘贴"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    MenuWordWrap = addMenuItem(edit, "MenuWordWrap", QStringLiteral("自动换行"));
+    MenuWordWrap->setCheckable(true);
+    MenuSelectAll = addMenuItem(edit, "MenuSelectAll", QStringLiteral("全选"));
+
+    QMenu* format = MainMenu1->addMenu(QStringLiteral("格式"));
+    QMenu* align = format->addMenu(QStringLiteral("对齐"));
+    MenuAlignLeft = addMenuItem(align, "MenuAlignLeft", QStringLiteral("左对齐"));
+    MenuAlignCenter = addMenuItem(align, "MenuAlignCenter", QStringLiteral("居中"));
+    MenuAlignRight = addMenuItem(align, "MenuAlignRight", QStringLiteral("右对齐"));
+    // One radio group whose checked item may also be cleared again.
+    AlignGroup = new QActionGroup(this);
+    AlignGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (QAction* item : {MenuAlignLeft, MenuAlignCenter, MenuAlignRight}) {
+        item->setCheckable(true);
+        AlignGroup->addAction(item);
+    }
+    QMenu* font = format->addMenu(QStringLiteral("字体"));
+    MenuBold = addMenuItem(font, "MenuBold", QStringLiteral("加粗"));
+    MenuItalic = addMenuItem(font, "MenuItalic", QStringLiteral("倾斜"));
+    MenuUnderline = addMenuItem(font, "MenuUnderline", QStringLiteral("下划线"));
+    for (QAction* item : {MenuBold, MenuItalic, MenuUnderline})
+        item->setCheckable(true);
+    MenuColor = addMenuItem(font, "MenuColor", QStringLiteral("颜色"));
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupNew = addMenuItem(PopupMenu1, "PopupNew", QStringLiteral("新建"));
+    PopupOpen = addMenuItem(PopupMenu1, "PopupOpen", QStringLiteral("打开"));
+    PopupSave = addMenuItem(PopupMenu1, "PopupSave", QStringLiteral("保存"));
+    PopupPaste = addMenuItem(PopupMenu1, "PopupPaste", QStringLiteral("粘贴"));
+}
+
+void TForm8::buildToolBar() {
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setIconSize(QSize(16, 16));
+    NewButton =
+        addToolButton(ToolBar1, "NewButton", EditorGlyph::New, QStringLiteral("新建|新建文件"));
+    OpenButton =
+        addToolButton(ToolBar1, "OpenButton", EditorGlyph::Open, QStringLiteral("打开|打开文件"));
+    SaveButton =
+        addToolButton(ToolBar1, "SaveButton", EditorGlyph::Save, QStringLiteral("保存|保存文件"));
+    ToolBar1->addSeparator();
+    UndoButton = addToolButton(ToolBar1, "UndoButton", EditorGlyph::Undo, QStringLiteral("撤消"));
+    RedoButton = addToolButton(ToolBar1, "RedoButton", EditorGlyph::Redo, QStringLiteral("重做"));
+    ToolBar1->addSeparator();
+    CutButton =
+        addToolButton(ToolBar1, "CutButton", EditorGlyph::Cut, QStringLiteral("剪切|剪切所选对象"));
+    CopyButton = addToolButton(ToolBar1, "CopyButton", EditorGlyph::Copy,
+                               QStringLiteral("复制|复制所选对象"));
+    PasteButton =
+        addToolButton(ToolBar1, "PasteButton", EditorGlyph::Paste, QStringLiteral("粘贴|粘贴对象"));
+    ToolBar1->addSeparator();
+
+    SizeComboBox = new QComboBox(ToolBar1);
+    SizeComboBox->setObjectName(QStringLiteral("SizeComboBox"));
+    SizeComboBox->setToolTip(QStringLiteral("字号"));
+    SizeComboBox->setEditable(true);
+    SizeComboBox->setInsertPolicy(QComboBox::NoInsert);
+    SizeComboBox->lineEdit()->installEventFilter(this);
+    SizeComboBox->setFixedWidth(56);
+    for (const char* size : fontSizes)
+        SizeComboBox->addItem(QString::fromLatin1(size));
+    SizeComboBox->setEditText(QStringLiteral("8"));
+    ToolBar1->addWidget(SizeComboBox);
+
+    FontComboBox = new QComboBox(ToolBar1);
+    FontComboBox->setObjectName(QStringLiteral("FontComboBox"));
+    FontComboBox->setToolTip(QStringLiteral("字体"));
+    FontComboBox->setEditable(true);
+    FontComboBox->setInsertPolicy(QComboBox::NoInsert);
+    FontComboBox->lineEdit()->installEventFilter(this);
+    FontComboBox->setMaxVisibleItems(20);
+    FontComboBox->setFixedWidth(145);
+    ToolBar1->addWidget(FontComboBox);
+    ToolBar1->addSeparator();
+
+    BoldButton =
+        addToolButton(ToolBar1, "BoldButton", EditorGlyph::Bold, QStringLiteral("加粗|字体加粗"));
+    ItalicButton = addToolButton(ToolBar1, "ItalicButton", EditorGlyph::Italic,
+                                 QStringLiteral("倾斜|字体倾斜"));
+    UnderlineButton = addToolButton(ToolBar1, "UnderlineButton", EditorGlyph::Underline,
+                                    QStringLiteral("下划线|文字下划线"));
+    ToolBar1->addSeparator();
+    LeftAlignButton = addToolButton(ToolBar1, "LeftAlignButton", EditorGlyph::AlignLeft,
+                                    QStringLiteral("左对齐|文字左对齐"));
+    CenterButton = addToolButton(ToolBar1, "CenterButton", EditorGlyph::AlignCenter,
+                                 QStringLiteral("居中|文字居中"));
+    RightAlignButton = addToolButton(ToolBar1, "RightAlignButton", EditorGlyph::AlignRight,
+                                     QStringLiteral("右对齐|文字右对齐"));
+    ToolBar1->addSeparator();
+    FontColorButton =
+        addToolButton(ToolBar1, "FontColorButton", EditorGlyph::Color, QStringLiteral("颜色"));
+}
+
+void TForm8::buildSettingsControls() {
+    GroupBox1 = new QGroupBox(QStringLiteral("边距和间距"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    auto* grid = new QGridLayout(GroupBox1);
+    SpinEdit1 = addSpinEdit(grid, GroupBox1, 0, "SpinEdit1", QStringLiteral("左边距："), 50);
+    SpinEdit2 = addSpinEdit(grid, GroupBox1, 1, "SpinEdit2", QStringLiteral("上边距："), 50);
+    SpinEdit3 = addSpinEdit(grid, GroupBox1, 2, "SpinEdit3", QStringLiteral("字间距："), 2);
+    SpinEdit4 = addSpinEdit(grid, GroupBox1, 3, "SpinEdit4", QStringLiteral("行间距："), 5);
+
+    GroupBox2 = new QGroupBox(QStringLiteral("文本排列"), this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    auto* column = new QVBoxLayout(GroupBox2);
+    RadioButton1 =
+        addRadioButton(column, GroupBox2, "RadioButton1", QStringLiteral("从左向右横排"));
+    RadioButton2 =
+        addRadioButton(column, GroupBox2, "RadioButton2", QStringLiteral("从右向左横排"));
+    RadioButton3 =
+        addRadioButton(column, GroupBox2, "RadioButton3", QStringLiteral("从左向右竖排"));
+    RadioButton4 =
+        addRadioButton(column, GroupBox2, "RadioButton4", QStringLiteral("从右向左竖排"));
+    RadioButton1->setChecked(true);
+
+    Button4 = new QPushButton(QStringLiteral("查看尺寸"), this);
+    Button4->setObjectName(QStringLiteral("Button4"));
+    Label5 = new QLabel(this);
+    Label5->setObjectName(QStringLiteral("Label5"));
+    QFont labelFont(QStringLiteral("宋体"));
+    labelFont.setPixelSize(12);
+    Label5->setFont(labelFont);
+    QPalette palette = Label5->palette();
+    palette.setColor(QPalette::WindowText, toQColor(clMaroon));
+    Label5->setPalette(palette);
+    Label5->setWordWrap(false);
+
+    Button1 = new QPushButton(QStringLiteral("确定"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2 = new QPushButton(QStringLiteral("应用"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button3 = new QPushButton(QStringLiteral("取消"), this);
+    Button3->setObjectName(QStringLiteral("Button3"));
+    for (QPushButton* button : {Button1, Button2, Button3, Button4})
+        button->setAutoDefault(false);
+}
+
+void TForm8::connectCommands() {
+    using ErrorBoundary::guard;
+    const auto command = [this](QAction* action, auto handler) {
+        connect(action, &QAction::triggered, this,
+                guard(this, [this, handler] { (this->*handler)(); }));
+    };
+    command(MenuNew, &TForm8::FileNewClick);
+    command(MenuOpen, &TForm8::FileOpenClick);
+    command(MenuSave, &TForm8::FileSaveClick);
+    command(MenuExit, &TForm8::FileExitClick);
+    command(MenuUndo, &TForm8::EditUndoClick);
+    command(MenuRedo, &TForm8::EditRedoClick);
+    command(MenuCut, &TForm8::EditCutClick);
+    command(MenuCopy, &TForm8::EditCopyClick);
+    command(MenuPaste, &TForm8::EditPasteClick);
+    command(MenuWordWrap, &TForm8::EditWordWrapClick);
+    command(MenuSelectAll, &TForm8::EditSelectAllClick);
+    command(MenuBold, &TForm8::BoldClick);
+    command(MenuItalic, &TForm8::ItalicClick);
+    command(MenuUnderline, &TForm8::UnderlineClick);
+    command(MenuColor, &TForm8::FontColorClick);
+    command(PopupNew, &TForm8::FileNewClick);
+    command(PopupOpen, &TForm8::FileOpenClick);
+    command(PopupSave, &TForm8::FileSaveClick);
+    command(PopupPaste, &TForm8::EditPasteClick);
+    connect(MenuAlignLeft, &QAction::triggered, this,
+            guard(this, [this] { AlignClick(MenuAlignLeft, RichText::Alignment::Left); }));
+    connect(MenuAlignCenter, &QAction::triggered, this,
+            guard(this, [this] { AlignClick(MenuAlignCenter, RichText::Alignment::Center); }));
+    connect(MenuAlignRight, &QAction::triggered, this,
+            guard(this, [this] { AlignClick(MenuAlignRight, RichText::Alignment::Right); }));
+
+    // Toolbar buttons run the menu items, so that the check marks flip the same way.
+    const auto runs = [this](QToolButton* button, QAction* item) {
+        connect(button, &QToolButton::clicked, item, &QAction::trigger);
+    };
+    runs(NewButton, MenuNew);
+    runs(OpenButton, MenuOpen);
+    runs(SaveButton, MenuSave);
+    runs(CutButton, MenuCut);
+    runs(CopyButton, MenuCopy);
+    runs(PasteButton, MenuPaste);
+    runs(BoldButton, MenuBold);
+    runs(ItalicButton, MenuItalic);
+    runs(UnderlineButton, MenuUnderline);
+    runs(LeftAlignButton, MenuAlignLeft);
+    runs(CenterButton, MenuAlignCenter);
+    runs(RightAlignButton, MenuAlignRight);
+    runs(FontColorButton, MenuColor);
+    runs(UndoButton, MenuUndo);
+    runs(RedoButton, MenuRedo);
+
+    // The combos act only when an entry is picked from the list.
+    connect(SizeComboBox, &QComboBox::activated, this,
+            [this](int index) { ErrorBoundary::run(this, [&] { SizeComboPicked(index); }); });
+    connect(FontComboBox, &QComboBox::activated, this,
+            [this](int index) { ErrorBoundary::run(this, [&] { FontComboPicked(index); }); });
+
+    for (QRadioButton* radio : {RadioButton1, RadioButton2, RadioButton3, RadioButton4})
+        connect(radio, &QRadioButton::clicked, this, guard(this, [this] { RadioButtonClick(); }));
+    connect(&richText(), &RichText::changed, this, [this] { RichEdit1Change(); });
+    connect(RichEdit1, &QWidget::customContextMenuRequested, this, [this](const QPoint& point) {
+        PopupMenu1->popup(RichEdit1->viewport()->mapToGlobal(point));
+    });
+
+    connect(Button1, &QPushButton::clicked, this, guard(this, [this] { Button1Click(); }));
+    connect(Button2, &QPushButton::clicked, this, guard(this, [this] { Button2Click(); }));
+    connect(Button3, &QPushButton::clicked, this, guard(this, [this] { Button3Click(); }));
+    connect(Button4, &QPushButton::clicked, this, guard(this, [this] { CheckTextSize(); }));
+}
+
+// ---- The settings record
+
+void TForm8::ApplyTextSettings() {
+    TextSettings.LeftMargin = SpinEdit1->value();
+    TextSettings.TopMargin = SpinEdit2->value();
+    TextSettings.CharSpacing = SpinEdit3->value();
+    TextSettings.LineSpacing = SpinEdit4->value();
+    TextSettings.Arrangement = ArrangementChoice;
+    TextSettings.Confirmed = true;
+    MeasureTextBlock(richText(), TextSettings);
+}
+
+void TForm8::ResetTextSettings() {
+    resetTextSettings(TextSettings);
+}
+
+void TForm8::CheckTextSize() {
+    ApplyTextSettings();
+    const TSetStruct defaultCanvas;
+    Label5->setText(textSizeReport(TextSettings, canvas ? *canvas : defaultCanvas));
+    Label5->adjustSize();
+}
+
+void TForm8::RadioButtonClick() {
+    const QRadioButton* radios[] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4};
+    for (int value = arHorzLeftToRight; value <= arVertRightToLeft; ++value) {
+        if (radios[value]->isChecked()) {
+            ArrangementChoice = Arrangement(value);
+            break;
+        }
+    }
+}
+
+void TForm8::Button1Click() {
+    ApplyTextSettings();
+    accept();
+}
+
+void TForm8::Button2Click() {
+    ApplyTextSettings();
+}
+
+void TForm8::Button3Click() {
+    ResetTextSettings();
+    reject();
+}
+
+// ---- Editor commands
+
+void TForm8::FileNewClick() {
+    RichText& text = richText();
+    text.clear();
+    RichEdit1->setFocus();
+    text.setBackgroundColor(clWhite);
+    text.setDefaultFont(QStringLiteral("宋体"), clBlack, 10);
+}
+
+void TForm8::FileOpenClick() {
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Kind::Open;
+    request.filter = openFilter;
+    const std::optional<QString> path = PlatformDialogs::chooseFile(this, request);
+    if (!path)
+        return;
+    richText().loadFromFile(*path);
+}
+
+void TForm8::FileSaveClick() {
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Kind::Save;
+    request.filter = saveFilter;
+    request.defaultExtension = QStringLiteral("txt");
+    const std::optional<QString> path = PlatformDialogs::chooseFile(this, request);
+    if (!path)
+        return;
+    richText().saveToFile(PlatformDialogs::withDefaultExtension(*path, request.defaultExtension));
+}
+
+void TForm8::FileExitClick() {
+    close();
+}
+
+void TForm8::EditUndoClick() {
+    richText().undo();
+    UndoButton->setEnabled(false);
+    RedoButton->setEnabled(true);
+}
+
+void TForm8::EditRedoClick() {
+    // The editor keeps one level: a second undo takes the first one back.
+    richText().undo();
+    RedoButton->setEnabled(false);
+    UndoButton->setEnabled(true);
+}
+
+void TForm8::EditCutClick() {
+    RichEdit1->cut();
+}
+void TForm8::EditCopyClick() {
+    RichEdit1->copy();
+}
+void TForm8::EditPasteClick() {
+    RichEdit1->paste();
+}
+
+void TForm8::EditWordWrapClick() {
+    RichEdit1->setWordWrap(MenuWordWrap->isChecked());
+}
+
+void TForm8::EditSelectAllClick() {
+    richText().selectAll();
+}
+
+void TForm8::AlignClick(QAction* item, RichText::Alignment alignment) {
+    if (item->isChecked())
+        richText().setParagraphAlignment(alignment);
+}
+
+void TForm8::applyStyle(bool add, bool RichText::Attributes::*style) {
+    RichText& text = richText();
+    RichText::Attributes attributes = text.selAttributes();
+    attributes.*style = add;
+    text.setSelStyle(attributes.Bold, attributes.Italic, attributes.Underline,
+                     attributes.StrikeOut);
+}
+
+void TForm8::BoldClick() {
+    applyStyle(MenuBold->isChecked(), &RichText::Attributes::Bold);
+}
+void TForm8::ItalicClick() {
+    applyStyle(MenuItalic->isChecked(), &RichText::Attributes::Italic);
+}
+void TForm8::UnderlineClick() {
+    applyStyle(MenuUnderline->isChecked(), &RichText::Attributes::Underline);
+}
+
+void TForm8::FontColorClick() {
+    const std::optional<TColor> color =
+        PlatformDialogs::chooseColor(this, richText().selAttributes().Color);
+    if (color)
+        richText().setSelColor(*color);
+}
+
+void TForm8::SizeComboPicked(int index) {
+    bool ok = false;
+    const int points = SizeComboBox->itemText(index).toInt(&ok);
+    if (ok)
+        richText().setSelSize(points);
+}
+
+void TForm8::FontComboPicked(int index) {
+    richText().setSelName(FontComboBox->itemText(index));
+}
+
+void TForm8::RichEdit1Change() {
+    UndoButton->setEnabled(true);
+    RedoButton->setEnabled(false);
+}
+
+// The editor's own undo, redo and clipboard keys would bypass the dialog's commands (and so
+// the undo button rules): leave those keys to the menu shortcuts.
+bool TForm8::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == RichEdit1 && event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (const QAction* item : {MenuUndo, MenuRedo, MenuCut, MenuCopy, MenuPaste}) {
+            if (item->shortcut() == pressed) {
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    // Typing into a combo and pressing Enter must not pick the matching entry: only a pick
+    // from the list acts.
+    if (event->type() == QEvent::KeyPress &&
+        (watched == SizeComboBox->lineEdit() || watched == FontComboBox->lineEdit())) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
