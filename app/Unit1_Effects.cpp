@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <cstring>
 
 namespace {
 
@@ -20,12 +21,24 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-// Puts these pixels on the work canvas; the canvas keeps its pen, brush and font. The pixels
-// are shared with their source until either side draws.
-void showOnWorkCanvas(ImageControl& workCanvas, const QImage& pixels) {
-    DrawingSurface picture = workCanvas.picture();
-    picture.image() = pixels;
-    workCanvas.setPicture(std::move(picture));
+// Puts a copy of this picture on the work canvas; the canvas keeps its pen, brush and font.
+// Pixels of the canvas's own of the same size and format are overwritten rather than given up,
+// so the next effect can write its result there without mapping a new bitmap; otherwise the
+// canvas shares the picture's pixels until either side draws.
+void showOnWorkCanvas(ImageControl& workCanvas, const DrawingSurface& picture) {
+    if (workCanvas.holdsBitmap()) {
+        QImage& own = workCanvas.canvas().image();
+        const QImage& shown = picture.image();
+        if (own.isDetached() && own.format() == shown.format() && own.size() == shown.size() &&
+            own.bytesPerLine() == shown.bytesPerLine()) {
+            std::memcpy(own.bits(), shown.constBits(), std::size_t(own.sizeInBytes()));
+            workCanvas.pictureChanged();
+            return;
+        }
+    }
+    DrawingSurface copy = workCanvas.picture();
+    copy.image() = picture.image();
+    workCanvas.setPicture(std::move(copy));
     workCanvas.pictureChanged();
 }
 
@@ -64,7 +77,7 @@ void TForm1::PrepareEffectBase() {
     if (!State.EffectBaseTaken)
         CopyTo24Bit(State.EffectBase, Image1->picture());
     else
-        showOnWorkCanvas(*Image1, State.EffectBase.image());
+        showOnWorkCanvas(*Image1, State.EffectBase);
 }
 
 void TForm1::ApplyEffect() {
@@ -73,13 +86,13 @@ void TForm1::ApplyEffect() {
     const FilterWeights& weights = EffectWeights(State.CurrentEffect);
     {
         const WaitCursor hourglass;
-        showOnWorkCanvas(*Image1, State.EffectBase.image());
-        DrawingSurface working;
-        CopyTo24Bit(working, Image1->picture());
-        // The working bitmap shares its pixels with EffectBase, so the filter writes its
-        // result to a bitmap of its own and leaves the base as it is.
-        Filter3x3(weights, working);
-        showOnWorkCanvas(*Image1, working.image());
+        // The canvas is to show the base filtered. The filter reads the base and writes the
+        // canvas's bitmap, which serves as the working bitmap: the base itself is never
+        // written, and no copy of the base is made only to be overwritten.
+        if (!Image1->holdsBitmap())
+            showOnWorkCanvas(*Image1, State.EffectBase);
+        Filter3x3Into(weights, State.EffectBase, Image1->canvas());
+        Image1->pictureChanged();
     }
     State.EffectBaseTaken = true;
 }
@@ -113,5 +126,5 @@ void TForm1::N29Click() {
     setEffectCheckMark(*this, N29);
     State.CurrentEffect = efNone;
     if (State.EffectBaseTaken)
-        showOnWorkCanvas(*Image1, State.EffectBase.image());
+        showOnWorkCanvas(*Image1, State.EffectBase);
 }

@@ -89,16 +89,23 @@ FilterPath effectivePath(FilterPath requested, bool weightsFitVectors, int rowBy
 
 } // namespace
 
-void Filter3x3(const std::array<qint32, 9>& weights, quint16 divisor, DrawingSurface& picture,
-               FilterPath path) {
+void Filter3x3Into(const std::array<qint32, 9>& weights, quint16 divisor,
+                   const DrawingSurface& source, DrawingSurface& target, FilterPath path) {
     if (divisor == 0)
         throw TarvelError(QStringLiteral("The filter divisor must not be 0"));
-    if (picture.isEmpty())
+    if (source.isEmpty()) {
+        target.clear();
         return;
-    picture.setFormat(DrawingSurface::Format::Bit24);
+    }
+    if (source.format() != DrawingSurface::Format::Bit24) {
+        DrawingSurface converted;
+        CopyTo24Bit(converted, source);
+        Filter3x3Into(weights, divisor, converted, target, path);
+        return;
+    }
 
-    const int width = picture.width();
-    const int height = picture.height();
+    const int width = source.width();
+    const int height = source.height();
     const int rowBytes = 3 * width;
     const std::size_t borderedBytes = std::size_t(rowBytes) + 6;
 
@@ -106,33 +113,37 @@ void Filter3x3(const std::array<qint32, 9>& weights, quint16 divisor, DrawingSur
     const bool fits = packWeights(weights, divisor, packed);
     const FilterPath kernel = effectivePath(path, fits, rowBytes);
 
-    // The two vertically wrapped rows first, while the picture is untouched.
+    // The two vertically wrapped rows first, while the source is untouched.
     std::vector<uchar> rows(4 * borderedBytes);
     uchar* above = rows.data();
     uchar* own = above + borderedBytes;
     uchar* below = own + borderedBytes;
     uchar* bottomBorder = below + borderedBytes;
-    BuildBorderedRow(picture, 0, above);
-    BuildBorderedRow(picture, height + 1, bottomBorder);
-    BuildBorderedRow(picture, 1, own);
+    BuildBorderedRow(source, 0, above);
+    BuildBorderedRow(source, height + 1, bottomBorder);
+    BuildBorderedRow(source, 1, own);
 
-    // A picture whose pixels are shared with another (the effect base) is not copied and then
-    // overwritten: the result goes to a fresh bitmap and the shared pixels are only read.
-    QImage& image = picture.image();
-    QImage result;
-    if (!image.isDetached())
-        result = QImage(width, height, QImage::Format_BGR888);
-    QImage& target = result.isNull() ? image : result;
-    if (target.isNull())
-        throw std::bad_alloc();
+    // The result goes into the target's own pixels when it has 24-bit pixels of this size
+    // that nothing else shares (the source's own, when filtering in place); otherwise into a
+    // new bitmap, so shared pixels are only ever read.
+    QImage& targetImage = target.image();
+    const bool reuse = targetImage.format() == QImage::Format_BGR888 &&
+                       targetImage.size() == source.size() && targetImage.isDetached();
+    QImage fresh;
+    if (!reuse) {
+        fresh = QImage(width, height, QImage::Format_BGR888);
+        if (fresh.isNull())
+            throw std::bad_alloc();
+    }
+    QImage& output = reuse ? targetImage : fresh;
 
     for (int y = 0; y < height; ++y) {
-        // The row below must be read before row y is written: it is picture row y + 1.
+        // The row below is read before row y is written: in place, it is picture row y + 1.
         if (y + 1 < height)
-            BuildBorderedRow(picture, y + 2, below);
+            BuildBorderedRow(source, y + 2, below);
         else
             std::memcpy(below, bottomBorder, borderedBytes);
-        uchar* out = target.scanLine(y);
+        uchar* out = output.scanLine(y);
         switch (kernel) {
         case FilterPath::Avx2:
             filterRowAvx2(above, own, below, out, rowBytes, packed);
@@ -148,8 +159,13 @@ void Filter3x3(const std::array<qint32, 9>& weights, quint16 divisor, DrawingSur
         std::swap(above, own);
         std::swap(own, below);
     }
-    if (!result.isNull())
-        image = std::move(result);
+    if (!reuse)
+        targetImage = std::move(fresh);
+}
+
+void Filter3x3(const std::array<qint32, 9>& weights, quint16 divisor, DrawingSurface& picture,
+               FilterPath path) {
+    Filter3x3Into(weights, divisor, picture, picture, path);
 }
 
 void Filter3x3(const std::array<qint32, 9>& weights, quint16 divisor, DrawingSurface& picture) {
@@ -158,4 +174,9 @@ void Filter3x3(const std::array<qint32, 9>& weights, quint16 divisor, DrawingSur
 
 void Filter3x3(const FilterWeights& weights, DrawingSurface& picture) {
     Filter3x3(weights.weights, weights.divisor, picture);
+}
+
+void Filter3x3Into(const FilterWeights& weights, const DrawingSurface& source,
+                   DrawingSurface& target) {
+    Filter3x3Into(weights.weights, weights.divisor, source, target, fastestFilterPath());
 }

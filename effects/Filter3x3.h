@@ -35,6 +35,14 @@ void Filter3x3(const std::array<qint32, 9>& weights, quint16 divisor, DrawingSur
                FilterPath path);
 void Filter3x3(const FilterWeights& weights, DrawingSurface& picture);
 
+// The same filter reading the source and writing the target, which becomes a 24-bit picture of
+// the source's size and keeps its pen, brush and font. The target's own pixels are reused when
+// they have that size and format and nothing else shares them; the source may be the target.
+void Filter3x3Into(const std::array<qint32, 9>& weights, quint16 divisor,
+                   const DrawingSurface& source, DrawingSurface& target, FilterPath path);
+void Filter3x3Into(const FilterWeights& weights, const DrawingSurface& source,
+                   DrawingSurface& target);
+
 // Row r (0 to H + 1) of the bordered copy of a 24-bit picture of W x H pixels, as
 // 3 x (W + 2) bytes. Rows 1 to H are the picture's rows with its right-most pixel on the left
 // and its left-most pixel on the right; row 0 is the bottom row and row H + 1 the top row,

@@ -22,19 +22,21 @@ qint64 largestSum(const std::array<qint32, 9>& weights) {
     return total * 255;
 }
 
-template <class Sum>
+// Shift: the divisor is 1 << shift. A shift rounds a negative sum down where the division
+// truncates toward zero, but both quotients are then at most 0 and clamp to the same 0.
+template <class Sum, bool Shift>
 void filterRowWith(const uchar* above, const uchar* own, const uchar* below, uchar* out, int bytes,
                    const std::array<qint32, 9>& weights, quint16 divisor) {
     const Sum w0 = weights[0], w1 = weights[1], w2 = weights[2];
     const Sum w3 = weights[3], w4 = weights[4], w5 = weights[5];
     const Sum w6 = weights[6], w7 = weights[7], w8 = weights[8];
     const Sum d = divisor;
+    const int shift = std::countr_zero(unsigned(divisor));
     for (int i = 0; i < bytes; ++i) {
         const Sum sum = w0 * above[i] + w1 * above[i + 3] + w2 * above[i + 6] + w3 * own[i] +
                         w4 * own[i + 3] + w5 * own[i + 6] + w6 * below[i] + w7 * below[i + 3] +
                         w8 * below[i + 6];
-        // Integer division truncates toward zero; the clamp never lets a value wrap.
-        const Sum q = sum / d;
+        const Sum q = Shift ? Sum(sum >> shift) : Sum(sum / d);
         out[i] = q >= 255 ? uchar(255) : q <= 0 ? uchar(0) : uchar(q);
     }
 }
@@ -64,10 +66,13 @@ bool packWeights(const std::array<qint32, 9>& weights, quint16 divisor, PackedWe
 void filterRowPortable(const uchar* above, const uchar* own, const uchar* below, uchar* out,
                        int bytes, const std::array<qint32, 9>& weights, quint16 divisor) {
     // 32-bit sums whenever they cannot overflow (always for the effect table).
-    if (largestSum(weights) <= 0x7FFFFFFF)
-        filterRowWith<qint32>(above, own, below, out, bytes, weights, divisor);
+    const bool powerOfTwo = std::has_single_bit(unsigned(divisor));
+    if (largestSum(weights) > 0x7FFFFFFF)
+        filterRowWith<qint64, false>(above, own, below, out, bytes, weights, divisor);
+    else if (powerOfTwo)
+        filterRowWith<qint32, true>(above, own, below, out, bytes, weights, divisor);
     else
-        filterRowWith<qint64>(above, own, below, out, bytes, weights, divisor);
+        filterRowWith<qint32, false>(above, own, below, out, bytes, weights, divisor);
 }
 
 #ifdef TARVEL_X86_KERNELS

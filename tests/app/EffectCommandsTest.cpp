@@ -246,4 +246,21 @@ TEST_F(EffectCommands, EffectsTakeNoUndoSnapshotAndUndoKeepsTheBase) {
     EXPECT_TRUE(sameColours(work(), filtered(original, efBlur)));
 }
 
+TEST_F(EffectCommands, LaterEffectsWriteIntoTheCanvasBitmapUnlessItIsShared) {
+    form->N17Click();
+    const uchar* pixels = work().scanLine(0);
+    form->N28Click();
+    EXPECT_EQ(work().scanLine(0), pixels); // no new bitmap for the second effect
+    EXPECT_TRUE(sameColours(work(), filtered(original, efSoft)));
+    EXPECT_TRUE(sameColours(form->State.EffectBase, original));
+    // A press takes the undo snapshot, which shares the canvas's pixels: the next effect must
+    // leave the snapshot as it was.
+    form->Image1MouseDown(QPoint(2, 2), Qt::LeftButton);
+    form->N21Click();
+    EXPECT_TRUE(sameColours(form->Image3->picture(), filtered(original, efSoft)));
+    EXPECT_TRUE(sameColours(work(), filtered(original, efRelief)));
+    form->ToolButton22Click();
+    EXPECT_TRUE(sameColours(work(), filtered(original, efSoft)));
+}
+
 } // namespace

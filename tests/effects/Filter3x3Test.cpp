@@ -374,3 +374,45 @@ TEST(CopyTo24Bit, CopiesEveryPixelIntoTwentyFourBits) {
     CopyTo24Bit(copy, DrawingSurface());
     EXPECT_TRUE(copy.isEmpty());
 }
+
+TEST(Filter3x3Into, WritesTheTargetAndOnlyItsOwnPixels) {
+    QRandomGenerator random(11);
+    const DrawingSurface source = randomPicture(21, 9, random);
+    const DrawingSurface expected = referenceFilter(EffectWeights(efClear).weights, 1, source);
+
+    // A target of its own of the right size is written where it is.
+    DrawingSurface target = randomPicture(21, 9, random);
+    target.brush.color = clRed;
+    const uchar* pixels = target.scanLine(0);
+    Filter3x3Into(EffectWeights(efClear), source, target);
+    EXPECT_TRUE(samePixels(target, expected));
+    EXPECT_EQ(target.scanLine(0), pixels);
+    EXPECT_EQ(target.brush.color, clRed);
+
+    // A target whose pixels another picture shares gets new ones; the sharer keeps its own.
+    const DrawingSurface sharer = target;
+    Filter3x3Into(EffectWeights(efBlur), source, target);
+    EXPECT_TRUE(samePixels(sharer, expected));
+    EXPECT_TRUE(samePixels(target, referenceFilter(EffectWeights(efBlur).weights, 16, source)));
+
+    // A target of another size or depth takes the source's size in 24 bits.
+    DrawingSurface small(3, 3);
+    Filter3x3Into(EffectWeights(efClear), source, small);
+    EXPECT_EQ(small.format(), DrawingSurface::Format::Bit24);
+    EXPECT_TRUE(samePixels(small, expected));
+
+    // A 32-bit source is read as its 24-bit copy and left as it is.
+    DrawingSurface deep(4, 4);
+    deep.setPixel(1, 1, 0x00102030);
+    const DrawingSurface deepBefore(deep.image().copy());
+    DrawingSurface out;
+    Filter3x3Into(EffectWeights(efOutline), deep, out);
+    EXPECT_EQ(deep.format(), DrawingSurface::Format::Bit32);
+    EXPECT_EQ(deep.image(), deepBefore.image());
+    DrawingSurface deep24;
+    CopyTo24Bit(deep24, deep);
+    EXPECT_TRUE(samePixels(out, referenceFilter(EffectWeights(efOutline).weights, 1, deep24)));
+
+    Filter3x3Into(EffectWeights(efOutline), DrawingSurface(), out);
+    EXPECT_TRUE(out.isEmpty());
+}
