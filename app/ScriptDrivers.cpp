@@ -6,11 +6,20 @@
 #include "SpinEdit.h"
 #include "TarvelError.h"
 #include "Unit1.h"
+#include "RichEditWidget.h"
+#include "Unit3.h"
+#include "Unit4.h"
+#include "Unit8.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QComboBox>
 #include <QDialog>
+#include <QJsonArray>
 #include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <cstdio>
 
 namespace {
 
@@ -106,6 +115,111 @@ void shapeStep(ScriptContext& context, const QJsonObject& keys, const std::funct
     });
 }
 
+template <class Form> Form& formOf(QDialog& dialog) {
+    auto* form = qobject_cast<Form*>(&dialog);
+    if (!form) throw TarvelError(QStringLiteral("script: an unexpected dialog \"%1\" opened").arg(dialog.windowTitle()));
+    return *form;
+}
+
+void pressRadio(QDialog& dialog, const QJsonObject& keys, const char* key,
+                const std::vector<std::pair<QString, const char*>>& choices) {
+    if (!keys.contains(QLatin1String(key))) return;
+    const QJsonValue value = keys.value(QLatin1String(key));
+    for (const auto& [name, button] : choices)
+        if (value.toVariant().toString() == name) press(dialog, button);
+}
+
+// The editor's content as a person writes it: each run typed with its face, size, colour and
+// style chosen first.
+void writeRuns(RichText& text, const QJsonArray& runs) {
+    text.clear();
+    for (const QJsonValue& value : runs) {
+        const QJsonObject run = value.toObject();
+        if (run.contains(QStringLiteral("face"))) text.setSelName(run.value(QStringLiteral("face")).toString());
+        if (run.contains(QStringLiteral("size"))) text.setSelSize(run.value(QStringLiteral("size")).toInt());
+        if (run.contains(QStringLiteral("color"))) text.setSelColor(colorOf(run, "color"));
+        text.setSelStyle(run.value(QStringLiteral("bold")).toBool(), run.value(QStringLiteral("italic")).toBool(),
+                         run.value(QStringLiteral("underline")).toBool(),
+                         run.value(QStringLiteral("strikeout")).toBool());
+        text.insertText(run.value(QStringLiteral("text")).toString());
+    }
+}
+
+// Plain text, then everything selected and given the face, size and colour.
+void writePlain(RichText& text, const QJsonObject& keys) {
+    text.setText(keys.value(QStringLiteral("plain")).toString());
+    text.selectAll();
+    if (keys.contains(QStringLiteral("face"))) text.setSelName(keys.value(QStringLiteral("face")).toString());
+    if (keys.contains(QStringLiteral("size"))) text.setSelSize(keys.value(QStringLiteral("size")).toInt());
+    if (keys.contains(QStringLiteral("color"))) text.setSelColor(colorOf(keys, "color"));
+}
+
+void textStep(ScriptContext& context, const QJsonObject& keys) {
+    context.withDialog([&] { context.form.ToolButton1Click(); }, [&](QDialog& dialog) {
+        TForm8& form = formOf<TForm8>(dialog);
+        if (keys.contains(QStringLiteral("open"))) {
+            context.answerFile(context.path(keys.value(QStringLiteral("open")).toString()));
+            form.MenuOpen->trigger();
+        } else if (keys.contains(QStringLiteral("runs"))) {
+            writeRuns(form.richText(), keys.value(QStringLiteral("runs")).toArray());
+        } else if (keys.contains(QStringLiteral("plain"))) {
+            writePlain(form.richText(), keys);
+        }
+        if (!context.firstError.isEmpty()) return;
+        setSpin(dialog, "SpinEdit1", keys, "leftMargin");
+        setSpin(dialog, "SpinEdit2", keys, "topMargin");
+        setSpin(dialog, "SpinEdit3", keys, "charSpacing");
+        setSpin(dialog, "SpinEdit4", keys, "lineSpacing");
+        pressRadio(dialog, keys, "arrangement",
+                   {{"0", "RadioButton1"}, {"1", "RadioButton2"}, {"2", "RadioButton3"}, {"3", "RadioButton4"}});
+        if (keys.value(QStringLiteral("check")).toBool()) {
+            press(dialog, "Button4");
+            std::fprintf(context.out, "%s\n", qUtf8Printable(form.Label5->text()));
+        }
+        if (keys.contains(QStringLiteral("saveAs"))) {
+            context.answerFile(context.path(keys.value(QStringLiteral("saveAs")).toString()));
+            form.MenuSave->trigger();
+            if (!context.firstError.isEmpty()) return;
+        }
+        closeDialog(dialog, keys, {"Button1", "Button2", "Button3"});
+    });
+}
+
+void rotatedStep(ScriptContext& context, const QJsonObject& keys) {
+    context.withDialog([&] { context.form.N12Click(); }, [&](QDialog& dialog) {
+        TForm3& form = formOf<TForm3>(dialog);
+        if (keys.contains(QStringLiteral("text"))) form.Edit1->setText(keys.value(QStringLiteral("text")).toString());
+        setSpin(dialog, "SpinEdit1", keys, "angle");
+        setSpin(dialog, "SpinEdit2", keys, "charSpacing");
+        if (keys.contains(QStringLiteral("size"))) form.ComboBox1->setEditText(keys.value(QStringLiteral("size")).toString());
+        if (keys.contains(QStringLiteral("face"))) form.ComboBox2->setEditText(keys.value(QStringLiteral("face")).toString());
+        pressRadio(dialog, keys, "placement", {{"horizontal", "RadioButton1"}, {"vertical", "RadioButton2"}});
+        pickColor(context, dialog, "ColorButton1", keys, "color");
+        closeDialog(dialog, keys, {"Button3", "Button4", "Button5", "Button1", "Button2"});
+    });
+}
+
+void sealStep(ScriptContext& context, const QJsonObject& keys) {
+    context.withDialog([&] { context.form.ToolButton29Click(); }, [&](QDialog& dialog) {
+        TForm4& form = formOf<TForm4>(dialog);
+        if (keys.contains(QStringLiteral("text")))
+            form.RichEdit1->richText().setText(keys.value(QStringLiteral("text")).toString());
+        setSpin(dialog, "SpinEdit1", keys, "width");
+        setSpin(dialog, "SpinEdit2", keys, "height");
+        setSpin(dialog, "SpinEdit3", keys, "strokeWeight");
+        setSpin(dialog, "SpinEdit4", keys, "charSpacing");
+        setSpin(dialog, "SpinEdit5", keys, "edgeWidth");
+        setSpin(dialog, "SpinEdit6", keys, "angle");
+        if (keys.contains(QStringLiteral("face")))
+            form.ComboBox1->setEditText(keys.value(QStringLiteral("face")).toString());
+        pressRadio(dialog, keys, "style", {{"intaglio", "RadioButton1"}, {"relief", "RadioButton2"}});
+        pressRadio(dialog, keys, "corner", {{"square", "RadioButton7"}, {"rounded", "RadioButton8"}});
+        pressRadio(dialog, keys, "arrangement",
+                   {{"0", "RadioButton3"}, {"1", "RadioButton4"}, {"2", "RadioButton5"}, {"3", "RadioButton6"}});
+        closeDialog(dialog, keys, {"Button1", "Button2", "Button3", "Button4", "Button6"});
+    });
+}
+
 } // namespace
 
 void runDialogStep(ScriptContext& context, const ScriptStep& step) {
@@ -113,6 +227,12 @@ void runDialogStep(ScriptContext& context, const ScriptStep& step) {
     TForm1& form = context.form;
     if (step.command == QLatin1String("canvas")) {
         canvasStep(context, keys);
+    } else if (step.command == QLatin1String("text")) {
+        textStep(context, keys);
+    } else if (step.command == QLatin1String("rotated")) {
+        rotatedStep(context, keys);
+    } else if (step.command == QLatin1String("seal")) {
+        sealStep(context, keys);
     } else if (step.command == QLatin1String("circle")) {
         shapeStep(context, keys, [&] { form.ToolButton21Click(); });
     } else if (step.command == QLatin1String("fan")) {

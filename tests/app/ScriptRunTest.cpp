@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -149,4 +150,97 @@ TEST_F(ScriptRun, SaveNamesFollowTheSaveDialog) {
     QFile upper(file("upper.BMP"));
     ASSERT_TRUE(upper.open(QIODevice::ReadOnly));
     EXPECT_TRUE(upper.read(3).startsWith("\xFF\xD8\xFF"));
+}
+
+namespace {
+
+bool hasInk(const QImage& image, const QRect& area, QRgb background) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.pixel(x, y) != background) return true;
+    return false;
+}
+
+} // namespace
+
+TEST_F(ScriptRun, TextRotatedTextSealFanAndEffectLandWhereTheyShould) {
+    const Outcome outcome = run(R"({"steps": [
+      {"do": "canvas", "width": 400, "height": 300, "color": "#FFFFFF"},
+      {"do": "text", "plain": "一", "face": "AR PL SungtiL GB", "size": 20, "color": "#000000",
+       "leftMargin": 50, "topMargin": 50, "arrangement": 0, "check": true},
+      {"do": "save", "file": "text.bmp"},
+      {"do": "rotated", "text": "口口", "size": "20", "charSpacing": 2, "face": "AR PL SungtiL GB",
+       "placement": "horizontal", "angle": 0, "color": "#0000FF"},
+      {"do": "click", "at": [200, 40]},
+      {"do": "save", "file": "rotated.bmp"},
+      {"do": "seal", "text": "印", "width": 50, "height": 50, "style": "relief", "corner": "square",
+       "angle": 0},
+      {"do": "click", "at": [300, 200]},
+      {"do": "save", "file": "seal.bmp"},
+      {"do": "effect", "kind": "hollow"},
+      {"do": "save", "file": "hollow.bmp"},
+      {"do": "effect", "kind": "restore"},
+      {"do": "save", "file": "restored.bmp"}
+    ]})");
+    ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
+    EXPECT_EQ(outcome.out.trimmed(), QStringLiteral("文本尺寸为:129*137。"));
+
+    const QRgb white = qRgb(255, 255, 255);
+    const QImage text = saved("text.bmp");
+    // One 20-point character at the margins: its cell starts at (50, 52).
+    EXPECT_TRUE(hasInk(text, QRect(50, 52, 27, 27), white));
+    EXPECT_FALSE(hasInk(text, QRect(0, 0, 400, 50), white));
+    EXPECT_FALSE(hasInk(text, QRect(80, 0, 320, 300), white));
+
+    // Two characters 22 pixels apart from the click, drawn in blue.
+    const QImage rotated = saved("rotated.bmp");
+    EXPECT_TRUE(hasInk(rotated, QRect(200, 40, 20, 24), white));
+    EXPECT_TRUE(hasInk(rotated, QRect(222, 40, 20, 24), white));
+    EXPECT_FALSE(hasInk(rotated, QRect(246, 0, 150, 100), white));
+
+    // The relief seal: red outline on its outermost pixels, light grey inside, and the key
+    // colour of the turned square left out.
+    const QImage seal = saved("seal.bmp");
+    EXPECT_EQ(seal.pixel(300, 200), qRgb(255, 0, 0));
+    EXPECT_EQ(seal.pixel(349, 249), qRgb(255, 0, 0));
+    EXPECT_EQ(seal.pixel(302, 202), qRgb(210, 210, 210));
+    EXPECT_EQ(seal.pixel(360, 260), white);
+
+    // "空心" turns a uniform area black; restore brings the picture back.
+    const QImage hollow = saved("hollow.bmp");
+    EXPECT_EQ(hollow.pixel(10, 290), qRgb(0, 0, 0));
+    EXPECT_EQ(saved("restored.bmp"), seal.convertToFormat(saved("restored.bmp").format()));
+}
+
+TEST_F(ScriptRun, FanOnAColourCanvasKeepsItsWhiteFill) {
+    const Outcome outcome = run(R"({"steps": [
+      {"do": "canvas", "width": 500, "height": 300, "color": "#336699"},
+      {"do": "fan"},
+      {"do": "click", "at": [0, 0]},
+      {"do": "save", "file": "fan.bmp"}
+    ]})");
+    ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
+    const QImage fan = saved("fan.bmp");
+    EXPECT_EQ(fan.pixel(206, 100), qRgb(255, 255, 255));      // the seed's region is filled
+    EXPECT_EQ(fan.pixel(2, 197), qRgb(0x33, 0x66, 0x99));     // outside the leaf: left out
+    EXPECT_EQ(fan.pixel(450, 10), qRgb(0x33, 0x66, 0x99));    // beyond the picture
+}
+
+TEST_F(ScriptRun, ExamplesComposeTheirPictures) {
+    const QDir examples(QStringLiteral(TARVEL_SOURCE_DIR "/examples"));
+    const QStringList scripts = examples.entryList({QStringLiteral("*.json")}, QDir::Files);
+    ASSERT_GE(scripts.size(), 3);
+    for (const QString& name : scripts) {
+        form = std::make_unique<TForm1>();
+        form->createDialogs();
+        const QString copy = file(name);
+        QFile::remove(copy);
+        ASSERT_TRUE(QFile::copy(examples.filePath(name), copy));
+        FILE* sink = std::tmpfile();
+        EXPECT_EQ(runScript(*form, copy, sink, stderr), 0) << name.toStdString();
+        std::fclose(sink);
+        const QString picture = file(QFileInfo(name).completeBaseName() + QStringLiteral(".jpg"));
+        const QImage image(picture);
+        EXPECT_FALSE(image.isNull()) << picture.toStdString();
+    }
 }
