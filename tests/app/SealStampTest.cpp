@@ -1,0 +1,138 @@
+// The seal through the real main window: "添加印章", the stamp at a press, nudges, and the
+// edge cases of a cleared or empty seal.
+#include "PlacementFixture.h"
+
+#include "RichEditWidget.h"
+#include "RotImg.h"
+#include "SpinEdit.h"
+#include "Unit4.h"
+
+#include <QRadioButton>
+#include <QToolButton>
+
+namespace {
+
+constexpr TColor canvasGrey = 0x00606060;
+
+struct SealStamp : MainWindowTest {
+    // Opens the dialog with its toolbar button and confirms it after the given settings.
+    void confirmSeal(const std::function<void(TForm4*)>& settings) {
+        withDialog(
+            [this, settings] {
+                TForm4* dialog = form.Form4;
+                settings(dialog);
+                dialog->Button1->click();
+            },
+            [this] { form.ToolButton29->click(); });
+    }
+    const DrawingSurface& sealPicture() const { return form.Form4->RotateImage1->RotatedGraphic(); }
+    // Every pixel of the seal picture at the point: key pixels leave the canvas colour.
+    void expectStampedAt(QPoint point) {
+        const DrawingSurface& seal = sealPicture();
+        ASSERT_FALSE(seal.isEmpty());
+        for (int y = 0; y < seal.height(); ++y)
+            for (int x = 0; x < seal.width(); ++x) {
+                const TColor want = seal.pixel(x, y) == clFuchsia ? canvasGrey : seal.pixel(x, y);
+                ASSERT_EQ(at(point.x() + x, point.y() + y), want) << x << "," << y;
+            }
+    }
+};
+
+TEST_F(SealStamp, ConfirmedSealIsStampedAtThePressWithoutItsKey) {
+    paintCanvas(canvasGrey);
+    confirmSeal([](TForm4* d) {
+        d->RichEdit1->richText().setText(QStringLiteral("永和\n九年"));
+        d->RadioButton1->click();
+        d->SpinEdit6->setText("30");
+    });
+    EXPECT_EQ(form.Image1->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_TRUE(form.sealPending());
+    ASSERT_EQ(sealPicture().size(), QSize(102, 102));
+    press(QPoint(120, 60), Qt::RightButton);
+    expectStampedAt(QPoint(120, 60));
+    EXPECT_EQ(count(clFuchsia), 0);
+    EXPECT_EQ(at(121, 61), canvasGrey); // the corner of the square is key
+    EXPECT_GT(count(0x003232F0), 500);  // intaglio ground
+    EXPECT_FALSE(form.sealPending());
+    EXPECT_EQ(form.State.SealPos, QPoint(120, 60));
+    EXPECT_EQ(form.State.LastKind, ekSeal);
+    EXPECT_EQ(form.Image1->cursor().shape(), Qt::ArrowCursor);
+
+    // A second press stamps nothing more.
+    const QImage once = form.Image1->picture().image();
+    press(QPoint(300, 200));
+    EXPECT_EQ(form.Image1->picture().image(), once);
+}
+
+TEST_F(SealStamp, RoundedCornersLeaveTheCanvasVisible) {
+    paintCanvas(canvasGrey);
+    confirmSeal([](TForm4* d) {
+        d->RichEdit1->richText().setText(QStringLiteral("印"));
+        d->RadioButton8->click();
+    });
+    ASSERT_EQ(sealPicture().size(), QSize(74, 74));
+    press(QPoint(10, 20));
+    expectStampedAt(QPoint(10, 20));
+    for (QPoint corner : {QPoint(10, 20), QPoint(59, 20), QPoint(10, 69), QPoint(59, 69)})
+        EXPECT_EQ(at(corner.x(), corner.y()), canvasGrey);
+    EXPECT_EQ(at(35, 20), clRed); // the top edge of the outline
+    EXPECT_EQ(at(60, 20), canvasGrey);
+}
+
+TEST_F(SealStamp, NudgesRedrawTheSealTenPixelsAway) {
+    paintCanvas(canvasGrey);
+    confirmSeal([](TForm4* d) { d->RichEdit1->richText().setText(QStringLiteral("寿")); });
+    press(QPoint(100, 100));
+    form.ToolButton31->click(); // right
+    form.ToolButton36->click(); // down
+    EXPECT_EQ(form.State.SealPos, QPoint(110, 110));
+    expectStampedAt(QPoint(110, 110));
+    EXPECT_EQ(at(100, 100), canvasGrey); // drawn on the snapshot, not beside the first seal
+    form.ToolButton30->click();
+    form.ToolButton35->click();
+    expectStampedAt(QPoint(100, 100));
+}
+
+TEST_F(SealStamp, ClearThenPressWithPlacementArmedStampsNothing) {
+    paintCanvas(canvasGrey);
+    confirmSeal([](TForm4* d) { d->RichEdit1->richText().setText(QStringLiteral("印")); });
+    withDialog(
+        [this] {
+            form.Form4->Button6->click();
+            form.Form4->close();
+        },
+        [this] { form.ToolButton29Click(); });
+    EXPECT_TRUE(form.sealPending());
+    const QImage before = form.Image1->picture().image();
+    press(QPoint(50, 50));
+    EXPECT_EQ(form.Image1->picture().image(), before);
+    EXPECT_FALSE(form.sealPending());
+    EXPECT_EQ(form.State.LastKind, ekSeal);
+}
+
+TEST_F(SealStamp, EmptyTextStampsThePreviousSeal) {
+    paintCanvas(canvasGrey);
+    confirmSeal([](TForm4* d) { d->RichEdit1->richText().setText(QStringLiteral("山")); });
+    const QImage first = sealPicture().image();
+    confirmSeal([](TForm4* d) {
+        d->RichEdit1->richText().setText(QString());
+        d->SpinEdit1->setText("90");
+    });
+    EXPECT_EQ(sealPicture().image(), first);
+    press(QPoint(2, 3));
+    expectStampedAt(QPoint(2, 3));
+}
+
+TEST_F(SealStamp, MenuItemOpensTheDialogToo) {
+    bool shown = false;
+    withDialog(
+        [this, &shown] {
+            shown = form.Form4->isVisible();
+            form.Form4->Button3->click();
+        },
+        [this] { form.MenuSeal->trigger(); });
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(form.sealPending());
+}
+
+} // namespace
