@@ -6,14 +6,30 @@
 #include <QClipboard>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
+// The application lives between the environment's set-up and tear-down, so that it is gone
+// before static destructors run (the input devices QTest creates must die with it).
+class ApplicationEnvironment final : public ::testing::Environment {
+public:
+    void SetUp() override { application = std::make_unique<QApplication>(argc, argv); }
+    void TearDown() override { application.reset(); }
+
+private:
+    int argc = 1;
+    char name[5] = "test";
+    char* argv[2] = {name, nullptr};
+    std::unique_ptr<QApplication> application;
+};
+
+// gtest owns the environment.
+[[maybe_unused]] ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
 void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
+    ASSERT_NE(QApplication::instance(), nullptr);
 }
 
 } // namespace
