@@ -352,3 +352,18 @@ TEST(SealRender, NonPositiveAndAbsurdSizesNeverFail) {
     settings.CharSpacing = INT_MAX;
     EXPECT_EQ(renderSeal(settings, {gbk(QStringLiteral("印章"))}).size(), QSize(maxSealSide, 7));
 }
+
+TEST(SealFrame, SealInTheTopLeftOfAKeyedSquare) {
+    application();
+    TSetStamper settings = intaglio();
+    settings.CornerShape = cnRounded;
+    const DrawingSurface seal = renderSeal(settings, {gbk(QStringLiteral("印"))});
+    const DrawingSurface framed = framedSeal(seal, 70, 70);
+    ASSERT_EQ(framed.size(), QSize(70, 70));
+    EXPECT_EQ(framed.transparentColor, std::optional<TColor>(clFuchsia));
+    for (int y = 0; y < 70; ++y)
+        for (int x = 0; x < 70; ++x)
+            ASSERT_EQ(framed.pixel(x, y), (x < 50 && y < 50) ? seal.pixel(x, y) : clFuchsia)
+                << x << "," << y;
+    EXPECT_TRUE(framedSeal(DrawingSurface(), 0, 10).isEmpty());
+}
