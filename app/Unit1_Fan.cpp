@@ -3,27 +3,13 @@
 #include "Unit1.h"
 
 #include "ImageControl.h"
+#include "Unit2.h"
 #include "Unit7.h"
 
-// The fan's key background follows the confirmed canvas settings, which the canvas dialog
-// owns; until that dialog is part of the build the fan is drawn as on a picture background.
-#if __has_include("Unit2.h")
-#include "Unit2.h"
-namespace {
-const TSetStruct* confirmedCanvasSettings(const TForm2* form2) {
-    return form2 ? &form2->CanvasSettings : nullptr;
-}
-} // namespace
-#else
-namespace {
-const TSetStruct* confirmedCanvasSettings(const TForm2*) {
-    return nullptr;
-}
-} // namespace
-#endif
-
+// The fan's key background follows the canvas settings confirmed in the canvas dialog, which
+// is created before the fan dialog.
 void TForm1::createFanDialog() {
-    Form7 = new TForm7(Image1, confirmedCanvasSettings(Form2), this);
+    Form7 = new TForm7(Image1, Form2 ? &Form2->CanvasSettings : nullptr, this);
 }
 
 void TForm1::ToolButton26Click() {

@@ -1,0 +1,116 @@
+// The fan's edge cases through the real main window and its fan dialog, and the stamp of
+// several pending elements at one press.
+#include "PlacementFixture.h"
+
+#include "SpinEdit.h"
+#include "Unit2.h"
+
+namespace {
+
+constexpr TColor canvasBlue = 0x00A04020;
+
+using FanStamp = MainWindowTest;
+
+TEST_F(FanStamp, DefaultsWithoutAColourBackgroundLeaveOnlyTheGreyOutline) {
+    paintCanvas(canvasBlue);
+    confirmFan();
+    press(QPoint(0, 0));
+    EXPECT_EQ(form.State.LastKind, ekFan);
+    EXPECT_EQ(form.State.FanPos, QPoint(0, 0));
+    EXPECT_EQ(count(clWhite), 0);
+    EXPECT_GT(count(clGray), 800);
+    EXPECT_EQ(count(clGray) + count(canvasBlue), 1273 * 649);
+    // One pixel wide: the middle column meets the top arc and the bottom arc once each.
+    std::vector<int> ink;
+    for (int y = 0; y < 200; ++y)
+        if (at(200, y) == clGray)
+            ink.push_back(y);
+    EXPECT_EQ(ink, (std::vector<int>{0, 175}));
+}
+
+TEST_F(FanStamp, WithAColourBackgroundTheWhiteFillCoversTheCanvas) {
+    form.Form2->CanvasSettings.UseColor = true;
+    paintCanvas(canvasBlue);
+    confirmFan();
+    press(QPoint(100, 50));
+    EXPECT_EQ(at(306, 150), clWhite); // the seed's region
+    EXPECT_EQ(at(300, 50), clGray);
+    EXPECT_EQ(at(100, 50), canvasBlue);  // magenta corner, left out
+    EXPECT_EQ(at(300, 249), canvasBlue); // under the bottom arc
+    EXPECT_EQ(count(clFuchsia), 0);
+    EXPECT_GT(count(clWhite), 40000);
+}
+
+TEST_F(FanStamp, CancelApplyAndClearBehaveAsForTheCircle) {
+    paintCanvas(canvasBlue);
+    pickColours(clRed);
+    openFanDialog([](TForm7* d) {
+        d->SpeedButton1->click();
+        d->Button2->click(); // apply: settings change, picture does not
+        d->close();
+    });
+    EXPECT_EQ(form.Form7->FanSettings.LineColor, clRed);
+    EXPECT_FALSE(form.Form7->Image1->hasPicture());
+    openFanDialog([](TForm7* d) {
+        d->SpinEdit2->setText("50");
+        d->Button3->click(); // cancel
+    });
+    EXPECT_EQ(form.Form7->FanSettings.PickedLineColor, clGray);
+    confirmFan();
+    press(QPoint(0, 0));
+    EXPECT_EQ(count(clRed), 0);
+    EXPECT_EQ(at(100, 0), clGray); // radius 50 as typed: 200 x 100, top arc at (100, 0)
+    EXPECT_EQ(at(300, 0), canvasBlue);
+
+    openFanDialog([](TForm7* d) { d->Button1->click(); });
+    openFanDialog([](TForm7* d) {
+        d->Button6->click();
+        d->close();
+    });
+    EXPECT_TRUE(form.fanPending());
+    const QImage before = form.Image1->picture().image();
+    press(QPoint(500, 300));
+    EXPECT_FALSE(form.fanPending());
+    EXPECT_EQ(form.Image1->picture().image(), before);
+}
+
+TEST_F(FanStamp, CircleAndFanConfirmedTogetherStampAtOnePointInOrder) {
+    paintCanvas(canvasBlue);
+    confirmCircle();
+    pickColours(clRed);
+    openFanDialog([](TForm7* d) {
+        d->SpeedButton1->click();
+        d->Button1->click();
+    });
+    press(QPoint(150, 100));
+    EXPECT_EQ(form.State.LastKind, ekFan);
+    EXPECT_EQ(form.State.CirclePos, QPoint(150, 100));
+    EXPECT_EQ(form.State.FanPos, QPoint(150, 100));
+    EXPECT_FALSE(form.circlePending());
+    EXPECT_FALSE(form.fanPending());
+    // Where both pictures have ink, the fan, stamped last, lies on top.
+    const DrawingSurface& circle = form.Form6->Image1->picture();
+    const DrawingSurface& fan = form.Form7->Image1->picture();
+    int overlap = 0;
+    for (int y = 0; y < circle.height(); ++y)
+        for (int x = 0; x < circle.width(); ++x) {
+            const TColor fanInk = fan.pixel(x, y);
+            const TColor circleInk = circle.pixel(x, y);
+            const TColor want = fanInk != clWhite        ? fanInk
+                                : circleInk != clFuchsia ? circleInk
+                                                         : canvasBlue;
+            ASSERT_EQ(at(150 + x, 100 + y), want) << x << "," << y;
+            overlap += fanInk != clWhite && circleInk != clFuchsia;
+        }
+    EXPECT_GT(overlap, 20);
+    EXPECT_EQ(at(350, 100), clRed);   // the fan's top arc
+    EXPECT_EQ(at(150, 150), clBlack); // the circle's outline, where the fan has no ink
+    // A nudge moves the fan only.
+    form.ToolButton31Click();
+    EXPECT_EQ(form.State.FanPos, QPoint(160, 100));
+    EXPECT_EQ(at(360, 100), clRed);
+    EXPECT_EQ(at(150, 150), canvasBlue); // the circle went with the snapshot
+    EXPECT_EQ(count(clBlack), 0);
+}
+
+} // namespace

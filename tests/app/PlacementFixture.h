@@ -1,0 +1,101 @@
+// The real main window with its dialogs, for tests of the placement workflow: a canvas, the
+// circle and fan dialogs driven as a user would (modal dialogs answered from a queued action).
+#pragma once
+
+#include "ColorButton.h"
+#include "ErrorBoundary.h"
+#include "ImageControl.h"
+#include "PlatformDialogs.h"
+#include "Unit1.h"
+#include "Unit6.h"
+#include "Unit7.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+inline void ensureApplication() {
+    static int argc = 1;
+    static char name[] = "tarvel-tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+}
+
+// A base, so the application exists before the fixture's main window is made.
+struct WithApplication {
+    WithApplication() { ensureApplication(); }
+};
+
+struct MainWindowTest : ::testing::Test, WithApplication {
+    MainWindowTest() {
+        form.createDialogs();
+        previousDisplay = ErrorBoundary::setDisplay(
+            [this](QWidget*, const QString& text) { shownErrors << text; });
+        form.show();
+        (void)QTest::qWaitForWindowExposed(&form);
+    }
+    ~MainWindowTest() override {
+        ErrorBoundary::setDisplay(previousDisplay);
+        PlatformDialogs::setColorChooser({});
+    }
+
+    // Runs a command that shows a modal dialog, with the user's actions queued to run inside
+    // the dialog's event loop.
+    void withDialog(const std::function<void()>& actions, const std::function<void()>& command) {
+        QTimer::singleShot(0, &form, actions);
+        command();
+    }
+    void openCircleDialog(const std::function<void(TForm6*)>& actions) {
+        withDialog([this, actions] { actions(form.Form6); }, [this] { form.ToolButton21Click(); });
+    }
+    void openFanDialog(const std::function<void(TForm7*)>& actions) {
+        withDialog([this, actions] { actions(form.Form7); }, [this] { form.ToolButton26Click(); });
+    }
+    void confirmCircle() {
+        openCircleDialog([](TForm6* d) { d->Button1->click(); });
+    }
+    void confirmFan() {
+        openFanDialog([](TForm7* d) { d->Button1->click(); });
+    }
+    void pickColours(std::optional<TColor> colour) {
+        PlatformDialogs::setColorChooser(
+            [colour](QWidget*, TColor) -> std::optional<TColor> { return colour; });
+    }
+
+    // A press of a mouse button on the work canvas, delivered to the control. (QTest's own
+    // mouse functions read the point (0, 0) as "the middle of the widget".)
+    void press(QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+        sendMouse(QEvent::MouseButtonPress, at, button, button);
+        sendMouse(QEvent::MouseButtonRelease, at, button, Qt::NoButton);
+    }
+    void movePointer(QPoint at) { sendMouse(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton); }
+    void sendMouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(at), QPointF(form.Image1->mapToGlobal(at)), button, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(form.Image1, &event);
+    }
+    // Gives the canvas a picture of one colour, so stamped pixels and left-out ones differ.
+    void paintCanvas(TColor colour) {
+        DrawingSurface& canvas = form.Image1->canvas();
+        canvas.brush.color = colour;
+        canvas.brush.style = DrawingSurface::BrushStyle::Solid;
+        canvas.fillRect(0, 0, canvas.width(), canvas.height());
+    }
+    TColor at(int x, int y) const { return form.Image1->picture().pixel(x, y); }
+    int count(TColor colour) const {
+        const DrawingSurface& p = form.Image1->picture();
+        int n = 0;
+        for (int y = 0; y < p.height(); ++y)
+            for (int x = 0; x < p.width(); ++x)
+                n += p.pixel(x, y) == colour ? 1 : 0;
+        return n;
+    }
+
+    TForm1 form;
+    QStringList shownErrors;
+    ErrorBoundary::Display previousDisplay;
+};

@@ -1,0 +1,113 @@
+// The placement workflow through the real main window: the stamp at a canvas press, undo and
+// the four nudges, with the circle as the element.
+#include "PlacementFixture.h"
+
+#include <QToolButton>
+
+namespace {
+
+constexpr TColor canvasGrey = 0x00606060;
+
+using Placement = MainWindowTest;
+
+TEST_F(Placement, PressWithNothingPendingReplacesTheSnapshotAndEnablesUndo) {
+    EXPECT_FALSE(form.ToolButton22->isEnabled());
+    paintCanvas(canvasGrey);
+    press(QPoint(40, 30));
+    EXPECT_TRUE(form.ToolButton22->isEnabled());
+    ASSERT_TRUE(form.Image3->hasPicture());
+    EXPECT_EQ(form.Image3->picture().image(), form.Image1->picture().image());
+    EXPECT_EQ(count(canvasGrey), 1273 * 649); // nothing drawn
+    EXPECT_EQ(form.State.LastKind, ekNone);
+
+    paintCanvas(clBlue);
+    press(QPoint(1, 1));
+    EXPECT_EQ(form.Image3->picture().pixel(5, 5), clBlue);
+    // The undo goes back to the latest press, not the first.
+    form.ToolButton22Click();
+    EXPECT_EQ(at(5, 5), clBlue);
+    EXPECT_FALSE(form.ToolButton22->isEnabled());
+}
+
+TEST_F(Placement, RightAndMiddlePressesStampLikeALeftPress) {
+    paintCanvas(canvasGrey);
+    confirmCircle();
+    EXPECT_EQ(form.Image1->cursor().shape(), Qt::PointingHandCursor);
+    press(QPoint(10, 20), Qt::RightButton);
+    EXPECT_EQ(form.Image1->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_FALSE(form.circlePending());
+    EXPECT_EQ(form.State.LastKind, ekCircle);
+    EXPECT_EQ(form.State.CirclePos, QPoint(10, 20));
+    EXPECT_EQ(at(60, 70), clWhite);    // the centre
+    EXPECT_EQ(at(10, 70), clBlack);    // the outline's left end
+    EXPECT_EQ(at(10, 20), canvasGrey); // a corner, left out
+
+    confirmCircle();
+    press(QPoint(300, 200), Qt::MiddleButton);
+    EXPECT_EQ(form.State.CirclePos, QPoint(300, 200));
+    EXPECT_EQ(at(350, 250), clWhite);
+    EXPECT_EQ(at(60, 70), clWhite); // the first circle stays
+    EXPECT_EQ(form.Image3->picture().pixel(350, 250), canvasGrey);
+}
+
+TEST_F(Placement, NudgeWithNothingPlacedRestoresTheEmptySnapshot) {
+    paintCanvas(canvasGrey);
+    ASSERT_TRUE(form.Image1->hasPicture());
+    form.ToolButton31Click();
+    EXPECT_FALSE(form.Image1->hasPicture());
+    EXPECT_EQ(form.Image1->size(), QSize(1273, 649));
+    EXPECT_FALSE(form.ToolButton22->isEnabled());
+}
+
+TEST_F(Placement, UndoThenNudgeDrawsTheElementAgainTenPixelsOn) {
+    paintCanvas(canvasGrey);
+    confirmCircle();
+    press(QPoint(100, 100));
+    form.ToolButton22Click();
+    EXPECT_EQ(count(canvasGrey), 1273 * 649);
+    form.ToolButton31Click(); // right
+    EXPECT_EQ(form.State.CirclePos, QPoint(110, 100));
+    EXPECT_EQ(at(110, 150), clBlack);
+    EXPECT_EQ(at(100, 150), canvasGrey);
+    EXPECT_FALSE(form.ToolButton22->isEnabled()); // a nudge leaves undo alone
+    // Repeated nudges move the one element over the same background.
+    form.ToolButton36Click(); // down
+    form.ToolButton30Click(); // left
+    form.ToolButton30Click(); // left
+    form.ToolButton35Click(); // up
+    form.ToolButton35Click(); // up
+    EXPECT_EQ(form.State.CirclePos, QPoint(90, 90));
+    EXPECT_EQ(at(140, 140), clWhite);
+    EXPECT_EQ(at(90, 140), clBlack);
+    EXPECT_EQ(at(110, 150), clWhite); // inside the moved circle, not a left-over outline
+    EXPECT_EQ(at(205, 150), canvasGrey);
+    EXPECT_EQ(count(clBlack) + count(clWhite) + count(canvasGrey), 1273 * 649);
+    // Exactly one circle's worth of ink: the picture's pixels other than its key colour.
+    const DrawingSurface& circle = form.Form6->Image1->picture();
+    int circleInk = 0;
+    for (int y = 0; y < circle.height(); ++y)
+        for (int x = 0; x < circle.width(); ++x)
+            circleInk += circle.pixel(x, y) != clFuchsia;
+    EXPECT_EQ(count(clBlack) + count(clWhite), circleInk);
+}
+
+TEST_F(Placement, StampOnACanvasWithoutAPictureCreatesAWhiteOneOfTheControlSize) {
+    ASSERT_FALSE(form.Image1->hasPicture());
+    confirmCircle();
+    press(QPoint(5, 5));
+    ASSERT_TRUE(form.Image1->hasPicture());
+    EXPECT_EQ(form.Image1->picture().size(), QSize(1273, 649));
+    EXPECT_EQ(at(1272, 648), clWhite);
+    EXPECT_EQ(at(5, 55), clBlack);
+    EXPECT_FALSE(form.Image3->hasPicture()); // the snapshot is of the empty canvas
+
+    form.ToolButton23Click(); // clear: no picture again, size kept
+    EXPECT_FALSE(form.Image1->hasPicture());
+    confirmCircle();
+    press(QPoint(600, 300));
+    EXPECT_EQ(form.Image1->picture().size(), QSize(1273, 649));
+    EXPECT_EQ(at(600, 350), clBlack);
+    EXPECT_EQ(at(5, 55), clWhite);
+}
+
+} // namespace
