@@ -15,6 +15,11 @@ namespace {
 constexpr TColor canvasGrey = 0x00606060;
 
 struct SealStamp : MainWindowTest {
+    // The press handler itself: a synthesised mouse event would create Qt's pointing device,
+    // whose destruction at exit, after the static application, crashes the test process.
+    void press(QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+        form.Image1MouseDown(at, button);
+    }
     // Opens the dialog with its toolbar button and confirms it after the given settings.
     void confirmSeal(const std::function<void(TForm4*)>& settings) {
         withDialog(
