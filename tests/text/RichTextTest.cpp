@@ -487,3 +487,31 @@ TEST_F(RichTextTest, SavingOverAFileReplacesItWhole) {
     other.loadFromFile(path);
     EXPECT_EQ(other.text(), QStringLiteral("新"));
 }
+
+TEST_F(RichTextTest, LoadsAWordProcessorFileIntoTheEditor) {
+    rich.setText(QStringLiteral("old"));
+    rich.loadFromFile(QStringLiteral(TARVEL_TEST_DATA "/rtf/wordpad.rtf"));
+    EXPECT_EQ(rich.lineCount(), 2); // the line after the last \par is empty
+    EXPECT_EQ(rich.lineText(0), QByteArray("\xC4\xE3\xBA\xC3 world"));
+    EXPECT_EQ(rich.lineText(1), QByteArray("\xCA\xE9\xB7\xA8"));
+    rich.setSelStart(0);
+    rich.setSelLength(2);
+    RichText::Attributes a = rich.selAttributes();
+    EXPECT_EQ(a.Name, QStringLiteral("宋体"));
+    EXPECT_EQ(a.Size, 16);
+    EXPECT_EQ(a.Color, clRed);
+    EXPECT_EQ(a.Charset, 134);
+    EXPECT_EQ(rich.selPixelHeight(), 21);
+    rich.setSelStart(4);
+    rich.setSelLength(1);
+    a = rich.selAttributes();
+    EXPECT_EQ(a.Name, QStringLiteral("Calibri"));
+    EXPECT_EQ(a.Size, 11);
+    EXPECT_EQ(a.Color, clWindowText);
+    EXPECT_EQ(a.Charset, 0);
+    rich.setSelStart(12);
+    EXPECT_EQ(rich.paragraphAlignment(), RichText::Alignment::Center);
+    EXPECT_TRUE(rich.selAttributes().Bold);
+    rich.undo(); // loading is not an edit to undo
+    EXPECT_EQ(rich.lineCount(), 2);
+}
