@@ -2,8 +2,12 @@
 // several pending elements at one press.
 #include "PlacementFixture.h"
 
+#include "RichEditWidget.h"
+#include "RichText.h"
+#include "RotImg.h"
 #include "SpinEdit.h"
 #include "Unit2.h"
+#include "Unit4.h"
 
 namespace {
 
@@ -74,42 +78,59 @@ TEST_F(FanStamp, CancelApplyAndClearBehaveAsForTheCircle) {
     EXPECT_EQ(form.Image1->picture().image(), before);
 }
 
-TEST_F(FanStamp, CircleAndFanConfirmedTogetherStampAtOnePointInOrder) {
+TEST_F(FanStamp, SealCircleAndFanConfirmedTogetherStampAtOnePointInOrder) {
     paintCanvas(canvasBlue);
+    withDialog(
+        [this] {
+            form.Form4->RichEdit1->richText().setText(QStringLiteral("印章"));
+            form.Form4->Button1->click();
+        },
+        [this] { form.ToolButton29Click(); });
     confirmCircle();
     pickColours(clRed);
     openFanDialog([](TForm7* d) {
         d->SpeedButton1->click();
         d->Button1->click();
     });
+    ASSERT_TRUE(form.sealPending());
     press(QPoint(150, 100));
     EXPECT_EQ(form.State.LastKind, ekFan);
+    EXPECT_EQ(form.State.SealPos, QPoint(150, 100));
     EXPECT_EQ(form.State.CirclePos, QPoint(150, 100));
     EXPECT_EQ(form.State.FanPos, QPoint(150, 100));
+    EXPECT_FALSE(form.sealPending());
     EXPECT_FALSE(form.circlePending());
     EXPECT_FALSE(form.fanPending());
-    // Where both pictures have ink, the fan, stamped last, lies on top.
+    // Each pixel shows the last stamped picture that has ink there: fan over circle over seal.
+    const DrawingSurface& seal = form.Form4->RotateImage1->RotatedGraphic();
     const DrawingSurface& circle = form.Form6->Image1->picture();
     const DrawingSurface& fan = form.Form7->Image1->picture();
-    int overlap = 0;
-    for (int y = 0; y < circle.height(); ++y)
-        for (int x = 0; x < circle.width(); ++x) {
-            const TColor fanInk = fan.pixel(x, y);
-            const TColor circleInk = circle.pixel(x, y);
-            const TColor want = fanInk != clWhite        ? fanInk
-                                : circleInk != clFuchsia ? circleInk
-                                                         : canvasBlue;
+    ASSERT_FALSE(seal.isEmpty());
+    auto ink = [](const DrawingSurface& p, int x, int y) -> std::optional<TColor> {
+        if (x >= p.width() || y >= p.height())
+            return std::nullopt;
+        const TColor c = p.pixel(x, y);
+        if (p.transparent && c == p.effectiveTransparentColor())
+            return std::nullopt;
+        return c;
+    };
+    int fanOverCircle = 0, circleOverSeal = 0;
+    for (int y = 0; y < std::max(seal.height(), fan.height()); ++y)
+        for (int x = 0; x < std::max(seal.width(), fan.width()); ++x) {
+            const auto s = ink(seal, x, y), c = ink(circle, x, y), f = ink(fan, x, y);
+            const TColor want = f ? *f : c ? *c : s ? *s : canvasBlue;
             ASSERT_EQ(at(150 + x, 100 + y), want) << x << "," << y;
-            overlap += fanInk != clWhite && circleInk != clFuchsia;
+            fanOverCircle += f && c;
+            circleOverSeal += c && s && !f;
         }
-    EXPECT_GT(overlap, 20);
-    EXPECT_EQ(at(350, 100), clRed);   // the fan's top arc
-    EXPECT_EQ(at(150, 150), clBlack); // the circle's outline, where the fan has no ink
+    EXPECT_GT(fanOverCircle, 20);
+    EXPECT_GT(circleOverSeal, 20);
+    EXPECT_EQ(at(350, 100), clRed); // the fan's top arc
     // A nudge moves the fan only.
     form.ToolButton31Click();
     EXPECT_EQ(form.State.FanPos, QPoint(160, 100));
     EXPECT_EQ(at(360, 100), clRed);
-    EXPECT_EQ(at(150, 150), canvasBlue); // the circle went with the snapshot
+    EXPECT_EQ(at(200, 150), canvasBlue); // the circle went with the snapshot
     EXPECT_EQ(count(clBlack), 0);
 }
 
