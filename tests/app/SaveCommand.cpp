@@ -1,0 +1,136 @@
+// The save command through the real main window: the save dialog's request, the file type
+// by name, the remembered name, and saving with no picture.
+#include "ErrorBoundary.h"
+#include "ImageControl.h"
+#include "PictureCodecs.h"
+#include "PlatformDialogs.h"
+#include "Unit1.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+QApplication& application() {
+    static int argc = 1;
+    static char name[] = "test";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+class SaveCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        application();
+        form = std::make_unique<TForm1>();
+        form->createDialogs();
+        ErrorBoundary::setDisplay([this](QWidget*, const QString& text) { errors << text; });
+    }
+    void TearDown() override {
+        ErrorBoundary::setDisplay({});
+        PlatformDialogs::setFileChooser({});
+    }
+    // Clicks "保存" and answers the dialog with a name (or cancels it).
+    void save(std::optional<QString> answer) {
+        PlatformDialogs::setFileChooser([this, answer](QWidget*, const FileDialogRequest& r) {
+            requests.push_back(r);
+            return answer;
+        });
+        form->BitBtn3->click();
+    }
+    void drawSomething() {
+        form->Image1->setControlSize(40, 30);
+        DrawingSurface& canvas = form->Image1->canvas();
+        canvas.brush.color = 0x00204080;
+        canvas.fillRect(0, 0, 40, 30);
+        canvas.setPixel(3, 4, clWhite);
+    }
+    std::unique_ptr<TForm1> form;
+    QStringList errors;
+    std::vector<FileDialogRequest> requests;
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(SaveCommand, DialogRequestAndCancel) {
+    drawSomething();
+    save(std::nullopt);
+    ASSERT_EQ(requests.size(), 1u);
+    const FileDialogRequest& r = requests[0];
+    EXPECT_EQ(r.kind, FileDialogRequest::Kind::Save);
+    EXPECT_EQ(r.filter, "All (*.jpg;*.jpeg;*.bmp)|*.jpg;*.jpeg;*.bmp|JPEG Image File (*.jpg)|*.jpg|"
+                        "JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp");
+    EXPECT_EQ(r.defaultExtension, "jpg");
+    EXPECT_TRUE(r.picturePreview);
+    EXPECT_TRUE(r.initialPath.isEmpty());
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(SaveCommand, BmpByExactExtensionJpegOtherwise) {
+    drawSomething();
+    const QImage before = form->Image1->picture().image();
+    save(dir.filePath("work.bmp"));
+    const QByteArray bmp = contents(dir.filePath("work.bmp"));
+    ASSERT_TRUE(bmp.startsWith("BM"));
+    EXPECT_EQ(codecs::decodeBmp(bmp), before);
+
+    for (const char* name : {"work.BMP", "work.png"}) {
+        save(dir.filePath(name));
+        const QByteArray data = contents(dir.filePath(name));
+        EXPECT_TRUE(data.startsWith(QByteArray("\xFF\xD8\xFF\xE0", 4))) << name;
+        EXPECT_EQ(codecs::decodeJpeg(data).size(), QSize(40, 30));
+    }
+    // A name typed without an extension gets ".jpg".
+    save(dir.filePath("plain"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("plain")));
+    const QImage back = codecs::decodeJpeg(contents(dir.filePath("plain.jpg")));
+    ASSERT_EQ(back.size(), QSize(40, 30));
+    EXPECT_NEAR(qRed(back.pixel(20, 20)), 0x80, 3);
+    EXPECT_NEAR(qBlue(back.pixel(20, 20)), 0x20, 3);
+    // The canvas and the state are untouched.
+    EXPECT_EQ(form->Image1->picture().image(), before);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+TEST_F(SaveCommand, TheDialogStartsFromTheLastNameAndReplacesWithoutAsking) {
+    drawSomething();
+    const QString path = dir.filePath("again.jpg");
+    save(path);
+    const QByteArray first = contents(path);
+    form->Image1->canvas().fillRect(0, 0, 40, 30);
+    form->Image1->canvas().setPixel(0, 0, clBlack);
+    save(path);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].initialPath, path);
+    EXPECT_NE(contents(path), first);
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(SaveCommand, NoPictureBmpWritesNothingAndJpegReportsAnError) {
+    form->Image1->clearPicture();
+    save(dir.filePath("nothing.bmp"));
+    EXPECT_TRUE(errors.isEmpty());
+    save(dir.filePath("nothing.jpg"));
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors[0], QStringLiteral("Cannot save \"%1\": the canvas has no picture.")
+                             .arg(QDir::toNativeSeparators(dir.filePath("nothing.jpg"))));
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
