@@ -18,7 +18,7 @@ struct HelpEntryPoints {
     chmFile* (*open)(const char* path) = nullptr;
     void (*close)(chmFile* file) = nullptr;
     int (*resolveObject)(chmFile* file, const char* path, chmUnitInfo* unit) = nullptr;
-    LONGINT64 (*retrieveObject)
+    LONGINT64(*retrieveObject)
     (chmFile* file, chmUnitInfo* unit, unsigned char* buffer, LONGUINT64 address,
      LONGINT64 length) = nullptr;
 };

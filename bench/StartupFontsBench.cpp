@@ -1,0 +1,129 @@
+// Start-up with a full Fonts folder against an empty one, and opening the manual's first page
+// against showing the About box.
+// bench-libs: app_lib
+#include "HelpWindow.h"
+#include "Unit1.h"
+#include "Unit5.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<QTemporaryDir> fullFolder;  // Fonts with 50 font files
+std::unique_ptr<QTemporaryDir> emptyFolder; // an empty Fonts
+std::unique_ptr<QTemporaryDir> manualFolder;
+
+QString withSeparator(const QTemporaryDir& dir) {
+    return dir.path() + QLatin1Char('/');
+}
+
+void prepareFolders() {
+    fullFolder = std::make_unique<QTemporaryDir>();
+    emptyFolder = std::make_unique<QTemporaryDir>();
+    manualFolder = std::make_unique<QTemporaryDir>();
+    QDir(emptyFolder->path()).mkdir(QStringLiteral("Fonts"));
+    const QString fonts = fullFolder->filePath(QStringLiteral("Fonts"));
+    QDir().mkpath(fonts);
+    const QDir dejavu(QStringLiteral("/usr/share/fonts/truetype/dejavu"));
+    const QStringList faces = dejavu.entryList({QStringLiteral("*.ttf")}, QDir::Files, QDir::Name);
+    for (int i = 0; i < 50 && !faces.isEmpty(); ++i)
+        QFile::copy(dejavu.filePath(faces[i % faces.size()]),
+                    fonts + QStringLiteral("/face%1.ttf").arg(i, 2, 10, QLatin1Char('0')));
+    // The benchmark lives in <build>/bench, the program and its manual in <build>/bin.
+    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/TarvelHelp.chm"),
+                manualFolder->filePath(QStringLiteral("TarvelHelp.chm")));
+}
+
+// The main window made, its fonts registered from the folder, its dialogs made and the window
+// shown and painted; closing is not timed.
+void startUp(benchmark::State& state, const QString& appDir) {
+    for (auto _ : state) {
+        auto form = std::make_unique<TForm1>();
+        form->AppDir = appDir;
+        form->registerPrivateFonts(true);
+        form->createDialogs();
+        form->show();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        form->close();
+        form.reset();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+void BM_StartupEmptyFonts(benchmark::State& state) {
+    startUp(state, withSeparator(*emptyFolder));
+}
+void BM_StartupFiftyFonts(benchmark::State& state) {
+    startUp(state, withSeparator(*fullFolder));
+}
+
+// The first page of the manual from a cold start: the library loaded, the file checked and
+// opened, the page shown and painted.
+void BM_OpenManualFirstPage(benchmark::State& state) {
+    TForm1 form;
+    form.AppDir = withSeparator(*manualFolder);
+    for (auto _ : state) {
+        form.N8Click();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        if (!form.helpWindow() || !form.helpWindow()->hasFile())
+            state.SkipWithError("the manual did not open");
+        form.HtmlHelp(nullptr, QString(), HH_CLOSE_ALL, 0);
+        form.releaseHelp();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+// The manual asked for again: the library is loaded and the window made, but the file is
+// checked, opened and the page shown anew.
+void BM_OpenManualAgain(benchmark::State& state) {
+    TForm1 form;
+    form.AppDir = withSeparator(*manualFolder);
+    form.N8Click();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        form.N8Click();
+        QCoreApplication::processEvents();
+    }
+    if (!form.helpWindow() || !form.helpWindow()->hasFile())
+        state.SkipWithError("the manual did not open");
+}
+
+void BM_ShowAboutBox(benchmark::State& state) {
+    TForm1 form;
+    form.createDialogs();
+    for (auto _ : state) {
+        form.Form5->show();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        form.Form5->hide();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_StartupEmptyFonts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartupFiftyFonts)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenManualFirstPage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenManualAgain)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShowAboutBox)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    prepareFolders();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,159 @@
+// The private fonts through the real main window: a face from the Fonts folder is in the font
+// list and the dialogs' lists, broken files and a folder named like a font are skipped, and
+// closing removes the face. The process sees only DejaVu as installed, so the face can come
+// from nowhere but the Fonts folder.
+#include "Unit1.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+const QString kaiFile = QStringLiteral("/usr/share/fonts/truetype/arphic-gkai00mp/gkai00mp.ttf");
+const QString kaiFace = QStringLiteral("AR PL KaitiM GB");
+
+// Before the application exists, fontconfig is pointed at a configuration that installs
+// DejaVu only; it reads it when Qt first asks for fonts.
+class InstalledFontsApplication final : public ::testing::Environment {
+public:
+    void SetUp() override {
+        const QByteArray config = "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM "
+                                  "\"fonts.dtd\">\n<fontconfig>\n"
+                                  "<dir>/usr/share/fonts/truetype/dejavu</dir>\n<cachedir>" +
+                                  dir.filePath(QStringLiteral("cache")).toUtf8() +
+                                  "</cachedir>\n</fontconfig>\n";
+        QFile file(dir.filePath(QStringLiteral("fonts.conf")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(config);
+        file.close();
+        qputenv("FONTCONFIG_FILE", QFile::encodeName(file.fileName()));
+        app = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { app.reset(); }
+
+private:
+    QTemporaryDir dir;
+    int argc = 1;
+    char name[5] = "test";
+    char* argv[2] = {name, nullptr};
+    std::unique_ptr<QApplication> app;
+};
+::testing::Environment* const installedFontsApplication =
+    ::testing::AddGlobalTestEnvironment(new InstalledFontsApplication);
+
+// A Fonts folder with a real face, a file that only pretends to be one and a folder x.ttf.
+void makeFontsFolder(const QString& root) {
+    const QString fonts = root + QStringLiteral("/Fonts");
+    ASSERT_TRUE(QDir().mkpath(fonts + QStringLiteral("/x.ttf")));
+    ASSERT_TRUE(QFile::copy(kaiFile, fonts + QStringLiteral("/kai.ttf")));
+    QFile fake(fonts + QStringLiteral("/readme.ttf"));
+    ASSERT_TRUE(fake.open(QIODevice::WriteOnly));
+    fake.write("This folder holds the calligraphy faces.\n");
+}
+
+bool comboHas(const QComboBox* box, const QString& item) {
+    return box->findText(item) >= 0;
+}
+
+TEST(StartupFonts, NoFontsFolderRegistersNothing) {
+    TForm1 form;
+    // The test program's folder has no Fonts folder.
+    EXPECT_FALSE(QFileInfo::exists(form.AppDir + QStringLiteral("Fonts")));
+    EXPECT_TRUE(form.privateFonts().isEmpty());
+    EXPECT_FALSE(comboHas(form.ComboBox2, kaiFace));
+    EXPECT_TRUE(comboHas(form.ComboBox2, QStringLiteral("DejaVu Sans")));
+    EXPECT_TRUE(comboHas(form.ComboBox2, QStringLiteral("Default")));
+}
+
+TEST(StartupFonts, FolderFaceIsInEveryListUntilClose) {
+    QTemporaryDir dir;
+    makeFontsFolder(dir.path());
+    TForm1 form;
+    ASSERT_FALSE(comboHas(form.ComboBox2, kaiFace));
+    form.AppDir = dir.path() + QLatin1Char('/');
+    form.registerPrivateFonts(true);
+    ASSERT_EQ(form.privateFonts().size(), 1);
+    const int id = form.privateFonts().first();
+    EXPECT_EQ(QFontDatabase::applicationFontFamilies(id), QStringList{kaiFace});
+
+    // The list is refreshed: every family once, "Default" among them, case-insensitively sorted.
+    const QStringList faces = form.fontFaceList();
+    EXPECT_EQ(faces.count(kaiFace), 1);
+    EXPECT_EQ(faces.count(QStringLiteral("Default")), 1);
+    for (int i = 1; i < faces.size(); ++i)
+        EXPECT_LT(QString::compare(faces[i - 1], faces[i], Qt::CaseInsensitive), 0) << i;
+
+    // The dialogs that offer faces copy the list when they are created.
+    form.createDialogs();
+    int listsChecked = 0;
+    for (const QDialog* dialog : form.findChildren<QDialog*>()) {
+        const QString name = dialog->objectName();
+        if (name != QLatin1String("Form3") && name != QLatin1String("Form4") &&
+            name != QLatin1String("Form8"))
+            continue;
+        ++listsChecked;
+        bool offered = false;
+        for (const QComboBox* box : dialog->findChildren<QComboBox*>())
+            offered = offered || comboHas(box, kaiFace);
+        EXPECT_TRUE(offered) << name.toStdString();
+    }
+    EXPECT_EQ(listsChecked, 3); // the text, rotated-text and seal dialogs
+
+    form.close();
+    EXPECT_TRUE(form.privateFonts().isEmpty());
+    EXPECT_TRUE(QFontDatabase::applicationFontFamilies(id).isEmpty());
+    EXPECT_FALSE(QFontDatabase::families().contains(kaiFace));
+    EXPECT_FALSE(comboHas(form.ComboBox2, kaiFace));
+}
+
+TEST(StartupFonts, AnEmptyFolderRegistersNothing) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Fonts")));
+    TForm1 form;
+    const QStringList before = form.fontFaceList();
+    form.AppDir = dir.path() + QLatin1Char('/');
+    form.registerPrivateFonts(true);
+    EXPECT_TRUE(form.privateFonts().isEmpty());
+    EXPECT_EQ(form.fontFaceList(), before);
+}
+
+// The program's own start: a copy of this test beside a Fonts folder registers the face while
+// the main window is being created.
+TEST(StartupFonts, ProgramFolderFontsAreRegisteredAtCreation) {
+    if (qEnvironmentVariableIsSet("TARVEL_STARTUP_CHILD")) {
+        TForm1 form;
+        ASSERT_EQ(form.privateFonts().size(), 1);
+        EXPECT_TRUE(comboHas(form.ComboBox2, kaiFace));
+        return;
+    }
+    // Beside the test binary, so that a hard link works; a copy otherwise.
+    QTemporaryDir dir(QStringLiteral(TARVEL_BINARY_DIR "/tests/startup-fonts-XXXXXX"));
+    ASSERT_TRUE(dir.isValid());
+    makeFontsFolder(dir.path());
+    const QString program = dir.filePath(QStringLiteral("tarvel-startup-child"));
+    const QString self = QCoreApplication::applicationFilePath();
+    if (::link(QFile::encodeName(self).constData(), QFile::encodeName(program).constData()) != 0)
+        ASSERT_TRUE(QFile::copy(self, program));
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TARVEL_STARTUP_CHILD"), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.start(
+        program,
+        {QStringLiteral("--gtest_filter=StartupFonts.ProgramFolderFontsAreRegisteredAtCreation")});
+    ASSERT_TRUE(child.waitForFinished(120000));
+    const QByteArray output = child.readAllStandardOutput();
+    EXPECT_EQ(child.exitCode(), 0) << output.constData();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test.")) << output.constData();
+}
+
+} // namespace
