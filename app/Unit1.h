@@ -148,6 +148,9 @@ public:
     void ToolButton40Click(); // new canvas
     void BitBtn3Click();      // save
 
+    // ---- Opening a picture given on the command line (Unit1_Open.cpp)
+    void openPictureFile(const QString& path);
+
     // ---- Text (Unit1_Text.cpp)
     void createTextDialog();
     void ToolButton1Click(); // add text

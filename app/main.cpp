@@ -3,7 +3,10 @@
 #include "Script.h"
 #include "Unit1.h"
 
+#include "ErrorBoundary.h"
+
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 
@@ -42,5 +45,13 @@ int main(int argc, char** argv) {
     form1.createDialogs();
     if (headless) return runScriptFromArguments(form1, QApplication::arguments());
     form1.show();
+    // A picture handed over by the desktop becomes the background of a new canvas.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1 && !arguments[1].startsWith(QLatin1Char('-'))) {
+        const QString picture = arguments[1];
+        QTimer::singleShot(0, &form1, [&form1, picture] {
+            ErrorBoundary::run(&form1, [&] { form1.openPictureFile(picture); });
+        });
+    }
     return app.exec();
 }
