@@ -13,10 +13,22 @@
 
 void TForm1::takeUndoSnapshot() {
     Image3->setControlSize(Image1->width(), Image1->height());
-    if (Image1->hasPicture())
-        Image3->setPicture(Image1->picture());
-    else
+    if (!Image1->hasPicture()) {
         Image3->clearPicture();
+        return;
+    }
+    const DrawingSurface& canvas = Image1->picture();
+    const DrawingSurface& snapshot = Image3->picture();
+    // Copying into the snapshot's own bitmap costs one pass over the pixels. Sharing the
+    // canvas's bitmap instead would make the stamp that follows allocate a whole new canvas
+    // and copy it, which on a large canvas costs several times as much.
+    if (Image1->holdsBitmap() && Image3->holdsBitmap() && snapshot.size() == canvas.size() &&
+        snapshot.format() == canvas.format()) {
+        if (snapshot.image().constBits() != canvas.image().constBits()) // not already equal
+            Image3->canvas().blockCopy(0, 0, canvas);
+        return;
+    }
+    Image3->setPicture(canvas);
 }
 
 void TForm1::restoreUndoSnapshot() {

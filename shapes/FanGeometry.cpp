@@ -69,10 +69,12 @@ FanGeometry computeFanGeometry(qint32 radius) {
     return g;
 }
 
-DrawingSurface createFanPicture(const FanGeometry& geometry) {
+DrawingSurface createFanPicture(const FanGeometry& geometry, bool canvasUsesColor) {
     if (geometry.W <= 0 || geometry.H <= 0)
         return DrawingSurface();
-    DrawingSurface picture(geometry.W, geometry.H);
+    DrawingSurface picture(QImage(geometry.W, geometry.H, QImage::Format_RGB32));
+    if (!picture.isEmpty())
+        fillFanBackground(picture, canvasUsesColor);
     if (picture.isEmpty())
         throw TarvelError(QStringLiteral("内存不足：无法创建 %1 × %2 像素的扇面图片。")
                               .arg(geometry.W)
@@ -81,9 +83,7 @@ DrawingSurface createFanPicture(const FanGeometry& geometry) {
 }
 
 void fillFanBackground(DrawingSurface& picture, bool canvasUsesColor) {
-    if (!canvasUsesColor)
-        return;
-    picture.brush.color = clFuchsia;
+    picture.brush.color = canvasUsesColor ? clFuchsia : clWhite;
     picture.brush.style = DrawingSurface::BrushStyle::Solid;
     picture.fillRect(0, 0, picture.width(), picture.height());
 }
@@ -154,10 +154,9 @@ void recolourOutline(DrawingSurface& picture, TColor standIn, TColor lineColor) 
 
 DrawingSurface renderFanPicture(const FanSettingsRecord& settings, bool canvasUsesColor) {
     const FanGeometry geometry = computeFanGeometry(settings.Radius);
-    DrawingSurface picture = createFanPicture(geometry);
+    DrawingSurface picture = createFanPicture(geometry, canvasUsesColor);
     if (picture.isEmpty())
         return picture;
-    fillFanBackground(picture, canvasUsesColor);
     const QPoint seed = geometry.fillSeed();
     const TColor outlineInk = outlineInkFor(settings, picture.pixel(seed.x(), seed.y()));
     setFanPenAndBrush(picture, settings, outlineInk);

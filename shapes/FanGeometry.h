@@ -49,9 +49,10 @@ struct FanGeometry {
 // of 0 or less gives an empty geometry; one too large to draw raises an error.
 FanGeometry computeFanGeometry(qint32 radius);
 
-// Step 2: a white W x H picture (empty for an empty geometry).
-DrawingSurface createFanPicture(const FanGeometry& geometry);
-// Step 3: a magenta key background when the canvas background is a colour; else it stays white.
+// Steps 2 and 3: a W x H picture (empty for an empty geometry) with its background, painted
+// once rather than white first and then again.
+DrawingSurface createFanPicture(const FanGeometry& geometry, bool canvasUsesColor);
+// Step 3: a magenta key background when the canvas background is a colour; else white.
 void fillFanBackground(DrawingSurface& picture, bool canvasUsesColor);
 // Step 5: pen width and colour, solid brush in the fill colour. The outline ink is normally
 // the line colour; see outlineInkFor.

@@ -50,6 +50,25 @@ TEST_F(Placement, RightAndMiddlePressesStampLikeALeftPress) {
     EXPECT_EQ(form.Image3->picture().pixel(350, 250), canvasGrey);
 }
 
+TEST_F(Placement, UndoGoesBackOneStampOnly) {
+    paintCanvas(canvasGrey);
+    confirmCircle();
+    press(QPoint(0, 0));
+    confirmCircle();
+    press(QPoint(300, 0));
+    EXPECT_EQ(at(350, 50), clWhite);
+    form.ToolButton22Click();
+    EXPECT_EQ(at(350, 50), canvasGrey); // the second circle is gone
+    EXPECT_EQ(at(50, 50), clWhite);     // the first one stays
+    form.ToolButton22Click();           // the one snapshot again
+    EXPECT_EQ(at(50, 50), clWhite);
+    // The snapshot is a picture of its own: drawing on the canvas leaves it alone.
+    confirmCircle();
+    press(QPoint(600, 0));
+    EXPECT_EQ(form.Image3->picture().pixel(650, 50), canvasGrey);
+    EXPECT_EQ(at(650, 50), clWhite);
+}
+
 TEST_F(Placement, NudgeWithNothingPlacedRestoresTheEmptySnapshot) {
     paintCanvas(canvasGrey);
     ASSERT_TRUE(form.Image1->hasPicture());
