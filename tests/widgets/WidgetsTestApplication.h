@@ -2,15 +2,28 @@
 #pragma once
 
 #include <QApplication>
+#include <gtest/gtest.h>
+#include <memory>
 
-inline void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "widgets-tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
+// The application lives in a test environment, so it is destroyed when the tests end, inside
+// main, rather than among the static destructors at exit (where the input devices QTest
+// creates would outlive what they need). GoogleTest owns the environment.
+class ApplicationEnvironment final : public ::testing::Environment {
+public:
+    void SetUp() override { application = std::make_unique<QApplication>(argc, argv); }
+    void TearDown() override { application.reset(); }
 
-// A base, so the application exists before a fixture's controls are made.
+private:
+    int argc = 1;
+    char name[16] = "tarvel-tests";
+    char* argv[2] = {name, nullptr};
+    std::unique_ptr<QApplication> application;
+};
+
+inline ::testing::Environment* const applicationEnvironment =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+// A base that checks the application exists before a fixture's controls are made.
 struct WithApplication {
-    WithApplication() { ensureApplication(); }
+    WithApplication() { EXPECT_NE(qApp, nullptr); }
 };
