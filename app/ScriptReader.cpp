@@ -12,7 +12,7 @@ namespace {
 
 enum class KeyType { Integer, Text, Color, File, Boolean, Point, Runs, Choice };
 
-struct KeySpec {
+struct KeyRule {
     KeyType type;
     QStringList choices = {}; // for Choice
     qint64 minimum = -100000; // for Integer
@@ -22,7 +22,7 @@ struct KeySpec {
 const QStringList closeWithPreview = {"confirm", "apply", "cancel", "closebox", "preview", "clear"};
 const QStringList closePlain = {"confirm", "apply", "cancel", "closebox"};
 
-using KeyTable = std::map<QString, KeySpec>;
+using KeyTable = std::map<QString, KeyRule>;
 
 const std::map<QString, KeyTable>& commandTable() {
     static const std::map<QString, KeyTable> table = {
@@ -148,16 +148,16 @@ void checkColor(const ScriptStep& step, const QString& key, const QJsonValue& va
 }
 
 void checkInteger(const ScriptStep& step, const QString& key, const QJsonValue& value,
-                  const KeySpec& spec) {
+                  const KeyRule& rule) {
     const double d = value.toDouble();
     if (!value.isDouble() || d != std::floor(d) || !std::isfinite(d))
         fail(step, QStringLiteral("key \"%1\" must be a whole number").arg(key));
     // Compared as doubles first: a huge number must not be converted to an integer.
-    if (d < double(spec.minimum) || d > double(spec.maximum))
+    if (d < double(rule.minimum) || d > double(rule.maximum))
         fail(step, QStringLiteral("key \"%1\" must lie between %2 and %3")
                        .arg(key)
-                       .arg(spec.minimum)
-                       .arg(spec.maximum));
+                       .arg(rule.minimum)
+                       .arg(rule.maximum));
 }
 
 void checkText(const ScriptStep& step, const QString& key, const QJsonValue& value) {
@@ -177,12 +177,12 @@ void checkRuns(const ScriptStep& step, const QJsonValue& value) {
         if (!run.isObject()) fail(step, QStringLiteral("every entry of \"runs\" must be an object"));
         const QJsonObject object = run.toObject();
         for (auto it = object.begin(); it != object.end(); ++it) {
-            auto spec = runKeys.find(it.key());
-            if (spec == runKeys.end())
+            auto rule = runKeys.find(it.key());
+            if (rule == runKeys.end())
                 fail(step, QStringLiteral("unknown key \"%1\" in \"runs\"").arg(it.key()));
-            switch (spec->second.type) {
+            switch (rule->second.type) {
             case KeyType::Text: checkText(step, it.key(), it.value()); break;
-            case KeyType::Integer: checkInteger(step, it.key(), it.value(), spec->second); break;
+            case KeyType::Integer: checkInteger(step, it.key(), it.value(), rule->second); break;
             case KeyType::Color: checkColor(step, it.key(), it.value()); break;
             case KeyType::Boolean:
                 if (!it.value().isBool())
@@ -197,9 +197,9 @@ void checkRuns(const ScriptStep& step, const QJsonValue& value) {
 }
 
 void checkKey(const ScriptStep& step, const QString& key, const QJsonValue& value,
-              const KeySpec& spec) {
-    switch (spec.type) {
-    case KeyType::Integer: checkInteger(step, key, value, spec); break;
+              const KeyRule& rule) {
+    switch (rule.type) {
+    case KeyType::Integer: checkInteger(step, key, value, rule); break;
     case KeyType::Text: checkText(step, key, value); break;
     case KeyType::File:
         checkText(step, key, value);
@@ -212,7 +212,7 @@ void checkKey(const ScriptStep& step, const QString& key, const QJsonValue& valu
         break;
     case KeyType::Point: {
         const QJsonArray a = value.toArray();
-        const KeySpec coordinate{KeyType::Integer};
+        const KeyRule coordinate{KeyType::Integer};
         if (!value.isArray() || a.size() != 2)
             fail(step, QStringLiteral("key \"%1\" must be [x, y]").arg(key));
         checkInteger(step, key, a[0], coordinate);
@@ -221,9 +221,9 @@ void checkKey(const ScriptStep& step, const QString& key, const QJsonValue& valu
     }
     case KeyType::Runs: checkRuns(step, value); break;
     case KeyType::Choice:
-        if (!value.isString() || !spec.choices.contains(value.toString()))
+        if (!value.isString() || !rule.choices.contains(value.toString()))
             fail(step, QStringLiteral("key \"%1\" must be one of %2")
-                           .arg(key, spec.choices.join(QStringLiteral(", "))));
+                           .arg(key, rule.choices.join(QStringLiteral(", "))));
         break;
     }
 }
@@ -280,10 +280,10 @@ std::vector<ScriptStep> readScript(const QByteArray& json) {
         if (table == commandTable().end())
             fail(step, QStringLiteral("unknown command \"%1\"").arg(step.command));
         for (auto it = keys.begin(); it != keys.end(); ++it) {
-            auto spec = table->second.find(it.key());
-            if (spec == table->second.end())
+            auto rule = table->second.find(it.key());
+            if (rule == table->second.end())
                 fail(step, QStringLiteral("unknown key \"%1\" for \"%2\"").arg(it.key(), step.command));
-            checkKey(step, it.key(), it.value(), spec->second);
+            checkKey(step, it.key(), it.value(), rule->second);
         }
         if (step.command == QLatin1String("click") && !keys.contains(QStringLiteral("at")))
             fail(step, QStringLiteral("\"click\" needs \"at\""));

@@ -25,7 +25,7 @@ QApplication& application() {
     return app;
 }
 
-// A white 800 x 200 canvas with the given characters of the worked example's font (the Song
+// A white 800 x 200 canvas with the given characters of the measured example's font (the Song
 // face at 20 points, a cell of 27 pixels) drawn at the given cells.
 DrawingSurface expectedCanvas(const std::vector<std::pair<QPoint, QString>>& cells) {
     DrawingSurface surface(800, 200);

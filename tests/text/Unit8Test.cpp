@@ -59,7 +59,7 @@ protected:
         PlatformDialogs::setFileChooser({});
         PlatformDialogs::setColorChooser({});
     }
-    // The worked example: two two-byte characters at 20 points.
+    // The reference block: two two-byte characters at 20 points.
     void writeExample() {
         RichText& text = form->richText();
         text.setText(QStringLiteral("中文"));
