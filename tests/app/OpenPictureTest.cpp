@@ -8,17 +8,13 @@
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include "../widgets/WidgetsTestApplication.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "tarvel-test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
+void application() { ASSERT_NE(qApp, nullptr); }
 
 } // namespace
 

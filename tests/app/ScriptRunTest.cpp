@@ -9,18 +9,14 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
+#include "../widgets/WidgetsTestApplication.h"
+
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "tarvel-test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
+void application() { ASSERT_NE(qApp, nullptr); }
 
 struct Outcome {
     int status = -1;

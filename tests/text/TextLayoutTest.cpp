@@ -6,6 +6,24 @@
 
 #include <QGuiApplication>
 #include <gtest/gtest.h>
+#include <memory>
+
+// The application lives in a test environment: it exists before the first fixture (whose
+// rich text needs it) and is gone before the static destructors run at exit.
+class GuiApplicationEnvironment final : public ::testing::Environment {
+public:
+    void SetUp() override { application = std::make_unique<QGuiApplication>(argc, argv); }
+    void TearDown() override { application.reset(); }
+
+private:
+    int argc = 1;
+    char name[8] = "tests";
+    char* argv[2] = {name, nullptr};
+    std::unique_ptr<QGuiApplication> application;
+};
+
+static ::testing::Environment* const guiApplicationEnvironment =
+    ::testing::AddGlobalTestEnvironment(new GuiApplicationEnvironment);
 #include <limits>
 
 namespace {
@@ -15,10 +33,6 @@ constexpr int canvasWidth = 800;
 class TextLayout : public ::testing::Test {
 protected:
     void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test";
-        static char* argv[] = {name, nullptr};
-        static QGuiApplication app(argc, argv);
         resetTextSettings(settings);
     }
     // Writes the text in the Song face at one size and measures it as an apply would.

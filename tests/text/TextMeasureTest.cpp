@@ -5,6 +5,24 @@
 
 #include <QGuiApplication>
 #include <gtest/gtest.h>
+#include <memory>
+
+// The application lives in a test environment: it exists before the first fixture (whose
+// rich text needs it) and is gone before the static destructors run at exit.
+class GuiApplicationEnvironment final : public ::testing::Environment {
+public:
+    void SetUp() override { application = std::make_unique<QGuiApplication>(argc, argv); }
+    void TearDown() override { application.reset(); }
+
+private:
+    int argc = 1;
+    char name[8] = "tests";
+    char* argv[2] = {name, nullptr};
+    std::unique_ptr<QGuiApplication> application;
+};
+
+static ::testing::Environment* const guiApplicationEnvironment =
+    ::testing::AddGlobalTestEnvironment(new GuiApplicationEnvironment);
 
 namespace {
 
@@ -18,10 +36,6 @@ TSetStruct canvasOf(qint32 width, qint32 height) {
 class TextMeasure : public ::testing::Test {
 protected:
     void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test";
-        static char* argv[] = {name, nullptr};
-        static QGuiApplication app(argc, argv);
         resetTextSettings(settings);
     }
     // Replaces the text and gives all of it one size.
