@@ -1,9 +1,16 @@
 // Composition scripts run end to end against the real window: each command is checked on the
 // pixels of the picture the script saves, and failures on their exit status and message.
+#include "ImageControl.h"
+#include "PlatformDialogs.h"
 #include "ScriptDrivers.h"
+#include "SpinEdit.h"
 #include "Unit1.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QTimer>
+#include <QToolButton>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,7 +19,9 @@
 #include "../widgets/WidgetsTestApplication.h"
 
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -244,4 +253,58 @@ TEST_F(ScriptRun, ExamplesComposeTheirPictures) {
         const QImage image(picture);
         EXPECT_FALSE(image.isNull()) << picture.toStdString();
     }
+}
+
+TEST_F(ScriptRun, AScriptAndTheSameActionsInTheWindowGiveTheSamePicture) {
+    const Outcome outcome = run(R"({"steps": [
+      {"do": "canvas", "width": 200, "height": 150, "color": "#445566"},
+      {"do": "circle", "radius": 30, "lineWidth": 3, "lineColor": "#AA0000", "fillColor": "#00AA00"},
+      {"do": "click", "at": [20, 30]},
+      {"do": "save", "file": "scripted.bmp"}
+    ]})");
+    ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
+
+    // The same, by hand: each dialog is worked while it is open, its colour dialogs answered
+    // in turn.
+    TForm1 window;
+    window.createDialogs();
+    std::vector<TColor> answers = {0x665544, 0x0000AA, 0x00AA00};
+    const auto previous = PlatformDialogs::setColorChooser(
+        [&answers](QWidget*, TColor) -> std::optional<TColor> {
+            const TColor next = answers.front();
+            answers.erase(answers.begin());
+            return next;
+        });
+    auto whileOpen = [](const std::function<void(QDialog&)>& act) {
+        QTimer::singleShot(0, [act] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) act(*dialog);
+        });
+    };
+    auto child = [](QDialog& dialog, const char* name) {
+        return dialog.findChild<QWidget*>(QLatin1String(name));
+    };
+    whileOpen([&](QDialog& dialog) {
+        static_cast<SpinEdit*>(child(dialog, "SpinEdit1"))->setText(QStringLiteral("200"));
+        static_cast<SpinEdit*>(child(dialog, "SpinEdit2"))->setText(QStringLiteral("150"));
+        static_cast<QAbstractButton*>(child(dialog, "RadioButton5"))->click();
+        static_cast<QAbstractButton*>(child(dialog, "Button1"))->click();
+        static_cast<QAbstractButton*>(child(dialog, "Button3"))->click();
+    });
+    window.ToolButton40->click();
+    whileOpen([&](QDialog& dialog) {
+        static_cast<SpinEdit*>(child(dialog, "SpinEdit1"))->setText(QStringLiteral("3"));
+        static_cast<SpinEdit*>(child(dialog, "SpinEdit2"))->setText(QStringLiteral("30"));
+        static_cast<QAbstractButton*>(child(dialog, "SpeedButton1"))->click();
+        static_cast<QAbstractButton*>(child(dialog, "SpeedButton2"))->click();
+        static_cast<QAbstractButton*>(child(dialog, "Button1"))->click();
+    });
+    window.ToolButton21->click();
+    window.Image1MouseDown(QPoint(20, 30), Qt::LeftButton);
+    PlatformDialogs::setColorChooser(previous);
+
+    const QImage scripted = saved("scripted.bmp").convertToFormat(QImage::Format_RGB32);
+    const QImage byHand = window.Image1->picture().image().convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(answers.empty());
+    ASSERT_EQ(scripted.size(), byHand.size());
+    EXPECT_EQ(scripted, byHand);
 }
