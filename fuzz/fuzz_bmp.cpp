@@ -1,31 +1,9 @@
-// Feeds arbitrary bytes to the BMP decoder: it must return an opaque picture of a sane size
-// or raise the program's error, and never crash, leak or read out of bounds.
+// Feeds arbitrary bytes to the BMP decoder.
 // fuzz-libs: codecs_core
-#include "PictureCodecs.h"
-#include "TarvelError.h"
-
-#include <cstdint>
-#include <cstdlib>
+#include "DecoderFuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    // Smaller caps than the program's keep each run fast; the checks are the same code.
-    codecs::DecodeLimits limits;
-    limits.maxSide = 4096;
-    limits.maxDecodedBytes = qint64(16) << 20;
-    limits.maxLibraryMemory = long(64) << 20;
-    try {
-        const QImage image = codecs::decodeBmp(
-            QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)), limits);
-        if (image.format() != QImage::Format_RGB32 || image.width() > limits.maxSide ||
-            image.height() > limits.maxSide)
-            std::abort();
-        for (int y = 0; y < image.height(); ++y) {
-            const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (int x = 0; x < image.width(); ++x)
-                if (qAlpha(row[x]) != 255)
-                    std::abort();
-        }
-    } catch (const TarvelError&) {
-    }
-    return 0;
+    return fuzzDecoder(data, size, [](QByteArrayView bytes, const codecs::DecodeLimits& limits) {
+        return codecs::decodeBmp(bytes, limits);
+    });
 }
