@@ -8,22 +8,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-// The application lives in a test environment: it exists before the first fixture (whose
-// rich text needs it) and is gone before the static destructors run at exit.
-class GuiApplicationEnvironment final : public ::testing::Environment {
-public:
-    void SetUp() override { application = std::make_unique<QGuiApplication>(argc, argv); }
-    void TearDown() override { application.reset(); }
-
-private:
-    int argc = 1;
-    char name[8] = "tests";
-    char* argv[2] = {name, nullptr};
-    std::unique_ptr<QGuiApplication> application;
-};
-
-static ::testing::Environment* const guiApplicationEnvironment =
-    ::testing::AddGlobalTestEnvironment(new GuiApplicationEnvironment);
+#include "GuiTestApplication.h"
 #include <limits>
 
 namespace {
