@@ -2,7 +2,7 @@
 # Installs the Debian packages the project needs, when any is missing. Sourced by run.sh
 # and test.sh. As root it calls apt-get; otherwise sudo; without either it prints the line.
 TARVEL_PACKAGES=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config dpkg-dev
   qt6-base-dev libgl-dev
   libjpeg62-turbo-dev libpng-dev zlib1g-dev libchm-dev libchm1
   libgtest-dev libbenchmark-dev
