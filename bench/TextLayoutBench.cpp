@@ -1,16 +1,21 @@
 // bench-libs: text_core canvas_core Qt6::Gui
 // The text layout against Qt's own document drawing, on blocks of mixed faces and sizes.
-//   BM_DrawTextBlock/N     DrawTextBlock of N characters, the editor walk included
-//   BM_QtDrawContents/N    QTextDocument::drawContents of the same document
-//   BM_FirstDrawInFreshProcess  runs this program again as a fresh process that times its
+//   BM_DrawTextBlock/N/R   DrawTextBlock of N characters, the editor walk included
+//   BM_QtDrawContents/N/R  QTextDocument::drawContents of the same document
+//   BM_FirstDrawInFreshProcess/R  runs this program again as a fresh process that times its
 //                          first DrawTextBlock and a later one in processor time (counters
 //                          first_ms, later_ms, ratio)
+// R is the repertoire: 0 the 3,755 common characters of GB 2312 (what a calligrapher writes,
+// all of them in the three faces), 1 the 5,000 code points from U+4E00 on, about two thirds of
+// which the two AR PL faces lack, so that Qt looks each of those up in fallback fonts at every
+// size.
 #include "TextLayout.h"
 #include "TextMeasure.h"
 
 #include <QGuiApplication>
 #include <QPainter>
 #include <QProcess>
+#include <QStringDecoder>
 #include <QTextCursor>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -24,9 +29,27 @@ constexpr int charactersPerLine = 100;
 const QStringList faces = {QStringLiteral("宋体"), QStringLiteral("楷体"),
                            QStringLiteral("LXGW WenKai")};
 
-// count characters of common ideographs and some Latin letters, in three faces and the 41
-// sizes from 8 to 48 points, one run per character; built inside one edit block.
-void buildBlock(RichText& text, int count) {
+enum Repertoire { Common = 0, Wide = 1 };
+
+// The i-th ideograph of the repertoire, spread over it.
+QChar ideograph(int i, Repertoire repertoire) {
+    if (repertoire == Wide)
+        return QChar(char16_t(0x4E00 + (i * 37) % 5000));
+    // Level one of GB 2312: rows 0xB0 to 0xD7 of 94 cells, the last row five short.
+    static const QString common = [] {
+        QByteArray bytes;
+        for (int row = 0xB0; row <= 0xD7; ++row)
+            for (int cell = 0xA1; cell <= (row == 0xD7 ? 0xF9 : 0xFE); ++cell)
+                bytes.append(char(row)).append(char(cell));
+        QStringDecoder gbk("GBK");
+        return QString(gbk.decode(bytes));
+    }();
+    return common.at((i * 37) % common.size());
+}
+
+// count characters of ideographs and some Latin letters, in three faces and the 41 sizes from
+// 8 to 48 points, one run per character; built inside one edit block.
+void buildBlock(RichText& text, int count, Repertoire repertoire) {
     QTextDocument* document = text.document();
     document->clear();
     QTextCursor cursor(document);
@@ -38,9 +61,8 @@ void buildBlock(RichText& text, int count) {
         attributes.Name = faces[i % faces.size()];
         attributes.Size = 8 + (i * 7) % 41;
         attributes.Color = (i % 5 == 0) ? clRed : clBlack;
-        const char16_t ch =
-            (i % 9 == 0) ? char16_t(u'a' + i % 26) : char16_t(0x4E00 + (i * 37) % 5000);
-        cursor.insertText(QString(QChar(ch)), RichText::charFormat(attributes));
+        const QChar ch = (i % 9 == 0) ? QChar(char16_t(u'a' + i % 26)) : ideograph(i, repertoire);
+        cursor.insertText(QString(ch), RichText::charFormat(attributes));
     }
     cursor.endEditBlock();
 }
@@ -49,8 +71,8 @@ struct Block {
     RichText text;
     TextSettings settings;
     DrawingSurface surface;
-    explicit Block(int count) {
-        buildBlock(text, count);
+    Block(int count, Repertoire repertoire) {
+        buildBlock(text, count, repertoire);
         resetTextSettings(settings);
         MeasureTextBlock(text, settings);
         // Every cell on the canvas, so that nothing is skipped as clipped.
@@ -63,7 +85,7 @@ struct Block {
 };
 
 void BM_DrawTextBlock(benchmark::State& state) {
-    Block block(int(state.range(0)));
+    Block block(int(state.range(0)), Repertoire(state.range(1)));
     block.draw(); // fonts resolved once before timing
     for (auto _ : state) {
         block.draw();
@@ -71,10 +93,14 @@ void BM_DrawTextBlock(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_DrawTextBlock)->Arg(5000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawTextBlock)
+    ->Args({5000, Common})
+    ->Args({10000, Common})
+    ->Args({5000, Wide})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_QtDrawContents(benchmark::State& state) {
-    Block block(int(state.range(0)));
+    Block block(int(state.range(0)), Repertoire(state.range(1)));
     QImage image(block.surface.width(), block.surface.height(), QImage::Format_RGB32);
     image.fill(Qt::white);
     {
@@ -89,7 +115,10 @@ void BM_QtDrawContents(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_QtDrawContents)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QtDrawContents)
+    ->Args({5000, Common})
+    ->Args({5000, Wide})
+    ->Unit(benchmark::kMillisecond);
 
 const char* programPath = nullptr;
 
@@ -97,7 +126,8 @@ void BM_FirstDrawInFreshProcess(benchmark::State& state) {
     double first = 0, later = 0;
     for (auto _ : state) {
         QProcess child;
-        child.start(QString::fromLocal8Bit(programPath), {QStringLiteral("--first-draw")});
+        child.start(QString::fromLocal8Bit(programPath),
+                    {QStringLiteral("--first-draw"), QString::number(state.range(0))});
         child.waitForFinished(-1);
         const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
         if (fields.size() != 2) {
@@ -113,6 +143,8 @@ void BM_FirstDrawInFreshProcess(benchmark::State& state) {
     state.counters["ratio"] = later > 0 ? first / later : 0;
 }
 BENCHMARK(BM_FirstDrawInFreshProcess)
+    ->Arg(Common)
+    ->Arg(Wide)
     ->UseManualTime()
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond);
@@ -126,8 +158,8 @@ double processorMs() {
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
-int firstDraw() {
-    Block block(5000);
+int firstDraw(Repertoire repertoire) {
+    Block block(5000, repertoire);
     double start = processorMs();
     block.draw();
     const double first = processorMs() - start;
@@ -146,7 +178,7 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     programPath = argv[0];
     if (argc > 1 && std::strcmp(argv[1], "--first-draw") == 0)
-        return firstDraw();
+        return firstDraw(argc > 2 && std::strcmp(argv[2], "1") == 0 ? Wide : Common);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -366,7 +366,67 @@ RichText::Attributes RichText::selAttributes() const {
 }
 
 int RichText::selPixelHeight() const {
-    return int(std::lround(double(selAttributes().Size) * screenPixelsPerInch() / 72.0));
+    return pixelHeightOf(selAttributes().Size);
+}
+
+int RichText::pixelHeightOf(int points) {
+    return int(std::lround(double(points) * screenPixelsPerInch() / 72.0));
+}
+
+// ---- reading without selecting ----
+
+RichText::Reader::Reader(const RichText& text) : text(text), pixelsPerInch(screenPixelsPerInch()) {
+    text.ensureMapped();
+    for (QTextBlock block = text.doc.begin(); block.isValid(); block = block.next()) {
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid())
+                continue;
+            const int format = fragment.charFormatIndex();
+            fragmentStart.push_back(fragment.position());
+            fragmentFormat.push_back(format);
+            if (!attributesOfFormat.count(format))
+                attributesOfFormat.emplace(format, text.attributesOf(fragment.charFormat()));
+        }
+    }
+}
+
+// The attributes formatAtCharacter gives for a character: its fragment's format, or for a line
+// break that of the character before it; an empty line has its block's format.
+const RichText::Attributes& RichText::Reader::attributesAt(int position) {
+    const QTextBlock block = text.doc.findBlock(position);
+    const bool isBreak = block.isValid() && position >= block.position() + block.length() - 1;
+    const int character = isBreak ? position - 1 : position;
+    const auto after = std::upper_bound(fragmentStart.begin(), fragmentStart.end(), character);
+    if (!block.isValid() || block.length() <= 1 || after == fragmentStart.begin()) {
+        scratch = text.attributesOf(text.formatAtCharacter(position));
+        return scratch;
+    }
+    const int format = fragmentFormat[std::size_t(after - fragmentStart.begin()) - 1];
+    return attributesOfFormat.at(format);
+}
+
+RichText::Character RichText::Reader::select(int bytePosition, int length) {
+    // The positions setSelStart and setSelLength would give the selection.
+    const int start = text.documentPosition(bytePosition);
+    const qint64 end = qint64(text.bytePosition(start)) + std::max(length, 0);
+    const int endPosition =
+        std::max(start, text.documentPosition(int(std::min<qint64>(end, text.textLength()))));
+
+    Character c;
+    c.length = text.bytePosition(endPosition) - text.bytePosition(start);
+    c.string = text.rawText.mid(start, endPosition - start);
+    c.string.replace(QChar(paragraphSeparator), QStringLiteral("\r\n"));
+    if (endPosition > start) {
+        c.attributes = attributesAt(start);
+    } else {
+        // An empty selection reads the format a cursor standing there would type with.
+        QTextCursor cursor(const_cast<QTextDocument*>(&text.doc));
+        cursor.setPosition(start);
+        c.attributes = text.attributesOf(cursor.charFormat());
+    }
+    c.pixelHeight = int(std::lround(double(c.attributes.Size) * pixelsPerInch / 72.0));
+    return c;
 }
 
 RichText::Alignment RichText::paragraphAlignment() const {

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <unordered_map>
 #include <vector>
 
 class RichText : public QObject {
@@ -42,6 +43,7 @@ public:
     QString selString() const;            // the real characters (draw these)
     Attributes selAttributes() const;     // of the selection's first character
     int selPixelHeight() const;           // round(Size * screenPixelsPerInch() / 72)
+    static int pixelHeightOf(int points); // the same for a size in points
     Alignment paragraphAlignment() const; // of the selection's first paragraph
 
     void setSelName(const QString& face); // empty selection: for the text typed next
@@ -80,6 +82,15 @@ public:
     QTextCursor cursor() const { return selection; }
     void setCursor(const QTextCursor& cursor);
 
+    // What selecting some byte positions would select, read without moving the selection.
+    struct Character {
+        int length = 0;        // byte positions really selected, as selLength()
+        QString string;        // as selString()
+        Attributes attributes; // as selAttributes()
+        int pixelHeight = 0;   // as selPixelHeight()
+    };
+    class Reader;
+
     static bool isChineseFace(const QString& face);
     static QTextCharFormat charFormat(const Attributes& attributes);
 
@@ -105,6 +116,8 @@ private:
     void mergeSelection(const QTextCharFormat& format);
     void replaceContent(const RichTextModel& model);
 
+    friend class Reader;
+
     QTextDocument doc;
     QTextCursor selection;
     bool wrap = false;
@@ -120,4 +133,28 @@ private:
     mutable QString rawText;                 // the document's characters, U+2029 between blocks
     mutable std::vector<int> byteAtPosition; // byte position of each document position, +1
     mutable std::vector<Line> lines;
+};
+
+// Reads the characters of a RichText one selection at a time, exactly as setSelStart and
+// setSelLength followed by the selection's reads would, without moving the selection. Walks over
+// the whole text use it: moving the cursor lays out the character's line every time, and an
+// editor showing the document would follow every move. The reader takes the characters'
+// formats when it is made; it is valid until the document next changes.
+class RichText::Reader final {
+public:
+    explicit Reader(const RichText& text);
+
+    Character select(int bytePosition, int length);
+
+private:
+    const Attributes& attributesAt(int documentPosition);
+
+    const RichText& text;
+    int pixelsPerInch = 96;
+    // The document's fragments in order: where each starts and its character format index.
+    std::vector<int> fragmentStart;
+    std::vector<int> fragmentFormat;
+    // The attributes of each character format index met, read once.
+    std::unordered_map<int, Attributes> attributesOfFormat;
+    Attributes scratch;
 };

@@ -95,11 +95,10 @@ void DrawTextBlock(DrawingSurface& surface, RichText& text, const TextSettings& 
                       qint64(settings.RowPitch) + settings.LineSpacing};
     TextWalk::walk(
         text,
-        [&](int line, int) {
-            const int pixelHeight = text.selPixelHeight();
-            setFontFromSelection(surface.font, text.selAttributes(), pixelHeight);
-            const qint64 offset = centringOffset(settings.RowPitch, pixelHeight);
-            layout.placeCharacter(line, offset, text.selString());
+        [&](int line, int, const RichText::Character& character) {
+            setFontFromSelection(surface.font, character.attributes, character.pixelHeight);
+            const qint64 offset = centringOffset(settings.RowPitch, character.pixelHeight);
+            layout.placeCharacter(line, offset, character.string);
         },
         [&](int) { layout.along = 0; });
 }

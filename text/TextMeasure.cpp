@@ -58,8 +58,8 @@ void MeasureTextBlock(RichText& text, TextSettings& settings) {
     bool anyLine = false;
     TextWalk::walk(
         text,
-        [&](int, int requestedLength) {
-            const int height = text.selPixelHeight();
+        [&](int, int requestedLength, const RichText::Character& character) {
+            const int height = character.pixelHeight;
             m.length += estimatedAdvance(height, requestedLength) + charSpacing;
             m.lineMax = std::max(m.lineMax, height + lineSpacing);
         },

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CanvasSettings.h"
+#include "Gbk.h"
 #include "RichText.h"
 #include "TextSettings.h"
 
@@ -21,26 +22,37 @@ int selectCharacter(RichText& text, int position, uchar firstByte);
 // character is still read at its own position.
 int nextLinePosition(const RichText& text, int line, int positionAfterLine);
 
-// Walks every character of every line, in order, with the character selected in the editor
-// when visitCharacter(line, requestedLength) runs; endLine(line) runs after each line, also an
-// empty one. The position advances by the selection's actual length, so a byte of 127 or more
-// at a line's end takes the first position of the line break with it and every later line is
-// read one position further on, exactly as the editor's positions fall.
+// Walks every character of every line, in order: visitCharacter(line, requestedLength,
+// character) sees what selecting the character in the editor selects, and endLine(line) runs
+// after each line, also an empty one. The position advances by the length really selected, so
+// a byte of 127 or more at a line's end takes the first position of the line break with it and
+// every later line is read one position further on, exactly as the editor's positions fall.
+// The characters are read without moving the editor's selection; at the end the selection is
+// put on the last character, as selecting them one by one would leave it.
 template <class VisitCharacter, class EndLine>
 void walk(RichText& text, VisitCharacter&& visitCharacter, EndLine&& endLine) {
+    RichText::Reader reader(text);
     const int lines = text.lineCount();
     int position = 0;
+    int lastPosition = -1;
+    uchar lastFirstByte = 0;
     for (int line = 0; line < lines; ++line) {
         const QByteArray bytes = text.lineText(line);
         for (qsizetype k = 0; k < bytes.size(); ++k) {
-            const int requested = selectCharacter(text, position, uchar(bytes[k]));
+            const uchar firstByte = uchar(bytes[k]);
+            const int requested = Gbk::charLength(firstByte);
             k += requested - 1;
-            visitCharacter(line, requested);
-            position += text.selLength();
+            const RichText::Character character = reader.select(position, requested);
+            visitCharacter(line, requested, character);
+            lastPosition = position;
+            lastFirstByte = firstByte;
+            position += character.length;
         }
         position = nextLinePosition(text, line, position);
         endLine(line);
     }
+    if (lastPosition >= 0)
+        selectCharacter(text, lastPosition, lastFirstByte);
 }
 
 } // namespace TextWalk

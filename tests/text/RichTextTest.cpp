@@ -190,6 +190,52 @@ TEST_F(RichTextTest, ByteWalkAgreesWithReferenceOnRandomTexts) {
     }
 }
 
+// Walks read characters through a Reader instead of moving the selection; at every position,
+// with either length and past the end, it must see exactly what selecting sees.
+TEST_F(RichTextTest, ReaderSeesWhatSelectingSees) {
+    const QStringList pieces = {QStringLiteral("a"),
+                                QStringLiteral("中"),
+                                QStringLiteral("\n"),
+                                QString(QChar(0x7F)),
+                                QString::fromUcs4(U"\U0001F600"),
+                                QStringLiteral("\n\n"),
+                                QStringLiteral("Z")};
+    const QStringList faces = {QStringLiteral("楷体"), QStringLiteral("Arial")};
+    QRandomGenerator random(11);
+    for (int round = 0; round < 12; ++round) {
+        QString text;
+        const int count = int(random.bounded(1, 30));
+        for (int i = 0; i < count; ++i)
+            text += pieces[int(random.bounded(pieces.size()))];
+        rich.setText(text);
+        // A format of its own for random stretches, empty lines' breaks included.
+        for (int p = 0; p < rich.textLength(); p += int(random.bounded(1, 4))) {
+            rich.setSelStart(p);
+            rich.setSelLength(int(random.bounded(1, 4)));
+            rich.setSelName(faces[int(random.bounded(faces.size()))]);
+            rich.setSelSize(int(random.bounded(8, 49)));
+            rich.setSelColor(TColor(random.bounded(0x1000000)));
+            rich.setSelStyle(random.bounded(2) == 1, random.bounded(2) == 1, false, false);
+        }
+        rich.setSelStart(1);
+        const int before = rich.selStart();
+        RichText::Reader reader(rich);
+        for (int p = 0; p <= rich.textLength() + 2; ++p) {
+            for (int length : {1, 2}) {
+                const RichText::Character c = reader.select(p, length);
+                ASSERT_EQ(rich.selStart(), before) << "the reader moved the selection";
+                rich.setSelStart(p);
+                rich.setSelLength(length);
+                ASSERT_EQ(c.length, rich.selLength()) << round << " at " << p;
+                ASSERT_EQ(c.string, rich.selString()) << round << " at " << p;
+                ASSERT_EQ(c.attributes, rich.selAttributes()) << round << " at " << p;
+                ASSERT_EQ(c.pixelHeight, rich.selPixelHeight()) << round << " at " << p;
+                rich.setSelStart(1);
+            }
+        }
+    }
+}
+
 TEST_F(RichTextTest, AttributesReadBackAfterWritingThem) {
     rich.setText(QStringLiteral("书法作品"));
     rich.setSelStart(0);

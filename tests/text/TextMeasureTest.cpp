@@ -20,9 +20,7 @@ TSetStruct canvasOf(qint32 width, qint32 height) {
 
 class TextMeasure : public ::testing::Test {
 protected:
-    void SetUp() override {
-        resetTextSettings(settings);
-    }
+    void SetUp() override { resetTextSettings(settings); }
     // Replaces the text and gives all of it one size.
     void write(const QString& plain, int points = 20) {
         text.setText(plain);
@@ -142,7 +140,8 @@ TEST_F(TextMeasure, WrappedDisplayLinesAreReadAtTheirTruePositions) {
         EXPECT_EQ(TextWalk::nextLinePosition(text, line, 0), text.lineStart(line + 1));
     std::vector<int> heights;
     TextWalk::walk(
-        text, [&](int, int) { heights.push_back(text.selPixelHeight()); }, [](int) {});
+        text, [&](int, int, const RichText::Character& c) { heights.push_back(c.pixelHeight); },
+        [](int) {});
     ASSERT_EQ(heights.size(), 9u);
     EXPECT_EQ(heights[7], 13);
     EXPECT_EQ(heights[8], 27);
