@@ -313,6 +313,8 @@ TEST_F(DebianPackage, DependsOnThePackageOfEveryLibraryTheProgramLoads) {
         EXPECT_TRUE(ownersOf(faceOwners, path).intersects(packages)) << path.toStdString();
 }
 
+// The areas checked below are where examples/poem-vertical.json puts its poem, inscription and
+// seal on its 720 x 760 paper.
 TEST_F(DebianPackage, ComposesAScriptFromTheScratchRoot) {
     const QString picture =
         composePoem(installed(QStringLiteral("usr/bin/tarvel")), QStringLiteral("installed"));
