@@ -1,6 +1,8 @@
 #include "SpinEdit.h"
 
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <algorithm>
 
 SpinEdit::SpinEdit(QWidget* parent) : QAbstractSpinBox(parent) {
@@ -33,6 +35,25 @@ void SpinEdit::stepBy(int steps) {
 }
 
 QValidator::State SpinEdit::validate(QString&, int&) const { return QValidator::Acceptable; }
+
+// The base class measures the texts of its range, which a box without a typed value does not
+// have; the texts of this box's own bounds stand in for them.
+QSize SpinEdit::sizeHint() const {
+    ensurePolished();
+    const QStringList widest = bounded()
+                                   ? QStringList{QString::number(minimum), QString::number(maximum)}
+                                   : QStringList{QStringLiteral("-99999")};
+    int width = 0;
+    for (const QString& text : widest)
+        width = std::max(width, fontMetrics().horizontalAdvance(text + QLatin1Char(' ')));
+    width += 2; // room for the blinking cursor
+    QStyleOptionSpinBox option;
+    initStyleOption(&option);
+    const QSize text(width, lineEdit()->sizeHint().height());
+    return style()->sizeFromContents(QStyle::CT_SpinBox, &option, text, this);
+}
+
+QSize SpinEdit::minimumSizeHint() const { return sizeHint(); }
 
 QAbstractSpinBox::StepEnabled SpinEdit::stepEnabled() const {
     return StepUpEnabled | StepDownEnabled;

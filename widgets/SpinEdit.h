@@ -23,6 +23,10 @@ public:
 
     void stepBy(int steps) override;
     QValidator::State validate(QString& input, int& pos) const override;
+    // Wide enough for the widest value of the range (five digits and a sign when unbounded),
+    // so that a box placed by a layout never hides its digits.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     StepEnabled stepEnabled() const override;
