@@ -221,12 +221,13 @@ TForm8::TForm8(const QStringList& fontFaces, const TSetStruct* canvasSettings, Q
     lower->setSpacing(12);
     lower->addWidget(GroupBox1);
     lower->addWidget(GroupBox2);
+    // The size check's result takes the room left beside the groups: a long result wraps
+    // there rather than widening the dialog or stretching the button above it.
     auto* check = new QVBoxLayout;
-    check->addWidget(Button4);
+    check->addWidget(Button4, 0, Qt::AlignLeft);
     check->addWidget(Label5);
     check->addStretch();
-    lower->addLayout(check);
-    lower->addStretch();
+    lower->addLayout(check, 1);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);
@@ -417,7 +418,8 @@ void TForm8::buildSettingsControls() {
     QPalette palette = Label5->palette();
     palette.setColor(QPalette::WindowText, toQColor(clMaroon));
     Label5->setPalette(palette);
-    Label5->setWordWrap(false);
+    Label5->setWordWrap(true);
+    Label5->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     Button1 = new QPushButton(QStringLiteral("确定"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
@@ -520,7 +522,6 @@ void TForm8::CheckTextSize() {
     ApplyTextSettings();
     const TSetStruct defaultCanvas;
     Label5->setText(textSizeReport(TextSettings, canvas ? *canvas : defaultCanvas));
-    Label5->adjustSize();
 }
 
 void TForm8::RadioButtonClick() {

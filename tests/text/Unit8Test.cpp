@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -145,6 +146,32 @@ TEST_F(Unit8, ApplyResetAndTheSizeCheck) {
     EXPECT_EQ(
         form->Label5->text(),
         QStringLiteral("文本尺寸为:160*137。文本超出图片范围了，请重新调整文本或者图片大小。"));
+}
+
+// What a user sees on the shown dialog: the margin boxes show their numbers whole, and the
+// size check's warning wraps beside the groups without widening the dialog or the button.
+TEST_F(Unit8, TheMarginBoxesAndTheSizeCheckResultShowWhole) {
+    writeExample();
+    form->show();
+    const QSize designed = form->size();
+    for (SpinEdit* spin : {form->SpinEdit1, form->SpinEdit2, form->SpinEdit3, form->SpinEdit4}) {
+        spin->setText(QStringLiteral("-1000"));
+        const QLineEdit* field = spin->findChild<QLineEdit*>();
+        ASSERT_NE(field, nullptr);
+        EXPECT_GE(field->width(), field->fontMetrics().horizontalAdvance(field->text()))
+            << spin->objectName().toStdString();
+        spin->setValue(50);
+    }
+    canvas.Width = 10; // far too small: the long warning follows the size
+    form->Button4->click();
+    ASSERT_TRUE(form->Label5->text().endsWith(QStringLiteral("请重新调整文本或者图片大小。")));
+    form->layout()->activate();
+    EXPECT_EQ(form->size(), designed);
+    EXPECT_EQ(form->Button4->width(), form->Button4->sizeHint().width());
+    const QRect label = form->Label5->geometry();
+    EXPECT_GE(label.height(), form->Label5->heightForWidth(label.width()));
+    EXPECT_LT(label.right(), form->Button1->geometry().left());
+    EXPECT_LE(label.bottom(), form->height());
 }
 
 TEST_F(Unit8, CombosActOnlyWhenAnEntryIsPicked) {
