@@ -104,6 +104,23 @@ TEST_F(AboutBox, ContactLineLightsUpUnderThePointerAndStays) {
     EXPECT_EQ(textColor(form.Label1), QColor(0x80, 0, 0));
 }
 
+// Every text ends inside the box with a margin, the contact line also once it is lit.
+TEST_F(AboutBox, EveryTextEndsInsideTheBox) {
+    form.show();
+    const int margin = 16;
+    for (const QLabel* label : {form.Label1, form.Label2, form.Label3}) {
+        EXPECT_LE(label->geometry().right(), form.width() - margin)
+            << label->objectName().toStdString();
+        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
+    }
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), form.Label3->mapToGlobal(QPointF(5, 5)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(form.Label3, &move);
+    EXPECT_LE(form.Label3->geometry().right(), form.width() - margin);
+    EXPECT_GE(form.Label3->width(),
+              form.Label3->fontMetrics().horizontalAdvance(form.Label3->text()));
+}
+
 TEST_F(AboutBox, ConfirmButtonClosesTheModalBox) {
     bool shownModal = false;
     QTimer::singleShot(0, &form, [&] {
