@@ -24,6 +24,9 @@ FileChooser& fileChooser() {
 std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request) {
     QFileDialog dialog(parent);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    // The program's descriptions already name their patterns ("Bitmaps (*.bmp)"): Qt's copy
+    // of the patterns after them would show them twice and push the text out of the box.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     dialog.setNameFilters(qtNameFilters(request.filter));
     if (request.kind == FileDialogRequest::Kind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -42,6 +45,8 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
         preview->setFrameShape(QFrame::StyledPanel);
         if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
             grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+        // The preview comes on top of the usual width, so the file list keeps its columns.
+        dialog.resize(dialog.sizeHint());
         QObject::connect(&dialog, &QFileDialog::currentChanged, preview,
                          [preview](const QString& path) {
                              QImageReader reader(path);
