@@ -4,6 +4,8 @@
 #include "Unit1.h"
 
 #include "ErrorBoundary.h"
+#include "PrivateFonts.h"
+#include "Translations.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -39,8 +41,11 @@ int main(int argc, char** argv) {
                    stderr);
         return 1;
     }
+    // The private fonts are read while the toolkit starts.
+    PrivateFonts::prefetchFonts(PrivateFonts::fontPattern(programFolder()));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvel2008"));
+    installQtTranslations(app);
     TForm1 form1;
     form1.createDialogs();
     if (headless) return runScriptFromArguments(form1, QApplication::arguments());
