@@ -11,16 +11,28 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
+
+QString programFolder() {
+    QString folder = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path();
+    if (folder.isEmpty() || folder == QStringLiteral("."))
+        folder = QCoreApplication::applicationDirPath();
+    folder = QDir::toNativeSeparators(folder);
+    if (!folder.endsWith(QDir::separator()))
+        folder += QDir::separator();
+    return folder;
+}
 
 namespace {
 
@@ -46,6 +58,21 @@ QPushButton* addBitButton(QToolBar* bar, const QString& name, Glyph glyph, const
     return button;
 }
 
+// The style's margins around toolbar items are meant for taller bars: in the first bar's
+// 25 pixels they would push its 22- and 23-pixel buttons past the bottom edge and cut their
+// frames off. This style gives that bar a one-pixel frame and no item margin instead.
+class FittedToolBarStyle final : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_ToolBarItemMargin)
+            return 0;
+        if (metric == PM_ToolBarFrameWidth)
+            return 1;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
 QAction* addMenuItem(QMenu* menu, const QString& name, const QString& caption,
                      const QKeySequence& shortcut = QKeySequence()) {
     QAction* action = menu->addAction(caption);
@@ -56,7 +83,7 @@ QAction* addMenuItem(QMenu* menu, const QString& name, const QString& caption,
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+TForm1::TForm1(QWidget* parent, const QString& appDir) : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tarvel2008"));
     setWindowIcon(glyphIcon(Glyph::Window));
@@ -77,8 +104,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     // 3. Nothing to undo yet.
     ToolButton22->setEnabled(false);
     // 4. The program's folder and its private fonts.
-    AppDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
-    if (!AppDir.endsWith(QDir::separator())) AppDir += QDir::separator();
+    AppDir = appDir.isEmpty() ? programFolder() : appDir;
     registerPrivateFonts(true);
     // 5. The font list the dialogs copy.
     fillFontList();
@@ -117,6 +143,9 @@ void TForm1::buildToolbars() {
     ToolBar2->setMovable(false);
     ToolBar2->setFixedHeight(25);
     ToolBar2->setIconSize(QSize(16, 16));
+    auto* fitted = new FittedToolBarStyle;
+    fitted->setParent(ToolBar2);
+    ToolBar2->setStyle(fitted);
     addToolBar(Qt::TopToolBarArea, ToolBar2);
 
     ToolButton40 = addToolButton(ToolBar2, QStringLiteral("ToolButton40"), Glyph::NewCanvas,
