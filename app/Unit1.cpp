@@ -11,7 +11,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QMenu>
@@ -23,16 +22,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
-
-QString programFolder() {
-    QString folder = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path();
-    if (folder.isEmpty() || folder == QStringLiteral("."))
-        folder = QCoreApplication::applicationDirPath();
-    folder = QDir::toNativeSeparators(folder);
-    if (!folder.endsWith(QDir::separator()))
-        folder += QDir::separator();
-    return folder;
-}
 
 namespace {
 
@@ -83,7 +72,7 @@ QAction* addMenuItem(QMenu* menu, const QString& name, const QString& caption,
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent, const QString& appDir) : QMainWindow(parent) {
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tarvel2008"));
     setWindowIcon(glyphIcon(Glyph::Window));
@@ -104,7 +93,8 @@ TForm1::TForm1(QWidget* parent, const QString& appDir) : QMainWindow(parent) {
     // 3. Nothing to undo yet.
     ToolButton22->setEnabled(false);
     // 4. The program's folder and its private fonts.
-    AppDir = appDir.isEmpty() ? programFolder() : appDir;
+    AppDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    if (!AppDir.endsWith(QDir::separator())) AppDir += QDir::separator();
     registerPrivateFonts(true);
     // 5. The font list the dialogs copy.
     fillFontList();

@@ -4,7 +4,6 @@
 #include "Unit1.h"
 
 #include "ErrorBoundary.h"
-#include "PrivateFonts.h"
 #include "Translations.h"
 
 #include <QApplication>
@@ -41,8 +40,6 @@ int main(int argc, char** argv) {
                    stderr);
         return 1;
     }
-    // The private fonts are read while the toolkit starts.
-    PrivateFonts::prefetchFonts(PrivateFonts::fontPattern(programFolder()));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvel2008"));
     installQtTranslations(app);
