@@ -7,6 +7,11 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QRegularExpression>
+#include <QThread>
+#include <future>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 namespace PrivateFonts {
 
@@ -76,18 +81,66 @@ std::optional<QByteArray> readFontFile(const QString& path) {
     return bytes;
 }
 
+namespace {
+
+// The usable font files of a pattern, read and checked, in the file system's order.
+using FontFiles = std::vector<QByteArray>;
+
+FontFiles readFontFiles(const QString& pattern) {
+    const FontPattern parts = splitPattern(pattern);
+    FontFiles files;
+    for (const QString& path : matchingFontFiles(parts.folder, parts.mask))
+        if (std::optional<QByteArray> bytes = readFontFile(path))
+            files.push_back(std::move(*bytes));
+    return files;
+}
+
+struct Prefetch {
+    std::mutex lock;
+    QString pattern;
+    std::future<FontFiles> files;
+};
+
+Prefetch& prefetch() {
+    static Prefetch instance;
+    return instance;
+}
+
+// The prefetched files when a prefetch of this pattern is pending, waiting for it to finish.
+std::optional<FontFiles> takePrefetched(const QString& pattern) {
+    Prefetch& pending = prefetch();
+    std::lock_guard<std::mutex> guard(pending.lock);
+    if (!pending.files.valid() || pending.pattern != pattern)
+        return std::nullopt;
+    pending.pattern.clear();
+    return pending.files.get();
+}
+
+} // namespace
+
+void prefetchFonts(const QString& pattern) {
+    // The first thread that touches Qt's objects becomes its main thread: make sure that is
+    // the caller, not the reader, when this runs before the application object exists.
+    (void)QThread::currentThread();
+    Prefetch& pending = prefetch();
+    std::lock_guard<std::mutex> guard(pending.lock);
+    if (pending.files.valid())
+        pending.files.wait();
+    pending.pattern = pattern;
+    pending.files = std::async(std::launch::async, readFontFiles, pattern);
+}
+
 Registration addFonts(const QString& pattern) {
     Registration result;
-    const FontPattern parts = splitPattern(pattern);
-    const QFileInfo folder(parts.folder);
+    std::optional<FontFiles> files = takePrefetched(pattern);
+    const QFileInfo folder(splitPattern(pattern).folder);
     if (!folder.exists() || !folder.isDir())
         return result;
     result.folderFound = true;
-    for (const QString& path : matchingFontFiles(parts.folder, parts.mask)) {
-        const std::optional<QByteArray> bytes = readFontFile(path);
-        if (!bytes)
-            continue;
-        const int id = QFontDatabase::addApplicationFontFromData(*bytes);
+    if (!files)
+        files = readFontFiles(pattern);
+    for (const QByteArray& bytes : *files) {
+        const int id = QFontDatabase::addApplicationFontFromData(bytes);
         if (id >= 0)
             result.ids << id;
     }

@@ -40,7 +40,14 @@ struct Registration {
     QList<int> ids; // application font ids, in registration order
 };
 
-// Registers every usable font file the pattern names; unusable files are skipped silently.
+// Starts reading the font files the pattern names on a worker thread, so that the bytes are
+// ready when addFonts runs for the same pattern: the program calls it first thing, and the
+// reading overlaps the start of the toolkit. A second call replaces an unused prefetch.
+void prefetchFonts(const QString& pattern);
+
+// Registers every usable font file the pattern names, in the order the file system returns
+// them; unusable files are skipped silently. The bytes of a prefetch of the same pattern are
+// used (and the prefetch consumed); otherwise the files are read here.
 Registration addFonts(const QString& pattern);
 // Removes fonts registered by addFonts.
 void removeFonts(const QList<int>& ids);

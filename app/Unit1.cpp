@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QMenu>
@@ -22,6 +23,17 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
+
+QString programFolder() {
+    QString folder =
+        QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path();
+    if (folder.isEmpty() || folder == QStringLiteral("."))
+        folder = QCoreApplication::applicationDirPath();
+    folder = QDir::toNativeSeparators(folder);
+    if (!folder.endsWith(QDir::separator()))
+        folder += QDir::separator();
+    return folder;
+}
 
 namespace {
 
@@ -66,13 +78,14 @@ QAction* addMenuItem(QMenu* menu, const QString& name, const QString& caption,
                      const QKeySequence& shortcut = QKeySequence()) {
     QAction* action = menu->addAction(caption);
     action->setObjectName(name);
-    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
     return action;
 }
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+TForm1::TForm1(QWidget* parent, const QString& appDir) : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tarvel2008"));
     setWindowIcon(glyphIcon(Glyph::Window));
@@ -93,8 +106,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     // 3. Nothing to undo yet.
     ToolButton22->setEnabled(false);
     // 4. The program's folder and its private fonts.
-    AppDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
-    if (!AppDir.endsWith(QDir::separator())) AppDir += QDir::separator();
+    AppDir = appDir.isEmpty() ? programFolder() : appDir;
     registerPrivateFonts(true);
     // 5. The font list the dialogs copy.
     fillFontList();
@@ -181,8 +193,8 @@ void TForm1::buildToolbars() {
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setFixedWidth(63);
     ComboBox1->setEditable(true);
-    for (const char* size : {"8", "16", "20", "24", "28", "30", "34", "36", "40", "48", "56", "60",
-                             "68", "72", "80", "100", "120", "160", "200", ""})
+    for (const char* size : {"8",  "16", "20", "24", "28", "30",  "34",  "36",  "40",  "48",
+                             "56", "60", "68", "72", "80", "100", "120", "160", "200", ""})
         ComboBox1->addItem(QString::fromLatin1(size));
     ComboBox1->setEditText(QStringLiteral("8"));
     ToolBar4->addWidget(ComboBox1)->setVisible(false);
@@ -193,40 +205,60 @@ void TForm1::buildToolbars() {
     ToolBar4->addWidget(ComboBox2)->setVisible(false);
 
     using ErrorBoundary::guard;
-    connect(ToolButton40, &QToolButton::clicked, this, guard(this, [this] { ToolButton40Click(); }));
-    connect(ToolButton22, &QToolButton::clicked, this, guard(this, [this] { ToolButton22Click(); }));
-    connect(ToolButton23, &QToolButton::clicked, this, guard(this, [this] { ToolButton23Click(); }));
+    connect(ToolButton40, &QToolButton::clicked, this,
+            guard(this, [this] { ToolButton40Click(); }));
+    connect(ToolButton22, &QToolButton::clicked, this,
+            guard(this, [this] { ToolButton22Click(); }));
+    connect(ToolButton23, &QToolButton::clicked, this,
+            guard(this, [this] { ToolButton23Click(); }));
     connect(ToolButton1, &QToolButton::clicked, this, guard(this, [this] { ToolButton1Click(); }));
     connect(ToolButton24, &QToolButton::clicked, this, guard(this, [this] { N12Click(); }));
     connect(ToolButton25, &QToolButton::clicked, this, guard(this, [this] { N12Click(); }));
-    connect(ToolButton29, &QToolButton::clicked, this, guard(this, [this] { ToolButton29Click(); }));
-    connect(ToolButton21, &QToolButton::clicked, this, guard(this, [this] { ToolButton21Click(); }));
-    connect(ToolButton26, &QToolButton::clicked, this, guard(this, [this] { ToolButton26Click(); }));
+    connect(ToolButton29, &QToolButton::clicked, this,
+            guard(this, [this] { ToolButton29Click(); }));
+    connect(ToolButton21, &QToolButton::clicked, this,
+            guard(this, [this] { ToolButton21Click(); }));
+    connect(ToolButton26, &QToolButton::clicked, this,
+            guard(this, [this] { ToolButton26Click(); }));
     connect(BitBtn1, &QPushButton::pressed, this, guard(this, [this] { BitBtn1MouseDown(); }));
     connect(BitBtn3, &QPushButton::clicked, this, guard(this, [this] { BitBtn3Click(); }));
-    connect(ToolButton30, &QToolButton::clicked, this, guard(this, [this] { ToolButton30Click(); }));
-    connect(ToolButton31, &QToolButton::clicked, this, guard(this, [this] { ToolButton31Click(); }));
-    connect(ToolButton35, &QToolButton::clicked, this, guard(this, [this] { ToolButton35Click(); }));
-    connect(ToolButton36, &QToolButton::clicked, this, guard(this, [this] { ToolButton36Click(); }));
+    connect(ToolButton30, &QToolButton::clicked, this,
+            guard(this, [this] { ToolButton30Click(); }));
+    connect(ToolButton31, &QToolButton::clicked, this,
+            guard(this, [this] { ToolButton31Click(); }));
+    connect(ToolButton35, &QToolButton::clicked, this,
+            guard(this, [this] { ToolButton35Click(); }));
+    connect(ToolButton36, &QToolButton::clicked, this,
+            guard(this, [this] { ToolButton36Click(); }));
 }
 
 void TForm1::buildMenus() {
     using ErrorBoundary::guard;
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件"));
-    MenuNew = addMenuItem(file, QStringLiteral("N2"), QStringLiteral("新建"), QKeySequence(Qt::ALT | Qt::Key_F2));
-    MenuUndo = addMenuItem(file, QStringLiteral("N3"), QStringLiteral("重做"), QKeySequence(Qt::ALT | Qt::Key_R));
-    MenuClear = addMenuItem(file, QStringLiteral("N4"), QStringLiteral("清空"), QKeySequence(Qt::ALT | Qt::Key_C));
+    MenuNew = addMenuItem(file, QStringLiteral("N2"), QStringLiteral("新建"),
+                          QKeySequence(Qt::ALT | Qt::Key_F2));
+    MenuUndo = addMenuItem(file, QStringLiteral("N3"), QStringLiteral("重做"),
+                           QKeySequence(Qt::ALT | Qt::Key_R));
+    MenuClear = addMenuItem(file, QStringLiteral("N4"), QStringLiteral("清空"),
+                            QKeySequence(Qt::ALT | Qt::Key_C));
     file->addSeparator();
-    MenuSave = addMenuItem(file, QStringLiteral("N6"), QStringLiteral("保存"), QKeySequence(Qt::CTRL | Qt::Key_F5));
+    MenuSave = addMenuItem(file, QStringLiteral("N6"), QStringLiteral("保存"),
+                           QKeySequence(Qt::CTRL | Qt::Key_F5));
     file->addSeparator();
-    N5 = addMenuItem(file, QStringLiteral("N5"), QStringLiteral("退出"), QKeySequence(Qt::ALT | Qt::Key_X));
+    N5 = addMenuItem(file, QStringLiteral("N5"), QStringLiteral("退出"),
+                     QKeySequence(Qt::ALT | Qt::Key_X));
 
     QMenu* add = menuBar()->addMenu(QStringLiteral("添加"));
-    N12 = addMenuItem(add, QStringLiteral("N12"), QStringLiteral("旋转字"), QKeySequence(Qt::ALT | Qt::Key_A));
-    MenuInscription = addMenuItem(add, QStringLiteral("N13"), QStringLiteral("落款"), QKeySequence(Qt::ALT | Qt::Key_A));
-    MenuSeal = addMenuItem(add, QStringLiteral("N14"), QStringLiteral("印章"), QKeySequence(Qt::ALT | Qt::Key_P));
-    MenuCircle = addMenuItem(add, QStringLiteral("N9"), QStringLiteral("圆形"), QKeySequence(Qt::ALT | Qt::Key_D));
-    MenuFan = addMenuItem(add, QStringLiteral("N10"), QStringLiteral("扇形"), QKeySequence(Qt::ALT | Qt::Key_S));
+    N12 = addMenuItem(add, QStringLiteral("N12"), QStringLiteral("旋转字"),
+                      QKeySequence(Qt::ALT | Qt::Key_A));
+    MenuInscription = addMenuItem(add, QStringLiteral("N13"), QStringLiteral("落款"),
+                                  QKeySequence(Qt::ALT | Qt::Key_A));
+    MenuSeal = addMenuItem(add, QStringLiteral("N14"), QStringLiteral("印章"),
+                           QKeySequence(Qt::ALT | Qt::Key_P));
+    MenuCircle = addMenuItem(add, QStringLiteral("N9"), QStringLiteral("圆形"),
+                             QKeySequence(Qt::ALT | Qt::Key_D));
+    MenuFan = addMenuItem(add, QStringLiteral("N10"), QStringLiteral("扇形"),
+                          QKeySequence(Qt::ALT | Qt::Key_S));
     // Both items carry Alt+A; the first one answers it.
     MenuInscription->setShortcutContext(Qt::WidgetShortcut);
 
@@ -261,7 +293,8 @@ void TForm1::buildMenus() {
     N28 = addMenuItem(PopupMenu1, QStringLiteral("N28"), QStringLiteral("柔和"));
     N27 = addMenuItem(PopupMenu1, QStringLiteral("N27"), QStringLiteral("模糊"));
     N29 = addMenuItem(PopupMenu1, QStringLiteral("N29"), QStringLiteral("还原"));
-    for (QAction* item : {N17, N18, N21, N23, N25, N26, N28, N27, N29}) item->setCheckable(true);
+    for (QAction* item : {N17, N18, N21, N23, N25, N26, N28, N27, N29})
+        item->setCheckable(true);
     connect(N17, &QAction::triggered, this, guard(this, [this] { N17Click(); }));
     connect(N18, &QAction::triggered, this, guard(this, [this] { N18Click(); }));
     connect(N21, &QAction::triggered, this, guard(this, [this] { N21Click(); }));
@@ -309,7 +342,8 @@ void TForm1::buildStatusBar() {
         label->setAlignment(Qt::AlignCenter);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
-        if (width > 0) label->setFixedWidth(width);
+        if (width > 0)
+            label->setFixedWidth(width);
         bar->addWidget(label, width > 0 ? 0 : 1);
         return label;
     };
@@ -332,27 +366,34 @@ void TForm1::fillFontList() {
 
 QStringList TForm1::fontSizeList() const {
     QStringList items;
-    for (int i = 0; i < ComboBox1->count(); ++i) items << ComboBox1->itemText(i);
+    for (int i = 0; i < ComboBox1->count(); ++i)
+        items << ComboBox1->itemText(i);
     return items;
 }
 
 QStringList TForm1::fontFaceList() const {
     QStringList items;
-    for (int i = 0; i < ComboBox2->count(); ++i) items << ComboBox2->itemText(i);
+    for (int i = 0; i < ComboBox2->count(); ++i)
+        items << ComboBox2->itemText(i);
     return items;
 }
 
 QString TForm1::hintAt(QWidget* widget) const {
     for (QWidget* w = widget; w; w = w->parentWidget()) {
         const QVariant hint = w->property("hint");
-        if (hint.isValid()) return hint.toString();
-        if (!w->toolTip().isEmpty()) return w->toolTip();
-        if (w->isWindow()) break;
+        if (hint.isValid())
+            return hint.toString();
+        if (!w->toolTip().isEmpty())
+            return w->toolTip();
+        if (w->isWindow())
+            break;
     }
     return QString();
 }
 
-void TForm1::ApplicationHint(const QString& hint) { StatusPanel1->setText(hint); }
+void TForm1::ApplicationHint(const QString& hint) {
+    StatusPanel1->setText(hint);
+}
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Enter || event->type() == QEvent::HoverEnter) {

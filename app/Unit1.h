@@ -52,11 +52,17 @@ struct CompositionState {
     EffectKind CurrentEffect = efNone;
 };
 
+// The program's folder, with a separator at the end. It is known before the application object
+// exists, so that start-up can begin reading the Fonts folder early.
+QString programFolder();
+
 class TForm1 final : public QMainWindow {
     Q_OBJECT
 public:
     // FormCreate: builds the window and its state. The dialogs follow with createDialogs.
-    explicit TForm1(QWidget* parent = nullptr);
+    // appDir is the program's folder (with a separator at the end), where the Fonts folder and
+    // the manual are looked for; empty means the folder of the executable.
+    explicit TForm1(QWidget* parent = nullptr, const QString& appDir = QString());
     ~TForm1() override;
 
     // Program entry creates the dialogs after the main window, in the order 2 to 8.
@@ -86,9 +92,9 @@ public:
     QComboBox* ComboBox1 = nullptr;      // hidden list of font sizes
     QComboBox* ComboBox2 = nullptr;      // hidden list of font faces
     QScrollArea* ScrollBox1 = nullptr;
-    ImageControl* Image1 = nullptr;      // the work canvas
-    ImageControl* Image2 = nullptr;      // hidden loader of background pictures
-    ImageControl* Image3 = nullptr;      // hidden holder of the undo snapshot
+    ImageControl* Image1 = nullptr; // the work canvas
+    ImageControl* Image2 = nullptr; // hidden loader of background pictures
+    ImageControl* Image3 = nullptr; // hidden holder of the undo snapshot
     QLabel* StatusPanel0 = nullptr;
     QLabel* StatusPanel1 = nullptr;
     QLabel* StatusPanel2 = nullptr;
@@ -206,10 +212,10 @@ public:
     // ---- Start-up, help, About, shutdown (Unit1_Startup.cpp)
     void createAboutDialog();
     void registerPrivateFonts(bool add); // the Fonts folder beside the executable
-    void N8Click();  // manual
-    void N24Click(); // about
-    void N15Click(); // home page
-    void N5Click();  // exit
+    void N8Click();                      // manual
+    void N24Click();                     // about
+    void N15Click();                     // home page
+    void N5Click();                      // exit
     void FormClose();
     // -- added by the start-up concern: the help request, its state and what tests read.
     static QString homePageAddress();
@@ -221,7 +227,7 @@ public:
     bool helpLibraryLoaded() const;
     HelpWindow* helpWindow() const;
     const QList<int>& privateFonts() const { return privateFontIds; }
-    QString helpLibraryName = HelpLibrary::defaultName(); // tests name another library
+    QString helpLibraryName = HelpLibrary::defaultName();  // tests name another library
     HelpFileDigest expectedHelpFile = builtManualDigest(); // tests accept their own file
     // -- end of the start-up concern's additions
 

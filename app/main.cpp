@@ -4,6 +4,7 @@
 #include "Unit1.h"
 
 #include "ErrorBoundary.h"
+#include "PrivateFonts.h"
 #include "Translations.h"
 
 #include <QApplication>
@@ -15,7 +16,8 @@ namespace {
 
 bool hasArgument(int argc, char** argv, const char* name) {
     for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], name) == 0) return true;
+        if (std::strcmp(argv[i], name) == 0)
+            return true;
     return false;
 }
 
@@ -40,12 +42,15 @@ int main(int argc, char** argv) {
                    stderr);
         return 1;
     }
+    // The private fonts are read while the toolkit starts.
+    PrivateFonts::prefetchFonts(PrivateFonts::fontPattern(programFolder()));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvel2008"));
     installQtTranslations(app);
     TForm1 form1;
     form1.createDialogs();
-    if (headless) return runScriptFromArguments(form1, QApplication::arguments());
+    if (headless)
+        return runScriptFromArguments(form1, QApplication::arguments());
     form1.show();
     // A picture handed over by the desktop becomes the background of a new canvas.
     const QStringList arguments = QApplication::arguments();

@@ -117,6 +117,39 @@ TEST(PrivateFonts, RegistersUsableFilesAndRemovesThem) {
     EXPECT_TRUE(QFontDatabase::applicationFontFamilies(registration.ids[0]).isEmpty());
 }
 
+// Start-up reads the folder early on a worker thread; registration then takes those bytes, with
+// the same files skipped, and only for the pattern that was read.
+TEST(PrivateFonts, PrefetchedFilesRegisterOnceAndOnlyForTheirPattern) {
+    QTemporaryDir first;
+    QTemporaryDir second;
+    for (const QTemporaryDir* dir : {&first, &second}) {
+        const QString fonts = dir->filePath(QStringLiteral("Fonts"));
+        ASSERT_TRUE(QDir().mkpath(fonts + QStringLiteral("/x.ttf")));
+        ASSERT_TRUE(QFile::copy(realFont, fonts + QStringLiteral("/kai.ttf")));
+        ASSERT_TRUE(writeFile(fonts + QStringLiteral("/broken.ttf"), "not a font"));
+    }
+    const QString firstPattern = fontPattern(first.path() + QLatin1Char('/'));
+    const QString secondPattern = fontPattern(second.path() + QLatin1Char('/'));
+
+    prefetchFonts(firstPattern);
+    Registration registration = addFonts(firstPattern);
+    ASSERT_EQ(registration.ids.size(), 1);
+    EXPECT_EQ(QFontDatabase::applicationFontFamilies(registration.ids[0]),
+              QStringList{QStringLiteral("AR PL KaitiM GB")});
+    removeFonts(registration.ids);
+
+    // A prefetch of another folder is not used: the first folder is read again, as it is now.
+    prefetchFonts(secondPattern);
+    ASSERT_TRUE(QFile::remove(first.filePath(QStringLiteral("Fonts/kai.ttf"))));
+    EXPECT_TRUE(addFonts(firstPattern).ids.isEmpty());
+    registration = addFonts(secondPattern);
+    ASSERT_EQ(registration.ids.size(), 1);
+    removeFonts(registration.ids);
+    // The prefetch was used up: the folder is read anew.
+    ASSERT_TRUE(QFile::remove(second.filePath(QStringLiteral("Fonts/kai.ttf"))));
+    EXPECT_TRUE(addFonts(secondPattern).ids.isEmpty());
+}
+
 TEST(PrivateFonts, MissingOrEmptyFolderRegistersNothing) {
     QTemporaryDir dir;
     Registration registration = addFonts(fontPattern(dir.path() + QLatin1Char('/')));
