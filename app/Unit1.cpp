@@ -22,6 +22,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 #include <algorithm>
 
 QString programFolder() {
@@ -36,6 +37,9 @@ QString programFolder() {
 }
 
 namespace {
+
+constexpr int outerWidth = 736;
+constexpr int outerHeight = 599;
 
 QToolButton* addToolButton(QToolBar* bar, const QString& name, Glyph glyph, const QString& tip) {
     auto* button = new QToolButton(bar);
@@ -90,7 +94,9 @@ TForm1::TForm1(QWidget* parent, const QString& appDir) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("Tarvel2008"));
     setWindowIcon(glyphIcon(Glyph::Window));
     installFontSubstitutions();
-    resize(736, 599);
+    // The window's outer size, frame included, is 736 x 599: the inside is made smaller by the
+    // frame once the window manager has put one around it (fitOuterSize).
+    resize(outerWidth, outerHeight);
     move(226, 152);
 
     buildToolbars();
@@ -403,6 +409,33 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         return true; // the canvas shows no tooltip
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TForm1::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::WindowActivate:
+    case QEvent::Paint:
+        fitOuterSize();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::event(event);
+}
+
+void TForm1::fitOuterSize() {
+    if (outerSizeFitted || !isVisible() || !windowHandle())
+        return;
+    const QMargins frame = windowHandle()->frameMargins();
+    if (frame.isNull())
+        return; // no frame yet, or none at all (the offscreen platform)
+    outerSizeFitted = true;
+    // Only the size the window started with: one the user chose stays.
+    if (size() == QSize(outerWidth, outerHeight))
+        resize(outerWidth - frame.left() - frame.right(),
+               outerHeight - frame.top() - frame.bottom());
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

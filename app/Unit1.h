@@ -234,8 +234,11 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    void fitOuterSize();
+    bool outerSizeFitted = false;
     void buildToolbars();
     void buildMenus();
     void buildWorkArea();
