@@ -3,6 +3,7 @@
 // iteration after the first finds Qt, its font database and the font engines of the widgets
 // already set up, and in a fresh process for each iteration, as a user starts the program.
 // bench-libs: app_lib
+#include "FreshProcess.h"
 #include "HelpWindow.h"
 #include "PrivateFonts.h"
 #include "Unit1.h"
@@ -15,13 +16,8 @@
 #include <benchmark/benchmark.h>
 #include <cstring>
 #include <memory>
-#include <spawn.h>
 #include <string>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -93,17 +89,6 @@ void BM_OpenManualFirstPage(benchmark::State& state) {
     }
 }
 
-// Quits the event loop once a window has painted for the first time.
-class FirstPaint final : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && watched->isWidgetType() &&
-            static_cast<QWidget*>(watched)->isWindow())
-            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
-        return false;
-    }
-};
-
 // The fresh process, started as the program starts: the Fonts folder of appDir read while the
 // toolkit starts, the main window made with those fonts registered, its dialogs made, shown,
 // and gone at its first paint.
@@ -111,7 +96,7 @@ int runStartupChild(int argc, char** argv, const QString& appDir) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     PrivateFonts::prefetchFonts(PrivateFonts::fontPattern(appDir));
     QApplication app(argc, argv);
-    FirstPaint watcher;
+    FreshProcess::FirstPaint watcher;
     app.installEventFilter(&watcher);
     TForm1 form(nullptr, appDir);
     form.createDialogs();
@@ -131,23 +116,11 @@ double childProcessorMs() {
 // Wall time from the spawn to the child's exit; the counter child_cpu_ms is the child's own
 // processor time per start, the steadier figure on a busy machine.
 void startFreshProcess(benchmark::State& state, const QString& appDir) {
-    std::string folder = appDir.toStdString();
+    const std::string folder = appDir.toStdString();
     const double cpuBefore = childProcessorMs();
-    for (auto _ : state) {
-        char mode[] = "--child-startup";
-        char* args[] = {selfPath.data(), mode, folder.data(), nullptr};
-        pid_t pid = 0;
-        if (posix_spawn(&pid, selfPath.c_str(), nullptr, nullptr, args, environ) != 0) {
-            state.SkipWithError("could not start the child");
+    for (auto _ : state)
+        if (!FreshProcess::runChild(state, selfPath, {"--child-startup", folder}))
             return;
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-            state.SkipWithError("the child failed");
-            return;
-        }
-    }
     state.counters["child_cpu_ms"] =
         benchmark::Counter((childProcessorMs() - cpuBefore) / double(state.iterations()));
 }
@@ -200,9 +173,7 @@ BENCHMARK(BM_ShowAboutBox)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     if (argc > 2 && std::strcmp(argv[1], "--child-startup") == 0)
         return runStartupChild(argc, argv, QString::fromLocal8Bit(argv[2]));
-    char buffer[4096];
-    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    selfPath = n > 0 ? std::string(buffer, size_t(n)) : std::string(argv[0]);
+    selfPath = FreshProcess::selfPath(argv[0]);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     prepareFolders();

@@ -39,6 +39,15 @@ QString loadError(RichText& rich, const QString& path) {
     return {};
 }
 
+// Up to limit - 1 pieces, at least one, drawn at random.
+QString randomText(QRandomGenerator& random, const QStringList& pieces, int limit) {
+    QString text;
+    const int count = int(random.bounded(1, limit));
+    for (int i = 0; i < count; ++i)
+        text += pieces[int(random.bounded(pieces.size()))];
+    return text;
+}
+
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -163,10 +172,7 @@ TEST_F(RichTextTest, ByteWalkAgreesWithReferenceOnRandomTexts) {
                                 QStringLiteral("Z")};
     QRandomGenerator random(7);
     for (int round = 0; round < 20; ++round) {
-        QString text;
-        const int count = int(random.bounded(1, 60));
-        for (int i = 0; i < count; ++i)
-            text += pieces[int(random.bounded(pieces.size()))];
+        const QString text = randomText(random, pieces, 60);
         rich.setText(text);
         QString crlf = text;
         crlf.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
@@ -203,11 +209,7 @@ TEST_F(RichTextTest, ReaderSeesWhatSelectingSees) {
     const QStringList faces = {QStringLiteral("楷体"), QStringLiteral("Arial")};
     QRandomGenerator random(11);
     for (int round = 0; round < 12; ++round) {
-        QString text;
-        const int count = int(random.bounded(1, 30));
-        for (int i = 0; i < count; ++i)
-            text += pieces[int(random.bounded(pieces.size()))];
-        rich.setText(text);
+        rich.setText(randomText(random, pieces, 30));
         // A format of its own for random stretches, empty lines' breaks included.
         for (int p = 0; p < rich.textLength(); p += int(random.bounded(1, 4))) {
             rich.setSelStart(p);
