@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "../TestApplication.h"
 #include <functional>
 
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -25,14 +26,6 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
 QString picturePath(const char* name) {
     return QStringLiteral(TARVEL_TEST_DATA "/pictures/") + QLatin1String(name);
 }
@@ -40,7 +33,7 @@ QString picturePath(const char* name) {
 class CanvasCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        application();
+        testApplication();
         form = std::make_unique<TForm1>();
         form->createDialogs();
         ErrorBoundary::setDisplay([this](QWidget*, const QString& text) { errors << text; });

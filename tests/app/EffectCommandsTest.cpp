@@ -4,6 +4,7 @@
 #include "ImageControl.h"
 #include "Unit1.h"
 
+#include "../TestApplication.h"
 #include <QAction>
 #include <QApplication>
 #include <QToolButton>
@@ -11,14 +12,6 @@
 #include <memory>
 
 namespace {
-
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "tarvel-test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
 
 // Whether two pictures show the same colours at every pixel, whatever their pixel formats.
 ::testing::AssertionResult sameColours(const DrawingSurface& actual,
@@ -45,7 +38,7 @@ DrawingSurface filtered(const DrawingSurface& picture, EffectKind kind) {
 class EffectCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        application();
+        testApplication();
         form = std::make_unique<TForm1>();
         items = {form->N17, form->N18, form->N21, form->N23, form->N25,
                  form->N26, form->N28, form->N27, form->N29};

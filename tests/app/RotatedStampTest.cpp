@@ -7,6 +7,7 @@
 #include "Unit1.h"
 #include "Unit3.h"
 
+#include "../TestApplication.h"
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -21,18 +22,10 @@
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "tarvel-test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
 class RotatedStamp : public ::testing::Test {
 protected:
     void SetUp() override {
-        application();
+        testApplication();
         form = std::make_unique<TForm1>();
         form->createDialogs();
         previous =

@@ -6,6 +6,7 @@
 #include "PlatformDialogs.h"
 #include "Unit1.h"
 
+#include "../TestApplication.h"
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -19,14 +20,6 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
 QByteArray contents(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -37,7 +30,7 @@ QByteArray contents(const QString& path) {
 class SaveCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        application();
+        testApplication();
         form = std::make_unique<TForm1>();
         form->createDialogs();
         ErrorBoundary::setDisplay([this](QWidget*, const QString& text) { errors << text; });

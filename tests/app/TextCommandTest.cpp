@@ -6,6 +6,7 @@
 #include "Unit1.h"
 #include "Unit8.h"
 
+#include "../TestApplication.h"
 #include <QApplication>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,14 +17,6 @@
 #include <memory>
 
 namespace {
-
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "tarvel-test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
 
 // A white 800 x 200 canvas with the given characters of the measured example's font (the Song
 // face at 20 points, a cell of 27 pixels) drawn at the given cells.
@@ -42,7 +35,7 @@ DrawingSurface expectedCanvas(const std::vector<std::pair<QPoint, QString>>& cel
 class TextCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        application();
+        testApplication();
         form = std::make_unique<TForm1>();
         form->createDialogs();
         ASSERT_NE(form->Form8, nullptr);

@@ -1,19 +1,13 @@
 // Pixel-exact checks of the drawing surface operations every picture of the program relies on.
 #include "DrawingSurface.h"
 
+#include "../TestApplication.h"
 #include <QGuiApplication>
 #include <array>
 #include <gtest/gtest.h>
 #include <map>
 
 namespace {
-
-void ensureGuiApplication() {
-    static int argc = 1;
-    static char name[] = "DrawingSurfaceTest";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
 
 constexpr TColor red = clRed;
 constexpr TColor blue = clBlue;
@@ -314,7 +308,7 @@ TEST(DrawingSurfaceDraw, StretchDrawAndCopiesSampleTheNearestPixel) {
 }
 
 TEST(DrawingSurfaceText, InkLiesInsideTheCellThatStartsAtThePoint) {
-    ensureGuiApplication();
+    testApplication();
     DrawingSurface s(120, 80);
     s.font.height = -32;
     s.font.color = clBlack;

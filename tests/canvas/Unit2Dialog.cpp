@@ -4,6 +4,7 @@
 #include "SpinEdit.h"
 #include "Unit2.h"
 
+#include "../TestApplication.h"
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,18 +18,10 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
 class Unit2Test : public ::testing::Test {
 protected:
     void SetUp() override {
-        application();
+        testApplication();
         form = std::make_unique<TForm2>();
     }
     void TearDown() override {

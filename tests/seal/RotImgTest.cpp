@@ -6,22 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include "../TestApplication.h"
 #include <QApplication>
 #include <QPainter>
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
 class RotateImageTest : public ::testing::Test {
 protected:
-    void SetUp() override { application(); }
+    void SetUp() override { testApplication(); }
 
     // Counts the rebuilds of a control.
     int watch(TRotateImage& image) {

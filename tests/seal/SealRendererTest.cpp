@@ -5,18 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include "../TestApplication.h"
 #include <QGuiApplication>
 #include <QRect>
 
 namespace {
-
-QGuiApplication& application() {
-    static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-    return app;
-}
 
 QByteArray gbk(const QString& text) {
     return Gbk::encode(text);
@@ -149,7 +142,7 @@ TEST(SealColours, BothStylesExactly) {
     EXPECT_EQ(sealColors(stIntaglio), (SealColors{clWhite, clRed, 0x003232F0}));
     EXPECT_EQ(sealColors(stRelief), (SealColors{clRed, clRed, 0x00D2D2D2}));
 
-    application();
+    testApplication();
     TSetStamper settings = intaglio();
     TColor textColor = 0;
     const QList<QByteArray> blank = {" "};
@@ -175,7 +168,7 @@ TEST(SealColours, BothStylesExactly) {
 }
 
 TEST(SealOutline, RoundedCornersStayKeyed) {
-    application();
+    testApplication();
     TSetStamper settings = intaglio();
     settings.CornerShape = cnRounded;
     const DrawingSurface seal = renderSeal(settings, {" "});
@@ -196,7 +189,7 @@ TEST(SealOutline, RoundedCornersStayKeyed) {
 }
 
 TEST(SealInk, FourCharactersInArrangementsZeroAndOne) {
-    application();
+    testApplication();
     TSetStamper settings = intaglio();
     settings.SealWidth = 200;
     settings.SealHeight = 60;
@@ -227,7 +220,7 @@ TEST(SealInk, FourCharactersInArrangementsZeroAndOne) {
 }
 
 TEST(SealInk, OnlyTheFourColoursOfTheSeal) {
-    application();
+    testApplication();
     for (::SealStyle style : {stIntaglio, stRelief}) {
         TSetStamper settings;
         settings.SealStyle = style;
@@ -252,7 +245,7 @@ TEST(SealInk, OnlyTheFourColoursOfTheSeal) {
 }
 
 TEST(SealInk, ColumnsInArrangementThree) {
-    application();
+    testApplication();
     TSetStamper settings = intaglio();
     settings.SealWidth = 60;
     settings.SealHeight = 40;
@@ -269,7 +262,7 @@ TEST(SealInk, ColumnsInArrangementThree) {
 }
 
 TEST(SealInk, LetterAndCharacterShareTwoEqualCells) {
-    application();
+    testApplication();
     TSetStamper settings = intaglio();
     settings.SealWidth = 100;
     settings.SealHeight = 50;
@@ -285,7 +278,7 @@ TEST(SealInk, LetterAndCharacterShareTwoEqualCells) {
 }
 
 TEST(SealInk, EmptyLineLeavesAnEmptyRow) {
-    application();
+    testApplication();
     TSetStamper settings = intaglio();
     settings.SealWidth = 60;
     settings.SealHeight = 92;
@@ -299,7 +292,7 @@ TEST(SealInk, EmptyLineLeavesAnEmptyRow) {
 }
 
 TEST(SealChar, CellHeightWidthAndWeight) {
-    application();
+    testApplication();
     auto drawn = [](int cw, int ch, int weight) {
         DrawingSurface s(200, 120);
         s.brush = {clWhite, DrawingSurface::BrushStyle::Solid};
@@ -334,7 +327,7 @@ TEST(SealChar, CellHeightWidthAndWeight) {
 }
 
 TEST(SealRender, NonPositiveAndAbsurdSizesNeverFail) {
-    application();
+    testApplication();
     TSetStamper settings = intaglio();
     settings.SealWidth = 0;
     EXPECT_TRUE(renderSeal(settings, {gbk(QStringLiteral("印"))}).isEmpty());
@@ -354,7 +347,7 @@ TEST(SealRender, NonPositiveAndAbsurdSizesNeverFail) {
 }
 
 TEST(SealFrame, SealInTheTopLeftOfAKeyedSquare) {
-    application();
+    testApplication();
     TSetStamper settings = intaglio();
     settings.CornerShape = cnRounded;
     const DrawingSurface seal = renderSeal(settings, {gbk(QStringLiteral("印"))});

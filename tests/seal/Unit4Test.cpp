@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "../TestApplication.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
@@ -22,18 +23,10 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
 class SealDialog : public ::testing::Test {
 protected:
     SealDialog() {
-        application();
+        testApplication();
         canvas = std::make_unique<QWidget>();
         dialog = std::make_unique<TForm4>(canvas.get(), faces);
     }

@@ -2,18 +2,12 @@
 #include "CircleGeometry.h"
 #include "TarvelError.h"
 
+#include "../TestApplication.h"
 #include <QGuiApplication>
 #include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
-
-void ensureGuiApplication() {
-    static int argc = 1;
-    static char name[] = "CircleGeometryTest";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
 
 // Pixel centres clearly inside a ring band or clearly outside it (1 pixel of slack at every
 // edge) must have the band's colour; pixels on an edge may go either way. An outline of width
@@ -43,7 +37,7 @@ void expectCircle(const DrawingSurface& p, double radius, int outline, TColor li
 }
 
 TEST(CirclePicture, DefaultsGiveAWhiteDiscWithABlackTwoPixelOutlineOnMagenta) {
-    ensureGuiApplication();
+    testApplication();
     const DrawingSurface p = renderCirclePicture(CircleSettingsRecord{});
     ASSERT_EQ(p.size(), QSize(100, 100));
     EXPECT_TRUE(p.transparent);

@@ -3,18 +3,12 @@
 #include "FanGeometry.h"
 #include "TarvelError.h"
 
+#include "../TestApplication.h"
 #include <QGuiApplication>
 #include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
-
-void ensureGuiApplication() {
-    static int argc = 1;
-    static char name[] = "FanGeometryTest";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
 
 constexpr TColor fill = clRed;
 
@@ -107,7 +101,7 @@ TEST(FanGeometry, ConstantsTruncateAtTheEndsOfTheRadiusRange) {
 }
 
 TEST(FanPicture, OutlineAndFillOfTheDefaultRadius) {
-    ensureGuiApplication();
+    testApplication();
     const FanGeometry g = computeFanGeometry(100);
     const DrawingSurface p = renderFanPicture(settings(100, 1, clGray, fill), true);
     ASSERT_EQ(p.size(), QSize(400, 200));

@@ -6,6 +6,7 @@
 #include "PlatformDialogs.h"
 #include "SpinEdit.h"
 
+#include "../TestApplication.h"
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,16 +17,9 @@
 
 namespace {
 
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "Unit6Test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
-
 // A base, so the application exists before the fixture's widgets are made.
 struct WithApplication {
-    WithApplication() { ensureApplication(); }
+    WithApplication() { testApplication(); }
 };
 
 struct CircleDialog : ::testing::Test, WithApplication {

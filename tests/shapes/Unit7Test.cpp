@@ -6,6 +6,7 @@
 #include "PlatformDialogs.h"
 #include "SpinEdit.h"
 
+#include "../TestApplication.h"
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -13,16 +14,9 @@
 
 namespace {
 
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "Unit7Test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
-
 // A base, so the application exists before the fixture's widgets are made.
 struct WithApplication {
-    WithApplication() { ensureApplication(); }
+    WithApplication() { testApplication(); }
 };
 
 struct FanDialog : ::testing::Test, WithApplication {

@@ -3,6 +3,7 @@
 #include "Gbk.h"
 #include "TarvelError.h"
 
+#include "../TestApplication.h"
 #include <QFile>
 #include <QGuiApplication>
 #include <QRandomGenerator>
@@ -13,15 +14,8 @@
 
 namespace {
 
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication application(argc, argv);
-}
-
 struct Application {
-    Application() { ensureApplication(); }
+    Application() { testApplication(); }
 };
 
 class RichTextTest : public ::testing::Test {

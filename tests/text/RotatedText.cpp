@@ -3,18 +3,12 @@
 
 #include "TarvelError.h"
 
+#include "../TestApplication.h"
 #include <QGuiApplication>
 #include <QPalette>
 #include <gtest/gtest.h>
 
 namespace {
-
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "test_text_RotatedText";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
 
 // Bounding box of the pixels that are not white, inside the region.
 QRect inkBox(const DrawingSurface& s, QRect region = QRect(0, 0, 1 << 20, 1 << 20)) {
@@ -46,7 +40,7 @@ QList<QPoint> origins(const TSetSector& s, int x = 100, int y = 100) {
 }
 
 DrawingSurface drawn(const TSetSector& s, int x = 100, int y = 100) {
-    ensureApplication();
+    testApplication();
     DrawingSurface surface(300, 300);
     DrawRotatedText(surface, x, y, s);
     return surface;
@@ -235,7 +229,7 @@ TEST(RotatedTextInk, SizeIsACharacterHeightInPixels) {
 }
 
 TEST(RotatedTextInk, SurfaceKeepsItsFontButTakesTheColour) {
-    ensureApplication();
+    testApplication();
     DrawingSurface s(50, 50);
     s.font.name = QStringLiteral("楷体");
     s.font.height = -13;

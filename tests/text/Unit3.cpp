@@ -8,6 +8,7 @@
 #include "PlatformDialogs.h"
 #include "SpinEdit.h"
 
+#include "../TestApplication.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -22,13 +23,6 @@ const QStringList sizes = {"8",  "16", "20", "24", "28", "30",  "34",  "36",  "4
 const QStringList faces = {"宋体", "楷体", "黑体"};
 
 struct DialogTest : ::testing::Test {
-    static QApplication& app() {
-        static int argc = 1;
-        static char name[] = "test_text_Unit3";
-        static char* argv[] = {name, nullptr};
-        static QApplication application(argc, argv);
-        return application;
-    }
     DialogTest() {
         previous =
             ErrorBoundary::setDisplay([this](QWidget*, const QString& text) { messages << text; });
@@ -53,7 +47,7 @@ struct DialogTest : ::testing::Test {
     }
 
     // The application exists before the first widget member is made.
-    QApplication& application = app();
+    QApplication& application = testApplication();
     ErrorBoundary::Display previous;
     QStringList messages;
     QWidget canvas;
