@@ -1,6 +1,8 @@
 // The compiled manual: checking the file, opening a private copy and reading its objects.
 #include "HelpFile.h"
 
+#include "FileAccess.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QStringList>
@@ -80,15 +82,14 @@ int sealedCopy(const QByteArray& bytes) {
 
 HelpFile::Opened HelpFile::open(const HelpEntryPoints& library, const QString& path,
                                 const HelpFileDigest& expected) {
-    QFile file(path);
-    if (!file.exists())
+    // Read without blocking and only from a regular file: a named pipe in the manual's place
+    // would otherwise freeze the window.
+    const files::ReadResult file = files::readRegularFile(path, MaxFileBytes);
+    if (file.problem == files::ReadProblem::Missing || file.problem == files::ReadProblem::Unreadable)
         return {nullptr, missingText(path)};
-    if (!file.open(QIODevice::ReadOnly))
-        return {nullptr, missingText(path)};
-    const qint64 size = file.size();
-    if (size != expected.size || size > MaxFileBytes)
+    if (file.problem != files::ReadProblem::None || file.data.size() != expected.size)
         return {nullptr, damagedText(path)};
-    const QByteArray bytes = file.read(size + 1);
+    const QByteArray& bytes = file.data;
     if (digestOf(bytes) != expected)
         return {nullptr, damagedText(path)};
 

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QStringDecoder>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -90,6 +91,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     ForwardButton->setObjectName(QStringLiteral("ForwardButton"));
     HomeButton = new QPushButton(QStringLiteral("目录"), this);
     HomeButton->setObjectName(QStringLiteral("HomeButton"));
+    CloseButton = new QPushButton(QStringLiteral("关闭"), this);
+    CloseButton->setObjectName(QStringLiteral("CloseButton"));
     HelpBrowser1 = new HelpBrowser(this);
 
     auto* buttons = new QHBoxLayout;
@@ -97,6 +100,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     buttons->addWidget(ForwardButton);
     buttons->addWidget(HomeButton);
     buttons->addStretch(1);
+    buttons->addWidget(CloseButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(HelpBrowser1, 1);
@@ -107,6 +111,9 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(HelpBrowser1, &QTextBrowser::forwardAvailable, ForwardButton, &QWidget::setEnabled);
     connect(BackButton, &QPushButton::clicked, HelpBrowser1, &QTextBrowser::backward);
     connect(ForwardButton, &QPushButton::clicked, HelpBrowser1, &QTextBrowser::forward);
+    connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
     connect(HomeButton, &QPushButton::clicked, this, [this] {
         if (helpFile && home.isValid())
             HelpBrowser1->setSource(home);

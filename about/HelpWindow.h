@@ -54,6 +54,7 @@ public:
     QPushButton* BackButton = nullptr;
     QPushButton* ForwardButton = nullptr;
     QPushButton* HomeButton = nullptr;
+    QPushButton* CloseButton = nullptr; // also Esc and Ctrl+W
 
 private:
     std::unique_ptr<HelpFile> helpFile;

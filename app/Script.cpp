@@ -2,6 +2,8 @@
 // through the same handlers, with the dialog's controls set as a user would set them.
 #include "Script.h"
 
+#include "FileAccess.h"
+
 #include "ErrorBoundary.h"
 #include "ImageControl.h"
 #include "PlatformDialogs.h"
@@ -154,15 +156,17 @@ void runStep(ScriptContext& context, const ScriptStep& step) {
 } // namespace
 
 int runScript(TForm1& form, const QString& file, FILE* out, FILE* err) {
-    QFile script(file);
-    if (!script.open(QIODevice::ReadOnly)) {
+    constexpr qint64 largestScript = 16 * 1024 * 1024;
+    // One byte past the limit is read, so that readScript refuses a script that is too long.
+    const files::ReadResult script = files::readRegularFile(file, largestScript + 1);
+    if (script.problem != files::ReadProblem::None) {
         std::fprintf(err, "tarvel: cannot read the script %s: %s\n", qUtf8Printable(file),
-                     qUtf8Printable(script.errorString()));
+                     qUtf8Printable(files::problemText(script, largestScript)));
         return 2;
     }
     std::vector<ScriptStep> steps;
     try {
-        steps = readScript(script.read(16 * 1024 * 1024 + 1));
+        steps = readScript(script.data);
     } catch (const ScriptFormatError& error) {
         std::fprintf(err, "tarvel: %s: %s\n", qUtf8Printable(file), qUtf8Printable(error.text()));
         return 2;

@@ -7,6 +7,7 @@
 #include "TarvelError.h"
 #include "Unit1.h"
 #include "RichEditWidget.h"
+#include "RichText.h"
 #include "Unit3.h"
 #include "Unit4.h"
 #include "Unit8.h"
@@ -130,19 +131,35 @@ void pressRadio(QDialog& dialog, const QJsonObject& keys, const char* key,
 }
 
 // The editor's content as a person writes it: each run typed with its face, size, colour and
-// style chosen first.
+// style chosen first, each choice kept for the runs after it. The document is built whole and
+// set in one go: typing run after run would lay the paragraph out again at every run.
 void writeRuns(RichText& text, const QJsonArray& runs) {
     text.clear();
+    RichText::Attributes typing = text.selAttributes();
+    RichTextModel model;
+    model.paragraphs.emplace_back();
     for (const QJsonValue& value : runs) {
         const QJsonObject run = value.toObject();
-        if (run.contains(QStringLiteral("face"))) text.setSelName(run.value(QStringLiteral("face")).toString());
-        if (run.contains(QStringLiteral("size"))) text.setSelSize(run.value(QStringLiteral("size")).toInt());
-        if (run.contains(QStringLiteral("color"))) text.setSelColor(colorOf(run, "color"));
-        text.setSelStyle(run.value(QStringLiteral("bold")).toBool(), run.value(QStringLiteral("italic")).toBool(),
-                         run.value(QStringLiteral("underline")).toBool(),
-                         run.value(QStringLiteral("strikeout")).toBool());
-        text.insertText(run.value(QStringLiteral("text")).toString());
+        if (run.contains(QStringLiteral("face"))) {
+            typing.Name = run.value(QStringLiteral("face")).toString();
+            typing.Charset = RichText::isChineseFace(typing.Name) ? 134 : 1;
+        }
+        if (run.contains(QStringLiteral("size"))) typing.Size = run.value(QStringLiteral("size")).toInt();
+        if (run.contains(QStringLiteral("color"))) typing.Color = colorOf(run, "color");
+        typing.Bold = run.value(QStringLiteral("bold")).toBool();
+        typing.Italic = run.value(QStringLiteral("italic")).toBool();
+        typing.Underline = run.value(QStringLiteral("underline")).toBool();
+        typing.StrikeOut = run.value(QStringLiteral("strikeout")).toBool();
+        // A line break starts a paragraph whose empty line keeps the attributes typed with it.
+        QString typed = run.value(QStringLiteral("text")).toString();
+        typed.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        const QStringList lines = typed.split(QLatin1Char('\n'));
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (i > 0) model.paragraphs.emplace_back();
+            model.paragraphs.back().runs.push_back({lines[i], typing});
+        }
     }
+    text.setModel(model);
 }
 
 // Plain text, then everything selected and given the face, size and colour.

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollArea>
@@ -299,8 +300,10 @@ void TForm1::buildMenus() {
     N28 = addMenuItem(PopupMenu1, QStringLiteral("N28"), QStringLiteral("柔和"));
     N27 = addMenuItem(PopupMenu1, QStringLiteral("N27"), QStringLiteral("模糊"));
     N29 = addMenuItem(PopupMenu1, QStringLiteral("N29"), QStringLiteral("还原"));
-    for (QAction* item : {N17, N18, N21, N23, N25, N26, N28, N27, N29})
-        item->setCheckable(true);
+    // While a menu is open the hint is the highlighted item's (the items have none).
+    for (QMenu* menu : {file, add, help, PopupMenu1})
+        connect(menu, &QMenu::hovered, this,
+                [this](QAction* item) { ApplicationHint(item->statusTip()); });
     connect(N17, &QAction::triggered, this, guard(this, [this] { N17Click(); }));
     connect(N18, &QAction::triggered, this, guard(this, [this] { N18Click(); }));
     connect(N21, &QAction::triggered, this, guard(this, [this] { N21Click(); }));
@@ -402,9 +405,21 @@ void TForm1::ApplicationHint(const QString& hint) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    const bool inThisWindow = widget && widget->window() == this;
     if (event->type() == QEvent::Enter || event->type() == QEvent::HoverEnter) {
-        if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == this)
+        if (inThisWindow)
             ApplicationHint(hintAt(widget));
+    } else if (event->type() == QEvent::Leave) {
+        // Leaving a control for its parent sends the parent no Enter: the hint becomes the
+        // parent's (an Enter into another control follows and replaces it).
+        if (inThisWindow && widget != this)
+            ApplicationHint(hintAt(widget->parentWidget()));
+    } else if (event->type() == QEvent::MouseButtonPress && watched == BitBtn1 &&
+               static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) {
+        // The effect menu opens on a press of any button; the left one arrives as pressed().
+        ErrorBoundary::run(this, [this] { BitBtn1MouseDown(); });
+        return true;
     } else if (event->type() == QEvent::ToolTip && watched == Image1) {
         return true; // the canvas shows no tooltip
     }
@@ -440,6 +455,12 @@ void TForm1::fitOuterSize() {
 
 void TForm1::closeEvent(QCloseEvent* event) {
     if (!closed) {
+        bool mayClose = false;
+        ErrorBoundary::run(this, [&] { mayClose = saveOrDiscardWork(); });
+        if (!mayClose) {
+            event->ignore();
+            return;
+        }
         closed = true;
         FormClose();
     }

@@ -50,6 +50,10 @@ struct CompositionState {
     DrawingSurface EffectBase;
     bool EffectBaseTaken = false;
     EffectKind CurrentEffect = efNone;
+    // Changed since the last successful save: any stamp, text, nudge, undo, effect, restore
+    // or new canvas sets it. While it is set and the canvas holds a picture, the commands
+    // that discard the canvas first ask whether to save.
+    bool Changed = false;
 };
 
 // The program's folder, with a separator at the end. It is known before the application object
@@ -153,6 +157,9 @@ public:
     void createCanvasDialog();
     void ToolButton40Click(); // new canvas
     void BitBtn3Click();      // save
+    // Asks "当前作品尚未保存，是否保存？" while there is unsaved work in the shown window, and
+    // saves when asked to. True when the command may go on and discard the canvas.
+    bool saveOrDiscardWork();
 
     // ---- Opening a picture given on the command line (Unit1_Open.cpp)
     void openPictureFile(const QString& path);

@@ -9,6 +9,8 @@
 #include "PlatformDialogs.h"
 #include "Unit2.h"
 
+#include <QDir>
+
 namespace {
 
 // The main window's save dialog. It lives as long as the window, so each showing starts
@@ -43,18 +45,42 @@ void TForm1::createCanvasDialog() {
     savePictureDialog(this);
 }
 
+bool TForm1::saveOrDiscardWork() {
+    // A hidden window (a script run) has no one to ask.
+    if (!State.Changed || !Image1->hasPicture() || !isVisible())
+        return true;
+    switch (PlatformDialogs::askToSave(this)) {
+    case PlatformDialogs::SaveAnswer::Save:
+        BitBtn3Click(); // a failed save raises its error and discards nothing
+        return !State.Changed;
+    case PlatformDialogs::SaveAnswer::Discard:
+        return true;
+    case PlatformDialogs::SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
 void TForm1::ToolButton40Click() {
+    if (!saveOrDiscardWork())
+        return;
     // 1. However the dialog closes, the canvas is rebuilt from the committed settings.
     Form2->exec();
     const TSetStruct settings = Form2->CanvasSettings;
+    // The background picture is read before the canvas is touched: a file that is not a
+    // picture, or one too large, ends the command with the canvas, its size, the effect base
+    // and the undo step as they were.
+    QImage background;
+    if (settings.UsePicture)
+        background = codecs::loadPicture(settings.PictureFile);
     // 2.
     Image1->clearPicture();
     // 3.
     Image1->setControlSize(settings.Width, settings.Height);
-    // 4. A picture that cannot be loaded ends the command here: the canvas keeps its new
-    // size without a picture and the effect base is left as it was.
+    State.Changed = true;
+    // 4.
     if (settings.UsePicture) {
-        Image2->setGraphic(codecs::loadPicture(settings.PictureFile));
+        Image2->setGraphic(background);
         paintBackground(Image1->canvas(), Image2->picture().image(), settings.Layout);
         Image1->pictureChanged();
     }
@@ -78,4 +104,7 @@ void TForm1::BitBtn3Click() {
         PlatformDialogs::withDefaultExtension(*chosen, dialog->request.defaultExtension);
     dialog->request.initialPath = path;
     savePicture(Image1->picture(), path);
+    State.Changed = false;
+    // A save that worked says so quietly, until the next hint.
+    ApplicationHint(QStringLiteral("已保存：%1").arg(QDir::toNativeSeparators(path)));
 }

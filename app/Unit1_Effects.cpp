@@ -42,12 +42,14 @@ void showOnWorkCanvas(ImageControl& workCanvas, const DrawingSurface& picture) {
     workCanvas.pictureChanged();
 }
 
-// The one item with a check mark (none for nullptr). The items are checkable actions that
-// toggle themselves when chosen, so every command sets all nine marks.
+// The one item with a check mark (none for nullptr). Only that item is checkable: a checkable
+// item shows an empty box in many styles, and the menu is a list of commands, not of options.
 void setEffectCheckMark(TForm1& form, QAction* checked) {
     for (QAction* item :
-         {form.N17, form.N18, form.N21, form.N23, form.N25, form.N26, form.N28, form.N27, form.N29})
+         {form.N17, form.N18, form.N21, form.N23, form.N25, form.N26, form.N28, form.N27, form.N29}) {
+        item->setCheckable(item == checked);
         item->setChecked(item == checked);
+    }
     form.checkedEffectItem = checked;
 }
 
@@ -69,6 +71,7 @@ void runEffect(TForm1& form, EffectKind kind, QAction* item) {
     setEffectCheckMark(form, item);
     form.State.CurrentEffect = kind;
     form.ApplyEffect();
+    form.State.Changed = true;
 }
 
 } // namespace
@@ -125,6 +128,8 @@ void TForm1::N28Click() {
 void TForm1::N29Click() {
     setEffectCheckMark(*this, N29);
     State.CurrentEffect = efNone;
-    if (State.EffectBaseTaken)
+    if (State.EffectBaseTaken) {
         showOnWorkCanvas(*Image1, State.EffectBase);
+        State.Changed = true;
+    }
 }

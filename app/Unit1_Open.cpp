@@ -11,10 +11,10 @@
 #include <algorithm>
 
 void TForm1::openPictureFile(const QString& path) {
-    // A file that is not a picture ends the command with its message; the canvas is left
-    // empty at its size.
-    Image1->clearPicture();
+    // A file that is not a picture ends the command with its message before the canvas is
+    // touched.
     const QImage picture = codecs::loadPicture(path);
+    Image1->clearPicture();
     TSetStruct& settings = Form2->CanvasSettings;
     settings.Width = std::min(picture.width(), 4000);
     settings.Height = std::min(picture.height(), 4000);
@@ -27,4 +27,5 @@ void TForm1::openPictureFile(const QString& path) {
     paintBackground(Image1->canvas(), Image2->picture().image(), settings.Layout);
     Image1->pictureChanged();
     State.EffectBaseTaken = false;
+    State.Changed = true;
 }

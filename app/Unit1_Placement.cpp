@@ -42,41 +42,51 @@ void TForm1::restoreUndoSnapshot() {
 void TForm1::Image1MouseDown(QPoint point, Qt::MouseButton) {
     // Every press takes a new snapshot, whether anything is pending or not.
     takeUndoSnapshot();
+    bool stamped = false;
     if (rotatedTextPending()) {
         drawRotatedTextAt(point);
         clearRotatedTextPending();
         State.RotatedTextPos = point;
         State.LastKind = ekRotatedText;
+        stamped = true;
     }
     if (sealPending()) {
         drawSealAt(point);
         clearSealPending();
         State.SealPos = point;
         State.LastKind = ekSeal;
+        stamped = true;
     }
     if (circlePending()) {
         drawCircleAt(point);
         clearCirclePending();
         State.CirclePos = point;
         State.LastKind = ekCircle;
+        stamped = true;
     }
     if (fanPending()) {
         drawFanAt(point);
         clearFanPending();
         State.FanPos = point;
         State.LastKind = ekFan;
+        stamped = true;
     }
     Image1->setCursor(Qt::ArrowCursor);
     Image1->pictureChanged();
     ToolButton22->setEnabled(true);
+    if (stamped)
+        State.Changed = true;
 }
 
 void TForm1::ToolButton22Click() {
     restoreUndoSnapshot();
+    State.Changed = true;
     ToolButton22->setEnabled(false);
 }
 
 void TForm1::ToolButton23Click() {
+    if (!saveOrDiscardWork())
+        return;
     Image1->clearPicture();
     Image1->pictureChanged();
 }
@@ -107,6 +117,7 @@ void TForm1::nudge(int dx, int dy) {
         break;
     }
     Image1->pictureChanged();
+    State.Changed = true;
 }
 
 void TForm1::ToolButton30Click() { nudge(-10, 0); }

@@ -23,13 +23,15 @@ void TForm1::clearSealPending() {
         Form4->PendingPlacement = 0;
 }
 
-// The turned seal's top-left lands at the point; its key colour is left out. An empty seal
-// (none previewed yet, or cleared) leaves the canvas as it is.
+// The turned seal's top-left lands at the point; its key colour is left out. A canvas without
+// a picture gets its white one first, as for circle and fan; an empty seal (none previewed
+// yet, or cleared) then draws nothing.
 void TForm1::drawSealAt(QPoint point) {
     if (!Form4)
         return;
+    DrawingSurface& canvas = Image1->canvas();
     const DrawingSurface& seal = Form4->RotateImage1->RotatedGraphic();
     if (seal.isEmpty())
         return;
-    Image1->canvas().draw(point.x(), point.y(), seal);
+    canvas.draw(point.x(), point.y(), seal);
 }

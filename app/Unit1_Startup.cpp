@@ -7,6 +7,8 @@
 #include "Unit5.h"
 
 #include <QDesktopServices>
+#include <QMenuBar>
+#include <QScreen>
 #include <QUrl>
 
 QString TForm1::homePageAddress() {
@@ -71,9 +73,27 @@ qint32 TForm1::HtmlHelp(QWidget* owner, const QString& path, quint32 command, qu
     }
 }
 
+namespace {
+
+// The manual opens beside the main window where the screen has room, else below its menu, so
+// it never covers the menu (without a window manager nothing else would move it).
+void placeBeside(QWidget& window, const QMainWindow& main) {
+    const QRect frame = main.frameGeometry();
+    const QScreen* screen = main.screen();
+    const QRect room = screen ? screen->availableGeometry() : QRect();
+    if (room.isValid() && frame.right() + 1 + window.width() <= room.right() + 1)
+        window.move(frame.right() + 1, frame.top());
+    else
+        window.move(frame.left(), main.mapToGlobal(QPoint(0, main.menuBar()->geometry().bottom() + 1)).y());
+}
+
+} // namespace
+
 void TForm1::displayHelpTopic(QWidget* owner, const QString& path) {
-    if (!helpViewer)
+    if (!helpViewer) {
         helpViewer = new HelpWindow(owner ? owner : this);
+        placeBeside(*helpViewer, *this);
+    }
     const HelpTopicPath topic = splitTopicPath(path);
     HelpFile::Opened opened =
         HelpFile::open(helpLibrary->entryPoints(), topic.file, expectedHelpFile);
@@ -112,7 +132,7 @@ void TForm1::N15Click() {
 }
 
 void TForm1::N5Click() {
-    close();
+    close(); // the close event asks about unsaved work
 }
 
 void TForm1::FormClose() {

@@ -47,6 +47,7 @@ void TForm1::ToolButton1Click() {
     drawTextBlockOn(*Image1, *Form8,
                     isArrangement(chosen) ? Arrangement(chosen) : arHorzLeftToRight);
     Image1->pictureChanged();
+    State.Changed = true;
     ToolButton22->setEnabled(true);
 }
 

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -29,6 +30,9 @@ bool displayAvailable() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // A file-size limit or quota would otherwise kill the program in the middle of a save,
+    // taking the unsaved composition with it; ignored, the write fails and is reported.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (hasArgument(argc, argv, "--help") || hasArgument(argc, argv, "-h")) {
         std::fputs(scriptUsage().toUtf8().constData(), stdout);
         return 0;

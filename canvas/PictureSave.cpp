@@ -1,11 +1,13 @@
 #include "PictureSave.h"
 
+#include "FileAccess.h"
 #include "PictureCodecs.h"
 #include "TarvelError.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
 #include <functional>
 
 QString fileExtension(const QString& path) {
@@ -20,39 +22,72 @@ SaveFormat saveFormatFor(const QString& path) {
 
 namespace {
 
+[[noreturn]] void failSave(const QString& path, const QString& problem) {
+    throw TarvelError(QStringLiteral("无法保存图片%1：%2。").arg(files::quoted(path), problem));
+}
+
+// Why a file could not be made or written, as the user can act on it.
+QString fileProblem(const QString& path, int error) {
+    if (!QFileInfo(path).absoluteDir().exists())
+        return QStringLiteral("文件夹不存在");
+    return files::errorText(error);
+}
+
+// Passes the encoder's writes on to the file and keeps the system's reason for the first one
+// that fails: the file device itself forgets it at its next write.
+class WriteRecorder final : public QIODevice {
+public:
+    explicit WriteRecorder(QIODevice& target) : target(target) { open(QIODevice::WriteOnly); }
+    int failure = 0; // errno of the first failed write
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 length) override {
+        errno = 0;
+        const qint64 written = target.write(data, length);
+        if (written != length && failure == 0)
+            failure = errno != 0 ? errno : EIO;
+        return written;
+    }
+
+private:
+    QIODevice& target;
+};
+
 void writeThroughTemporaryFile(const QString& path, const std::function<void(QIODevice&)>& write) {
-    const QString shown = QDir::toNativeSeparators(path);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw TarvelError(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(shown, file.errorString()));
+    errno = 0;
+    // Unbuffered, so that a write that fails reports its reason at once.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        failSave(path, fileProblem(path, errno));
+    WriteRecorder recorder(file);
     try {
-        write(file);
+        write(recorder);
     } catch (const TarvelError& error) {
+        // A failed write on the file says more than the encoder's own words.
+        const QString problem =
+            recorder.failure != 0 ? fileProblem(path, recorder.failure) : error.text();
         file.cancelWriting();
-        throw TarvelError(QStringLiteral("Cannot write file \"%1\". %2").arg(shown, error.text()));
+        failSave(path, problem);
     } catch (...) {
         file.cancelWriting();
         throw;
     }
+    errno = 0;
     if (!file.commit())
-        throw TarvelError(
-            QStringLiteral("Cannot write file \"%1\". %2").arg(shown, file.errorString()));
+        failSave(path, fileProblem(path, errno));
 }
 
 } // namespace
 
 void savePicture(const DrawingSurface& picture, const QString& path) {
+    if (picture.isEmpty())
+        failSave(path, QStringLiteral("画布上还没有图片"));
     if (saveFormatFor(path) == SaveFormat::Bmp) {
-        if (picture.isEmpty())
-            return;
         writeThroughTemporaryFile(
             path, [&](QIODevice& device) { codecs::writeBmp(picture.image(), device); });
         return;
     }
-    if (picture.isEmpty())
-        throw TarvelError(QStringLiteral("Cannot save \"%1\": the canvas has no picture.")
-                              .arg(QDir::toNativeSeparators(path)));
     // The canvas rows go to the encoder as they are: it reads the 24 colour bits of each
     // pixel, which is the 24-bit copy without a second full-size buffer.
     writeThroughTemporaryFile(

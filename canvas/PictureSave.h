@@ -14,6 +14,6 @@ enum class SaveFormat { Bmp, Jpeg };
 QString fileExtension(const QString& path);
 SaveFormat saveFormatFor(const QString& path);
 
-// No picture: the BMP path writes nothing and returns quietly; the JPEG path raises an error
-// and writes nothing.
+// No picture (an empty canvas): an error, and nothing is written. Every error names the file
+// and the problem in one Chinese sentence.
 void savePicture(const DrawingSurface& picture, const QString& path);

@@ -32,6 +32,8 @@ void putLittle16(uchar* p, quint16 value) {
 }
 
 constexpr quint32 bmpUncompressed = 0;
+constexpr quint32 bmpRle8 = 1;
+constexpr quint32 bmpRle4 = 2;
 constexpr quint32 bmpBitFields = 3;
 constexpr int bmpFileHeaderSize = 14;
 constexpr int bmpInfoHeaderSize = 40;
@@ -47,7 +49,7 @@ struct BmpHeader {
 BmpHeader readBmpHeader(QByteArrayView data) {
     const auto* p = reinterpret_cast<const uchar*>(data.data());
     if (data.size() < bmpFileHeaderSize + 12 || p[0] != 'B' || p[1] != 'M')
-        throw TarvelError(QStringLiteral("The file is not a BMP picture."));
+        throw TarvelError(QStringLiteral("文件不是 BMP 图片"));
     BmpHeader header;
     header.pixelOffset = little32(p + 10);
     const quint32 infoSize = little32(p + 14);
@@ -58,7 +60,7 @@ BmpHeader readBmpHeader(QByteArrayView data) {
         return header;
     }
     if (infoSize < bmpInfoHeaderSize || data.size() < bmpFileHeaderSize + bmpInfoHeaderSize)
-        throw TarvelError(QStringLiteral("The BMP data is damaged or incomplete (bad header)."));
+        throw TarvelError(QStringLiteral("BMP 数据已损坏或不完整"));
     header.width = qint32(little32(p + 18));
     header.height = qint32(little32(p + 22));
     if (header.height < 0)
@@ -75,8 +77,45 @@ void checkPixelDataPresent(const BmpHeader& header, qint64 fileSize) {
         return;
     const qint64 stride = (header.width * header.bitsPerPixel + 31) / 32 * 4;
     if (qint64(header.pixelOffset) + stride * header.height > fileSize)
-        throw TarvelError(QStringLiteral("The BMP data is damaged or incomplete (the file ends "
-                                         "before the last row)."));
+        throw TarvelError(QStringLiteral("BMP 数据已损坏或不完整"));
+}
+
+// Qt's reader leaves the rows a run-length coded file never reaches at palette colour 0, so a
+// cut-off file, or one that ends the picture in its first row, would load as a band or a
+// blank page. The codes are walked without drawing: the picture is complete when line ends and
+// deltas reach its last row before the end code, or pass it when the data simply stops.
+void checkRunLengthCodesReachLastRow(const BmpHeader& header, QByteArrayView data) {
+    if (header.compression != bmpRle8 && header.compression != bmpRle4)
+        return;
+    const auto* p = reinterpret_cast<const uchar*>(data.data());
+    const qint64 size = data.size();
+    qint64 at = header.pixelOffset;
+    qint64 row = 0;
+    bool ended = false;
+    while (!ended && at + 2 <= size) {
+        const uchar count = p[at];
+        const uchar code = p[at + 1];
+        at += 2;
+        if (count > 0)
+            continue; // a run of pixels in this row
+        if (code == 0) {
+            ++row; // end of line
+        } else if (code == 1) {
+            ended = true; // end of bitmap
+        } else if (code == 2) {
+            if (at + 2 > size)
+                break;
+            row += p[at + 1]; // a delta moves right and down
+            at += 2;
+        } else {
+            const qint64 bytes = header.compression == bmpRle8 ? code : (code + 1) / 2;
+            at += (bytes + 1) / 2 * 2; // literal pixels, padded to a whole word
+        }
+    }
+    // With the end code the last row may stop short; without it every row must have ended.
+    const bool complete = ended ? row >= header.height - 1 : row >= header.height;
+    if (!complete || at > size)
+        throw TarvelError(QStringLiteral("BMP 数据已损坏或不完整"));
 }
 
 // Qt's pictures with an alpha channel, laid over white like transparent PNG pixels.
@@ -102,6 +141,7 @@ QImage decodeBmp(QByteArrayView data, const DecodeLimits& limits) {
     if (!sizeWithinLimits(header.width, header.height, limits))
         throw TarvelError(tooLargeMessage(header.width, header.height, limits));
     checkPixelDataPresent(header, data.size());
+    checkRunLengthCodesReachLastRow(header, data);
 
     QByteArray bytes = QByteArray::fromRawData(data.data(), data.size());
     QBuffer buffer(&bytes);
@@ -111,12 +151,11 @@ QImage decodeBmp(QByteArrayView data, const DecodeLimits& limits) {
     reader.setAllocationLimit(int((limits.maxDecodedBytes + (1 << 20) - 1) >> 20));
     const QImage decoded = reader.read();
     if (decoded.isNull())
-        throw TarvelError(QStringLiteral("The BMP data is damaged or incomplete (%1).")
-                              .arg(reader.errorString()));
+        throw TarvelError(QStringLiteral("BMP 数据已损坏或不完整"));
     QImage image = decoded.hasAlphaChannel() ? opaqueOverWhite(decoded)
                                              : decoded.convertToFormat(QImage::Format_RGB32);
     if (image.isNull())
-        throw TarvelError(QStringLiteral("Not enough memory for the picture."));
+        throw TarvelError(QStringLiteral("内存不足，无法容纳这张图片"));
     // Some damaged headers make Qt's reader hand back 32-bit pixels with the fourth byte
     // left as it was in the file; every pixel of the program's pictures is opaque.
     for (int y = 0; y < image.height(); ++y) {
@@ -129,13 +168,13 @@ QImage decodeBmp(QByteArrayView data, const DecodeLimits& limits) {
 
 void writeBmp(const QImage& image, QIODevice& device) {
     if (image.isNull() || image.width() < 1 || image.height() < 1)
-        throw TarvelError(QStringLiteral("There is no picture to save."));
+        throw TarvelError(QStringLiteral("画布上还没有图片"));
     QImage converted;
     const QImage* source = &image;
     if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_BGR888) {
         converted = image.convertToFormat(QImage::Format_RGB32);
         if (converted.isNull())
-            throw TarvelError(QStringLiteral("Not enough memory to save the picture."));
+            throw TarvelError(QStringLiteral("内存不足，无法保存这张图片"));
         source = &converted;
     }
     const int width = source->width();
@@ -144,7 +183,7 @@ void writeBmp(const QImage& image, QIODevice& device) {
     const qint64 pixelBytes = stride * height;
     const qint64 fileSize = bmpFileHeaderSize + bmpInfoHeaderSize + pixelBytes;
     if (fileSize > 0xFFFFFFFFLL)
-        throw TarvelError(QStringLiteral("The picture is too large for a BMP file."));
+        throw TarvelError(QStringLiteral("图片太大，不能存为 BMP 文件"));
 
     uchar headers[bmpFileHeaderSize + bmpInfoHeaderSize] = {};
     headers[0] = 'B';
@@ -162,7 +201,7 @@ void writeBmp(const QImage& image, QIODevice& device) {
     putLittle32(info + 24, 3780); // 96 pixels per inch, in pixels per metre
     putLittle32(info + 28, 3780);
     const auto fail = [] {
-        throw TarvelError(QStringLiteral("The BMP file could not be written."));
+        throw TarvelError(QStringLiteral("无法写入 BMP 文件"));
     };
     if (device.write(reinterpret_cast<const char*>(headers), sizeof headers) != sizeof headers)
         fail();

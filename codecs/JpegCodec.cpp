@@ -23,7 +23,8 @@ struct JpegErrorManager {
     jmp_buf jump;
     char message[JMSG_LENGTH_MAX + 64];
     int maxScans;
-    bool outOfMemory; // the picture needs more than the library may use
+    bool outOfMemory;  // the picture needs more than the library may use
+    bool tooManyScans; // a progressive file past the scan limit
 };
 
 [[noreturn]] void failJpegWith(j_common_ptr cinfo, const char* text) {
@@ -71,9 +72,11 @@ void onJpegProgress(j_common_ptr cinfo) {
     if (!cinfo->is_decompressor)
         return;
     const auto* dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
-    const auto* manager = reinterpret_cast<JpegErrorManager*>(cinfo->err);
-    if (dinfo->input_scan_number > manager->maxScans)
+    const auto* manager = reinterpret_cast<const JpegErrorManager*>(cinfo->err);
+    if (dinfo->input_scan_number > manager->maxScans) {
+        reinterpret_cast<JpegErrorManager*>(cinfo->err)->tooManyScans = true;
         failJpegWith(cinfo, "the progressive picture has too many scans");
+    }
 }
 
 void useErrorManager(JpegErrorManager& manager, int maxScans) {
@@ -166,11 +169,11 @@ struct JpegDecoder {
 
 [[noreturn]] void failJpegDecode(const JpegDecodeJob& job) {
     if (job.errors.outOfMemory)
-        throw TarvelError(QStringLiteral("The JPEG picture needs more working memory than a "
-                                         "background may use (%1 MB).")
+        throw TarvelError(QStringLiteral("JPEG 图片需要的工作内存超过背景允许的 %1 MB")
                               .arg(job.maxLibraryMemory >> 20));
-    throw TarvelError(QStringLiteral("The JPEG data is damaged or incomplete (%1).")
-                          .arg(QString::fromLocal8Bit(job.errors.message)));
+    throw TarvelError(job.errors.tooManyScans
+                          ? QStringLiteral("JPEG 数据已损坏或不完整（渐进扫描次数太多）")
+                          : QStringLiteral("JPEG 数据已损坏或不完整"));
 }
 
 // ---- Encoding
@@ -268,7 +271,7 @@ struct JpegEncoder {
 
 QImage decodeJpeg(QByteArrayView data, const DecodeLimits& limits) {
     if (data.size() < 2 || uchar(data[0]) != 0xFF || uchar(data[1]) != 0xD8)
-        throw TarvelError(QStringLiteral("The file is not a JPEG picture."));
+        throw TarvelError(QStringLiteral("文件不是 JPEG 图片"));
     JpegDecoder decoder;
     JpegDecodeJob& job = decoder.job;
     useErrorManager(job.errors, limits.maxProgressiveScans);
@@ -290,7 +293,7 @@ QImage decodeJpeg(QByteArrayView data, const DecodeLimits& limits) {
 
     QImage image(int(job.cinfo.output_width), int(job.cinfo.output_height), QImage::Format_RGB32);
     if (image.isNull())
-        throw TarvelError(QStringLiteral("Not enough memory for the picture."));
+        throw TarvelError(QStringLiteral("内存不足，无法容纳这张图片"));
     if (!readJpegRows(&job, image.bits(), size_t(image.bytesPerLine())))
         failJpegDecode(job);
     return image;
@@ -298,13 +301,13 @@ QImage decodeJpeg(QByteArrayView data, const DecodeLimits& limits) {
 
 void writeJpeg(const QImage& image, QIODevice& device, int quality) {
     if (image.isNull() || image.width() < 1 || image.height() < 1)
-        throw TarvelError(QStringLiteral("There is no picture to save."));
+        throw TarvelError(QStringLiteral("画布上还没有图片"));
     QImage converted;
     const QImage* source = &image;
     if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_BGR888) {
         converted = image.convertToFormat(QImage::Format_RGB32);
         if (converted.isNull())
-            throw TarvelError(QStringLiteral("Not enough memory to save the picture."));
+            throw TarvelError(QStringLiteral("内存不足，无法保存这张图片"));
         source = &converted;
     }
     JpegEncoder encoder;
@@ -322,8 +325,7 @@ void writeJpeg(const QImage& image, QIODevice& device, int quality) {
     job.inputComponents = fourBytes ? 4 : 3;
     job.quality = quality;
     if (!runJpegEncode(&job))
-        throw TarvelError(QStringLiteral("The JPEG file could not be written (%1).")
-                              .arg(QString::fromLocal8Bit(job.errors.message)));
+        throw TarvelError(QStringLiteral("无法写入 JPEG 文件"));
 }
 
 } // namespace codecs

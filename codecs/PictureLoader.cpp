@@ -1,9 +1,8 @@
 // Chooses the decoder by the file's extension, reads the file and names it in every error.
 #include "PictureCodecs.h"
+#include "FileAccess.h"
 #include "TarvelError.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace codecs {
@@ -16,11 +15,9 @@ bool sizeWithinLimits(qint64 width, qint64 height, const DecodeLimits& limits) {
 
 QString tooLargeMessage(qint64 width, qint64 height, const DecodeLimits& limits) {
     if (width < 1 || height < 1)
-        return QStringLiteral("The picture declares an empty size (%1 × %2 pixels).")
-            .arg(width)
-            .arg(height);
-    return QStringLiteral("The picture is too large to be a background: %1 × %2 pixels (at most "
-                          "%3 pixels on a side and %4 MB of decoded pixels are accepted).")
+        return QStringLiteral("图片声明的尺寸为空（%1 × %2 像素）").arg(width).arg(height);
+    return QStringLiteral("图片太大，不能作为背景：%1 × %2 像素（每边最多 %3 像素，像素数据最多 "
+                          "%4 MB）")
         .arg(width)
         .arg(height)
         .arg(limits.maxSide)
@@ -39,42 +36,28 @@ PictureFormat formatForFileName(const QString& path) {
 }
 
 QImage loadPicture(const QString& path, const DecodeLimits& limits) {
-    const QString shown = QDir::toNativeSeparators(path);
+    const auto fail = [&path](const QString& problem) {
+        throw TarvelError(QStringLiteral("无法读取图片%1：%2。").arg(files::quoted(path), problem));
+    };
     const PictureFormat format = formatForFileName(path);
     if (format == PictureFormat::Unknown)
-        throw TarvelError(QStringLiteral("Cannot use \"%1\" as a background: only PNG (.png), JPEG "
-                                         "(.jpg, .jpeg) and BMP (.bmp) pictures can be read.")
-                              .arg(shown));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw TarvelError(
-            QStringLiteral("Cannot open the picture \"%1\": %2").arg(shown, file.errorString()));
-    if (file.size() > limits.maxFileBytes)
-        throw TarvelError(QStringLiteral("The picture \"%1\" is too large to be a background "
-                                         "(%2 MB; at most %3 MB are accepted).")
-                              .arg(shown)
-                              .arg(file.size() >> 20)
-                              .arg(limits.maxFileBytes >> 20));
-    const QByteArray data = file.readAll();
-    if (data.size() != file.size())
-        throw TarvelError(
-            QStringLiteral("Cannot read the picture \"%1\": %2").arg(shown, file.errorString()));
-    if (data.isEmpty())
-        throw TarvelError(
-            QStringLiteral("Cannot load the picture \"%1\": the file is empty.").arg(shown));
+        fail(QStringLiteral("只能读取 PNG（.png）、JPEG（.jpg、.jpeg）和 BMP（.bmp）图片"));
+    const files::ReadResult file = files::readRegularFile(path, limits.maxFileBytes);
+    if (file.problem != files::ReadProblem::None || file.data.isEmpty())
+        fail(files::problemText(file, limits.maxFileBytes));
     try {
         switch (format) {
         case PictureFormat::Png:
-            return decodePng(data, limits);
+            return decodePng(file.data, limits);
         case PictureFormat::Jpeg:
-            return decodeJpeg(data, limits);
+            return decodeJpeg(file.data, limits);
         default:
-            return decodeBmp(data, limits);
+            return decodeBmp(file.data, limits);
         }
     } catch (const TarvelError& error) {
-        throw TarvelError(
-            QStringLiteral("Cannot load the picture \"%1\": %2").arg(shown, error.text()));
+        fail(error.text());
     }
+    return QImage();
 }
 
 } // namespace codecs

@@ -2,6 +2,7 @@
 #include "SealRenderer.h"
 
 #include "Gbk.h"
+#include "TarvelError.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -34,7 +35,11 @@ bool isLeadByte(char byte) {
 } // namespace
 
 int sealSide(qint32 requested) {
-    return std::clamp(requested, 0, maxSealSide);
+    if (requested > maxSealSide)
+        throw TarvelError(QStringLiteral("印章边长 %1 太大：印章最多 %2 × %2 像素，与最大的画布一样大。")
+                              .arg(requested)
+                              .arg(maxSealSide));
+    return std::max(requested, 0);
 }
 
 int CountDisplayChars(QByteArrayView text) {

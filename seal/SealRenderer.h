@@ -43,10 +43,10 @@ struct TSetStamper {
 
 // The transparent key of the seal picture: everything outside the seal has this colour.
 constexpr TColor sealKeyColor = clFuchsia;
-// Seal sides are kept to 0..maxSealSide pixels: a negative side gives an empty seal, and a
-// side beyond the limit is drawn at the limit, so that a mistyped size cannot ask for
-// gigabytes of bitmap.
-constexpr int maxSealSide = 2048;
+// A negative side gives an empty seal. A seal may be as large as the largest canvas, 4000
+// pixels a side; a larger side is refused with a message naming it, so that a mistyped size
+// cannot ask for gigabytes of bitmap.
+constexpr int maxSealSide = 4000;
 int sealSide(qint32 requested);
 
 // The number of characters of a GBK line: its length minus half the number of bytes of

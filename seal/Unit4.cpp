@@ -287,10 +287,11 @@ void TForm4::Button2Click() {
 
 void TForm4::Button1Click() {
     ReadSettings();
+    // The seal is drawn before it is armed: a seal that cannot be drawn arms nothing.
+    Button4Click();
     if (workCanvas)
         workCanvas->setCursor(Qt::PointingHandCursor);
     PendingPlacement = 1;
-    Button4Click();
     accept();
 }
 

@@ -3,6 +3,8 @@
 
 #include "TarvelError.h"
 
+#include <algorithm>
+
 qint64 circlePictureSide(qint32 radius) {
     return 2 * qint64(radius);
 }
@@ -15,7 +17,8 @@ DrawingSurface createCirclePicture(qint32 radius) {
         QStringLiteral("半径 %1 太大：无法创建 %2 × %2 像素的圆形图片。").arg(radius).arg(side);
     if (side > maxCirclePictureSide)
         throw TarvelError(tooLarge);
-    DrawingSurface picture(static_cast<int>(side), static_cast<int>(side));
+    const int kept = int(std::min(side, largestStampedSide));
+    DrawingSurface picture(kept, kept);
     if (picture.isEmpty())
         throw TarvelError(tooLarge);
     return picture;
@@ -35,8 +38,8 @@ void setCirclePenAndBrush(DrawingSurface& picture, const CircleSettingsRecord& s
     picture.brush.color = settings.FillColor;
 }
 
-void drawCircleEllipse(DrawingSurface& picture) {
-    picture.ellipse(0, 0, picture.width(), picture.height());
+void drawCircleEllipse(DrawingSurface& picture, qint64 side) {
+    picture.ellipse(0, 0, int(side), int(side));
 }
 
 DrawingSurface renderCirclePicture(const CircleSettingsRecord& settings) {
@@ -45,7 +48,10 @@ DrawingSurface renderCirclePicture(const CircleSettingsRecord& settings) {
         return picture;
     fillCircleBackground(picture);
     setCirclePenAndBrush(picture, settings);
-    drawCircleEllipse(picture);
+    const qint64 side = circlePictureSide(settings.Radius);
+    drawCircleEllipse(picture, side);
     picture.transparent = true;
+    if (side > picture.width())
+        picture.transparentColor = clFuchsia;
     return picture;
 }

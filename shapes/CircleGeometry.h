@@ -24,7 +24,11 @@ constexpr qint64 maxCirclePictureSide = 16384;
 // The side of the picture, 2 x Radius, computed without overflow.
 qint64 circlePictureSide(qint32 radius);
 
-// A white picture of side x side pixels. A side of 0 or less gives an empty picture (no circle
+// The largest canvas is 4000 x 4000 pixels and a picture is stamped with its top-left corner
+// on the canvas, so no more of a circle than its top-left 4000 x 4000 pixels can ever land.
+constexpr qint64 largestStampedSide = 4000;
+
+// A white picture of side x side pixels, cut to largestStampedSide on each side. A side of 0 or less gives an empty picture (no circle
 // can be drawn); a side the program cannot allocate raises an error naming the radius.
 DrawingSurface createCirclePicture(qint32 radius);
 
@@ -35,8 +39,10 @@ void fillCircleBackground(DrawingSurface& picture);
 void setCirclePenAndBrush(DrawingSurface& picture, const CircleSettingsRecord& settings);
 // The ellipse with the bounding box of the whole picture: the outline sits on the circle's
 // edge, so the outer part of a wide outline is cut off where the circle touches the sides.
-void drawCircleEllipse(DrawingSurface& picture);
+// side is the circle's full side: a cut picture holds the top-left part of the same ellipse.
+void drawCircleEllipse(DrawingSurface& picture, qint64 side);
 
-// The complete circle picture, marked transparent (keyed by its bottom-left pixel). Empty when
+// The complete circle picture, marked transparent: keyed by its bottom-left pixel, or by magenta
+// when it was cut (the bottom-left pixel of a cut picture may lie on the outline). Empty when
 // the radius is 0 or less.
 DrawingSurface renderCirclePicture(const CircleSettingsRecord& settings);

@@ -167,6 +167,13 @@ DrawingSurface renderFanPicture(const FanSettingsRecord& settings, bool canvasUs
     fillFan(picture, geometry, outlineInk);
     if (!sameInk(outlineInk, settings.LineColor))
         recolourOutline(picture, outlineInk, settings.LineColor);
+    if (picture.width() > largestStampedFanSide || picture.height() > largestStampedFanSide) {
+        // The bottom-left pixel of the cut picture may lie inside the fan: the key is named.
+        DrawingSurface kept(picture.image().copy(0, 0, std::min(picture.width(), largestStampedFanSide),
+                                                 std::min(picture.height(), largestStampedFanSide)));
+        kept.transparentColor = picture.pixel(0, picture.height() - 1);
+        picture = std::move(kept);
+    }
     picture.transparent = true;
     return picture;
 }

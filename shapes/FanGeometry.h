@@ -19,8 +19,12 @@ struct FanSettingsRecord {
     qint32 PendingPlacement = 0;
 };
 
-// The largest side of a fan picture the program will allocate (4 x Radius wide).
-constexpr qint64 maxFanPictureSide = 16384;
+// The largest side of a fan picture the program will draw (4 x Radius wide): 8192 x 4096
+// pixels, 128 MB. The fan is filled from its middle, so it is drawn whole before it is cut.
+constexpr qint64 maxFanPictureSide = 8192;
+// No more of a fan than its top-left 4000 x 4000 pixels can land on the largest canvas; the
+// picture kept for stamping is cut to that.
+constexpr int largestStampedFanSide = 4000;
 
 // The constants of the fan outline for one radius. A and B lie outside the picture, so the top
 // arc leaves the picture through its left and right sides.

@@ -49,10 +49,10 @@ ShapeDialogControls buildShapeDialogControls(QDialog* dialog, const QString& wid
     // The preview box is smaller than most pictures on purpose: it scrolls over them.
     c.Panel1 = named(new QFrame(dialog), "Panel1");
     c.Panel1->setFrameShape(QFrame::StyledPanel);
-    c.Panel1->setMinimumSize(190, 190);
+    c.Panel1->setFixedSize(190, 190);
     c.ScrollBox1 = named(new QScrollArea(c.Panel1), "ScrollBox1");
     c.ScrollBox1->setWidgetResizable(false);
-    c.ScrollBox1->setAlignment(Qt::AlignCenter);
+    c.ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     c.Image1 = named(new ImageControl(nullptr, QSize(100, 100)), "Image1");
     c.ScrollBox1->setWidget(c.Image1);
     auto* panelLayout = new QVBoxLayout(c.Panel1);
@@ -79,8 +79,9 @@ ShapeDialogControls buildShapeDialogControls(QDialog* dialog, const QString& wid
     commandRow->addWidget(c.Button3);
     auto* layout = new QVBoxLayout(dialog);
     layout->addWidget(c.GroupBox1);
-    layout->addWidget(c.Panel1, 1);
+    layout->addWidget(c.Panel1, 0, Qt::AlignLeft);
     layout->addLayout(previewRow);
+    layout->addStretch(1);
     layout->addLayout(commandRow);
     return c;
 }

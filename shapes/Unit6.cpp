@@ -69,6 +69,9 @@ void TForm6::ResetSettings() {
     const qint64 side = circlePictureSide(CircleSettings.Radius);
     setPreviewSize(Image1, side, side);
     CircleSettings.PendingPlacement = 0;
+    // The buttons show the colours that will be drawn.
+    SpeedButton1->setColor(CircleSettings.PickedLineColor);
+    SpeedButton2->setColor(CircleSettings.PickedFillColor);
 }
 
 void TForm6::ApplySettings() {

@@ -72,6 +72,9 @@ void TForm7::ResetSettings() {
     FanSettings.FillColor = FanSettings.PickedFillColor;
     setPreviewSize(Image1, 4 * qint64(FanSettings.Radius), 2 * qint64(FanSettings.Radius));
     FanSettings.PendingPlacement = 0;
+    // The buttons show the colours that will be drawn.
+    SpeedButton1->setColor(FanSettings.PickedLineColor);
+    SpeedButton2->setColor(FanSettings.PickedFillColor);
 }
 
 void TForm7::ApplySettings() {

@@ -1,6 +1,8 @@
 // The rich text editor control: the widget side of RichText.
 #include "RichEditWidget.h"
 
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QPalette>
 #include <QResizeEvent>
 
@@ -36,6 +38,28 @@ void RichEdit::giveSelectionToRichText() {
     syncing = true;
     rich->setCursor(textCursor());
     syncing = false;
+}
+
+void RichEdit::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers().testFlag(Qt::ShiftModifier)) {
+        QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
+                        event->text(), event->isAutoRepeat(), ushort(event->count()));
+        QTextEdit::keyPressEvent(&plain);
+        event->setAccepted(plain.isAccepted());
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+void RichEdit::insertFromMimeData(const QMimeData* source) {
+    if (!source->hasHtml()) {
+        QTextEdit::insertFromMimeData(source);
+        return;
+    }
+    giveSelectionToRichText();
+    rich->insertHtml(source->html());
+    ensureCursorVisible();
 }
 
 void RichEdit::setWordWrap(bool on) {

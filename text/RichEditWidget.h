@@ -24,6 +24,11 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Shift+Enter ends the paragraph like Enter: the layout and the size check know no other
+    // line break.
+    void keyPressEvent(QKeyEvent* event) override;
+    // Pasted rich text keeps only the attributes a character can carry here.
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     void takeSelectionFromRichText();

@@ -3,6 +3,7 @@
 #include "RichText.h"
 
 #include "DrawingSurface.h"
+#include "FileAccess.h"
 #include "Gbk.h"
 #include "RtfReader.h"
 #include "RtfWriter.h"
@@ -22,7 +23,11 @@ namespace {
 
 constexpr int minimumPoints = 1;
 constexpr int maximumPoints = 1638;
-constexpr qint64 largestFile = 256 * 1024 * 1024;
+// A calligraphy text is tens or hundreds of lines. Far larger documents are refused before
+// they reach the editor: Qt's document layout never finishes once a document is some
+// millions of lines tall, and the RTF reader holds a few dozen bytes per byte it reads.
+constexpr qint64 largestFile = 4 * 1024 * 1024;
+constexpr int largestLineCount = 10000;
 constexpr char16_t paragraphSeparator = 0x2029;
 constexpr char16_t lineSeparator = 0x2028;
 
@@ -516,6 +521,60 @@ void RichText::insertText(const QString& text) {
     emit selectionChanged();
 }
 
+void RichText::insertHtml(const QString& html) {
+    QTextDocument pasted;
+    pasted.setHtml(html);
+    const Attributes typing = attributesOf(selection.charFormat());
+    const auto attributesOfPasted = [&](const QTextCharFormat& format) {
+        Attributes a = typing;
+        const QStringList families = format.fontFamilies().toStringList();
+        if (!families.isEmpty()) {
+            a.Name = families.first();
+            a.Charset = isChineseFace(a.Name) ? 134 : 1;
+        }
+        if (format.hasProperty(QTextFormat::FontPointSize))
+            a.Size = int(std::lround(format.fontPointSize()));
+        else if (format.hasProperty(QTextFormat::FontPixelSize))
+            a.Size = int(std::lround(format.intProperty(QTextFormat::FontPixelSize) * 72.0 /
+                                     screenPixelsPerInch()));
+        if (format.hasProperty(QTextFormat::ForegroundBrush) &&
+            format.foreground().style() != Qt::NoBrush)
+            a.Color = fromQColor(format.foreground().color());
+        if (format.hasProperty(QTextFormat::FontWeight))
+            a.Bold = format.fontWeight() >= QFont::DemiBold;
+        if (format.hasProperty(QTextFormat::FontItalic))
+            a.Italic = format.fontItalic();
+        if (format.hasProperty(QTextFormat::FontUnderline) ||
+            format.hasProperty(QTextFormat::TextUnderlineStyle))
+            a.Underline = format.fontUnderline();
+        if (format.hasProperty(QTextFormat::FontStrikeOut))
+            a.StrikeOut = format.fontStrikeOut();
+        return a;
+    };
+    selection.beginEditBlock();
+    selection.removeSelectedText();
+    for (QTextBlock block = pasted.begin(); block.isValid(); block = block.next()) {
+        if (block != pasted.begin())
+            selection.insertBlock(QTextBlockFormat(), charFormat(attributesOfPasted(block.charFormat())));
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid())
+                continue;
+            // A line break inside a paragraph (<br>) becomes a paragraph break, the only line
+            // break the layout knows.
+            const QTextCharFormat format = charFormat(attributesOfPasted(fragment.charFormat()));
+            const QStringList parts = fragment.text().split(QChar(lineSeparator));
+            for (qsizetype i = 0; i < parts.size(); ++i) {
+                if (i > 0)
+                    selection.insertBlock(QTextBlockFormat(), format);
+                selection.insertText(parts[i], format);
+            }
+        }
+    }
+    selection.endEditBlock();
+    emit selectionChanged();
+}
+
 QString RichText::text() const {
     ensureMapped();
     QString text = rawText;
@@ -616,6 +675,10 @@ RichTextModel RichText::toModel() const {
 }
 
 void RichText::replaceContent(const RichTextModel& model) {
+    if (model.paragraphs.size() > std::size_t(largestLineCount))
+        throw TarvelError(QStringLiteral("文本太长：最多 %1 行，这段文本有 %2 行。")
+                              .arg(largestLineCount)
+                              .arg(model.paragraphs.size()));
     doc.setUndoRedoEnabled(false);
     QTextCursor writer(&doc);
     writer.beginEditBlock();
@@ -651,12 +714,14 @@ void RichText::setModel(const RichTextModel& model) {
 }
 
 void RichText::loadFromFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > largestFile)
+    const files::ReadResult file = files::readRegularFile(path, largestFile);
+    if (file.problem == files::ReadProblem::NotRegular ||
+        file.problem == files::ReadProblem::TooLarge)
+        throw TarvelError(QStringLiteral("无法打开文本%1：%2。")
+                              .arg(files::quoted(path), files::problemText(file, largestFile)));
+    if (file.problem != files::ReadProblem::None)
         failLoad();
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        failLoad();
+    const QByteArray& data = file.data;
     std::optional<RichTextModel> model = Rtf::read(data);
     if (!model) {
         RichTextModel plain;

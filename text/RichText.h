@@ -58,6 +58,10 @@ public:
     void selectAll();
     void setText(const QString& plain);   // replaces the content (scripts and tests)
     void insertText(const QString& text); // at the selection, with the pending attributes
+    // Pasted HTML at the selection, keeping only what a character's attributes can say: face,
+    // size (pixel sizes turned into points), colour, bold, italic, underline, strike-out;
+    // what the HTML leaves open comes from the pending attributes.
+    void insertHtml(const QString& html);
     QString text() const;                 // paragraphs joined with '\n'
 
     void setWordWrap(bool on, int wrapWidthPixels); // when on, lines are display lines

@@ -72,5 +72,6 @@ void storeExtent(TextSettings& settings, int blockLength, int blockDepth);
 void MeasureTextBlock(RichText& text, TextSettings& settings);
 
 // The label of the size check: "文本尺寸为:W*H。", with the warning appended when the canvas is
-// smaller than the extent in either direction (a block exactly as large fits).
+// smaller than the extent in either direction (a block exactly as large fits), or the extent
+// is negative.
 QString textSizeReport(const TextSettings& settings, const TSetStruct& canvas);

@@ -26,7 +26,7 @@ template <class Command> bool run(QWidget* parent, Command&& command) {
     } catch (const TarvelError& error) {
         show(parent, error.text());
     } catch (const std::bad_alloc&) {
-        show(parent, QStringLiteral("Out of memory"));
+        show(parent, QStringLiteral("内存不足，命令没有完成。"));
     } catch (const std::exception& error) {
         show(parent, QString::fromUtf8(error.what()));
     }

@@ -7,6 +7,8 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLayout>
+#include <QMessageBox>
+#include <QPushButton>
 
 namespace PlatformDialogs {
 namespace {
@@ -18,6 +20,10 @@ ColorChooser& colorChooser() {
 FileChooser& fileChooser() {
     static FileChooser chooser;
     return chooser;
+}
+SaveQuestion& saveQuestion() {
+    static SaveQuestion question;
+    return question;
 }
 
 // A non-native file dialog with a picture preview beside the file list.
@@ -78,6 +84,21 @@ std::optional<QString> chooseFile(QWidget* parent, const FileDialogRequest& requ
     return runFileDialog(parent, request);
 }
 
+SaveAnswer askToSave(QWidget* parent) {
+    if (saveQuestion()) return saveQuestion()(parent);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Tarvel2008"),
+                    QStringLiteral("当前作品尚未保存，是否保存？"), QMessageBox::NoButton, parent);
+    QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("不保存"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) return SaveAnswer::Save;
+    if (box.clickedButton() == discard) return SaveAnswer::Discard;
+    return SaveAnswer::Cancel;
+}
+
 ColorChooser setColorChooser(ColorChooser chooser) {
     ColorChooser previous = std::move(colorChooser());
     colorChooser() = std::move(chooser);
@@ -87,6 +108,12 @@ ColorChooser setColorChooser(ColorChooser chooser) {
 FileChooser setFileChooser(FileChooser chooser) {
     FileChooser previous = std::move(fileChooser());
     fileChooser() = std::move(chooser);
+    return previous;
+}
+
+SaveQuestion setSaveQuestion(SaveQuestion question) {
+    SaveQuestion previous = std::move(saveQuestion());
+    saveQuestion() = std::move(question);
     return previous;
 }
 

@@ -22,16 +22,23 @@ struct FileDialogRequest {
 
 namespace PlatformDialogs {
 
+// The answers to "当前作品尚未保存，是否保存？".
+enum class SaveAnswer { Save, Discard, Cancel };
+
 using ColorChooser = std::function<std::optional<TColor>(QWidget* parent, TColor initial)>;
 using FileChooser =
     std::function<std::optional<QString>(QWidget* parent, const FileDialogRequest& request)>;
+using SaveQuestion = std::function<SaveAnswer(QWidget* parent)>;
 
 std::optional<TColor> chooseColor(QWidget* parent, TColor initial);
 std::optional<QString> chooseFile(QWidget* parent, const FileDialogRequest& request);
+// Asks whether the unsaved composition is saved first: 保存, 不保存 or 取消 (also Esc).
+SaveAnswer askToSave(QWidget* parent);
 
 // Replace the dialogs (an empty function restores the real ones); return the previous.
 ColorChooser setColorChooser(ColorChooser chooser);
 FileChooser setFileChooser(FileChooser chooser);
+SaveQuestion setSaveQuestion(SaveQuestion question);
 
 // "desc|pattern|desc|pattern" -> Qt's "desc (pattern)" list, patterns separated by spaces.
 QStringList qtNameFilters(const QString& barFilter);

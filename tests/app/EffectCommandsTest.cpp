@@ -54,12 +54,16 @@ protected:
 
     void TearDown() override { EXPECT_EQ(QApplication::overrideCursor(), nullptr); }
 
-    // The items that carry a check mark, by caption.
+    // The items that carry a check mark, by caption. The others are plain items: not even an
+    // empty check box.
     QStringList checkedItems() const {
         QStringList checked;
-        for (QAction* item : items)
+        for (QAction* item : items) {
             if (item->isChecked())
                 checked << item->text();
+            else
+                EXPECT_FALSE(item->isCheckable()) << item->text().toStdString();
+        }
         return checked;
     }
 

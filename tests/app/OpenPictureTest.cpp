@@ -40,7 +40,7 @@ TEST(OpenPicture, StartsACanvasOfThePictureWithItCentred) {
     EXPECT_FALSE(form.State.EffectBaseTaken);
 }
 
-TEST(OpenPicture, AFileThatIsNotAPictureLeavesAnEmptyCanvas) {
+TEST(OpenPicture, AFileThatIsNotAPictureLeavesTheCanvasAsItWas) {
     application();
     QTemporaryDir folder;
     const QString path = folder.filePath("notes.jpg");
@@ -51,7 +51,8 @@ TEST(OpenPicture, AFileThatIsNotAPictureLeavesAnEmptyCanvas) {
 
     TForm1 form;
     form.createDialogs();
-    form.Image1->canvas(); // something was there before
+    form.Image1->canvas().setPixel(3, 4, clRed); // something was there before
     EXPECT_THROW(form.openPictureFile(path), TarvelError);
-    EXPECT_FALSE(form.Image1->hasPicture());
+    ASSERT_TRUE(form.Image1->hasPicture());
+    EXPECT_EQ(form.Image1->picture().pixel(3, 4), clRed);
 }

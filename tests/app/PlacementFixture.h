@@ -25,12 +25,15 @@ struct MainWindowTest : ::testing::Test, WithApplication {
         form.createDialogs();
         previousDisplay = ErrorBoundary::setDisplay(
             [this](QWidget*, const QString& text) { shownErrors << text; });
+        // The placement tests throw their work away: "不保存" to the unsaved-work question.
+        PlatformDialogs::setSaveQuestion([](QWidget*) { return PlatformDialogs::SaveAnswer::Discard; });
         form.show();
         (void)QTest::qWaitForWindowExposed(&form);
     }
     ~MainWindowTest() override {
         ErrorBoundary::setDisplay(previousDisplay);
         PlatformDialogs::setColorChooser({});
+        PlatformDialogs::setSaveQuestion({});
     }
 
     // Runs a command that shows a modal dialog, with the user's actions queued to run inside

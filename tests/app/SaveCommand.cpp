@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QToolButton>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -117,13 +119,69 @@ TEST_F(SaveCommand, TheDialogStartsFromTheLastNameAndReplacesWithoutAsking) {
     EXPECT_TRUE(errors.isEmpty());
 }
 
-TEST_F(SaveCommand, NoPictureBmpWritesNothingAndJpegReportsAnError) {
+TEST_F(SaveCommand, NoPictureReportsAnErrorInBothFormats) {
     form->Image1->clearPicture();
     save(dir.filePath("nothing.bmp"));
-    EXPECT_TRUE(errors.isEmpty());
     save(dir.filePath("nothing.jpg"));
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_EQ(errors[0], QStringLiteral("Cannot save \"%1\": the canvas has no picture.")
-                             .arg(QDir::toNativeSeparators(dir.filePath("nothing.jpg"))));
+    EXPECT_EQ(errors, QStringList({QStringLiteral("无法保存图片“%1”：画布上还没有图片。")
+                                       .arg(dir.filePath("nothing.bmp")),
+                                   QStringLiteral("无法保存图片“%1”：画布上还没有图片。")
+                                       .arg(dir.filePath("nothing.jpg"))}));
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+// Work that was never saved is not thrown away without a question: "清空" and the close box ask,
+// and only 不保存, or 保存 that really saved, let them go on.
+TEST_F(SaveCommand, UnsavedWorkIsAskedAboutBeforeItIsDiscarded) {
+    using PlatformDialogs::SaveAnswer;
+    form->show();
+    QStringList asked;
+    const auto answer = [&asked](SaveAnswer a) {
+        PlatformDialogs::setSaveQuestion([&asked, a](QWidget*) {
+            asked << QStringLiteral("asked");
+            return a;
+        });
+    };
+    drawSomething();
+    form->State.Changed = true;
+    const QString saved = dir.filePath("work.bmp");
+    struct Case {
+        SaveAnswer answer;
+        std::optional<QString> file; // the save dialog's answer
+        bool cleared;
+    } cases[] = {
+        {SaveAnswer::Cancel, saved, false},
+        {SaveAnswer::Save, std::nullopt, false}, // the save dialog was cancelled
+        {SaveAnswer::Save, QStringLiteral("/nonexistent-folder/x.bmp"), false}, // it failed
+        {SaveAnswer::Save, saved, true},
+    };
+    for (const Case& c : cases) {
+        asked.clear();
+        answer(c.answer);
+        PlatformDialogs::setFileChooser([&c](QWidget*, const FileDialogRequest&) { return c.file; });
+        form->ToolButton23->click();
+        EXPECT_EQ(asked.size(), 1);
+        EXPECT_EQ(!form->Image1->hasPicture(), c.cleared);
+    }
+    EXPECT_EQ(codecs::decodeBmp(contents(saved)).pixel(3, 4), qRgb(255, 255, 255));
+    EXPECT_EQ(form->StatusPanel1->text(), QStringLiteral("已保存：%1").arg(saved));
+    EXPECT_EQ(errors, QStringList{QStringLiteral("无法保存图片“/nonexistent-folder/x.bmp”：文件夹不存在。")});
+
+    // Saved work is not asked about.
+    asked.clear();
+    drawSomething();
+    form->ToolButton23->click();
+    EXPECT_TRUE(asked.isEmpty());
+    EXPECT_FALSE(form->Image1->hasPicture());
+
+    // The close box with unsaved work: 取消 keeps the window open, 不保存 closes it.
+    drawSomething();
+    form->State.Changed = true;
+    answer(SaveAnswer::Cancel);
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    answer(SaveAnswer::Discard);
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(asked.size(), 2);
+    PlatformDialogs::setSaveQuestion({});
 }

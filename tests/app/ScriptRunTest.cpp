@@ -2,9 +2,12 @@
 // pixels of the picture the script saves, and failures on their exit status and message.
 #include "ImageControl.h"
 #include "PlatformDialogs.h"
+#include "RichText.h"
 #include "ScriptDrivers.h"
 #include "SpinEdit.h"
+#include "TextLayout.h"
 #include "Unit1.h"
+#include "Unit8.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -94,7 +97,6 @@ TEST_F(ScriptRun, ColourCanvasCircleClickNudgeUndoAndSave) {
       {"do": "save", "file": "undone.bmp"},
       {"do": "clear"},
       {"do": "click", "at": [0, 0]},
-      {"do": "save", "file": "nothing.bmp"},
       {"do": "circle", "close": "confirm"},
       {"do": "click", "at": [0, 0]},
       {"do": "save", "file": "cleared.bmp"}
@@ -117,12 +119,18 @@ TEST_F(ScriptRun, ColourCanvasCircleClickNudgeUndoAndSave) {
     EXPECT_EQ(undone.pixel(120, 70), rgb(0x10, 0x20, 0x30));
     EXPECT_EQ(undone.pixel(150, 80), rgb(0x10, 0x20, 0x30));
 
-    // A cleared canvas has no picture: a press that stamps nothing leaves it so, and the BMP
-    // save writes no file. The next stamp creates a white picture of the canvas size.
-    EXPECT_FALSE(QFile::exists(file("nothing.bmp")));
+    // A cleared canvas has no picture: a press that stamps nothing leaves it so. The next
+    // stamp creates a white picture of the canvas size.
     const QImage cleared = saved("cleared.bmp");
     EXPECT_EQ(cleared.size(), QSize(300, 200));
     EXPECT_EQ(cleared.pixel(150, 80), rgb(255, 255, 255));
+
+    // Saving a canvas without a picture is a failure, never a success that wrote nothing.
+    const Outcome empty = run(R"({"steps": [{"do": "clear"}, {"do": "save", "file": "nothing.bmp"}]})");
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.err.trimmed(),
+              QStringLiteral("step 2: 无法保存图片“%1”：画布上还没有图片。").arg(file("nothing.bmp")));
+    EXPECT_FALSE(QFile::exists(file("nothing.bmp")));
 }
 
 TEST_F(ScriptRun, ExitStatusAndMessages) {
@@ -307,4 +315,42 @@ TEST_F(ScriptRun, AScriptAndTheSameActionsInTheWindowGiveTheSamePicture) {
     EXPECT_TRUE(answers.empty());
     ASSERT_EQ(scripted.size(), byHand.size());
     EXPECT_EQ(scripted, byHand);
+}
+
+// A script's runs are set in one go, as typing them run after run would leave them: the same
+// characters, attributes and empty lines, so the same picture.
+TEST_F(ScriptRun, TextRunsGiveThePictureTypingThemGives) {
+    const Outcome outcome = run(R"({"steps": [
+      {"do": "canvas", "width": 300, "height": 260, "color": "#FFFFFF"},
+      {"do": "text", "runs": [
+          {"text": "书法", "face": "AR PL UKai CN", "size": 24, "color": "#AA0000"},
+          {"text": "ab\n\n", "size": 30, "bold": true},
+          {"text": "墨\r\n香", "face": "LXGW WenKai", "italic": true, "underline": true},
+          {"text": "", "strikeout": true}],
+       "leftMargin": 5, "topMargin": 5, "lineSpacing": 4, "arrangement": 0}
+    ]})");
+    ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
+
+    RichText typed;
+    typed.clear();
+    typed.setSelName(QStringLiteral("AR PL UKai CN"));
+    typed.setSelSize(24);
+    typed.setSelColor(0x000000AA);
+    typed.setSelStyle(false, false, false, false);
+    typed.insertText(QStringLiteral("书法"));
+    typed.setSelSize(30);
+    typed.setSelStyle(true, false, false, false);
+    typed.insertText(QStringLiteral("ab\n\n"));
+    typed.setSelName(QStringLiteral("LXGW WenKai"));
+    typed.setSelStyle(false, true, true, false);
+    typed.insertText(QStringLiteral("墨\r\n香"));
+    EXPECT_EQ(form->Form8->richText().toModel(), typed.toModel());
+
+    DrawingSurface byHand(300, 260);
+    byHand.brush.color = clWhite;
+    byHand.fillRect(0, 0, 300, 260);
+    byHand.brush.style = DrawingSurface::BrushStyle::Clear;
+    DrawTextBlock(byHand, typed, form->Form8->TextSettings, arHorzLeftToRight, 300);
+    EXPECT_TRUE(form->Image1->picture().image().convertToFormat(QImage::Format_RGB32) ==
+                byHand.image().convertToFormat(QImage::Format_RGB32));
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sys/stat.h>
 #include <jpeglib.h>
 #include <vector>
 #include <zlib.h>
@@ -59,14 +60,14 @@ const QStringList goodPictures = {
     "png-rgb.png",         "png-palette.png",   "png-rgba.png",  "png-ramp-interlaced.png",
     "png-grey16.png",      "jpeg-baseline.jpg", "jpeg-grey.jpg", "jpeg-progressive.jpg",
     "jpeg-cmyk-adobe.jpg", "bmp-24.bmp",        "bmp-32.bmp",    "bmp-8.bmp",
-    "bmp-24-topdown.bmp"};
+    "bmp-24-topdown.bmp",  "bmp-rle8.bmp",      "bmp-rle4.bmp"};
 
 } // namespace
 
 TEST(HostileInput, EmptyDataIsRefusedByEveryDecoder) {
-    EXPECT_EQ(errorOf(decoderFor("x.png"), {}), "The file is not a PNG picture.");
-    EXPECT_EQ(errorOf(decoderFor("x.jpg"), {}), "The file is not a JPEG picture.");
-    EXPECT_EQ(errorOf(decoderFor("x.bmp"), {}), "The file is not a BMP picture.");
+    EXPECT_EQ(errorOf(decoderFor("x.png"), {}), "文件不是 PNG 图片");
+    EXPECT_EQ(errorOf(decoderFor("x.jpg"), {}), "文件不是 JPEG 图片");
+    EXPECT_EQ(errorOf(decoderFor("x.bmp"), {}), "文件不是 BMP 图片");
     QTemporaryDir dir;
     const QString path = dir.filePath("empty.png");
     QFile file(path);
@@ -76,8 +77,7 @@ TEST(HostileInput, EmptyDataIsRefusedByEveryDecoder) {
         loadPicture(path);
         FAIL();
     } catch (const TarvelError& e) {
-        EXPECT_EQ(e.text(), QStringLiteral("Cannot load the picture \"%1\": the file is empty.")
-                                .arg(QDir::toNativeSeparators(path)));
+        EXPECT_EQ(e.text(), QStringLiteral("无法读取图片“%1”：文件是空的。").arg(path));
     }
 }
 
@@ -107,13 +107,68 @@ TEST(HostileInput, TruncatedFilesFailOrGiveTheWholePicture) {
 TEST(HostileInput, TruncatedMessagesAreClear) {
     const QByteArray png = fixture("png-ramp.png");
     EXPECT_EQ(errorOf(decoderFor("x.png"), png.left(100)),
-              "The PNG data is damaged or incomplete (the file ends too early).");
+              "PNG 数据已损坏或不完整");
     const QByteArray jpeg = fixture("jpeg-baseline.jpg");
     EXPECT_EQ(errorOf(decoderFor("x.jpg"), jpeg.left(jpeg.size() - 40)),
-              "The JPEG data is damaged or incomplete (Premature end of JPEG file).");
+              "JPEG 数据已损坏或不完整");
     const QByteArray bmp = fixture("bmp-24.bmp");
     EXPECT_EQ(errorOf(decoderFor("x.bmp"), bmp.left(bmp.size() - 4)),
-              "The BMP data is damaged or incomplete (the file ends before the last row).");
+              "BMP 数据已损坏或不完整");
+}
+
+namespace {
+
+// An 8-bit run-length coded BMP of width x height over a grey palette, holding the given codes.
+QByteArray rle8Bmp(qint32 width, qint32 height, const QByteArray& codes) {
+    QByteArray palette;
+    for (int i = 0; i < 256; ++i)
+        palette.append(char(i)).append(char(i)).append(char(i)).append('\0');
+    const quint32 offset = 14 + 40 + 1024;
+    QByteArray file("BM");
+    const auto put32 = [&file](quint32 v) {
+        for (int i = 0; i < 4; ++i) file.append(char(v >> (8 * i)));
+    };
+    const auto put16 = [&file](quint16 v) { file.append(char(v)).append(char(v >> 8)); };
+    put32(offset + quint32(codes.size()));
+    put32(0);
+    put32(offset);
+    put32(40);
+    put32(quint32(width));
+    put32(quint32(height));
+    put16(1);
+    put16(8);
+    put32(1); // RLE8
+    put32(quint32(codes.size()));
+    put32(3780);
+    put32(3780);
+    put32(256);
+    put32(0);
+    return file + palette + codes;
+}
+
+} // namespace
+
+// Qt's reader leaves the rows that run-length codes never reach at palette colour 0.
+TEST(HostileInput, RunLengthCodedBmpThatStopsEarlyIsDamaged) {
+    const QByteArray twoRows("\x04\x10\x00\x00\x04\x20\x00\x01", 8); // row, end of line, row, end
+    const QImage whole = decodeBmp(rle8Bmp(4, 2, twoRows));
+    ASSERT_EQ(whole.size(), QSize(4, 2));
+    EXPECT_EQ(whole.pixel(0, 1), qRgb(0x10, 0x10, 0x10)); // the first row is the bottom one
+    EXPECT_EQ(whole.pixel(3, 0), qRgb(0x20, 0x20, 0x20));
+    const QString damaged = QStringLiteral("BMP 数据已损坏或不完整");
+    // Only the end code: a 1,080-byte file that would be a blank 8000 x 8000 picture.
+    const QByteArray blank = rle8Bmp(8000, 8000, QByteArray("\x00\x01", 2));
+    EXPECT_EQ(blank.size(), 1080);
+    EXPECT_EQ(errorOf(decoderFor("x.bmp"), blank), damaged);
+    // The end code after the first row of two, and the same codes cut before the second row.
+    EXPECT_EQ(errorOf(decoderFor("x.bmp"), rle8Bmp(4, 2, QByteArray("\x04\x10\x00\x01", 4))),
+              damaged);
+    EXPECT_EQ(errorOf(decoderFor("x.bmp"), rle8Bmp(4, 2, twoRows.left(4))), damaged);
+    // A delta that moves down over the rows it leaves out covers them.
+    const QByteArray delta("\x00\x02\x00\x01\x04\x20\x00\x01", 8);
+    EXPECT_EQ(decodeBmp(rle8Bmp(4, 2, delta)).pixel(3, 0), qRgb(0x20, 0x20, 0x20));
+    // Literal pixels that run past the end of the data.
+    EXPECT_EQ(errorOf(decoderFor("x.bmp"), rle8Bmp(4, 2, QByteArray("\x00\x04\x10", 3))), damaged);
 }
 
 // PNG protects every critical chunk with a checksum: a flipped bit is either refused or
@@ -168,14 +223,11 @@ TEST(HostileInput, BitFlippedJpegAndBmpNeverCrash) {
 
 TEST(HostileInput, DecompressionBombsAreRefusedFromTheHeader) {
     EXPECT_EQ(errorOf(decoderFor("x.png"), fixture("png-bomb.png")),
-              "The picture is too large to be a background: 16000 × 16000 pixels (at most 16384 "
-              "pixels on a side and 256 MB of decoded pixels are accepted).");
+              "图片太大，不能作为背景：16000 × 16000 像素（每边最多 16384 像素，像素数据最多 256 MB）");
     EXPECT_EQ(errorOf(decoderFor("x.jpg"), fixture("jpeg-bomb.jpg")),
-              "The picture is too large to be a background: 60000 × 60000 pixels (at most 16384 "
-              "pixels on a side and 256 MB of decoded pixels are accepted).");
+              "图片太大，不能作为背景：60000 × 60000 像素（每边最多 16384 像素，像素数据最多 256 MB）");
     EXPECT_EQ(errorOf(decoderFor("x.bmp"), fixture("bmp-bomb.bmp")),
-              "The picture is too large to be a background: 30000 × 30000 pixels (at most 16384 "
-              "pixels on a side and 256 MB of decoded pixels are accepted).");
+              "图片太大，不能作为背景：30000 × 30000 像素（每边最多 16384 像素，像素数据最多 256 MB）");
 }
 
 TEST(HostileInput, PngWiderThanTheSideLimitIsRefusedByLibpngWithOurText) {
@@ -190,8 +242,7 @@ TEST(HostileInput, PngWiderThanTheSideLimitIsRefusedByLibpngWithOurText) {
     for (int i = 0; i < 4; ++i)
         data[29 + i] = char(crc >> (24 - 8 * i));
     EXPECT_EQ(errorOf(decoderFor("x.png"), data),
-              "The picture is too large to be a background: 20000 × 13 pixels (at most 16384 "
-              "pixels on a side and 256 MB of decoded pixels are accepted).");
+              "图片太大，不能作为背景：20000 × 13 像素（每边最多 16384 像素，像素数据最多 256 MB）");
 }
 
 TEST(DecodeLimits, SizeCheckIsSixtyFourBit) {
@@ -253,8 +304,7 @@ QByteArray progressiveJpeg(int side, bool oneCoefficientPerScan = false) {
 TEST(HostileInput, ProgressiveJpegStopsAfterAHundredScans) {
     const QByteArray data = progressiveJpeg(16, true);
     EXPECT_EQ(errorOf(decoderFor("x.jpg"), data),
-              "The JPEG data is damaged or incomplete (the progressive picture has too many "
-              "scans).");
+              "JPEG 数据已损坏或不完整（渐进扫描次数太多）");
     DecodeLimits generous;
     generous.maxProgressiveScans = 1000;
     const QImage image = decodeJpeg(data, generous);
@@ -268,6 +318,41 @@ TEST(HostileInput, LibraryMemoryLimitStopsLargeProgressivePictures) {
     DecodeLimits tight;
     tight.maxLibraryMemory = 256 * 1024;
     EXPECT_EQ(errorOf([&](QByteArrayView d) { return decodeJpeg(d, tight); }, data),
-              "The JPEG picture needs more working memory than a background may use (0 MB).");
+              "JPEG 图片需要的工作内存超过背景允许的 0 MB");
     EXPECT_EQ(decodeJpeg(data).size(), QSize(512, 512));
+}
+
+// Only regular files are read, and never past the limit: a link to an endless device or a named
+// pipe would otherwise grow the program without bound or block it for ever.
+TEST(HostileInput, SpecialFilesAreRefusedWithoutReadingThem) {
+    QTemporaryDir dir;
+    const QString device = dir.filePath("zero.png");
+    ASSERT_TRUE(QFile::link("/dev/zero", device));
+    const QString pipe = dir.filePath("pipe.bmp");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString big = dir.filePath("big.jpg");
+    {
+        QFile file(big);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(2048));
+    }
+    DecodeLimits small;
+    small.maxFileBytes = 1024;
+    const struct {
+        QString path;
+        QString problem;
+    } cases[] = {
+        {device, QStringLiteral("这不是一个普通文件")},
+        {pipe, QStringLiteral("这不是一个普通文件")},
+        {big, QStringLiteral("文件太大（最多接受 1 KB）")},
+        {dir.filePath("missing.png"), QStringLiteral("文件不存在")},
+    };
+    for (const auto& c : cases) {
+        try {
+            loadPicture(c.path, small);
+            ADD_FAILURE() << c.path.toStdString();
+        } catch (const TarvelError& e) {
+            EXPECT_EQ(e.text(), QStringLiteral("无法读取图片“%1”：%2。").arg(c.path, c.problem));
+        }
+    }
 }

@@ -184,7 +184,7 @@ TEST(JpegWriter, EmptyPictureAndFailingDeviceAreErrors) {
         writeJpeg(QImage(), device);
         FAIL();
     } catch (const TarvelError& e) {
-        EXPECT_EQ(e.text(), "There is no picture to save.");
+        EXPECT_EQ(e.text(), "画布上还没有图片");
     }
     EXPECT_EQ(device.accepted, 0);
     QImage noisy(400, 400, QImage::Format_RGB32);
@@ -196,7 +196,7 @@ TEST(JpegWriter, EmptyPictureAndFailingDeviceAreErrors) {
         writeJpeg(noisy, small);
         FAIL();
     } catch (const TarvelError& e) {
-        EXPECT_EQ(e.text(), "The JPEG file could not be written (the file could not be written).");
+        EXPECT_EQ(e.text(), "无法写入 JPEG 文件");
     }
     EXPECT_EQ(small.accepted, 65536);
 }

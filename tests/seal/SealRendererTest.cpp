@@ -2,6 +2,7 @@
 // colours, and where the characters' ink lands on the seal bitmap.
 #include "SealRenderer.h"
 #include "Gbk.h"
+#include "TarvelError.h"
 
 #include <gtest/gtest.h>
 
@@ -133,7 +134,13 @@ TEST(SealLayout, OddInputsNeverFail) {
     EXPECT_EQ(huge.origins.size(), 9);
     EXPECT_TRUE(sealLineCells(arHorzLeftToRight, QSize(50, 50), 1, 1, 1, 0, 0).origins.isEmpty());
     EXPECT_EQ(sealSide(-5), 0);
-    EXPECT_EQ(sealSide(100000), maxSealSide);
+    EXPECT_EQ(sealSide(4000), 4000);
+    try {
+        sealSide(4001);
+        ADD_FAILURE() << "a side of 4001 was accepted";
+    } catch (const TarvelError& e) {
+        EXPECT_EQ(e.text(), QStringLiteral("印章边长 4001 太大：印章最多 4000 × 4000 像素，与最大的画布一样大。"));
+    }
     EXPECT_EQ(sealDiagonal(50, 50), 70);
     EXPECT_EQ(sealDiagonal(60, 40), 72);
 }
@@ -339,11 +346,13 @@ TEST(SealRender, NonPositiveAndAbsurdSizesNeverFail) {
     const DrawingSurface tiny = renderSeal(settings, {gbk(QStringLiteral("印章"))});
     EXPECT_EQ(tiny.size(), QSize(3, 3));
     EXPECT_EQ(tiny.pixel(1, 1), 0x003232F0u);
-    settings.SealWidth = 1 << 30;
+    settings.SealWidth = 2500; // larger than the old cut of 2048, within the largest canvas
     settings.SealHeight = 7;
     settings.EdgeWidth = INT_MIN;
     settings.CharSpacing = INT_MAX;
-    EXPECT_EQ(renderSeal(settings, {gbk(QStringLiteral("印章"))}).size(), QSize(maxSealSide, 7));
+    EXPECT_EQ(renderSeal(settings, {gbk(QStringLiteral("印章"))}).size(), QSize(2500, 7));
+    settings.SealWidth = 1 << 30;
+    EXPECT_THROW(renderSeal(settings, {gbk(QStringLiteral("印章"))}), TarvelError);
 }
 
 TEST(SealFrame, SealInTheTopLeftOfAKeyedSquare) {

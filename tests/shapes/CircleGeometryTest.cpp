@@ -87,6 +87,26 @@ TEST(CirclePicture, ColoursAndWidthsFollowTheSettings) {
     EXPECT_EQ(solid.effectiveTransparentColor(), clRed);
 }
 
+// A circle wider than the largest canvas keeps only its top-left 4000 x 4000 pixels, the same
+// pixels a whole picture would have there, keyed by magenta.
+TEST(CirclePicture, ACircleLargerThanAnyCanvasKeepsOnlyWhatCanLand) {
+    CircleSettingsRecord s;
+    s.Radius = 2500;
+    s.LineWidth = 7;
+    s.LineColor = clBlue;
+    s.FillColor = clRed;
+    const DrawingSurface cut = renderCirclePicture(s);
+    ASSERT_EQ(cut.size(), QSize(4000, 4000));
+    EXPECT_EQ(cut.effectiveTransparentColor(), clFuchsia);
+    DrawingSurface whole(5000, 5000);
+    fillCircleBackground(whole);
+    setCirclePenAndBrush(whole, s);
+    drawCircleEllipse(whole, 5000);
+    EXPECT_TRUE(cut.image() == whole.image().copy(0, 0, 4000, 4000));
+    s.Radius = 8192; // a gigabyte before; now 64 MB
+    EXPECT_EQ(renderCirclePicture(s).size(), QSize(4000, 4000));
+}
+
 TEST(CirclePicture, RadiusOfZeroOrLessGivesNoPicture) {
     for (qint32 radius : {0, -1, -50, std::numeric_limits<qint32>::min()}) {
         CircleSettingsRecord s;

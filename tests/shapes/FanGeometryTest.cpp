@@ -146,6 +146,31 @@ TEST(FanPicture, WideOutlinesStillHoldTheFill) {
     }
 }
 
+// No more than the top-left 4000 x 4000 pixels of a fan can land on the largest canvas: a wider
+// fan is drawn whole, then cut, with its key named; past 8192 pixels of width it is refused.
+TEST(FanPicture, AFanWiderThanAnyCanvasKeepsOnlyWhatCanLand) {
+    const FanGeometry g = computeFanGeometry(1500); // 6000 x 3000
+    const DrawingSurface p = renderFanPicture(settings(1500, 3, clGray, fill), true);
+    ASSERT_EQ(p.width(), 4000);
+    ASSERT_EQ(p.height(), 3000);
+    EXPECT_EQ(p.effectiveTransparentColor(), clFuchsia);
+    EXPECT_EQ(p.pixel(0, 2999), clFuchsia);
+    for (int y = 20; y < 3000; y += 97)
+        for (int x = 20; x < 4000; x += 89) {
+            if (std::abs(y - g.H / 2) < 8)
+                continue; // where the top arc meets its middle line
+            if (insideFan(g, x - 12, y) && insideFan(g, x + 12, y) && insideFan(g, x, y - 12) &&
+                insideFan(g, x, y + 12))
+                ASSERT_EQ(p.pixel(x, y), fill) << x << "," << y;
+        }
+    try {
+        renderFanPicture(settings(2049, 1, clGray, fill), true);
+        ADD_FAILURE() << "a fan of 8196 pixels was drawn";
+    } catch (const TarvelError& e) {
+        EXPECT_EQ(e.text(), QStringLiteral("半径 2049 太大：无法创建 8196 × 4098 像素的扇面图片。"));
+    }
+}
+
 TEST(FanPicture, BackgroundIsMagentaOnlyWhenTheCanvasUsesAColour) {
     const DrawingSurface plain = renderFanPicture(FanSettingsRecord{}, false);
     const DrawingSurface keyed = renderFanPicture(FanSettingsRecord{}, true);

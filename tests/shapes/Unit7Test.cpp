@@ -39,7 +39,7 @@ TEST_F(FanDialog, ControlsCarryTheirCaptionsRangesAndStartingValues) {
     EXPECT_EQ(form.SpinEdit2->minValue(), 10);
     EXPECT_EQ(form.SpinEdit2->maxValue(), 1000);
     EXPECT_EQ(form.SpinEdit2->incrementValue(), 5);
-    EXPECT_EQ(form.SpeedButton1->color(), clBlack);
+    EXPECT_EQ(form.SpeedButton1->color(), clGray); // the outline that will be drawn
     EXPECT_EQ(form.FanSettings.LineWidth, 2);
     EXPECT_EQ(form.FanSettings.Radius, 100);
     EXPECT_EQ(form.FanSettings.LineColor, clGray);
@@ -99,6 +99,8 @@ TEST_F(FanDialog, ColoursTakeEffectOnlyWhenAppliedAndCancelResetsThem) {
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(form.FanSettings.PickedLineColor, clGray);
     EXPECT_EQ(form.FanSettings.PickedFillColor, clWhite);
+    EXPECT_EQ(form.SpeedButton1->color(), clGray); // the swatches follow the reset colours
+    EXPECT_EQ(form.SpeedButton2->color(), clWhite);
     EXPECT_EQ(form.Image1->size(), QSize(400, 200));
     form.Button4->click();
     EXPECT_EQ(form.Image1->picture().size(), QSize(200, 100));

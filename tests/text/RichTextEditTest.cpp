@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMimeData>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -112,4 +113,40 @@ TEST(RichEdit, ShowsBackgroundWrapAndKeepsSelectionVisible) {
               edit.palette().color(QPalette::Inactive, QPalette::Base));
     rich.setDefaultFont(QStringLiteral("宋体"), clWindowText, 20);
     EXPECT_EQ(edit.document()->defaultFont().pointSize(), 20);
+}
+
+// A line break is a line break: Shift+Enter ends the paragraph as Enter does, and pasted HTML
+// keeps only what a character carries here, its pixel sizes in points, its <br> a paragraph end.
+TEST(RichEdit, ShiftEnterAndPastedHtmlGiveTheLayoutItsLines) {
+    ensureApplication();
+    RichEdit edit;
+    RichText& rich = edit.richText();
+    QTest::keyClicks(&edit, QStringLiteral("ab"));
+    QTest::keyClick(&edit, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(&edit, QStringLiteral("c"));
+    EXPECT_EQ(rich.lineCount(), 2);
+    EXPECT_EQ(rich.text(), QStringLiteral("ab\nc"));
+
+    rich.clear();
+    auto* html = new QMimeData;
+    html->setHtml(QStringLiteral(
+        "<span style=\"font-family:'AR PL UKai CN'; font-size:24px; color:#ff0000; "
+        "font-weight:bold; text-decoration:line-through\">中</span>文<br>x"));
+    QApplication::clipboard()->setMimeData(html);
+    edit.paste();
+    EXPECT_EQ(rich.text(), QStringLiteral("中文\nx"));
+    EXPECT_EQ(rich.lineCount(), 2);
+    RichText::Attributes first;
+    first.Name = QStringLiteral("AR PL UKai CN");
+    first.Size = 18; // 24 pixels at 96 pixels per inch
+    first.Color = clRed;
+    first.Charset = 134;
+    first.Bold = true;
+    first.StrikeOut = true;
+    rich.setSelStart(0);
+    rich.setSelLength(2);
+    EXPECT_EQ(rich.selAttributes(), first);
+    rich.setSelStart(2);
+    rich.setSelLength(2);
+    EXPECT_EQ(rich.selAttributes(), rich.defaultAttributes());
 }

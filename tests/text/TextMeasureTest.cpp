@@ -120,6 +120,15 @@ TEST_F(TextMeasure, SizeCheckWarnsExactlyWhenTheCanvasIsSmaller) {
     EXPECT_EQ(textSizeReport(settings, canvasOf(160, 137)), fits);
     EXPECT_EQ(textSizeReport(settings, canvasOf(159, 137)), fits + warning);
     EXPECT_EQ(textSizeReport(settings, canvasOf(160, 136)), fits + warning);
+    // Negative spacings give a negative extent, which no canvas holds.
+    settings.ExtentWidth = -900;
+    settings.ExtentHeight = -2900;
+    EXPECT_EQ(textSizeReport(settings, canvasOf(800, 600)),
+              QStringLiteral("文本尺寸为:-900*-2900。") + warning);
+    settings.ExtentWidth = 10;
+    settings.ExtentHeight = -1;
+    EXPECT_EQ(textSizeReport(settings, canvasOf(800, 600)),
+              QStringLiteral("文本尺寸为:10*-1。") + warning);
 }
 
 TEST_F(TextMeasure, ExtremeSpacingsStayInRange) {

@@ -1,0 +1,132 @@
+#include "FileAccess.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace files {
+namespace {
+
+// Closes the descriptor on every way out.
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+} // namespace
+
+ReadResult readRegularFile(const QString& path, qint64 maxBytes) {
+    ReadResult result;
+    Descriptor file;
+    file.fd = ::open(QFile::encodeName(path).constData(),
+                     O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (file.fd < 0) {
+        result.error = errno;
+        result.problem = result.error == ENOENT ? ReadProblem::Missing : ReadProblem::Unreadable;
+        return result;
+    }
+    struct stat status {};
+    if (::fstat(file.fd, &status) != 0) {
+        result.error = errno;
+        result.problem = ReadProblem::Unreadable;
+        return result;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        result.problem = ReadProblem::NotRegular;
+        return result;
+    }
+    result.fileSize = status.st_size;
+    if (status.st_size > maxBytes) {
+        result.problem = ReadProblem::TooLarge;
+        return result;
+    }
+    // The file may grow while it is read; never more than maxBytes + 1 bytes are taken.
+    const qint64 limit = maxBytes + 1;
+    result.data.resize(std::min<qint64>(status.st_size, maxBytes) + 1);
+    qint64 have = 0;
+    for (;;) {
+        if (have == result.data.size()) {
+            if (have >= limit)
+                break;
+            result.data.resize(std::min<qint64>(limit, have + (qint64(1) << 20)));
+        }
+        const ssize_t n = ::read(file.fd, result.data.data() + have, size_t(result.data.size() - have));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            result.error = errno;
+            result.problem = ReadProblem::Unreadable;
+            result.data.clear();
+            return result;
+        }
+        if (n == 0)
+            break;
+        have += n;
+    }
+    result.data.truncate(have);
+    if (have > maxBytes) {
+        result.problem = ReadProblem::TooLarge;
+        result.fileSize = have;
+        result.data.clear();
+    }
+    return result;
+}
+
+QString errorText(int error) {
+    switch (error) {
+    case ENOENT:
+        return QStringLiteral("文件或文件夹不存在");
+    case ENOTDIR:
+        return QStringLiteral("文件夹不存在");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("没有访问权限");
+    case EROFS:
+        return QStringLiteral("磁盘只能读取，不能写入");
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return QStringLiteral("磁盘空间不足或超出文件大小限制");
+    case EISDIR:
+        return QStringLiteral("这是一个文件夹");
+    case ENAMETOOLONG:
+        return QStringLiteral("文件名太长");
+    case EMFILE:
+        return QStringLiteral("打开的文件太多");
+    default:
+        return QStringLiteral("读写出错");
+    }
+}
+
+QString problemText(const ReadResult& result, qint64 maxBytes) {
+    switch (result.problem) {
+    case ReadProblem::None:
+        return result.data.isEmpty() ? QStringLiteral("文件是空的") : QString();
+    case ReadProblem::Missing:
+        return QStringLiteral("文件不存在");
+    case ReadProblem::NotRegular:
+        return QStringLiteral("这不是一个普通文件");
+    case ReadProblem::TooLarge:
+        return QStringLiteral("文件太大（最多接受 %1）")
+            .arg(maxBytes >= (qint64(1) << 20)
+                     ? QStringLiteral("%1 MB").arg(maxBytes >> 20)
+                     : QStringLiteral("%1 KB").arg(maxBytes >> 10));
+    case ReadProblem::Unreadable:
+        return errorText(result.error);
+    }
+    return QString();
+}
+
+QString quoted(const QString& path) {
+    return QStringLiteral("“%1”").arg(QDir::toNativeSeparators(path));
+}
+
+} // namespace files

@@ -1,0 +1,32 @@
+// Reading whole files safely and saying in the user's language what went wrong with a file.
+// Only regular files are read: a link to a device or a named pipe would otherwise feed the
+// program without end or block it forever.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace files {
+
+enum class ReadProblem { None, Missing, NotRegular, TooLarge, Unreadable };
+
+struct ReadResult {
+    QByteArray data;
+    ReadProblem problem = ReadProblem::None;
+    int error = 0;       // errno of an open or read that failed
+    qint64 fileSize = 0; // as the opened file declares it
+};
+
+// Opens without blocking, checks on the opened descriptor that it is a regular file, and reads
+// at most maxBytes + 1 bytes; more than maxBytes is TooLarge.
+ReadResult readRegularFile(const QString& path, qint64 maxBytes);
+
+// The problem as a short Chinese phrase, without a full stop: "文件夹不存在".
+QString problemText(const ReadResult& result, qint64 maxBytes);
+// What an errno of a failed open, write or rename means to the user.
+QString errorText(int error);
+
+// The path as the user reads it in a message: “/home/a/作品.jpg”.
+QString quoted(const QString& path);
+
+} // namespace files
