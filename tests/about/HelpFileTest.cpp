@@ -4,6 +4,7 @@
 #include "ChmFixture.h"
 
 #include <QTemporaryDir>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -97,6 +98,11 @@ TEST(HelpFile, MismatchedFilesNeverReachTheLibrary) {
     opened = HelpFile::open(fakeLibrary(), missing, good);
     EXPECT_EQ(opened.file, nullptr);
     EXPECT_EQ(opened.error, QStringLiteral("找不到帮助文件：") + missing);
+    // A named pipe in the manual's place is refused at once instead of blocking the window.
+    const QString pipe = dir.filePath(QStringLiteral("Pipe.chm"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    EXPECT_EQ(HelpFile::open(fakeLibrary(), pipe, good).error,
+              QStringLiteral("帮助文件已损坏或被替换，不能打开：") + pipe);
     EXPECT_EQ(fakeCalls, 0);
 
     opened = HelpFile::open(fakeLibrary(), path, good);
