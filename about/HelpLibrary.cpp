@@ -3,6 +3,8 @@
 
 #include "TarvelError.h"
 
+#include <QLibrary>
+
 #include <dlfcn.h>
 
 QString HelpLibrary::notInstalledMessage() {
@@ -22,40 +24,41 @@ HelpLibrary::~HelpLibrary() {
 
 namespace {
 
-template <class Function> bool lookUp(void* handle, const char* symbol, Function& function) {
-    function = reinterpret_cast<Function>(dlsym(handle, symbol));
+template <class Function> bool lookUp(QLibrary& library, const char* symbol, Function& function) {
+    function = reinterpret_cast<Function>(library.resolve(symbol));
     return function != nullptr;
 }
 
 } // namespace
 
 void HelpLibrary::load() {
-    if (handle)
+    if (library)
         return;
-    void* loaded = dlopen(name.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
-    if (!loaded)
+    auto loaded = std::make_unique<QLibrary>(name);
+    if (!loaded->load())
         throw TarvelError(notInstalledMessage());
     HelpEntryPoints found;
-    const bool complete = lookUp(loaded, "chm_open", found.open) &&
-                          lookUp(loaded, "chm_close", found.close) &&
-                          lookUp(loaded, "chm_resolve_object", found.resolveObject) &&
-                          lookUp(loaded, "chm_retrieve_object", found.retrieveObject);
+    const bool complete = lookUp(*loaded, "chm_open", found.open) &&
+                          lookUp(*loaded, "chm_close", found.close) &&
+                          lookUp(*loaded, "chm_resolve_object", found.resolveObject) &&
+                          lookUp(*loaded, "chm_retrieve_object", found.retrieveObject);
     if (!complete) {
-        dlclose(loaded);
+        loaded->unload();
         throw TarvelError(entryPointMissingMessage());
     }
-    handle = loaded;
+    library = std::move(loaded);
     functions = found;
 }
 
 void HelpLibrary::release() {
-    if (!handle)
+    if (!library)
         return;
     functions = HelpEntryPoints();
-    dlclose(handle);
-    handle = nullptr;
+    library->unload();
+    library.reset();
 }
 
+// Asks the dynamic loader without loading anything: QLibrary has no such question.
 bool sharedObjectLoaded(const QString& libraryName) {
     void* handle = dlopen(libraryName.toLocal8Bit().constData(), RTLD_NOW | RTLD_NOLOAD);
     if (!handle)

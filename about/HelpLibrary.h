@@ -4,6 +4,9 @@
 
 #include <QString>
 #include <chm_lib.h>
+#include <memory>
+
+class QLibrary;
 
 // The help commands the main window sends.
 enum HelpCommand : quint32 {
@@ -36,7 +39,7 @@ public:
     HelpLibrary& operator=(const HelpLibrary&) = delete;
 
     const QString& libraryName() const { return name; }
-    bool isLoaded() const { return handle != nullptr; }
+    bool isLoaded() const { return library != nullptr; }
     // Loads the library and finds its entry points; raises the user's message when either
     // fails and then stays unloaded, so the next request tries again and nothing missing is
     // ever called.
@@ -46,7 +49,7 @@ public:
 
 private:
     QString name;
-    void* handle = nullptr;
+    std::unique_ptr<QLibrary> library; // none until loaded
     HelpEntryPoints functions;
 };
 

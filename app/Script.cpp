@@ -206,12 +206,3 @@ int runScript(TForm1& form, const QString& file, FILE* out, FILE* err) {
     ErrorBoundary::setDisplay(previousDisplay);
     return status;
 }
-
-int runScriptFromArguments(TForm1& form, const QStringList& arguments) {
-    const int at = int(arguments.indexOf(QStringLiteral("--script")));
-    if (at < 0 || at + 1 >= arguments.size()) {
-        std::fputs("tarvel: --script needs a file name\n", stderr);
-        return 2;
-    }
-    return runScript(form, arguments[at + 1], stdout, stderr);
-}

@@ -3,11 +3,11 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
+#include <cstdio>
 
 class TForm1;
 
 QString scriptUsage();
-// Runs "--script FILE" from the program's arguments; returns the process exit status:
-// 0 every step succeeded, 1 a step failed, 2 the script could not be read or is malformed.
-int runScriptFromArguments(TForm1& form, const QStringList& arguments);
+// Runs the script FILE, writing "check" labels to out and step errors to err; returns the process exit status: 0 every step succeeded, 1 a step
+// failed, 2 the script could not be read or is malformed.
+int runScript(TForm1& form, const QString& file, FILE* out, FILE* err);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Colors.h"
+#include "Script.h"
 
 #include <QDir>
 #include <QPoint>
@@ -39,5 +40,3 @@ struct ScriptContext {
 // The dialog commands: canvas, text, rotated, seal, circle, fan.
 void runDialogStep(ScriptContext& context, const ScriptStep& step);
 
-// Runs a script file; writes "check" labels to out and step errors to err.
-int runScript(TForm1& form, const QString& file, FILE* out, FILE* err);

@@ -313,10 +313,9 @@ void TForm1::buildMenus() {
     connect(N27, &QAction::triggered, this, guard(this, [this] { N27Click(); }));
     connect(N28, &QAction::triggered, this, guard(this, [this] { N28Click(); }));
     connect(N29, &QAction::triggered, this, guard(this, [this] { N29Click(); }));
-    // The effect menu is also the effect button's context menu.
-    BitBtn1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(BitBtn1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PopupMenu1->popup(BitBtn1->mapToGlobal(at)); });
+    // A press of any button opens the effect menu (see eventFilter), the right one too: no
+    // second menu from the context-menu event that follows it.
+    BitBtn1->setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
 void TForm1::buildWorkArea() {

@@ -64,6 +64,7 @@ bool TForm1::saveOrDiscardWork() {
 void TForm1::ToolButton40Click() {
     if (!saveOrDiscardWork())
         return;
+    const TSetStruct shown = Form2->CanvasSettings;
     // 1. However the dialog closes, the canvas is rebuilt from the committed settings.
     Form2->exec();
     const TSetStruct settings = Form2->CanvasSettings;
@@ -71,8 +72,16 @@ void TForm1::ToolButton40Click() {
     // picture, or one too large, ends the command with the canvas, its size, the effect base
     // and the undo step as they were.
     QImage background;
-    if (settings.UsePicture)
-        background = codecs::loadPicture(settings.PictureFile);
+    if (settings.UsePicture) {
+        try {
+            background = codecs::loadPicture(settings.PictureFile);
+        } catch (...) {
+            // The settings go back with the canvas, so that the text size check and the fan
+            // read the canvas that is really shown.
+            Form2->CanvasSettings = shown;
+            throw;
+        }
+    }
     // 2.
     Image1->clearPicture();
     // 3.

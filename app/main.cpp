@@ -8,18 +8,41 @@
 #include "Translations.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
-bool hasArgument(int argc, char** argv, const char* name) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], name) == 0)
-            return true;
-    return false;
+// What the program was asked to do, read once from its arguments before the toolkit starts
+// (a script run must choose the offscreen platform first).
+struct ProgramArguments {
+    bool help = false;
+    bool scriptWithoutFile = false;
+    QString script;  // --script FILE
+    QString picture; // a picture handed over by the desktop
+};
+
+ProgramArguments readArguments(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser parser;
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption script(QStringLiteral("script"), QString(), QStringLiteral("FILE"));
+    parser.addOption(help);
+    parser.addOption(script);
+    // The toolkit's own options (-display, -style …) are left for it: unknown options are no
+    // error here.
+    parser.parse(arguments);
+    ProgramArguments wanted;
+    wanted.help = parser.isSet(help);
+    wanted.script = parser.value(script);
+    wanted.scriptWithoutFile = arguments.contains(QStringLiteral("--script")) && wanted.script.isEmpty();
+    if (arguments.size() > 1 && !arguments[1].startsWith(QLatin1Char('-')))
+        wanted.picture = arguments[1];
+    return wanted;
 }
 
 bool displayAvailable() {
@@ -33,11 +56,16 @@ int main(int argc, char** argv) {
     // A file-size limit or quota would otherwise kill the program in the middle of a save,
     // taking the unsaved composition with it; ignored, the write fails and is reported.
     std::signal(SIGXFSZ, SIG_IGN);
-    if (hasArgument(argc, argv, "--help") || hasArgument(argc, argv, "-h")) {
+    const ProgramArguments wanted = readArguments(argc, argv);
+    if (wanted.help) {
         std::fputs(scriptUsage().toUtf8().constData(), stdout);
         return 0;
     }
-    const bool headless = hasArgument(argc, argv, "--script");
+    if (wanted.scriptWithoutFile) {
+        std::fputs("tarvel: --script needs a file name\n", stderr);
+        return 2;
+    }
+    const bool headless = !wanted.script.isEmpty();
     if (headless) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     } else if (!displayAvailable()) {
@@ -54,12 +82,11 @@ int main(int argc, char** argv) {
     TForm1 form1;
     form1.createDialogs();
     if (headless)
-        return runScriptFromArguments(form1, QApplication::arguments());
+        return runScript(form1, wanted.script, stdout, stderr);
     form1.show();
     // A picture handed over by the desktop becomes the background of a new canvas.
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1 && !arguments[1].startsWith(QLatin1Char('-'))) {
-        const QString picture = arguments[1];
+    if (!wanted.picture.isEmpty()) {
+        const QString picture = wanted.picture;
         QTimer::singleShot(0, &form1, [&form1, picture] {
             ErrorBoundary::run(&form1, [&] { form1.openPictureFile(picture); });
         });

@@ -4,6 +4,7 @@
 #include "TarvelError.h"
 
 #include <QBuffer>
+#include <QtEndian>
 #include <QIODevice>
 #include <QImageReader>
 
@@ -12,24 +13,6 @@
 
 namespace codecs {
 namespace {
-
-quint32 little32(const uchar* p) {
-    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
-}
-quint16 little16(const uchar* p) {
-    return quint16(p[0] | p[1] << 8);
-}
-
-void putLittle32(uchar* p, quint32 value) {
-    p[0] = uchar(value);
-    p[1] = uchar(value >> 8);
-    p[2] = uchar(value >> 16);
-    p[3] = uchar(value >> 24);
-}
-void putLittle16(uchar* p, quint16 value) {
-    p[0] = uchar(value);
-    p[1] = uchar(value >> 8);
-}
 
 constexpr quint32 bmpUncompressed = 0;
 constexpr quint32 bmpRle8 = 1;
@@ -51,22 +34,22 @@ BmpHeader readBmpHeader(QByteArrayView data) {
     if (data.size() < bmpFileHeaderSize + 12 || p[0] != 'B' || p[1] != 'M')
         throw TarvelError(QStringLiteral("文件不是 BMP 图片"));
     BmpHeader header;
-    header.pixelOffset = little32(p + 10);
-    const quint32 infoSize = little32(p + 14);
+    header.pixelOffset = qFromLittleEndian<quint32>(p + 10);
+    const quint32 infoSize = qFromLittleEndian<quint32>(p + 14);
     if (infoSize == 12) { // the old OS/2 header
-        header.width = little16(p + 18);
-        header.height = little16(p + 20);
-        header.bitsPerPixel = little16(p + 24);
+        header.width = qFromLittleEndian<quint16>(p + 18);
+        header.height = qFromLittleEndian<quint16>(p + 20);
+        header.bitsPerPixel = qFromLittleEndian<quint16>(p + 24);
         return header;
     }
     if (infoSize < bmpInfoHeaderSize || data.size() < bmpFileHeaderSize + bmpInfoHeaderSize)
         throw TarvelError(QStringLiteral("BMP 数据已损坏或不完整"));
-    header.width = qint32(little32(p + 18));
-    header.height = qint32(little32(p + 22));
+    header.width = qint32(qFromLittleEndian<quint32>(p + 18));
+    header.height = qint32(qFromLittleEndian<quint32>(p + 22));
     if (header.height < 0)
         header.height = -header.height;
-    header.bitsPerPixel = little16(p + 28);
-    header.compression = little32(p + 30);
+    header.bitsPerPixel = qFromLittleEndian<quint16>(p + 28);
+    header.compression = qFromLittleEndian<quint32>(p + 30);
     return header;
 }
 
@@ -188,18 +171,18 @@ void writeBmp(const QImage& image, QIODevice& device) {
     uchar headers[bmpFileHeaderSize + bmpInfoHeaderSize] = {};
     headers[0] = 'B';
     headers[1] = 'M';
-    putLittle32(headers + 2, quint32(fileSize));
-    putLittle32(headers + 10, bmpFileHeaderSize + bmpInfoHeaderSize);
+    qToLittleEndian<quint32>(quint32(fileSize), headers + 2);
+    qToLittleEndian<quint32>(bmpFileHeaderSize + bmpInfoHeaderSize, headers + 10);
     uchar* info = headers + bmpFileHeaderSize;
-    putLittle32(info, bmpInfoHeaderSize);
-    putLittle32(info + 4, quint32(width));
-    putLittle32(info + 8, quint32(height)); // positive: bottom-up
-    putLittle16(info + 12, 1);              // planes
-    putLittle16(info + 14, 24);
-    putLittle32(info + 16, bmpUncompressed);
-    putLittle32(info + 20, quint32(pixelBytes));
-    putLittle32(info + 24, 3780); // 96 pixels per inch, in pixels per metre
-    putLittle32(info + 28, 3780);
+    qToLittleEndian<quint32>(bmpInfoHeaderSize, info);
+    qToLittleEndian<quint32>(quint32(width), info + 4);
+    qToLittleEndian<quint32>(quint32(height), info + 8); // positive: bottom-up
+    qToLittleEndian<quint16>(1, info + 12);              // planes
+    qToLittleEndian<quint16>(24, info + 14);
+    qToLittleEndian<quint32>(bmpUncompressed, info + 16);
+    qToLittleEndian<quint32>(quint32(pixelBytes), info + 20);
+    qToLittleEndian<quint32>(3780, info + 24); // 96 pixels per inch, in pixels per metre
+    qToLittleEndian<quint32>(3780, info + 28);
     const auto fail = [] {
         throw TarvelError(QStringLiteral("无法写入 BMP 文件"));
     };

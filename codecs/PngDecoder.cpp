@@ -118,17 +118,13 @@ struct PngReadStructs {
     }
 };
 
-png_uint_32 bigEndian32(const unsigned char* p) {
-    return png_uint_32(p[0]) << 24 | png_uint_32(p[1]) << 16 | png_uint_32(p[2]) << 8 | p[3];
-}
-
 // libpng sizes an ancillary chunk's buffer from its declared length before reading it; a
 // 125-byte file that declares a 1 GB text chunk would have it allocate and clear 1 GB. The
 // data is all in memory, so every chunk is first checked to lie inside it.
 void checkChunksInsideData(const unsigned char* data, size_t size) {
     size_t position = 8;
     while (position + 8 <= size) {
-        const png_uint_32 length = bigEndian32(data + position);
+        const png_uint_32 length = png_get_uint_32(data + position);
         if (length > PNG_UINT_31_MAX || size_t(length) + 12 > size - position)
             throw TarvelError(
                 QStringLiteral("PNG 数据已损坏或不完整"));
@@ -143,7 +139,7 @@ void checkChunksInsideData(const unsigned char* data, size_t size) {
     // which always directly follows the signature.
     if (job.limitHit && job.size >= 24)
         throw TarvelError(
-            tooLargeMessage(bigEndian32(job.data + 16), bigEndian32(job.data + 20), limits));
+            tooLargeMessage(png_get_uint_32(job.data + 16), png_get_uint_32(job.data + 20), limits));
     throw TarvelError(QStringLiteral("PNG 数据已损坏或不完整"));
 }
 

@@ -247,6 +247,8 @@ TEST_F(CanvasCommand, PicturesThatCannotBeLoadedEndTheCommandWithAMessage) {
             << errors[0].toStdString();
         EXPECT_TRUE(errors[0].endsWith(QStringLiteral("。"))) << errors[0].toStdString();
         EXPECT_EQ(form->Image1->size(), QSize(120, 90));
+        EXPECT_EQ(form->Form2->CanvasSettings.Width, 120); // the settings of the canvas shown
+        EXPECT_FALSE(form->Form2->CanvasSettings.UsePicture);
         EXPECT_EQ(form->Image1->picture().image(), before);
         EXPECT_EQ(form->Image3->picture().image(), undoBefore);
         EXPECT_TRUE(form->State.EffectBaseTaken);
