@@ -9,12 +9,12 @@
 #include <QRegularExpression>
 #include <QThread>
 #include <fcntl.h>
+#include <future>
 #include <map>
+#include <mutex>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <future>
-#include <mutex>
 #include <utility>
 #include <vector>
 

@@ -135,9 +135,9 @@ void BM_FreshStartupFiftyFonts(benchmark::State& state) {
 // The Fonts folder the build makes: the Debian print faces and the four brush faces, about
 // 45 MB. The benchmark lives in <build>/bench, the program and its Fonts in <build>/bin.
 void BM_FreshStartupBuiltFonts(benchmark::State& state) {
-    const QString bin = QDir::cleanPath(QCoreApplication::applicationDirPath() +
-                                        QStringLiteral("/../bin")) +
-                        QLatin1Char('/');
+    const QString bin =
+        QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin")) +
+        QLatin1Char('/');
     if (QDir(bin + QStringLiteral("Fonts")).entryList({QStringLiteral("*.ttf")}).isEmpty()) {
         state.SkipWithError("the build has no Fonts folder");
         return;

@@ -143,8 +143,8 @@ TEST(StartupFonts, BuiltBrushFacesDrawLevelOneOfGb2312Themselves) {
     form.AppDir = QStringLiteral(TARVEL_FONTS_FOLDER "/../");
     form.registerPrivateFonts(true);
     // One registration per face file; no face of the folder is installed elsewhere here.
-    const QStringList files = QDir(QStringLiteral(TARVEL_FONTS_FOLDER))
-                                  .entryList({QStringLiteral("*.ttf")}, QDir::Files);
+    const QStringList files =
+        QDir(QStringLiteral(TARVEL_FONTS_FOLDER)).entryList({QStringLiteral("*.ttf")}, QDir::Files);
     ASSERT_EQ(form.privateFonts().size(), files.size());
     QStringList registered;
     for (const int id : form.privateFonts())

@@ -1,7 +1,7 @@
 // The Debian package as a user receives it: CPack builds the .deb from this build tree, dpkg
 // unpacks it into a scratch root, and the program runs a composition script from there, with
-// the fonts (and their licences) and the manual it finds beside itself. Its Depends field must name the package of
-// every library the program loads.
+// the fonts (and their licences) and the manual it finds beside itself. Its Depends field must name
+// the package of every library the program loads.
 #include "HelpLibrary.h"
 
 #include <QCoreApplication>
@@ -209,8 +209,8 @@ TEST_F(DebianPackage, HoldsTheProgramBesideItsFontsAndManual) {
     EXPECT_FALSE(faces.isEmpty());
     // Every face of the folder is named in the package's copyright with its licence; the
     // brush faces, which no Debian package gives, carry their licence text beside them.
-    const QString copyright = QString::fromUtf8(
-        readFile(installed(QStringLiteral("usr/share/doc/tarvel/copyright"))));
+    const QString copyright =
+        QString::fromUtf8(readFile(installed(QStringLiteral("usr/share/doc/tarvel/copyright"))));
     EXPECT_TRUE(copyright.startsWith(QStringLiteral("Format: "))) << copyright.toStdString();
     for (const QString& face : faces) {
         const QByteArray head = readFile(fonts.filePath(face)).left(4);
@@ -218,10 +218,11 @@ TEST_F(DebianPackage, HoldsTheProgramBesideItsFontsAndManual) {
             << face.toStdString();
         const qsizetype entry = copyright.indexOf(QStringLiteral("\nFiles: Fonts/") + face + '\n');
         ASSERT_GE(entry, 0) << face.toStdString() << " is not in the copyright";
-        const QString licence = copyright.mid(entry).section(QStringLiteral("\nLicense: "), 1, 1)
+        const QString licence = copyright.mid(entry)
+                                    .section(QStringLiteral("\nLicense: "), 1, 1)
                                     .section(QLatin1Char('\n'), 0, 0);
-        const QString licenceText = fonts.filePath(QFileInfo(face).completeBaseName() +
-                                                   QStringLiteral("-OFL.txt"));
+        const QString licenceText =
+            fonts.filePath(QFileInfo(face).completeBaseName() + QStringLiteral("-OFL.txt"));
         if (QFileInfo::exists(licenceText)) {
             EXPECT_EQ(licence, QStringLiteral("OFL-1.1")) << face.toStdString();
             EXPECT_TRUE(readFile(licenceText).contains("SIL OPEN FONT LICENSE Version 1.1"));
