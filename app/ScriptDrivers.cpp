@@ -3,11 +3,11 @@
 #include "ScriptDrivers.h"
 
 #include "FontCoverage.h"
-#include "RichEditWidget.h"
 #include "ScriptReader.h"
 #include "SpinEdit.h"
 #include "TarvelError.h"
 #include "Unit1.h"
+#include "RichEditWidget.h"
 #include "Unit3.h"
 #include "Unit4.h"
 #include "Unit8.h"
