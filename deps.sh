@@ -8,6 +8,7 @@ TARVEL_PACKAGES=(
   libgtest-dev libbenchmark-dev
   fp-utils
   fonts-lxgw-wenkai fonts-arphic-gkai00mp fonts-arphic-gbsn00lp fonts-arphic-ukai fonts-arphic-uming
+  python3-fonttools python3-brotli
   xvfb xauth
 )
 # The image libraries are kept at Debian's current security release.
@@ -15,7 +16,10 @@ TARVEL_SECURITY_PACKAGES=(libpng16-16 libjpeg62-turbo)
 
 tarvel_install_dependencies() {
   local missing=()
-  for p in "${TARVEL_PACKAGES[@]}" "$@"; do
+  # The brush faces of the Fonts folder are fetched with npm; any npm on the path will do.
+  local wanted=("${TARVEL_PACKAGES[@]}")
+  command -v npm >/dev/null 2>&1 || wanted+=(npm)
+  for p in "${wanted[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   local line="apt-get install -y ${missing[*]}"

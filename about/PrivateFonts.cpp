@@ -1,4 +1,4 @@
-// The private fonts: reading, checking and registering the font files of the Fonts folder.
+// The private fonts: mapping, checking and registering the font files of the Fonts folder.
 #include "PrivateFonts.h"
 
 #include <QDir>
@@ -8,8 +8,13 @@
 #include <QFontDatabase>
 #include <QRegularExpression>
 #include <QThread>
+#include <fcntl.h>
 #include <future>
+#include <map>
 #include <mutex>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -65,20 +70,62 @@ QStringList matchingFontFiles(const QString& folder, const QString& mask) {
     return files;
 }
 
+namespace {
+
+// A font file mapped into memory, read-only and private, for the rest of the process: the font
+// engine keeps pointers into it for as long as it keeps a face, which may outlive the face's
+// registration. A file is mapped once however often it is registered, so repeated
+// registrations of the same folder take no more address space.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    qint64 modified = 0;
+    auto operator<=>(const FileIdentity&) const = default;
+};
+
+std::mutex mappingsLock;
+std::map<FileIdentity, QByteArray>& mappings() {
+    static std::map<FileIdentity, QByteArray> mapped;
+    return mapped;
+}
+
+} // namespace
+
 std::optional<QByteArray> readFontFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
-    const qint64 size = file.size();
-    if (size < 4 || size > MaxFontFileBytes)
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 4 ||
+        status.st_size > MaxFontFileBytes) {
+        ::close(fd);
         return std::nullopt;
-    // Read one byte past the size seen: a file that grew or shrank meanwhile is refused.
-    QByteArray bytes = file.read(size + 1);
-    if (bytes.size() != size)
-        return std::nullopt;
-    if (!hasFontMagic(bytes))
-        return std::nullopt;
-    return bytes;
+    }
+    const FileIdentity identity{status.st_dev, status.st_ino, status.st_size,
+                                qint64(status.st_mtim.tv_sec) * 1000000000 +
+                                    status.st_mtim.tv_nsec};
+    std::lock_guard<std::mutex> guard(mappingsLock);
+    auto known = mappings().find(identity);
+    if (known == mappings().end()) {
+        // Mapped, not read: the pages of a face are faulted in when the font engine reads
+        // them, which for a large face at start-up is its character map and names only.
+        void* address = ::mmap(nullptr, size_t(status.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+        if (address == MAP_FAILED) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        const QByteArray bytes =
+            QByteArray::fromRawData(static_cast<const char*>(address), qsizetype(status.st_size));
+        if (!hasFontMagic(bytes)) {
+            ::munmap(address, size_t(status.st_size));
+            ::close(fd);
+            return std::nullopt;
+        }
+        known = mappings().emplace(identity, bytes).first;
+    }
+    ::close(fd);
+    return known->second;
 }
 
 namespace {

@@ -30,9 +30,11 @@ bool hasFontMagic(const QByteArray& bytes);
 // order the file system returns them; full paths.
 QStringList matchingFontFiles(const QString& folder, const QString& mask);
 
-// The bytes of one font file, or nothing when it cannot be read whole, is over the size cap
-// or does not start like a font. The bytes are copied, so a file that changes later cannot
-// reach the font engine.
+// The bytes of one font file, or nothing when it is not a regular file, is over the size cap
+// or does not start like a font. The file is mapped into memory, not read: its pages are loaded
+// as the font engine reads them, and stay mapped for the rest of the process (a file is mapped
+// once, however often it is asked for). A font file cut short while the program runs would
+// make the engine fault; the Fonts folder is the program's own.
 std::optional<QByteArray> readFontFile(const QString& path);
 
 struct Registration {
@@ -40,9 +42,9 @@ struct Registration {
     QList<int> ids; // application font ids, in registration order
 };
 
-// Starts reading the font files the pattern names on a worker thread, so that the bytes are
-// ready when addFonts runs for the same pattern: the program calls it first thing, and the
-// reading overlaps the start of the toolkit. A second call replaces an unused prefetch.
+// Starts mapping and checking the font files the pattern names on a worker thread, so that
+// the bytes are ready when addFonts runs for the same pattern: the program calls it first
+// thing, and the work overlaps the start of the toolkit. A second call replaces an unused prefetch.
 void prefetchFonts(const QString& pattern);
 
 // Registers every usable font file the pattern names, in the order the file system returns

@@ -32,7 +32,9 @@ QString scriptUsage() {
         "Without arguments Tarvel opens its window. With --script FILE it runs the steps of a\n"
         "composition script against the real window and dialogs without showing anything, and\n"
         "exits 0 when every step succeeded, 1 when a step failed (the error is printed as\n"
-        "\"step N: text\"), 2 when the script cannot be read or is malformed.\n"
+        "\"step N: text\"), 2 when the script cannot be read or is malformed. A text or\n"
+        "rotated step whose face lacks some of its characters draws them in a fallback face\n"
+        "and prints one warning \"step N: 警告：…\" naming the face and the characters.\n"
         "\n"
         "A script is a JSON object {\"steps\": [ ... ]}; each step names a command with \"do\"\n"
         "and gives the values a user would put in that command's dialog. Keys left out keep\n"
@@ -194,6 +196,8 @@ int runScript(TForm1& form, const QString& file, FILE* out, FILE* err) {
     for (const ScriptStep& step : steps) {
         ErrorBoundary::run(&form, [&] { runStep(context, step); });
         QCoreApplication::processEvents();
+        for (const QString& warning : std::exchange(context.warnings, {}))
+            std::fprintf(err, "step %d: %s\n", step.number, qUtf8Printable(warning));
         if (!context.firstError.isEmpty()) {
             std::fprintf(err, "step %d: %s\n", step.number, qUtf8Printable(context.firstError));
             status = 1;

@@ -2,6 +2,7 @@
 // names, sets them as a user would and presses the dialog's own buttons.
 #include "ScriptDrivers.h"
 
+#include "FontCoverage.h"
 #include "ScriptReader.h"
 #include "SpinEdit.h"
 #include "TarvelError.h"
@@ -130,6 +131,11 @@ void pressRadio(QDialog& dialog, const QJsonObject& keys, const char* key,
         if (value.toVariant().toString() == name) press(dialog, button);
 }
 
+void warnOfFallbacks(ScriptContext& context, const QList<FaceGap>& gaps) {
+    if (!gaps.isEmpty())
+        context.warnings << fallbackWarning(gaps);
+}
+
 // The editor's content as a person writes it: each run typed with its face, size, colour and
 // style chosen first, each choice kept for the runs after it. The document is built whole and
 // set in one go: typing run after run would lay the paragraph out again at every run.
@@ -200,6 +206,10 @@ void textStep(ScriptContext& context, const QJsonObject& keys) {
         }
         closeDialog(dialog, keys, {"Button1", "Button2", "Button3"});
     });
+    // A confirmed block has been drawn: say which of its characters came from a fallback face.
+    TForm8* form = context.form.Form8;
+    if (form && form->TextSettings.Confirmed && context.firstError.isEmpty())
+        warnOfFallbacks(context, textBlockGaps(form->richText()));
 }
 
 void rotatedStep(ScriptContext& context, const QJsonObject& keys) {
@@ -214,6 +224,10 @@ void rotatedStep(ScriptContext& context, const QJsonObject& keys) {
         pickColor(context, dialog, "ColorButton1", keys, "color");
         closeDialog(dialog, keys, {"Button3", "Button4", "Button5", "Button1", "Button2"});
     });
+    // The armed line is drawn at the next click in the face the step chose.
+    TForm3* form = context.form.Form3;
+    if (form && form->PendingPlacement && context.firstError.isEmpty())
+        warnOfFallbacks(context, rotatedTextGaps(form->RotatedTextSettings));
 }
 
 void sealStep(ScriptContext& context, const QJsonObject& keys) {

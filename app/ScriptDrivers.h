@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -26,6 +27,8 @@ struct ScriptContext {
     QString firstError;
     std::optional<TColor> nextColor;
     std::optional<QString> nextFile;
+    // Said on standard error after the step, which still succeeds.
+    QStringList warnings;
 
     QString path(const QString& name) const;
     // The next colour or file dialog is confirmed with this value.

@@ -153,6 +153,26 @@ TEST_F(ScriptRun, ExitStatusAndMessages) {
     EXPECT_FALSE(QFile::exists(file("never.bmp")));
 
     EXPECT_EQ(runScript(*form, file("no-such-script.json"), stdout, stderr), 2);
+
+    // Characters a face lacks (AR PL faces hold GB 2312 only, not 堃 and 喆) are drawn in a
+    // fallback face: one warning for each step that draws some, and the run goes on.
+    outcome = run(R"({"steps": [
+      {"do": "canvas", "width": 300, "height": 200, "color": "#FFFFFF"},
+      {"do": "text", "runs": [{"text": "王堃书", "face": "AR PL KaitiM GB", "size": 20},
+                              {"text": "喆堃", "face": "AR PL KaitiM GB", "size": 30},
+                              {"text": "堃 a", "face": "LXGW WenKai", "size": 20}]},
+      {"do": "text", "plain": "喆", "face": "AR PL KaitiM GB", "size": 20, "close": "cancel"},
+      {"do": "text", "plain": "一", "face": "No Such Face", "size": 20},
+      {"do": "rotated", "text": "堃 一堃", "size": "20", "face": "宋体"},
+      {"do": "click", "at": [10, 150]},
+      {"do": "save", "file": "fallback.bmp"}
+    ]})");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.err,
+              QStringLiteral("step 2: 警告：字体“AR PL KaitiM GB”中没有“堃喆”，改用后备字体画出。\n"
+                             "step 4: 警告：字体“No Such Face”中没有“一”，改用后备字体画出。\n"
+                             "step 5: 警告：字体“宋体”中没有“堃”，改用后备字体画出。\n"));
+    EXPECT_TRUE(QFile::exists(file("fallback.bmp")));
 }
 
 TEST_F(ScriptRun, SaveNamesFollowTheSaveDialog) {

@@ -2,6 +2,7 @@
 // list and the dialogs' lists, broken files and a folder named like a font are skipped, and
 // closing removes the face. The process sees only DejaVu as installed, so the face can come
 // from nowhere but the Fonts folder.
+#include "FontCoverage.h"
 #include "Unit1.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QProcess>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -124,6 +126,52 @@ TEST(StartupFonts, AnEmptyFolderRegistersNothing) {
     form.registerPrivateFonts(true);
     EXPECT_TRUE(form.privateFonts().isEmpty());
     EXPECT_EQ(form.fontFaceList(), before);
+}
+
+// The brush faces of the built Fonts folder, in a process that sees only DejaVu installed: each
+// family is registered from its own file and draws every character of level one of GB 2312
+// (rows 0xB0 to 0xD7, the last five short) in itself, with no fallback face.
+TEST(StartupFonts, BuiltBrushFacesDrawLevelOneOfGb2312Themselves) {
+    QByteArray bytes;
+    for (int row = 0xB0; row <= 0xD7; ++row)
+        for (int cell = 0xA1; cell <= (row == 0xD7 ? 0xF9 : 0xFE); ++cell)
+            bytes.append(char(row)).append(char(cell));
+    const QString levelOne = QStringDecoder("GBK").decode(bytes);
+    ASSERT_EQ(levelOne.size(), 3755);
+
+    TForm1 form;
+    form.AppDir = QStringLiteral(TARVEL_FONTS_FOLDER "/../");
+    form.registerPrivateFonts(true);
+    // One registration per face file; no face of the folder is installed elsewhere here.
+    const QStringList files =
+        QDir(QStringLiteral(TARVEL_FONTS_FOLDER)).entryList({QStringLiteral("*.ttf")}, QDir::Files);
+    ASSERT_EQ(form.privateFonts().size(), files.size());
+    QStringList registered;
+    for (const int id : form.privateFonts())
+        registered += QFontDatabase::applicationFontFamilies(id);
+
+    const QStringList leftOut =
+        QString::fromUtf8(TARVEL_LEFT_OUT_FACES).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    const std::pair<const char*, const char*> faces[] = {{"Ma Shan Zheng", "MaShanZheng.ttf"},
+                                                         {"Zhi Mang Xing", "ZhiMangXing.ttf"},
+                                                         {"Liu Jian Mao Cao", "LiuJianMaoCao.ttf"},
+                                                         {"Long Cang", "LongCang.ttf"}};
+    for (const auto& [family, fileName] : faces) {
+        const QString face = QString::fromUtf8(family);
+        if (leftOut.contains(face))
+            continue;
+        EXPECT_TRUE(files.contains(QString::fromUtf8(fileName))) << fileName;
+        EXPECT_EQ(registered.count(face), 1) << family;
+        EXPECT_TRUE(comboHas(form.ComboBox2, face)) << family;
+        DrawingSurface::Font request;
+        request.name = face;
+        request.height = -40;
+        EXPECT_EQ(charactersMissingFrom(request, levelOne), QString()) << family;
+    }
+    form.close();
+    if (!leftOut.isEmpty())
+        GTEST_SKIP() << "the build left out " << leftOut.join(QStringLiteral(", ")).toStdString()
+                     << " (see the configure message: no npm registry, npm or fontTools)";
 }
 
 // The program's own start: a copy of this test beside a Fonts folder registers the face while

@@ -1,7 +1,7 @@
 // The Debian package as a user receives it: CPack builds the .deb from this build tree, dpkg
 // unpacks it into a scratch root, and the program runs a composition script from there, with
-// the fonts and the manual it finds beside itself. Its Depends field must name the package of
-// every library the program loads.
+// the fonts (and their licences) and the manual it finds beside itself. Its Depends field must name
+// the package of every library the program loads.
 #include "HelpLibrary.h"
 
 #include <QCoreApplication>
@@ -207,11 +207,31 @@ TEST_F(DebianPackage, HoldsTheProgramBesideItsFontsAndManual) {
     const QDir fonts(programFolder() + QStringLiteral("/Fonts"));
     const QStringList faces = fonts.entryList({QStringLiteral("*.ttf")}, QDir::Files);
     EXPECT_FALSE(faces.isEmpty());
+    // Every face of the folder is named in the package's copyright with its licence; the
+    // brush faces, which no Debian package gives, carry their licence text beside them.
+    const QString copyright =
+        QString::fromUtf8(readFile(installed(QStringLiteral("usr/share/doc/tarvel/copyright"))));
+    EXPECT_TRUE(copyright.startsWith(QStringLiteral("Format: "))) << copyright.toStdString();
     for (const QString& face : faces) {
         const QByteArray head = readFile(fonts.filePath(face)).left(4);
         EXPECT_TRUE(head == QByteArray("\x00\x01\x00\x00", 4) || head == "true")
             << face.toStdString();
+        const qsizetype entry = copyright.indexOf(QStringLiteral("\nFiles: Fonts/") + face + '\n');
+        ASSERT_GE(entry, 0) << face.toStdString() << " is not in the copyright";
+        const QString licence = copyright.mid(entry)
+                                    .section(QStringLiteral("\nLicense: "), 1, 1)
+                                    .section(QLatin1Char('\n'), 0, 0);
+        const QString licenceText =
+            fonts.filePath(QFileInfo(face).completeBaseName() + QStringLiteral("-OFL.txt"));
+        if (QFileInfo::exists(licenceText)) {
+            EXPECT_EQ(licence, QStringLiteral("OFL-1.1")) << face.toStdString();
+            EXPECT_TRUE(readFile(licenceText).contains("SIL OPEN FONT LICENSE Version 1.1"));
+        }
     }
+    // The brush faces the build made are all in the package.
+    for (const QString& face : QDir(QStringLiteral(TARVEL_BUILT_FOLDER "/Fonts"))
+                                   .entryList({QStringLiteral("*.ttf")}, QDir::Files))
+        EXPECT_TRUE(faces.contains(face)) << face.toStdString();
 
     const QByteArray manual = readFile(programFolder() + QStringLiteral("/TarvelHelp.chm"));
     EXPECT_TRUE(manual.startsWith("ITSF"));
@@ -298,11 +318,14 @@ TEST_F(DebianPackage, DependsOnThePackageOfEveryLibraryTheProgramLoads) {
             << ", which Depends does not name";
     }
 
-    // The faces of the Fonts folder come from font packages, which give the same faces to
-    // the rest of the desktop.
+    // The print faces of the Fonts folder come from font packages, which give the same faces
+    // to the rest of the desktop; the brush faces, with their licence beside them, are the
+    // package's own.
     const QDir fonts(programFolder() + QStringLiteral("/Fonts"));
     QStringList facePaths;
     for (const QString& face : fonts.entryList({QStringLiteral("*.ttf")}, QDir::Files)) {
+        if (fonts.exists(QFileInfo(face).completeBaseName() + QStringLiteral("-OFL.txt")))
+            continue;
         QDirIterator system(QStringLiteral("/usr/share/fonts"), {face}, QDir::Files,
                             QDirIterator::Subdirectories);
         ASSERT_TRUE(system.hasNext()) << face.toStdString() << " is no installed system face";
