@@ -189,8 +189,9 @@ TEST(StartupFonts, ProgramFolderFontsAreRegisteredAtCreation) {
     makeFontsFolder(dir.path());
     const QString program = dir.filePath(QStringLiteral("tarvel-startup-child"));
     const QString self = QCoreApplication::applicationFilePath();
-    if (::link(QFile::encodeName(self).constData(), QFile::encodeName(program).constData()) != 0)
+    if (::link(QFile::encodeName(self).constData(), QFile::encodeName(program).constData()) != 0) {
         ASSERT_TRUE(QFile::copy(self, program));
+    }
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TARVEL_STARTUP_CHILD"), QStringLiteral("1"));
