@@ -556,6 +556,20 @@ void copyScaled(QImage& dst, const QRect& dest, const QImage& srcImage, const QR
 
 } // namespace
 
+QImage DrawingSurface::keyedForDisplay() const {
+    if (!transparent || isEmpty())
+        return image_;
+    QImage shown = image_.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = toRgb(effectiveTransparentColor()) & 0xFFFFFF;
+    for (int y = 0; y < shown.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(shown.scanLine(y));
+        for (int x = 0; x < shown.width(); ++x)
+            if ((row[x] & 0xFFFFFF) == key)
+                row[x] = 0;
+    }
+    return shown;
+}
+
 void DrawingSurface::draw(int x, int y, const DrawingSurface& picture) {
     if (picture.isEmpty()) return;
     stretchDraw(QRect(x, y, picture.width(), picture.height()), picture);

@@ -81,6 +81,9 @@ public:
     bool transparent = false;
     std::optional<TColor> transparentColor;
     TColor effectiveTransparentColor() const;
+    // The picture as it will be stamped, for showing: a transparent picture's key-coloured
+    // pixels become fully transparent; an opaque picture is returned as it is.
+    QImage keyedForDisplay() const;
 
     // Shapes. Boxes are (left, top, right, bottom) with right and bottom exclusive; the pen
     // outline is centred on the edge and the inside is filled unless the brush is clear.

@@ -1,5 +1,6 @@
 #include "Unit2.h"
 
+#include "Named.h"
 #include "ErrorBoundary.h"
 #include "PlatformDialogs.h"
 #include "SpinEdit.h"
@@ -15,12 +16,6 @@ const QString TForm2::PictureFilter = QStringLiteral(
     "(*.bmp)|*.bmp");
 
 namespace {
-
-template <class Widget> Widget* named(Widget* widget, const char* name, const QRect& geometry) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(geometry);
-    return widget;
-}
 
 SpinEdit* sizeBox(QWidget* parent, const char* name, const QRect& geometry, int value) {
     auto* box = named(new SpinEdit(parent), name, geometry);

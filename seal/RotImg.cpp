@@ -241,18 +241,7 @@ void TRotateImage::paintEvent(QPaintEvent*) {
     } restore{paintInProgress, previous};
 
     if (shownImage.isNull()) {
-        if (rotated.transparent) {
-            shownImage = rotated.image().convertToFormat(QImage::Format_ARGB32);
-            const QRgb key = toRgb(rotated.effectiveTransparentColor()) & 0xFFFFFF;
-            for (int y = 0; y < shownImage.height(); ++y) {
-                auto* row = reinterpret_cast<QRgb*>(shownImage.scanLine(y));
-                for (int x = 0; x < shownImage.width(); ++x)
-                    if ((row[x] & 0xFFFFFF) == key)
-                        row[x] = 0;
-            }
-        } else {
-            shownImage = rotated.image();
-        }
+        shownImage = rotated.keyedForDisplay();
     }
     QPainter painter(this);
     painter.drawImage(DisplayRect(), shownImage);

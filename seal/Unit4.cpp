@@ -2,6 +2,7 @@
 // renders the seal, frames it for turning and hands it to the rotating image control.
 #include "Unit4.h"
 
+#include "Named.h"
 #include "ErrorBoundary.h"
 #include "ImageControl.h"
 #include "RichEditWidget.h"
@@ -20,11 +21,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <class Widget> Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 SpinEdit* makeSpinEdit(QWidget* parent, const char* name, int min, int max, int step, int initial) {
     auto* edit = named(new SpinEdit(parent), name);

@@ -1,6 +1,7 @@
 // The layout shared by the circle and fan dialogs.
 #include "ShapeDialog.h"
 
+#include "Named.h"
 #include "ColorButton.h"
 #include "ImageControl.h"
 #include "SpinEdit.h"
@@ -16,14 +17,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-namespace {
-
-template <class Widget> Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
 
 ShapeDialogControls buildShapeDialogControls(QDialog* dialog, const QString& widthCaption) {
     ShapeDialogControls c;

@@ -2,6 +2,7 @@
 // preview and the confirm that arms the stamp.
 #include "Unit3.h"
 
+#include "Named.h"
 #include "ColorButton.h"
 #include "ErrorBoundary.h"
 #include "Gbk.h"
@@ -20,11 +21,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <class Widget> Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QPushButton* dialogButton(QWidget* parent, const char* name, const QString& caption) {
     auto* button = named(new QPushButton(caption, parent), name);

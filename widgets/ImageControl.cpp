@@ -61,15 +61,15 @@ void ImageControl::paintEvent(QPaintEvent* event) {
     if (surface.isEmpty()) return;
     QPainter painter(this);
     if (surface.transparent) {
-        // Show the picture as it will be stamped: the key colour is left out.
-        QImage shown = surface.image().convertToFormat(QImage::Format_ARGB32);
-        const QRgb key = toRgb(surface.effectiveTransparentColor()) & 0xFFFFFF;
-        for (int y = 0; y < shown.height(); ++y) {
-            auto* row = reinterpret_cast<QRgb*>(shown.scanLine(y));
-            for (int x = 0; x < shown.width(); ++x)
-                if ((row[x] & 0xFFFFFF) == key) row[x] = 0;
+        // Shown as it will be stamped, the key colour left out; made again only when the
+        // pixels or the key changed (any write to the pixels changes the image's cache key).
+        const TColor key = surface.effectiveTransparentColor();
+        if (keyedShownFor != surface.image().cacheKey() || keyedShownKey != key) {
+            keyedShown = surface.keyedForDisplay();
+            keyedShownFor = surface.image().cacheKey();
+            keyedShownKey = key;
         }
-        painter.drawImage(0, 0, shown);
+        painter.drawImage(0, 0, keyedShown);
     } else {
         const QRect r = event->rect().intersected(surface.image().rect());
         painter.drawImage(r.topLeft(), surface.image(), r);

@@ -48,5 +48,9 @@ private:
     enum class Kind { Empty, Bitmap, Graphic };
     DrawingSurface surface;
     Kind kind = Kind::Empty;
+    // A transparent picture as last shown, with what it was made from.
+    QImage keyedShown;
+    qint64 keyedShownFor = 0;
+    TColor keyedShownKey = 0;
     bool isTransparent = false;
 };
