@@ -270,7 +270,7 @@ TEST(RtfWriter, WritesTablesUnicodeAndGbkFallback) {
     EXPECT_TRUE(rtf.contains("{\\f0\\fnil\\fcharset134 \\u26999\\'bf\\'ac\\u20307\\'cc\\'e5;}"));
     EXPECT_TRUE(rtf.contains("{\\f1\\fnil\\fcharset0 Arial;}"));
     EXPECT_TRUE(rtf.contains("{\\colortbl ;\\red255\\green0\\blue0;}"));
-    EXPECT_TRUE(rtf.contains("\\pard\\qc \\plain\\f0\\fs40\\cf1\\b "));
+    EXPECT_TRUE(rtf.contains("\\pard\\qc \\plain\\f0\\fs40\\cf1\\b\\dbch\\af0\\afs40\\ab "));
     // 81 5C: the trail byte that is a backslash is escaped like every other byte.
     EXPECT_TRUE(
         rtf.contains("\\u20013\\'d6\\'d0\\u20055\\'81\\'5c\\{\\\\\\}\\u-10179??\\u-8704??"));
