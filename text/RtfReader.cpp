@@ -7,8 +7,9 @@
 // \dbch and \rtlch/\ltrch say which set the associated properties \af, \afs, \ab and \ai
 // that follow them belong to. Each character takes the face, size, bold and italic of the set
 // that applies to it: a Chinese character the Asian set's, an ASCII letter the Latin set's,
-// spaces and punctuation the set the last of those words named. A set that says nothing takes
-// the Latin set's values, so files that only use \f and \fs read as they always did.
+// spaces and punctuation the set the last of those words named. \fs, \b and \i hold for Latin
+// and Asian text alike; a set that names no face takes the Latin one, so files that only
+// use \f and \fs read as they always did.
 #include "RtfReader.h"
 
 #include <QHash>
@@ -1097,7 +1098,9 @@ bool Reader::characterWord(const KeywordInfo& info, const ControlWord& control,
     case Keyword::AssociatedFont:
         characters.set(characters.hint).font = clampInt(p, 0, 1 << 30);
         return true;
-    case Keyword::FontSize: // the size of Latin and Asian text alike
+    // \fs, \b and \i are for Latin and Asian text alike, as word processors read them;
+    // \dbch\afs, \ab and \ai after them change the Asian set alone.
+    case Keyword::FontSize:
         characters.set(Script::Latin).halfPoints = halfPoints;
         characters.set(Script::Asian).halfPoints = halfPoints;
         return true;
