@@ -9,7 +9,9 @@
 // that applies to it: a Chinese character the Asian set's, an ASCII letter the Latin set's,
 // spaces and punctuation the set the last of those words named. \fs, \b and \i hold for Latin
 // and Asian text alike; a set that names no face takes the Latin one, so files that only
-// use \f and \fs read as they always did.
+// use \f and \fs read as they always did. The style named by \s N and the document's
+// defaults (\defchp for \plain, \deff, \stshfdbch and kin for faces) fill in what the text
+// leaves unset.
 #include "RtfReader.h"
 
 #include <QHash>
@@ -34,8 +36,17 @@ constexpr int maximumHalfPoints = 3276;
 constexpr int maximumStyles = 4096;
 constexpr int maximumStyleChain = 16; // \sbasedon links followed from one style
 
-// StyleSheet: between the entries of \stylesheet; StyleEntry: inside one entry.
-enum class Destination { Text, FontTable, ColorTable, StyleSheet, StyleEntry, Skip };
+// StyleSheet: between the entries of \stylesheet; StyleEntry: inside one entry;
+// DefaultCharacters: \defchp, the document's default character properties.
+enum class Destination {
+    Text,
+    FontTable,
+    ColorTable,
+    StyleSheet,
+    StyleEntry,
+    DefaultCharacters,
+    Skip
+};
 
 // The property sets, also the kinds of character they apply to. The high-ANSI set (letters
 // beyond ASCII that are neither Asian nor right-to-left) has only a face of its own.
@@ -303,6 +314,7 @@ enum class Keyword {
     DefaultHighFont,
     DefaultComplexFont,
     StyleSheet,
+    DefaultCharacters,
     Style,
     StyleBasedOn,
     OtherStyle,
@@ -404,7 +416,6 @@ const QHash<QByteArray, KeywordInfo>& keywords() {
                                  "wgrffmtfilter",
                                  "listtext",
                                  "background",
-                                 "defchp",
                                  "defpap",
                                  "userprops",
                                  "fchars",
@@ -445,6 +456,7 @@ const QHash<QByteArray, KeywordInfo>& keywords() {
                                                          {"stshfhich", Keyword::DefaultHighFont},
                                                          {"stshfbi", Keyword::DefaultComplexFont},
                                                          {"stylesheet", Keyword::StyleSheet},
+                                                         {"defchp", Keyword::DefaultCharacters},
                                                          {"s", Keyword::Style},
                                                          {"sbasedon", Keyword::StyleBasedOn},
                                                          {"ds", Keyword::OtherStyle},
@@ -568,6 +580,7 @@ private:
     bool colorHasComponents = false;
 
     std::map<int, StyleEntry> styles;
+    CharacterState plainCharacters; // what \plain sets: \defchp's properties
 
     RichTextModel model;
     // The attributes of each set for the character state last asked about.
@@ -708,6 +721,7 @@ void Reader::appendText(const QString& text) {
     case Destination::ColorTable:
     case Destination::StyleSheet:
     case Destination::StyleEntry: // the style's name
+    case Destination::DefaultCharacters:
     case Destination::Skip:
         break;
     }
@@ -795,12 +809,23 @@ bool Reader::closeGroup() {
         style.characters.hint = Script::Latin; // which set was named last is no property
         style.basedOn = state().styleBasedOn;
     }
+    const bool closingDefaults = closing == Destination::DefaultCharacters;
+    if (closingDefaults) {
+        plainCharacters = state().characters;
+        plainCharacters.hint = Script::Latin;
+    }
     if (groups.size() <= 2) { // the bottom entry is a sentinel; the next is the document
         if (closing == Destination::Text)
             model.paragraphs.back().alignment = state().alignment;
         return false;
     }
     groups.pop_back();
+    if (closingDefaults) { // they hold from here on where nothing else was set
+        CharacterState merged = plainCharacters;
+        overlay(merged, state().characters);
+        merged.hint = state().characters.hint;
+        state().characters = merged;
+    }
     attributesValid = false;
     return true;
 }
@@ -924,7 +949,8 @@ void Reader::handleWord(const ControlWord& control) {
     if (nextGroupIgnorable) {
         // "\*\word": a destination this reader may not know; skip it unless it is a table.
         nextGroupIgnorable = false;
-        if (info.keyword != Keyword::FontTable && info.keyword != Keyword::ColorTable) {
+        if (info.keyword != Keyword::FontTable && info.keyword != Keyword::ColorTable &&
+            info.keyword != Keyword::DefaultCharacters) {
             group.destination = Destination::Skip;
             return;
         }
@@ -987,6 +1013,10 @@ void Reader::handleWord(const ControlWord& control) {
     case Keyword::StyleSheet:
         group.destination = Destination::StyleSheet;
         return;
+    case Keyword::DefaultCharacters:
+        group.destination = Destination::DefaultCharacters;
+        group.characters = CharacterState();
+        return;
     default:
         break;
     }
@@ -1035,7 +1065,8 @@ void Reader::handleWord(const ControlWord& control) {
 
     if (group.destination == Destination::StyleSheet)
         return;
-    if (group.destination == Destination::StyleEntry) {
+    if (group.destination == Destination::StyleEntry ||
+        group.destination == Destination::DefaultCharacters) {
         switch (info.keyword) {
         case Keyword::Style:
             group.styleNumber = clampInt(p, 0, 1 << 30);
@@ -1147,7 +1178,7 @@ bool Reader::characterWord(const KeywordInfo& info, const ControlWord& control,
         characters.strikeOut = on;
         return true;
     case Keyword::Plain:
-        characters = CharacterState();
+        characters = plainCharacters;
         return true;
     default:
         return false;

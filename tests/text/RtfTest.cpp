@@ -208,12 +208,13 @@ TEST(RtfReader, LibreOfficeWriterFilesGiveEachCharacterItsSet) {
 
 TEST(RtfReader, AssociatedPropertiesStylesAndDefaults) {
     const RichTextModel model =
-        read("{\\rtf1\\deff0\\stshfdbch2{\\fonttbl{\\f0 Latin;}{\\f1\\fcharset134 Kai;}"
+        read("{\\rtf1\\deff0\\stshfdbch2{\\*\\defchp\\fs30}{\\fonttbl{\\f0 "
+             "Latin;}{\\f1\\fcharset134 Kai;}"
              "{\\f2\\fcharset134 Song;}{\\f3 "
              "Arabic;}}{\\stylesheet{\\s1\\loch\\fs20\\dbch\\af1\\afs40 One;}"
              "{\\s2\\sbasedon1\\b\\dbch\\ab0 Two;}{\\*\\cs3\\i Character;}}"
              "\\s2 a\\u20013?\\par\\pard\\plain \\u20013? b\\dbch\\af9 \\u23383? "
-             "\\rtlch\\af3\\afs30 \\u1575? c}");
+             "\\rtlch\\af3\\afs36 \\u1575? c}");
     ASSERT_EQ(model.paragraphs.size(), 2u);
     // The style and the one it is based on: Latin 10 points bold, Asian Kai 20 not bold.
     const auto& styled = model.paragraphs[0].runs;
@@ -221,18 +222,19 @@ TEST(RtfReader, AssociatedPropertiesStylesAndDefaults) {
     EXPECT_EQ(styled[0].attributes, attributes("Latin", 10, clWindowText, 1, true));
     EXPECT_EQ(styled[1].text, QStringLiteral("中"));
     EXPECT_EQ(styled[1].attributes, attributes("Kai", 20, clWindowText, 134));
-    // Chinese without an Asian face of its own takes \stshfdbch's (also for the missing \af9);
-    // a space goes with the set last named, a Latin letter always with the Latin set.
+    // \plain sets \defchp's size. Chinese without an Asian face of its own takes \stshfdbch's
+    // (also for the missing \af9); a space goes with the set last named, a Latin letter
+    // always with the Latin set.
     const auto& runs = model.paragraphs[1].runs;
     ASSERT_EQ(runs.size(), 5u);
     EXPECT_EQ(runs[0].text, QStringLiteral("中"));
-    EXPECT_EQ(runs[0].attributes, attributes("Song", 12, clWindowText, 134));
+    EXPECT_EQ(runs[0].attributes, attributes("Song", 15, clWindowText, 134));
     EXPECT_EQ(runs[1].text, QStringLiteral(" b"));
-    EXPECT_EQ(runs[1].attributes, attributes("Latin", 12, clWindowText, 1));
+    EXPECT_EQ(runs[1].attributes, attributes("Latin", 15, clWindowText, 1));
     EXPECT_EQ(runs[2].text, QStringLiteral("字 "));
     EXPECT_EQ(runs[2].attributes, runs[0].attributes);
     EXPECT_EQ(runs[3].text, QString(QChar(0x0627)) + " ");
-    EXPECT_EQ(runs[3].attributes, attributes("Arabic", 15, clWindowText, 1));
+    EXPECT_EQ(runs[3].attributes, attributes("Arabic", 18, clWindowText, 1));
     EXPECT_EQ(runs[4].text, QStringLiteral("c"));
     EXPECT_EQ(runs[4].attributes, runs[1].attributes);
 }
