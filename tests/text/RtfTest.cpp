@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 void PrintTo(const RichTextAttributes& a, std::ostream* os) {
@@ -530,21 +531,16 @@ TEST(RtfWriter, LibreOfficeOpensSavedFacesSizesColoursAndStyles) {
                 ASSERT_LT(next, looks.size());
                 const HtmlLook& look = looks[next++];
                 const RichTextAttributes& a = run.attributes;
+                SCOPED_TRACE(QString(c).toStdString());
                 EXPECT_EQ(look.character, c);
-                EXPECT_EQ(look.face.toStdString(), a.Name.toStdString())
-                    << QString(c).toStdString();
-                EXPECT_EQ(look.points, a.Size) << QString(c).toStdString();
+                EXPECT_EQ(look.face.toStdString(), a.Name.toStdString());
+                EXPECT_EQ(look.points, a.Size);
                 EXPECT_EQ(look.color.toStdString(),
-                          QStringLiteral("#%1%2%3")
-                              .arg(a.Color & 0xFF, 2, 16, QChar('0'))
-                              .arg((a.Color >> 8) & 0xFF, 2, 16, QChar('0'))
-                              .arg((a.Color >> 16) & 0xFF, 2, 16, QChar('0'))
-                              .toStdString())
-                    << QString(c).toStdString();
-                EXPECT_EQ(look.bold, a.Bold) << QString(c).toStdString();
-                EXPECT_EQ(look.italic, a.Italic) << QString(c).toStdString();
-                EXPECT_EQ(look.underline, a.Underline) << QString(c).toStdString();
-                EXPECT_EQ(look.strikeOut, a.StrikeOut) << QString(c).toStdString();
+                          QStringLiteral("#%1")
+                              .arg(qToBigEndian(a.Color) >> 8, 6, 16, QChar('0'))
+                              .toStdString());
+                EXPECT_EQ(std::tuple(look.bold, look.italic, look.underline, look.strikeOut),
+                          std::tuple(a.Bold, a.Italic, a.Underline, a.StrikeOut));
             }
     EXPECT_EQ(next, looks.size());
 }
