@@ -1,27 +1,42 @@
 // fuzz-libs: text_core
 // Feeds arbitrary bytes to the RTF reader. Besides not crashing, hanging or leaking, whatever
 // the reader makes of the bytes must survive the writer: writing the document and reading it
-// again gives the same document.
+// again gives the same document, also when the Asian character properties the writer adds
+// for Chinese text are left out, as a reader that knows only \f and \fs would.
 #include "RtfReader.h"
 #include "RtfWriter.h"
 
+#include <QRegularExpression>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
+QByteArray withoutAsianSet(const QByteArray& rtf) {
+    static const QRegularExpression word(
+        QStringLiteral(R"((\\[\\{}])|\\(?:dbch|afs?\d+|ab|ai)(?![a-z]))"));
+    QString kept = QString::fromLatin1(rtf);
+    kept.replace(word, QStringLiteral("\\1")); // escaped symbols come back as they were
+    return kept.toLatin1();
+}
+
+void checkReadsAs(const QByteArray& written, const RichTextModel& expected) {
+    const std::optional<RichTextModel> second = Rtf::read(written);
+    if (!second || !(*second == expected)) {
+        std::fprintf(stderr, "round trip changed the document\nwritten:\n%s\n",
+                     written.constData());
+        std::abort();
+    }
+}
+
 void checkRoundTrip(const QByteArray& input) {
     const std::optional<RichTextModel> first = Rtf::read(input);
     if (!first)
         return;
     const QByteArray written = Rtf::write(*first);
-    const std::optional<RichTextModel> second = Rtf::read(written);
-    if (!second || !(*second == *first)) {
-        std::fprintf(stderr, "round trip changed the document\nwritten:\n%s\n",
-                     written.constData());
-        std::abort();
-    }
+    checkReadsAs(written, *first);
+    checkReadsAs(withoutAsianSet(written), *first);
 }
 
 } // namespace

@@ -1,11 +1,23 @@
 // The RTF reader: one pass over the bytes with an explicit group stack, building paragraphs
 // of runs. Every quantity the input controls is bounded: group depth, control word length,
 // numbers, table sizes, skip counts and binary data lengths.
+//
+// Word processors keep separate character properties for Latin, Asian (double-byte) and
+// complex (right-to-left) text: \f and \fs hold the Latin face and size, and \loch, \hich,
+// \dbch and \rtlch/\ltrch say which set the associated properties \af, \afs, \ab and \ai
+// that follow them belong to. Each character takes the face, size, bold and italic of the set
+// that applies to it: a Chinese character the Asian set's, an ASCII letter the Latin set's,
+// spaces and punctuation the set the last of those words named. \fs, \b and \i hold for Latin
+// and Asian text alike; a set that names no face takes the Latin one, so files that only
+// use \f and \fs read as they always did. The style named by \s N and the document's
+// defaults (\defchp for \plain, \deff, \stshfdbch and kin for faces) fill in what the text
+// leaves unset.
 #include "RtfReader.h"
 
 #include <QHash>
 #include <QStringDecoder>
 #include <algorithm>
+#include <array>
 #include <map>
 #include <vector>
 
@@ -21,19 +33,97 @@ constexpr int maximumFaceLength = 255;
 constexpr int defaultHalfPoints = 24; // RTF's default size: 12 points
 constexpr int maximumHalfPoints = 3276;
 
-enum class Destination { Text, FontTable, ColorTable, Skip };
+constexpr int maximumStyles = 4096;
+constexpr int maximumStyleChain = 16; // \sbasedon links followed from one style
 
+// StyleSheet: between the entries of \stylesheet; StyleEntry: inside one entry;
+// DefaultCharacters: \defchp, the document's default character properties.
+enum class Destination {
+    Text,
+    FontTable,
+    ColorTable,
+    StyleSheet,
+    StyleEntry,
+    DefaultCharacters,
+    Skip
+};
+
+// The property sets, also the kinds of character they apply to. The high-ANSI set (letters
+// beyond ASCII that are neither Asian nor right-to-left) has only a face of its own.
+enum class Script : quint8 { Latin, High, Asian, Complex };
+constexpr int scriptCount = 4;
+
+constexpr int notGiven = -1; // a property the file has not set: it comes from elsewhere
+
+struct PropertySet {
+    int font = notGiven;
+    int halfPoints = notGiven;
+    int bold = notGiven, italic = notGiven;
+
+    bool operator==(const PropertySet&) const = default;
+};
+
+// The character properties in force, or what a style sets (its unset fields leave the
+// properties it is applied to alone).
 struct CharacterState {
-    int font = -1; // -1: the document's default font
-    int halfPoints = defaultHalfPoints;
-    int color = -1; // -1: the automatic colour
-    bool bold = false, italic = false, underline = false, strikeOut = false;
+    std::array<PropertySet, scriptCount> sets; // by Script
+    int color = notGiven;                      // no colour given: the automatic colour
+    int underline = notGiven, strikeOut = notGiven;
+    Script hint = Script::Latin; // the set \loch, \hich, \dbch or \rtlch last named
 
+    PropertySet& set(Script script) { return sets[std::size_t(script)]; }
+    const PropertySet& set(Script script) const { return sets[std::size_t(script)]; }
     bool operator==(const CharacterState&) const = default;
 };
 
+void overlay(int& value, int given) {
+    if (given != notGiven)
+        value = given;
+}
+
+// Applies what a style sets on top of the properties in force.
+void overlay(CharacterState& state, const CharacterState& style) {
+    for (std::size_t s = 0; s < state.sets.size(); ++s) {
+        overlay(state.sets[s].font, style.sets[s].font);
+        overlay(state.sets[s].halfPoints, style.sets[s].halfPoints);
+        overlay(state.sets[s].bold, style.sets[s].bold);
+        overlay(state.sets[s].italic, style.sets[s].italic);
+    }
+    overlay(state.color, style.color);
+    overlay(state.underline, style.underline);
+    overlay(state.strikeOut, style.strikeOut);
+}
+
+struct StyleEntry {
+    CharacterState characters;
+    int basedOn = notGiven;
+};
+
+bool isRightToLeftCharacter(char32_t c) {
+    return (c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) ||
+           (c >= 0xFE70 && c <= 0xFEFE);
+}
+
+bool isAsciiLetterOrDigit(char32_t c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// Which set's properties a character takes, given the set the file last named.
+Script scriptOf(char32_t c, Script hint) {
+    if (c < 0x80)
+        return isAsciiLetterOrDigit(c) ? Script::Latin : hint;
+    if (isAsianCharacter(c))
+        return Script::Asian;
+    if (isRightToLeftCharacter(c))
+        return Script::Complex;
+    return hint == Script::Latin ? Script::High : hint;
+}
+
 struct GroupState {
     Destination destination = Destination::Text;
+    bool styleEntryRoot = false; // the group that opened a style sheet entry
+    int styleNumber = 0;         // in a style sheet entry: the style it defines
+    int styleBasedOn = notGiven;
     CharacterState characters;
     RichTextAlignment alignment = RichTextAlignment::Left;
     int unicodeSkip = 1; // bytes of fallback after \uN
@@ -219,6 +309,24 @@ enum class Keyword {
     Pc,
     Pca,
     DefaultFont,
+    AssociatedDefaultFont,
+    DefaultAsianFont,
+    DefaultHighFont,
+    DefaultComplexFont,
+    StyleSheet,
+    DefaultCharacters,
+    Style,
+    StyleBasedOn,
+    OtherStyle,
+    LowAnsi,
+    HighAnsi,
+    DoubleByte,
+    RightToLeft,
+    LeftToRight,
+    AssociatedFont,
+    AssociatedFontSize,
+    AssociatedBold,
+    AssociatedItalic,
     Font,
     FontCharset,
     FontCodePage,
@@ -252,8 +360,7 @@ const QHash<QByteArray, KeywordInfo>& keywords() {
     static const QHash<QByteArray, KeywordInfo> table = [] {
         QHash<QByteArray, KeywordInfo> t;
         // Destinations whose content is not part of the visible text.
-        for (const char* name : {"stylesheet",
-                                 "info",
+        for (const char* name : {"info",
                                  "pict",
                                  "object",
                                  "header",
@@ -309,7 +416,6 @@ const QHash<QByteArray, KeywordInfo>& keywords() {
                                  "wgrffmtfilter",
                                  "listtext",
                                  "background",
-                                 "defchp",
                                  "defpap",
                                  "userprops",
                                  "fchars",
@@ -345,6 +451,26 @@ const QHash<QByteArray, KeywordInfo>& keywords() {
                                                          {"pc", Keyword::Pc},
                                                          {"pca", Keyword::Pca},
                                                          {"deff", Keyword::DefaultFont},
+                                                         {"adeff", Keyword::AssociatedDefaultFont},
+                                                         {"stshfdbch", Keyword::DefaultAsianFont},
+                                                         {"stshfhich", Keyword::DefaultHighFont},
+                                                         {"stshfbi", Keyword::DefaultComplexFont},
+                                                         {"stylesheet", Keyword::StyleSheet},
+                                                         {"defchp", Keyword::DefaultCharacters},
+                                                         {"s", Keyword::Style},
+                                                         {"sbasedon", Keyword::StyleBasedOn},
+                                                         {"ds", Keyword::OtherStyle},
+                                                         {"ts", Keyword::OtherStyle},
+                                                         {"tsrowd", Keyword::OtherStyle},
+                                                         {"loch", Keyword::LowAnsi},
+                                                         {"hich", Keyword::HighAnsi},
+                                                         {"dbch", Keyword::DoubleByte},
+                                                         {"rtlch", Keyword::RightToLeft},
+                                                         {"ltrch", Keyword::LeftToRight},
+                                                         {"af", Keyword::AssociatedFont},
+                                                         {"afs", Keyword::AssociatedFontSize},
+                                                         {"ab", Keyword::AssociatedBold},
+                                                         {"ai", Keyword::AssociatedItalic},
                                                          {"f", Keyword::Font},
                                                          {"fcharset", Keyword::FontCharset},
                                                          {"cpg", Keyword::FontCodePage},
@@ -408,6 +534,9 @@ private:
     void controlAt();
     ControlWord readWord();
     void handleWord(const ControlWord& control);
+    bool characterWord(const KeywordInfo& info, const ControlWord& control,
+                       CharacterState& characters);
+    void applyStyle(int number, CharacterState& characters) const;
     void setAlignment(RichTextAlignment alignment);
     void textByte(uchar byte);
     void appendText(const QString& text);
@@ -418,7 +547,8 @@ private:
     void finishColorEntry();
     int currentCodePage() const;
     const FontEntry& fontFor(int number) const;
-    const RichTextAttributes& currentAttributes();
+    const FontEntry& fontOf(const CharacterState& characters, Script script) const;
+    const RichTextAttributes& attributesFor(Script script);
     QStringDecoder& decoderFor(int codePage);
     void skipBinary(qint64 length);
 
@@ -428,6 +558,9 @@ private:
     int excessDepth = 0; // groups opened beyond the depth cap, not given a state of their own
     int documentCodePage = 1252;
     int defaultFont = 0;
+    // Fonts for the sets other than Latin where the set names none (\stshfdbch and kin).
+    std::array<int, scriptCount> setDefaultFont{notGiven, notGiven, notGiven, notGiven};
+    int associatedDefaultFont = notGiven;
     int unicodeSkipLeft = 0;
     bool nextGroupIgnorable = false;
 
@@ -446,9 +579,14 @@ private:
     int red = 0, green = 0, blue = 0;
     bool colorHasComponents = false;
 
+    std::map<int, StyleEntry> styles;
+    CharacterState plainCharacters; // what \plain sets: \defchp's properties
+
     RichTextModel model;
+    // The attributes of each set for the character state last asked about.
     CharacterState attributesState;
-    RichTextAttributes attributes;
+    std::array<RichTextAttributes, scriptCount> attributes;
+    std::array<bool, scriptCount> attributesKnown{};
     bool attributesValid = false;
 };
 
@@ -475,6 +613,26 @@ const FontEntry& Reader::fontFor(int number) const {
     return found == fonts.end() ? missingFont : found->second;
 }
 
+// A set's own face, else the document's default for that set, else the Latin face; a font
+// number the table lacks gives way to the next of these.
+const FontEntry& Reader::fontOf(const CharacterState& characters, Script script) const {
+    if (script != Script::Latin) {
+        const int complexDefault = setDefaultFont[std::size_t(Script::Complex)] != notGiven
+                                       ? setDefaultFont[std::size_t(Script::Complex)]
+                                       : associatedDefaultFont;
+        for (const int number :
+             {characters.set(script).font,
+              script == Script::Complex ? complexDefault : setDefaultFont[std::size_t(script)]}) {
+            if (number == notGiven)
+                continue;
+            const auto found = fonts.find(number);
+            if (found != fonts.end())
+                return found->second;
+        }
+    }
+    return fontFor(characters.set(Script::Latin).font);
+}
+
 int Reader::currentCodePage() const {
     const GroupState& group = groups.back();
     if (group.destination == Destination::FontTable && fontEntryOpen) {
@@ -482,30 +640,41 @@ int Reader::currentCodePage() const {
             fontEntry.codePage ? fontEntry.codePage : codePageOfCharset(fontEntry.charset);
         return page ? page : documentCodePage;
     }
-    const FontEntry& font = fontFor(group.characters.font);
+    const FontEntry& font = fontOf(group.characters, group.characters.hint);
     const int page = font.codePage ? font.codePage : codePageOfCharset(font.charset);
     return page ? page : documentCodePage;
 }
 
-const RichTextAttributes& Reader::currentAttributes() {
+const RichTextAttributes& Reader::attributesFor(Script script) {
     const CharacterState& characters = state().characters;
-    if (attributesValid && characters == attributesState)
-        return attributes;
-    const FontEntry& font = fontFor(characters.font);
-    attributes.Name = font.name;
-    attributes.Charset = font.charset;
-    attributes.pitch = font.pitch;
-    attributes.Size = std::max(1, characters.halfPoints / 2);
-    attributes.Color = characters.color >= 0 && characters.color < int(colors.size())
-                           ? colors[std::size_t(characters.color)].color
-                           : clWindowText;
-    attributes.Bold = characters.bold;
-    attributes.Italic = characters.italic;
-    attributes.Underline = characters.underline;
-    attributes.StrikeOut = characters.strikeOut;
-    attributesState = characters;
-    attributesValid = true;
-    return attributes;
+    if (!attributesValid || !(characters == attributesState)) {
+        attributesKnown.fill(false);
+        attributesState = characters;
+        attributesValid = true;
+    }
+    RichTextAttributes& result = attributes[std::size_t(script)];
+    if (attributesKnown[std::size_t(script)])
+        return result;
+    const PropertySet& latin = characters.set(Script::Latin);
+    // The high-ANSI set has a face of its own and nothing else.
+    const PropertySet& own = characters.set(script == Script::High ? Script::Latin : script);
+    const auto pick = [](int value, int fallback, int otherwise) {
+        return value != notGiven ? value : fallback != notGiven ? fallback : otherwise;
+    };
+    const FontEntry& font = fontOf(characters, script);
+    result.Name = font.name;
+    result.Charset = font.charset;
+    result.pitch = font.pitch;
+    result.Size = std::max(1, pick(own.halfPoints, latin.halfPoints, defaultHalfPoints) / 2);
+    result.Color = characters.color >= 0 && characters.color < int(colors.size())
+                       ? colors[std::size_t(characters.color)].color
+                       : clWindowText;
+    result.Bold = pick(own.bold, latin.bold, 0) != 0;
+    result.Italic = pick(own.italic, latin.italic, 0) != 0;
+    result.Underline = characters.underline > 0;
+    result.StrikeOut = characters.strikeOut > 0;
+    attributesKnown[std::size_t(script)] = true;
+    return result;
 }
 
 void Reader::flushBytes() {
@@ -520,14 +689,25 @@ void Reader::flushBytes() {
 void Reader::appendText(const QString& text) {
     switch (state().destination) {
     case Destination::Text: {
-        const RichTextAttributes& current = currentAttributes();
         RichTextParagraph& paragraph = model.paragraphs.back();
-        if (paragraph.runs.empty() || !(paragraph.runs.back().attributes == current))
-            paragraph.runs.push_back(RichTextRun{QString(), current});
-        QString& target = paragraph.runs.back().text;
-        for (const QChar c : text)
-            if (isKeptCharacter(c.unicode()))
-                target += c;
+        const Script hint = state().characters.hint;
+        const qsizetype size = text.size();
+        for (qsizetype i = 0; i < size; ++i) {
+            const QChar c = text.at(i);
+            if (!isKeptCharacter(c.unicode()))
+                continue;
+            // A surrogate pair is one character and goes into one run.
+            const bool pair =
+                c.isHighSurrogate() && i + 1 < size && text.at(i + 1).isLowSurrogate();
+            const char32_t code =
+                pair ? QChar::surrogateToUcs4(c, text.at(i + 1)) : char32_t(c.unicode());
+            const RichTextAttributes& current = attributesFor(scriptOf(code, hint));
+            if (paragraph.runs.empty() || !(paragraph.runs.back().attributes == current))
+                paragraph.runs.push_back(RichTextRun{QString(), current});
+            paragraph.runs.back().text += c;
+            if (pair)
+                paragraph.runs.back().text += text.at(++i);
+        }
         paragraph.alignment = state().alignment;
         break;
     }
@@ -539,6 +719,9 @@ void Reader::appendText(const QString& text) {
                     fontName += c;
         break;
     case Destination::ColorTable:
+    case Destination::StyleSheet:
+    case Destination::StyleEntry: // the style's name
+    case Destination::DefaultCharacters:
     case Destination::Skip:
         break;
     }
@@ -596,6 +779,16 @@ void Reader::openGroup() {
     }
     groups.push_back(groups.back());
     nextGroupIgnorable = false;
+    GroupState& group = groups.back();
+    group.styleEntryRoot = false;
+    if (group.destination == Destination::StyleSheet) {
+        // Each entry of the style sheet starts from nothing set.
+        group.destination = Destination::StyleEntry;
+        group.styleEntryRoot = true;
+        group.styleNumber = 0;
+        group.styleBasedOn = notGiven;
+        group.characters = CharacterState();
+    }
 }
 
 bool Reader::closeGroup() {
@@ -608,13 +801,31 @@ bool Reader::closeGroup() {
     nextGroupIgnorable = false;
     const Destination closing = state().destination;
     if (closing == Destination::FontTable)
-        finishFontEntry();    // an entry may end with its group instead of a semicolon
+        finishFontEntry(); // an entry may end with its group instead of a semicolon
+    if (closing == Destination::StyleEntry && state().styleEntryRoot &&
+        (styles.size() < std::size_t(maximumStyles) || styles.count(state().styleNumber))) {
+        StyleEntry& style = styles[state().styleNumber];
+        style.characters = state().characters;
+        style.characters.hint = Script::Latin; // which set was named last is no property
+        style.basedOn = state().styleBasedOn;
+    }
+    const bool closingDefaults = closing == Destination::DefaultCharacters;
+    if (closingDefaults) {
+        plainCharacters = state().characters;
+        plainCharacters.hint = Script::Latin;
+    }
     if (groups.size() <= 2) { // the bottom entry is a sentinel; the next is the document
         if (closing == Destination::Text)
             model.paragraphs.back().alignment = state().alignment;
         return false;
     }
     groups.pop_back();
+    if (closingDefaults) { // they hold from here on where nothing else was set
+        CharacterState merged = plainCharacters;
+        overlay(merged, state().characters);
+        merged.hint = state().characters.hint;
+        state().characters = merged;
+    }
     attributesValid = false;
     return true;
 }
@@ -734,12 +945,12 @@ void Reader::handleWord(const ControlWord& control) {
     flushBytes();
 
     const qint64 p = control.parameter;
-    const bool on = !control.hasParameter || p != 0;
 
     if (nextGroupIgnorable) {
         // "\*\word": a destination this reader may not know; skip it unless it is a table.
         nextGroupIgnorable = false;
-        if (info.keyword != Keyword::FontTable && info.keyword != Keyword::ColorTable) {
+        if (info.keyword != Keyword::FontTable && info.keyword != Keyword::ColorTable &&
+            info.keyword != Keyword::DefaultCharacters) {
             group.destination = Destination::Skip;
             return;
         }
@@ -784,6 +995,27 @@ void Reader::handleWord(const ControlWord& control) {
     case Keyword::DefaultFont:
         defaultFont = clampInt(p, 0, 1 << 30);
         attributesValid = false;
+        return;
+    case Keyword::AssociatedDefaultFont:
+        associatedDefaultFont = clampInt(p, 0, 1 << 30);
+        attributesValid = false;
+        return;
+    case Keyword::DefaultAsianFont:
+    case Keyword::DefaultHighFont:
+    case Keyword::DefaultComplexFont: {
+        const Script script = info.keyword == Keyword::DefaultAsianFont  ? Script::Asian
+                              : info.keyword == Keyword::DefaultHighFont ? Script::High
+                                                                         : Script::Complex;
+        setDefaultFont[std::size_t(script)] = clampInt(p, 0, 1 << 30);
+        attributesValid = false;
+        return;
+    }
+    case Keyword::StyleSheet:
+        group.destination = Destination::StyleSheet;
+        return;
+    case Keyword::DefaultCharacters:
+        group.destination = Destination::DefaultCharacters;
+        group.characters = CharacterState();
         return;
     default:
         break;
@@ -831,8 +1063,34 @@ void Reader::handleWord(const ControlWord& control) {
         return;
     }
 
+    if (group.destination == Destination::StyleSheet)
+        return;
+    if (group.destination == Destination::StyleEntry ||
+        group.destination == Destination::DefaultCharacters) {
+        switch (info.keyword) {
+        case Keyword::Style:
+            group.styleNumber = clampInt(p, 0, 1 << 30);
+            break;
+        case Keyword::StyleBasedOn:
+            group.styleBasedOn = clampInt(p, 0, 1 << 30);
+            break;
+        case Keyword::OtherStyle: // section and table styles hold nothing for characters
+            group.destination = Destination::Skip;
+            break;
+        default:
+            characterWord(info, control, group.characters);
+            break;
+        }
+        return;
+    }
+
     CharacterState& characters = group.characters;
+    if (characterWord(info, control, characters))
+        return;
     switch (info.keyword) {
+    case Keyword::Style:
+        applyStyle(clampInt(p, 0, 1 << 30), characters);
+        break;
     case Keyword::Paragraph:
         endParagraph();
         break;
@@ -841,34 +1099,6 @@ void Reader::handleWord(const ControlWord& control) {
         break;
     case Keyword::Character:
         appendCharacter(info.character);
-        break;
-    case Keyword::Font:
-        characters.font = clampInt(p, 0, 1 << 30);
-        break;
-    case Keyword::FontSize:
-        characters.halfPoints =
-            control.hasParameter ? clampInt(p, 2, maximumHalfPoints) : defaultHalfPoints;
-        break;
-    case Keyword::Color:
-        characters.color = clampInt(p, 0, maximumColors);
-        break;
-    case Keyword::Bold:
-        characters.bold = on;
-        break;
-    case Keyword::Italic:
-        characters.italic = on;
-        break;
-    case Keyword::Underline:
-        characters.underline = on;
-        break;
-    case Keyword::UnderlineNone:
-        characters.underline = false;
-        break;
-    case Keyword::StrikeOut:
-        characters.strikeOut = on;
-        break;
-    case Keyword::Plain:
-        characters = CharacterState();
         break;
     case Keyword::ParagraphDefault:
     case Keyword::AlignLeft:
@@ -883,6 +1113,91 @@ void Reader::handleWord(const ControlWord& control) {
     default:
         break; // words this program has no use for
     }
+}
+
+// The words that set character properties, in the text and in style sheet entries.
+bool Reader::characterWord(const KeywordInfo& info, const ControlWord& control,
+                           CharacterState& characters) {
+    const qint64 p = control.parameter;
+    const int on = !control.hasParameter || p != 0 ? 1 : 0;
+    const int halfPoints =
+        control.hasParameter ? clampInt(p, 2, maximumHalfPoints) : defaultHalfPoints;
+    // The set the associated properties go to; the high-ANSI set has only its face.
+    const Script hinted = characters.hint == Script::High ? Script::Latin : characters.hint;
+    switch (info.keyword) {
+    case Keyword::Font:
+    case Keyword::AssociatedFont:
+        characters.set(characters.hint).font = clampInt(p, 0, 1 << 30);
+        return true;
+    // \fs, \b and \i are for Latin and Asian text alike, as word processors read them;
+    // \dbch\afs, \ab and \ai after them change the Asian set alone.
+    case Keyword::FontSize:
+        characters.set(Script::Latin).halfPoints = halfPoints;
+        characters.set(Script::Asian).halfPoints = halfPoints;
+        return true;
+    case Keyword::AssociatedFontSize:
+        characters.set(hinted).halfPoints = halfPoints;
+        return true;
+    case Keyword::Bold:
+        characters.set(Script::Latin).bold = on;
+        characters.set(Script::Asian).bold = on;
+        return true;
+    case Keyword::AssociatedBold:
+        characters.set(hinted).bold = on;
+        return true;
+    case Keyword::Italic:
+        characters.set(Script::Latin).italic = on;
+        characters.set(Script::Asian).italic = on;
+        return true;
+    case Keyword::AssociatedItalic:
+        characters.set(hinted).italic = on;
+        return true;
+    case Keyword::LowAnsi:
+    case Keyword::LeftToRight:
+        characters.hint = Script::Latin;
+        return true;
+    case Keyword::HighAnsi:
+        characters.hint = Script::High;
+        return true;
+    case Keyword::DoubleByte:
+        characters.hint = Script::Asian;
+        return true;
+    case Keyword::RightToLeft:
+        characters.hint = Script::Complex;
+        return true;
+    case Keyword::Color:
+        characters.color = clampInt(p, 0, maximumColors);
+        return true;
+    case Keyword::Underline:
+        characters.underline = on;
+        return true;
+    case Keyword::UnderlineNone:
+        characters.underline = 0;
+        return true;
+    case Keyword::StrikeOut:
+        characters.strikeOut = on;
+        return true;
+    case Keyword::Plain:
+        characters = plainCharacters;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// \s N in the text: the style's properties, and those of the styles it is based on.
+void Reader::applyStyle(int number, CharacterState& characters) const {
+    std::array<const StyleEntry*, maximumStyleChain> chain{};
+    std::size_t length = 0;
+    for (int current = number; current != notGiven && length < chain.size();) {
+        const auto found = styles.find(current);
+        if (found == styles.end())
+            break;
+        chain[length++] = &found->second;
+        current = found->second.basedOn;
+    }
+    while (length > 0)
+        overlay(characters, chain[--length]->characters);
 }
 
 void Reader::setAlignment(RichTextAlignment alignment) {
@@ -957,6 +1272,15 @@ RichTextModel Reader::run() {
 }
 
 } // namespace
+
+bool isAsianCharacter(char32_t c) {
+    return (c >= 0x1100 && c <= 0x11FF) || (c >= 0x2E80 && c <= 0x2FDF) ||
+           (c >= 0x2FF0 && c <= 0x9FFF) || (c >= 0xA000 && c <= 0xA4CF) ||
+           (c >= 0xA960 && c <= 0xA97F) || (c >= 0xAC00 && c <= 0xD7FF) ||
+           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE10 && c <= 0xFE1F) ||
+           (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFFEF) ||
+           (c >= 0x20000 && c <= 0x3FFFF);
+}
 
 bool looksLikeRtf(const QByteArray& data) {
     qsizetype i = 0;

@@ -13,6 +13,10 @@ namespace Rtf {
 // True when the bytes start like an RTF document ("{\rtf", after optional white space).
 bool looksLikeRtf(const QByteArray& data);
 
+// True for the characters whose face and size come from a file's Asian (double-byte)
+// character properties: CJK ideographs and punctuation, kana, hangul, full-width forms.
+bool isAsianCharacter(char32_t c);
+
 // The document, or nothing when the bytes are not RTF. Damaged RTF loads what it can.
 std::optional<RichTextModel> read(const QByteArray& data);
 

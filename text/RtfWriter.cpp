@@ -2,7 +2,13 @@
 // character outside printable ASCII written as \uN followed by its GBK bytes as \'hh for
 // readers without Unicode, so neither kind of reader can misread a GBK trail byte such as
 // 0x5C as a backslash.
+//
+// A run's face and size are written for Latin text (\f, \fs) and, when the run holds Chinese
+// characters, again for Asian text (\dbch\af, \afs, \ab, \ai): word processors take the face
+// of Chinese text only from the Asian set, while readers that know only \f and \fs use those.
 #include "RtfWriter.h"
+
+#include "RtfReader.h"
 
 #include "Gbk.h"
 
@@ -37,7 +43,7 @@ private:
     int fontIndex(const RichTextAttributes& attributes);
     int colorIndex(TColor color);
     void writeCharacters(const QString& text, bool inFontTable);
-    void writeAttributes(const RichTextAttributes& attributes);
+    void writeAttributes(const RichTextAttributes& attributes, bool asian);
     void breakLongLine();
 
     QByteArray out;
@@ -120,11 +126,20 @@ void Writer::writeCharacters(const QString& text, bool inFontTable) {
     }
 }
 
-void Writer::writeAttributes(const RichTextAttributes& attributes) {
+bool hasAsianCharacter(const QString& text) {
+    for (const char32_t c : text.toUcs4())
+        if (isAsianCharacter(c))
+            return true;
+    return false;
+}
+
+void Writer::writeAttributes(const RichTextAttributes& attributes, bool asian) {
+    const QByteArray font = QByteArray::number(fontIndex(attributes));
+    const QByteArray halfPoints = QByteArray::number(2 * std::clamp(attributes.Size, 1, 1638));
     out += "\\plain\\f";
-    out += QByteArray::number(fontIndex(attributes));
+    out += font;
     out += "\\fs";
-    out += QByteArray::number(2 * std::clamp(attributes.Size, 1, 1638));
+    out += halfPoints;
     const int color = colorIndex(attributes.Color);
     if (color != 0) {
         out += "\\cf";
@@ -138,12 +153,23 @@ void Writer::writeAttributes(const RichTextAttributes& attributes) {
         out += "\\ul";
     if (attributes.StrikeOut)
         out += "\\strike";
+    if (asian) {
+        out += "\\dbch\\af";
+        out += font;
+        out += "\\afs";
+        out += halfPoints;
+        if (attributes.Bold)
+            out += "\\ab";
+        if (attributes.Italic)
+            out += "\\ai";
+    }
     out += ' ';
 }
 
 QByteArray Writer::run(const RichTextModel& model) {
     // The body first, so that the tables list exactly the fonts and colours it uses.
     const RichTextAttributes* written = nullptr;
+    bool writtenAsian = false; // whether the Asian set of *written was written
     for (std::size_t p = 0; p < model.paragraphs.size(); ++p) {
         const RichTextParagraph& paragraph = model.paragraphs[p];
         out += "\\pard";
@@ -153,8 +179,11 @@ QByteArray Writer::run(const RichTextModel& model) {
             out += "\\qr";
         out += ' ';
         for (const RichTextRun& run : paragraph.runs) {
-            if (!written || !(*written == run.attributes))
-                writeAttributes(run.attributes);
+            const bool asian = hasAsianCharacter(run.text);
+            if (!written || !(*written == run.attributes) || (asian && !writtenAsian)) {
+                writeAttributes(run.attributes, asian);
+                writtenAsian = asian;
+            }
             written = &run.attributes;
             writeCharacters(run.text, false);
         }

@@ -4,7 +4,18 @@
 #include "RtfWriter.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtEndian>
 #include <gtest/gtest.h>
+
+void PrintTo(const RichTextAttributes& a, std::ostream* os) {
+    *os << '"' << a.Name.toStdString() << "\" " << a.Size << "pt colour " << std::hex << a.Color
+        << std::dec << " charset " << a.Charset << " pitch " << int(a.pitch) << " b" << a.Bold
+        << " i" << a.Italic << " u" << a.Underline << " s" << a.StrikeOut;
+}
 
 namespace {
 
@@ -38,11 +49,57 @@ RichTextAttributes attributes(const char* name, int size, TColor color, int char
     return a;
 }
 
+// The file as a reader that knows only \f and \fs sees it: the Asian set's words left out.
+QByteArray withoutAsianSet(const QByteArray& rtf) {
+    static const QRegularExpression word(
+        QStringLiteral(R"((\\[\\{}])|\\(?:dbch|afs?\d+|ab|ai)(?![a-z]))"));
+    QString kept = QString::fromLatin1(rtf);
+    kept.replace(word, QStringLiteral("\\1")); // escaped symbols come back as they were
+    return kept.toLatin1();
+}
+
 void expectRoundTrip(const RichTextModel& model) {
     const QByteArray written = Rtf::write(model);
-    const std::optional<RichTextModel> back = Rtf::read(written);
-    ASSERT_TRUE(back.has_value());
-    EXPECT_EQ(*back, model) << written.constData();
+    for (const QByteArray& rtf : {written, withoutAsianSet(written)}) {
+        const std::optional<RichTextModel> back = Rtf::read(rtf);
+        ASSERT_TRUE(back.has_value());
+        EXPECT_EQ(*back, model) << rtf.constData();
+    }
+}
+
+// What a stretch of one paragraph looks like: a row of a fixture's table.
+struct Look {
+    int paragraph;
+    const char* text;
+    RichTextAttributes attributes;
+};
+
+// Every character of the document has the look of the row that holds it; the rows' texts
+// make up each paragraph's text exactly.
+void expectLooks(const RichTextModel& model, const std::vector<Look>& looks) {
+    std::vector<qsizetype> next(model.paragraphs.size(), 0); // the first character no row had
+    for (const Look& look : looks) {
+        ASSERT_LT(std::size_t(look.paragraph), model.paragraphs.size()) << look.text;
+        QString text;
+        std::vector<const RichTextAttributes*> attributesOf;
+        for (const RichTextRun& run : model.paragraphs[std::size_t(look.paragraph)].runs) {
+            text += run.text;
+            attributesOf.insert(attributesOf.end(), std::size_t(run.text.size()), &run.attributes);
+        }
+        const QString expected = QString::fromUtf8(look.text);
+        qsizetype& at = next[std::size_t(look.paragraph)];
+        EXPECT_EQ(text.mid(at, expected.size()), expected);
+        for (qsizetype i = 0; i < expected.size() && at + i < text.size(); ++i)
+            EXPECT_EQ(*attributesOf[std::size_t(at + i)], look.attributes)
+                << look.text << ", character " << i;
+        at += expected.size();
+    }
+    for (std::size_t p = 0; p < model.paragraphs.size(); ++p) {
+        qsizetype length = 0;
+        for (const RichTextRun& run : model.paragraphs[p].runs)
+            length += run.text.size();
+        EXPECT_EQ(next[p], length) << "paragraph " << p << " has characters no row describes";
+    }
 }
 
 } // namespace
@@ -106,6 +163,81 @@ TEST(RtfReader, LibreOfficeFile) {
     EXPECT_EQ(second.runs[0].text, QStringLiteral("文"));
     EXPECT_EQ(second.runs[0].attributes, attributes("Noto Sans CJK SC", 14, clWindowText, 0, false,
                                                     false, true, true, RichTextPitch::Variable));
+}
+
+// Written by LibreOffice Writer 7.4 from tests/data/rtf/sources (see the README there): Latin
+// and Asian faces and sizes differ within one span, and paragraphs take theirs from styles.
+TEST(RtfReader, LibreOfficeWriterFilesGiveEachCharacterItsSet) {
+    const auto v = RichTextPitch::Variable;
+    const auto d = RichTextPitch::Default;
+    const TColor dark = 0x000000C0, green = 0x00008000, purple = 0x00800080, ink = 0x00C9211E;
+    const struct {
+        const char* file;
+        int paragraphs;
+        std::vector<Look> looks;
+    } fixtures[] = {
+        {"libreoffice-poem.rtf",
+         4,
+         {{0, "春眠不觉晓 ", attributes("AR PL UKai CN", 20, clWindowText, 0, 0, 0, 0, 0, v)},
+          {0, "Spring", attributes("Liberation Serif", 12, clWindowText, 0, 0, 0, 0, 0, v)},
+          {1, "处处闻啼鸟 ", attributes("LXGW WenKai", 16, dark, 0, true, true, 0, 0, v)},
+          {1, "Birds", attributes("DejaVu Sans", 9, dark, 0, true, true, 0, 0, v)},
+          {1, "夜来 ", attributes("AR PL UKai CN", 14, clBlue, 0, 0, 0, true, true, v)},
+          {1, "wind", attributes("Liberation Serif", 14, clBlue, 0, 0, 0, true, true, v)},
+          // The paragraph style's Asian size (18 points) is not in the file: Writer
+          // writes no \afs for it and opens the file with these characters at 10 points.
+          {2, "床前明月光，疑是地上霜。", attributes("LXGW WenKai", 10, green, 0, 0, 0, 0, 0, v)},
+          {2, "2026 A", attributes("Liberation Serif", 10, green, 0, 0, 0, 0, 0, v)}}},
+        {"libreoffice-html.rtf",
+         3,
+         {{0, "静夜思", attributes("AR PL UKai CN", 24, purple, 0, true, 0, 0, 0, d)},
+          {0, "Quiet", attributes("DejaVu Sans", 11, clWindowText, 0, 0, true, 0, 0, d)},
+          {0, "Night", attributes("DejaVu Sans", 11, clWindowText, 0, 0, 0, true, 0, d)},
+          {0, "Thought", attributes("DejaVu Sans", 11, clWindowText, 0, 0, 0, 0, true, d)},
+          {1, "举头", attributes("LXGW WenKai", 15, ink, 0, 0, 0, true, 0, d)},
+          {1, "望明月", attributes("LXGW WenKai", 15, ink, 0, 0, 0, 0, true, d)},
+          {1, "低头", attributes("LXGW WenKai", 15, ink, 0, true, true, 0, 0, d)},
+          {1, "Moon", attributes("LXGW WenKai", 15, ink, 0, 0, 0, 0, 0, d)}}},
+    };
+    for (const auto& fixture : fixtures) {
+        SCOPED_TRACE(fixture.file);
+        const RichTextModel model = readFixture(fixture.file);
+        ASSERT_EQ(model.paragraphs.size(), std::size_t(fixture.paragraphs));
+        expectLooks(model, fixture.looks);
+    }
+}
+
+TEST(RtfReader, AssociatedPropertiesStylesAndDefaults) {
+    const RichTextModel model =
+        read("{\\rtf1\\deff0\\stshfdbch2{\\*\\defchp\\fs30}{\\fonttbl{\\f0 "
+             "Latin;}{\\f1\\fcharset134 Kai;}"
+             "{\\f2\\fcharset134 Song;}{\\f3 "
+             "Arabic;}}{\\stylesheet{\\s1\\loch\\fs20\\dbch\\af1\\afs40 One;}"
+             "{\\s2\\sbasedon1\\b\\dbch\\ab0 Two;}{\\*\\cs3\\i Character;}}"
+             "\\s2 a\\u20013?\\par\\pard\\plain \\u20013? b\\dbch\\af9 \\u23383? "
+             "\\rtlch\\af3\\afs36 \\u1575? c}");
+    ASSERT_EQ(model.paragraphs.size(), 2u);
+    // The style and the one it is based on: Latin 10 points bold, Asian Kai 20 not bold.
+    const auto& styled = model.paragraphs[0].runs;
+    ASSERT_EQ(styled.size(), 2u);
+    EXPECT_EQ(styled[0].attributes, attributes("Latin", 10, clWindowText, 1, true));
+    EXPECT_EQ(styled[1].text, QStringLiteral("中"));
+    EXPECT_EQ(styled[1].attributes, attributes("Kai", 20, clWindowText, 134));
+    // \plain sets \defchp's size. Chinese without an Asian face of its own takes \stshfdbch's
+    // (also for the missing \af9); a space goes with the set last named, a Latin letter
+    // always with the Latin set.
+    const auto& runs = model.paragraphs[1].runs;
+    ASSERT_EQ(runs.size(), 5u);
+    EXPECT_EQ(runs[0].text, QStringLiteral("中"));
+    EXPECT_EQ(runs[0].attributes, attributes("Song", 15, clWindowText, 134));
+    EXPECT_EQ(runs[1].text, QStringLiteral(" b"));
+    EXPECT_EQ(runs[1].attributes, attributes("Latin", 15, clWindowText, 1));
+    EXPECT_EQ(runs[2].text, QStringLiteral("字 "));
+    EXPECT_EQ(runs[2].attributes, runs[0].attributes);
+    EXPECT_EQ(runs[3].text, QString(QChar(0x0627)) + " ");
+    EXPECT_EQ(runs[3].attributes, attributes("Arabic", 18, clWindowText, 1));
+    EXPECT_EQ(runs[4].text, QStringLiteral("c"));
+    EXPECT_EQ(runs[4].attributes, runs[1].attributes);
 }
 
 TEST(RtfReader, EscapesDecodeInTheCodePageOfTheirFont) {
@@ -270,7 +402,8 @@ TEST(RtfWriter, WritesTablesUnicodeAndGbkFallback) {
     EXPECT_TRUE(rtf.contains("{\\f0\\fnil\\fcharset134 \\u26999\\'bf\\'ac\\u20307\\'cc\\'e5;}"));
     EXPECT_TRUE(rtf.contains("{\\f1\\fnil\\fcharset0 Arial;}"));
     EXPECT_TRUE(rtf.contains("{\\colortbl ;\\red255\\green0\\blue0;}"));
-    EXPECT_TRUE(rtf.contains("\\pard\\qc \\plain\\f0\\fs40\\cf1\\b "));
+    EXPECT_TRUE(rtf.contains("\\pard\\qc \\plain\\f0\\fs40\\cf1\\b\\dbch\\af0\\afs40\\ab "));
+    EXPECT_TRUE(withoutAsianSet(rtf).contains("\\pard\\qc \\plain\\f0\\fs40\\cf1\\b "));
     // 81 5C: the trail byte that is a backslash is escaped like every other byte.
     EXPECT_TRUE(
         rtf.contains("\\u20013\\'d6\\'d0\\u20055\\'81\\'5c\\{\\\\\\}\\u-10179??\\u-8704??"));
@@ -290,4 +423,124 @@ TEST(RtfWriter, RoundTripsFixturesAndAwkwardNames) {
           {QStringLiteral("y"), attributes("", 1638, clWindowText, 255)}}});
     model.paragraphs.push_back({RichTextAlignment::Right, {}});
     expectRoundTrip(model);
+}
+
+namespace {
+
+// The look of every character that is not white space in an HTML page LibreOffice wrote:
+// faces, sizes and colours from <font>, styles from <b> <i> <u> <strike>.
+struct HtmlLook {
+    QChar character;
+    QString face, color; // color "#rrggbb", empty for the automatic colour
+    double points = 0;
+    bool bold = false, italic = false, underline = false, strikeOut = false;
+};
+
+std::vector<HtmlLook> htmlLooks(const QString& html) {
+    struct Open {
+        QString tag;
+        HtmlLook look;
+    };
+    std::vector<Open> open{{QString(), HtmlLook()}};
+    std::vector<HtmlLook> looks;
+    static const QRegularExpression token(QStringLiteral("<(/?)([a-zA-Z0-9]+)([^>]*)>|([^<]+)"));
+    static const QRegularExpression face(QStringLiteral("face=\"([^\",]*)"));
+    static const QRegularExpression color(QStringLiteral("color=\"(#[0-9a-fA-F]{6})\""));
+    static const QRegularExpression size(QStringLiteral("font-size: ([0-9.]+)pt"));
+    const QString body = html.mid(html.indexOf(QStringLiteral("<body")));
+    for (auto it = token.globalMatch(body); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const QString tag = match.captured(2).toLower();
+        if (!match.captured(4).isEmpty()) {
+            for (const QChar c : match.captured(4))
+                if (!c.isSpace()) {
+                    looks.push_back(open.back().look);
+                    looks.back().character = c;
+                }
+        } else if (match.captured(1) == QStringLiteral("/")) {
+            for (std::size_t i = open.size(); i-- > 1;)
+                if (open[i].tag == tag) {
+                    open.resize(i);
+                    break;
+                }
+        } else if (!match.captured(3).endsWith('/') && tag != QStringLiteral("br")) {
+            Open next{tag, open.back().look};
+            const QString attributes = match.captured(3);
+            if (tag == QStringLiteral("font")) {
+                if (const auto m = face.match(attributes); m.hasMatch())
+                    next.look.face = m.captured(1);
+                if (const auto m = color.match(attributes); m.hasMatch())
+                    next.look.color = m.captured(1).toLower();
+                if (const auto m = size.match(attributes); m.hasMatch())
+                    next.look.points = m.captured(1).toDouble();
+            }
+            next.look.bold |= tag == QStringLiteral("b");
+            next.look.italic |= tag == QStringLiteral("i");
+            next.look.underline |= tag == QStringLiteral("u");
+            next.look.strikeOut |= tag == QStringLiteral("strike") || tag == QStringLiteral("s");
+            open.push_back(next);
+        }
+    }
+    return looks;
+}
+
+} // namespace
+
+// LibreOffice opens a saved file with the chosen Chinese and Latin faces, sizes, colours and
+// styles. Needs LibreOffice Writer (soffice); skipped without it.
+TEST(RtfWriter, LibreOfficeOpensSavedFacesSizesColoursAndStyles) {
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty())
+        GTEST_SKIP()
+            << "soffice (LibreOffice Writer) is not installed: saved RTF not checked in it";
+    RichTextModel model;
+    model.paragraphs.push_back(
+        {RichTextAlignment::Center,
+         {{QStringLiteral("静夜思"), attributes("AR PL UKai CN", 24, clRed, 134, true)},
+          {QStringLiteral("Moon"), attributes("DejaVu Sans", 11, clBlue, 0, false, true)}}});
+    model.paragraphs.push_back(
+        {RichTextAlignment::Left,
+         {{QStringLiteral("举头望明月"),
+           attributes("LXGW WenKai", 15, 0x00C9211E, 134, false, false, true)},
+          {QStringLiteral("低头 Home，思故乡"),
+           attributes("AR PL UKai CN", 18, 0x00008000, 134, true, true, false, true)}}});
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile saved(dir.filePath(QStringLiteral("saved.rtf")));
+    ASSERT_TRUE(saved.open(QIODevice::WriteOnly));
+    saved.write(Rtf::write(model));
+    saved.close();
+    QProcess process;
+    // A profile of its own, so that a LibreOffice already running does not take the job.
+    process.start(soffice,
+                  {QStringLiteral("-env:UserInstallation=file://") + dir.filePath("profile"),
+                   QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                   QStringLiteral("html"), QStringLiteral("--outdir"), dir.path(),
+                   saved.fileName()});
+    ASSERT_TRUE(process.waitForFinished(120000));
+    QFile converted(dir.filePath(QStringLiteral("saved.html")));
+    ASSERT_TRUE(converted.open(QIODevice::ReadOnly)) << process.readAllStandardError().constData();
+    const std::vector<HtmlLook> looks = htmlLooks(QString::fromUtf8(converted.readAll()));
+
+    std::size_t next = 0;
+    for (const RichTextParagraph& paragraph : model.paragraphs)
+        for (const RichTextRun& run : paragraph.runs)
+            for (const QChar c : run.text) {
+                if (c.isSpace())
+                    continue;
+                ASSERT_LT(next, looks.size());
+                const HtmlLook& look = looks[next++];
+                const RichTextAttributes& a = run.attributes;
+                SCOPED_TRACE(QString(c).toStdString());
+                EXPECT_EQ(look.character, c);
+                EXPECT_EQ(look.face.toStdString(), a.Name.toStdString());
+                EXPECT_EQ(look.points, a.Size);
+                EXPECT_EQ(look.color.toStdString(),
+                          QStringLiteral("#%1")
+                              .arg(qToBigEndian(a.Color) >> 8, 6, 16, QChar('0'))
+                              .toStdString());
+                EXPECT_EQ(std::tuple(look.bold, look.italic, look.underline, look.strikeOut),
+                          std::tuple(a.Bold, a.Italic, a.Underline, a.StrikeOut));
+            }
+    EXPECT_EQ(next, looks.size());
 }
