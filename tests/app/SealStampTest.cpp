@@ -113,6 +113,22 @@ TEST_F(SealStamp, ClearThenPressWithPlacementArmedStampsNothing) {
     EXPECT_EQ(form.Image1->picture().image(), before);
     EXPECT_FALSE(form.sealPending());
     EXPECT_EQ(form.State.LastKind, ekSeal);
+
+    // On a canvas without a picture the empty seal still makes the white picture first, as a
+    // circle or fan does.
+    form.ToolButton23Click();
+    ASSERT_FALSE(form.Image1->hasPicture());
+    confirmSeal([](TForm4* d) { d->RichEdit1->richText().setText(QStringLiteral("印")); });
+    withDialog(
+        [this] {
+            form.Form4->Button6->click();
+            form.Form4->close();
+        },
+        [this] { form.ToolButton29Click(); });
+    press(QPoint(50, 50));
+    ASSERT_TRUE(form.Image1->hasPicture());
+    EXPECT_EQ(form.Image1->picture().size(), form.Image1->size());
+    EXPECT_EQ(form.Image1->picture().pixel(50, 50), clWhite);
 }
 
 TEST_F(SealStamp, EmptyTextStampsThePreviousSeal) {

@@ -3,6 +3,8 @@
 #include "PlacementFixture.h"
 
 #include <QLabel>
+#include <QMenu>
+#include <QPushButton>
 #include <QToolButton>
 
 namespace {
@@ -31,6 +33,26 @@ TEST_F(StatusPanel, ShowsAToolbarButtonsTooltipWhenThePointerEntersIt) {
     // A nudge button has no tooltip: the panel empties.
     QApplication::sendEvent(form.ToolButton30, &enter);
     EXPECT_EQ(form.StatusPanel1->text(), QString());
+    // From a button back onto the bare toolbar, which sends the toolbar no Enter: empty too.
+    QApplication::sendEvent(form.ToolButton21, &enter);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(form.ToolButton21, &leave);
+    EXPECT_EQ(form.StatusPanel1->text(), QString());
+    // While a menu is open, the highlighted item's hint: the items have none.
+    QApplication::sendEvent(form.ToolButton21, &enter);
+    emit form.PopupMenu1->hovered(form.N17);
+    EXPECT_EQ(form.StatusPanel1->text(), QString());
+}
+
+// The effect button opens its menu on a press of any mouse button, once.
+TEST_F(StatusPanel, EffectMenuOpensOnAnyButton) {
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::MiddleButton, Qt::RightButton}) {
+        QTest::mousePress(form.BitBtn1, button, {}, QPoint(5, 5));
+        QApplication::processEvents();
+        EXPECT_TRUE(form.PopupMenu1->isVisible()) << int(button);
+        form.PopupMenu1->hide();
+        QTest::mouseRelease(form.BitBtn1, button, {}, QPoint(5, 5));
+    }
 }
 
 } // namespace

@@ -97,10 +97,13 @@ TEST_F(CircleDialog, PreviewDrawsTheCircleOfTheBoxesAndClearEmptiesIt) {
     EXPECT_TRUE(form.Image1->picture().transparent);
     EXPECT_EQ(form.Image1->picture().pixel(100, 100), clWhite);
     EXPECT_EQ(form.Image1->picture().pixel(0, 100), clBlack);
-    // The preview box is smaller than 200 x 200 at the dialog's size: it scrolls.
-    form.resize(374, 400);
+    // The preview box is smaller than 200 x 200 at the dialog's own size: it scrolls both
+    // ways and shows the circle from its top-left corner.
+    form.resize(374, 544);
     QApplication::processEvents();
     EXPECT_GT(form.ScrollBox1->verticalScrollBar()->maximum(), 0);
+    EXPECT_GT(form.ScrollBox1->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(form.Image1->pos(), QPoint(0, 0));
     form.Button6->click();
     EXPECT_FALSE(form.Image1->hasPicture());
     EXPECT_EQ(form.CircleSettings.Radius, 100); // settings stay
