@@ -122,12 +122,12 @@ void filterRows(const std::array<qint32, 9>& weights, quint16 divisor, const Dra
     const FilterPath kernel = effectivePath(path, fits, rowBytes);
 
     // The two vertically wrapped rows first, while the source is untouched. window[k] holds
-    // bordered row y + k; the rows of the window not yet built are spare buffers.
-    std::vector<uchar> rows(5 * borderedBytes);
-    std::array<uchar*, 4> window;
+    // bordered row y + k.
+    std::vector<uchar> rows(4 * borderedBytes);
+    std::array<uchar*, 3> window;
     for (std::size_t k = 0; k < window.size(); ++k)
         window[k] = rows.data() + k * borderedBytes;
-    uchar* const bottomBorder = rows.data() + 4 * borderedBytes;
+    uchar* const bottomBorder = rows.data() + 3 * borderedBytes;
     rowNeeded(0);
     if (height > 1)
         rowNeeded(height - 1);
@@ -146,17 +146,7 @@ void filterRows(const std::array<qint32, 9>& weights, quint16 divisor, const Dra
         BuildBorderedRow(source, bordered, into);
     };
 
-    int y = 0;
-    while (y < height) {
-        if (kernel == FilterPath::Avx2 && rowBytes >= 32 && y + 1 < height) {
-            build(y + 2, window[2]);
-            build(y + 3, window[3]);
-            filterTwoRowsAvx2(window[0], window[1], window[2], window[3], output.scanLine(y),
-                              output.scanLine(y + 1), rowBytes, packed);
-            window = {window[2], window[3], window[0], window[1]};
-            y += 2;
-            continue;
-        }
+    for (int y = 0; y < height; ++y) {
         build(y + 2, window[2]);
         uchar* out = output.scanLine(y);
         switch (kernel) {
@@ -170,8 +160,8 @@ void filterRows(const std::array<qint32, 9>& weights, quint16 divisor, const Dra
             filterRowPortable(window[0], window[1], window[2], out, rowBytes, weights, divisor);
             break;
         }
-        window = {window[1], window[2], window[0], window[3]};
-        ++y;
+        // The window moves down one row.
+        window = {window[1], window[2], window[0]};
     }
 }
 

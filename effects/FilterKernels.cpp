@@ -59,9 +59,6 @@ bool packWeights(const std::array<qint32, 9>& weights, quint16 divisor, PackedWe
     packed.pairs = {pair(weights[0], weights[1]), pair(weights[2], weights[3]),
                     pair(weights[4], weights[5]), pair(weights[6], weights[7]),
                     pair(weights[8], 0)};
-    packed.rowPairs = {pair(weights[0], weights[1]), pair(weights[3], weights[4]),
-                       pair(weights[6], weights[7]), pair(weights[2], weights[5]),
-                       pair(0, weights[8])};
     packed.shift = std::countr_zero(unsigned(divisor));
     return true;
 }
@@ -141,50 +138,6 @@ __attribute__((target("avx2"))) inline void blockAvx2(const uchar* above, const 
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_packus_epi16(low, high));
 }
 
-// One pair of interleaved picture bytes multiplied by two weight pairs, for two output rows.
-__attribute__((target("avx2"))) inline void
-tapTwiceAvx2(__m256i first, __m256i second, __m256i weightsFirst, __m256i weightsSecond,
-             __m256i& lowFirst, __m256i& highFirst, __m256i& lowSecond, __m256i& highSecond) {
-    const __m256i low = _mm256_unpacklo_epi8(first, second);
-    const __m256i high = _mm256_unpackhi_epi8(first, second);
-    lowFirst = _mm256_add_epi16(lowFirst, _mm256_maddubs_epi16(low, weightsFirst));
-    highFirst = _mm256_add_epi16(highFirst, _mm256_maddubs_epi16(high, weightsFirst));
-    lowSecond = _mm256_add_epi16(lowSecond, _mm256_maddubs_epi16(low, weightsSecond));
-    highSecond = _mm256_add_epi16(highSecond, _mm256_maddubs_epi16(high, weightsSecond));
-}
-
-__attribute__((target("avx2"))) inline void storeAvx2(uchar* out, __m256i low, __m256i high,
-                                                      __m128i shift) {
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out),
-                        _mm256_packus_epi16(_mm256_sra_epi16(low, shift),
-                                            _mm256_sra_epi16(high, shift)));
-}
-
-// Output rows 0 (from picture rows 0, 1, 2) and 1 (from rows 1, 2, 3). Each row's (left,
-// centre) pair is interleaved once and weighed for every output row it serves; so is each
-// pair of neighbouring rows' right taps.
-__attribute__((target("avx2"))) inline void
-twoBlocksAvx2(const uchar* row0, const uchar* row1, const uchar* row2, const uchar* row3,
-              uchar* first, uchar* second, int i, const __m256i (&pairs)[5], __m128i shift) {
-    const __m256i& above = pairs[0];
-    const __m256i& own = pairs[1];
-    const __m256i& below = pairs[2];
-    const __m256i& rightAboveOwn = pairs[3];
-    const __m256i& rightBelow = pairs[4];
-    __m256i low0 = _mm256_setzero_si256(), high0 = low0, low1 = low0, high1 = low0;
-    tapAvx2(load32(row0 + i), load32(row0 + i + 3), above, low0, high0);
-    tapTwiceAvx2(load32(row1 + i), load32(row1 + i + 3), own, above, low0, high0, low1, high1);
-    tapTwiceAvx2(load32(row2 + i), load32(row2 + i + 3), below, own, low0, high0, low1, high1);
-    tapAvx2(load32(row3 + i), load32(row3 + i + 3), below, low1, high1);
-    const __m256i right0 = load32(row0 + i + 6), right1 = load32(row1 + i + 6);
-    const __m256i right2 = load32(row2 + i + 6), right3 = load32(row3 + i + 6);
-    tapAvx2(right0, right1, rightAboveOwn, low0, high0);
-    tapTwiceAvx2(right1, right2, rightBelow, rightAboveOwn, low0, high0, low1, high1);
-    tapAvx2(right2, right3, rightBelow, low1, high1);
-    storeAvx2(first + i, low0, high0, shift);
-    storeAvx2(second + i, low1, high1, shift);
-}
-
 } // namespace
 
 __attribute__((target("ssse3"))) void filterRowSsse3(const uchar* above, const uchar* own,
@@ -257,23 +210,6 @@ void convertRowTo24Bit(const uchar* from, uchar* to, int pixels) {
     }
 }
 
-__attribute__((target("avx2"))) void filterTwoRowsAvx2(const uchar* row0, const uchar* row1,
-                                                       const uchar* row2, const uchar* row3,
-                                                       uchar* first, uchar* second, int bytes,
-                                                       const PackedWeights& packed) {
-    constexpr int block = 32;
-    const __m256i pairs[5] = {
-        _mm256_set1_epi16(packed.rowPairs[0]), _mm256_set1_epi16(packed.rowPairs[1]),
-        _mm256_set1_epi16(packed.rowPairs[2]), _mm256_set1_epi16(packed.rowPairs[3]),
-        _mm256_set1_epi16(packed.rowPairs[4])};
-    const __m128i shift = _mm_cvtsi32_si128(packed.shift);
-    int i = 0;
-    for (; i + block <= bytes; i += block)
-        twoBlocksAvx2(row0, row1, row2, row3, first, second, i, pairs, shift);
-    if (i < bytes)
-        twoBlocksAvx2(row0, row1, row2, row3, first, second, bytes - block, pairs, shift);
-}
-
 bool cpuHasSsse3() {
     return __builtin_cpu_supports("ssse3");
 }
@@ -298,10 +234,7 @@ void filterRowSsse3(const uchar*, const uchar*, const uchar*, uchar*, int, const
 void filterRowAvx2(const uchar*, const uchar*, const uchar*, uchar*, int, const PackedWeights&) {
     std::abort();
 }
-void filterTwoRowsAvx2(const uchar*, const uchar*, const uchar*, const uchar*, uchar*, uchar*, int,
-                       const PackedWeights&) {
-    std::abort();
-}
+
 bool cpuHasSsse3() {
     return false;
 }
