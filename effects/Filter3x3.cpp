@@ -190,8 +190,8 @@ void Filter3x3Into(const std::array<qint32, 9>& weights, quint16 divisor,
 
 void CopyTo24BitAndFilter(const FilterWeights& weights, const DrawingSurface& source,
                           DrawingSurface& base, DrawingSurface& target) {
-    if (source.isEmpty() || source.image().format() != QImage::Format_RGB32 ||
-        &base == &source || &base == &target) {
+    if (source.isEmpty() || source.image().format() != QImage::Format_RGB32 || &base == &source ||
+        &base == &target) {
         CopyTo24Bit(base, source);
         Filter3x3Into(weights, base, target);
         return;
@@ -233,8 +233,8 @@ void CopyTo24BitAndFilter(const FilterWeights& weights, const DrawingSurface& so
     } else {
         output = outputFor(target, size, fresh);
     }
-    filterRows(weights.weights, weights.divisor, std::as_const(base), *output,
-               fastestFilterPath(), [&](int y) {
+    filterRows(weights.weights, weights.divisor, std::as_const(base), *output, fastestFilterPath(),
+               [&](int y) {
                    convertRowTo24Bit(fromBits + y * fromStride, baseBits + y * baseStride, width);
                });
     if (output == &fresh)

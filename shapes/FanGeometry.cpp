@@ -223,9 +223,8 @@ void fillFan(DrawingSurface& picture, const FanGeometry& g, TColor outlineInk) {
             const auto [first, end] = runsOfRow(next);
             // Runs of a row are sorted and apart, so those sharing a column with this one
             // follow the first that does not end before it starts.
-            auto other = std::lower_bound(first, end, run.first, [](const OpenRun& r, int x) {
-                return r.last < x;
-            });
+            auto other = std::lower_bound(first, end, run.first,
+                                          [](const OpenRun& r, int x) { return r.last < x; });
             for (; other != end && other->first <= run.last; ++other) {
                 const std::size_t otherIndex = std::size_t(other - runs.begin());
                 if (!reached[otherIndex]) {

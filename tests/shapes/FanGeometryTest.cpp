@@ -263,7 +263,8 @@ TEST(FanPicture, FillByRunsEqualsTheBorderFill) {
                 continue; // fewer of the large ones
             const bool canvasUsesColor = (radius + lineWidth) % 2 == 0;
             const TColor line = lineWidth == 3 ? (canvasUsesColor ? clFuchsia : clWhite) : clGray;
-            const FanSettingsRecord s = settings(radius, lineWidth, line, lineWidth == 5 ? line : fill);
+            const FanSettingsRecord s =
+                settings(radius, lineWidth, line, lineWidth == 5 ? line : fill);
             const FanGeometry g = computeFanGeometry(radius);
             DrawingSurface outlined = createFanPicture(g, canvasUsesColor);
             const QPoint seed = g.fillSeed();
