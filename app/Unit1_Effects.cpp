@@ -67,7 +67,22 @@ void runEffect(TForm1& form, EffectKind kind, QAction* item) {
         return;
     }
     const WaitCursor hourglass; // the first effect also converts the canvas to 24 bits
-    form.PrepareEffectBase();
+    if (!form.State.EffectBaseTaken && form.Image1->holdsBitmap()) {
+        // The first effect takes the base and filters it in one walk down the picture: each
+        // row is converted to 24 bits into the base just before the filter reads it.
+        CopyTo24BitAndFilter(EffectWeights(kind), form.Image1->picture(), form.State.EffectBase,
+                             form.Image1->canvas());
+        form.Image1->pictureChanged();
+        setEffectCheckMark(form, item);
+        form.State.CurrentEffect = kind;
+        form.State.EffectBaseTaken = true;
+        form.State.Changed = true;
+        return;
+    }
+    // Once the base is taken, putting it back on the canvas first would be wasted: the filter
+    // reads the base and writes every pixel of the canvas.
+    if (!form.State.EffectBaseTaken)
+        form.PrepareEffectBase();
     setEffectCheckMark(form, item);
     form.State.CurrentEffect = kind;
     form.ApplyEffect();

@@ -8,6 +8,7 @@
 #include "FilterKernels.h"
 #include "TarvelError.h"
 
+#include <array>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -89,6 +90,83 @@ FilterPath effectivePath(FilterPath requested, bool weightsFitVectors, int rowBy
 
 } // namespace
 
+namespace {
+
+// The output bitmap: the target's own pixels when they are 24-bit pixels of this size that
+// nothing else shares (the source's own, when filtering in place); otherwise a new bitmap, so
+// shared pixels are only ever read.
+QImage* outputFor(DrawingSurface& target, QSize size, QImage& fresh) {
+    QImage& targetImage = target.image();
+    if (targetImage.format() == QImage::Format_BGR888 && targetImage.size() == size &&
+        targetImage.isDetached())
+        return &targetImage;
+    fresh = QImage(size, QImage::Format_BGR888);
+    if (fresh.isNull())
+        throw std::bad_alloc();
+    return &fresh;
+}
+
+// The filter's walk over a 24-bit source into output. rowNeeded(y) is called before row y of
+// the source is first read, rows 0 and H - 1 first and then the others from the top down, so
+// that a source can be made one row at a time just ahead of the walk.
+template <class RowNeeded>
+void filterRows(const std::array<qint32, 9>& weights, quint16 divisor, const DrawingSurface& source,
+                QImage& output, FilterPath path, RowNeeded rowNeeded) {
+    const int width = source.width();
+    const int height = source.height();
+    const int rowBytes = 3 * width;
+    const std::size_t borderedBytes = std::size_t(rowBytes) + 6;
+
+    PackedWeights packed;
+    const bool fits = packWeights(weights, divisor, packed);
+    const FilterPath kernel = effectivePath(path, fits, rowBytes);
+
+    // The two vertically wrapped rows first, while the source is untouched. window[k] holds
+    // bordered row y + k.
+    std::vector<uchar> rows(4 * borderedBytes);
+    std::array<uchar*, 3> window;
+    for (std::size_t k = 0; k < window.size(); ++k)
+        window[k] = rows.data() + k * borderedBytes;
+    uchar* const bottomBorder = rows.data() + 3 * borderedBytes;
+    rowNeeded(0);
+    if (height > 1)
+        rowNeeded(height - 1);
+    BuildBorderedRow(source, 0, window[0]);
+    BuildBorderedRow(source, height + 1, bottomBorder);
+    BuildBorderedRow(source, 1, window[1]);
+    // Picture row b - 1 is read into a bordered row before any output row at or below it is
+    // written: in place, output row y overwrites picture row y.
+    const auto build = [&](int bordered, uchar* into) {
+        if (bordered == height + 1) {
+            std::memcpy(into, bottomBorder, borderedBytes);
+            return;
+        }
+        if (bordered - 1 < height - 1)
+            rowNeeded(bordered - 1);
+        BuildBorderedRow(source, bordered, into);
+    };
+
+    for (int y = 0; y < height; ++y) {
+        build(y + 2, window[2]);
+        uchar* out = output.scanLine(y);
+        switch (kernel) {
+        case FilterPath::Avx2:
+            filterRowAvx2(window[0], window[1], window[2], out, rowBytes, packed);
+            break;
+        case FilterPath::Ssse3:
+            filterRowSsse3(window[0], window[1], window[2], out, rowBytes, packed);
+            break;
+        case FilterPath::Portable:
+            filterRowPortable(window[0], window[1], window[2], out, rowBytes, weights, divisor);
+            break;
+        }
+        // The window moves down one row.
+        window = {window[1], window[2], window[0]};
+    }
+}
+
+} // namespace
+
 void Filter3x3Into(const std::array<qint32, 9>& weights, quint16 divisor,
                    const DrawingSurface& source, DrawingSurface& target, FilterPath path) {
     if (divisor == 0)
@@ -103,64 +181,64 @@ void Filter3x3Into(const std::array<qint32, 9>& weights, quint16 divisor,
         Filter3x3Into(weights, divisor, converted, target, path);
         return;
     }
-
-    const int width = source.width();
-    const int height = source.height();
-    const int rowBytes = 3 * width;
-    const std::size_t borderedBytes = std::size_t(rowBytes) + 6;
-
-    PackedWeights packed;
-    const bool fits = packWeights(weights, divisor, packed);
-    const FilterPath kernel = effectivePath(path, fits, rowBytes);
-
-    // The two vertically wrapped rows first, while the source is untouched.
-    std::vector<uchar> rows(4 * borderedBytes);
-    uchar* above = rows.data();
-    uchar* own = above + borderedBytes;
-    uchar* below = own + borderedBytes;
-    uchar* bottomBorder = below + borderedBytes;
-    BuildBorderedRow(source, 0, above);
-    BuildBorderedRow(source, height + 1, bottomBorder);
-    BuildBorderedRow(source, 1, own);
-
-    // The result goes into the target's own pixels when it has 24-bit pixels of this size
-    // that nothing else shares (the source's own, when filtering in place); otherwise into a
-    // new bitmap, so shared pixels are only ever read.
-    QImage& targetImage = target.image();
-    const bool reuse = targetImage.format() == QImage::Format_BGR888 &&
-                       targetImage.size() == source.size() && targetImage.isDetached();
     QImage fresh;
-    if (!reuse) {
-        fresh = QImage(width, height, QImage::Format_BGR888);
-        if (fresh.isNull())
-            throw std::bad_alloc();
-    }
-    QImage& output = reuse ? targetImage : fresh;
+    QImage* output = outputFor(target, source.size(), fresh);
+    filterRows(weights, divisor, source, *output, path, [](int) {});
+    if (output == &fresh)
+        target.image() = std::move(fresh);
+}
 
-    for (int y = 0; y < height; ++y) {
-        // The row below is read before row y is written: in place, it is picture row y + 1.
-        if (y + 1 < height)
-            BuildBorderedRow(source, y + 2, below);
-        else
-            std::memcpy(below, bottomBorder, borderedBytes);
-        uchar* out = output.scanLine(y);
-        switch (kernel) {
-        case FilterPath::Avx2:
-            filterRowAvx2(above, own, below, out, rowBytes, packed);
-            break;
-        case FilterPath::Ssse3:
-            filterRowSsse3(above, own, below, out, rowBytes, packed);
-            break;
-        case FilterPath::Portable:
-            filterRowPortable(above, own, below, out, rowBytes, weights, divisor);
-            break;
-        }
-        // The window moves down one row.
-        std::swap(above, own);
-        std::swap(own, below);
+void CopyTo24BitAndFilter(const FilterWeights& weights, const DrawingSurface& source,
+                          DrawingSurface& base, DrawingSurface& target) {
+    if (source.isEmpty() || source.image().format() != QImage::Format_RGB32 || &base == &source ||
+        &base == &target) {
+        CopyTo24Bit(base, source);
+        Filter3x3Into(weights, base, target);
+        return;
     }
-    if (!reuse)
-        targetImage = std::move(fresh);
+    // Each row of the base is converted just before the filter first reads it, so the walk
+    // finds it in cache instead of reading the whole base again after a separate conversion.
+    const QSize size = source.size();
+    const int width = source.width();
+    const QImage& from = source.image();
+    const uchar* const fromBits = from.constBits();
+    const qsizetype fromStride = from.bytesPerLine();
+
+    // The base's own pixels are overwritten when they fit, as after a new canvas of the same
+    // size; otherwise it gets new ones.
+    QImage& baseImage = base.image();
+    if (!(baseImage.format() == QImage::Format_BGR888 && baseImage.size() == size &&
+          baseImage.isDetached())) {
+        QImage converted(size, QImage::Format_BGR888);
+        if (converted.isNull())
+            throw std::bad_alloc();
+        baseImage = std::move(converted);
+    }
+    // Written through these, read through the base as a const picture: neither detaches.
+    uchar* const baseBits = baseImage.bits();
+    const qsizetype baseStride = baseImage.bytesPerLine();
+
+    // The result goes over the source's own pixels when the target is the source and nothing
+    // else shares them: a 24-bit row is shorter than a 32-bit one, so output row y ends before
+    // source row y + 1 starts, and the rows above it are already in the base when it is
+    // written. The 24-bit picture keeps the 32-bit one's bitmap alive until it goes itself.
+    QImage fresh;
+    QImage* output = nullptr;
+    if (&target == &source && from.isDetached()) {
+        auto* kept = new QImage(std::move(target.image()));
+        fresh = QImage(
+            kept->bits(), size.width(), size.height(), (3 * qsizetype(width) + 3) & ~qsizetype(3),
+            QImage::Format_BGR888, [](void* image) { delete static_cast<QImage*>(image); }, kept);
+        output = &fresh;
+    } else {
+        output = outputFor(target, size, fresh);
+    }
+    filterRows(weights.weights, weights.divisor, std::as_const(base), *output, fastestFilterPath(),
+               [&](int y) {
+                   convertRowTo24Bit(fromBits + y * fromStride, baseBits + y * baseStride, width);
+               });
+    if (output == &fresh)
+        target.image() = std::move(fresh);
 }
 
 void Filter3x3(const std::array<qint32, 9>& weights, quint16 divisor, DrawingSurface& picture,

@@ -43,6 +43,14 @@ void Filter3x3Into(const std::array<qint32, 9>& weights, quint16 divisor,
 void Filter3x3Into(const FilterWeights& weights, const DrawingSurface& source,
                    DrawingSurface& target);
 
+// The first effect in one walk down the picture: base becomes CopyTo24Bit of the source and
+// target the filter of base (as Filter3x3Into), each 32-bit row converted just before the
+// filter reads it. The target may be the source: then the result is laid over the source's own
+// pixels when nothing else shares them. The base's own pixels are reused when they fit. Base
+// and target keep their pen, brush and font; the base may be neither the source nor the target.
+void CopyTo24BitAndFilter(const FilterWeights& weights, const DrawingSurface& source,
+                          DrawingSurface& base, DrawingSurface& target);
+
 // Row r (0 to H + 1) of the bordered copy of a 24-bit picture of W x H pixels, as
 // 3 x (W + 2) bytes. Rows 1 to H are the picture's rows with its right-most pixel on the left
 // and its left-most pixel on the right; row 0 is the bottom row and row H + 1 the top row,

@@ -25,6 +25,8 @@ void filterRowSsse3(const uchar* above, const uchar* own, const uchar* below, uc
                     const PackedWeights& packed);
 void filterRowAvx2(const uchar* above, const uchar* own, const uchar* below, uchar* out, int bytes,
                    const PackedWeights& packed);
+// One row of 32-bit pixels (blue, green, red, unused) as 24-bit ones (blue, green, red).
+void convertRowTo24Bit(const uchar* from, uchar* to, int pixels);
 
 bool cpuHasSsse3();
 bool cpuHasAvx2();

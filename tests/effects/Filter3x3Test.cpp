@@ -416,3 +416,48 @@ TEST(Filter3x3Into, WritesTheTargetAndOnlyItsOwnPixels) {
     Filter3x3Into(EffectWeights(efOutline), DrawingSurface(), out);
     EXPECT_TRUE(out.isEmpty());
 }
+
+TEST(CopyTo24BitAndFilter, GivesTheBaseAndTheFilterOfItInOneWalk) {
+    QRandomGenerator random(2026);
+    const FilterWeights& soft = EffectWeights(efSoft);
+    for (const QSize size : {QSize(1, 1), QSize(1, 9), QSize(13, 1), QSize(11, 2), QSize(37, 7),
+                             QSize(64, 5), QSize(101, 12)}) {
+        DrawingSurface canvas(size.width(), size.height()); // 32 bits, alpha bytes random too
+        for (int y = 0; y < size.height(); ++y)
+            for (int i = 0; i < 4 * size.width(); ++i)
+                canvas.scanLine(y)[i] = uchar(random.bounded(256));
+        DrawingSurface expectedBase;
+        CopyTo24Bit(expectedBase, canvas);
+        const DrawingSurface expected = referenceFilter(soft.weights, soft.divisor, expectedBase);
+        const QString at = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+
+        // The canvas filtered over its own pixels; an old base of the same size is reused.
+        DrawingSurface base(size.width(), size.height(), DrawingSurface::Format::Bit24);
+        const uchar* basePixels = base.scanLine(0);
+        DrawingSurface own(canvas.image().copy());
+        CopyTo24BitAndFilter(soft, own, base, own);
+        ASSERT_TRUE(samePixels(base, expectedBase)) << at.toStdString();
+        ASSERT_TRUE(samePixels(own, expected)) << at.toStdString();
+        EXPECT_EQ(base.scanLine(0), basePixels);
+        EXPECT_EQ(own.format(), DrawingSurface::Format::Bit24);
+        // The result is an ordinary picture: a copy of it is independent once drawn on.
+        DrawingSurface copy = own;
+        copy.setPixel(0, 0, 0x00010203);
+        ASSERT_TRUE(samePixels(own, expected));
+
+        // A canvas whose pixels are shared keeps them; a base of another size is replaced.
+        DrawingSurface shared = canvas;
+        DrawingSurface smallBase(2, 2);
+        CopyTo24BitAndFilter(soft, shared, smallBase, shared);
+        ASSERT_TRUE(samePixels(smallBase, expectedBase));
+        ASSERT_TRUE(samePixels(shared, expected));
+        EXPECT_EQ(canvas.format(), DrawingSurface::Format::Bit32);
+
+        // A 24-bit source takes the two steps one after the other.
+        DrawingSurface flat(expectedBase.image().copy());
+        DrawingSurface flatBase;
+        CopyTo24BitAndFilter(soft, flat, flatBase, flat);
+        ASSERT_TRUE(samePixels(flatBase, expectedBase));
+        ASSERT_TRUE(samePixels(flat, expected));
+    }
+}

@@ -246,3 +246,41 @@ TEST(FanPicture, OutlineOfTheSeedColourStillHoldsTheFill) {
 }
 
 } // namespace
+
+// The fill by open runs reaches exactly the pixels of the border fill from the seed, whatever
+// the radius, the line width and the colours (the line colour equal to the background's too).
+TEST(FanPicture, FillByRunsEqualsTheBorderFill) {
+    testApplication();
+    std::vector<qint32> radii;
+    for (qint32 radius = 1; radius <= 64; ++radius)
+        radii.push_back(radius);
+    for (qint32 radius : {97, 100, 101, 333, 1000})
+        radii.push_back(radius);
+    int compared = 0;
+    for (const qint32 radius : radii)
+        for (const qint32 lineWidth : {0, 1, 2, 3, 5, 12, 40}) {
+            if (radius > 100 && lineWidth % 2 == 0 && lineWidth != 12)
+                continue; // fewer of the large ones
+            const bool canvasUsesColor = (radius + lineWidth) % 2 == 0;
+            const TColor line = lineWidth == 3 ? (canvasUsesColor ? clFuchsia : clWhite) : clGray;
+            const FanSettingsRecord s =
+                settings(radius, lineWidth, line, lineWidth == 5 ? line : fill);
+            const FanGeometry g = computeFanGeometry(radius);
+            DrawingSurface outlined = createFanPicture(g, canvasUsesColor);
+            const QPoint seed = g.fillSeed();
+            const TColor ink = outlineInkFor(s, outlined.pixel(seed.x(), seed.y()));
+            setFanPenAndBrush(outlined, s, ink);
+            drawTopArc(outlined, g);
+            drawRightSide(outlined, g);
+            drawBottomArc(outlined, g);
+            drawLeftSide(outlined, g);
+            DrawingSurface byRuns(outlined.image().copy());
+            byRuns.brush = outlined.brush;
+            fillFan(byRuns, g, ink);
+            outlined.floodFill(seed.x(), seed.y(), ink);
+            ASSERT_EQ(byRuns.image(), outlined.image())
+                << "radius " << radius << ", line width " << lineWidth;
+            ++compared;
+        }
+    EXPECT_EQ(compared, 66 * 7 + 3 * 4); // radii up to 100 with every width, the rest with four
+}
