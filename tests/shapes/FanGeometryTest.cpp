@@ -160,8 +160,9 @@ TEST(FanPicture, AFanWiderThanAnyCanvasKeepsOnlyWhatCanLand) {
             if (std::abs(y - g.H / 2) < 8)
                 continue; // where the top arc meets its middle line
             if (insideFan(g, x - 12, y) && insideFan(g, x + 12, y) && insideFan(g, x, y - 12) &&
-                insideFan(g, x, y + 12))
+                insideFan(g, x, y + 12)) {
                 ASSERT_EQ(p.pixel(x, y), fill) << x << "," << y;
+            }
         }
     try {
         renderFanPicture(settings(2049, 1, clGray, fill), true);
