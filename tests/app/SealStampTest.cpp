@@ -32,6 +32,17 @@ struct SealStamp : MainWindowTest {
     }
     const DrawingSurface& sealPicture() const { return form.Form4->RotateImage1->RotatedGraphic(); }
     // Every pixel of the seal picture at the point: key pixels leave the canvas colour.
+    // A seal confirmed, then its preview emptied with "清空" and the dialog closed by its
+    // close box: the placement stays armed with an empty seal.
+    void armEmptySeal() {
+        confirmSeal([](TForm4* d) { d->RichEdit1->richText().setText(QStringLiteral("印")); });
+        withDialog(
+            [this] {
+                form.Form4->Button6->click();
+                form.Form4->close();
+            },
+            [this] { form.ToolButton29Click(); });
+    }
     void expectStampedAt(QPoint point) {
         const DrawingSurface& seal = sealPicture();
         ASSERT_FALSE(seal.isEmpty());
@@ -100,13 +111,7 @@ TEST_F(SealStamp, NudgesRedrawTheSealTenPixelsAway) {
 
 TEST_F(SealStamp, ClearThenPressWithPlacementArmedStampsNothing) {
     paintCanvas(canvasGrey);
-    confirmSeal([](TForm4* d) { d->RichEdit1->richText().setText(QStringLiteral("印")); });
-    withDialog(
-        [this] {
-            form.Form4->Button6->click();
-            form.Form4->close();
-        },
-        [this] { form.ToolButton29Click(); });
+    armEmptySeal();
     EXPECT_TRUE(form.sealPending());
     const QImage before = form.Image1->picture().image();
     press(QPoint(50, 50));
@@ -118,13 +123,7 @@ TEST_F(SealStamp, ClearThenPressWithPlacementArmedStampsNothing) {
     // circle or fan does.
     form.ToolButton23Click();
     ASSERT_FALSE(form.Image1->hasPicture());
-    confirmSeal([](TForm4* d) { d->RichEdit1->richText().setText(QStringLiteral("印")); });
-    withDialog(
-        [this] {
-            form.Form4->Button6->click();
-            form.Form4->close();
-        },
-        [this] { form.ToolButton29Click(); });
+    armEmptySeal();
     press(QPoint(50, 50));
     ASSERT_TRUE(form.Image1->hasPicture());
     EXPECT_EQ(form.Image1->picture().size(), form.Image1->size());
