@@ -107,8 +107,7 @@ TForm1::TForm1(QWidget* parent, const QString& appDir) : QMainWindow(parent) {
 
     // 1. The application hint follows the control under the pointer.
     qApp->installEventFilter(this);
-    // 2. The loader and the snapshot holder are never shown.
-    Image2->hide();
+    // 2. The snapshot is never shown.
     Image3->hide();
     // 3. Nothing to undo yet.
     ToolButton22->setEnabled(false);
@@ -117,15 +116,11 @@ TForm1::TForm1(QWidget* parent, const QString& appDir) : QMainWindow(parent) {
     registerPrivateFonts(true);
     // 5. The font list the dialogs copy.
     fillFontList();
-    // 6.
-    State.LastKind = ekNone;
+    // 6. The composition starts with nothing placed (LastKind ekNone).
     // 7.
     ComboBox1->setVisible(false);
     ComboBox2->setVisible(false);
-    // 8.
-    State.EffectBase = DrawingSurface();
-    State.CurrentEffect = efNone;
-    State.EffectBaseTaken = false;
+    // 8. No effect base, no effect (the composition's initial state).
 }
 
 TForm1::~TForm1() {
@@ -323,15 +318,15 @@ void TForm1::buildWorkArea() {
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setWidgetResizable(false);
     ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1 = new ImageControl(nullptr, QSize(1273, 649));
+    Image1 = new ImageControl(nullptr);
     Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->showPicture(&State.canvas());
     Image1->setProperty("hint", QString());
     ScrollBox1->setWidget(Image1);
     setCentralWidget(ScrollBox1);
-    Image2 = new ImageControl(this, QSize(105, 105));
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image3 = new ImageControl(this, QSize(105, 105));
+    Image3 = new ImageControl(this);
     Image3->setObjectName(QStringLiteral("Image3"));
+    Image3->showPicture(&State.undoSnapshot());
 
     connect(Image1, &ImageControl::mousePressed, this, [this](QPoint at, Qt::MouseButton button) {
         ErrorBoundary::run(this, [&] { Image1MouseDown(at, button); });

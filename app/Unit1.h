@@ -2,7 +2,7 @@
 // and runs the placement workflow (a confirmed element is stamped at the next canvas press).
 #pragma once
 
-#include "DrawingSurface.h"
+#include "CompositionState.h"
 #include "EffectKind.h"
 #include "HelpFile.h" // start-up concern: the help library and the recorded help file digest
 
@@ -30,32 +30,6 @@ class TForm7;
 class TForm8;
 class HelpWindow;
 
-// The kind of the element that a nudge acts on.
-enum ElementKind : qint32 {
-    ekNone = 0,
-    ekText = 1,
-    ekRotatedText = 2,
-    ekSeal = 3,
-    ekCircle = 4,
-    ekFan = 5,
-};
-
-// The main window's run-time state; the undo snapshot itself is the picture of Image3.
-struct CompositionState {
-    ElementKind LastKind = ekNone;
-    QPoint RotatedTextPos;
-    QPoint SealPos;
-    QPoint CirclePos;
-    QPoint FanPos;
-    DrawingSurface EffectBase;
-    bool EffectBaseTaken = false;
-    EffectKind CurrentEffect = efNone;
-    // Changed since the last successful save: any stamp, text, nudge, undo, effect, restore
-    // or new canvas sets it. While it is set and the canvas holds a picture, the commands
-    // that discard the canvas first ask whether to save.
-    bool Changed = false;
-};
-
 // The program's folder, with a separator at the end. It is known before the application object
 // exists, so that start-up can begin reading the Fonts folder early.
 QString programFolder();
@@ -72,7 +46,9 @@ public:
     // Program entry creates the dialogs after the main window, in the order 2 to 8.
     void createDialogs();
 
-    CompositionState State;
+    // The picture being composed, which Image1 and Image3 show.
+    CompositionState& composition() { return State; }
+    const CompositionState& composition() const { return State; }
     QString AppDir; // the executable's folder, with a trailing separator
 
     // Controls, named as the program names them.
@@ -96,9 +72,8 @@ public:
     QComboBox* ComboBox1 = nullptr;      // hidden list of font sizes
     QComboBox* ComboBox2 = nullptr;      // hidden list of font faces
     QScrollArea* ScrollBox1 = nullptr;
-    ImageControl* Image1 = nullptr; // the work canvas
-    ImageControl* Image2 = nullptr; // hidden loader of background pictures
-    ImageControl* Image3 = nullptr; // hidden holder of the undo snapshot
+    ImageControl* Image1 = nullptr; // shows the composition's canvas
+    ImageControl* Image3 = nullptr; // hidden, shows the undo snapshot
     QLabel* StatusPanel0 = nullptr;
     QLabel* StatusPanel1 = nullptr;
     QLabel* StatusPanel2 = nullptr;
@@ -147,8 +122,6 @@ public:
     void ToolButton31Click(); // nudge right
     void ToolButton35Click(); // nudge up
     void ToolButton36Click(); // nudge down
-    void takeUndoSnapshot();
-    void restoreUndoSnapshot();
     void BitBtn1MouseDown();
     // The status panel that follows the application hint.
     void ApplicationHint(const QString& hint);
@@ -167,35 +140,22 @@ public:
     // ---- Text (Unit1_Text.cpp)
     void createTextDialog();
     void ToolButton1Click(); // add text
-    void nudgeText(int dx, int dy);
 
     // ---- Rotated text (Unit1_Rotated.cpp)
     void createRotatedTextDialog();
     void N12Click(); // rotated text and inscription
-    bool rotatedTextPending() const;
-    void clearRotatedTextPending();
-    void drawRotatedTextAt(QPoint point);
 
     // ---- Seal (Unit1_Seal.cpp)
     void createSealDialog();
     void ToolButton29Click();
-    bool sealPending() const;
-    void clearSealPending();
-    void drawSealAt(QPoint point);
 
     // ---- Circle (Unit1_Circle.cpp)
     void createCircleDialog();
     void ToolButton21Click();
-    bool circlePending() const;
-    void clearCirclePending();
-    void drawCircleAt(QPoint point);
 
     // ---- Fan (Unit1_Fan.cpp)
     void createFanDialog();
     void ToolButton26Click();
-    bool fanPending() const;
-    void clearFanPending();
-    void drawFanAt(QPoint point);
 
     // ---- Effects (Unit1_Effects.cpp)
     void N17Click();
@@ -207,11 +167,6 @@ public:
     void N27Click();
     void N28Click();
     void N29Click();
-    // Takes EffectBase from the work canvas before the first effect, or puts it back on the
-    // work canvas for every later effect.
-    void PrepareEffectBase();
-    // Shows EffectBase filtered with the weights of CurrentEffect on the work canvas.
-    void ApplyEffect();
     // The effect item that carries the check mark (none before the first effect command).
     QAction* checkedEffectItem = nullptr;
     // ---- End of effects
@@ -244,6 +199,11 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    CompositionState State;
+    // Shows the composition's pictures again after an operation changed them.
+    void compositionChanged();
+    void runEffect(EffectKind kind, QAction* item);
+    void setEffectCheckMark(QAction* checked);
     void fitOuterSize();
     bool outerSizeFitted = false;
     void buildToolbars();

@@ -2,7 +2,6 @@
 // painters on the work canvas, and the save dialog with its JPEG or BMP file.
 #include "Unit1.h"
 
-#include "BackgroundPainters.h"
 #include "ImageControl.h"
 #include "PictureCodecs.h"
 #include "PictureSave.h"
@@ -47,7 +46,7 @@ void TForm1::createCanvasDialog() {
 
 bool TForm1::saveOrDiscardWork() {
     // A hidden window (a script run) has no one to ask.
-    if (!State.Changed || !Image1->hasPicture() || !isVisible())
+    if (!State.Changed || !State.canvas().hasPicture() || !isVisible())
         return true;
     switch (PlatformDialogs::askToSave(this)) {
     case PlatformDialogs::SaveAnswer::Save:
@@ -82,26 +81,9 @@ void TForm1::ToolButton40Click() {
             throw;
         }
     }
-    // 2.
-    Image1->clearPicture();
-    // 3.
-    Image1->setControlSize(settings.Width, settings.Height);
-    State.Changed = true;
-    // 4.
-    if (settings.UsePicture) {
-        Image2->setGraphic(background);
-        paintBackground(Image1->canvas(), Image2->picture().image(), settings.Layout);
-        Image1->pictureChanged();
-    }
-    // 5.
-    if (settings.UseColor) {
-        DrawingSurface& canvas = Image1->canvas();
-        canvas.brush.color = settings.BackgroundColor;
-        canvas.fillRect(0, 0, settings.Width, settings.Height);
-        Image1->pictureChanged();
-    }
-    // 6.
-    State.EffectBaseTaken = false;
+    // 2. to 6.
+    State.newCanvas(settings, background);
+    compositionChanged();
 }
 
 void TForm1::BitBtn3Click() {
@@ -112,8 +94,8 @@ void TForm1::BitBtn3Click() {
     const QString path =
         PlatformDialogs::withDefaultExtension(*chosen, dialog->request.defaultExtension);
     dialog->request.initialPath = path;
-    savePicture(Image1->picture(), path);
-    State.Changed = false;
+    savePicture(State.canvas().picture(), path);
+    State.markSaved();
     // A save that worked says so quietly, until the next hint.
     ApplicationHint(QStringLiteral("已保存：%1").arg(QDir::toNativeSeparators(path)));
 }

@@ -34,7 +34,7 @@ void FirstEffectCommand(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         form.Image1->setPicture(DrawingSurface(canvas.image().copy()));
-        form.State.EffectBaseTaken = false;
+        form.composition().EffectBaseTaken = false;
         state.ResumeTiming();
         form.N27Click();
     }

@@ -301,3 +301,5 @@ void TForm4::Button6Click() {
     RotateImage1->clearPicture();
     ResetSettings();
 }
+
+Stamp TForm4::stamp() const { return Stamp{&RotateImage1->RotatedGraphic(), nullptr}; }

@@ -4,6 +4,7 @@
 
 #include "Arrangement.h"
 #include "Colors.h"
+#include "PlacedElement.h"
 #include "SealRenderer.h"
 
 #include <QByteArray>
@@ -22,7 +23,7 @@ class RichEdit;
 class SpinEdit;
 class TRotateImage;
 
-class TForm4 final : public QDialog {
+class TForm4 final : public QDialog, public PlacedElement {
     Q_OBJECT
 public:
     // FormCreate. workCanvas gets the hand-point cursor on OK; fontFaces are the main
@@ -37,6 +38,11 @@ public:
     ::Arrangement ArrangementChoice = arHorzLeftToRight;
     qint32 PendingPlacement = 0; // 1 while the seal waits for a click on the canvas
     TColor TextColor = clBlack;  // colour of the characters, set by each preview
+
+    bool pending() const override { return PendingPlacement == 1; }
+    void disarm() override { PendingPlacement = 0; }
+    // The turned seal, its key colour left out; empty before the first preview.
+    Stamp stamp() const override;
 
     void ResetSettings();
     void ReadSettings();

@@ -3,18 +3,13 @@
 #pragma once
 
 #include "DrawingSurface.h"
+#include "ShapeSettings.h"
 
 #include <QtGlobal>
 
 // The circle dialog's settings; the defaults are the values ResetSettings restores.
-struct CircleSettingsRecord {
-    qint32 LineWidth = 2;
-    qint32 Radius = 50;
-    TColor LineColor = clBlack;
-    TColor FillColor = clWhite;
-    TColor PickedLineColor = clBlack;
-    TColor PickedFillColor = clWhite;
-    qint32 PendingPlacement = 0;
+struct CircleSettingsRecord : ShapeSettingsRecord {
+    CircleSettingsRecord() : ShapeSettingsRecord{2, 50, clBlack, clWhite, clBlack, clWhite, 0} {}
 };
 
 // The largest side of a circle picture: 16384 x 16384 pixels of 32 bits is one gigabyte,

@@ -3,20 +3,15 @@
 #pragma once
 
 #include "DrawingSurface.h"
+#include "ShapeSettings.h"
 
 #include <QPoint>
 #include <QRect>
 #include <QtGlobal>
 
 // The fan dialog's settings; the defaults are the values ResetSettings restores.
-struct FanSettingsRecord {
-    qint32 LineWidth = 2;
-    qint32 Radius = 100;
-    TColor LineColor = clGray;
-    TColor FillColor = clWhite;
-    TColor PickedLineColor = clGray;
-    TColor PickedFillColor = clWhite;
-    qint32 PendingPlacement = 0;
+struct FanSettingsRecord : ShapeSettingsRecord {
+    FanSettingsRecord() : ShapeSettingsRecord{2, 100, clGray, clWhite, clGray, clWhite, 0} {}
 };
 
 // The largest side of a fan picture the program will draw (4 x Radius wide): 8192 x 4096

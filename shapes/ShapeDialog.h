@@ -1,12 +1,17 @@
-// The controls the circle and fan dialogs share: a settings group with two spin boxes and two
-// colour buttons, a scrolling preview image and the five command buttons.
+// The circle and fan dialogs: a settings group with two spin boxes and two colour buttons, a
+// scrolling preview whose picture is exactly what the main window stamps, and the five
+// command buttons. The two differ only in their settings record and the picture they render.
 #pragma once
 
-#include <QString>
+#include "DrawingSurface.h"
+#include "PlacedElement.h"
+#include "ShapeSettings.h"
+
+#include <QDialog>
+#include <utility>
 
 class ColorButton;
 class ImageControl;
-class QDialog;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -14,30 +19,60 @@ class QPushButton;
 class QScrollArea;
 class SpinEdit;
 
-struct ShapeDialogControls {
+class ShapeDialog : public QDialog, public PlacedElement {
+    Q_OBJECT
+public:
     QGroupBox* GroupBox1 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
     QLabel* Label4 = nullptr;
-    SpinEdit* SpinEdit1 = nullptr;
-    SpinEdit* SpinEdit2 = nullptr;
-    ColorButton* SpeedButton1 = nullptr;
-    ColorButton* SpeedButton2 = nullptr;
+    SpinEdit* SpinEdit1 = nullptr;       // outline width
+    SpinEdit* SpinEdit2 = nullptr;       // radius
+    ColorButton* SpeedButton1 = nullptr; // line colour, runs ColorDialog1
+    ColorButton* SpeedButton2 = nullptr; // fill colour, runs ColorDialog2
     QFrame* Panel1 = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
-    ImageControl* Image1 = nullptr;
-    ImageControl* Image2 = nullptr;
+    ImageControl* Image1 = nullptr; // the preview, whose picture is the one that is stamped
+    ImageControl* Image2 = nullptr; // hidden, unused
     QPushButton* Button1 = nullptr; // 确定
     QPushButton* Button2 = nullptr; // 应用
     QPushButton* Button3 = nullptr; // 取消
     QPushButton* Button4 = nullptr; // 预览
     QPushButton* Button6 = nullptr; // 清空
+
+    void ResetSettings();
+    void ApplySettings();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void Button4Click(); // preview
+    void Button6Click(); // clear the preview
+    void Button1Click(); // OK
+    void Button2Click(); // apply
+    void Button3Click(); // cancel
+
+    bool pending() const override;
+    void disarm() override;
+    Stamp stamp() const override;
+
+protected:
+    // workCanvas is the main window's canvas, which gets the hand-point cursor on OK. The
+    // dialog that derives sets up the spin boxes and then calls FormCreate.
+    ShapeDialog(QWidget* workCanvas, const QString& widthCaption, QWidget* parent);
+    void FormCreate();
+
+    virtual ShapeSettingsRecord& settings() = 0;
+    const ShapeSettingsRecord& settings() const {
+        return const_cast<ShapeDialog*>(this)->settings();
+    }
+    // The record back at its defaults.
+    virtual void resetRecord() = 0;
+    // The preview's width and height for the radius in the settings.
+    virtual std::pair<qint64, qint64> previewSize() const = 0;
+    // The complete picture for the settings; empty when there is nothing to draw.
+    virtual DrawingSurface renderPicture() const = 0;
+
+private:
+    void fitPreview();
+    QWidget* workCanvas;
 };
-
-// Builds the controls inside the dialog, each named as its member. The spin boxes start
-// unbounded at 0 and the colour buttons black: the dialog sets them up.
-ShapeDialogControls buildShapeDialogControls(QDialog* dialog, const QString& widthCaption);
-
-// Sets the preview image's control size, kept within what a widget can be.
-void setPreviewSize(ImageControl* image, qint64 width, qint64 height);

@@ -2,6 +2,7 @@
 // lettering or the inscription, previews it, and arms it to be stamped at the next click.
 #pragma once
 
+#include "PlacedElement.h"
 #include "RotatedText.h"
 
 #include <QDialog>
@@ -17,7 +18,7 @@ class QPushButton;
 class QRadioButton;
 class SpinEdit;
 
-class TForm3 final : public QDialog {
+class TForm3 final : public QDialog, public PlacedElement {
     Q_OBJECT
 public:
     // workCanvas gets the hand-point cursor on confirm; sizes and faces are the main window's
@@ -29,6 +30,9 @@ public:
     TSetSector RotatedTextSettings;
     // Set by "确认", cleared by the main window's stamp and by the dialog's creation.
     bool PendingPlacement = false;
+    bool pending() const override { return PendingPlacement; }
+    void disarm() override { PendingPlacement = false; }
+    Stamp stamp() const override { return Stamp{nullptr, &RotatedTextSettings}; }
     // The placement the radio buttons chose; taken at the next apply.
     TextPlacement PlacementChoice = tpVertical;
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CanvasSettings.h"
+#include "PlacedElement.h"
 #include "RichText.h"
 #include "TextSettings.h"
 
@@ -23,7 +24,7 @@ class QToolButton;
 class RichEdit;
 class SpinEdit;
 
-class TForm8 final : public QDialog {
+class TForm8 final : public QDialog, public TextBlock {
     Q_OBJECT
 public:
     // fontFaces: the main window's list of installed faces, copied into the font combo.
@@ -37,7 +38,8 @@ public:
 
     // The editor's store: the only keeper of the text and its per-character fonts, read by
     // the layout every time the block is drawn.
-    RichText& richText();
+    RichText& richText() override;
+    ::TextSettings& textSettings() override { return TextSettings; }
 
     // Copies the controls into the record in the fixed order, sets Confirmed, then measures.
     void ApplyTextSettings();

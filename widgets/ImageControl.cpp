@@ -1,63 +1,68 @@
 #include "ImageControl.h"
 
-#include "TarvelError.h"
-
 #include <QMouseEvent>
 #include <QPainter>
 
 ImageControl::ImageControl(QWidget* parent, QSize initialSize) : QWidget(parent) {
+    // The picture is painted over every pixel it covers: a control that grows repaints only
+    // the new part.
+    setAttribute(Qt::WA_StaticContents);
     setControlSize(initialSize.width(), initialSize.height());
     setMouseTracking(true);
 }
 
-DrawingSurface& ImageControl::canvas() {
-    if (kind == Kind::Graphic)
-        throw TarvelError(QStringLiteral("Can only modify an image if it contains a bitmap"));
-    if (kind == Kind::Empty) {
-        surface = DrawingSurface(width(), height());
-        surface.transparent = isTransparent;
-        kind = Kind::Bitmap;
-    }
-    return surface;
+void ImageControl::showPicture(Picture* picture) {
+    shown = picture ? picture : &own;
+    followPictureSize();
+    update();
 }
 
 void ImageControl::setPicture(const DrawingSurface& picture) {
-    surface = picture;
-    kind = Kind::Bitmap;
+    shown->setPicture(picture);
     update();
 }
 
 void ImageControl::setPicture(DrawingSurface&& picture) {
-    surface = std::move(picture);
-    kind = Kind::Bitmap;
+    shown->setPicture(std::move(picture));
     update();
 }
 
 void ImageControl::setGraphic(const QImage& graphic) {
-    surface = DrawingSurface(graphic);
-    kind = Kind::Graphic;
+    shown->setGraphic(graphic);
     update();
 }
 
 void ImageControl::clearPicture() {
-    surface = DrawingSurface();
-    kind = Kind::Empty;
+    shown->clearPicture();
     update();
 }
 
 void ImageControl::setTransparent(bool transparent) {
-    isTransparent = transparent;
-    surface.transparent = transparent;
+    shown->setTransparent(transparent);
     update();
 }
 
-void ImageControl::setControlSize(int w, int h) {
-    setFixedSize(std::max(w, 0), std::max(h, 0));
+void ImageControl::setControlSize(qint64 w, qint64 h) {
+    shown->setSize(w, h);
+    followPictureSize();
 }
 
-void ImageControl::pictureChanged() { update(); }
+void ImageControl::followPictureSize() {
+    const QSize wanted = shown->size();
+    if (size() != wanted || minimumSize() != wanted || maximumSize() != wanted)
+        setFixedSize(wanted);
+}
+
+void ImageControl::pictureChanged(const QRect& changed) {
+    followPictureSize();
+    if (changed.isNull())
+        update();
+    else
+        update(changed);
+}
 
 void ImageControl::paintEvent(QPaintEvent* event) {
+    const DrawingSurface& surface = shown->picture();
     if (surface.isEmpty()) return;
     QPainter painter(this);
     if (surface.transparent) {
@@ -69,7 +74,8 @@ void ImageControl::paintEvent(QPaintEvent* event) {
             keyedShownFor = surface.image().cacheKey();
             keyedShownKey = key;
         }
-        painter.drawImage(0, 0, keyedShown);
+        const QRect r = event->rect().intersected(keyedShown.rect());
+        painter.drawImage(r.topLeft(), keyedShown, r);
     } else {
         const QRect r = event->rect().intersected(surface.image().rect());
         painter.drawImage(r.topLeft(), surface.image(), r);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "DrawingSurface.h"
+#include "Picture.h"
 
 #include <QWidget>
 
@@ -12,14 +13,18 @@ class ImageControl : public QWidget {
 public:
     explicit ImageControl(QWidget* parent = nullptr, QSize initialSize = QSize(105, 105));
 
-    bool hasPicture() const { return kind != Kind::Empty; }
-    bool holdsBitmap() const { return kind == Kind::Bitmap; }
+    // Shows a picture kept elsewhere (the composition's canvas, say) instead of the control's
+    // own; the control takes that picture's size. nullptr goes back to the control's own.
+    void showPicture(Picture* picture);
+
+    bool hasPicture() const { return shown->hasPicture(); }
+    bool holdsBitmap() const { return shown->holdsBitmap(); }
     // The picture as it is (an empty surface when there is none).
-    const DrawingSurface& picture() const { return surface; }
+    const DrawingSurface& picture() const { return shown->picture(); }
     // The drawing surface: creates a white bitmap of the control's size, taking the
     // control's transparency, when the control has no picture; fails for a picture that is
     // not a bitmap.
-    DrawingSurface& canvas();
+    DrawingSurface& canvas() { return shown->canvas(); }
     void setPicture(const DrawingSurface& picture);
     void setPicture(DrawingSurface&& picture);
     // A picture that is not a bitmap (a decoded graphic): it can be shown and copied but not
@@ -27,13 +32,14 @@ public:
     void setGraphic(const QImage& graphic);
     void clearPicture();
 
-    bool transparent() const { return isTransparent; }
+    bool transparent() const { return shown->transparent(); }
     void setTransparent(bool transparent);
 
     // The control's size is the canvas size.
-    void setControlSize(int width, int height);
-    // Call after drawing on canvas() so the screen follows.
-    void pictureChanged();
+    void setControlSize(qint64 width, qint64 height);
+    // Call after drawing on canvas(), or after the shown picture changed elsewhere, so the
+    // screen follows; only the rectangle given is painted again when one is given.
+    void pictureChanged(const QRect& changed = QRect());
 
 signals:
     void mousePressed(QPoint position, Qt::MouseButton button);
@@ -45,12 +51,11 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    enum class Kind { Empty, Bitmap, Graphic };
-    DrawingSurface surface;
-    Kind kind = Kind::Empty;
+    void followPictureSize();
+    Picture own;
+    Picture* shown = &own;
     // A transparent picture as last shown, with what it was made from.
     QImage keyedShown;
     qint64 keyedShownFor = 0;
     TColor keyedShownKey = 0;
-    bool isTransparent = false;
 };

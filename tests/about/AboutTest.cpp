@@ -3,7 +3,6 @@
 #include "Emblem.h"
 #include "Unit5.h"
 
-#include "TestApplication.h"
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>

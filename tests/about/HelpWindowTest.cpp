@@ -3,7 +3,6 @@
 #include "HelpWindow.h"
 #include "ChmFixture.h"
 
-#include "TestApplication.h"
 #include <QApplication>
 #include <QDesktopServices>
 #include <QPushButton>

@@ -2,7 +2,6 @@
 // size cap, and registration and removal of a real face.
 #include "PrivateFonts.h"
 
-#include "TestApplication.h"
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>

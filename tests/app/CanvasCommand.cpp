@@ -17,7 +17,6 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include "../TestApplication.h"
 #include <functional>
 
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -33,7 +32,6 @@ QString picturePath(const char* name) {
 class CanvasCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        testApplication();
         form = std::make_unique<TForm1>();
         form->createDialogs();
         ErrorBoundary::setDisplay([this](QWidget*, const QString& text) { errors << text; });
@@ -186,13 +184,13 @@ TEST_F(CanvasCommand, WidthOrHeightZeroLeavesNoVisibleArea) {
 }
 
 TEST_F(CanvasCommand, SuccessClearsTheEffectBaseAndKeepsTheRestOfTheState) {
-    form->State.EffectBaseTaken = true;
-    form->State.LastKind = ekSeal;
-    form->State.SealPos = QPoint(7, 9);
+    form->composition().EffectBaseTaken = true;
+    form->composition().LastKind = ekSeal;
+    form->composition().SealPos = QPoint(7, 9);
     newCanvas([](TForm2& d) { d.Button3->click(); });
-    EXPECT_FALSE(form->State.EffectBaseTaken);
-    EXPECT_EQ(form->State.LastKind, ekSeal);
-    EXPECT_EQ(form->State.SealPos, QPoint(7, 9));
+    EXPECT_FALSE(form->composition().EffectBaseTaken);
+    EXPECT_EQ(form->composition().LastKind, ekSeal);
+    EXPECT_EQ(form->composition().SealPos, QPoint(7, 9));
 }
 
 TEST_F(CanvasCommand, PicturesThatCannotBeLoadedEndTheCommandWithAMessage) {
@@ -227,14 +225,14 @@ TEST_F(CanvasCommand, PicturesThatCannotBeLoadedEndTheCommandWithAMessage) {
         d.Button3->click();
     });
     form->Image1->canvas().setPixel(5, 6, clBlue);
-    form->takeUndoSnapshot();
+    form->composition().takeUndoSnapshot();
     form->Image1->canvas().setPixel(7, 8, clBlack);
     const QImage before = form->Image1->picture().image();
     const QImage undoBefore = form->Image3->picture().image();
     for (const auto& [path, expected] : cases) {
         SCOPED_TRACE(path.toStdString());
         errors.clear();
-        form->State.EffectBaseTaken = true;
+        form->composition().EffectBaseTaken = true;
         newCanvas([path = path](TForm2& d) {
             setSize(d, 640, 480);
             chooseColour(d, clRed);
@@ -251,6 +249,6 @@ TEST_F(CanvasCommand, PicturesThatCannotBeLoadedEndTheCommandWithAMessage) {
         EXPECT_FALSE(form->Form2->CanvasSettings.UsePicture);
         EXPECT_EQ(form->Image1->picture().image(), before);
         EXPECT_EQ(form->Image3->picture().image(), undoBefore);
-        EXPECT_TRUE(form->State.EffectBaseTaken);
+        EXPECT_TRUE(form->composition().EffectBaseTaken);
     }
 }

@@ -69,7 +69,7 @@ TEST_F(CircleStamp, ApplyChangesTheSettingsButNotThePictureANudgeDraws) {
     });
     EXPECT_EQ(form.Form6->CircleSettings.Radius, 20);
     EXPECT_EQ(form.Form6->CircleSettings.FillColor, clBlue);
-    EXPECT_FALSE(form.circlePending());
+    EXPECT_FALSE(form.Form6->pending());
     form.ToolButton36Click(); // down: the unchanged picture, 10 pixels lower
     EXPECT_EQ(at(150, 160), clWhite);
     EXPECT_EQ(at(100, 160), clBlack);
@@ -91,10 +91,10 @@ TEST_F(CircleStamp, ClearedPreviewWithAPendingPlacementStampsNothing) {
         d->Button6->click();
         d->close();
     });
-    EXPECT_TRUE(form.circlePending());
+    EXPECT_TRUE(form.Form6->pending());
     press(QPoint(50, 50));
-    EXPECT_FALSE(form.circlePending());
-    EXPECT_EQ(form.State.LastKind, ekCircle);
+    EXPECT_FALSE(form.Form6->pending());
+    EXPECT_EQ(form.composition().LastKind, ekCircle);
     EXPECT_EQ(count(canvasGrey), 1273 * 649);
     EXPECT_TRUE(shownErrors.isEmpty());
 }
@@ -105,7 +105,7 @@ TEST_F(CircleStamp, RadiusOfZeroArmsAPlacementThatDrawsNothing) {
         d->SpinEdit2->setText("0");
         d->Button1->click();
     });
-    EXPECT_TRUE(form.circlePending());
+    EXPECT_TRUE(form.Form6->pending());
     press(QPoint(50, 50));
     EXPECT_EQ(count(canvasGrey), 1273 * 649);
     EXPECT_TRUE(shownErrors.isEmpty());

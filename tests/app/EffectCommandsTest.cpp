@@ -4,7 +4,6 @@
 #include "ImageControl.h"
 #include "Unit1.h"
 
-#include "../TestApplication.h"
 #include <QAction>
 #include <QApplication>
 #include <QToolButton>
@@ -38,7 +37,6 @@ DrawingSurface filtered(const DrawingSurface& picture, EffectKind kind) {
 class EffectCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        testApplication();
         form = std::make_unique<TForm1>();
         items = {form->N17, form->N18, form->N21, form->N23, form->N25,
                  form->N26, form->N28, form->N27, form->N29};
@@ -90,11 +88,11 @@ TEST_F(EffectCommands, EachItemFiltersTheCanvasAndTakesTheCheckMark) {
     for (const auto& [item, kind] : commands) {
         item->trigger();
         EXPECT_EQ(checkedItems(), QStringList{item->text()});
-        EXPECT_EQ(form->State.CurrentEffect, kind);
-        EXPECT_TRUE(form->State.EffectBaseTaken);
+        EXPECT_EQ(form->composition().CurrentEffect, kind);
+        EXPECT_TRUE(form->composition().EffectBaseTaken);
         EXPECT_EQ(work().format(), DrawingSurface::Format::Bit24);
         EXPECT_TRUE(sameColours(work(), filtered(original, kind))) << item->text().toStdString();
-        EXPECT_TRUE(sameColours(form->State.EffectBase, original));
+        EXPECT_TRUE(sameColours(form->composition().EffectBase, original));
     }
     // Choosing the checked item again keeps its mark (the action would toggle it off).
     form->N27->trigger();
@@ -135,8 +133,8 @@ TEST_F(EffectCommands, StampedElementDisappearsAtTheNextEffectOrRestore) {
     form->N29Click();
     EXPECT_TRUE(sameColours(work(), original));
     EXPECT_EQ(checkedItems(), QStringList{QStringLiteral("还原")});
-    EXPECT_EQ(form->State.CurrentEffect, efNone);
-    EXPECT_TRUE(form->State.EffectBaseTaken);
+    EXPECT_EQ(form->composition().CurrentEffect, efNone);
+    EXPECT_TRUE(form->composition().EffectBaseTaken);
     // The base stays the reference after restore.
     form->N26Click();
     EXPECT_TRUE(sameColours(work(), filtered(original, efOutline)));
@@ -156,9 +154,9 @@ TEST_F(EffectCommands, ClearedCanvasComesBackAsTheBase) {
 TEST_F(EffectCommands, RestoreBeforeAnyEffectOnlyMovesTheCheckMark) {
     form->N29->trigger();
     EXPECT_EQ(checkedItems(), QStringList{QStringLiteral("还原")});
-    EXPECT_EQ(form->State.CurrentEffect, efNone);
-    EXPECT_FALSE(form->State.EffectBaseTaken);
-    EXPECT_TRUE(form->State.EffectBase.isEmpty());
+    EXPECT_EQ(form->composition().CurrentEffect, efNone);
+    EXPECT_FALSE(form->composition().EffectBaseTaken);
+    EXPECT_TRUE(form->composition().EffectBase.isEmpty());
     EXPECT_EQ(work().format(), DrawingSurface::Format::Bit32);
     EXPECT_TRUE(sameColours(work(), original));
     // Chosen again, it keeps its mark.
@@ -174,27 +172,27 @@ TEST_F(EffectCommands, AfterANewCanvasTheNextEffectWorksFromIt) {
     fresh.brush.color = 0x0000AA00;
     fresh.fillRect(3, 3, 9, 9);
     form->Image1->setPicture(fresh);
-    form->State.EffectBaseTaken = false;
+    form->composition().EffectBaseTaken = false;
     form->N29Click();
     EXPECT_TRUE(sameColours(work(), fresh));
     form->N25Click();
     EXPECT_TRUE(sameColours(work(), filtered(fresh, efClear)));
-    EXPECT_TRUE(sameColours(form->State.EffectBase, fresh));
+    EXPECT_TRUE(sameColours(form->composition().EffectBase, fresh));
     form->N29Click();
     EXPECT_TRUE(sameColours(work(), fresh));
 }
 
 TEST_F(EffectCommands, NoPictureChangesNothing) {
     form->N27Click(); // a mark to keep
-    form->State.EffectBaseTaken = false;
+    form->composition().EffectBaseTaken = false;
     form->Image1->clearPicture();
-    const DrawingSurface base = form->State.EffectBase;
+    const DrawingSurface base = form->composition().EffectBase;
     for (QAction* item : {form->N17, form->N27, form->N28}) {
         item->trigger();
         EXPECT_FALSE(form->Image1->hasPicture());
-        EXPECT_FALSE(form->State.EffectBaseTaken);
-        EXPECT_TRUE(sameColours(form->State.EffectBase, base));
-        EXPECT_EQ(form->State.CurrentEffect, efBlur);
+        EXPECT_FALSE(form->composition().EffectBaseTaken);
+        EXPECT_TRUE(sameColours(form->composition().EffectBase, base));
+        EXPECT_EQ(form->composition().CurrentEffect, efBlur);
         EXPECT_EQ(checkedItems(), QStringList{QStringLiteral("模糊")});
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
@@ -203,8 +201,8 @@ TEST_F(EffectCommands, NoPictureChangesNothing) {
         form->Image1->setPicture(DrawingSurface(size.width(), size.height()));
         form->N18->trigger();
         EXPECT_TRUE(form->Image1->picture().isEmpty());
-        EXPECT_FALSE(form->State.EffectBaseTaken);
-        EXPECT_EQ(form->State.CurrentEffect, efBlur);
+        EXPECT_FALSE(form->composition().EffectBaseTaken);
+        EXPECT_EQ(form->composition().CurrentEffect, efBlur);
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
 }
@@ -214,8 +212,8 @@ TEST_F(EffectCommands, NoPictureAtStartLeavesNoMark) {
     form->N23->trigger();
     EXPECT_TRUE(checkedItems().isEmpty());
     EXPECT_FALSE(form->Image1->hasPicture());
-    EXPECT_TRUE(form->State.EffectBase.isEmpty());
-    EXPECT_EQ(form->State.CurrentEffect, efNone);
+    EXPECT_TRUE(form->composition().EffectBase.isEmpty());
+    EXPECT_EQ(form->composition().CurrentEffect, efNone);
 }
 
 TEST_F(EffectCommands, HourglassIsTakenDownAndOuterCursorsKept) {
@@ -236,8 +234,8 @@ TEST_F(EffectCommands, EffectsTakeNoUndoSnapshotAndUndoKeepsTheBase) {
     // Undo brings back the snapshot and leaves the effect state alone.
     form->ToolButton22Click();
     EXPECT_TRUE(sameColours(work(), original));
-    EXPECT_TRUE(form->State.EffectBaseTaken);
-    EXPECT_EQ(form->State.CurrentEffect, efOutline);
+    EXPECT_TRUE(form->composition().EffectBaseTaken);
+    EXPECT_EQ(form->composition().CurrentEffect, efOutline);
     // The next effect still works from the base.
     form->N27Click();
     EXPECT_TRUE(sameColours(work(), filtered(original, efBlur)));
@@ -249,7 +247,7 @@ TEST_F(EffectCommands, LaterEffectsWriteIntoTheCanvasBitmapUnlessItIsShared) {
     form->N28Click();
     EXPECT_EQ(work().scanLine(0), pixels); // no new bitmap for the second effect
     EXPECT_TRUE(sameColours(work(), filtered(original, efSoft)));
-    EXPECT_TRUE(sameColours(form->State.EffectBase, original));
+    EXPECT_TRUE(sameColours(form->composition().EffectBase, original));
     // A press takes the undo snapshot, which shares the canvas's pixels: the next effect must
     // leave the snapshot as it was.
     form->Image1MouseDown(QPoint(2, 2), Qt::LeftButton);

@@ -19,8 +19,8 @@ TEST_F(FanStamp, DefaultsWithoutAColourBackgroundLeaveOnlyTheGreyOutline) {
     paintCanvas(canvasBlue);
     confirmFan();
     press(QPoint(0, 0));
-    EXPECT_EQ(form.State.LastKind, ekFan);
-    EXPECT_EQ(form.State.FanPos, QPoint(0, 0));
+    EXPECT_EQ(form.composition().LastKind, ekFan);
+    EXPECT_EQ(form.composition().FanPos, QPoint(0, 0));
     EXPECT_EQ(count(clWhite), 0);
     EXPECT_GT(count(clGray), 800);
     EXPECT_EQ(count(clGray) + count(canvasBlue), 1273 * 649);
@@ -71,10 +71,10 @@ TEST_F(FanStamp, CancelApplyAndClearBehaveAsForTheCircle) {
         d->Button6->click();
         d->close();
     });
-    EXPECT_TRUE(form.fanPending());
+    EXPECT_TRUE(form.Form7->pending());
     const QImage before = form.Image1->picture().image();
     press(QPoint(500, 300));
-    EXPECT_FALSE(form.fanPending());
+    EXPECT_FALSE(form.Form7->pending());
     EXPECT_EQ(form.Image1->picture().image(), before);
 }
 
@@ -92,15 +92,15 @@ TEST_F(FanStamp, SealCircleAndFanConfirmedTogetherStampAtOnePointInOrder) {
         d->SpeedButton1->click();
         d->Button1->click();
     });
-    ASSERT_TRUE(form.sealPending());
+    ASSERT_TRUE(form.Form4->pending());
     press(QPoint(150, 100));
-    EXPECT_EQ(form.State.LastKind, ekFan);
-    EXPECT_EQ(form.State.SealPos, QPoint(150, 100));
-    EXPECT_EQ(form.State.CirclePos, QPoint(150, 100));
-    EXPECT_EQ(form.State.FanPos, QPoint(150, 100));
-    EXPECT_FALSE(form.sealPending());
-    EXPECT_FALSE(form.circlePending());
-    EXPECT_FALSE(form.fanPending());
+    EXPECT_EQ(form.composition().LastKind, ekFan);
+    EXPECT_EQ(form.composition().SealPos, QPoint(150, 100));
+    EXPECT_EQ(form.composition().CirclePos, QPoint(150, 100));
+    EXPECT_EQ(form.composition().FanPos, QPoint(150, 100));
+    EXPECT_FALSE(form.Form4->pending());
+    EXPECT_FALSE(form.Form6->pending());
+    EXPECT_FALSE(form.Form7->pending());
     // Each pixel shows the last stamped picture that has ink there: fan over circle over seal.
     const DrawingSurface& seal = form.Form4->RotateImage1->RotatedGraphic();
     const DrawingSurface& circle = form.Form6->Image1->picture();
@@ -128,7 +128,7 @@ TEST_F(FanStamp, SealCircleAndFanConfirmedTogetherStampAtOnePointInOrder) {
     EXPECT_EQ(at(350, 100), clRed); // the fan's top arc
     // A nudge moves the fan only.
     form.ToolButton31Click();
-    EXPECT_EQ(form.State.FanPos, QPoint(160, 100));
+    EXPECT_EQ(form.composition().FanPos, QPoint(160, 100));
     EXPECT_EQ(at(360, 100), clRed);
     EXPECT_EQ(at(200, 150), canvasBlue); // the circle went with the snapshot
     EXPECT_EQ(count(clBlack), 0);

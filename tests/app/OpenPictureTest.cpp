@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
-#include "../widgets/WidgetsTestApplication.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +28,7 @@ TEST(OpenPicture, StartsACanvasOfThePictureWithItCentred) {
 
     TForm1 form;
     form.createDialogs();
-    form.State.EffectBaseTaken = true;
+    form.composition().EffectBaseTaken = true;
     form.openPictureFile(path);
     EXPECT_EQ(form.Image1->size(), QSize(120, 70));
     ASSERT_TRUE(form.Image1->hasPicture());
@@ -37,7 +36,7 @@ TEST(OpenPicture, StartsACanvasOfThePictureWithItCentred) {
     EXPECT_EQ(form.Image1->picture().pixel(119, 69), TColor(0x3264C8));
     EXPECT_EQ(form.Form2->CanvasSettings.Layout, plCenter);
     EXPECT_TRUE(form.Form2->CanvasSettings.UsePicture);
-    EXPECT_FALSE(form.State.EffectBaseTaken);
+    EXPECT_FALSE(form.composition().EffectBaseTaken);
 }
 
 TEST(OpenPicture, AFileThatIsNotAPictureLeavesTheCanvasAsItWas) {

@@ -9,7 +9,6 @@
 #include "Unit1.h"
 #include "Unit6.h"
 #include "Unit7.h"
-#include "../widgets/WidgetsTestApplication.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -20,7 +19,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-struct MainWindowTest : ::testing::Test, WithApplication {
+struct MainWindowTest : ::testing::Test {
     MainWindowTest() {
         form.createDialogs();
         previousDisplay = ErrorBoundary::setDisplay(

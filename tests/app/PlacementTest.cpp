@@ -18,7 +18,7 @@ TEST_F(Placement, PressWithNothingPendingReplacesTheSnapshotAndEnablesUndo) {
     ASSERT_TRUE(form.Image3->hasPicture());
     EXPECT_EQ(form.Image3->picture().image(), form.Image1->picture().image());
     EXPECT_EQ(count(canvasGrey), 1273 * 649); // nothing drawn
-    EXPECT_EQ(form.State.LastKind, ekNone);
+    EXPECT_EQ(form.composition().LastKind, ekNone);
 
     paintCanvas(clBlue);
     press(QPoint(1, 1));
@@ -35,16 +35,16 @@ TEST_F(Placement, RightAndMiddlePressesStampLikeALeftPress) {
     EXPECT_EQ(form.Image1->cursor().shape(), Qt::PointingHandCursor);
     press(QPoint(10, 20), Qt::RightButton);
     EXPECT_EQ(form.Image1->cursor().shape(), Qt::ArrowCursor);
-    EXPECT_FALSE(form.circlePending());
-    EXPECT_EQ(form.State.LastKind, ekCircle);
-    EXPECT_EQ(form.State.CirclePos, QPoint(10, 20));
+    EXPECT_FALSE(form.Form6->pending());
+    EXPECT_EQ(form.composition().LastKind, ekCircle);
+    EXPECT_EQ(form.composition().CirclePos, QPoint(10, 20));
     EXPECT_EQ(at(60, 70), clWhite);    // the centre
     EXPECT_EQ(at(10, 70), clBlack);    // the outline's left end
     EXPECT_EQ(at(10, 20), canvasGrey); // a corner, left out
 
     confirmCircle();
     press(QPoint(300, 200), Qt::MiddleButton);
-    EXPECT_EQ(form.State.CirclePos, QPoint(300, 200));
+    EXPECT_EQ(form.composition().CirclePos, QPoint(300, 200));
     EXPECT_EQ(at(350, 250), clWhite);
     EXPECT_EQ(at(60, 70), clWhite); // the first circle stays
     EXPECT_EQ(form.Image3->picture().pixel(350, 250), canvasGrey);
@@ -85,7 +85,7 @@ TEST_F(Placement, UndoThenNudgeDrawsTheElementAgainTenPixelsOn) {
     form.ToolButton22Click();
     EXPECT_EQ(count(canvasGrey), 1273 * 649);
     form.ToolButton31Click(); // right
-    EXPECT_EQ(form.State.CirclePos, QPoint(110, 100));
+    EXPECT_EQ(form.composition().CirclePos, QPoint(110, 100));
     EXPECT_EQ(at(110, 150), clBlack);
     EXPECT_EQ(at(100, 150), canvasGrey);
     EXPECT_FALSE(form.ToolButton22->isEnabled()); // a nudge leaves undo alone
@@ -95,7 +95,7 @@ TEST_F(Placement, UndoThenNudgeDrawsTheElementAgainTenPixelsOn) {
     form.ToolButton30Click(); // left
     form.ToolButton35Click(); // up
     form.ToolButton35Click(); // up
-    EXPECT_EQ(form.State.CirclePos, QPoint(90, 90));
+    EXPECT_EQ(form.composition().CirclePos, QPoint(90, 90));
     EXPECT_EQ(at(140, 140), clWhite);
     EXPECT_EQ(at(90, 140), clBlack);
     EXPECT_EQ(at(110, 150), clWhite); // inside the moved circle, not a left-over outline

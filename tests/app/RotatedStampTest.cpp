@@ -7,7 +7,6 @@
 #include "Unit1.h"
 #include "Unit3.h"
 
-#include "../TestApplication.h"
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -25,7 +24,6 @@ namespace {
 class RotatedStamp : public ::testing::Test {
 protected:
     void SetUp() override {
-        testApplication();
         form = std::make_unique<TForm1>();
         form->createDialogs();
         previous =
@@ -87,13 +85,13 @@ TEST_F(RotatedStamp, ConfirmArmsAndTheNextPressStampsAtThePoint) {
                  type(d, QStringLiteral("一一"), QStringLiteral("20"), true);
                  d.Button3->click();
              });
-    EXPECT_TRUE(form->rotatedTextPending());
+    EXPECT_TRUE(form->Form3->pending());
     EXPECT_EQ(form->Image1->cursor().shape(), Qt::PointingHandCursor);
 
     form->Image1MouseDown(QPoint(100, 100), Qt::RightButton);
-    EXPECT_FALSE(form->rotatedTextPending());
-    EXPECT_EQ(form->State.LastKind, ekRotatedText);
-    EXPECT_EQ(form->State.RotatedTextPos, QPoint(100, 100));
+    EXPECT_FALSE(form->Form3->pending());
+    EXPECT_EQ(form->composition().LastKind, ekRotatedText);
+    EXPECT_EQ(form->composition().RotatedTextPos, QPoint(100, 100));
     EXPECT_EQ(form->Image1->cursor().shape(), Qt::ArrowCursor);
     EXPECT_TRUE(form->ToolButton22->isEnabled());
     // Two bars in the cells at x = 100 and 122, on the row of y = 100.
@@ -110,7 +108,7 @@ TEST_F(RotatedStamp, ConfirmArmsAndTheNextPressStampsAtThePoint) {
     const QImage stamped = form->Image1->picture().image();
     form->Image1MouseDown(QPoint(5, 5), Qt::LeftButton);
     EXPECT_EQ(form->Image1->picture().image(), stamped);
-    EXPECT_EQ(form->State.RotatedTextPos, QPoint(100, 100));
+    EXPECT_EQ(form->composition().RotatedTextPos, QPoint(100, 100));
 }
 
 TEST_F(RotatedStamp, CancelAfterConfirmStampsTheResetSettings) {
@@ -120,13 +118,13 @@ TEST_F(RotatedStamp, CancelAfterConfirmStampsTheResetSettings) {
                  d.Button3->click();
              });
     inDialog([&] { form->ToolButton25->click(); }, [](TForm3& d) { d.Button5->click(); });
-    EXPECT_TRUE(form->rotatedTextPending());
+    EXPECT_TRUE(form->Form3->pending());
     EXPECT_EQ(form->Form3->RotatedTextSettings, TSetSector{});
 
     form->Image1MouseDown(QPoint(50, 60), Qt::LeftButton);
-    EXPECT_FALSE(form->rotatedTextPending());
-    EXPECT_EQ(form->State.LastKind, ekRotatedText);
-    EXPECT_EQ(form->State.RotatedTextPos, QPoint(50, 60));
+    EXPECT_FALSE(form->Form3->pending());
+    EXPECT_EQ(form->composition().LastKind, ekRotatedText);
+    EXPECT_EQ(form->composition().RotatedTextPos, QPoint(50, 60));
     // The reset text is empty: a white canvas and nothing on it.
     ASSERT_TRUE(form->Image1->hasPicture());
     EXPECT_EQ(form->Image1->picture().size(), QSize(1273, 649));
@@ -156,7 +154,7 @@ TEST_F(RotatedStamp, NudgeAfterALaterApplyDrawsTheNewSettingsAtTheNudgedPoint) {
     EXPECT_EQ(form->Image1->picture().image(), expected(first, 100, 100).image());
 
     form->ToolButton31Click();
-    EXPECT_EQ(form->State.RotatedTextPos, QPoint(110, 100));
+    EXPECT_EQ(form->composition().RotatedTextPos, QPoint(110, 100));
     EXPECT_EQ(form->Image1->picture().image(), expected(later, 110, 100).image());
     const QRect ink = inkBox();
     EXPECT_GE(ink.left(), 110);
@@ -174,7 +172,7 @@ TEST_F(RotatedStamp, NudgeAfterALaterApplyDrawsTheNewSettingsAtTheNudgedPoint) {
     EXPECT_GT(red, 10);
     EXPECT_EQ(black, 0);
     form->ToolButton35Click();
-    EXPECT_EQ(form->State.RotatedTextPos, QPoint(110, 90));
+    EXPECT_EQ(form->composition().RotatedTextPos, QPoint(110, 90));
     EXPECT_EQ(form->Image1->picture().image(), expected(later, 110, 90).image());
 }
 
@@ -193,9 +191,9 @@ TEST_F(RotatedStamp, SizeErrorWithTheEmptyLastEntryNeitherArmsNorCloses) {
                  EXPECT_EQ(d.RotatedTextSettings.Text, QByteArray("\xBF\xEE"));
                  EXPECT_EQ(d.RotatedTextSettings.Size, 8);
              });
-    EXPECT_FALSE(form->rotatedTextPending());
+    EXPECT_FALSE(form->Form3->pending());
     EXPECT_EQ(form->Image1->cursor().shape(), Qt::ArrowCursor);
     form->Image1MouseDown(QPoint(10, 10), Qt::LeftButton);
-    EXPECT_EQ(form->State.LastKind, ekNone);
+    EXPECT_EQ(form->composition().LastKind, ekNone);
     EXPECT_EQ(inkBox(), QRect());
 }

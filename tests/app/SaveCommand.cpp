@@ -6,7 +6,6 @@
 #include "PlatformDialogs.h"
 #include "Unit1.h"
 
-#include "../TestApplication.h"
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -32,7 +31,6 @@ QByteArray contents(const QString& path) {
 class SaveCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        testApplication();
         form = std::make_unique<TForm1>();
         form->createDialogs();
         ErrorBoundary::setDisplay([this](QWidget*, const QString& text) { errors << text; });
@@ -143,7 +141,7 @@ TEST_F(SaveCommand, UnsavedWorkIsAskedAboutBeforeItIsDiscarded) {
         });
     };
     drawSomething();
-    form->State.Changed = true;
+    form->composition().Changed = true;
     const QString saved = dir.filePath("work.bmp");
     struct Case {
         SaveAnswer answer;
@@ -176,7 +174,7 @@ TEST_F(SaveCommand, UnsavedWorkIsAskedAboutBeforeItIsDiscarded) {
 
     // The close box with unsaved work: 取消 keeps the window open, 不保存 closes it.
     drawSomething();
-    form->State.Changed = true;
+    form->composition().Changed = true;
     answer(SaveAnswer::Cancel);
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());

@@ -19,7 +19,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
-#include "../widgets/WidgetsTestApplication.h"
 
 #include <gtest/gtest.h>
 #include <functional>

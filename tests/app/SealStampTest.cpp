@@ -62,16 +62,16 @@ TEST_F(SealStamp, ConfirmedSealIsStampedAtThePressWithoutItsKey) {
         d->SpinEdit6->setText("30");
     });
     EXPECT_EQ(form.Image1->cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_TRUE(form.sealPending());
+    EXPECT_TRUE(form.Form4->pending());
     ASSERT_EQ(sealPicture().size(), QSize(102, 102));
     press(QPoint(120, 60), Qt::RightButton);
     expectStampedAt(QPoint(120, 60));
     EXPECT_EQ(count(clFuchsia), 0);
     EXPECT_EQ(at(121, 61), canvasGrey); // the corner of the square is key
     EXPECT_GT(count(0x003232F0), 500);  // intaglio ground
-    EXPECT_FALSE(form.sealPending());
-    EXPECT_EQ(form.State.SealPos, QPoint(120, 60));
-    EXPECT_EQ(form.State.LastKind, ekSeal);
+    EXPECT_FALSE(form.Form4->pending());
+    EXPECT_EQ(form.composition().SealPos, QPoint(120, 60));
+    EXPECT_EQ(form.composition().LastKind, ekSeal);
     EXPECT_EQ(form.Image1->cursor().shape(), Qt::ArrowCursor);
 
     // A second press stamps nothing more.
@@ -101,7 +101,7 @@ TEST_F(SealStamp, NudgesRedrawTheSealTenPixelsAway) {
     press(QPoint(100, 100));
     form.ToolButton31->click(); // right
     form.ToolButton36->click(); // down
-    EXPECT_EQ(form.State.SealPos, QPoint(110, 110));
+    EXPECT_EQ(form.composition().SealPos, QPoint(110, 110));
     expectStampedAt(QPoint(110, 110));
     EXPECT_EQ(at(100, 100), canvasGrey); // drawn on the snapshot, not beside the first seal
     form.ToolButton30->click();
@@ -112,12 +112,12 @@ TEST_F(SealStamp, NudgesRedrawTheSealTenPixelsAway) {
 TEST_F(SealStamp, ClearThenPressWithPlacementArmedStampsNothing) {
     paintCanvas(canvasGrey);
     armEmptySeal();
-    EXPECT_TRUE(form.sealPending());
+    EXPECT_TRUE(form.Form4->pending());
     const QImage before = form.Image1->picture().image();
     press(QPoint(50, 50));
     EXPECT_EQ(form.Image1->picture().image(), before);
-    EXPECT_FALSE(form.sealPending());
-    EXPECT_EQ(form.State.LastKind, ekSeal);
+    EXPECT_FALSE(form.Form4->pending());
+    EXPECT_EQ(form.composition().LastKind, ekSeal);
 
     // On a canvas without a picture the empty seal still makes the white picture first, as a
     // circle or fan does.
@@ -152,7 +152,7 @@ TEST_F(SealStamp, MenuItemOpensTheDialogToo) {
         },
         [this] { form.MenuSeal->trigger(); });
     EXPECT_TRUE(shown);
-    EXPECT_FALSE(form.sealPending());
+    EXPECT_FALSE(form.Form4->pending());
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 // loaded at the first manual request only, both loader messages reach the user exactly and
 // the program goes on, and closing releases the window and the library.
 #include "../about/ChmFixture.h"
-#include "../about/TestApplication.h"
 #include "ErrorBoundary.h"
 #include "HelpWindow.h"
 #include "Unit1.h"

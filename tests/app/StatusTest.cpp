@@ -2,6 +2,7 @@
 // toolbar button's tooltip over the button.
 #include "PlacementFixture.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>

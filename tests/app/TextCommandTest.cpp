@@ -6,7 +6,6 @@
 #include "Unit1.h"
 #include "Unit8.h"
 
-#include "../TestApplication.h"
 #include <QApplication>
 #include <QPushButton>
 #include <QRadioButton>
@@ -35,7 +34,6 @@ DrawingSurface expectedCanvas(const std::vector<std::pair<QPoint, QString>>& cel
 class TextCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        testApplication();
         form = std::make_unique<TForm1>();
         form->createDialogs();
         ASSERT_NE(form->Form8, nullptr);
@@ -67,7 +65,7 @@ protected:
 
 TEST_F(TextCommand, ConfirmDrawsAtOnceAndUndoTakesItAway) {
     addText([](TForm8& dialog) { dialog.Button1->click(); });
-    EXPECT_EQ(form->State.LastKind, ekText);
+    EXPECT_EQ(form->composition().LastKind, ekText);
     EXPECT_TRUE(form->ToolButton22->isEnabled());
     EXPECT_TRUE(canvasShows(
         expectedCanvas({{{50, 52}, QStringLiteral("中")}, {{52 + w1, 52}, QStringLiteral("文")}})));
@@ -77,7 +75,7 @@ TEST_F(TextCommand, ConfirmDrawsAtOnceAndUndoTakesItAway) {
 
 TEST_F(TextCommand, CancelDrawsNothingAndANudgeThenDrawsWithRowPitchZero) {
     addText([](TForm8& dialog) { dialog.Button3->click(); });
-    EXPECT_EQ(form->State.LastKind, ekText);
+    EXPECT_EQ(form->composition().LastKind, ekText);
     EXPECT_FALSE(form->Form8->TextSettings.Confirmed);
     EXPECT_FALSE(form->Image1->hasPicture());
     EXPECT_FALSE(form->ToolButton22->isEnabled());

@@ -1,7 +1,6 @@
 // Pixel-exact checks of the drawing surface operations every picture of the program relies on.
 #include "DrawingSurface.h"
 
-#include "../TestApplication.h"
 #include <QGuiApplication>
 #include <array>
 #include <gtest/gtest.h>
@@ -308,7 +307,6 @@ TEST(DrawingSurfaceDraw, StretchDrawAndCopiesSampleTheNearestPixel) {
 }
 
 TEST(DrawingSurfaceText, InkLiesInsideTheCellThatStartsAtThePoint) {
-    testApplication();
     DrawingSurface s(120, 80);
     s.font.height = -32;
     s.font.color = clBlack;

@@ -4,7 +4,6 @@
 #include "SpinEdit.h"
 #include "Unit2.h"
 
-#include "../TestApplication.h"
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -21,7 +20,6 @@ namespace {
 class Unit2Test : public ::testing::Test {
 protected:
     void SetUp() override {
-        testApplication();
         form = std::make_unique<TForm2>();
     }
     void TearDown() override {

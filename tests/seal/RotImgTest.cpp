@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "../TestApplication.h"
 #include <QApplication>
 #include <QPainter>
 
@@ -14,8 +13,6 @@ namespace {
 
 class RotateImageTest : public ::testing::Test {
 protected:
-    void SetUp() override { testApplication(); }
-
     // Counts the rebuilds of a control.
     int watch(TRotateImage& image) {
         rebuilds = 0;

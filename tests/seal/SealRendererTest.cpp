@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "../TestApplication.h"
 #include <QGuiApplication>
 #include <QRect>
 
@@ -149,7 +148,6 @@ TEST(SealColours, BothStylesExactly) {
     EXPECT_EQ(sealColors(stIntaglio), (SealColors{clWhite, clRed, 0x003232F0}));
     EXPECT_EQ(sealColors(stRelief), (SealColors{clRed, clRed, 0x00D2D2D2}));
 
-    testApplication();
     TSetStamper settings = intaglio();
     TColor textColor = 0;
     const QList<QByteArray> blank = {" "};
@@ -175,7 +173,6 @@ TEST(SealColours, BothStylesExactly) {
 }
 
 TEST(SealOutline, RoundedCornersStayKeyed) {
-    testApplication();
     TSetStamper settings = intaglio();
     settings.CornerShape = cnRounded;
     const DrawingSurface seal = renderSeal(settings, {" "});
@@ -196,7 +193,6 @@ TEST(SealOutline, RoundedCornersStayKeyed) {
 }
 
 TEST(SealInk, FourCharactersInArrangementsZeroAndOne) {
-    testApplication();
     TSetStamper settings = intaglio();
     settings.SealWidth = 200;
     settings.SealHeight = 60;
@@ -227,7 +223,6 @@ TEST(SealInk, FourCharactersInArrangementsZeroAndOne) {
 }
 
 TEST(SealInk, OnlyTheFourColoursOfTheSeal) {
-    testApplication();
     for (::SealStyle style : {stIntaglio, stRelief}) {
         TSetStamper settings;
         settings.SealStyle = style;
@@ -252,7 +247,6 @@ TEST(SealInk, OnlyTheFourColoursOfTheSeal) {
 }
 
 TEST(SealInk, ColumnsInArrangementThree) {
-    testApplication();
     TSetStamper settings = intaglio();
     settings.SealWidth = 60;
     settings.SealHeight = 40;
@@ -269,7 +263,6 @@ TEST(SealInk, ColumnsInArrangementThree) {
 }
 
 TEST(SealInk, LetterAndCharacterShareTwoEqualCells) {
-    testApplication();
     TSetStamper settings = intaglio();
     settings.SealWidth = 100;
     settings.SealHeight = 50;
@@ -285,7 +278,6 @@ TEST(SealInk, LetterAndCharacterShareTwoEqualCells) {
 }
 
 TEST(SealInk, EmptyLineLeavesAnEmptyRow) {
-    testApplication();
     TSetStamper settings = intaglio();
     settings.SealWidth = 60;
     settings.SealHeight = 92;
@@ -299,7 +291,6 @@ TEST(SealInk, EmptyLineLeavesAnEmptyRow) {
 }
 
 TEST(SealChar, CellHeightWidthAndWeight) {
-    testApplication();
     auto drawn = [](int cw, int ch, int weight) {
         DrawingSurface s(200, 120);
         s.brush = {clWhite, DrawingSurface::BrushStyle::Solid};
@@ -334,7 +325,6 @@ TEST(SealChar, CellHeightWidthAndWeight) {
 }
 
 TEST(SealRender, NonPositiveAndAbsurdSizesNeverFail) {
-    testApplication();
     TSetStamper settings = intaglio();
     settings.SealWidth = 0;
     EXPECT_TRUE(renderSeal(settings, {gbk(QStringLiteral("印"))}).isEmpty());
@@ -356,7 +346,6 @@ TEST(SealRender, NonPositiveAndAbsurdSizesNeverFail) {
 }
 
 TEST(SealFrame, SealInTheTopLeftOfAKeyedSquare) {
-    testApplication();
     TSetStamper settings = intaglio();
     settings.CornerShape = cnRounded;
     const DrawingSurface seal = renderSeal(settings, {gbk(QStringLiteral("印"))});

@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include "../TestApplication.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
@@ -26,7 +25,6 @@ namespace {
 class SealDialog : public ::testing::Test {
 protected:
     SealDialog() {
-        testApplication();
         canvas = std::make_unique<QWidget>();
         dialog = std::make_unique<TForm4>(canvas.get(), faces);
     }

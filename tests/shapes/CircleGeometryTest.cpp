@@ -2,7 +2,6 @@
 #include "CircleGeometry.h"
 #include "TarvelError.h"
 
-#include "../TestApplication.h"
 #include <QGuiApplication>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -37,7 +36,6 @@ void expectCircle(const DrawingSurface& p, double radius, int outline, TColor li
 }
 
 TEST(CirclePicture, DefaultsGiveAWhiteDiscWithABlackTwoPixelOutlineOnMagenta) {
-    testApplication();
     const DrawingSurface p = renderCirclePicture(CircleSettingsRecord{});
     ASSERT_EQ(p.size(), QSize(100, 100));
     EXPECT_TRUE(p.transparent);

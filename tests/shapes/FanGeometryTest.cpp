@@ -3,7 +3,6 @@
 #include "FanGeometry.h"
 #include "TarvelError.h"
 
-#include "../TestApplication.h"
 #include <QGuiApplication>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -101,7 +100,6 @@ TEST(FanGeometry, ConstantsTruncateAtTheEndsOfTheRadiusRange) {
 }
 
 TEST(FanPicture, OutlineAndFillOfTheDefaultRadius) {
-    testApplication();
     const FanGeometry g = computeFanGeometry(100);
     const DrawingSurface p = renderFanPicture(settings(100, 1, clGray, fill), true);
     ASSERT_EQ(p.size(), QSize(400, 200));
@@ -251,7 +249,6 @@ TEST(FanPicture, OutlineOfTheSeedColourStillHoldsTheFill) {
 // The fill by open runs reaches exactly the pixels of the border fill from the seed, whatever
 // the radius, the line width and the colours (the line colour equal to the background's too).
 TEST(FanPicture, FillByRunsEqualsTheBorderFill) {
-    testApplication();
     std::vector<qint32> radii;
     for (qint32 radius = 1; radius <= 64; ++radius)
         radii.push_back(radius);

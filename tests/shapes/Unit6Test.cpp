@@ -6,7 +6,6 @@
 #include "PlatformDialogs.h"
 #include "SpinEdit.h"
 
-#include "../TestApplication.h"
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,12 +16,7 @@
 
 namespace {
 
-// A base, so the application exists before the fixture's widgets are made.
-struct WithApplication {
-    WithApplication() { testApplication(); }
-};
-
-struct CircleDialog : ::testing::Test, WithApplication {
+struct CircleDialog : ::testing::Test {
     CircleDialog() {
         previousDisplay = ErrorBoundary::setDisplay(
             [this](QWidget*, const QString& text) { shownErrors << text; });

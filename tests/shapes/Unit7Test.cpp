@@ -6,7 +6,6 @@
 #include "PlatformDialogs.h"
 #include "SpinEdit.h"
 
-#include "../TestApplication.h"
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -14,12 +13,7 @@
 
 namespace {
 
-// A base, so the application exists before the fixture's widgets are made.
-struct WithApplication {
-    WithApplication() { testApplication(); }
-};
-
-struct FanDialog : ::testing::Test, WithApplication {
+struct FanDialog : ::testing::Test {
     ~FanDialog() override { PlatformDialogs::setColorChooser({}); }
 
     QWidget canvas;

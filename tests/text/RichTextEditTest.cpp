@@ -11,32 +11,9 @@
 
 namespace {
 
-// The application lives between the environment's set-up and tear-down, so that it is gone
-// before static destructors run (the input devices QTest creates must die with it).
-class ApplicationEnvironment final : public ::testing::Environment {
-public:
-    void SetUp() override { application = std::make_unique<QApplication>(argc, argv); }
-    void TearDown() override { application.reset(); }
-
-private:
-    int argc = 1;
-    char name[5] = "test";
-    char* argv[2] = {name, nullptr};
-    std::unique_ptr<QApplication> application;
-};
-
-// gtest owns the environment.
-[[maybe_unused]] ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
-
-void ensureApplication() {
-    ASSERT_NE(QApplication::instance(), nullptr);
-}
-
 } // namespace
 
 TEST(RichEdit, SelectionFollowsRichTextAndTheUser) {
-    ensureApplication();
     RichEdit edit;
     RichText& rich = edit.richText();
     EXPECT_EQ(edit.document(), rich.document());
@@ -62,7 +39,6 @@ TEST(RichEdit, SelectionFollowsRichTextAndTheUser) {
 }
 
 TEST(RichEdit, TypingCutAndPasteChangeTheSharedText) {
-    ensureApplication();
     RichEdit edit;
     RichText& rich = edit.richText();
     rich.setText(QStringLiteral("ab"));
@@ -87,7 +63,6 @@ TEST(RichEdit, TypingCutAndPasteChangeTheSharedText) {
 }
 
 TEST(RichEdit, ShowsBackgroundWrapAndKeepsSelectionVisible) {
-    ensureApplication();
     RichEdit edit;
     RichText& rich = edit.richText();
     rich.setBackgroundColor(0x00E0F0FF);
@@ -118,7 +93,6 @@ TEST(RichEdit, ShowsBackgroundWrapAndKeepsSelectionVisible) {
 // A line break is a line break: Shift+Enter ends the paragraph as Enter does, and pasted HTML
 // keeps only what a character carries here, its pixel sizes in points, its <br> a paragraph end.
 TEST(RichEdit, ShiftEnterAndPastedHtmlGiveTheLayoutItsLines) {
-    ensureApplication();
     RichEdit edit;
     RichText& rich = edit.richText();
     QTest::keyClicks(&edit, QStringLiteral("ab"));

@@ -3,7 +3,6 @@
 #include "Gbk.h"
 #include "TarvelError.h"
 
-#include "../TestApplication.h"
 #include <QFile>
 #include <QGuiApplication>
 #include <QRandomGenerator>
@@ -14,13 +13,8 @@
 
 namespace {
 
-struct Application {
-    Application() { testApplication(); }
-};
-
 class RichTextTest : public ::testing::Test {
 protected:
-    Application application; // before any document
     RichText rich;
 };
 

@@ -3,7 +3,6 @@
 
 #include "TarvelError.h"
 
-#include "../TestApplication.h"
 #include <QGuiApplication>
 #include <QPalette>
 #include <gtest/gtest.h>
@@ -40,7 +39,6 @@ QList<QPoint> origins(const TSetSector& s, int x = 100, int y = 100) {
 }
 
 DrawingSurface drawn(const TSetSector& s, int x = 100, int y = 100) {
-    testApplication();
     DrawingSurface surface(300, 300);
     DrawRotatedText(surface, x, y, s);
     return surface;
@@ -229,7 +227,6 @@ TEST(RotatedTextInk, SizeIsACharacterHeightInPixels) {
 }
 
 TEST(RotatedTextInk, SurfaceKeepsItsFontButTakesTheColour) {
-    testApplication();
     DrawingSurface s(50, 50);
     s.font.name = QStringLiteral("楷体");
     s.font.height = -13;

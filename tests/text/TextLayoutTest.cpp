@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "GuiTestApplication.h"
 #include <limits>
 
 namespace {

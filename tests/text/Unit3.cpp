@@ -8,7 +8,6 @@
 #include "PlatformDialogs.h"
 #include "SpinEdit.h"
 
-#include "../TestApplication.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -46,8 +45,6 @@ struct DialogTest : ::testing::Test {
         pickColour(clRed);
     }
 
-    // The application exists before the first widget member is made.
-    QApplication& application = testApplication();
     ErrorBoundary::Display previous;
     QStringList messages;
     QWidget canvas;

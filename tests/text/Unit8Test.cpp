@@ -32,21 +32,6 @@ void pressReturn(QWidget* widget) {
     QCoreApplication::sendEvent(widget, &release);
 }
 
-// The application lives from before the first test to after the last one, and is gone before
-// the program's exit handlers run (the keyboard device that key events create needs that).
-class Application final : public ::testing::Environment {
-public:
-    void SetUp() override { app = std::make_unique<QApplication>(argc, argv); }
-    void TearDown() override { app.reset(); }
-
-private:
-    int argc = 1;
-    char name[5] = "test";
-    char* argv[2] = {name, nullptr};
-    std::unique_ptr<QApplication> app;
-};
-[[maybe_unused]] ::testing::Environment* const application =
-    ::testing::AddGlobalTestEnvironment(new Application);
 
 class Unit8 : public ::testing::Test {
 protected:

@@ -1,13 +1,12 @@
 // The colour button: runs the colour dialog from its last colour and keeps a confirmed choice.
 #include "ColorButton.h"
 #include "PlatformDialogs.h"
-#include "WidgetsTestApplication.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct ColorButtonTest : ::testing::Test, WithApplication {
+struct ColorButtonTest : ::testing::Test {
     ~ColorButtonTest() override { PlatformDialogs::setColorChooser({}); }
     ColorButton button{clGray};
 };

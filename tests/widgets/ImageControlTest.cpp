@@ -2,14 +2,14 @@
 // non-bitmap picture refuses drawing, and a transparent picture is shown without its key.
 #include "ImageControl.h"
 #include "TarvelError.h"
-#include "WidgetsTestApplication.h"
 
+#include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct ImageControlTest : ::testing::Test, WithApplication {
+struct ImageControlTest : ::testing::Test {
     ImageControl image{nullptr, QSize(30, 20)};
 };
 

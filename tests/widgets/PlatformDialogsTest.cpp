@@ -1,7 +1,6 @@
 // The real file dialog, as a user sees it: each type in its list reads as the program's
 // description alone, and the picture dialog makes room for its preview beside the list.
 #include "PlatformDialogs.h"
-#include "WidgetsTestApplication.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -36,7 +35,7 @@ Seen look(const FileDialogRequest& request) {
     return seen;
 }
 
-struct PlatformDialogsTest : ::testing::Test, WithApplication {};
+struct PlatformDialogsTest : ::testing::Test {};
 
 TEST_F(PlatformDialogsTest, FileTypesReadAsTheProgramsDescriptions) {
     FileDialogRequest request;

@@ -1,15 +1,15 @@
 // The numeric box: whole numbers only, the minimum for anything else, bounds applied when
 // reading and when the box loses focus, and steps.
 #include "SpinEdit.h"
-#include "WidgetsTestApplication.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct SpinEditTest : ::testing::Test, WithApplication {
+struct SpinEditTest : ::testing::Test {
     SpinEdit box;
 };
 
