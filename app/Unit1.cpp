@@ -3,6 +3,8 @@
 
 #include "ErrorBoundary.h"
 #include "Glyphs.h"
+#include "HelpController.h"
+#include "Toolbars.h"
 #include "ImageControl.h"
 
 #include <QAction>
@@ -42,17 +44,6 @@ namespace {
 constexpr int outerWidth = 736;
 constexpr int outerHeight = 599;
 
-QToolButton* addToolButton(QToolBar* bar, const QString& name, Glyph glyph, const QString& tip) {
-    auto* button = new QToolButton(bar);
-    button->setObjectName(name);
-    button->setIcon(glyphIcon(glyph));
-    button->setIconSize(QSize(16, 16));
-    button->setToolTip(tip);
-    button->setAutoRaise(true);
-    bar->addWidget(button);
-    return button;
-}
-
 QPushButton* addBitButton(QToolBar* bar, const QString& name, Glyph glyph, const QString& caption,
                           const QString& tip) {
     auto* button = new QPushButton(glyphIcon(glyph), caption, bar);
@@ -79,18 +70,10 @@ public:
     }
 };
 
-QAction* addMenuItem(QMenu* menu, const QString& name, const QString& caption,
-                     const QKeySequence& shortcut = QKeySequence()) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    if (!shortcut.isEmpty())
-        action->setShortcut(shortcut);
-    return action;
-}
-
 } // namespace
 
-TForm1::TForm1(QWidget* parent, const QString& appDir) : QMainWindow(parent) {
+TForm1::TForm1(QWidget* parent, const QString& appDir)
+    : QMainWindow(parent), helpController(std::make_unique<HelpController>(this)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tarvel2008"));
     setWindowIcon(glyphIcon(Glyph::Window));
@@ -152,24 +135,24 @@ void TForm1::buildToolbars() {
     ToolBar2->setStyle(fitted);
     addToolBar(Qt::TopToolBarArea, ToolBar2);
 
-    ToolButton40 = addToolButton(ToolBar2, QStringLiteral("ToolButton40"), Glyph::NewCanvas,
+    ToolButton40 = addToolButton(ToolBar2, QStringLiteral("ToolButton40"), glyphIcon(Glyph::NewCanvas),
                                  QStringLiteral("新建或者打开"));
-    ToolButton22 = addToolButton(ToolBar2, QStringLiteral("ToolButton22"), Glyph::Undo,
+    ToolButton22 = addToolButton(ToolBar2, QStringLiteral("ToolButton22"), glyphIcon(Glyph::Undo),
                                  QStringLiteral("撤消"));
-    ToolButton23 = addToolButton(ToolBar2, QStringLiteral("ToolButton23"), Glyph::Clear,
+    ToolButton23 = addToolButton(ToolBar2, QStringLiteral("ToolButton23"), glyphIcon(Glyph::Clear),
                                  QStringLiteral("清空"));
     ToolBar2->addSeparator();
-    ToolButton1 = addToolButton(ToolBar2, QStringLiteral("ToolButton1"), Glyph::Text,
+    ToolButton1 = addToolButton(ToolBar2, QStringLiteral("ToolButton1"), glyphIcon(Glyph::Text),
                                 QStringLiteral("添加文本"));
-    ToolButton24 = addToolButton(ToolBar2, QStringLiteral("ToolButton24"), Glyph::RotatedText,
+    ToolButton24 = addToolButton(ToolBar2, QStringLiteral("ToolButton24"), glyphIcon(Glyph::RotatedText),
                                  QStringLiteral("添加旋转字体"));
-    ToolButton25 = addToolButton(ToolBar2, QStringLiteral("ToolButton25"), Glyph::Inscription,
+    ToolButton25 = addToolButton(ToolBar2, QStringLiteral("ToolButton25"), glyphIcon(Glyph::Inscription),
                                  QStringLiteral("添加落款"));
-    ToolButton29 = addToolButton(ToolBar2, QStringLiteral("ToolButton29"), Glyph::Seal,
+    ToolButton29 = addToolButton(ToolBar2, QStringLiteral("ToolButton29"), glyphIcon(Glyph::Seal),
                                  QStringLiteral("添加印章"));
-    ToolButton21 = addToolButton(ToolBar2, QStringLiteral("ToolButton21"), Glyph::Circle,
+    ToolButton21 = addToolButton(ToolBar2, QStringLiteral("ToolButton21"), glyphIcon(Glyph::Circle),
                                  QStringLiteral("添加圆形"));
-    ToolButton26 = addToolButton(ToolBar2, QStringLiteral("ToolButton26"), Glyph::Fan,
+    ToolButton26 = addToolButton(ToolBar2, QStringLiteral("ToolButton26"), glyphIcon(Glyph::Fan),
                                  QStringLiteral("添加扇面"));
     ToolBar2->addSeparator();
     BitBtn1 = addBitButton(ToolBar2, QStringLiteral("BitBtn1"), Glyph::Effects,
@@ -185,10 +168,10 @@ void TForm1::buildToolbars() {
     ToolBar4->setFixedHeight(29);
     ToolBar4->setIconSize(QSize(16, 16));
     addToolBar(Qt::TopToolBarArea, ToolBar4);
-    ToolButton30 = addToolButton(ToolBar4, QStringLiteral("ToolButton30"), Glyph::Left, QString());
-    ToolButton31 = addToolButton(ToolBar4, QStringLiteral("ToolButton31"), Glyph::Right, QString());
-    ToolButton35 = addToolButton(ToolBar4, QStringLiteral("ToolButton35"), Glyph::Up, QString());
-    ToolButton36 = addToolButton(ToolBar4, QStringLiteral("ToolButton36"), Glyph::Down, QString());
+    ToolButton30 = addToolButton(ToolBar4, QStringLiteral("ToolButton30"), glyphIcon(Glyph::Left), QString());
+    ToolButton31 = addToolButton(ToolBar4, QStringLiteral("ToolButton31"), glyphIcon(Glyph::Right), QString());
+    ToolButton35 = addToolButton(ToolBar4, QStringLiteral("ToolButton35"), glyphIcon(Glyph::Up), QString());
+    ToolButton36 = addToolButton(ToolBar4, QStringLiteral("ToolButton36"), glyphIcon(Glyph::Down), QString());
     ToolBar4->addSeparator();
 
     ComboBox1 = new QComboBox(ToolBar4);
@@ -207,21 +190,9 @@ void TForm1::buildToolbars() {
     ToolBar4->addWidget(ComboBox2)->setVisible(false);
 
     using ErrorBoundary::guard;
-    connect(ToolButton40, &QToolButton::clicked, this,
-            guard(this, [this] { ToolButton40Click(); }));
     connect(ToolButton22, &QToolButton::clicked, this,
             guard(this, [this] { ToolButton22Click(); }));
-    connect(ToolButton23, &QToolButton::clicked, this,
-            guard(this, [this] { ToolButton23Click(); }));
     connect(ToolButton1, &QToolButton::clicked, this, guard(this, [this] { ToolButton1Click(); }));
-    connect(ToolButton24, &QToolButton::clicked, this, guard(this, [this] { N12Click(); }));
-    connect(ToolButton25, &QToolButton::clicked, this, guard(this, [this] { N12Click(); }));
-    connect(ToolButton29, &QToolButton::clicked, this,
-            guard(this, [this] { ToolButton29Click(); }));
-    connect(ToolButton21, &QToolButton::clicked, this,
-            guard(this, [this] { ToolButton21Click(); }));
-    connect(ToolButton26, &QToolButton::clicked, this,
-            guard(this, [this] { ToolButton26Click(); }));
     connect(BitBtn1, &QPushButton::pressed, this, guard(this, [this] { BitBtn1MouseDown(); }));
     connect(BitBtn3, &QPushButton::clicked, this, guard(this, [this] { BitBtn3Click(); }));
     connect(ToolButton30, &QToolButton::clicked, this,
@@ -263,6 +234,15 @@ void TForm1::buildMenus() {
                           QKeySequence(Qt::ALT | Qt::Key_S));
     // Both items carry Alt+A; the first one answers it.
     MenuInscription->setShortcutContext(Qt::WidgetShortcut);
+    // One action per command: the tool button and the menu item run and show the same one.
+    // Undo stays two: its button is enabled only after a stamp, while "重做" always is.
+    shareAction(ToolButton40, MenuNew);
+    shareAction(ToolButton23, MenuClear);
+    shareAction(ToolButton24, N12);
+    shareAction(ToolButton25, MenuInscription);
+    shareAction(ToolButton29, MenuSeal);
+    shareAction(ToolButton21, MenuCircle);
+    shareAction(ToolButton26, MenuFan);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助"));
     N24 = addMenuItem(help, QStringLiteral("N24"), QStringLiteral("作者声明"));
@@ -296,9 +276,13 @@ void TForm1::buildMenus() {
     N27 = addMenuItem(PopupMenu1, QStringLiteral("N27"), QStringLiteral("模糊"));
     N29 = addMenuItem(PopupMenu1, QStringLiteral("N29"), QStringLiteral("还原"));
     // While a menu is open the hint is the highlighted item's (the items have none).
+    // A tool button that shows a menu item's action hovers that action too: only an open menu
+    // gives the hint.
     for (QMenu* menu : {file, add, help, PopupMenu1})
-        connect(menu, &QMenu::hovered, this,
-                [this](QAction* item) { ApplicationHint(item->statusTip()); });
+        connect(menu, &QMenu::hovered, this, [this, menu](QAction* item) {
+            if (menu->isVisible())
+                ApplicationHint(item->statusTip());
+        });
     connect(N17, &QAction::triggered, this, guard(this, [this] { N17Click(); }));
     connect(N18, &QAction::triggered, this, guard(this, [this] { N18Click(); }));
     connect(N21, &QAction::triggered, this, guard(this, [this] { N21Click(); }));

@@ -4,7 +4,6 @@
 
 #include "CompositionState.h"
 #include "EffectKind.h"
-#include "HelpFile.h" // start-up concern: the help library and the recorded help file digest
 
 #include <QList>
 #include <QMainWindow>
@@ -12,6 +11,7 @@
 #include <QPointer>
 #include <memory>
 
+class HelpController;
 class ImageControl;
 class QAction;
 class QComboBox;
@@ -28,7 +28,6 @@ class TForm5;
 class TForm6;
 class TForm7;
 class TForm8;
-class HelpWindow;
 
 // The program's folder, with a separator at the end. It is known before the application object
 // exists, so that start-up can begin reading the Fonts folder early.
@@ -179,19 +178,11 @@ public:
     void N15Click();                     // home page
     void N5Click();                      // exit
     void FormClose();
-    // -- added by the start-up concern: the help request, its state and what tests read.
     static QString homePageAddress();
     QString manualPath() const; // AppDir + "TarvelHelp.chm::/HelpContent\index.htm"
-    // The help request: loads the help library at the first call (raising its messages when
-    // it cannot), then carries out the command.
-    qint32 HtmlHelp(QWidget* owner, const QString& path, quint32 command, quintptr data);
-    void releaseHelp();
-    bool helpLibraryLoaded() const;
-    HelpWindow* helpWindow() const;
+    // The manual's library and window.
+    HelpController& help() { return *helpController; }
     const QList<int>& privateFonts() const { return privateFontIds; }
-    QString helpLibraryName = HelpLibrary::defaultName();  // tests name another library
-    HelpFileDigest expectedHelpFile = builtManualDigest(); // tests accept their own file
-    // -- end of the start-up concern's additions
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -218,7 +209,5 @@ private:
 
     // ---- State kept by the start-up concern (Unit1_Startup.cpp)
     QList<int> privateFontIds;
-    std::unique_ptr<HelpLibrary> helpLibrary; // none until the first help request
-    QPointer<HelpWindow> helpViewer;
-    void displayHelpTopic(QWidget* owner, const QString& path);
+    std::unique_ptr<HelpController> helpController;
 };

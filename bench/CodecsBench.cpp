@@ -1,7 +1,6 @@
 // The picture paths against the bare libraries on 4000 x 4000 pictures: the whole JPEG save
 // against a bare libjpeg-turbo encode, PNG and JPEG loading against bare decode loops, and
 // tiling against a memcpy of the canvas.
-// bench-libs: canvas_core codecs_core
 #include "BackgroundPainters.h"
 #include "PictureCodecs.h"
 #include "PictureSave.h"

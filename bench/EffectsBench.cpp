@@ -1,6 +1,5 @@
 // Effect speed on the largest canvas: the filter against one memcpy of the picture, and the
 // whole effect command of the main window (every copy included) against the same memcpy.
-// bench-libs: app_lib
 #include "EffectsBenchCases.h"
 #include "ImageControl.h"
 #include "Unit1.h"

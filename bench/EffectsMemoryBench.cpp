@@ -1,7 +1,6 @@
 // Peak memory of one effect on the largest canvas (4000 x 4000), read from the kernel's
 // high-water mark of resident memory, which is reset just before the effect. Each figure is
 // divided by the canvas's 24-bit pixel bytes (48 000 000). Linux only; run on its own.
-// bench-libs: app_lib
 #include "ImageControl.h"
 #include "Unit1.h"
 

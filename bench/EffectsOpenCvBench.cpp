@@ -1,7 +1,6 @@
 // The effect filter against OpenCV's filter2D with the same weights on the same 8-bit
 // three-channel picture, the border wrapped by copyMakeBorder, on one thread. Built only where
 // OpenCV is installed; the program itself does not use OpenCV.
-// bench-libs: effects_core
 #include "EffectsBenchCases.h"
 
 #include <opencv2/core.hpp>

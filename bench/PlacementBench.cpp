@@ -1,6 +1,5 @@
 // What a stamp costs on a large canvas (the undo snapshot plus drawing a keyed picture), and
 // what a fan preview at the largest radius costs, each beside one memcpy of the same pixels.
-// bench-libs: app_lib
 #include "CircleGeometry.h"
 #include "FanGeometry.h"
 #include "ImageControl.h"

@@ -1,4 +1,3 @@
-// bench-libs: text_core
 // The rich text store: RTF reading and writing of a 1 MB document beside Qt's own HTML
 // import and export of the same document, and the byte-position walk of the text layout at
 // two text lengths (the cost must grow linearly).

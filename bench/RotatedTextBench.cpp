@@ -1,6 +1,5 @@
 // Rotated text speed: a 20-character inscription drawn character by character with a turned
 // font, against the same characters in one upright textOut call on the same canvas.
-// bench-libs: text_core canvas_core
 #include "Gbk.h"
 #include "RotatedText.h"
 

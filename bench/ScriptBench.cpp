@@ -1,6 +1,5 @@
 // A whole composition run headless against the program's bare start-up and shutdown: one of
 // each element on an 800 x 600 canvas, saved as JPEG, against an empty script.
-// bench-libs: Qt6::Core
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>

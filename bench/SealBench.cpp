@@ -2,7 +2,6 @@
 // its destination, the plain per-pixel mapping and, where OpenCV is installed, warpAffine with
 // nearest-neighbour sampling on one thread; and a whole 400 x 400 seal preview (render,
 // frame, turn) against the turn alone.
-// bench-libs: seal_core
 #include "RotateBitmap.h"
 #include "SealRenderer.h"
 

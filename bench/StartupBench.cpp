@@ -2,7 +2,6 @@
 // its first paint, on the offscreen platform. Each iteration starts this program again as a
 // child process that builds one of the two windows, waits for its first paint and exits, so
 // the time includes everything a real start does (toolkit, fonts, all eight windows).
-// bench-libs: app_lib
 #include "FreshProcess.h"
 #include "Unit1.h"
 

@@ -3,8 +3,8 @@
 // against showing the About box. Start-up is measured twice: in this process, where every
 // iteration after the first finds Qt, its font database and the font engines of the widgets
 // already set up, and in a fresh process for each iteration, as a user starts the program.
-// bench-libs: app_lib
 #include "FreshProcess.h"
+#include "HelpController.h"
 #include "HelpWindow.h"
 #include "PrivateFonts.h"
 #include "Unit1.h"
@@ -81,10 +81,10 @@ void BM_OpenManualFirstPage(benchmark::State& state) {
         form.N8Click();
         QCoreApplication::processEvents();
         state.PauseTiming();
-        if (!form.helpWindow() || !form.helpWindow()->hasFile())
+        if (!form.help().window() || !form.help().window()->hasFile())
             state.SkipWithError("the manual did not open");
-        form.HtmlHelp(nullptr, QString(), HH_CLOSE_ALL, 0);
-        form.releaseHelp();
+        form.help().HtmlHelp(nullptr, QString(), HH_CLOSE_ALL, 0);
+        form.help().release();
         QCoreApplication::processEvents();
         state.ResumeTiming();
     }
@@ -156,7 +156,7 @@ void BM_OpenManualAgain(benchmark::State& state) {
         form.N8Click();
         QCoreApplication::processEvents();
     }
-    if (!form.helpWindow() || !form.helpWindow()->hasFile())
+    if (!form.help().window() || !form.help().window()->hasFile())
         state.SkipWithError("the manual did not open");
 }
 

@@ -1,4 +1,3 @@
-// bench-libs: text_core canvas_core Qt6::Gui
 // The text layout against Qt's own document drawing, on blocks of mixed faces and sizes.
 //   BM_DrawTextBlock/N/R   DrawTextBlock of N characters, the editor walk included
 //   BM_QtDrawContents/N/R  QTextDocument::drawContents of the same document

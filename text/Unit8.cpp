@@ -6,6 +6,7 @@
 #include "PlatformDialogs.h"
 #include "RichEditWidget.h"
 #include "SpinEdit.h"
+#include "Toolbars.h"
 #include "TextMeasure.h"
 
 #include <QAction>
@@ -152,25 +153,13 @@ void setHint(QToolButton* button, const QString& hint) {
     button->setProperty("hint", hint);
 }
 
-QToolButton* addToolButton(QToolBar* bar, const char* name, EditorGlyph glyph,
-                           const QString& hint) {
-    auto* button = new QToolButton(bar);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setIcon(editorGlyph(glyph));
-    button->setIconSize(QSize(16, 16));
-    button->setAutoRaise(true);
+// A toolbar button with the editor's glyph and a "short|long" hint.
+QToolButton* addEditorButton(QToolBar* bar, const char* name, EditorGlyph glyph,
+                             const QString& hint) {
+    QToolButton* button =
+        addToolButton(bar, QString::fromLatin1(name), editorGlyph(glyph), QString());
     setHint(button, hint);
-    bar->addWidget(button);
     return button;
-}
-
-QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption,
-                     const QKeySequence& shortcut = QKeySequence()) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    if (!shortcut.isEmpty())
-        action->setShortcut(shortcut);
-    return action;
 }
 
 SpinEdit* addSpinEdit(QGridLayout* grid, QWidget* parent, int row, const char* name,
@@ -328,21 +317,21 @@ void TForm8::buildToolBar() {
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setIconSize(QSize(16, 16));
     NewButton =
-        addToolButton(ToolBar1, "NewButton", EditorGlyph::New, QStringLiteral("新建|新建文件"));
+        addEditorButton(ToolBar1, "NewButton", EditorGlyph::New, QStringLiteral("新建|新建文件"));
     OpenButton =
-        addToolButton(ToolBar1, "OpenButton", EditorGlyph::Open, QStringLiteral("打开|打开文件"));
+        addEditorButton(ToolBar1, "OpenButton", EditorGlyph::Open, QStringLiteral("打开|打开文件"));
     SaveButton =
-        addToolButton(ToolBar1, "SaveButton", EditorGlyph::Save, QStringLiteral("保存|保存文件"));
+        addEditorButton(ToolBar1, "SaveButton", EditorGlyph::Save, QStringLiteral("保存|保存文件"));
     ToolBar1->addSeparator();
-    UndoButton = addToolButton(ToolBar1, "UndoButton", EditorGlyph::Undo, QStringLiteral("撤消"));
-    RedoButton = addToolButton(ToolBar1, "RedoButton", EditorGlyph::Redo, QStringLiteral("重做"));
+    UndoButton = addEditorButton(ToolBar1, "UndoButton", EditorGlyph::Undo, QStringLiteral("撤消"));
+    RedoButton = addEditorButton(ToolBar1, "RedoButton", EditorGlyph::Redo, QStringLiteral("重做"));
     ToolBar1->addSeparator();
     CutButton =
-        addToolButton(ToolBar1, "CutButton", EditorGlyph::Cut, QStringLiteral("剪切|剪切所选对象"));
-    CopyButton = addToolButton(ToolBar1, "CopyButton", EditorGlyph::Copy,
+        addEditorButton(ToolBar1, "CutButton", EditorGlyph::Cut, QStringLiteral("剪切|剪切所选对象"));
+    CopyButton = addEditorButton(ToolBar1, "CopyButton", EditorGlyph::Copy,
                                QStringLiteral("复制|复制所选对象"));
     PasteButton =
-        addToolButton(ToolBar1, "PasteButton", EditorGlyph::Paste, QStringLiteral("粘贴|粘贴对象"));
+        addEditorButton(ToolBar1, "PasteButton", EditorGlyph::Paste, QStringLiteral("粘贴|粘贴对象"));
     ToolBar1->addSeparator();
 
     SizeComboBox = new QComboBox(ToolBar1);
@@ -369,21 +358,21 @@ void TForm8::buildToolBar() {
     ToolBar1->addSeparator();
 
     BoldButton =
-        addToolButton(ToolBar1, "BoldButton", EditorGlyph::Bold, QStringLiteral("加粗|字体加粗"));
-    ItalicButton = addToolButton(ToolBar1, "ItalicButton", EditorGlyph::Italic,
+        addEditorButton(ToolBar1, "BoldButton", EditorGlyph::Bold, QStringLiteral("加粗|字体加粗"));
+    ItalicButton = addEditorButton(ToolBar1, "ItalicButton", EditorGlyph::Italic,
                                  QStringLiteral("倾斜|字体倾斜"));
-    UnderlineButton = addToolButton(ToolBar1, "UnderlineButton", EditorGlyph::Underline,
+    UnderlineButton = addEditorButton(ToolBar1, "UnderlineButton", EditorGlyph::Underline,
                                     QStringLiteral("下划线|文字下划线"));
     ToolBar1->addSeparator();
-    LeftAlignButton = addToolButton(ToolBar1, "LeftAlignButton", EditorGlyph::AlignLeft,
+    LeftAlignButton = addEditorButton(ToolBar1, "LeftAlignButton", EditorGlyph::AlignLeft,
                                     QStringLiteral("左对齐|文字左对齐"));
-    CenterButton = addToolButton(ToolBar1, "CenterButton", EditorGlyph::AlignCenter,
+    CenterButton = addEditorButton(ToolBar1, "CenterButton", EditorGlyph::AlignCenter,
                                  QStringLiteral("居中|文字居中"));
-    RightAlignButton = addToolButton(ToolBar1, "RightAlignButton", EditorGlyph::AlignRight,
+    RightAlignButton = addEditorButton(ToolBar1, "RightAlignButton", EditorGlyph::AlignRight,
                                      QStringLiteral("右对齐|文字右对齐"));
     ToolBar1->addSeparator();
     FontColorButton =
-        addToolButton(ToolBar1, "FontColorButton", EditorGlyph::Color, QStringLiteral("颜色"));
+        addEditorButton(ToolBar1, "FontColorButton", EditorGlyph::Color, QStringLiteral("颜色"));
 }
 
 void TForm8::buildSettingsControls() {

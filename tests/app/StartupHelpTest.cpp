@@ -3,6 +3,7 @@
 // the program goes on, and closing releases the window and the library.
 #include "../about/ChmFixture.h"
 #include "ErrorBoundary.h"
+#include "HelpController.h"
 #include "HelpWindow.h"
 #include "Unit1.h"
 #include "Unit5.h"
@@ -39,7 +40,7 @@ public slots:
 };
 
 QString helpText(TForm1& form) {
-    return form.helpWindow() ? form.helpWindow()->HelpBrowser1->toPlainText() : QString();
+    return form.help().window() ? form.help().window()->HelpBrowser1->toPlainText() : QString();
 }
 
 TEST(StartupHelp, ClosingWithoutTheManualNeverLoadsTheLibrary) {
@@ -51,8 +52,8 @@ TEST(StartupHelp, ClosingWithoutTheManualNeverLoadsTheLibrary) {
         EXPECT_FALSE(sharedObjectLoaded(chmlib));
         form.N5->trigger(); // exit
         EXPECT_FALSE(form.isVisible());
-        EXPECT_FALSE(form.helpLibraryLoaded());
-        EXPECT_EQ(form.helpWindow(), nullptr);
+        EXPECT_FALSE(form.help().libraryLoaded());
+        EXPECT_EQ(form.help().window(), nullptr);
     }
     EXPECT_FALSE(sharedObjectLoaded(chmlib));
 }
@@ -67,21 +68,21 @@ TEST(StartupHelp, ShippedManualOpensAndClosingReleasesEverything) {
               form.AppDir + QStringLiteral("TarvelHelp.chm::/HelpContent\\index.htm"));
     form.N8->trigger();
     EXPECT_TRUE(errors.texts.isEmpty());
-    ASSERT_NE(form.helpWindow(), nullptr);
-    EXPECT_TRUE(form.helpWindow()->isVisible());
-    EXPECT_TRUE(form.helpWindow()->hasFile());
+    ASSERT_NE(form.help().window(), nullptr);
+    EXPECT_TRUE(form.help().window()->isVisible());
+    EXPECT_TRUE(form.help().window()->hasFile());
     EXPECT_TRUE(helpText(form).startsWith(QStringLiteral("Tarvel 使用手册")));
     EXPECT_TRUE(sharedObjectLoaded(chmlib));
 
     // A second request reuses the window and the loaded library.
-    HelpWindow* window = form.helpWindow();
+    HelpWindow* window = form.help().window();
     form.N8->trigger();
-    EXPECT_EQ(form.helpWindow(), window);
+    EXPECT_EQ(form.help().window(), window);
 
     form.close();
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->hasFile());
-    EXPECT_FALSE(form.helpLibraryLoaded());
+    EXPECT_FALSE(form.help().libraryLoaded());
     EXPECT_FALSE(sharedObjectLoaded(chmlib));
 }
 
@@ -95,10 +96,10 @@ TEST(StartupHelp, PageOfAFileBuiltHereReachesTheWindow) {
     form.N8->trigger();
     EXPECT_EQ(helpText(form), QStringLiteral("帮助文件已损坏或被替换，不能打开：") + path);
     // ...until its own digest is the one expected.
-    form.expectedHelpFile = digestOf(ChmFixture::readAll(path));
+    form.help().setExpectedFile(digestOf(ChmFixture::readAll(path)));
     form.N8->trigger();
     EXPECT_TRUE(helpText(form).startsWith(QStringLiteral("小页面的正文 small page")));
-    form.helpWindow()->HelpBrowser1->followLink(QUrl(QStringLiteral("second.htm")));
+    form.help().window()->HelpBrowser1->followLink(QUrl(QStringLiteral("second.htm")));
     EXPECT_TRUE(helpText(form).startsWith(QStringLiteral("第二页 second page")));
 }
 
@@ -109,8 +110,8 @@ TEST(StartupHelp, MissingHelpFileIsReportedByTheWindow) {
     form.AppDir = dir.path() + QLatin1Char('/');
     form.N8->trigger();
     EXPECT_TRUE(errors.texts.isEmpty());
-    ASSERT_NE(form.helpWindow(), nullptr);
-    EXPECT_TRUE(form.helpWindow()->isVisible());
+    ASSERT_NE(form.help().window(), nullptr);
+    EXPECT_TRUE(form.help().window()->isVisible());
     EXPECT_EQ(helpText(form),
               QStringLiteral("找不到帮助文件：") + form.AppDir + QStringLiteral("TarvelHelp.chm"));
 }
@@ -121,17 +122,17 @@ TEST(StartupHelp, MissingLibraryMessageAtEveryRequestAndTheProgramGoesOn) {
     ShownErrors errors;
     TForm1 form;
     form.AppDir = dir.path() + QLatin1Char('/');
-    form.helpLibraryName = QStringLiteral("libtarvel-no-such-help-library.so.9");
+    form.help().setLibraryName(QStringLiteral("libtarvel-no-such-help-library.so.9"));
     form.N8->trigger();
     form.N8->trigger();
     const QString message =
         QStringLiteral("HHCtrl.OCX not installed!\r HTMLHELP cannot displayed!");
     EXPECT_EQ(errors.texts, (QStringList{message, message}));
-    EXPECT_EQ(form.helpWindow(), nullptr);
-    EXPECT_FALSE(form.helpLibraryLoaded());
+    EXPECT_EQ(form.help().window(), nullptr);
+    EXPECT_FALSE(form.help().libraryLoaded());
 
     // Once the library is there, the next request finds it.
-    form.helpLibraryName = chmlib;
+    form.help().setLibraryName(chmlib);
     form.N8->trigger();
     EXPECT_EQ(errors.texts.size(), 2);
     EXPECT_TRUE(helpText(form).startsWith(QStringLiteral("Tarvel 使用手册")));
@@ -145,12 +146,12 @@ TEST(StartupHelp, MissingEntryPointIsNeverCalled) {
     ShownErrors errors;
     {
         TForm1 form;
-        form.helpLibraryName = partialLibrary;
+        form.help().setLibraryName(partialLibrary);
         form.N8->trigger();
         form.N8->trigger();
         EXPECT_EQ(errors.texts, (QStringList{QStringLiteral("Function HTMLHELP cannot loaded!"),
                                              QStringLiteral("Function HTMLHELP cannot loaded!")}));
-        EXPECT_FALSE(form.helpLibraryLoaded());
+        EXPECT_FALSE(form.help().libraryLoaded());
         form.close(); // the shutdown steps call nothing of it either
     }
     EXPECT_EQ(calls(), 0);

@@ -41,8 +41,15 @@ TEST_F(StatusPanel, ShowsAToolbarButtonsTooltipWhenThePointerEntersIt) {
     EXPECT_EQ(form.StatusPanel1->text(), QString());
     // While a menu is open, the highlighted item's hint: the items have none.
     QApplication::sendEvent(form.ToolButton21, &enter);
+    form.PopupMenu1->popup(QPoint(0, 0));
     emit form.PopupMenu1->hovered(form.N17);
     EXPECT_EQ(form.StatusPanel1->text(), QString());
+    form.PopupMenu1->close();
+    // A closed menu's item hovered through the button that shares its action leaves the
+    // button's hint.
+    QApplication::sendEvent(form.ToolButton21, &enter);
+    form.MenuCircle->hover();
+    EXPECT_EQ(form.StatusPanel1->text(), QStringLiteral("添加圆形"));
 }
 
 // The effect button opens its menu on a press of any mouse button, once.
