@@ -27,9 +27,13 @@ HelpController::HelpController(QMainWindow* main) : main(main) {}
 
 HelpController::~HelpController() = default;
 
-bool HelpController::libraryLoaded() const { return library && library->isLoaded(); }
+bool HelpController::libraryLoaded() const {
+    return library && library->isLoaded();
+}
 
-HelpWindow* HelpController::window() const { return viewer; }
+HelpWindow* HelpController::window() const {
+    return viewer;
+}
 
 qint32 HelpController::HtmlHelp(QWidget* owner, const QString& path, quint32 command,
                                 quintptr data) {

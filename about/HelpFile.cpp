@@ -85,7 +85,8 @@ HelpFile::Opened HelpFile::open(const HelpEntryPoints& library, const QString& p
     // Read without blocking and only from a regular file: a named pipe in the manual's place
     // would otherwise freeze the window.
     const files::ReadResult file = files::readRegularFile(path, MaxFileBytes);
-    if (file.problem == files::ReadProblem::Missing || file.problem == files::ReadProblem::Unreadable)
+    if (file.problem == files::ReadProblem::Missing ||
+        file.problem == files::ReadProblem::Unreadable)
         return {nullptr, missingText(path)};
     if (file.problem != files::ReadProblem::None || file.data.size() != expected.size)
         return {nullptr, damagedText(path)};

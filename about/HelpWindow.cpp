@@ -112,7 +112,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(BackButton, &QPushButton::clicked, HelpBrowser1, &QTextBrowser::backward);
     connect(ForwardButton, &QPushButton::clicked, HelpBrowser1, &QTextBrowser::forward);
     connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
-    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
         connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
     connect(HomeButton, &QPushButton::clicked, this, [this] {
         if (helpFile && home.isValid())

@@ -72,9 +72,15 @@ QPixmap glyphPixmap(Glyph glyph, int s) {
         p.drawLine(QPointF(3 * u, 3 * u), QPointF(13 * u, 13 * u));
         p.drawLine(QPointF(13 * u, 3 * u), QPointF(3 * u, 13 * u));
         break;
-    case Glyph::Text: drawCharacter(p, s, QStringLiteral("文"), Qt::black); break;
-    case Glyph::RotatedText: drawCharacter(p, s, QStringLiteral("旋"), QColor(20, 60, 140), -30); break;
-    case Glyph::Inscription: drawCharacter(p, s, QStringLiteral("款"), QColor(60, 60, 60)); break;
+    case Glyph::Text:
+        drawCharacter(p, s, QStringLiteral("文"), Qt::black);
+        break;
+    case Glyph::RotatedText:
+        drawCharacter(p, s, QStringLiteral("旋"), QColor(20, 60, 140), -30);
+        break;
+    case Glyph::Inscription:
+        drawCharacter(p, s, QStringLiteral("款"), QColor(60, 60, 60));
+        break;
     case Glyph::Seal:
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(210, 30, 30));
@@ -119,10 +125,18 @@ QPixmap glyphPixmap(Glyph glyph, int s) {
         p.setBrush(QColor(200, 200, 200));
         p.drawRect(QRectF(4.5 * u, 9.5 * u, 7 * u, 4.5 * u));
         break;
-    case Glyph::Left: drawArrow(p, s, 0); break;
-    case Glyph::Up: drawArrow(p, s, 90); break;
-    case Glyph::Right: drawArrow(p, s, 180); break;
-    case Glyph::Down: drawArrow(p, s, 270); break;
+    case Glyph::Left:
+        drawArrow(p, s, 0);
+        break;
+    case Glyph::Up:
+        drawArrow(p, s, 90);
+        break;
+    case Glyph::Right:
+        drawArrow(p, s, 180);
+        break;
+    case Glyph::Down:
+        drawArrow(p, s, 270);
+        break;
     case Glyph::Window:
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(250, 244, 228));

@@ -5,8 +5,22 @@
 #include <QIcon>
 
 enum class Glyph {
-    NewCanvas, Undo, Clear, Text, RotatedText, Inscription, Seal, Circle, Fan,
-    Effects, Save, Left, Right, Up, Down, Window
+    NewCanvas,
+    Undo,
+    Clear,
+    Text,
+    RotatedText,
+    Inscription,
+    Seal,
+    Circle,
+    Fan,
+    Effects,
+    Save,
+    Left,
+    Right,
+    Up,
+    Down,
+    Window
 };
 
 QIcon glyphIcon(Glyph glyph);

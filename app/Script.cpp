@@ -20,8 +20,8 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QMouseEvent>
-#include <QTimer>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 #include <cstdio>
 
@@ -67,8 +67,12 @@ QString ScriptContext::path(const QString& name) const {
     return QDir::cleanPath(base.absoluteFilePath(name));
 }
 
-void ScriptContext::answerColor(TColor color) { nextColor = color; }
-void ScriptContext::answerFile(const QString& file) { nextFile = file; }
+void ScriptContext::answerColor(TColor color) {
+    nextColor = color;
+}
+void ScriptContext::answerFile(const QString& file) {
+    nextFile = file;
+}
 
 void ScriptContext::withDialog(const std::function<void()>& open,
                                const std::function<void(QDialog&)>& act) {
@@ -77,7 +81,8 @@ void ScriptContext::withDialog(const std::function<void()>& open,
     timer.setSingleShot(true);
     QObject::connect(&timer, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) return;
+        if (!dialog)
+            return;
         reached = true;
         try {
             act(*dialog);
@@ -85,16 +90,19 @@ void ScriptContext::withDialog(const std::function<void()>& open,
             fail(error.text());
         }
         // Whatever the step did, the dialog is left the way a user leaves it.
-        if (dialog->isVisible()) dialog->close();
+        if (dialog->isVisible())
+            dialog->close();
     });
     timer.start(0);
     open();
     timer.stop();
-    if (!reached && firstError.isEmpty()) fail(QStringLiteral("the dialog did not open"));
+    if (!reached && firstError.isEmpty())
+        fail(QStringLiteral("the dialog did not open"));
 }
 
 void ScriptContext::fail(const QString& text) {
-    if (firstError.isEmpty()) firstError = text;
+    if (firstError.isEmpty())
+        firstError = text;
 }
 
 void ScriptContext::pressCanvas(QPoint at, Qt::MouseButton button) {
@@ -102,27 +110,31 @@ void ScriptContext::pressCanvas(QPoint at, Qt::MouseButton button) {
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), canvas->mapToGlobal(QPointF(at)),
                       button, button, Qt::NoModifier);
     QCoreApplication::sendEvent(canvas, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at),
-                        canvas->mapToGlobal(QPointF(at)), button, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), canvas->mapToGlobal(QPointF(at)),
+                        button, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(canvas, &release);
 }
 
 namespace {
 
 QAbstractButton* nudgeButton(TForm1& form, const QString& direction) {
-    if (direction == QLatin1String("left")) return form.ToolButton30;
-    if (direction == QLatin1String("right")) return form.ToolButton31;
-    if (direction == QLatin1String("up")) return form.ToolButton35;
+    if (direction == QLatin1String("left"))
+        return form.ToolButton30;
+    if (direction == QLatin1String("right"))
+        return form.ToolButton31;
+    if (direction == QLatin1String("up"))
+        return form.ToolButton35;
     return form.ToolButton36;
 }
 
 QAction* effectItem(TForm1& form, const QString& kind) {
     const std::pair<const char*, QAction*> items[] = {
-        {"hollow", form.N17}, {"nostalgic", form.N18}, {"relief", form.N21},
-        {"sharpen", form.N23}, {"clear", form.N25},    {"outline", form.N26},
-        {"blur", form.N27},   {"soft", form.N28},      {"restore", form.N29}};
+        {"hollow", form.N17},  {"nostalgic", form.N18}, {"relief", form.N21},
+        {"sharpen", form.N23}, {"clear", form.N25},     {"outline", form.N26},
+        {"blur", form.N27},    {"soft", form.N28},      {"restore", form.N29}};
     for (const auto& [name, action] : items)
-        if (kind == QLatin1String(name)) return action;
+        if (kind == QLatin1String(name))
+            return action;
     return form.N29;
 }
 
@@ -132,15 +144,18 @@ void runStep(ScriptContext& context, const ScriptStep& step) {
     const QString& command = step.command;
     if (command == QLatin1String("click")) {
         const QJsonArray at = keys.value(QStringLiteral("at")).toArray();
-        const QString button = keys.value(QStringLiteral("button")).toString(QStringLiteral("left"));
+        const QString button =
+            keys.value(QStringLiteral("button")).toString(QStringLiteral("left"));
         const Qt::MouseButton which = button == QLatin1String("right")    ? Qt::RightButton
                                       : button == QLatin1String("middle") ? Qt::MiddleButton
                                                                           : Qt::LeftButton;
         context.pressCanvas(QPoint(at[0].toInt(), at[1].toInt()), which);
     } else if (command == QLatin1String("nudge")) {
-        QAbstractButton* button = nudgeButton(form, keys.value(QStringLiteral("direction")).toString());
+        QAbstractButton* button =
+            nudgeButton(form, keys.value(QStringLiteral("direction")).toString());
         const int times = keys.value(QStringLiteral("times")).toInt(1);
-        for (int i = 0; i < times && context.firstError.isEmpty(); ++i) button->click();
+        for (int i = 0; i < times && context.firstError.isEmpty(); ++i)
+            button->click();
     } else if (command == QLatin1String("undo")) {
         form.MenuUndo->trigger();
     } else if (command == QLatin1String("clear")) {
@@ -176,16 +191,18 @@ int runScript(TForm1& form, const QString& file, FILE* out, FILE* err) {
 
     ScriptContext context(form, QFileInfo(file).absoluteDir(), out);
     // Errors that the window would show in a message box end the step.
-    const ErrorBoundary::Display previousDisplay =
-        ErrorBoundary::setDisplay([&context](QWidget*, const QString& text) { context.fail(text); });
+    const ErrorBoundary::Display previousDisplay = ErrorBoundary::setDisplay(
+        [&context](QWidget*, const QString& text) { context.fail(text); });
     const PlatformDialogs::ColorChooser previousColor = PlatformDialogs::setColorChooser(
         [&context](QWidget*, TColor initial) -> std::optional<TColor> {
-            if (!context.nextColor) return initial;
+            if (!context.nextColor)
+                return initial;
             return std::exchange(context.nextColor, std::nullopt);
         });
     const PlatformDialogs::FileChooser previousFile = PlatformDialogs::setFileChooser(
         [&context](QWidget*, const FileDialogRequest& request) -> std::optional<QString> {
-            if (!context.nextFile) return std::nullopt;
+            if (!context.nextFile)
+                return std::nullopt;
             QString chosen = *std::exchange(context.nextFile, std::nullopt);
             if (request.kind == FileDialogRequest::Kind::Save)
                 chosen = PlatformDialogs::withDefaultExtension(chosen, request.defaultExtension);

@@ -3,12 +3,12 @@
 #include "ScriptDrivers.h"
 
 #include "FontCoverage.h"
+#include "RichEditWidget.h"
+#include "RichText.h"
 #include "ScriptReader.h"
 #include "SpinEdit.h"
 #include "TarvelError.h"
 #include "Unit1.h"
-#include "RichEditWidget.h"
-#include "RichText.h"
 #include "Unit3.h"
 #include "Unit4.h"
 #include "Unit8.h"
@@ -36,13 +36,15 @@ template <class Control> Control& control(QDialog& dialog, const char* name) {
 void press(QDialog& dialog, const char* name) {
     QAbstractButton& button = control<QAbstractButton>(dialog, name);
     if (!button.isEnabled())
-        throw TarvelError(QStringLiteral("script: the button \"%1\" is disabled").arg(button.text()));
+        throw TarvelError(
+            QStringLiteral("script: the button \"%1\" is disabled").arg(button.text()));
     button.click();
 }
 
 void setSpin(QDialog& dialog, const char* name, const QJsonObject& keys, const char* key) {
     if (keys.contains(QLatin1String(key)))
-        control<SpinEdit>(dialog, name).setText(QString::number(keys.value(QLatin1String(key)).toInt()));
+        control<SpinEdit>(dialog, name)
+            .setText(QString::number(keys.value(QLatin1String(key)).toInt()));
 }
 
 TColor colorOf(const QJsonObject& keys, const char* key) {
@@ -51,7 +53,8 @@ TColor colorOf(const QJsonObject& keys, const char* key) {
 
 void pickColor(ScriptContext& context, QDialog& dialog, const char* button, const QJsonObject& keys,
                const char* key) {
-    if (!keys.contains(QLatin1String(key))) return;
+    if (!keys.contains(QLatin1String(key)))
+        return;
     context.answerColor(colorOf(keys, key));
     press(dialog, button);
 }
@@ -86,24 +89,29 @@ void closeDialog(QDialog& dialog, const QJsonObject& keys, const CloseButtons& b
 }
 
 void canvasStep(ScriptContext& context, const QJsonObject& keys) {
-    context.withDialog([&] { context.form.ToolButton40Click(); }, [&](QDialog& dialog) {
-        setSpin(dialog, "SpinEdit1", keys, "width");
-        setSpin(dialog, "SpinEdit2", keys, "height");
-        if (keys.contains(QStringLiteral("color"))) {
-            press(dialog, "RadioButton5");
-            pickColor(context, dialog, "Button1", keys, "color");
-        }
-        if (keys.contains(QStringLiteral("picture"))) {
-            press(dialog, "RadioButton6");
-            context.answerFile(context.path(keys.value(QStringLiteral("picture")).toString()));
-            press(dialog, "Button2");
-        }
-        const QString layout = keys.value(QStringLiteral("layout")).toString();
-        if (layout == QLatin1String("tile")) press(dialog, "RadioButton7");
-        if (layout == QLatin1String("stretch")) press(dialog, "RadioButton8");
-        if (layout == QLatin1String("center")) press(dialog, "RadioButton9");
-        closeDialog(dialog, keys, {"Button3", "Button5", "Button4"});
-    });
+    context.withDialog([&] { context.form.ToolButton40Click(); },
+                       [&](QDialog& dialog) {
+                           setSpin(dialog, "SpinEdit1", keys, "width");
+                           setSpin(dialog, "SpinEdit2", keys, "height");
+                           if (keys.contains(QStringLiteral("color"))) {
+                               press(dialog, "RadioButton5");
+                               pickColor(context, dialog, "Button1", keys, "color");
+                           }
+                           if (keys.contains(QStringLiteral("picture"))) {
+                               press(dialog, "RadioButton6");
+                               context.answerFile(
+                                   context.path(keys.value(QStringLiteral("picture")).toString()));
+                               press(dialog, "Button2");
+                           }
+                           const QString layout = keys.value(QStringLiteral("layout")).toString();
+                           if (layout == QLatin1String("tile"))
+                               press(dialog, "RadioButton7");
+                           if (layout == QLatin1String("stretch"))
+                               press(dialog, "RadioButton8");
+                           if (layout == QLatin1String("center"))
+                               press(dialog, "RadioButton9");
+                           closeDialog(dialog, keys, {"Button3", "Button5", "Button4"});
+                       });
 }
 
 // Circle and fan share their controls' names.
@@ -119,16 +127,20 @@ void shapeStep(ScriptContext& context, const QJsonObject& keys, const std::funct
 
 template <class Form> Form& formOf(QDialog& dialog) {
     auto* form = qobject_cast<Form*>(&dialog);
-    if (!form) throw TarvelError(QStringLiteral("script: an unexpected dialog \"%1\" opened").arg(dialog.windowTitle()));
+    if (!form)
+        throw TarvelError(
+            QStringLiteral("script: an unexpected dialog \"%1\" opened").arg(dialog.windowTitle()));
     return *form;
 }
 
 void pressRadio(QDialog& dialog, const QJsonObject& keys, const char* key,
                 const std::vector<std::pair<QString, const char*>>& choices) {
-    if (!keys.contains(QLatin1String(key))) return;
+    if (!keys.contains(QLatin1String(key)))
+        return;
     const QJsonValue value = keys.value(QLatin1String(key));
     for (const auto& [name, button] : choices)
-        if (value.toVariant().toString() == name) press(dialog, button);
+        if (value.toVariant().toString() == name)
+            press(dialog, button);
 }
 
 void warnOfFallbacks(ScriptContext& context, const QList<FaceGap>& gaps) {
@@ -150,18 +162,22 @@ void writeRuns(RichText& text, const QJsonArray& runs) {
             typing.Name = run.value(QStringLiteral("face")).toString();
             typing.Charset = RichText::isChineseFace(typing.Name) ? 134 : 1;
         }
-        if (run.contains(QStringLiteral("size"))) typing.Size = run.value(QStringLiteral("size")).toInt();
-        if (run.contains(QStringLiteral("color"))) typing.Color = colorOf(run, "color");
+        if (run.contains(QStringLiteral("size")))
+            typing.Size = run.value(QStringLiteral("size")).toInt();
+        if (run.contains(QStringLiteral("color")))
+            typing.Color = colorOf(run, "color");
         typing.Bold = run.value(QStringLiteral("bold")).toBool();
         typing.Italic = run.value(QStringLiteral("italic")).toBool();
         typing.Underline = run.value(QStringLiteral("underline")).toBool();
         typing.StrikeOut = run.value(QStringLiteral("strikeout")).toBool();
         // A line break starts a paragraph whose empty line keeps the attributes typed with it.
         QString typed = run.value(QStringLiteral("text")).toString();
-        typed.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        typed.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+            .replace(QLatin1Char('\r'), QLatin1Char('\n'));
         const QStringList lines = typed.split(QLatin1Char('\n'));
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (i > 0) model.paragraphs.emplace_back();
+            if (i > 0)
+                model.paragraphs.emplace_back();
             model.paragraphs.back().runs.push_back({lines[i], typing});
         }
     }
@@ -172,40 +188,50 @@ void writeRuns(RichText& text, const QJsonArray& runs) {
 void writePlain(RichText& text, const QJsonObject& keys) {
     text.setText(keys.value(QStringLiteral("plain")).toString());
     text.selectAll();
-    if (keys.contains(QStringLiteral("face"))) text.setSelName(keys.value(QStringLiteral("face")).toString());
-    if (keys.contains(QStringLiteral("size"))) text.setSelSize(keys.value(QStringLiteral("size")).toInt());
-    if (keys.contains(QStringLiteral("color"))) text.setSelColor(colorOf(keys, "color"));
+    if (keys.contains(QStringLiteral("face")))
+        text.setSelName(keys.value(QStringLiteral("face")).toString());
+    if (keys.contains(QStringLiteral("size")))
+        text.setSelSize(keys.value(QStringLiteral("size")).toInt());
+    if (keys.contains(QStringLiteral("color")))
+        text.setSelColor(colorOf(keys, "color"));
 }
 
 void textStep(ScriptContext& context, const QJsonObject& keys) {
-    context.withDialog([&] { context.form.ToolButton1Click(); }, [&](QDialog& dialog) {
-        TForm8& form = formOf<TForm8>(dialog);
-        if (keys.contains(QStringLiteral("open"))) {
-            context.answerFile(context.path(keys.value(QStringLiteral("open")).toString()));
-            form.MenuOpen->trigger();
-        } else if (keys.contains(QStringLiteral("runs"))) {
-            writeRuns(form.richText(), keys.value(QStringLiteral("runs")).toArray());
-        } else if (keys.contains(QStringLiteral("plain"))) {
-            writePlain(form.richText(), keys);
-        }
-        if (!context.firstError.isEmpty()) return;
-        setSpin(dialog, "SpinEdit1", keys, "leftMargin");
-        setSpin(dialog, "SpinEdit2", keys, "topMargin");
-        setSpin(dialog, "SpinEdit3", keys, "charSpacing");
-        setSpin(dialog, "SpinEdit4", keys, "lineSpacing");
-        pressRadio(dialog, keys, "arrangement",
-                   {{"0", "RadioButton1"}, {"1", "RadioButton2"}, {"2", "RadioButton3"}, {"3", "RadioButton4"}});
-        if (keys.value(QStringLiteral("check")).toBool()) {
-            press(dialog, "Button4");
-            std::fprintf(context.out, "%s\n", qUtf8Printable(form.Label5->text()));
-        }
-        if (keys.contains(QStringLiteral("saveAs"))) {
-            context.answerFile(context.path(keys.value(QStringLiteral("saveAs")).toString()));
-            form.MenuSave->trigger();
-            if (!context.firstError.isEmpty()) return;
-        }
-        closeDialog(dialog, keys, {"Button1", "Button2", "Button3"});
-    });
+    context.withDialog(
+        [&] { context.form.ToolButton1Click(); },
+        [&](QDialog& dialog) {
+            TForm8& form = formOf<TForm8>(dialog);
+            if (keys.contains(QStringLiteral("open"))) {
+                context.answerFile(context.path(keys.value(QStringLiteral("open")).toString()));
+                form.MenuOpen->trigger();
+            } else if (keys.contains(QStringLiteral("runs"))) {
+                writeRuns(form.richText(), keys.value(QStringLiteral("runs")).toArray());
+            } else if (keys.contains(QStringLiteral("plain"))) {
+                writePlain(form.richText(), keys);
+            }
+            if (!context.firstError.isEmpty())
+                return;
+            setSpin(dialog, "SpinEdit1", keys, "leftMargin");
+            setSpin(dialog, "SpinEdit2", keys, "topMargin");
+            setSpin(dialog, "SpinEdit3", keys, "charSpacing");
+            setSpin(dialog, "SpinEdit4", keys, "lineSpacing");
+            pressRadio(dialog, keys, "arrangement",
+                       {{"0", "RadioButton1"},
+                        {"1", "RadioButton2"},
+                        {"2", "RadioButton3"},
+                        {"3", "RadioButton4"}});
+            if (keys.value(QStringLiteral("check")).toBool()) {
+                press(dialog, "Button4");
+                std::fprintf(context.out, "%s\n", qUtf8Printable(form.Label5->text()));
+            }
+            if (keys.contains(QStringLiteral("saveAs"))) {
+                context.answerFile(context.path(keys.value(QStringLiteral("saveAs")).toString()));
+                form.MenuSave->trigger();
+                if (!context.firstError.isEmpty())
+                    return;
+            }
+            closeDialog(dialog, keys, {"Button1", "Button2", "Button3"});
+        });
     // A confirmed block has been drawn: say which of its characters came from a fallback face.
     TForm8* form = context.form.Form8;
     if (form && form->TextSettings.Confirmed && context.firstError.isEmpty())
@@ -213,17 +239,23 @@ void textStep(ScriptContext& context, const QJsonObject& keys) {
 }
 
 void rotatedStep(ScriptContext& context, const QJsonObject& keys) {
-    context.withDialog([&] { context.form.N12Click(); }, [&](QDialog& dialog) {
-        TForm3& form = formOf<TForm3>(dialog);
-        if (keys.contains(QStringLiteral("text"))) form.Edit1->setText(keys.value(QStringLiteral("text")).toString());
-        setSpin(dialog, "SpinEdit1", keys, "angle");
-        setSpin(dialog, "SpinEdit2", keys, "charSpacing");
-        if (keys.contains(QStringLiteral("size"))) form.ComboBox1->setEditText(keys.value(QStringLiteral("size")).toString());
-        if (keys.contains(QStringLiteral("face"))) form.ComboBox2->setEditText(keys.value(QStringLiteral("face")).toString());
-        pressRadio(dialog, keys, "placement", {{"horizontal", "RadioButton1"}, {"vertical", "RadioButton2"}});
-        pickColor(context, dialog, "ColorButton1", keys, "color");
-        closeDialog(dialog, keys, {"Button3", "Button4", "Button5", "Button1", "Button2"});
-    });
+    context.withDialog(
+        [&] { context.form.N12Click(); },
+        [&](QDialog& dialog) {
+            TForm3& form = formOf<TForm3>(dialog);
+            if (keys.contains(QStringLiteral("text")))
+                form.Edit1->setText(keys.value(QStringLiteral("text")).toString());
+            setSpin(dialog, "SpinEdit1", keys, "angle");
+            setSpin(dialog, "SpinEdit2", keys, "charSpacing");
+            if (keys.contains(QStringLiteral("size")))
+                form.ComboBox1->setEditText(keys.value(QStringLiteral("size")).toString());
+            if (keys.contains(QStringLiteral("face")))
+                form.ComboBox2->setEditText(keys.value(QStringLiteral("face")).toString());
+            pressRadio(dialog, keys, "placement",
+                       {{"horizontal", "RadioButton1"}, {"vertical", "RadioButton2"}});
+            pickColor(context, dialog, "ColorButton1", keys, "color");
+            closeDialog(dialog, keys, {"Button3", "Button4", "Button5", "Button1", "Button2"});
+        });
     // The armed line is drawn at the next click in the face the step chose.
     TForm3* form = context.form.Form3;
     if (form && form->PendingPlacement && context.firstError.isEmpty())
@@ -231,24 +263,31 @@ void rotatedStep(ScriptContext& context, const QJsonObject& keys) {
 }
 
 void sealStep(ScriptContext& context, const QJsonObject& keys) {
-    context.withDialog([&] { context.form.ToolButton29Click(); }, [&](QDialog& dialog) {
-        TForm4& form = formOf<TForm4>(dialog);
-        if (keys.contains(QStringLiteral("text")))
-            form.RichEdit1->richText().setText(keys.value(QStringLiteral("text")).toString());
-        setSpin(dialog, "SpinEdit1", keys, "width");
-        setSpin(dialog, "SpinEdit2", keys, "height");
-        setSpin(dialog, "SpinEdit3", keys, "strokeWeight");
-        setSpin(dialog, "SpinEdit4", keys, "charSpacing");
-        setSpin(dialog, "SpinEdit5", keys, "edgeWidth");
-        setSpin(dialog, "SpinEdit6", keys, "angle");
-        if (keys.contains(QStringLiteral("face")))
-            form.ComboBox1->setEditText(keys.value(QStringLiteral("face")).toString());
-        pressRadio(dialog, keys, "style", {{"intaglio", "RadioButton1"}, {"relief", "RadioButton2"}});
-        pressRadio(dialog, keys, "corner", {{"square", "RadioButton7"}, {"rounded", "RadioButton8"}});
-        pressRadio(dialog, keys, "arrangement",
-                   {{"0", "RadioButton3"}, {"1", "RadioButton4"}, {"2", "RadioButton5"}, {"3", "RadioButton6"}});
-        closeDialog(dialog, keys, {"Button1", "Button2", "Button3", "Button4", "Button6"});
-    });
+    context.withDialog(
+        [&] { context.form.ToolButton29Click(); },
+        [&](QDialog& dialog) {
+            TForm4& form = formOf<TForm4>(dialog);
+            if (keys.contains(QStringLiteral("text")))
+                form.RichEdit1->richText().setText(keys.value(QStringLiteral("text")).toString());
+            setSpin(dialog, "SpinEdit1", keys, "width");
+            setSpin(dialog, "SpinEdit2", keys, "height");
+            setSpin(dialog, "SpinEdit3", keys, "strokeWeight");
+            setSpin(dialog, "SpinEdit4", keys, "charSpacing");
+            setSpin(dialog, "SpinEdit5", keys, "edgeWidth");
+            setSpin(dialog, "SpinEdit6", keys, "angle");
+            if (keys.contains(QStringLiteral("face")))
+                form.ComboBox1->setEditText(keys.value(QStringLiteral("face")).toString());
+            pressRadio(dialog, keys, "style",
+                       {{"intaglio", "RadioButton1"}, {"relief", "RadioButton2"}});
+            pressRadio(dialog, keys, "corner",
+                       {{"square", "RadioButton7"}, {"rounded", "RadioButton8"}});
+            pressRadio(dialog, keys, "arrangement",
+                       {{"0", "RadioButton3"},
+                        {"1", "RadioButton4"},
+                        {"2", "RadioButton5"},
+                        {"3", "RadioButton6"}});
+            closeDialog(dialog, keys, {"Button1", "Button2", "Button3", "Button4", "Button6"});
+        });
 }
 
 } // namespace
@@ -269,6 +308,7 @@ void runDialogStep(ScriptContext& context, const ScriptStep& step) {
     } else if (step.command == QLatin1String("fan")) {
         shapeStep(context, keys, [&] { form.ToolButton26Click(); });
     } else {
-        throw TarvelError(QStringLiteral("script: \"%1\" is not available in this build").arg(step.command));
+        throw TarvelError(
+            QStringLiteral("script: \"%1\" is not available in this build").arg(step.command));
     }
 }

@@ -42,4 +42,3 @@ struct ScriptContext {
 
 // The dialog commands: canvas, text, rotated, seal, circle, fan.
 void runDialogStep(ScriptContext& context, const ScriptStep& step);
-

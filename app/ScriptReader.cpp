@@ -83,17 +83,17 @@ const std::map<QString, KeyTable>& commandTable() {
           {"fillColor", {KeyType::Color}},
           {"close", {KeyType::Choice, closeWithPreview}}}},
         {"click",
-         {{"at", {KeyType::Point}},
-          {"button", {KeyType::Choice, {"left", "right", "middle"}}}}},
+         {{"at", {KeyType::Point}}, {"button", {KeyType::Choice, {"left", "right", "middle"}}}}},
         {"nudge",
          {{"direction", {KeyType::Choice, {"left", "right", "up", "down"}}},
           {"times", {KeyType::Integer, {}, 1, 10000}}}},
         {"undo", {}},
         {"clear", {}},
         {"effect",
-         {{"kind", {KeyType::Choice,
-                    {"hollow", "nostalgic", "relief", "sharpen", "clear", "outline", "blur", "soft",
-                     "restore"}}}}},
+         {{"kind",
+           {KeyType::Choice,
+            {"hollow", "nostalgic", "relief", "sharpen", "clear", "outline", "blur", "soft",
+             "restore"}}}}},
         {"save", {{"file", {KeyType::File}}}},
     };
     return table;
@@ -106,11 +106,15 @@ std::vector<int> stepLines(const QByteArray& json) {
     int line = 1, depth = 0;
     bool inString = false, escaped = false, expectElement = false;
     for (char c : json) {
-        if (c == '\n') ++line;
+        if (c == '\n')
+            ++line;
         if (inString) {
-            if (escaped) escaped = false;
-            else if (c == '\\') escaped = true;
-            else if (c == '"') inString = false;
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
             continue;
         }
         const bool space = c == ' ' || c == '\t' || c == '\n' || c == '\r';
@@ -122,7 +126,8 @@ std::vector<int> stepLines(const QByteArray& json) {
             inString = true;
         } else if (c == '{' || c == '[') {
             ++depth;
-            if (c == '[' && depth == 2) expectElement = true;
+            if (c == '[' && depth == 2)
+                expectElement = true;
         } else if (c == '}' || c == ']') {
             --depth;
             expectElement = false;
@@ -161,34 +166,47 @@ void checkInteger(const ScriptStep& step, const QString& key, const QJsonValue& 
 }
 
 void checkText(const ScriptStep& step, const QString& key, const QJsonValue& value) {
-    if (!value.isString()) fail(step, QStringLiteral("key \"%1\" must be a string").arg(key));
+    if (!value.isString())
+        fail(step, QStringLiteral("key \"%1\" must be a string").arg(key));
     if (value.toString().size() > 1000000)
         fail(step, QStringLiteral("key \"%1\" is too long").arg(key));
 }
 
 void checkRuns(const ScriptStep& step, const QJsonValue& value) {
-    if (!value.isArray()) fail(step, QStringLiteral("key \"runs\" must be a list"));
-    static const KeyTable runKeys = {
-        {"text", {KeyType::Text}},        {"face", {KeyType::Text}},
-        {"size", {KeyType::Integer, {}, 1, 1638}}, {"color", {KeyType::Color}},
-        {"bold", {KeyType::Boolean}},     {"italic", {KeyType::Boolean}},
-        {"underline", {KeyType::Boolean}}, {"strikeout", {KeyType::Boolean}}};
+    if (!value.isArray())
+        fail(step, QStringLiteral("key \"runs\" must be a list"));
+    static const KeyTable runKeys = {{"text", {KeyType::Text}},
+                                     {"face", {KeyType::Text}},
+                                     {"size", {KeyType::Integer, {}, 1, 1638}},
+                                     {"color", {KeyType::Color}},
+                                     {"bold", {KeyType::Boolean}},
+                                     {"italic", {KeyType::Boolean}},
+                                     {"underline", {KeyType::Boolean}},
+                                     {"strikeout", {KeyType::Boolean}}};
     for (const QJsonValue& run : value.toArray()) {
-        if (!run.isObject()) fail(step, QStringLiteral("every entry of \"runs\" must be an object"));
+        if (!run.isObject())
+            fail(step, QStringLiteral("every entry of \"runs\" must be an object"));
         const QJsonObject object = run.toObject();
         for (auto it = object.begin(); it != object.end(); ++it) {
             auto rule = runKeys.find(it.key());
             if (rule == runKeys.end())
                 fail(step, QStringLiteral("unknown key \"%1\" in \"runs\"").arg(it.key()));
             switch (rule->second.type) {
-            case KeyType::Text: checkText(step, it.key(), it.value()); break;
-            case KeyType::Integer: checkInteger(step, it.key(), it.value(), rule->second); break;
-            case KeyType::Color: checkColor(step, it.key(), it.value()); break;
+            case KeyType::Text:
+                checkText(step, it.key(), it.value());
+                break;
+            case KeyType::Integer:
+                checkInteger(step, it.key(), it.value(), rule->second);
+                break;
+            case KeyType::Color:
+                checkColor(step, it.key(), it.value());
+                break;
             case KeyType::Boolean:
                 if (!it.value().isBool())
                     fail(step, QStringLiteral("key \"%1\" must be true or false").arg(it.key()));
                 break;
-            default: break;
+            default:
+                break;
             }
         }
         if (!object.contains(QStringLiteral("text")))
@@ -199,16 +217,23 @@ void checkRuns(const ScriptStep& step, const QJsonValue& value) {
 void checkKey(const ScriptStep& step, const QString& key, const QJsonValue& value,
               const KeyRule& rule) {
     switch (rule.type) {
-    case KeyType::Integer: checkInteger(step, key, value, rule); break;
-    case KeyType::Text: checkText(step, key, value); break;
+    case KeyType::Integer:
+        checkInteger(step, key, value, rule);
+        break;
+    case KeyType::Text:
+        checkText(step, key, value);
+        break;
     case KeyType::File:
         checkText(step, key, value);
         if (value.toString().isEmpty() || value.toString().contains(QChar(0)))
             fail(step, QStringLiteral("key \"%1\" must name a file").arg(key));
         break;
-    case KeyType::Color: checkColor(step, key, value); break;
+    case KeyType::Color:
+        checkColor(step, key, value);
+        break;
     case KeyType::Boolean:
-        if (!value.isBool()) fail(step, QStringLiteral("key \"%1\" must be true or false").arg(key));
+        if (!value.isBool())
+            fail(step, QStringLiteral("key \"%1\" must be true or false").arg(key));
         break;
     case KeyType::Point: {
         const QJsonArray a = value.toArray();
@@ -219,7 +244,9 @@ void checkKey(const ScriptStep& step, const QString& key, const QJsonValue& valu
         checkInteger(step, key, a[1], coordinate);
         break;
     }
-    case KeyType::Runs: checkRuns(step, value); break;
+    case KeyType::Runs:
+        checkRuns(step, value);
+        break;
     case KeyType::Choice:
         if (!value.isString() || !rule.choices.contains(value.toString()))
             fail(step, QStringLiteral("key \"%1\" must be one of %2")
@@ -233,7 +260,8 @@ void checkKey(const ScriptStep& step, const QString& key, const QJsonValue& valu
 const QStringList& scriptCommands() {
     static const QStringList names = [] {
         QStringList list;
-        for (const auto& entry : commandTable()) list << entry.first;
+        for (const auto& entry : commandTable())
+            list << entry.first;
         return list;
     }();
     return names;
@@ -243,20 +271,24 @@ QStringList scriptKeysOf(const QString& command) {
     QStringList keys;
     auto it = commandTable().find(command);
     if (it != commandTable().end())
-        for (const auto& entry : it->second) keys << entry.first;
+        for (const auto& entry : it->second)
+            keys << entry.first;
     return keys;
 }
 
 std::vector<ScriptStep> readScript(const QByteArray& json) {
-    if (json.size() > 16 * 1024 * 1024) throw ScriptFormatError(QStringLiteral("the script is too large"));
+    if (json.size() > 16 * 1024 * 1024)
+        throw ScriptFormatError(QStringLiteral("the script is too large"));
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError) {
         const int line = int(json.left(error.offset).count('\n')) + 1;
-        throw ScriptFormatError(QStringLiteral("line %1: not valid JSON: %2").arg(line).arg(error.errorString()));
+        throw ScriptFormatError(
+            QStringLiteral("line %1: not valid JSON: %2").arg(line).arg(error.errorString()));
     }
     if (!document.isObject())
-        throw ScriptFormatError(QStringLiteral("line 1: the script must be an object with \"steps\""));
+        throw ScriptFormatError(
+            QStringLiteral("line 1: the script must be an object with \"steps\""));
     const QJsonObject root = document.object();
     for (auto it = root.begin(); it != root.end(); ++it)
         if (it.key() != QLatin1String("steps"))
@@ -271,10 +303,12 @@ std::vector<ScriptStep> readScript(const QByteArray& json) {
         ScriptStep step;
         step.number = i + 1;
         step.line = i < int(lines.size()) ? lines[size_t(i)] : 0;
-        if (!list[i].isObject()) fail(step, QStringLiteral("a step must be an object"));
+        if (!list[i].isObject())
+            fail(step, QStringLiteral("a step must be an object"));
         QJsonObject keys = list[i].toObject();
         const QJsonValue command = keys.take(QStringLiteral("do"));
-        if (!command.isString()) fail(step, QStringLiteral("key \"do\" must name a command"));
+        if (!command.isString())
+            fail(step, QStringLiteral("key \"do\" must name a command"));
         step.command = command.toString();
         auto table = commandTable().find(step.command);
         if (table == commandTable().end())
@@ -282,7 +316,8 @@ std::vector<ScriptStep> readScript(const QByteArray& json) {
         for (auto it = keys.begin(); it != keys.end(); ++it) {
             auto rule = table->second.find(it.key());
             if (rule == table->second.end())
-                fail(step, QStringLiteral("unknown key \"%1\" for \"%2\"").arg(it.key(), step.command));
+                fail(step,
+                     QStringLiteral("unknown key \"%1\" for \"%2\"").arg(it.key(), step.command));
             checkKey(step, it.key(), it.value(), rule->second);
         }
         if (step.command == QLatin1String("click") && !keys.contains(QStringLiteral("at")))
@@ -298,8 +333,11 @@ std::vector<ScriptStep> readScript(const QByteArray& json) {
             fail(step, QStringLiteral("\"canvas\" takes \"color\" or \"picture\", not both"));
         if (step.command == QLatin1String("text")) {
             int sources = 0;
-            for (const char* k : {"open", "plain", "runs"}) sources += keys.contains(QLatin1String(k));
-            if (sources > 1) fail(step, QStringLiteral("\"text\" takes one of \"open\", \"plain\" and \"runs\""));
+            for (const char* k : {"open", "plain", "runs"})
+                sources += keys.contains(QLatin1String(k));
+            if (sources > 1)
+                fail(step,
+                     QStringLiteral("\"text\" takes one of \"open\", \"plain\" and \"runs\""));
         }
         step.keys = keys;
         steps.push_back(std::move(step));

@@ -4,8 +4,8 @@
 #include "ErrorBoundary.h"
 #include "Glyphs.h"
 #include "HelpController.h"
-#include "Toolbars.h"
 #include "ImageControl.h"
+#include "Toolbars.h"
 
 #include <QAction>
 #include <QApplication>
@@ -135,8 +135,8 @@ void TForm1::buildToolbars() {
     ToolBar2->setStyle(fitted);
     addToolBar(Qt::TopToolBarArea, ToolBar2);
 
-    ToolButton40 = addToolButton(ToolBar2, QStringLiteral("ToolButton40"), glyphIcon(Glyph::NewCanvas),
-                                 QStringLiteral("新建或者打开"));
+    ToolButton40 = addToolButton(ToolBar2, QStringLiteral("ToolButton40"),
+                                 glyphIcon(Glyph::NewCanvas), QStringLiteral("新建或者打开"));
     ToolButton22 = addToolButton(ToolBar2, QStringLiteral("ToolButton22"), glyphIcon(Glyph::Undo),
                                  QStringLiteral("撤消"));
     ToolButton23 = addToolButton(ToolBar2, QStringLiteral("ToolButton23"), glyphIcon(Glyph::Clear),
@@ -144,10 +144,10 @@ void TForm1::buildToolbars() {
     ToolBar2->addSeparator();
     ToolButton1 = addToolButton(ToolBar2, QStringLiteral("ToolButton1"), glyphIcon(Glyph::Text),
                                 QStringLiteral("添加文本"));
-    ToolButton24 = addToolButton(ToolBar2, QStringLiteral("ToolButton24"), glyphIcon(Glyph::RotatedText),
-                                 QStringLiteral("添加旋转字体"));
-    ToolButton25 = addToolButton(ToolBar2, QStringLiteral("ToolButton25"), glyphIcon(Glyph::Inscription),
-                                 QStringLiteral("添加落款"));
+    ToolButton24 = addToolButton(ToolBar2, QStringLiteral("ToolButton24"),
+                                 glyphIcon(Glyph::RotatedText), QStringLiteral("添加旋转字体"));
+    ToolButton25 = addToolButton(ToolBar2, QStringLiteral("ToolButton25"),
+                                 glyphIcon(Glyph::Inscription), QStringLiteral("添加落款"));
     ToolButton29 = addToolButton(ToolBar2, QStringLiteral("ToolButton29"), glyphIcon(Glyph::Seal),
                                  QStringLiteral("添加印章"));
     ToolButton21 = addToolButton(ToolBar2, QStringLiteral("ToolButton21"), glyphIcon(Glyph::Circle),
@@ -168,10 +168,14 @@ void TForm1::buildToolbars() {
     ToolBar4->setFixedHeight(29);
     ToolBar4->setIconSize(QSize(16, 16));
     addToolBar(Qt::TopToolBarArea, ToolBar4);
-    ToolButton30 = addToolButton(ToolBar4, QStringLiteral("ToolButton30"), glyphIcon(Glyph::Left), QString());
-    ToolButton31 = addToolButton(ToolBar4, QStringLiteral("ToolButton31"), glyphIcon(Glyph::Right), QString());
-    ToolButton35 = addToolButton(ToolBar4, QStringLiteral("ToolButton35"), glyphIcon(Glyph::Up), QString());
-    ToolButton36 = addToolButton(ToolBar4, QStringLiteral("ToolButton36"), glyphIcon(Glyph::Down), QString());
+    ToolButton30 =
+        addToolButton(ToolBar4, QStringLiteral("ToolButton30"), glyphIcon(Glyph::Left), QString());
+    ToolButton31 =
+        addToolButton(ToolBar4, QStringLiteral("ToolButton31"), glyphIcon(Glyph::Right), QString());
+    ToolButton35 =
+        addToolButton(ToolBar4, QStringLiteral("ToolButton35"), glyphIcon(Glyph::Up), QString());
+    ToolButton36 =
+        addToolButton(ToolBar4, QStringLiteral("ToolButton36"), glyphIcon(Glyph::Down), QString());
     ToolBar4->addSeparator();
 
     ComboBox1 = new QComboBox(ToolBar4);

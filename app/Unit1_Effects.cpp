@@ -43,14 +43,30 @@ void TForm1::runEffect(EffectKind kind, QAction* item) {
     setEffectCheckMark(item);
 }
 
-void TForm1::N17Click() { runEffect(efHollow, N17); }
-void TForm1::N18Click() { runEffect(efNostalgic, N18); }
-void TForm1::N21Click() { runEffect(efRelief, N21); }
-void TForm1::N23Click() { runEffect(efSharpen, N23); }
-void TForm1::N25Click() { runEffect(efClear, N25); }
-void TForm1::N26Click() { runEffect(efOutline, N26); }
-void TForm1::N27Click() { runEffect(efBlur, N27); }
-void TForm1::N28Click() { runEffect(efSoft, N28); }
+void TForm1::N17Click() {
+    runEffect(efHollow, N17);
+}
+void TForm1::N18Click() {
+    runEffect(efNostalgic, N18);
+}
+void TForm1::N21Click() {
+    runEffect(efRelief, N21);
+}
+void TForm1::N23Click() {
+    runEffect(efSharpen, N23);
+}
+void TForm1::N25Click() {
+    runEffect(efClear, N25);
+}
+void TForm1::N26Click() {
+    runEffect(efOutline, N26);
+}
+void TForm1::N27Click() {
+    runEffect(efBlur, N27);
+}
+void TForm1::N28Click() {
+    runEffect(efSoft, N28);
+}
 
 void TForm1::N29Click() {
     setEffectCheckMark(N29);

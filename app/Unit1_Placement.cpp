@@ -39,10 +39,18 @@ void TForm1::nudge(int dx, int dy) {
     compositionChanged();
 }
 
-void TForm1::ToolButton30Click() { nudge(-10, 0); }
-void TForm1::ToolButton31Click() { nudge(10, 0); }
-void TForm1::ToolButton35Click() { nudge(0, -10); }
-void TForm1::ToolButton36Click() { nudge(0, 10); }
+void TForm1::ToolButton30Click() {
+    nudge(-10, 0);
+}
+void TForm1::ToolButton31Click() {
+    nudge(10, 0);
+}
+void TForm1::ToolButton35Click() {
+    nudge(0, -10);
+}
+void TForm1::ToolButton36Click() {
+    nudge(0, 10);
+}
 
 void TForm1::Image1MouseMove(QPoint point) {
     const QString hint = QString::asprintf("%d,%d", point.x(), point.y());
@@ -50,4 +58,6 @@ void TForm1::Image1MouseMove(QPoint point) {
     ApplicationHint(hint);
 }
 
-void TForm1::BitBtn1MouseDown() { PopupMenu1->popup(QCursor::pos()); }
+void TForm1::BitBtn1MouseDown() {
+    PopupMenu1->popup(QCursor::pos());
+}

@@ -39,7 +39,8 @@ ProgramArguments readArguments(int argc, char** argv) {
     ProgramArguments wanted;
     wanted.help = parser.isSet(help);
     wanted.script = parser.value(script);
-    wanted.scriptWithoutFile = arguments.contains(QStringLiteral("--script")) && wanted.script.isEmpty();
+    wanted.scriptWithoutFile =
+        arguments.contains(QStringLiteral("--script")) && wanted.script.isEmpty();
     if (arguments.size() > 1 && !arguments[1].startsWith(QLatin1Char('-')))
         wanted.picture = arguments[1];
     return wanted;

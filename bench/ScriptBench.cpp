@@ -11,8 +11,9 @@
 namespace {
 
 std::string programPath() {
-    static const std::string path =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../bin/tarvel")).toStdString();
+    static const std::string path = QDir(QCoreApplication::applicationDirPath())
+                                        .filePath(QStringLiteral("../bin/tarvel"))
+                                        .toStdString();
     return path;
 }
 
@@ -24,14 +25,16 @@ QTemporaryDir& folder() {
 std::string writeScript(const char* name, const char* json) {
     const QString path = folder().filePath(QString::fromLatin1(name));
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly)) file.write(json);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(json);
     return path.toStdString();
 }
 
 void runScript(benchmark::State& state, const std::string& script) {
     const std::string command = programPath() + " --script " + script + " >/dev/null 2>&1";
     for (auto _ : state)
-        if (std::system(command.c_str()) != 0) state.SkipWithError("the script failed");
+        if (std::system(command.c_str()) != 0)
+            state.SkipWithError("the script failed");
 }
 
 void BM_EmptyScript(benchmark::State& state) {

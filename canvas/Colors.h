@@ -18,7 +18,9 @@ constexpr TColor clFuchsia = 0x00FF00FF;
 constexpr TColor clWindowText = 0xFF000008;
 constexpr TColor clBtnFace = 0xFF00000F;
 
-constexpr bool isSystemColor(TColor c) { return (c >> 24) == 0xFF; }
+constexpr bool isSystemColor(TColor c) {
+    return (c >> 24) == 0xFF;
+}
 
 // The one place where a colour value becomes something to draw with.
 QColor toQColor(TColor color);

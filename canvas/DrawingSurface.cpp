@@ -37,7 +37,8 @@ constexpr int maxFontPixels = 8192;
 
 void installFontSubstitutions() {
     static bool done = false;
-    if (done) return;
+    if (done)
+        return;
     done = true;
     // The classic Song face of Chinese systems, served by the Song-style faces Debian ships.
     const QStringList song = {QStringLiteral("AR PL SungtiL GB"), QStringLiteral("AR PL UMing CN"),
@@ -94,8 +95,10 @@ int pixelSizeForCellHeight(QFont font, int cellHeight) {
     for (int tries = 0; tries < 4; ++tries) {
         font.setPixelSize(size);
         const int h = QFontMetrics(font).height();
-        if (h > cellHeight && size > 1) --size;
-        else break;
+        if (h > cellHeight && size > 1)
+            --size;
+        else
+            break;
     }
     return size;
 }
@@ -111,7 +114,8 @@ QFont buildFont(const DrawingSurface::Font& f) {
     font.setItalic(f.italic);
     font.setUnderline(f.underline);
     font.setStrikeOut(f.strikeout);
-    if (f.pitch == 1) font.setFixedPitch(true);
+    if (f.pitch == 1)
+        font.setFixedPitch(true);
     font.setHintingPreference(QFont::PreferNoHinting);
     if (f.height < 0)
         font.setPixelSize(std::min(-f.height, maxFontPixels));
@@ -135,8 +139,10 @@ const ResolvedFont& resolvedFont(const DrawingSurface::Font& f) {
     static std::unordered_map<FontKey, ResolvedFont, Hash> cache;
     FontKey key(f);
     auto it = cache.find(key);
-    if (it != cache.end()) return it->second;
-    if (cache.size() > 4096) cache.clear();
+    if (it != cache.end())
+        return it->second;
+    if (cache.size() > 4096)
+        cache.clear();
     const QFont font = buildFont(f);
     ResolvedFont resolved{font, QFontMetrics(font)};
     (void)resolved.metrics.height();
@@ -147,13 +153,15 @@ const ResolvedFont& resolvedFont(const DrawingSurface::Font& f) {
 
 } // namespace
 
-QFont resolveFont(const DrawingSurface::Font& f) { return resolvedFont(f).font; }
-
+QFont resolveFont(const DrawingSurface::Font& f) {
+    return resolvedFont(f).font;
+}
 
 DrawingSurface::DrawingSurface(int width, int height, Format fmt) {
     image_ = QImage(std::max(width, 0), std::max(height, 0),
                     fmt == Format::Bit24 ? QImage::Format_BGR888 : QImage::Format_RGB32);
-    if (!image_.isNull()) image_.fill(Qt::white);
+    if (!image_.isNull())
+        image_.fill(Qt::white);
 }
 
 DrawingSurface::DrawingSurface(const QImage& image) : image_(image) {
@@ -167,10 +175,12 @@ void DrawingSurface::setSize(int w, int h) {
     h = std::max(h, 0);
     if (image_.isNull()) {
         image_ = QImage(w, h, QImage::Format_RGB32);
-        if (!image_.isNull()) image_.fill(Qt::white);
+        if (!image_.isNull())
+            image_.fill(Qt::white);
         return;
     }
-    if (w == image_.width() && h == image_.height()) return;
+    if (w == image_.width() && h == image_.height())
+        return;
     QImage grown(w, h, image_.format());
     if (grown.isNull()) {
         image_ = QImage();
@@ -179,24 +189,31 @@ void DrawingSurface::setSize(int w, int h) {
     grown.fill(toQColor(brush.color));
     const int rows = std::min(h, image_.height());
     const int bytes = std::min(w, image_.width()) * (image_.depth() / 8);
-    for (int y = 0; y < rows; ++y) std::memcpy(grown.scanLine(y), image_.constScanLine(y), bytes);
+    for (int y = 0; y < rows; ++y)
+        std::memcpy(grown.scanLine(y), image_.constScanLine(y), bytes);
     image_ = std::move(grown);
 }
 
-void DrawingSurface::clear() { image_ = QImage(); }
+void DrawingSurface::clear() {
+    image_ = QImage();
+}
 
 DrawingSurface::Format DrawingSurface::format() const {
     return image_.format() == QImage::Format_BGR888 ? Format::Bit24 : Format::Bit32;
 }
 
 void DrawingSurface::setFormat(Format fmt) {
-    if (image_.isNull()) return;
-    const QImage::Format wanted = fmt == Format::Bit24 ? QImage::Format_BGR888 : QImage::Format_RGB32;
-    if (image_.format() != wanted) image_ = image_.convertToFormat(wanted);
+    if (image_.isNull())
+        return;
+    const QImage::Format wanted =
+        fmt == Format::Bit24 ? QImage::Format_BGR888 : QImage::Format_RGB32;
+    if (image_.format() != wanted)
+        image_ = image_.convertToFormat(wanted);
 }
 
 TColor DrawingSurface::pixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width() || y >= height()) return clBlack;
+    if (x < 0 || y < 0 || x >= width() || y >= height())
+        return clBlack;
     const uchar* p = image_.constScanLine(y);
     if (image_.format() == QImage::Format_BGR888) {
         p += x * 3;
@@ -206,7 +223,8 @@ TColor DrawingSurface::pixel(int x, int y) const {
 }
 
 void DrawingSurface::setPixel(int x, int y, TColor color) {
-    if (x < 0 || y < 0 || x >= width() || y >= height()) return;
+    if (x < 0 || y < 0 || x >= width() || y >= height())
+        return;
     const QRgb rgb = toRgb(color);
     if (image_.format() == QImage::Format_BGR888) {
         uchar* p = image_.scanLine(y) + x * 3;
@@ -219,8 +237,10 @@ void DrawingSurface::setPixel(int x, int y, TColor color) {
 }
 
 TColor DrawingSurface::effectiveTransparentColor() const {
-    if (transparentColor) return *transparentColor;
-    if (isEmpty()) return clWhite;
+    if (transparentColor)
+        return *transparentColor;
+    if (isEmpty())
+        return clWhite;
     return pixel(0, height() - 1);
 }
 
@@ -236,7 +256,8 @@ namespace {
 void fillRun(QImage& image, int y, int x0, int x1, QRgb rgb) {
     x0 = std::max(x0, 0);
     x1 = std::min(x1, image.width());
-    if (y < 0 || y >= image.height() || x0 >= x1) return;
+    if (y < 0 || y >= image.height() || x0 >= x1)
+        return;
     uchar* row = image.scanLine(y);
     if (image.format() == QImage::Format_BGR888) {
         for (int x = x0; x < x1; ++x) {
@@ -258,11 +279,14 @@ struct RoundedBox {
 
     bool span(int y, int& x0, int& x1) const {
         const double yc = y + 0.5;
-        if (right <= left || bottom <= top || yc < top || yc > bottom) return false;
+        if (right <= left || bottom <= top || yc < top || yc > bottom)
+            return false;
         double lo = left, hi = right;
         double dy = 0;
-        if (ry > 0 && yc < top + ry) dy = (top + ry - yc) / ry;
-        else if (ry > 0 && yc > bottom - ry) dy = (yc - (bottom - ry)) / ry;
+        if (ry > 0 && yc < top + ry)
+            dy = (top + ry - yc) / ry;
+        else if (ry > 0 && yc > bottom - ry)
+            dy = (yc - (bottom - ry)) / ry;
         if (dy > 0 && rx > 0) {
             const double dx = rx * std::sqrt(std::max(0.0, 1.0 - dy * dy));
             lo = left + rx - dx;
@@ -279,7 +303,8 @@ struct RoundedBox {
 
 void DrawingSurface::fillRect(int left, int top, int right, int bottom) {
     ensureBitmap();
-    if (image_.isNull()) return;
+    if (image_.isNull())
+        return;
     const QRgb rgb = toRgb(brush.color);
     for (int y = std::max(top, 0); y < std::min(bottom, height()); ++y)
         fillRun(image_, y, left, right, rgb);
@@ -288,15 +313,16 @@ void DrawingSurface::fillRect(int left, int top, int right, int bottom) {
 void DrawingSurface::fillSpans(int left, int top, int right, int bottom, double rx, double ry,
                                int penWidth) {
     ensureBitmap();
-    if (image_.isNull()) return;
+    if (image_.isNull())
+        return;
     const int w = std::max(penWidth, 1);
     const int grow = (w - 1) / 2;
-    const RoundedBox outer{double(left - grow), double(top - grow), double(right + grow),
+    const RoundedBox outer{double(left - grow),   double(top - grow),     double(right + grow),
                            double(bottom + grow), rx > 0 ? rx + grow : 0, ry > 0 ? ry + grow : 0};
     const int shrink = w - grow;
-    const RoundedBox inner{double(left + shrink), double(top + shrink), double(right - shrink),
-                           double(bottom - shrink), std::max(0.0, rx - shrink),
-                           std::max(0.0, ry - shrink)};
+    const RoundedBox inner{double(left + shrink),      double(top + shrink),
+                           double(right - shrink),     double(bottom - shrink),
+                           std::max(0.0, rx - shrink), std::max(0.0, ry - shrink)};
     const QRgb penRgb = toRgb(pen.color);
     const QRgb brushRgb = toRgb(brush.color);
     const bool fill = brush.style == BrushStyle::Solid;
@@ -304,13 +330,15 @@ void DrawingSurface::fillSpans(int left, int top, int right, int bottom, double 
     const int y1 = std::min(bottom + grow, height());
     for (int y = y0; y < y1; ++y) {
         int o0, o1;
-        if (!outer.span(y, o0, o1)) continue;
+        if (!outer.span(y, o0, o1))
+            continue;
         int i0, i1;
         if (inner.span(y, i0, i1)) {
             i0 = std::max(i0, o0);
             i1 = std::min(i1, o1);
             fillRun(image_, y, o0, i0, penRgb);
-            if (fill) fillRun(image_, y, i0, i1, brushRgb);
+            if (fill)
+                fillRun(image_, y, i0, i1, brushRgb);
             fillRun(image_, y, i1, o1, penRgb);
         } else {
             fillRun(image_, y, o0, o1, penRgb);
@@ -333,10 +361,11 @@ void DrawingSurface::ellipse(int left, int top, int right, int bottom) {
     fillSpans(left, top, right, bottom, (right - left) / 2.0, (bottom - top) / 2.0, pen.width);
 }
 
-void DrawingSurface::arc(int left, int top, int right, int bottom, int startX, int startY,
-                         int endX, int endY) {
+void DrawingSurface::arc(int left, int top, int right, int bottom, int startX, int startY, int endX,
+                         int endY) {
     ensureBitmap();
-    if (image_.isNull() || right <= left || bottom <= top) return;
+    if (image_.isNull() || right <= left || bottom <= top)
+        return;
     const double cx = (left + right) / 2.0, cy = (top + bottom) / 2.0;
     const double a = (right - left) / 2.0, b = (bottom - top) / 2.0;
     // The points give rays from the centre; Qt's angles are parametric on the ellipse.
@@ -345,7 +374,8 @@ void DrawingSurface::arc(int left, int top, int right, int bottom, int startX, i
     };
     const double start = angleOf(startX, startY);
     double span = angleOf(endX, endY) - start;
-    while (span <= 0) span += 360.0;
+    while (span <= 0)
+        span += 360.0;
     QPainter painter(&image_);
     painter.setRenderHint(QPainter::Antialiasing, false);
     QPen qpen(toQColor(pen.color));
@@ -357,13 +387,16 @@ void DrawingSurface::arc(int left, int top, int right, int bottom, int startX, i
                     qRound(span * 16));
 }
 
-void DrawingSurface::moveTo(int x, int y) { penPos = QPoint(x, y); }
+void DrawingSurface::moveTo(int x, int y) {
+    penPos = QPoint(x, y);
+}
 
 void DrawingSurface::lineTo(int x, int y) {
     ensureBitmap();
     const QPoint from = penPos;
     penPos = QPoint(x, y);
-    if (image_.isNull()) return;
+    if (image_.isNull())
+        return;
     if (pen.width > 1) {
         QPainter painter(&image_);
         painter.setRenderHint(QPainter::Antialiasing, false);
@@ -395,9 +428,11 @@ void DrawingSurface::lineTo(int x, int y) {
 
 void DrawingSurface::floodFill(int x, int y, TColor borderColor) {
     ensureBitmap();
-    if (image_.isNull() || x < 0 || y < 0 || x >= width() || y >= height()) return;
+    if (image_.isNull() || x < 0 || y < 0 || x >= width() || y >= height())
+        return;
     const TColor border = fromRgb(toRgb(borderColor));
-    if (pixel(x, y) == border) return;
+    if (pixel(x, y) == border)
+        return;
     const int w = width(), h = height();
     const QRgb fillRgb = toRgb(brush.color);
     std::vector<uint8_t> done(size_t(w) * size_t(h), 0);
@@ -420,21 +455,26 @@ void DrawingSurface::floodFill(int x, int y, TColor borderColor) {
         stack.pop_back();
         const int sy = seed.y();
         uint8_t* doneRow = done.data() + size_t(sy) * w;
-        if (doneRow[seed.x()]) continue;
+        if (doneRow[seed.x()])
+            continue;
         const uchar* row = image_.constScanLine(sy);
         int left = seed.x(), right = seed.x();
-        while (left > 0 && !doneRow[left - 1] && !isBorder(row, left - 1)) --left;
-        while (right + 1 < w && !doneRow[right + 1] && !isBorder(row, right + 1)) ++right;
+        while (left > 0 && !doneRow[left - 1] && !isBorder(row, left - 1))
+            --left;
+        while (right + 1 < w && !doneRow[right + 1] && !isBorder(row, right + 1))
+            ++right;
         std::memset(doneRow + left, 1, size_t(right - left + 1));
         fillRun(image_, sy, left, right + 1, fillRgb);
         for (int ny : {sy - 1, sy + 1}) {
-            if (ny < 0 || ny >= h) continue;
+            if (ny < 0 || ny >= h)
+                continue;
             const uchar* nrow = image_.constScanLine(ny);
             const uint8_t* ndone = done.data() + size_t(ny) * w;
             bool inRun = false;
             for (int px = left; px <= right; ++px) {
                 const bool open = !ndone[px] && !isBorder(nrow, px);
-                if (open && !inRun) stack.emplace_back(px, ny);
+                if (open && !inRun)
+                    stack.emplace_back(px, ny);
                 inRun = open;
             }
         }
@@ -443,7 +483,8 @@ void DrawingSurface::floodFill(int x, int y, TColor borderColor) {
 
 void DrawingSurface::textOut(int x, int y, const QString& text) {
     ensureBitmap();
-    if (image_.isNull() || text.isEmpty()) return;
+    if (image_.isNull() || text.isEmpty())
+        return;
     const ResolvedFont& resolved = resolvedFont(font);
     const QFontMetrics& metrics = resolved.metrics;
     QPainter painter(&image_);
@@ -464,7 +505,8 @@ void DrawingSurface::textOut(int x, int y, const QString& text) {
 int DrawingSurface::textWidth(const QString& text) {
     const QFontMetrics& metrics = resolvedFont(font).metrics;
     // One character needs no shaping: its advance comes straight from the engine.
-    if (text.size() == 1) return metrics.horizontalAdvance(text.front());
+    if (text.size() == 1)
+        return metrics.horizontalAdvance(text.front());
     return metrics.horizontalAdvance(text);
 }
 
@@ -523,13 +565,15 @@ void copyScaled(QImage& dst, const QRect& dest, const QImage& srcImage, const QR
     const bool dst24 = dst.format() == QImage::Format_BGR888;
     const bool src24 = src.format() == QImage::Format_BGR888;
     const QRect clipped = dest.intersected(dst.rect());
-    if (clipped.isEmpty()) return;
+    if (clipped.isEmpty())
+        return;
     const bool oneToOne = dest.size() == sourceRect.size();
     const int bpp = dst24 ? 3 : 4;
     for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
-        const int sy = sourceRect.top() +
-                       int((qint64(y - dest.top()) * sourceRect.height()) / dest.height());
-        if (sy < 0 || sy >= src.height()) continue;
+        const int sy =
+            sourceRect.top() + int((qint64(y - dest.top()) * sourceRect.height()) / dest.height());
+        if (sy < 0 || sy >= src.height())
+            continue;
         const uchar* srow = src.constScanLine(sy);
         uchar* drow = dst.scanLine(y);
         if (oneToOne && !key && dst24 == src24) {
@@ -546,9 +590,11 @@ void copyScaled(QImage& dst, const QRect& dest, const QImage& srcImage, const QR
         for (int x = clipped.left(); x <= clipped.right(); ++x) {
             const int sx = sourceRect.left() +
                            int((qint64(x - dest.left()) * sourceRect.width()) / dest.width());
-            if (sx < 0 || sx >= src.width()) continue;
+            if (sx < 0 || sx >= src.width())
+                continue;
             const QRgb rgb = readRgb(srow, sx, src24);
-            if (key && rgb == *key) continue;
+            if (key && rgb == *key)
+                continue;
             writeRgb(drow, x, dst24, rgb);
         }
     }
@@ -571,13 +617,15 @@ QImage DrawingSurface::keyedForDisplay() const {
 }
 
 void DrawingSurface::draw(int x, int y, const DrawingSurface& picture) {
-    if (picture.isEmpty()) return;
+    if (picture.isEmpty())
+        return;
     stretchDraw(QRect(x, y, picture.width(), picture.height()), picture);
 }
 
 void DrawingSurface::stretchDraw(const QRect& dest, const DrawingSurface& picture) {
     ensureBitmap();
-    if (picture.isEmpty()) return;
+    if (picture.isEmpty())
+        return;
     if (picture.transparent) {
         const QRgb key = toRgb(picture.effectiveTransparentColor()) & 0xFFFFFF;
         copyScaled(image_, dest, picture.image(), picture.image().rect(), &key);
@@ -588,7 +636,8 @@ void DrawingSurface::stretchDraw(const QRect& dest, const DrawingSurface& pictur
 
 void DrawingSurface::blockCopy(int x, int y, const DrawingSurface& source) {
     ensureBitmap();
-    if (source.isEmpty()) return;
+    if (source.isEmpty())
+        return;
     copyScaled(image_, QRect(x, y, source.width(), source.height()), source.image(),
                source.image().rect(), nullptr);
 }

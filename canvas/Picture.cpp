@@ -9,7 +9,9 @@ namespace {
 constexpr qint64 largestSide = (1 << 24) - 1;
 } // namespace
 
-Picture::Picture(QSize size) { setSize(size.width(), size.height()); }
+Picture::Picture(QSize size) {
+    setSize(size.width(), size.height());
+}
 
 DrawingSurface& Picture::canvas() {
     if (kind == Kind::Graphic)

@@ -1,7 +1,7 @@
 #include "Unit2.h"
 
-#include "Named.h"
 #include "ErrorBoundary.h"
+#include "Named.h"
 #include "PlatformDialogs.h"
 #include "SpinEdit.h"
 

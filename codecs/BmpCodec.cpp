@@ -4,9 +4,9 @@
 #include "TarvelError.h"
 
 #include <QBuffer>
-#include <QtEndian>
 #include <QIODevice>
 #include <QImageReader>
+#include <QtEndian>
 
 #include <cstring>
 #include <vector>
@@ -183,9 +183,7 @@ void writeBmp(const QImage& image, QIODevice& device) {
     qToLittleEndian<quint32>(quint32(pixelBytes), info + 20);
     qToLittleEndian<quint32>(3780, info + 24); // 96 pixels per inch, in pixels per metre
     qToLittleEndian<quint32>(3780, info + 28);
-    const auto fail = [] {
-        throw TarvelError(QStringLiteral("无法写入 BMP 文件"));
-    };
+    const auto fail = [] { throw TarvelError(QStringLiteral("无法写入 BMP 文件")); };
     if (device.write(reinterpret_cast<const char*>(headers), sizeof headers) != sizeof headers)
         fail();
 

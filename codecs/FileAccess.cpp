@@ -26,8 +26,8 @@ struct Descriptor {
 ReadResult readRegularFile(const QString& path, qint64 maxBytes) {
     ReadResult result;
     Descriptor file;
-    file.fd = ::open(QFile::encodeName(path).constData(),
-                     O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    file.fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (file.fd < 0) {
         result.error = errno;
         result.problem = result.error == ENOENT ? ReadProblem::Missing : ReadProblem::Unreadable;
@@ -58,7 +58,8 @@ ReadResult readRegularFile(const QString& path, qint64 maxBytes) {
                 break;
             result.data.resize(std::min<qint64>(limit, have + (qint64(1) << 20)));
         }
-        const ssize_t n = ::read(file.fd, result.data.data() + have, size_t(result.data.size() - have));
+        const ssize_t n =
+            ::read(file.fd, result.data.data() + have, size_t(result.data.size() - have));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
@@ -116,9 +117,8 @@ QString problemText(const ReadResult& result, qint64 maxBytes) {
         return QStringLiteral("这不是一个普通文件");
     case ReadProblem::TooLarge:
         return QStringLiteral("文件太大（最多接受 %1）")
-            .arg(maxBytes >= (qint64(1) << 20)
-                     ? QStringLiteral("%1 MB").arg(maxBytes >> 20)
-                     : QStringLiteral("%1 KB").arg(maxBytes >> 10));
+            .arg(maxBytes >= (qint64(1) << 20) ? QStringLiteral("%1 MB").arg(maxBytes >> 20)
+                                               : QStringLiteral("%1 KB").arg(maxBytes >> 10));
     case ReadProblem::Unreadable:
         return errorText(result.error);
     }

@@ -1,6 +1,6 @@
 // Chooses the decoder by the file's extension, reads the file and names it in every error.
-#include "PictureCodecs.h"
 #include "FileAccess.h"
+#include "PictureCodecs.h"
 #include "TarvelError.h"
 
 #include <QFileInfo>

@@ -126,8 +126,7 @@ void checkChunksInsideData(const unsigned char* data, size_t size) {
     while (position + 8 <= size) {
         const png_uint_32 length = png_get_uint_32(data + position);
         if (length > PNG_UINT_31_MAX || size_t(length) + 12 > size - position)
-            throw TarvelError(
-                QStringLiteral("PNG 数据已损坏或不完整"));
+            throw TarvelError(QStringLiteral("PNG 数据已损坏或不完整"));
         if (std::memcmp(data + position + 4, "IEND", 4) == 0)
             return;
         position += size_t(length) + 12;
@@ -138,8 +137,8 @@ void checkChunksInsideData(const unsigned char* data, size_t size) {
     // libpng's own side limit fired before the header reached us: the size is in IHDR,
     // which always directly follows the signature.
     if (job.limitHit && job.size >= 24)
-        throw TarvelError(
-            tooLargeMessage(png_get_uint_32(job.data + 16), png_get_uint_32(job.data + 20), limits));
+        throw TarvelError(tooLargeMessage(png_get_uint_32(job.data + 16),
+                                          png_get_uint_32(job.data + 20), limits));
     throw TarvelError(QStringLiteral("PNG 数据已损坏或不完整"));
 }
 

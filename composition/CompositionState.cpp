@@ -28,7 +28,9 @@ void CompositionState::attach(ElementKind kind, PlacedElement* element) {
         elements[std::size_t(kind - firstPlaced)] = element;
 }
 
-void CompositionState::attachText(TextBlock* block) { text = block; }
+void CompositionState::attachText(TextBlock* block) {
+    text = block;
+}
 
 PlacedElement* CompositionState::element(ElementKind kind) const {
     if (kind < ekRotatedText || kind > ekFan)
@@ -142,8 +144,7 @@ void CompositionState::nudgeText(int dx, int dy) {
     settings.TopMargin = movedMargin(settings.TopMargin, dy);
     DrawingSurface& surface = canvasPicture.canvas();
     surface.brush.style = DrawingSurface::BrushStyle::Clear;
-    DrawTextBlock(surface, text->richText(), settings, settings.Arrangement,
-                  canvasPicture.width());
+    DrawTextBlock(surface, text->richText(), settings, settings.Arrangement, canvasPicture.width());
 }
 
 void CompositionState::undo() {
@@ -151,7 +152,9 @@ void CompositionState::undo() {
     Changed = true;
 }
 
-void CompositionState::clear() { canvasPicture.clearPicture(); }
+void CompositionState::clear() {
+    canvasPicture.clearPicture();
+}
 
 void CompositionState::newCanvas(const TSetStruct& settings, const QImage& background) {
     canvasPicture.clearPicture();

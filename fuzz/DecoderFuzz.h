@@ -24,7 +24,8 @@ template <class Decode> int fuzzDecoder(const uint8_t* data, size_t size, Decode
         for (int y = 0; y < image.height(); ++y) {
             const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
             for (int x = 0; x < image.width(); ++x)
-                if (qAlpha(row[x]) != 255) std::abort();
+                if (qAlpha(row[x]) != 255)
+                    std::abort();
         }
     } catch (const TarvelError&) {
     }

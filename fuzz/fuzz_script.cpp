@@ -8,9 +8,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
-        const auto steps = readScript(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+        const auto steps =
+            readScript(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
         for (const ScriptStep& step : steps)
-            if (step.number < 1 || step.command.isEmpty()) __builtin_trap();
+            if (step.number < 1 || step.command.isEmpty())
+                __builtin_trap();
     } catch (const ScriptFormatError&) {
     }
     return 0;

@@ -2,9 +2,9 @@
 // renders the seal, frames it for turning and hands it to the rotating image control.
 #include "Unit4.h"
 
-#include "Named.h"
 #include "ErrorBoundary.h"
 #include "ImageControl.h"
+#include "Named.h"
 #include "RichEditWidget.h"
 #include "RotImg.h"
 #include "SpinEdit.h"
@@ -302,4 +302,6 @@ void TForm4::Button6Click() {
     ResetSettings();
 }
 
-Stamp TForm4::stamp() const { return Stamp{&RotateImage1->RotatedGraphic(), nullptr}; }
+Stamp TForm4::stamp() const {
+    return Stamp{&RotateImage1->RotatedGraphic(), nullptr};
+}

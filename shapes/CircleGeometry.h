@@ -23,8 +23,9 @@ qint64 circlePictureSide(qint32 radius);
 // on the canvas, so no more of a circle than its top-left 4000 x 4000 pixels can ever land.
 constexpr qint64 largestStampedSide = 4000;
 
-// A white picture of side x side pixels, cut to largestStampedSide on each side. A side of 0 or less gives an empty picture (no circle
-// can be drawn); a side the program cannot allocate raises an error naming the radius.
+// A white picture of side x side pixels, cut to largestStampedSide on each side. A side of 0 or
+// less gives an empty picture (no circle can be drawn); a side the program cannot allocate raises
+// an error naming the radius.
 DrawingSurface createCirclePicture(qint32 radius);
 
 // Brush colour magenta and the whole picture filled with it: the key background.

@@ -284,8 +284,9 @@ DrawingSurface renderFanPicture(const FanSettingsRecord& settings, bool canvasUs
         recolourOutline(picture, outlineInk, settings.LineColor);
     if (picture.width() > largestStampedFanSide || picture.height() > largestStampedFanSide) {
         // The bottom-left pixel of the cut picture may lie inside the fan: the key is named.
-        DrawingSurface kept(picture.image().copy(0, 0, std::min(picture.width(), largestStampedFanSide),
-                                                 std::min(picture.height(), largestStampedFanSide)));
+        DrawingSurface kept(
+            picture.image().copy(0, 0, std::min(picture.width(), largestStampedFanSide),
+                                 std::min(picture.height(), largestStampedFanSide)));
         kept.transparentColor = picture.pixel(0, picture.height() - 1);
         picture = std::move(kept);
     }

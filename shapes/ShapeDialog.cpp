@@ -3,8 +3,8 @@
 
 #include "ColorButton.h"
 #include "ErrorBoundary.h"
-#include "Named.h"
 #include "ImageControl.h"
+#include "Named.h"
 #include "SpinEdit.h"
 
 #include <QDialog>
@@ -176,8 +176,14 @@ void ShapeDialog::Button3Click() {
     reject();
 }
 
-bool ShapeDialog::pending() const { return settings().PendingPlacement != 0; }
+bool ShapeDialog::pending() const {
+    return settings().PendingPlacement != 0;
+}
 
-void ShapeDialog::disarm() { settings().PendingPlacement = 0; }
+void ShapeDialog::disarm() {
+    settings().PendingPlacement = 0;
+}
 
-Stamp ShapeDialog::stamp() const { return Stamp{&Image1->picture(), nullptr}; }
+Stamp ShapeDialog::stamp() const {
+    return Stamp{&Image1->picture(), nullptr};
+}

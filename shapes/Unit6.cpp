@@ -21,4 +21,6 @@ std::pair<qint64, qint64> TForm6::previewSize() const {
     return {side, side};
 }
 
-DrawingSurface TForm6::renderPicture() const { return renderCirclePicture(CircleSettings); }
+DrawingSurface TForm6::renderPicture() const {
+    return renderCirclePicture(CircleSettings);
+}

@@ -555,7 +555,8 @@ void RichText::insertHtml(const QString& html) {
     selection.removeSelectedText();
     for (QTextBlock block = pasted.begin(); block.isValid(); block = block.next()) {
         if (block != pasted.begin())
-            selection.insertBlock(QTextBlockFormat(), charFormat(attributesOfPasted(block.charFormat())));
+            selection.insertBlock(QTextBlockFormat(),
+                                  charFormat(attributesOfPasted(block.charFormat())));
         for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (!fragment.isValid())

@@ -62,7 +62,7 @@ public:
     // size (pixel sizes turned into points), colour, bold, italic, underline, strike-out;
     // what the HTML leaves open comes from the pending attributes.
     void insertHtml(const QString& html);
-    QString text() const;                 // paragraphs joined with '\n'
+    QString text() const; // paragraphs joined with '\n'
 
     void setWordWrap(bool on, int wrapWidthPixels); // when on, lines are display lines
     bool wordWrap() const { return wrap; }

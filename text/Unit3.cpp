@@ -2,11 +2,11 @@
 // preview and the confirm that arms the stamp.
 #include "Unit3.h"
 
-#include "Named.h"
 #include "ColorButton.h"
 #include "ErrorBoundary.h"
 #include "Gbk.h"
 #include "ImageControl.h"
+#include "Named.h"
 #include "SpinEdit.h"
 
 #include <QComboBox>

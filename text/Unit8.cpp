@@ -6,8 +6,8 @@
 #include "PlatformDialogs.h"
 #include "RichEditWidget.h"
 #include "SpinEdit.h"
-#include "Toolbars.h"
 #include "TextMeasure.h"
+#include "Toolbars.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -326,12 +326,12 @@ void TForm8::buildToolBar() {
     UndoButton = addEditorButton(ToolBar1, "UndoButton", EditorGlyph::Undo, QStringLiteral("撤消"));
     RedoButton = addEditorButton(ToolBar1, "RedoButton", EditorGlyph::Redo, QStringLiteral("重做"));
     ToolBar1->addSeparator();
-    CutButton =
-        addEditorButton(ToolBar1, "CutButton", EditorGlyph::Cut, QStringLiteral("剪切|剪切所选对象"));
+    CutButton = addEditorButton(ToolBar1, "CutButton", EditorGlyph::Cut,
+                                QStringLiteral("剪切|剪切所选对象"));
     CopyButton = addEditorButton(ToolBar1, "CopyButton", EditorGlyph::Copy,
-                               QStringLiteral("复制|复制所选对象"));
-    PasteButton =
-        addEditorButton(ToolBar1, "PasteButton", EditorGlyph::Paste, QStringLiteral("粘贴|粘贴对象"));
+                                 QStringLiteral("复制|复制所选对象"));
+    PasteButton = addEditorButton(ToolBar1, "PasteButton", EditorGlyph::Paste,
+                                  QStringLiteral("粘贴|粘贴对象"));
     ToolBar1->addSeparator();
 
     SizeComboBox = new QComboBox(ToolBar1);
@@ -360,16 +360,16 @@ void TForm8::buildToolBar() {
     BoldButton =
         addEditorButton(ToolBar1, "BoldButton", EditorGlyph::Bold, QStringLiteral("加粗|字体加粗"));
     ItalicButton = addEditorButton(ToolBar1, "ItalicButton", EditorGlyph::Italic,
-                                 QStringLiteral("倾斜|字体倾斜"));
+                                   QStringLiteral("倾斜|字体倾斜"));
     UnderlineButton = addEditorButton(ToolBar1, "UnderlineButton", EditorGlyph::Underline,
-                                    QStringLiteral("下划线|文字下划线"));
+                                      QStringLiteral("下划线|文字下划线"));
     ToolBar1->addSeparator();
     LeftAlignButton = addEditorButton(ToolBar1, "LeftAlignButton", EditorGlyph::AlignLeft,
-                                    QStringLiteral("左对齐|文字左对齐"));
+                                      QStringLiteral("左对齐|文字左对齐"));
     CenterButton = addEditorButton(ToolBar1, "CenterButton", EditorGlyph::AlignCenter,
-                                 QStringLiteral("居中|文字居中"));
+                                   QStringLiteral("居中|文字居中"));
     RightAlignButton = addEditorButton(ToolBar1, "RightAlignButton", EditorGlyph::AlignRight,
-                                     QStringLiteral("右对齐|文字右对齐"));
+                                       QStringLiteral("右对齐|文字右对齐"));
     ToolBar1->addSeparator();
     FontColorButton =
         addEditorButton(ToolBar1, "FontColorButton", EditorGlyph::Color, QStringLiteral("颜色"));

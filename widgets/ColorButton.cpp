@@ -17,7 +17,8 @@ void ColorButton::setColor(TColor color) {
 
 bool ColorButton::choose() {
     const std::optional<TColor> picked = PlatformDialogs::chooseColor(window(), current);
-    if (!picked) return false;
+    if (!picked)
+        return false;
     setColor(*picked);
     emit colorChosen(current);
     return true;

@@ -24,7 +24,8 @@ Display setDisplay(Display display) {
 
 void show(QWidget* parent, const QString& text) {
     QApplication::restoreOverrideCursor();
-    if (currentDisplay()) currentDisplay()(parent, text);
+    if (currentDisplay())
+        currentDisplay()(parent, text);
 }
 
 } // namespace ErrorBoundary

@@ -63,7 +63,8 @@ void ImageControl::pictureChanged(const QRect& changed) {
 
 void ImageControl::paintEvent(QPaintEvent* event) {
     const DrawingSurface& surface = shown->picture();
-    if (surface.isEmpty()) return;
+    if (surface.isEmpty())
+        return;
     QPainter painter(this);
     if (surface.transparent) {
         // Shown as it will be stamped, the key colour left out; made again only when the

@@ -38,12 +38,14 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-        if (!request.defaultExtension.isEmpty()) dialog.setDefaultSuffix(request.defaultExtension);
+        if (!request.defaultExtension.isEmpty())
+            dialog.setDefaultSuffix(request.defaultExtension);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
-    if (!request.initialPath.isEmpty()) dialog.selectFile(request.initialPath);
+    if (!request.initialPath.isEmpty())
+        dialog.selectFile(request.initialPath);
     if (request.picturePreview) {
         auto* preview = new QLabel(&dialog);
         preview->setFixedSize(200, 200);
@@ -53,39 +55,43 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
             grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
         // The preview comes on top of the usual width, so the file list keeps its columns.
         dialog.resize(dialog.sizeHint());
-        QObject::connect(&dialog, &QFileDialog::currentChanged, preview,
-                         [preview](const QString& path) {
-                             QImageReader reader(path);
-                             reader.setAllocationLimit(64);
-                             reader.setAutoTransform(true);
-                             const QSize size = reader.size();
-                             if (size.isValid() && size.width() <= 16384 && size.height() <= 16384)
-                                 reader.setScaledSize(size.scaled(200, 200, Qt::KeepAspectRatio));
-                             const QImage image = reader.read();
-                             preview->setPixmap(image.isNull() ? QPixmap()
-                                                               : QPixmap::fromImage(image));
-                         });
+        QObject::connect(
+            &dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
+                QImageReader reader(path);
+                reader.setAllocationLimit(64);
+                reader.setAutoTransform(true);
+                const QSize size = reader.size();
+                if (size.isValid() && size.width() <= 16384 && size.height() <= 16384)
+                    reader.setScaledSize(size.scaled(200, 200, Qt::KeepAspectRatio));
+                const QImage image = reader.read();
+                preview->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
+            });
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
     return dialog.selectedFiles().first();
 }
 
 } // namespace
 
 std::optional<TColor> chooseColor(QWidget* parent, TColor initial) {
-    if (colorChooser()) return colorChooser()(parent, initial);
+    if (colorChooser())
+        return colorChooser()(parent, initial);
     const QColor c = QColorDialog::getColor(toQColor(initial), parent);
-    if (!c.isValid()) return std::nullopt;
+    if (!c.isValid())
+        return std::nullopt;
     return fromQColor(c);
 }
 
 std::optional<QString> chooseFile(QWidget* parent, const FileDialogRequest& request) {
-    if (fileChooser()) return fileChooser()(parent, request);
+    if (fileChooser())
+        return fileChooser()(parent, request);
     return runFileDialog(parent, request);
 }
 
 SaveAnswer askToSave(QWidget* parent) {
-    if (saveQuestion()) return saveQuestion()(parent);
+    if (saveQuestion())
+        return saveQuestion()(parent);
     QMessageBox box(QMessageBox::Question, QStringLiteral("Tarvel2008"),
                     QStringLiteral("当前作品尚未保存，是否保存？"), QMessageBox::NoButton, parent);
     QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
@@ -94,8 +100,10 @@ SaveAnswer askToSave(QWidget* parent) {
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
     box.exec();
-    if (box.clickedButton() == save) return SaveAnswer::Save;
-    if (box.clickedButton() == discard) return SaveAnswer::Discard;
+    if (box.clickedButton() == save)
+        return SaveAnswer::Save;
+    if (box.clickedButton() == discard)
+        return SaveAnswer::Discard;
     return SaveAnswer::Cancel;
 }
 
@@ -129,7 +137,8 @@ QStringList qtNameFilters(const QString& barFilter) {
 }
 
 QString withDefaultExtension(const QString& path, const QString& extension) {
-    if (extension.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
+    if (extension.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
     return path + QLatin1Char('.') + extension;
 }
 

@@ -17,7 +17,7 @@ struct FileDialogRequest {
     QString filter;
     QString defaultExtension; // appended to a name typed without one (save dialogs)
     bool picturePreview = false;
-    QString initialPath;      // the name the dialog starts from
+    QString initialPath; // the name the dialog starts from
 };
 
 namespace PlatformDialogs {

@@ -4,8 +4,8 @@
 #include "ChmFixture.h"
 
 #include <QTemporaryDir>
-#include <sys/stat.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 

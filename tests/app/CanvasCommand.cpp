@@ -209,7 +209,8 @@ TEST_F(CanvasCommand, PicturesThatCannotBeLoadedEndTheCommandWithAMessage) {
     flipped[inImageData] = char(flipped[inImageData] ^ 0x10);
     const std::pair<QString, QString> cases[] = {
         {dir.filePath("missing.png"), "文件不存在"},
-        {write("picture.gif", "GIF89a"), "只能读取 PNG（.png）、JPEG（.jpg、.jpeg）和 BMP（.bmp）图片"},
+        {write("picture.gif", "GIF89a"),
+         "只能读取 PNG（.png）、JPEG（.jpg、.jpeg）和 BMP（.bmp）图片"},
         {write("empty.jpg", {}), "文件是空的"},
         {write("words.png", "these are words, not a picture"), "文件不是 PNG 图片"},
         {write("truncated.png", png.left(png.size() / 2)), "PNG 数据已损坏或不完整"},
@@ -241,7 +242,8 @@ TEST_F(CanvasCommand, PicturesThatCannotBeLoadedEndTheCommandWithAMessage) {
         });
         ASSERT_EQ(errors.size(), 1);
         // The file and the problem in one sentence (a bomb's sentence goes on with its size).
-        EXPECT_TRUE(errors[0].startsWith(QStringLiteral("无法读取图片“%1”：%2").arg(path, expected)))
+        EXPECT_TRUE(
+            errors[0].startsWith(QStringLiteral("无法读取图片“%1”：%2").arg(path, expected)))
             << errors[0].toStdString();
         EXPECT_TRUE(errors[0].endsWith(QStringLiteral("。"))) << errors[0].toStdString();
         EXPECT_EQ(form->Image1->size(), QSize(120, 90));

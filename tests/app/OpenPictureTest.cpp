@@ -13,7 +13,9 @@
 
 namespace {
 
-void application() { ASSERT_NE(qApp, nullptr); }
+void application() {
+    ASSERT_NE(qApp, nullptr);
+}
 
 } // namespace
 

@@ -25,7 +25,8 @@ struct MainWindowTest : ::testing::Test {
         previousDisplay = ErrorBoundary::setDisplay(
             [this](QWidget*, const QString& text) { shownErrors << text; });
         // The placement tests throw their work away: "不保存" to the unsaved-work question.
-        PlatformDialogs::setSaveQuestion([](QWidget*) { return PlatformDialogs::SaveAnswer::Discard; });
+        PlatformDialogs::setSaveQuestion(
+            [](QWidget*) { return PlatformDialogs::SaveAnswer::Discard; });
         form.show();
         (void)QTest::qWaitForWindowExposed(&form);
     }

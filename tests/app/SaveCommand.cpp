@@ -10,9 +10,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QToolButton>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -156,14 +156,16 @@ TEST_F(SaveCommand, UnsavedWorkIsAskedAboutBeforeItIsDiscarded) {
     for (const Case& c : cases) {
         asked.clear();
         answer(c.answer);
-        PlatformDialogs::setFileChooser([&c](QWidget*, const FileDialogRequest&) { return c.file; });
+        PlatformDialogs::setFileChooser(
+            [&c](QWidget*, const FileDialogRequest&) { return c.file; });
         form->ToolButton23->click();
         EXPECT_EQ(asked.size(), 1);
         EXPECT_EQ(!form->Image1->hasPicture(), c.cleared);
     }
     EXPECT_EQ(codecs::decodeBmp(contents(saved)).pixel(3, 4), qRgb(255, 255, 255));
     EXPECT_EQ(form->StatusPanel1->text(), QStringLiteral("已保存：%1").arg(saved));
-    EXPECT_EQ(errors, QStringList{QStringLiteral("无法保存图片“/nonexistent-folder/x.bmp”：文件夹不存在。")});
+    EXPECT_EQ(errors, QStringList{QStringLiteral(
+                          "无法保存图片“/nonexistent-folder/x.bmp”：文件夹不存在。")});
 
     // Saved work is not asked about.
     asked.clear();

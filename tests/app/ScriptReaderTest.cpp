@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
-void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << text.toStdString();
+}
 
 namespace {
 
@@ -66,7 +68,8 @@ TEST(ScriptReader, NamesTheLineAndTheKeyOfWhatIsWrong) {
         {"{\"steps\": [{\"do\": \"fan\", \"lineColor\": \"red\"}]}",
          "line 1: step 1: key \"lineColor\" must be a colour \"#RRGGBB\""},
         {"{\"steps\": [{\"do\": \"click\"}]}", "line 1: step 1: \"click\" needs \"at\""},
-        {"{\"steps\": [{\"do\": \"click\", \"at\": [1]}]}", "line 1: step 1: key \"at\" must be [x, y]"},
+        {"{\"steps\": [{\"do\": \"click\", \"at\": [1]}]}",
+         "line 1: step 1: key \"at\" must be [x, y]"},
         {"{\"steps\": [{\"do\": \"effect\", \"kind\": \"glow\"}]}",
          "line 1: step 1: key \"kind\" must be one of hollow, nostalgic, relief, sharpen, clear, "
          "outline, blur, soft, restore"},
@@ -77,10 +80,12 @@ TEST(ScriptReader, NamesTheLineAndTheKeyOfWhatIsWrong) {
         {"{\"steps\": 3}", "line 1: key \"steps\" must be a list"},
         {"{\"stepz\": []}", "line 1: unknown key \"stepz\""},
         {"[1, 2]", "line 1: the script must be an object with \"steps\""},
-        {"{\"steps\": [\n\n{\"do\": }]}", "line 3: not valid JSON: object is missing after a comma"},
+        {"{\"steps\": [\n\n{\"do\": }]}",
+         "line 3: not valid JSON: object is missing after a comma"},
         {"{\"steps\": [7]}", "line 1: step 1: a step must be an object"},
     };
-    for (const Case& c : cases) EXPECT_EQ(errorOf(c.json), QString::fromUtf8(c.expected)) << c.json;
+    for (const Case& c : cases)
+        EXPECT_EQ(errorOf(c.json), QString::fromUtf8(c.expected)) << c.json;
 }
 
 TEST(ScriptReader, HostileInputIsRefusedNotCrashedOn) {
@@ -93,6 +98,7 @@ TEST(ScriptReader, HostileInputIsRefusedNotCrashedOn) {
 
 TEST(ScriptReader, EveryCommandIsKnownWithItsKeys) {
     EXPECT_EQ(scriptCommands().size(), 12);
-    EXPECT_EQ(scriptKeysOf("fan"), QStringList({"close", "fillColor", "lineColor", "lineWidth", "radius"}));
+    EXPECT_EQ(scriptKeysOf("fan"),
+              QStringList({"close", "fillColor", "lineColor", "lineWidth", "radius"}));
     EXPECT_TRUE(scriptKeysOf("undo").isEmpty());
 }

@@ -12,22 +12,24 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
-#include <QTimer>
-#include <QToolButton>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
 
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
 namespace {
 
-void application() { ASSERT_NE(qApp, nullptr); }
+void application() {
+    ASSERT_NE(qApp, nullptr);
+}
 
 struct Outcome {
     int status = -1;
@@ -69,7 +71,8 @@ protected:
         QByteArray bytes;
         char buffer[4096];
         size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, stream)) > 0) bytes.append(buffer, qsizetype(n));
+        while ((n = std::fread(buffer, 1, sizeof buffer, stream)) > 0)
+            bytes.append(buffer, qsizetype(n));
         return QString::fromUtf8(bytes);
     }
 
@@ -79,7 +82,9 @@ protected:
     std::unique_ptr<TForm1> form;
 };
 
-QRgb rgb(int r, int g, int b) { return qRgb(r, g, b); }
+QRgb rgb(int r, int g, int b) {
+    return qRgb(r, g, b);
+}
 
 } // namespace
 
@@ -105,12 +110,12 @@ TEST_F(ScriptRun, ColourCanvasCircleClickNudgeUndoAndSave) {
     const QImage stamped = saved("stamped.bmp");
     ASSERT_EQ(stamped.size(), QSize(300, 200));
     EXPECT_EQ(stamped.pixel(5, 5), rgb(0x10, 0x20, 0x30));
-    EXPECT_EQ(stamped.pixel(120, 70), rgb(0, 255, 0));  // the centre of the disc
-    EXPECT_EQ(stamped.pixel(100, 70), rgb(255, 0, 0));  // its leftmost outline pixel
+    EXPECT_EQ(stamped.pixel(120, 70), rgb(0, 255, 0));        // the centre of the disc
+    EXPECT_EQ(stamped.pixel(100, 70), rgb(255, 0, 0));        // its leftmost outline pixel
     EXPECT_EQ(stamped.pixel(100, 50), rgb(0x10, 0x20, 0x30)); // keyed corner left out
 
     const QImage nudged = saved("nudged.bmp");
-    EXPECT_EQ(nudged.pixel(150, 80), rgb(0, 255, 0));  // centre moved by (30, 10)
+    EXPECT_EQ(nudged.pixel(150, 80), rgb(0, 255, 0));        // centre moved by (30, 10)
     EXPECT_EQ(nudged.pixel(120, 70), rgb(0x10, 0x20, 0x30)); // drawn on the snapshot
 
     // Undo goes back to the picture before the stamp.
@@ -125,10 +130,12 @@ TEST_F(ScriptRun, ColourCanvasCircleClickNudgeUndoAndSave) {
     EXPECT_EQ(cleared.pixel(150, 80), rgb(255, 255, 255));
 
     // Saving a canvas without a picture is a failure, never a success that wrote nothing.
-    const Outcome empty = run(R"({"steps": [{"do": "clear"}, {"do": "save", "file": "nothing.bmp"}]})");
+    const Outcome empty =
+        run(R"({"steps": [{"do": "clear"}, {"do": "save", "file": "nothing.bmp"}]})");
     EXPECT_EQ(empty.status, 1);
-    EXPECT_EQ(empty.err.trimmed(),
-              QStringLiteral("step 2: 无法保存图片“%1”：画布上还没有图片。").arg(file("nothing.bmp")));
+    EXPECT_EQ(
+        empty.err.trimmed(),
+        QStringLiteral("step 2: 无法保存图片“%1”：画布上还没有图片。").arg(file("nothing.bmp")));
     EXPECT_FALSE(QFile::exists(file("nothing.bmp")));
 }
 
@@ -194,7 +201,8 @@ namespace {
 bool hasInk(const QImage& image, const QRect& area, QRgb background) {
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
-            if (image.pixel(x, y) != background) return true;
+            if (image.pixel(x, y) != background)
+                return true;
     return false;
 }
 
@@ -258,9 +266,9 @@ TEST_F(ScriptRun, FanOnAColourCanvasKeepsItsWhiteFill) {
     ]})");
     ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
     const QImage fan = saved("fan.bmp");
-    EXPECT_EQ(fan.pixel(206, 100), qRgb(255, 255, 255));      // the seed's region is filled
-    EXPECT_EQ(fan.pixel(2, 197), qRgb(0x33, 0x66, 0x99));     // outside the leaf: left out
-    EXPECT_EQ(fan.pixel(450, 10), qRgb(0x33, 0x66, 0x99));    // beyond the picture
+    EXPECT_EQ(fan.pixel(206, 100), qRgb(255, 255, 255));   // the seed's region is filled
+    EXPECT_EQ(fan.pixel(2, 197), qRgb(0x33, 0x66, 0x99));  // outside the leaf: left out
+    EXPECT_EQ(fan.pixel(450, 10), qRgb(0x33, 0x66, 0x99)); // beyond the picture
 }
 
 TEST_F(ScriptRun, ExamplesComposeTheirPictures) {
@@ -296,15 +304,16 @@ TEST_F(ScriptRun, AScriptAndTheSameActionsInTheWindowGiveTheSamePicture) {
     TForm1 window;
     window.createDialogs();
     std::vector<TColor> answers = {0x665544, 0x0000AA, 0x00AA00};
-    const auto previous = PlatformDialogs::setColorChooser(
-        [&answers](QWidget*, TColor) -> std::optional<TColor> {
+    const auto previous =
+        PlatformDialogs::setColorChooser([&answers](QWidget*, TColor) -> std::optional<TColor> {
             const TColor next = answers.front();
             answers.erase(answers.begin());
             return next;
         });
     auto whileOpen = [](const std::function<void(QDialog&)>& act) {
         QTimer::singleShot(0, [act] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) act(*dialog);
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                act(*dialog);
         });
     };
     auto child = [](QDialog& dialog, const char* name) {

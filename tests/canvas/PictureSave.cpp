@@ -99,7 +99,8 @@ TEST(SavePicture, NoPictureIsAnErrorInBothFormatsAndWritesNothing) {
                 savePicture(none, path);
                 ADD_FAILURE() << "an empty canvas was saved as " << name;
             } catch (const TarvelError& e) {
-                EXPECT_EQ(e.text(), QStringLiteral("无法保存图片“%1”：画布上还没有图片。").arg(path));
+                EXPECT_EQ(e.text(),
+                          QStringLiteral("无法保存图片“%1”：画布上还没有图片。").arg(path));
             }
         }
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
@@ -146,7 +147,8 @@ TEST(SavePicture, FailedSavesLeaveTheEarlierFileByteForByte) {
         bmpError = e.text();
     }
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &previous), 0);
-    EXPECT_EQ(error, QStringLiteral("无法保存图片“%1”：磁盘空间不足或超出文件大小限制。").arg(path));
+    EXPECT_EQ(error,
+              QStringLiteral("无法保存图片“%1”：磁盘空间不足或超出文件大小限制。").arg(path));
     EXPECT_EQ(contents(path), earlier);
     EXPECT_EQ(bmpError,
               QStringLiteral("无法保存图片“%1”：磁盘空间不足或超出文件大小限制。").arg(bmpPath));
@@ -162,7 +164,8 @@ TEST(SavePicture, MissingFolderIsAClearError) {
         savePicture(canvasOf(4, 4, clRed), "/nonexistent-folder/x.jpg");
         FAIL();
     } catch (const TarvelError& e) {
-        EXPECT_EQ(e.text(), QStringLiteral("无法保存图片“/nonexistent-folder/x.jpg”：文件夹不存在。"));
+        EXPECT_EQ(e.text(),
+                  QStringLiteral("无法保存图片“/nonexistent-folder/x.jpg”：文件夹不存在。"));
     }
     EXPECT_FALSE(QFile::exists("/nonexistent-folder/x.jpg"));
 }

@@ -19,9 +19,7 @@ namespace {
 
 class Unit2Test : public ::testing::Test {
 protected:
-    void SetUp() override {
-        form = std::make_unique<TForm2>();
-    }
+    void SetUp() override { form = std::make_unique<TForm2>(); }
     void TearDown() override {
         PlatformDialogs::setColorChooser({});
         PlatformDialogs::setFileChooser({});

@@ -217,13 +217,15 @@ TEST(PictureLoader, LoadsByExtensionAndNamesTheFileInErrors) {
         loadPicture(QStringLiteral("/nonexistent/folder/x.png"));
         FAIL() << "a missing file loaded";
     } catch (const TarvelError& e) {
-        EXPECT_EQ(e.text(), QStringLiteral("无法读取图片“/nonexistent/folder/x.png”：文件不存在。"));
+        EXPECT_EQ(e.text(),
+                  QStringLiteral("无法读取图片“/nonexistent/folder/x.png”：文件不存在。"));
     }
     try {
         loadPicture(QStringLiteral(TARVEL_TEST_DATA "/make-pictures.sh"));
         FAIL() << "a script loaded as a picture";
     } catch (const TarvelError& e) {
-        EXPECT_EQ(e.text(), QStringLiteral("无法读取图片“" TARVEL_TEST_DATA "/make-pictures.sh”：只能读取 "
-                                           "PNG（.png）、JPEG（.jpg、.jpeg）和 BMP（.bmp）图片。"));
+        EXPECT_EQ(e.text(),
+                  QStringLiteral("无法读取图片“" TARVEL_TEST_DATA "/make-pictures.sh”：只能读取 "
+                                 "PNG（.png）、JPEG（.jpg、.jpeg）和 BMP（.bmp）图片。"));
     }
 }

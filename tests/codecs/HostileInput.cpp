@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <sys/stat.h>
 #include <jpeglib.h>
+#include <sys/stat.h>
 #include <vector>
 #include <zlib.h>
 
@@ -106,14 +106,11 @@ TEST(HostileInput, TruncatedFilesFailOrGiveTheWholePicture) {
 
 TEST(HostileInput, TruncatedMessagesAreClear) {
     const QByteArray png = fixture("png-ramp.png");
-    EXPECT_EQ(errorOf(decoderFor("x.png"), png.left(100)),
-              "PNG 数据已损坏或不完整");
+    EXPECT_EQ(errorOf(decoderFor("x.png"), png.left(100)), "PNG 数据已损坏或不完整");
     const QByteArray jpeg = fixture("jpeg-baseline.jpg");
-    EXPECT_EQ(errorOf(decoderFor("x.jpg"), jpeg.left(jpeg.size() - 40)),
-              "JPEG 数据已损坏或不完整");
+    EXPECT_EQ(errorOf(decoderFor("x.jpg"), jpeg.left(jpeg.size() - 40)), "JPEG 数据已损坏或不完整");
     const QByteArray bmp = fixture("bmp-24.bmp");
-    EXPECT_EQ(errorOf(decoderFor("x.bmp"), bmp.left(bmp.size() - 4)),
-              "BMP 数据已损坏或不完整");
+    EXPECT_EQ(errorOf(decoderFor("x.bmp"), bmp.left(bmp.size() - 4)), "BMP 数据已损坏或不完整");
 }
 
 namespace {
@@ -126,7 +123,8 @@ QByteArray rle8Bmp(qint32 width, qint32 height, const QByteArray& codes) {
     const quint32 offset = 14 + 40 + 1024;
     QByteArray file("BM");
     const auto put32 = [&file](quint32 v) {
-        for (int i = 0; i < 4; ++i) file.append(char(v >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            file.append(char(v >> (8 * i)));
     };
     const auto put16 = [&file](quint16 v) { file.append(char(v)).append(char(v >> 8)); };
     put32(offset + quint32(codes.size()));
@@ -222,12 +220,15 @@ TEST(HostileInput, BitFlippedJpegAndBmpNeverCrash) {
 }
 
 TEST(HostileInput, DecompressionBombsAreRefusedFromTheHeader) {
-    EXPECT_EQ(errorOf(decoderFor("x.png"), fixture("png-bomb.png")),
-              "图片太大，不能作为背景：16000 × 16000 像素（每边最多 16384 像素，像素数据最多 256 MB）");
-    EXPECT_EQ(errorOf(decoderFor("x.jpg"), fixture("jpeg-bomb.jpg")),
-              "图片太大，不能作为背景：60000 × 60000 像素（每边最多 16384 像素，像素数据最多 256 MB）");
-    EXPECT_EQ(errorOf(decoderFor("x.bmp"), fixture("bmp-bomb.bmp")),
-              "图片太大，不能作为背景：30000 × 30000 像素（每边最多 16384 像素，像素数据最多 256 MB）");
+    EXPECT_EQ(
+        errorOf(decoderFor("x.png"), fixture("png-bomb.png")),
+        "图片太大，不能作为背景：16000 × 16000 像素（每边最多 16384 像素，像素数据最多 256 MB）");
+    EXPECT_EQ(
+        errorOf(decoderFor("x.jpg"), fixture("jpeg-bomb.jpg")),
+        "图片太大，不能作为背景：60000 × 60000 像素（每边最多 16384 像素，像素数据最多 256 MB）");
+    EXPECT_EQ(
+        errorOf(decoderFor("x.bmp"), fixture("bmp-bomb.bmp")),
+        "图片太大，不能作为背景：30000 × 30000 像素（每边最多 16384 像素，像素数据最多 256 MB）");
 }
 
 TEST(HostileInput, PngWiderThanTheSideLimitIsRefusedByLibpngWithOurText) {
@@ -241,8 +242,9 @@ TEST(HostileInput, PngWiderThanTheSideLimitIsRefusedByLibpngWithOurText) {
         quint32(crc32(0, reinterpret_cast<const Bytef*>(data.constData() + 12), 17));
     for (int i = 0; i < 4; ++i)
         data[29 + i] = char(crc >> (24 - 8 * i));
-    EXPECT_EQ(errorOf(decoderFor("x.png"), data),
-              "图片太大，不能作为背景：20000 × 13 像素（每边最多 16384 像素，像素数据最多 256 MB）");
+    EXPECT_EQ(
+        errorOf(decoderFor("x.png"), data),
+        "图片太大，不能作为背景：20000 × 13 像素（每边最多 16384 像素，像素数据最多 256 MB）");
 }
 
 TEST(DecodeLimits, SizeCheckIsSixtyFourBit) {
@@ -303,8 +305,7 @@ QByteArray progressiveJpeg(int side, bool oneCoefficientPerScan = false) {
 
 TEST(HostileInput, ProgressiveJpegStopsAfterAHundredScans) {
     const QByteArray data = progressiveJpeg(16, true);
-    EXPECT_EQ(errorOf(decoderFor("x.jpg"), data),
-              "JPEG 数据已损坏或不完整（渐进扫描次数太多）");
+    EXPECT_EQ(errorOf(decoderFor("x.jpg"), data), "JPEG 数据已损坏或不完整（渐进扫描次数太多）");
     DecodeLimits generous;
     generous.maxProgressiveScans = 1000;
     const QImage image = decodeJpeg(data, generous);

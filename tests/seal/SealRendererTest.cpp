@@ -138,7 +138,9 @@ TEST(SealLayout, OddInputsNeverFail) {
         sealSide(4001);
         ADD_FAILURE() << "a side of 4001 was accepted";
     } catch (const TarvelError& e) {
-        EXPECT_EQ(e.text(), QStringLiteral("印章边长 4001 太大：印章最多 4000 × 4000 像素，与最大的画布一样大。"));
+        EXPECT_EQ(
+            e.text(),
+            QStringLiteral("印章边长 4001 太大：印章最多 4000 × 4000 像素，与最大的画布一样大。"));
     }
     EXPECT_EQ(sealDiagonal(50, 50), 70);
     EXPECT_EQ(sealDiagonal(60, 40), 72);

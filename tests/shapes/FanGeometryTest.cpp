@@ -166,7 +166,8 @@ TEST(FanPicture, AFanWiderThanAnyCanvasKeepsOnlyWhatCanLand) {
         renderFanPicture(settings(2049, 1, clGray, fill), true);
         ADD_FAILURE() << "a fan of 8196 pixels was drawn";
     } catch (const TarvelError& e) {
-        EXPECT_EQ(e.text(), QStringLiteral("半径 2049 太大：无法创建 8196 × 4098 像素的扇面图片。"));
+        EXPECT_EQ(e.text(),
+                  QStringLiteral("半径 2049 太大：无法创建 8196 × 4098 像素的扇面图片。"));
     }
 }
 

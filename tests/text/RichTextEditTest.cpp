@@ -9,9 +9,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 TEST(RichEdit, SelectionFollowsRichTextAndTheUser) {
     RichEdit edit;
@@ -103,9 +101,9 @@ TEST(RichEdit, ShiftEnterAndPastedHtmlGiveTheLayoutItsLines) {
 
     rich.clear();
     auto* html = new QMimeData;
-    html->setHtml(QStringLiteral(
-        "<span style=\"font-family:'AR PL UKai CN'; font-size:24px; color:#ff0000; "
-        "font-weight:bold; text-decoration:line-through\">中</span>文<br>x"));
+    html->setHtml(
+        QStringLiteral("<span style=\"font-family:'AR PL UKai CN'; font-size:24px; color:#ff0000; "
+                       "font-weight:bold; text-decoration:line-through\">中</span>文<br>x"));
     QApplication::clipboard()->setMimeData(html);
     edit.paste();
     EXPECT_EQ(rich.text(), QStringLiteral("中文\nx"));

@@ -16,9 +16,7 @@ constexpr int canvasWidth = 800;
 
 class TextLayout : public ::testing::Test {
 protected:
-    void SetUp() override {
-        resetTextSettings(settings);
-    }
+    void SetUp() override { resetTextSettings(settings); }
     // Writes the text in the Song face at one size and measures it as an apply would.
     void write(const QString& plain, int points = 20) {
         text.setText(plain);

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-
 namespace {
 
 TSetStruct canvasOf(qint32 width, qint32 height) {

@@ -32,7 +32,6 @@ void pressReturn(QWidget* widget) {
     QCoreApplication::sendEvent(widget, &release);
 }
 
-
 class Unit8 : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -82,9 +82,10 @@ TEST_F(SpinEditTest, StepsMoveByTheIncrementWithinTheBounds) {
 // A box placed by a layout takes its size hint: the widest value of its range must show whole
 // in the text field beside the arrows.
 TEST_F(SpinEditTest, ItsSizeHintLeavesRoomForTheWidestValueOfItsRange) {
-    const std::vector<std::tuple<int, int, QString>> ranges = {
-        {0, 0, QStringLiteral("-99999")}, {-180, 180, QStringLiteral("-180")},
-        {0, 4000, QStringLiteral("4000")}, {400, 1000, QStringLiteral("1000")}};
+    const std::vector<std::tuple<int, int, QString>> ranges = {{0, 0, QStringLiteral("-99999")},
+                                                               {-180, 180, QStringLiteral("-180")},
+                                                               {0, 4000, QStringLiteral("4000")},
+                                                               {400, 1000, QStringLiteral("1000")}};
     for (const auto& [min, max, widest] : ranges) {
         SpinEdit placed;
         placed.setRange(min, max);
