@@ -5,7 +5,7 @@ TARVEL_PACKAGES=(
   cmake ninja-build g++ pkg-config dpkg-dev
   qt6-base-dev libgl-dev qt6-translations-l10n
   libjpeg62-turbo-dev libpng-dev zlib1g-dev libchm-dev libchm1
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev clang-format
   fp-utils
   fonts-lxgw-wenkai fonts-arphic-gkai00mp fonts-arphic-gbsn00lp fonts-arphic-ukai fonts-arphic-uming
   python3-fonttools python3-brotli

@@ -14,6 +14,8 @@ if [ "${1:-}" = "--sanitize" ]; then
   shift
 fi
 tarvel_install_dependencies
+# Every C++ source follows .clang-format.
+git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 cmake -S . -B "$dir" -G Ninja "${flags[@]}" >/dev/null
 cmake --build "$dir"
 export QT_QPA_PLATFORM=offscreen
