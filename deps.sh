@@ -3,7 +3,7 @@
 # and test.sh. As root it calls apt-get; otherwise sudo; without either it prints the line.
 TARVEL_PACKAGES=(
   cmake ninja-build g++ pkg-config dpkg-dev
-  qt6-base-dev libgl-dev qt6-translations-l10n
+  qt6-base-dev libgl-dev qt6-translations-l10n libqt6svg6
   libjpeg62-turbo-dev libpng-dev zlib1g-dev libchm-dev libchm1
   libgtest-dev libbenchmark-dev clang-format
   fp-utils

@@ -1,5 +1,7 @@
 // The 16 x 16 glyphs of the toolbar buttons, the glyphs of the two wide buttons and the
-// window icon, drawn by the program itself so that no icon theme is needed.
+// window icon. Each glyph is an SVG file compiled into the program as a resource
+// (app_icons.qrc, under ":/icons/"), so no icon theme is needed and the glyphs scale to any
+// size; loading them needs Qt's SVG icon engine plugin at run time.
 #pragma once
 
 #include <QIcon>

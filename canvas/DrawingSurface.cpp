@@ -31,6 +31,53 @@ int DrawingSurface::Font::sizePoints() const {
 
 namespace {
 
+// Every pixel of a surface is reached through one row of it: 24-bit rows hold blue, green and
+// red bytes, 32-bit rows 0xFFRRGGBB words. Colours go in and out as 0x00RRGGBB.
+template <class Byte> class PixelRow {
+public:
+    PixelRow(Byte* bits, bool bit24) : bits(bits), bit24(bit24) {}
+    template <class Image>
+    PixelRow(Image& image, int y)
+        : bits(image.scanLine(y)), bit24(image.format() == QImage::Format_BGR888) {}
+
+    QRgb rgb(int x) const {
+        if (bit24) {
+            const uchar* p = bits + 3 * x;
+            return QRgb(p[2]) << 16 | QRgb(p[1]) << 8 | QRgb(p[0]);
+        }
+        return reinterpret_cast<const QRgb*>(bits)[x] & 0xFFFFFF;
+    }
+    void setRgb(int x, QRgb rgb) {
+        if (bit24) {
+            uchar* p = bits + 3 * x;
+            p[0] = uchar(rgb);
+            p[1] = uchar(rgb >> 8);
+            p[2] = uchar(rgb >> 16);
+        } else {
+            reinterpret_cast<QRgb*>(bits)[x] = rgb | 0xFF000000u;
+        }
+    }
+    // The pixels from x0 up to x1, x1 left out.
+    void fill(int x0, int x1, QRgb rgb) {
+        if (bit24) {
+            for (int x = x0; x < x1; ++x)
+                setRgb(x, rgb);
+        } else {
+            std::fill(reinterpret_cast<QRgb*>(bits) + x0, reinterpret_cast<QRgb*>(bits) + x1,
+                      rgb | 0xFF000000u);
+        }
+    }
+
+private:
+    Byte* bits;
+    bool bit24;
+};
+using ConstPixelRow = PixelRow<const uchar>;
+
+} // namespace
+
+namespace {
+
 constexpr int maxFontPixels = 8192;
 
 } // namespace
@@ -214,26 +261,13 @@ void DrawingSurface::setFormat(Format fmt) {
 TColor DrawingSurface::pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width() || y >= height())
         return clBlack;
-    const uchar* p = image_.constScanLine(y);
-    if (image_.format() == QImage::Format_BGR888) {
-        p += x * 3;
-        return TColor(p[2]) | (TColor(p[1]) << 8) | (TColor(p[0]) << 16);
-    }
-    return fromRgb(image_.pixel(x, y));
+    return fromRgb(ConstPixelRow(image_, y).rgb(x));
 }
 
 void DrawingSurface::setPixel(int x, int y, TColor color) {
     if (x < 0 || y < 0 || x >= width() || y >= height())
         return;
-    const QRgb rgb = toRgb(color);
-    if (image_.format() == QImage::Format_BGR888) {
-        uchar* p = image_.scanLine(y) + x * 3;
-        p[0] = uchar(qBlue(rgb));
-        p[1] = uchar(qGreen(rgb));
-        p[2] = uchar(qRed(rgb));
-    } else {
-        reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = rgb;
-    }
+    PixelRow<uchar>(image_, y).setRgb(x, toRgb(color));
 }
 
 TColor DrawingSurface::effectiveTransparentColor() const {
@@ -258,17 +292,7 @@ void fillRun(QImage& image, int y, int x0, int x1, QRgb rgb) {
     x1 = std::min(x1, image.width());
     if (y < 0 || y >= image.height() || x0 >= x1)
         return;
-    uchar* row = image.scanLine(y);
-    if (image.format() == QImage::Format_BGR888) {
-        for (int x = x0; x < x1; ++x) {
-            uchar* p = row + 3 * x;
-            p[0] = uchar(qBlue(rgb));
-            p[1] = uchar(qGreen(rgb));
-            p[2] = uchar(qRed(rgb));
-        }
-    } else {
-        std::fill(reinterpret_cast<QRgb*>(row) + x0, reinterpret_cast<QRgb*>(row) + x1, rgb);
-    }
+    PixelRow<uchar>(image, y).fill(x0, x1, rgb);
 }
 
 // A box with right and bottom exclusive and elliptic corners of radii rx, ry (an ellipse
@@ -436,16 +460,8 @@ void DrawingSurface::floodFill(int x, int y, TColor borderColor) {
     const int w = width(), h = height();
     const QRgb fillRgb = toRgb(brush.color);
     std::vector<uint8_t> done(size_t(w) * size_t(h), 0);
-    // Row-wise access to the "is border" test, for both pixel formats.
-    const bool bit24 = image_.format() == QImage::Format_BGR888;
     const QRgb borderRgb = toRgb(border) & 0xFFFFFF;
-    auto isBorder = [&](const uchar* row, int px) {
-        if (bit24) {
-            const uchar* p = row + 3 * px;
-            return (QRgb(p[2]) << 16 | QRgb(p[1]) << 8 | QRgb(p[0])) == borderRgb;
-        }
-        return (reinterpret_cast<const QRgb*>(row)[px] & 0xFFFFFF) == borderRgb;
-    };
+    auto isBorder = [&](const ConstPixelRow& row, int px) { return row.rgb(px) == borderRgb; };
     // Scanline fill: each stack entry is a seed pixel; its whole run is filled at once and
     // the rows above and below are scanned for new runs.
     std::vector<QPoint> stack;
@@ -457,7 +473,7 @@ void DrawingSurface::floodFill(int x, int y, TColor borderColor) {
         uint8_t* doneRow = done.data() + size_t(sy) * w;
         if (doneRow[seed.x()])
             continue;
-        const uchar* row = image_.constScanLine(sy);
+        const ConstPixelRow row(std::as_const(image_), sy);
         int left = seed.x(), right = seed.x();
         while (left > 0 && !doneRow[left - 1] && !isBorder(row, left - 1))
             --left;
@@ -468,7 +484,7 @@ void DrawingSurface::floodFill(int x, int y, TColor borderColor) {
         for (int ny : {sy - 1, sy + 1}) {
             if (ny < 0 || ny >= h)
                 continue;
-            const uchar* nrow = image_.constScanLine(ny);
+            const ConstPixelRow nrow(std::as_const(image_), ny);
             const uint8_t* ndone = done.data() + size_t(ny) * w;
             bool inRun = false;
             for (int px = left; px <= right; ++px) {
@@ -528,25 +544,6 @@ void DrawingSurface::textOutWithFont(int x, int y, const QString& text, const Fo
 namespace {
 
 // Reads pixel x of a 24- or 32-bit row as 0x00RRGGBB.
-inline QRgb readRgb(const uchar* row, int x, bool bit24) {
-    if (bit24) {
-        const uchar* p = row + 3 * x;
-        return QRgb(p[2]) << 16 | QRgb(p[1]) << 8 | QRgb(p[0]);
-    }
-    return reinterpret_cast<const QRgb*>(row)[x] & 0xFFFFFF;
-}
-
-inline void writeRgb(uchar* row, int x, bool bit24, QRgb rgb) {
-    if (bit24) {
-        uchar* p = row + 3 * x;
-        p[0] = uchar(rgb);
-        p[1] = uchar(rgb >> 8);
-        p[2] = uchar(rgb >> 16);
-    } else {
-        reinterpret_cast<QRgb*>(row)[x] = rgb | 0xFF000000u;
-    }
-}
-
 QImage usableSource(const QImage& image) {
     if (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_BGR888 ||
         image.format() == QImage::Format_ARGB32)
@@ -592,10 +589,10 @@ void copyScaled(QImage& dst, const QRect& dest, const QImage& srcImage, const QR
                            int((qint64(x - dest.left()) * sourceRect.width()) / dest.width());
             if (sx < 0 || sx >= src.width())
                 continue;
-            const QRgb rgb = readRgb(srow, sx, src24);
+            const QRgb rgb = ConstPixelRow(srow, src24).rgb(sx);
             if (key && rgb == *key)
                 continue;
-            writeRgb(drow, x, dst24, rgb);
+            PixelRow<uchar>(drow, dst24).setRgb(x, rgb);
         }
     }
 }

@@ -21,7 +21,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolBar>
@@ -37,7 +36,8 @@ const QString saveFilter =
 const char* const fontSizes[] = {"8",  "16", "20", "24", "28", "30",  "34",  "36",  "40", "48",
                                  "56", "60", "68", "72", "80", "100", "120", "160", "200"};
 
-// The toolbar's 16 x 16 glyphs, drawn here so that no icon theme is needed.
+// The toolbar's 16 x 16 glyphs: SVG files compiled into the program as resources
+// (editor_icons.qrc, under ":/editor/"), so that no icon theme is needed.
 enum class EditorGlyph {
     New,
     Open,
@@ -56,93 +56,58 @@ enum class EditorGlyph {
     Color
 };
 
-void drawLines(QPainter& p, int indentFirst, int indentOther, bool fromRight) {
-    for (int row = 0; row < 5; ++row) {
-        const int indent = row % 2 == 0 ? indentFirst : indentOther;
-        const int length = 14 - indent;
-        const int x = fromRight ? 15 - length : (indentFirst == indentOther ? 1 : 1 + indent / 2);
-        p.drawLine(x, 2 + row * 3, x + length - 1, 2 + row * 3);
+} // namespace
+
+// text_widgets is a static library: the linker keeps the compiled resource file only when
+// something calls the initialiser that rcc generates for it. Q_INIT_RESOURCE declares that
+// initialiser, so it must be used outside any namespace.
+static void registerEditorIcons() {
+    Q_INIT_RESOURCE(editor_icons);
+}
+
+namespace {
+
+// The resource file of each glyph, under ":/editor/".
+const char* editorGlyphFile(EditorGlyph glyph) {
+    switch (glyph) {
+    case EditorGlyph::New:
+        return "new";
+    case EditorGlyph::Open:
+        return "open";
+    case EditorGlyph::Save:
+        return "save";
+    case EditorGlyph::Undo:
+        return "undo";
+    case EditorGlyph::Redo:
+        return "redo";
+    case EditorGlyph::Cut:
+        return "cut";
+    case EditorGlyph::Copy:
+        return "copy";
+    case EditorGlyph::Paste:
+        return "paste";
+    case EditorGlyph::Bold:
+        return "bold";
+    case EditorGlyph::Italic:
+        return "italic";
+    case EditorGlyph::Underline:
+        return "underline";
+    case EditorGlyph::AlignLeft:
+        return "align-left";
+    case EditorGlyph::AlignCenter:
+        return "align-center";
+    case EditorGlyph::AlignRight:
+        return "align-right";
+    case EditorGlyph::Color:
+        return "color";
     }
+    return "new";
 }
 
 QIcon editorGlyph(EditorGlyph glyph) {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setPen(QPen(QColor(0x20, 0x20, 0x20), 1));
-    QFont font(QStringLiteral("DejaVu Serif"));
-    font.setPixelSize(13);
-    switch (glyph) {
-    case EditorGlyph::New:
-        p.setBrush(Qt::white);
-        p.drawRect(3, 1, 10, 13);
-        break;
-    case EditorGlyph::Open:
-        p.setBrush(QColor(0xE8, 0xC0, 0x50));
-        p.drawRect(1, 4, 14, 10);
-        p.drawRect(1, 2, 5, 2);
-        break;
-    case EditorGlyph::Save:
-        p.setBrush(QColor(0x40, 0x60, 0xB0));
-        p.drawRect(1, 1, 14, 14);
-        p.setBrush(Qt::white);
-        p.drawRect(4, 1, 8, 5);
-        break;
-    case EditorGlyph::Undo:
-    case EditorGlyph::Redo: {
-        const bool undo = glyph == EditorGlyph::Undo;
-        p.drawArc(3, 4, 10, 9, undo ? 0 : 180 * 16, undo ? 180 * 16 : -180 * 16);
-        const int tip = undo ? 3 : 12;
-        p.drawLine(tip, 8, tip - 2, 5);
-        p.drawLine(tip, 8, tip + 3, 6);
-        break;
-    }
-    case EditorGlyph::Cut:
-        p.drawEllipse(2, 10, 4, 4);
-        p.drawEllipse(10, 10, 4, 4);
-        p.drawLine(5, 10, 11, 1);
-        p.drawLine(11, 10, 5, 1);
-        break;
-    case EditorGlyph::Copy:
-        p.setBrush(Qt::white);
-        p.drawRect(1, 1, 9, 10);
-        p.drawRect(6, 5, 9, 10);
-        break;
-    case EditorGlyph::Paste:
-        p.setBrush(QColor(0xC0, 0x90, 0x50));
-        p.drawRect(2, 2, 10, 13);
-        p.setBrush(Qt::white);
-        p.drawRect(7, 6, 8, 9);
-        break;
-    case EditorGlyph::Bold:
-    case EditorGlyph::Italic:
-    case EditorGlyph::Underline:
-        font.setBold(glyph == EditorGlyph::Bold);
-        font.setItalic(glyph == EditorGlyph::Italic);
-        font.setUnderline(glyph == EditorGlyph::Underline);
-        p.setFont(font);
-        p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter,
-                   glyph == EditorGlyph::Bold     ? QStringLiteral("B")
-                   : glyph == EditorGlyph::Italic ? QStringLiteral("I")
-                                                  : QStringLiteral("U"));
-        break;
-    case EditorGlyph::AlignLeft:
-        drawLines(p, 0, 5, false);
-        break;
-    case EditorGlyph::AlignCenter:
-        drawLines(p, 0, 6, false);
-        break;
-    case EditorGlyph::AlignRight:
-        drawLines(p, 0, 5, true);
-        break;
-    case EditorGlyph::Color:
-        font.setBold(true);
-        p.setFont(font);
-        p.drawText(QRect(0, -2, 16, 14), Qt::AlignCenter, QStringLiteral("A"));
-        p.fillRect(1, 12, 14, 3, QColor(0xE0, 0x20, 0x20));
-        break;
-    }
-    return QIcon(pixmap);
+    static const bool registered = (registerEditorIcons(), true);
+    Q_UNUSED(registered);
+    return QIcon(QStringLiteral(":/editor/%1.svg").arg(QLatin1String(editorGlyphFile(glyph))));
 }
 
 // A toolbar hint is "short|long": the short part is the tooltip, the long one the status tip.
