@@ -15,9 +15,12 @@ void TForm1::compositionChanged() {
 }
 
 void TForm1::Image1MouseDown(QPoint point, Qt::MouseButton) {
-    State.stampPendingAt(point);
+    const bool stamped = State.stampPendingAt(point);
     Image1->setCursor(Qt::ArrowCursor);
-    compositionChanged();
+    // Only what the stamp covered is painted again; the snapshot is never shown.
+    if (stamped)
+        Image1->pictureChanged(State.stampedArea());
+    Image3->pictureChanged();
     ToolButton22->setEnabled(true);
 }
 

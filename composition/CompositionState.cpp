@@ -79,28 +79,38 @@ void CompositionState::restoreUndoSnapshot() {
 }
 
 // A canvas without a picture gets its white one first, whatever is stamped.
-void CompositionState::drawStamp(const Stamp& stamp, QPoint point) {
+QRect CompositionState::drawStamp(const Stamp& stamp, QPoint point) {
     DrawingSurface& surface = canvasPicture.canvas();
-    if (stamp.rotatedText)
+    if (stamp.rotatedText) {
         DrawRotatedText(surface, point.x(), point.y(), *stamp.rotatedText);
-    else if (stamp.picture)
-        surface.draw(point.x(), point.y(), *stamp.picture);
+        return QRect();
+    }
+    if (!stamp.picture)
+        return QRect(point, QSize(0, 0));
+    surface.draw(point.x(), point.y(), *stamp.picture);
+    return QRect(point, stamp.picture->image().size());
 }
 
 bool CompositionState::stampPendingAt(QPoint point) {
     // Every press takes a new snapshot, whether anything is pending or not.
     takeUndoSnapshot();
     bool stamped = false;
+    bool anywhere = !canvasPicture.hasPicture();
+    QRect area;
     for (int kind = ekRotatedText; kind <= ekFan; ++kind) {
         PlacedElement* placed = elements[std::size_t(kind - firstPlaced)];
         if (!placed || !placed->pending())
             continue;
-        drawStamp(placed->stamp(), point);
+        const QRect drawn = drawStamp(placed->stamp(), point);
+        anywhere = anywhere || drawn.isNull();
+        area |= drawn;
         placed->disarm();
         positionOf(ElementKind(kind)) = point;
         LastKind = ElementKind(kind);
         stamped = true;
     }
+    const QRect whole(QPoint(0, 0), canvasPicture.size());
+    lastStampedArea = anywhere ? whole : area.intersected(whole);
     if (stamped)
         Changed = true;
     return stamped;

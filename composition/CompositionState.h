@@ -11,6 +11,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <array>
 
 class CompositionState {
@@ -46,6 +47,9 @@ public:
     // order rotated text, seal, circle, fan, each disarmed, its position kept and made the
     // last kind. True when anything was stamped.
     bool stampPendingAt(QPoint point);
+    // The part of the canvas the last press drew on, for the view to repaint; the whole canvas
+    // when a line of rotated text was stamped or the canvas got its first picture.
+    QRect stampedArea() const { return lastStampedArea; }
     // Undo, then the last element drawn again moved by (dx, dy); text moves by its margins.
     void nudge(int dx, int dy);
     // The confirmed text block, drawn at once after a new undo snapshot.
@@ -74,7 +78,8 @@ public:
 
 private:
     void restoreUndoSnapshot();
-    void drawStamp(const Stamp& stamp, QPoint point);
+    // Draws the stamp and returns the rectangle it may have drawn on (null: anywhere).
+    QRect drawStamp(const Stamp& stamp, QPoint point);
     void nudgeText(int dx, int dy);
     void showOnCanvas(const DrawingSurface& picture);
     QPoint& positionOf(ElementKind kind);
@@ -83,4 +88,5 @@ private:
     Picture snapshot;
     std::array<PlacedElement*, 4> elements{}; // rotated text, seal, circle, fan
     TextBlock* text = nullptr;
+    QRect lastStampedArea;
 };

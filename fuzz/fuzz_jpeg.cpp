@@ -1,5 +1,4 @@
 // Feeds arbitrary bytes to the JPEG decoder.
-// fuzz-libs: codecs_core
 #include "DecoderFuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

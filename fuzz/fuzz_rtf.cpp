@@ -1,4 +1,3 @@
-// fuzz-libs: text_core
 // Feeds arbitrary bytes to the RTF reader. Besides not crashing, hanging or leaking, whatever
 // the reader makes of the bytes must survive the writer: writing the document and reading it
 // again gives the same document, also when the Asian character properties the writer adds

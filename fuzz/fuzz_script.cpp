@@ -1,6 +1,5 @@
 // Feeds arbitrary bytes to the composition script reader: it must accept or refuse them
 // with a ScriptFormatError, never crash or hang.
-// fuzz-libs: script_reader
 #include "ScriptReader.h"
 
 #include <cstddef>

@@ -69,6 +69,7 @@ TEST_F(Composition, PendingElementsLandInTheFixedOrderAndTheLastOneIsNudged) {
     EXPECT_FALSE(fan.pending() || seal.pending());
     EXPECT_EQ(state.LastKind, ekFan);
     EXPECT_EQ(state.SealPos, QPoint(10, 10));
+    EXPECT_EQ(state.stampedArea(), QRect(10, 10, 20, 20)); // all the view repaints
     EXPECT_TRUE(state.Changed);
     // A press with nothing pending stamps nothing and changes nothing.
     state.markSaved();
@@ -81,6 +82,7 @@ TEST_F(Composition, UndoGoesBackOneStampOnly) {
     stampCircle(QPoint(0, 0));
     stampCircle(QPoint(300, 0));
     EXPECT_EQ(at(350, 50), clWhite);
+    EXPECT_EQ(state.stampedArea(), QRect(300, 0, 100, 100));
     state.undo();
     EXPECT_EQ(at(350, 50), canvasGrey); // the second circle is gone
     EXPECT_EQ(at(50, 50), clWhite);     // the first one stays
