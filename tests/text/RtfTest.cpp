@@ -2,6 +2,7 @@
 // input, and the round trip.
 #include "RtfReader.h"
 #include "RtfWriter.h"
+#include "WithoutAsianSet.h"
 
 #include <QFile>
 #include <QProcess>
@@ -47,15 +48,6 @@ RichTextAttributes attributes(const char* name, int size, TColor color, int char
     a.Underline = underline;
     a.StrikeOut = strike;
     return a;
-}
-
-// The file as a reader that knows only \f and \fs sees it: the Asian set's words left out.
-QByteArray withoutAsianSet(const QByteArray& rtf) {
-    static const QRegularExpression word(
-        QStringLiteral(R"((\\[\\{}])|\\(?:dbch|afs?\d+|ab|ai)(?![a-z]))"));
-    QString kept = QString::fromLatin1(rtf);
-    kept.replace(word, QStringLiteral("\\1")); // escaped symbols come back as they were
-    return kept.toLatin1();
 }
 
 void expectRoundTrip(const RichTextModel& model) {
