@@ -19,6 +19,8 @@ const char* glyphFile(Glyph glyph) {
         return "new-canvas";
     case Glyph::Undo:
         return "undo";
+    case Glyph::Redo:
+        return "redo";
     case Glyph::Clear:
         return "clear";
     case Glyph::Text:

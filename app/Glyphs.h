@@ -9,6 +9,7 @@
 enum class Glyph {
     NewCanvas,
     Undo,
+    Redo,
     Clear,
     Text,
     RotatedText,

@@ -3,7 +3,9 @@
 #include "Script.h"
 
 #include "FileAccess.h"
+#include "TarvelError.h"
 
+#include "EffectKind.h"
 #include "ErrorBoundary.h"
 #include "ImageControl.h"
 #include "PlatformDialogs.h"
@@ -18,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <QJsonArray>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -53,9 +56,14 @@ QString scriptUsage() {
         "  fan      lineWidth radius lineColor fillColor close\n"
         "  click    at [x, y] button(left|right|middle)\n"
         "  nudge    direction(left|right|up|down) times\n"
-        "  undo, clear\n"
+        "  undo, redo, clear\n"
         "  effect   kind(hollow|nostalgic|relief|sharpen|clear|outline|blur|soft|restore)\n"
         "  save     file\n"
+        "  saveWork file (a work file that opens again for editing)\n"
+        "  openWork file\n"
+        "\n"
+        "A work file (.tarvel) is such a script with \"format\": \"tarvel-work\", \"version\"\n"
+        "and \"files\", the files its steps use in base64; --script runs it too.\n"
         "\n"
         "See docs/script.md for every command with an example.\n");
 }
@@ -64,6 +72,8 @@ ScriptContext::ScriptContext(TForm1& form, const QDir& base, FILE* out)
     : form(form), base(base), out(out) {}
 
 QString ScriptContext::path(const QString& name) const {
+    if (embedded.contains(name))
+        return embedded.value(name);
     return QDir::cleanPath(base.absoluteFilePath(name));
 }
 
@@ -128,13 +138,9 @@ QAbstractButton* nudgeButton(TForm1& form, const QString& direction) {
 }
 
 QAction* effectItem(TForm1& form, const QString& kind) {
-    const std::pair<const char*, QAction*> items[] = {
-        {"hollow", form.N17},  {"nostalgic", form.N18}, {"relief", form.N21},
-        {"sharpen", form.N23}, {"clear", form.N25},     {"outline", form.N26},
-        {"blur", form.N27},    {"soft", form.N28},      {"restore", form.N29}};
-    for (const auto& [name, action] : items)
-        if (kind == QLatin1String(name))
-            return action;
+    for (const EffectEntry& entry : effectTable)
+        if (kind == QLatin1String(entry.scriptName))
+            return form.PopupMenu1->findChild<QAction*>(QLatin1String(entry.objectName));
     return form.N29;
 }
 
@@ -158,6 +164,12 @@ void runStep(ScriptContext& context, const ScriptStep& step) {
             button->click();
     } else if (command == QLatin1String("undo")) {
         form.MenuUndo->trigger();
+    } else if (command == QLatin1String("redo")) {
+        form.MenuRedo->trigger();
+    } else if (command == QLatin1String("saveWork")) {
+        form.saveWork(context.path(keys.value(QStringLiteral("file")).toString()));
+    } else if (command == QLatin1String("openWork")) {
+        form.openWork(context.path(keys.value(QStringLiteral("file")).toString()));
     } else if (command == QLatin1String("clear")) {
         form.ToolButton23->click();
     } else if (command == QLatin1String("effect")) {
@@ -181,15 +193,40 @@ int runScript(TForm1& form, const QString& file, FILE* out, FILE* err) {
                      qUtf8Printable(files::problemText(script, largestScript)));
         return 2;
     }
-    std::vector<ScriptStep> steps;
+    ScriptDocument document;
     try {
-        steps = readScript(script.data);
+        document = readScriptDocument(script.data);
     } catch (const ScriptFormatError& error) {
         std::fprintf(err, "tarvel: %s: %s\n", qUtf8Printable(file), qUtf8Printable(error.text()));
         return 2;
     }
+    QString firstError;
+    return runScriptDocument(form, document, QFileInfo(file).absoluteDir(), out, err, firstError);
+}
 
-    ScriptContext context(form, QFileInfo(file).absoluteDir(), out);
+EmbeddedFolder::EmbeddedFolder(const std::map<QString, QByteArray>& files) {
+    for (const auto& [name, data] : files) {
+        QFile file(folder.filePath(name));
+        if (!folder.isValid() || !file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
+            throw TarvelError(QStringLiteral("无法写出作品中的文件“%1”：%2。")
+                                  .arg(name, file.errorString()));
+        paths.insert(name, file.fileName());
+    }
+}
+
+int runScriptDocument(TForm1& form, const ScriptDocument& document, const QDir& base, FILE* out,
+                      FILE* err, QString& firstError) {
+    const std::vector<ScriptStep>& steps = document.steps;
+    std::optional<EmbeddedFolder> files;
+    try {
+        files.emplace(document.files);
+    } catch (const TarvelError& error) {
+        firstError = error.text();
+        std::fprintf(err, "tarvel: %s\n", qUtf8Printable(firstError));
+        return 1;
+    }
+    ScriptContext context(form, base, out);
+    context.embedded = files->paths;
     // Errors that the window would show in a message box end the step.
     const ErrorBoundary::Display previousDisplay = ErrorBoundary::setDisplay(
         [&context](QWidget*, const QString& text) { context.fail(text); });
@@ -217,6 +254,7 @@ int runScript(TForm1& form, const QString& file, FILE* out, FILE* err) {
             std::fprintf(err, "step %d: %s\n", step.number, qUtf8Printable(warning));
         if (!context.firstError.isEmpty()) {
             std::fprintf(err, "step %d: %s\n", step.number, qUtf8Printable(context.firstError));
+            firstError = QStringLiteral("第 %1 步：%2").arg(step.number).arg(context.firstError);
             status = 1;
             break;
         }

@@ -12,6 +12,10 @@
 #include "Unit3.h"
 #include "Unit4.h"
 #include "Unit8.h"
+#include "Unit2.h"
+#include "Unit6.h"
+#include "Unit7.h"
+#include "RichTextModel.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -21,6 +25,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -311,4 +316,132 @@ void runDialogStep(ScriptContext& context, const ScriptStep& step) {
         throw TarvelError(
             QStringLiteral("script: \"%1\" is not available in this build").arg(step.command));
     }
+}
+
+namespace {
+
+int spinOf(QDialog& dialog, const char* name) {
+    return control<SpinEdit>(dialog, name).value();
+}
+
+bool checkedOf(QDialog& dialog, const char* name) {
+    return control<QAbstractButton>(dialog, name).isChecked();
+}
+
+// A colour as the scripts write it; system colours have no such form and are left out.
+void putColor(QJsonObject& step, const char* key, TColor color) {
+    if ((color & 0xFF000000u) != 0)
+        return;
+    step.insert(QLatin1String(key),
+                QString::asprintf("#%02X%02X%02X", color & 0xFF, (color >> 8) & 0xFF,
+                                  (color >> 16) & 0xFF));
+}
+
+// The first of the named radio buttons that is checked gives its choice.
+void putChoice(QJsonObject& step, QDialog& dialog, const char* key,
+               const std::vector<std::pair<QString, const char*>>& choices, bool asNumber) {
+    for (const auto& [name, button] : choices)
+        if (checkedOf(dialog, button)) {
+            step.insert(QLatin1String(key), asNumber ? QJsonValue(name.toInt()) : QJsonValue(name));
+            return;
+        }
+}
+
+QJsonArray runsOf(const RichText& text) {
+    QJsonArray runs;
+    const RichTextModel model = text.toModel();
+    for (std::size_t p = 0; p < model.paragraphs.size(); ++p) {
+        const auto& paragraph = model.paragraphs[p];
+        for (std::size_t r = 0; r < paragraph.runs.size(); ++r) {
+            const RichTextRun& run = paragraph.runs[r];
+            QJsonObject entry;
+            // A paragraph break is a line break at the start of the paragraph's first run.
+            const bool breakBefore = p > 0 && r == 0;
+            entry.insert(QStringLiteral("text"), (breakBefore ? QStringLiteral("\n") : QString()) +
+                                                     run.text);
+            entry.insert(QStringLiteral("face"), run.attributes.Name);
+            entry.insert(QStringLiteral("size"), run.attributes.Size);
+            putColor(entry, "color", run.attributes.Color);
+            for (const auto& [key, on] :
+                 {std::pair{"bold", run.attributes.Bold}, std::pair{"italic", run.attributes.Italic},
+                  std::pair{"underline", run.attributes.Underline},
+                  std::pair{"strikeout", run.attributes.StrikeOut}})
+                if (on)
+                    entry.insert(QLatin1String(key), true);
+            runs.append(entry);
+        }
+        if (p > 0 && paragraph.runs.empty())
+            runs.append(QJsonObject{{QStringLiteral("text"), QStringLiteral("\n")}});
+    }
+    return runs;
+}
+
+} // namespace
+
+QJsonObject describeDialogStep(TForm1& form, const QString& command,
+                               const QString& embeddedName) {
+    QJsonObject step{{QStringLiteral("do"), command}};
+    if (command == QLatin1String("canvas")) {
+        const TSetStruct& settings = form.Form2->CanvasSettings;
+        step.insert(QStringLiteral("width"), settings.Width);
+        step.insert(QStringLiteral("height"), settings.Height);
+        if (settings.UsePicture) {
+            step.insert(QStringLiteral("picture"), embeddedName);
+            const char* layouts[] = {"tile", "stretch", "center"};
+            step.insert(QStringLiteral("layout"),
+                        QLatin1String(layouts[std::clamp(int(settings.Layout), 0, 2)]));
+        } else if (settings.UseColor) {
+            putColor(step, "color", settings.BackgroundColor);
+        }
+    } else if (command == QLatin1String("text")) {
+        TForm8& dialog = *form.Form8;
+        const TextSettings& settings = dialog.TextSettings;
+        step.insert(QStringLiteral("runs"), runsOf(dialog.richText()));
+        step.insert(QStringLiteral("leftMargin"), settings.LeftMargin);
+        step.insert(QStringLiteral("topMargin"), settings.TopMargin);
+        step.insert(QStringLiteral("charSpacing"), settings.CharSpacing);
+        step.insert(QStringLiteral("lineSpacing"), settings.LineSpacing);
+        step.insert(QStringLiteral("arrangement"), int(settings.Arrangement));
+    } else if (command == QLatin1String("rotated")) {
+        TForm3& dialog = *form.Form3;
+        step.insert(QStringLiteral("text"), dialog.Edit1->text());
+        step.insert(QStringLiteral("angle"), spinOf(dialog, "SpinEdit1"));
+        step.insert(QStringLiteral("charSpacing"), spinOf(dialog, "SpinEdit2"));
+        step.insert(QStringLiteral("size"), dialog.ComboBox1->currentText());
+        step.insert(QStringLiteral("face"), dialog.ComboBox2->currentText());
+        putChoice(step, dialog, "placement",
+                  {{"horizontal", "RadioButton1"}, {"vertical", "RadioButton2"}}, false);
+        putColor(step, "color", dialog.RotatedTextSettings.Color);
+    } else if (command == QLatin1String("seal")) {
+        TForm4& dialog = *form.Form4;
+        step.insert(QStringLiteral("text"), dialog.RichEdit1->richText().text());
+        const std::pair<const char*, const char*> spins[] = {
+            {"width", "SpinEdit1"},     {"height", "SpinEdit2"},    {"strokeWeight", "SpinEdit3"},
+            {"charSpacing", "SpinEdit4"}, {"edgeWidth", "SpinEdit5"}, {"angle", "SpinEdit6"}};
+        for (const auto& [key, name] : spins)
+            step.insert(QLatin1String(key), spinOf(dialog, name));
+        step.insert(QStringLiteral("face"), dialog.ComboBox1->currentText());
+        putChoice(step, dialog, "style", {{"intaglio", "RadioButton1"}, {"relief", "RadioButton2"}},
+                  false);
+        putChoice(step, dialog, "corner", {{"square", "RadioButton7"}, {"rounded", "RadioButton8"}},
+                  false);
+        putChoice(step, dialog, "arrangement",
+                  {{"0", "RadioButton3"},
+                   {"1", "RadioButton4"},
+                   {"2", "RadioButton5"},
+                   {"3", "RadioButton6"}},
+                  true);
+    } else if (command == QLatin1String("circle") || command == QLatin1String("fan")) {
+        const bool circle = command == QLatin1String("circle");
+        QDialog& dialog = circle ? static_cast<QDialog&>(*form.Form6)
+                                 : static_cast<QDialog&>(*form.Form7);
+        const ShapeSettingsRecord& settings =
+            circle ? static_cast<const ShapeSettingsRecord&>(form.Form6->CircleSettings)
+                   : static_cast<const ShapeSettingsRecord&>(form.Form7->FanSettings);
+        step.insert(QStringLiteral("lineWidth"), spinOf(dialog, "SpinEdit1"));
+        step.insert(QStringLiteral("radius"), spinOf(dialog, "SpinEdit2"));
+        putColor(step, "lineColor", settings.LineColor);
+        putColor(step, "fillColor", settings.FillColor);
+    }
+    return step;
 }

@@ -7,6 +7,8 @@
 #include "Script.h"
 
 #include <QDir>
+#include <QHash>
+#include <QJsonObject>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -23,6 +25,8 @@ struct ScriptContext {
 
     TForm1& form;
     QDir base;
+    // The files a work carries, by the names its steps use.
+    QHash<QString, QString> embedded;
     FILE* out;
     QString firstError;
     std::optional<TColor> nextColor;
@@ -42,3 +46,8 @@ struct ScriptContext {
 
 // The dialog commands: canvas, text, rotated, seal, circle, fan.
 void runDialogStep(ScriptContext& context, const ScriptStep& step);
+
+// The step that sets a dialog as it stands now, for the work file: every key its driver reads.
+// The canvas step names its picture by embeddedName when it uses one.
+QJsonObject describeDialogStep(TForm1& form, const QString& command,
+                               const QString& embeddedName = QString());

@@ -1,6 +1,8 @@
 // Parsing and checking composition scripts before they run.
 #include "ScriptReader.h"
 
+#include "EffectKind.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
@@ -23,6 +25,13 @@ const QStringList closeWithPreview = {"confirm", "apply", "cancel", "closebox", 
 const QStringList closePlain = {"confirm", "apply", "cancel", "closebox"};
 
 using KeyTable = std::map<QString, KeyRule>;
+
+QStringList effectChoices() {
+    QStringList names;
+    for (const EffectEntry& entry : effectTable)
+        names << QLatin1String(entry.scriptName);
+    return names << QLatin1String(restoreEntry.scriptName);
+}
 
 const std::map<QString, KeyTable>& commandTable() {
     static const std::map<QString, KeyTable> table = {
@@ -88,13 +97,12 @@ const std::map<QString, KeyTable>& commandTable() {
          {{"direction", {KeyType::Choice, {"left", "right", "up", "down"}}},
           {"times", {KeyType::Integer, {}, 1, 10000}}}},
         {"undo", {}},
+        {"redo", {}},
         {"clear", {}},
-        {"effect",
-         {{"kind",
-           {KeyType::Choice,
-            {"hollow", "nostalgic", "relief", "sharpen", "clear", "outline", "blur", "soft",
-             "restore"}}}}},
+        {"effect", {{"kind", {KeyType::Choice, effectChoices()}}}},
         {"save", {{"file", {KeyType::File}}}},
+        {"saveWork", {{"file", {KeyType::File}}}},
+        {"openWork", {{"file", {KeyType::File}}}},
     };
     return table;
 }
@@ -276,7 +284,38 @@ QStringList scriptKeysOf(const QString& command) {
     return keys;
 }
 
+namespace {
+
+// The files a work carries: plain names (no folders), each with its bytes in base64.
+std::map<QString, QByteArray> embeddedFiles(const QJsonValue& value) {
+    if (!value.isObject())
+        throw ScriptFormatError(QStringLiteral("line 1: key \"files\" must be an object"));
+    std::map<QString, QByteArray> files;
+    const QJsonObject object = value.toObject();
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        const QString& name = it.key();
+        if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
+            name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+            name.contains(QChar(0)))
+            throw ScriptFormatError(
+                QStringLiteral("line 1: \"%1\" is not a plain file name").arg(name));
+        const auto decoded = QByteArray::fromBase64Encoding(
+            it.value().toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+        if (!it.value().isString() || !decoded)
+            throw ScriptFormatError(
+                QStringLiteral("line 1: the file \"%1\" is not valid base64").arg(name));
+        files.emplace(name, *decoded);
+    }
+    return files;
+}
+
+} // namespace
+
 std::vector<ScriptStep> readScript(const QByteArray& json) {
+    return readScriptDocument(json).steps;
+}
+
+ScriptDocument readScriptDocument(const QByteArray& json) {
     if (json.size() > 16 * 1024 * 1024)
         throw ScriptFormatError(QStringLiteral("the script is too large"));
     QJsonParseError error;
@@ -290,15 +329,36 @@ std::vector<ScriptStep> readScript(const QByteArray& json) {
         throw ScriptFormatError(
             QStringLiteral("line 1: the script must be an object with \"steps\""));
     const QJsonObject root = document.object();
-    for (auto it = root.begin(); it != root.end(); ++it)
-        if (it.key() != QLatin1String("steps"))
-            throw ScriptFormatError(QStringLiteral("line 1: unknown key \"%1\"").arg(it.key()));
+    ScriptDocument result;
+    for (auto it = root.begin(); it != root.end(); ++it) {
+        const QString& key = it.key();
+        if (key == QLatin1String("format")) {
+            if (it.value().toString() != workFormatName)
+                throw ScriptFormatError(
+                    QStringLiteral("line 1: key \"format\" must be \"%1\"").arg(workFormatName));
+        } else if (key == QLatin1String("version")) {
+            const double version = it.value().toDouble(-1);
+            if (!it.value().isDouble() || version < 1 || version != std::floor(version))
+                throw ScriptFormatError(
+                    QStringLiteral("line 1: key \"version\" must be a whole number from 1"));
+            if (version > workFormatVersion)
+                throw ScriptFormatError(
+                    QStringLiteral("作品文件的格式版本是 %1，来自更新的 Tarvel；这个版本只能打开"
+                                   "格式版本 %2 及更早的作品。")
+                        .arg(version)
+                        .arg(workFormatVersion));
+            result.version = int(version);
+        } else if (key == QLatin1String("files")) {
+            result.files = embeddedFiles(it.value());
+        } else if (key != QLatin1String("steps")) {
+            throw ScriptFormatError(QStringLiteral("line 1: unknown key \"%1\"").arg(key));
+        }
+    }
     if (!root.value(QStringLiteral("steps")).isArray())
         throw ScriptFormatError(QStringLiteral("line 1: key \"steps\" must be a list"));
 
     const QJsonArray list = root.value(QStringLiteral("steps")).toArray();
     const std::vector<int> lines = stepLines(json);
-    std::vector<ScriptStep> steps;
     for (int i = 0; i < list.size(); ++i) {
         ScriptStep step;
         step.number = i + 1;
@@ -322,8 +382,9 @@ std::vector<ScriptStep> readScript(const QByteArray& json) {
         }
         if (step.command == QLatin1String("click") && !keys.contains(QStringLiteral("at")))
             fail(step, QStringLiteral("\"click\" needs \"at\""));
-        if (step.command == QLatin1String("save") && !keys.contains(QStringLiteral("file")))
-            fail(step, QStringLiteral("\"save\" needs \"file\""));
+        for (const char* command : {"save", "saveWork", "openWork"})
+            if (step.command == QLatin1String(command) && !keys.contains(QStringLiteral("file")))
+                fail(step, QStringLiteral("\"%1\" needs \"file\"").arg(step.command));
         if (step.command == QLatin1String("effect") && !keys.contains(QStringLiteral("kind")))
             fail(step, QStringLiteral("\"effect\" needs \"kind\""));
         if (step.command == QLatin1String("nudge") && !keys.contains(QStringLiteral("direction")))
@@ -340,7 +401,7 @@ std::vector<ScriptStep> readScript(const QByteArray& json) {
                      QStringLiteral("\"text\" takes one of \"open\", \"plain\" and \"runs\""));
         }
         step.keys = keys;
-        steps.push_back(std::move(step));
+        result.steps.push_back(std::move(step));
     }
-    return steps;
+    return result;
 }

@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
+#include <map>
 #include <stdexcept>
 #include <vector>
 
@@ -32,5 +33,18 @@ private:
 const QStringList& scriptCommands();
 QStringList scriptKeysOf(const QString& command);
 
-// Parses and checks a whole script; throws ScriptFormatError.
+// A work file is a script that says what it is and which version of the format it follows,
+// and carries the files its steps use.
+inline const QString workFormatName = QStringLiteral("tarvel-work");
+constexpr int workFormatVersion = 1;
+
+struct ScriptDocument {
+    std::vector<ScriptStep> steps;
+    int version = 0; // 0: a script without a version
+    std::map<QString, QByteArray> files;
+};
+
+// Parses and checks a whole script or work file; throws ScriptFormatError. A work of a newer
+// version than this program's is refused.
+ScriptDocument readScriptDocument(const QByteArray& json);
 std::vector<ScriptStep> readScript(const QByteArray& json);

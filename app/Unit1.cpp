@@ -90,10 +90,8 @@ TForm1::TForm1(QWidget* parent, const QString& appDir)
 
     // 1. The application hint follows the control under the pointer.
     qApp->installEventFilter(this);
-    // 2. The snapshot is never shown.
-    Image3->hide();
-    // 3. Nothing to undo yet.
-    ToolButton22->setEnabled(false);
+    // 2. and 3. Nothing to undo or redo yet: the history enables its controls.
+    historyChanged();
     // 4. The program's folder and its private fonts.
     AppDir = appDir.isEmpty() ? programFolder() : appDir;
     registerPrivateFonts(true);
@@ -139,6 +137,8 @@ void TForm1::buildToolbars() {
                                  glyphIcon(Glyph::NewCanvas), QStringLiteral("新建或者打开"));
     ToolButton22 = addToolButton(ToolBar2, QStringLiteral("ToolButton22"), glyphIcon(Glyph::Undo),
                                  QStringLiteral("撤消"));
+    ToolButtonRedo = addToolButton(ToolBar2, QStringLiteral("ToolButtonRedo"),
+                                   glyphIcon(Glyph::Redo), QStringLiteral("恢复"));
     ToolButton23 = addToolButton(ToolBar2, QStringLiteral("ToolButton23"), glyphIcon(Glyph::Clear),
                                  QStringLiteral("清空"));
     ToolBar2->addSeparator();
@@ -194,8 +194,6 @@ void TForm1::buildToolbars() {
     ToolBar4->addWidget(ComboBox2)->setVisible(false);
 
     using ErrorBoundary::guard;
-    connect(ToolButton22, &QToolButton::clicked, this,
-            guard(this, [this] { ToolButton22Click(); }));
     connect(ToolButton1, &QToolButton::clicked, this, guard(this, [this] { ToolButton1Click(); }));
     connect(BitBtn1, &QPushButton::pressed, this, guard(this, [this] { BitBtn1MouseDown(); }));
     connect(BitBtn3, &QPushButton::clicked, this, guard(this, [this] { BitBtn3Click(); }));
@@ -216,11 +214,25 @@ void TForm1::buildMenus() {
                           QKeySequence(Qt::ALT | Qt::Key_F2));
     MenuUndo = addMenuItem(file, QStringLiteral("N3"), QStringLiteral("重做"),
                            QKeySequence(Qt::ALT | Qt::Key_R));
+    // Undo also answers the key every other program uses for it.
+    MenuUndo->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_R), QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    MenuRedo = addMenuItem(file, QStringLiteral("MenuRedo"), QStringLiteral("恢复"),
+                           QKeySequence(Qt::CTRL | Qt::Key_Y));
     MenuClear = addMenuItem(file, QStringLiteral("N4"), QStringLiteral("清空"),
                             QKeySequence(Qt::ALT | Qt::Key_C));
     file->addSeparator();
     MenuSave = addMenuItem(file, QStringLiteral("N6"), QStringLiteral("保存"),
                            QKeySequence(Qt::CTRL | Qt::Key_F5));
+    file->addSeparator();
+    MenuOpenWork = addMenuItem(file, QStringLiteral("MenuOpenWork"), QStringLiteral("打开作品"),
+                               QKeySequence(Qt::CTRL | Qt::Key_O));
+    MenuSaveWork = addMenuItem(file, QStringLiteral("MenuSaveWork"), QStringLiteral("保存作品"),
+                               QKeySequence(Qt::CTRL | Qt::Key_S));
+    MenuRecentWorks = file->addMenu(QStringLiteral("最近的作品"));
+    MenuRecentWorks->setObjectName(QStringLiteral("MenuRecentWorks"));
+    connect(MenuRecentWorks, &QMenu::aboutToShow, this, [this] { fillRecentWorks(); });
+    MenuExportScript = addMenuItem(file, QStringLiteral("MenuExportScript"),
+                                   QStringLiteral("导出脚本"));
     file->addSeparator();
     N5 = addMenuItem(file, QStringLiteral("N5"), QStringLiteral("退出"),
                      QKeySequence(Qt::ALT | Qt::Key_X));
@@ -239,8 +251,9 @@ void TForm1::buildMenus() {
     // Both items carry Alt+A; the first one answers it.
     MenuInscription->setShortcutContext(Qt::WidgetShortcut);
     // One action per command: the tool button and the menu item run and show the same one.
-    // Undo stays two: its button is enabled only after a stamp, while "重做" always is.
     shareAction(ToolButton40, MenuNew);
+    shareAction(ToolButton22, MenuUndo);
+    shareAction(ToolButtonRedo, MenuRedo);
     shareAction(ToolButton23, MenuClear);
     shareAction(ToolButton24, N12);
     shareAction(ToolButton25, MenuInscription);
@@ -256,6 +269,11 @@ void TForm1::buildMenus() {
 
     connect(MenuNew, &QAction::triggered, this, guard(this, [this] { ToolButton40Click(); }));
     connect(MenuUndo, &QAction::triggered, this, guard(this, [this] { ToolButton22Click(); }));
+    connect(MenuRedo, &QAction::triggered, this, guard(this, [this] { RedoClick(); }));
+    connect(MenuOpenWork, &QAction::triggered, this, guard(this, [this] { OpenWorkClick(); }));
+    connect(MenuSaveWork, &QAction::triggered, this, guard(this, [this] { SaveWorkClick(); }));
+    connect(MenuExportScript, &QAction::triggered, this,
+            guard(this, [this] { ExportScriptClick(); }));
     connect(MenuClear, &QAction::triggered, this, guard(this, [this] { ToolButton23Click(); }));
     connect(MenuSave, &QAction::triggered, this, guard(this, [this] { BitBtn3Click(); }));
     connect(N5, &QAction::triggered, this, guard(this, [this] { N5Click(); }));
@@ -270,15 +288,28 @@ void TForm1::buildMenus() {
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    N17 = addMenuItem(PopupMenu1, QStringLiteral("N17"), QStringLiteral("空心"));
-    N18 = addMenuItem(PopupMenu1, QStringLiteral("N18"), QStringLiteral("怀旧"));
-    N21 = addMenuItem(PopupMenu1, QStringLiteral("N21"), QStringLiteral("立体"));
-    N23 = addMenuItem(PopupMenu1, QStringLiteral("N23"), QStringLiteral("锐化"));
-    N25 = addMenuItem(PopupMenu1, QStringLiteral("N25"), QStringLiteral("清晰"));
-    N26 = addMenuItem(PopupMenu1, QStringLiteral("N26"), QStringLiteral("描边"));
-    N28 = addMenuItem(PopupMenu1, QStringLiteral("N28"), QStringLiteral("柔和"));
-    N27 = addMenuItem(PopupMenu1, QStringLiteral("N27"), QStringLiteral("模糊"));
-    N29 = addMenuItem(PopupMenu1, QStringLiteral("N29"), QStringLiteral("还原"));
+    for (const EffectEntry& entry : effectTable) {
+        QAction* item = addMenuItem(PopupMenu1, QLatin1String(entry.objectName),
+                                    QString::fromUtf8(entry.caption));
+        const EffectKind kind = entry.kind;
+        connect(item, &QAction::triggered, this,
+                guard(this, [this, kind, item] { runEffect(kind, item); }));
+    }
+    N29 = addMenuItem(PopupMenu1, QLatin1String(restoreEntry.objectName),
+                      QString::fromUtf8(restoreEntry.caption));
+    connect(N29, &QAction::triggered, this, guard(this, [this] { N29Click(); }));
+    // The established names of the items.
+    const auto item = [this](const char* name) {
+        return PopupMenu1->findChild<QAction*>(QLatin1String(name));
+    };
+    N17 = item("N17");
+    N18 = item("N18");
+    N21 = item("N21");
+    N23 = item("N23");
+    N25 = item("N25");
+    N26 = item("N26");
+    N28 = item("N28");
+    N27 = item("N27");
     // While a menu is open the hint is the highlighted item's (the items have none).
     // A tool button that shows a menu item's action hovers that action too: only an open menu
     // gives the hint.
@@ -287,15 +318,6 @@ void TForm1::buildMenus() {
             if (menu->isVisible())
                 ApplicationHint(item->statusTip());
         });
-    connect(N17, &QAction::triggered, this, guard(this, [this] { N17Click(); }));
-    connect(N18, &QAction::triggered, this, guard(this, [this] { N18Click(); }));
-    connect(N21, &QAction::triggered, this, guard(this, [this] { N21Click(); }));
-    connect(N23, &QAction::triggered, this, guard(this, [this] { N23Click(); }));
-    connect(N25, &QAction::triggered, this, guard(this, [this] { N25Click(); }));
-    connect(N26, &QAction::triggered, this, guard(this, [this] { N26Click(); }));
-    connect(N27, &QAction::triggered, this, guard(this, [this] { N27Click(); }));
-    connect(N28, &QAction::triggered, this, guard(this, [this] { N28Click(); }));
-    connect(N29, &QAction::triggered, this, guard(this, [this] { N29Click(); }));
     // A press of any button opens the effect menu (see eventFilter), the right one too: no
     // second menu from the context-menu event that follows it.
     BitBtn1->setContextMenuPolicy(Qt::PreventContextMenu);
@@ -308,13 +330,19 @@ void TForm1::buildWorkArea() {
     ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1 = new ImageControl(nullptr);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->showPicture(&State.canvas());
+    Image1->showPicture(&State.canvasForDrawing());
     Image1->setProperty("hint", QString());
     ScrollBox1->setWidget(Image1);
     setCentralWidget(ScrollBox1);
-    Image3 = new ImageControl(this);
-    Image3->setObjectName(QStringLiteral("Image3"));
-    Image3->showPicture(&State.undoSnapshot());
+    // The view follows the composition: the rectangle a command changed is painted again,
+    // and the undo and redo controls and the title follow the history.
+    connect(&State, &CompositionState::changed, this, [this](QRect area) {
+        if (area.isNull())
+            Image1->pictureChanged();
+        else
+            Image1->pictureChanged(area);
+    });
+    connect(&State, &CompositionState::historyChanged, this, [this] { historyChanged(); });
 
     connect(Image1, &ImageControl::mousePressed, this, [this](QPoint at, Qt::MouseButton button) {
         ErrorBoundary::run(this, [&] { Image1MouseDown(at, button); });

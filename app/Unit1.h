@@ -5,6 +5,8 @@
 #include "CompositionState.h"
 #include "EffectKind.h"
 
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QList>
 #include <QMainWindow>
 #include <QPoint>
@@ -45,7 +47,7 @@ public:
     // Program entry creates the dialogs after the main window, in the order 2 to 8.
     void createDialogs();
 
-    // The picture being composed, which Image1 and Image3 show.
+    // The picture being composed, which Image1 shows.
     CompositionState& composition() { return State; }
     const CompositionState& composition() const { return State; }
     QString AppDir; // the executable's folder, with a trailing separator
@@ -55,6 +57,7 @@ public:
     QToolBar* ToolBar4 = nullptr;
     QToolButton* ToolButton40 = nullptr; // new canvas
     QToolButton* ToolButton22 = nullptr; // undo
+    QToolButton* ToolButtonRedo = nullptr;
     QToolButton* ToolButton23 = nullptr; // clear
     QToolButton* ToolButton1 = nullptr;  // add text
     QToolButton* ToolButton24 = nullptr; // add rotated text
@@ -72,7 +75,6 @@ public:
     QComboBox* ComboBox2 = nullptr;      // hidden list of font faces
     QScrollArea* ScrollBox1 = nullptr;
     ImageControl* Image1 = nullptr; // shows the composition's canvas
-    ImageControl* Image3 = nullptr; // hidden, shows the undo snapshot
     QLabel* StatusPanel0 = nullptr;
     QLabel* StatusPanel1 = nullptr;
     QLabel* StatusPanel2 = nullptr;
@@ -88,6 +90,11 @@ public:
     QAction* N29 = nullptr; // 还原
     QAction* MenuNew = nullptr;
     QAction* MenuUndo = nullptr;
+    QAction* MenuRedo = nullptr;
+    QAction* MenuSaveWork = nullptr;
+    QAction* MenuOpenWork = nullptr;
+    QAction* MenuExportScript = nullptr;
+    QMenu* MenuRecentWorks = nullptr;
     QAction* MenuClear = nullptr;
     QAction* MenuSave = nullptr;
     QAction* N5 = nullptr;  // exit
@@ -116,6 +123,7 @@ public:
     void Image1MouseDown(QPoint point, Qt::MouseButton button);
     void Image1MouseMove(QPoint point);
     void ToolButton22Click(); // undo
+    void RedoClick();
     void ToolButton23Click(); // clear
     void ToolButton30Click(); // nudge left
     void ToolButton31Click(); // nudge right
@@ -133,8 +141,30 @@ public:
     // saves when asked to. True when the command may go on and discard the canvas.
     bool saveOrDiscardWork();
 
+    // The canvas rebuilt from these settings as one step; pictureBytes is the background file,
+    // which the work file carries.
+    void newCanvasFrom(const TSetStruct& settings, const QImage& background,
+                       const QByteArray& pictureBytes);
+    // The largest background file a work carries.
+    static constexpr qint64 maxEmbeddedPicture = qint64(8) << 20;
+
     // ---- Opening a picture given on the command line (Unit1_Open.cpp)
     void openPictureFile(const QString& path);
+
+    // ---- The work file (Unit1_Work.cpp)
+    // The steps of the work as a script: the canvas first, then every step still done.
+    QJsonObject workScript() const;
+    void saveWork(const QString& path);
+    // Rebuilds the work from its file; on any failure the composition stays as it was.
+    void openWork(const QString& path);
+    void SaveWorkClick();
+    void OpenWorkClick();
+    void ExportScriptClick();
+    // The work's file (empty while the work has none) and the works opened last.
+    QString workFile() const { return currentWorkFile; }
+    QStringList recentWorks() const;
+    // The script steps of the command running now, kept with the step it adds to the history.
+    void recordSteps(const QJsonArray& steps);
 
     // ---- Text (Unit1_Text.cpp)
     void createTextDialog();
@@ -191,8 +221,8 @@ protected:
 
 private:
     CompositionState State;
-    // Shows the composition's pictures again after an operation changed them.
-    void compositionChanged();
+    // The undo and redo controls and the title follow the history.
+    void historyChanged();
     void runEffect(EffectKind kind, QAction* item);
     void setEffectCheckMark(QAction* checked);
     void fitOuterSize();
@@ -206,6 +236,17 @@ private:
     QString hintAt(QWidget* widget) const;
 
     bool closed = false;
+
+    // ---- State kept by the work-file concern (Unit1_Work.cpp)
+    QString currentWorkFile;
+    void updateTitle();
+    void rememberRecentWork(const QString& path);
+    void fillRecentWorks();
+    void recordDialogStep(const QJsonObject& step);
+    // The dialog steps confirmed since the last step of the history, waiting for the press
+    // that stamps their elements.
+    QJsonArray pendingSteps;
+    bool replaying = false;
 
     // ---- State kept by the start-up concern (Unit1_Startup.cpp)
     QList<int> privateFontIds;

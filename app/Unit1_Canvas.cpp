@@ -6,9 +6,12 @@
 #include "PictureCodecs.h"
 #include "PictureSave.h"
 #include "PlatformDialogs.h"
+#include "FileAccess.h"
+#include "ScriptDrivers.h"
 #include "Unit2.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -46,12 +49,12 @@ void TForm1::createCanvasDialog() {
 
 bool TForm1::saveOrDiscardWork() {
     // A hidden window (a script run) has no one to ask.
-    if (!State.Changed || !State.canvas().hasPicture() || !isVisible())
+    if (!State.isModified() || !isVisible())
         return true;
     switch (PlatformDialogs::askToSave(this)) {
     case PlatformDialogs::SaveAnswer::Save:
         BitBtn3Click(); // a failed save raises its error and discards nothing
-        return !State.Changed;
+        return !State.isModified();
     case PlatformDialogs::SaveAnswer::Discard:
         return true;
     case PlatformDialogs::SaveAnswer::Cancel:
@@ -64,16 +67,24 @@ void TForm1::ToolButton40Click() {
     if (!saveOrDiscardWork())
         return;
     const TSetStruct shown = Form2->CanvasSettings;
-    // 1. However the dialog closes, the canvas is rebuilt from the committed settings.
+    Form2->Cancelled = false;
+    // 1. However else the dialog closes, the canvas is rebuilt from the committed settings;
+    // cancelled, it leaves the composition as it was.
     Form2->exec();
+    if (Form2->Cancelled) {
+        Form2->CanvasSettings = shown;
+        return;
+    }
     const TSetStruct settings = Form2->CanvasSettings;
     // The background picture is read before the canvas is touched: a file that is not a
     // picture, or one too large, ends the command with the canvas, its size, the effect base
-    // and the undo step as they were.
+    // and the history as they were.
     QImage background;
+    QByteArray pictureBytes;
     if (settings.UsePicture) {
         try {
             background = codecs::loadPicture(settings.PictureFile);
+            pictureBytes = files::readRegularFile(settings.PictureFile, maxEmbeddedPicture).data;
         } catch (...) {
             // The settings go back with the canvas, so that the text size check and the fan
             // read the canvas that is really shown.
@@ -82,8 +93,21 @@ void TForm1::ToolButton40Click() {
         }
     }
     // 2. to 6.
+    newCanvasFrom(settings, background, pictureBytes);
+}
+
+void TForm1::newCanvasFrom(const TSetStruct& settings, const QImage& background,
+                           const QByteArray& pictureBytes) {
     State.newCanvas(settings, background);
-    compositionChanged();
+    // The work file carries the picture itself, under a name of its own.
+    QString name;
+    if (settings.UsePicture) {
+        name = QStringLiteral("background-%1.%2")
+                   .arg(State.steps().doneCount())
+                   .arg(QFileInfo(settings.PictureFile).suffix().toLower());
+        State.steps().last()->files.insert(name, pictureBytes);
+    }
+    recordSteps({describeDialogStep(*this, QStringLiteral("canvas"), name)});
 }
 
 void TForm1::BitBtn3Click() {

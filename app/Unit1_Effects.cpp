@@ -1,12 +1,13 @@
 // The effect menu of the main window: eight whole-picture filters and restore. The composition
 // computes every effect from EffectBase, the picture as it was before the first effect, so
-// effects never accumulate and restore brings that picture back. Effects take no undo snapshot.
+// effects never accumulate and restore brings that picture back. Each is one step of the history.
 #include "Unit1.h"
 
 #include "ImageControl.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
 
 namespace {
 
@@ -24,7 +25,7 @@ public:
 // The one item with a check mark (none for nullptr). Only that item is checkable: a checkable
 // item shows an empty box in many styles, and the menu is a list of commands, not of options.
 void TForm1::setEffectCheckMark(QAction* checked) {
-    for (QAction* item : {N17, N18, N21, N23, N25, N26, N28, N27, N29}) {
+    for (QAction* item : PopupMenu1->actions()) {
         item->setCheckable(item == checked);
         item->setChecked(item == checked);
     }
@@ -39,8 +40,9 @@ void TForm1::runEffect(EffectKind kind, QAction* item) {
     }
     const WaitCursor hourglass; // the first effect also converts the canvas to 24 bits
     State.applyEffect(kind);
-    compositionChanged();
     setEffectCheckMark(item);
+    recordSteps({QJsonObject{{QStringLiteral("do"), QStringLiteral("effect")},
+                             {QStringLiteral("kind"), effectScriptName(kind)}}});
 }
 
 void TForm1::N17Click() {
@@ -70,6 +72,9 @@ void TForm1::N28Click() {
 
 void TForm1::N29Click() {
     setEffectCheckMark(N29);
+    const bool taken = State.effectBaseTaken();
     State.restore();
-    compositionChanged();
+    if (taken)
+        recordSteps({QJsonObject{{QStringLiteral("do"), QStringLiteral("effect")},
+                                 {QStringLiteral("kind"), QStringLiteral("restore")}}});
 }

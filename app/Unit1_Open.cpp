@@ -3,6 +3,7 @@
 // confirmed with it.
 #include "Unit1.h"
 
+#include "FileAccess.h"
 #include "ImageControl.h"
 #include "PictureCodecs.h"
 #include "Unit2.h"
@@ -13,6 +14,7 @@ void TForm1::openPictureFile(const QString& path) {
     // A file that is not a picture ends the command with its message before the canvas is
     // touched.
     const QImage picture = codecs::loadPicture(path);
+    const QByteArray bytes = files::readRegularFile(path, maxEmbeddedPicture).data;
     TSetStruct& settings = Form2->CanvasSettings;
     settings.Width = std::min(picture.width(), 4000);
     settings.Height = std::min(picture.height(), 4000);
@@ -20,6 +22,5 @@ void TForm1::openPictureFile(const QString& path) {
     settings.UseColor = false;
     settings.PictureFile = path;
     settings.Layout = plCenter;
-    State.newCanvas(settings, picture);
-    compositionChanged();
+    newCanvasFrom(settings, picture, bytes);
 }

@@ -1,45 +1,94 @@
-// The placement workflow of the main window: the stamp at a canvas press, undo, clear, the
-// nudges and the pointer position. The composition does the drawing; the window shows it.
+// The placement workflow of the main window: the stamp at a canvas press, undo and redo, clear,
+// the nudges and the pointer position. The composition does the drawing and keeps the history;
+// the window shows it and records each step as the script steps that repeat it.
 #include "Unit1.h"
 
 #include "ImageControl.h"
+#include "ScriptDrivers.h"
 
+#include <QAction>
 #include <QCursor>
 #include <QLabel>
 #include <QMenu>
 #include <QToolButton>
 
-void TForm1::compositionChanged() {
-    Image1->pictureChanged();
-    Image3->pictureChanged();
+namespace {
+
+// The dialog step of each kind of placed element, in the order a press stamps them.
+const std::pair<ElementKind, const char*> placedCommands[] = {
+    {ekRotatedText, "rotated"}, {ekSeal, "seal"}, {ekCircle, "circle"}, {ekFan, "fan"}};
+
+} // namespace
+
+void TForm1::historyChanged() {
+    ToolButton22->setEnabled(State.canUndo());
+    MenuUndo->setEnabled(State.canUndo());
+    MenuRedo->setEnabled(State.canRedo());
+    updateTitle();
+}
+
+void TForm1::recordSteps(const QJsonArray& steps) {
+    HistoryStep* last = State.steps().last();
+    if (!last)
+        return;
+    for (const QJsonValue& step : steps) {
+        // Repeated nudges in one direction are one step with a count.
+        const QJsonObject entry = step.toObject();
+        if (!last->script.isEmpty() && entry.value(QStringLiteral("do")) == QLatin1String("nudge")) {
+            QJsonObject previous = last->script.last().toObject();
+            if (previous.value(QStringLiteral("do")) == QLatin1String("nudge") &&
+                previous.value(QStringLiteral("direction")) ==
+                    entry.value(QStringLiteral("direction"))) {
+                previous.insert(QStringLiteral("times"),
+                                previous.value(QStringLiteral("times")).toInt(1) + 1);
+                last->script.replace(last->script.size() - 1, previous);
+                continue;
+            }
+        }
+        last->script.append(entry);
+    }
 }
 
 void TForm1::Image1MouseDown(QPoint point, Qt::MouseButton) {
+    // What each pending dialog holds now is what lands; its step is kept with the stamp.
+    QJsonArray steps;
+    for (const auto& [kind, command] : placedCommands) {
+        PlacedElement* placed = State.element(kind);
+        if (placed && placed->pending())
+            steps.append(describeDialogStep(*this, QLatin1String(command)));
+    }
     const bool stamped = State.stampPendingAt(point);
     Image1->setCursor(Qt::ArrowCursor);
-    // Only what the stamp covered is painted again; the snapshot is never shown.
-    if (stamped)
-        Image1->pictureChanged(State.stampedArea());
-    Image3->pictureChanged();
-    ToolButton22->setEnabled(true);
+    if (!stamped)
+        return;
+    steps.append(QJsonObject{{QStringLiteral("do"), QStringLiteral("click")},
+                             {QStringLiteral("at"), QJsonArray{point.x(), point.y()}}});
+    recordSteps(steps);
 }
 
 void TForm1::ToolButton22Click() {
     State.undo();
-    compositionChanged();
-    ToolButton22->setEnabled(false);
+}
+
+void TForm1::RedoClick() {
+    State.redo();
 }
 
 void TForm1::ToolButton23Click() {
     if (!saveOrDiscardWork())
         return;
+    const bool hadPicture = State.canvas().hasPicture();
     State.clear();
-    compositionChanged();
+    if (hadPicture)
+        recordSteps({QJsonObject{{QStringLiteral("do"), QStringLiteral("clear")}}});
 }
 
 void TForm1::nudge(int dx, int dy) {
-    State.nudge(dx, dy);
-    compositionChanged();
+    if (!State.nudge(dx, dy))
+        return;
+    const char* direction = dx < 0 ? "left" : dx > 0 ? "right" : dy < 0 ? "up" : "down";
+    recordSteps({QJsonObject{{QStringLiteral("do"), QStringLiteral("nudge")},
+                             {QStringLiteral("direction"), QLatin1String(direction)}}});
 }
 
 void TForm1::ToolButton30Click() {

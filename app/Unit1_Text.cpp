@@ -3,6 +3,7 @@
 #include "Unit1.h"
 
 #include "ImageControl.h"
+#include "ScriptDrivers.h"
 #include "Unit2.h"
 #include "Unit8.h"
 
@@ -15,13 +16,12 @@ void TForm1::createTextDialog() {
 }
 
 void TForm1::ToolButton1Click() {
-    State.LastKind = ekText;
     if (!Form8)
         return;
     Form8->exec();
+    // A cancelled dialog leaves the composition and what a nudge moves as they were.
     if (!Form8->TextSettings.Confirmed)
         return;
     State.drawTextBlock();
-    compositionChanged();
-    ToolButton22->setEnabled(true);
+    recordSteps({describeDialogStep(*this, QStringLiteral("text"))});
 }

@@ -79,17 +79,24 @@ int main(int argc, char** argv) {
     PrivateFonts::prefetchFonts(PrivateFonts::fontPattern(programFolder()));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvel2008"));
+    QApplication::setOrganizationName(QStringLiteral("Tarvel"));
     installQtTranslations(app);
     TForm1 form1;
     form1.createDialogs();
     if (headless)
         return runScript(form1, wanted.script, stdout, stderr);
     form1.show();
-    // A picture handed over by the desktop becomes the background of a new canvas.
+    // A work file handed over by the desktop opens for editing; a picture becomes the
+    // background of a new canvas.
     if (!wanted.picture.isEmpty()) {
-        const QString picture = wanted.picture;
-        QTimer::singleShot(0, &form1, [&form1, picture] {
-            ErrorBoundary::run(&form1, [&] { form1.openPictureFile(picture); });
+        const QString file = wanted.picture;
+        QTimer::singleShot(0, &form1, [&form1, file] {
+            ErrorBoundary::run(&form1, [&] {
+                if (file.endsWith(QStringLiteral(".tarvel"), Qt::CaseInsensitive))
+                    form1.openWork(file);
+                else
+                    form1.openPictureFile(file);
+            });
         });
     }
     return app.exec();

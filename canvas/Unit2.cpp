@@ -6,6 +6,7 @@
 #include "SpinEdit.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -158,7 +159,16 @@ void TForm2::Button5Click() {
     Commit();
 }
 
+void TForm2::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        ErrorBoundary::run(this, [this] { Button4Click(); });
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void TForm2::Button4Click() {
+    Cancelled = true;
     resetCanvasSettings(CanvasSettings);
     reject();
 }

@@ -21,6 +21,8 @@ public:
     static const QString PictureFilter;
 
     TSetStruct CanvasSettings;
+    // The dialog was closed with "取消" (or Esc): the main window keeps its canvas.
+    bool Cancelled = false;
 
     // Working values: they reach CanvasSettings only by confirm or apply, and the cancel
     // button leaves them alone, so the dialog reopens as it was left.
@@ -56,6 +58,12 @@ public:
     void Button3Click(); // confirm
     void Button5Click(); // apply
     void Button4Click(); // cancel
+
+protected:
+    // Esc presses "取消"; the close box keeps the closing of a plain dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+
+public:
     // Copies the working values into CanvasSettings.
     void Commit();
 };

@@ -19,6 +19,48 @@ qint32 movedMargin(qint32 margin, int step) {
                                      std::numeric_limits<qint32>::max()));
 }
 
+// The smallest rectangle holding every pixel that differs between two pictures of one size
+// and format (empty when none does).
+QRect changedArea(const QImage& before, const QImage& after) {
+    if (before.size() != after.size() || before.format() != after.format())
+        return after.rect();
+    const int depth = after.depth() / 8;
+    const std::size_t rowBytes = std::size_t(after.width()) * std::size_t(depth);
+    int top = -1, bottom = -1, left = after.width(), right = -1;
+    for (int y = 0; y < after.height(); ++y) {
+        const uchar* a = before.constScanLine(y);
+        const uchar* b = after.constScanLine(y);
+        if (std::memcmp(a, b, rowBytes) == 0)
+            continue;
+        if (top < 0)
+            top = y;
+        bottom = y;
+        int x = 0;
+        while (x < left && std::memcmp(a + x * depth, b + x * depth, std::size_t(depth)) == 0)
+            ++x;
+        left = std::min(left, x);
+        int r = after.width() - 1;
+        while (r > right && std::memcmp(a + r * depth, b + r * depth, std::size_t(depth)) == 0)
+            --r;
+        right = std::max(right, r);
+    }
+    if (top < 0)
+        return QRect();
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// Puts pixels taken from a picture of the same format back at their place.
+void pasteArea(QImage& target, const QImage& pixels, QPoint at) {
+    if (pixels.isNull())
+        return;
+    if (pixels.format() != target.format() || !target.rect().contains(QRect(at, pixels.size())))
+        return; // the canvas was replaced outside the history; nothing of it to bring back
+    const std::size_t rowBytes = std::size_t(pixels.width()) * std::size_t(pixels.depth() / 8);
+    const std::size_t offset = std::size_t(at.x()) * std::size_t(pixels.depth() / 8);
+    for (int y = 0; y < pixels.height(); ++y)
+        std::memcpy(target.scanLine(at.y() + y) + offset, pixels.constScanLine(y), rowBytes);
+}
+
 } // namespace
 
 CompositionState::CompositionState() : canvasPicture(QSize(1273, 649)) {}
@@ -38,113 +80,165 @@ PlacedElement* CompositionState::element(ElementKind kind) const {
     return elements[std::size_t(kind - firstPlaced)];
 }
 
-QPoint& CompositionState::positionOf(ElementKind kind) {
-    switch (kind) {
-    case ekSeal:
-        return SealPos;
-    case ekCircle:
-        return CirclePos;
-    case ekFan:
-        return FanPos;
-    default:
-        return RotatedTextPos;
+ElementKind CompositionState::lastKind() const {
+    const std::optional<std::size_t> target = history.nudgeTarget;
+    return target ? history.at(*target).placed : ekNone;
+}
+
+QPoint CompositionState::position(ElementKind kind) const {
+    if (kind < ekRotatedText || kind > ekFan)
+        return QPoint();
+    return positions[std::size_t(kind - firstPlaced)];
+}
+
+HistoryFrame CompositionState::frameOfWholeCanvas() const {
+    HistoryFrame frame;
+    frame.picture = canvasPicture;
+    frame.effects = effects;
+    return frame;
+}
+
+void CompositionState::afterStep(QRect area) {
+    lastStampedArea = area;
+    emit changed(area);
+    emit historyChanged();
+    updateClean();
+}
+
+void CompositionState::updateClean() {
+    if (wasClean != history.isClean()) {
+        wasClean = history.isClean();
+        emit cleanChanged(wasClean);
     }
 }
 
-void CompositionState::takeUndoSnapshot() {
-    snapshot.setSize(canvasPicture.width(), canvasPicture.height());
-    if (!canvasPicture.hasPicture()) {
-        snapshot.clearPicture();
-        return;
-    }
-    const DrawingSurface& current = canvasPicture.picture();
-    const DrawingSurface& kept = snapshot.picture();
-    // Copying into the snapshot's own bitmap costs one pass over the pixels. Sharing the
-    // canvas's bitmap instead would make the stamp that follows allocate a whole new canvas
-    // and copy it, which on a large canvas costs several times as much.
-    if (canvasPicture.holdsBitmap() && snapshot.holdsBitmap() && kept.size() == current.size() &&
-        kept.format() == current.format()) {
-        if (kept.image().constBits() != current.image().constBits()) // not already equal
-            snapshot.canvas().blockCopy(0, 0, current);
-        return;
-    }
-    snapshot.setPicture(current);
+void CompositionState::recordWhole(HistoryStep::Kind kind, const std::function<void()>& change) {
+    HistoryStep step;
+    step.kind = kind;
+    step.whole = true;
+    step.before = frameOfWholeCanvas();
+    change();
+    step.after = frameOfWholeCanvas();
+    history.push(std::move(step));
+    history.nudgeTarget.reset();
 }
 
-void CompositionState::restoreUndoSnapshot() {
-    if (snapshot.hasPicture())
-        canvasPicture.setPicture(snapshot.picture());
-    else
-        canvasPicture.clearPicture();
+void CompositionState::recordDrawing(HistoryStep::Kind kind, const QRect& area,
+                                     const std::function<void()>& draw,
+                                     const Placement& placement) {
+    if (!canvasPicture.holdsBitmap()) {
+        // The first drawing on a canvas without a bitmap creates the whole picture.
+        recordWhole(kind, draw);
+    } else {
+        HistoryStep step;
+        step.kind = kind;
+        const QRect whole(QPoint(0, 0), canvasPicture.picture().size());
+        if (!area.isNull()) {
+            step.area = area.intersected(whole);
+            step.before.pixels = canvasPicture.picture().image().copy(step.area);
+            draw();
+        } else {
+            // Where a line of turned characters or a text block lands is known only once it is
+            // drawn: the pictures before and after are compared.
+            const QImage before = canvasPicture.picture().image();
+            draw();
+            step.area = changedArea(before, canvasPicture.picture().image());
+            step.before.pixels = before.copy(step.area);
+        }
+        step.after.pixels = canvasPicture.picture().image().copy(step.area);
+        history.push(std::move(step));
+    }
+    HistoryStep* pushed = history.last();
+    pushed->placed = placement.kind;
+    pushed->position = placement.point;
+    history.nudgeTarget = history.doneCount() - 1;
 }
 
-// A canvas without a picture gets its white one first, whatever is stamped.
+void CompositionState::showFrame(const HistoryStep& step, const HistoryFrame& frame) {
+    if (step.whole) {
+        canvasPicture = frame.picture;
+        effects = frame.effects;
+    } else if (canvasPicture.holdsBitmap()) {
+        pasteArea(canvasPicture.canvas().image(), frame.pixels, step.area.topLeft());
+    }
+}
+
 QRect CompositionState::drawStamp(const Stamp& stamp, QPoint point) {
     DrawingSurface& surface = canvasPicture.canvas();
     if (stamp.rotatedText) {
         DrawRotatedText(surface, point.x(), point.y(), *stamp.rotatedText);
         return QRect();
     }
-    if (!stamp.picture)
-        return QRect(point, QSize(0, 0));
-    surface.draw(point.x(), point.y(), *stamp.picture);
-    return QRect(point, stamp.picture->image().size());
+    if (stamp.picture)
+        surface.draw(point.x(), point.y(), *stamp.picture);
+    return QRect(point, stamp.picture ? stamp.picture->image().size() : QSize(0, 0));
 }
 
+namespace {
+
+// Where a stamp may draw (null: anywhere).
+QRect stampArea(const Stamp& stamp, QPoint point) {
+    if (stamp.rotatedText)
+        return QRect();
+    return QRect(point, stamp.picture ? stamp.picture->image().size() : QSize(1, 1));
+}
+
+} // namespace
+
 bool CompositionState::stampPendingAt(QPoint point) {
-    // Every press takes a new snapshot, whether anything is pending or not.
-    takeUndoSnapshot();
-    bool stamped = false;
-    bool anywhere = !canvasPicture.hasPicture();
+    std::vector<ElementKind> pending;
     QRect area;
+    bool anywhere = false;
     for (int kind = ekRotatedText; kind <= ekFan; ++kind) {
         PlacedElement* placed = elements[std::size_t(kind - firstPlaced)];
         if (!placed || !placed->pending())
             continue;
-        const QRect drawn = drawStamp(placed->stamp(), point);
-        anywhere = anywhere || drawn.isNull();
-        area |= drawn;
-        placed->disarm();
-        positionOf(ElementKind(kind)) = point;
-        LastKind = ElementKind(kind);
-        stamped = true;
+        pending.push_back(ElementKind(kind));
+        const QRect may = stampArea(placed->stamp(), point);
+        anywhere = anywhere || may.isNull();
+        area |= may;
     }
+    if (pending.empty())
+        return false;
+    const bool hadPicture = canvasPicture.hasPicture();
+    recordDrawing(
+        HistoryStep::Kind::Stamp, anywhere ? QRect() : area,
+        [&] {
+            for (ElementKind kind : pending) {
+                PlacedElement* placed = element(kind);
+                drawStamp(placed->stamp(), point);
+                placed->disarm();
+                positions[std::size_t(kind - firstPlaced)] = point;
+            }
+        },
+        {pending.back(), point});
     const QRect whole(QPoint(0, 0), canvasPicture.size());
-    lastStampedArea = anywhere ? whole : area.intersected(whole);
-    if (stamped)
-        Changed = true;
-    return stamped;
+    afterStep(anywhere || !hadPicture ? whole : area.intersected(whole));
+    return true;
 }
 
-void CompositionState::nudge(int dx, int dy) {
-    restoreUndoSnapshot();
-    if (LastKind == ekText) {
-        nudgeText(dx, dy);
-    } else if (PlacedElement* placed = element(LastKind)) {
-        QPoint& position = positionOf(LastKind);
-        position += QPoint(dx, dy);
-        drawStamp(placed->stamp(), position);
-    }
-    Changed = true;
+void CompositionState::drawText(const TextSettings& settings, qint32 arrangement) {
+    DrawingSurface& surface = canvasPicture.canvas();
+    // A clear brush, so that the picture shows through around the glyphs.
+    surface.brush.style = DrawingSurface::BrushStyle::Clear;
+    DrawTextBlock(surface, text->richText(), settings, Arrangement(arrangement),
+                  canvasPicture.width());
 }
 
 void CompositionState::drawTextBlock() {
     if (!text)
         return;
-    takeUndoSnapshot();
     const qint32 chosen = text->textSettings().Arrangement;
-    DrawingSurface& surface = canvasPicture.canvas();
-    // A clear brush, so that the picture shows through around the glyphs.
-    surface.brush.style = DrawingSurface::BrushStyle::Clear;
-    DrawTextBlock(surface, text->richText(), text->textSettings(),
-                  isArrangement(chosen) ? Arrangement(chosen) : arHorzLeftToRight,
-                  canvasPicture.width());
-    Changed = true;
+    recordDrawing(
+        HistoryStep::Kind::Text, QRect(),
+        [&] {
+            drawText(text->textSettings(), isArrangement(chosen) ? chosen : arHorzLeftToRight);
+        },
+        {ekText, QPoint()});
+    afterStep(QRect());
 }
 
-void CompositionState::nudgeText(int dx, int dy) {
-    if (!text)
-        return;
+void CompositionState::nudgeTextMargins(int dx, int dy) {
     TextSettings& settings = text->textSettings();
     // The right-to-left layouts measure LeftMargin from the right edge, so the block moves
     // in the direction of the arrow when the margin changes the other way round.
@@ -152,36 +246,97 @@ void CompositionState::nudgeText(int dx, int dy) {
         isArrangement(settings.Arrangement) && ::isRightToLeft(settings.Arrangement);
     settings.LeftMargin = movedMargin(settings.LeftMargin, fromRight ? -dx : dx);
     settings.TopMargin = movedMargin(settings.TopMargin, dy);
-    DrawingSurface& surface = canvasPicture.canvas();
-    surface.brush.style = DrawingSurface::BrushStyle::Clear;
-    DrawTextBlock(surface, text->richText(), settings, settings.Arrangement, canvasPicture.width());
 }
 
-void CompositionState::undo() {
-    restoreUndoSnapshot();
-    Changed = true;
+bool CompositionState::nudge(int dx, int dy) {
+    bool wasDone = false;
+    std::optional<HistoryStep> old = history.takeNudgeTarget(wasDone);
+    if (!old)
+        return false;
+    if (wasDone)
+        showFrame(*old, old->before);
+    const QRect oldArea = old->whole ? QRect() : old->area;
+    Placement moved{old->placed, old->position + QPoint(dx, dy)};
+    QRect area;
+    std::function<void()> draw;
+    if (moved.kind == ekText) {
+        if (!text)
+            return false;
+        nudgeTextMargins(dx, dy);
+        moved.point = QPoint();
+        draw = [&] { drawText(text->textSettings(), text->textSettings().Arrangement); };
+    } else if (PlacedElement* placed = element(moved.kind)) {
+        const Stamp stamp = placed->stamp();
+        area = stampArea(stamp, moved.point);
+        positions[std::size_t(moved.kind - firstPlaced)] = moved.point;
+        draw = [&] { drawStamp(placed->stamp(), moved.point); };
+    } else {
+        return false;
+    }
+    recordDrawing(old->kind, area, draw, moved);
+    history.last()->script = old->script;
+    history.last()->files = old->files;
+    const HistoryStep& now = *history.last();
+    afterStep(oldArea.isNull() || now.whole ? QRect() : oldArea | now.area);
+    return true;
+}
+
+bool CompositionState::undo() {
+    const std::size_t index = history.doneCount() - 1;
+    const HistoryStep* step = history.stepBack();
+    if (!step)
+        return false;
+    showFrame(*step, step->before);
+    // An element just undone is what a nudge draws again; otherwise the last one still done.
+    if (step->isPlacement())
+        history.nudgeTarget = index;
+    else if (history.last() && history.last()->isPlacement())
+        history.nudgeTarget = index - 1;
+    else
+        history.nudgeTarget.reset();
+    afterStep(step->whole ? QRect() : step->area);
+    return true;
+}
+
+bool CompositionState::redo() {
+    const std::size_t index = history.doneCount();
+    const HistoryStep* step = history.stepForward();
+    if (!step)
+        return false;
+    showFrame(*step, step->after);
+    if (step->isPlacement())
+        history.nudgeTarget = index;
+    else
+        history.nudgeTarget.reset();
+    afterStep(step->whole ? QRect() : step->area);
+    return true;
 }
 
 void CompositionState::clear() {
-    canvasPicture.clearPicture();
+    if (!canvasPicture.hasPicture())
+        return;
+    recordWhole(HistoryStep::Kind::Clear, [&] { canvasPicture.clearPicture(); });
+    afterStep(QRect());
 }
 
 void CompositionState::newCanvas(const TSetStruct& settings, const QImage& background) {
-    canvasPicture.clearPicture();
-    canvasPicture.setSize(settings.Width, settings.Height);
-    Changed = true;
-    if (settings.UsePicture) {
-        // Decoded pictures are drawn as the graphic they are: 24- and 32-bit pixels stay as
-        // they are, every other format becomes 32 bits.
-        const DrawingSurface graphic(background);
-        paintBackground(canvasPicture.canvas(), graphic.image(), settings.Layout);
-    }
-    if (settings.UseColor) {
-        DrawingSurface& surface = canvasPicture.canvas();
-        surface.brush.color = settings.BackgroundColor;
-        surface.fillRect(0, 0, settings.Width, settings.Height);
-    }
-    EffectBaseTaken = false;
+    recordWhole(HistoryStep::Kind::NewCanvas, [&] {
+        canvasPicture.clearPicture();
+        canvasPicture.setSize(settings.Width, settings.Height);
+        if (settings.UsePicture) {
+            // Decoded pictures are drawn as the graphic they are: 24- and 32-bit pixels stay
+            // as they are, every other format becomes 32 bits.
+            const DrawingSurface graphic(background);
+            paintBackground(canvasPicture.canvas(), graphic.image(), settings.Layout);
+        }
+        if (settings.UseColor) {
+            DrawingSurface& surface = canvasPicture.canvas();
+            surface.brush.color = settings.BackgroundColor;
+            surface.fillRect(0, 0, settings.Width, settings.Height);
+        }
+        effects.taken = false;
+    });
+    afterStep(QRect());
 }
 
 // Puts a copy of this picture on the canvas; the canvas keeps its pen, brush and font.
@@ -204,57 +359,109 @@ void CompositionState::showOnCanvas(const DrawingSurface& picture) {
 }
 
 bool CompositionState::hasEffectPicture() const {
-    if (EffectBaseTaken)
-        return !EffectBase.isEmpty();
+    if (effects.taken)
+        return !effects.base.isEmpty();
     return canvasPicture.hasPicture() && !canvasPicture.picture().isEmpty();
 }
 
 bool CompositionState::applyEffect(EffectKind kind) {
     if (!hasEffectPicture())
         return false;
-    if (!EffectBaseTaken && canvasPicture.holdsBitmap()) {
-        // The first effect takes the base and filters it in one walk down the picture: each
-        // row is converted to 24 bits into the base just before the filter reads it.
-        CopyTo24BitAndFilter(EffectWeights(kind), canvasPicture.picture(), EffectBase,
-                             canvasPicture.canvas());
-        CurrentEffect = kind;
-        EffectBaseTaken = true;
-        Changed = true;
-        return true;
-    }
-    // Once the base is taken, putting it back on the canvas first would be wasted: the filter
-    // reads the base and writes every pixel of the canvas.
-    if (!EffectBaseTaken)
-        PrepareEffectBase();
-    CurrentEffect = kind;
-    ApplyEffect();
-    Changed = true;
+    recordWhole(HistoryStep::Kind::Effect, [&] {
+        if (!effects.taken && canvasPicture.holdsBitmap()) {
+            // The first effect takes the base and filters it in one walk down the picture:
+            // each row is converted to 24 bits into the base just before the filter reads it.
+            CopyTo24BitAndFilter(EffectWeights(kind), canvasPicture.picture(), effects.base,
+                                 canvasPicture.canvas());
+            effects.current = kind;
+            effects.taken = true;
+            return;
+        }
+        // Once the base is taken, putting it back on the canvas first would be wasted: the
+        // filter reads the base and writes every pixel of the canvas.
+        if (!effects.taken)
+            prepareEffectBase();
+        effects.current = kind;
+        filterIntoCanvas();
+    });
+    afterStep(QRect());
     return true;
 }
 
-void CompositionState::PrepareEffectBase() {
-    if (!EffectBaseTaken)
-        CopyTo24Bit(EffectBase, canvasPicture.picture());
+void CompositionState::prepareEffectBase() {
+    if (!effects.taken)
+        CopyTo24Bit(effects.base, canvasPicture.picture());
     else
-        showOnCanvas(EffectBase);
+        showOnCanvas(effects.base);
 }
 
-void CompositionState::ApplyEffect() {
-    if (CurrentEffect == efNone)
-        return; // the restored picture has no filter
+void CompositionState::filterIntoCanvas() {
     // The filter reads the base and writes the canvas's bitmap, which serves as the working
     // bitmap: the base itself is never written, and no copy of the base is made only to be
     // overwritten.
     if (!canvasPicture.holdsBitmap())
-        showOnCanvas(EffectBase);
-    Filter3x3Into(EffectWeights(CurrentEffect), EffectBase, canvasPicture.canvas());
-    EffectBaseTaken = true;
+        showOnCanvas(effects.base);
+    Filter3x3Into(EffectWeights(effects.current), effects.base, canvasPicture.canvas());
+    effects.taken = true;
 }
 
 void CompositionState::restore() {
-    CurrentEffect = efNone;
-    if (EffectBaseTaken) {
-        showOnCanvas(EffectBase);
-        Changed = true;
+    if (!effects.taken) {
+        effects.current = efNone;
+        return;
     }
+    recordWhole(HistoryStep::Kind::Restore, [&] {
+        effects.current = efNone;
+        showOnCanvas(effects.base);
+    });
+    afterStep(QRect());
+}
+
+bool CompositionState::isModified() const {
+    if (history.isClean() || !canvasPicture.hasPicture())
+        return false;
+    // A canvas just made, with nothing drawn on it since, holds no work to lose.
+    for (std::size_t i = history.doneCount(); i-- > 0;) {
+        const HistoryStep::Kind kind = history.at(i).kind;
+        if (kind == HistoryStep::Kind::NewCanvas)
+            return false;
+        if (kind != HistoryStep::Kind::Clear)
+            return true;
+    }
+    return true;
+}
+
+void CompositionState::markSaved() {
+    history.markClean();
+    updateClean();
+}
+
+CompositionState::Work CompositionState::takeWork() {
+    Work work{std::move(canvasPicture), std::move(effects), positions, std::move(history)};
+    canvasPicture = Picture(QSize(1273, 649));
+    effects = EffectState{};
+    positions = {};
+    history = History{};
+    afterStep(QRect());
+    return work;
+}
+
+void CompositionState::putWork(Work&& work) {
+    canvasPicture = std::move(work.canvas);
+    effects = std::move(work.effects);
+    positions = work.positions;
+    history = std::move(work.history);
+    afterStep(QRect());
+}
+
+Picture CompositionState::pictureBeforeHistory() const {
+    Picture picture = canvasPicture;
+    for (std::size_t i = history.doneCount(); i-- > 0;) {
+        const HistoryStep& step = history.at(i);
+        if (step.whole)
+            picture = step.before.picture;
+        else if (picture.holdsBitmap())
+            pasteArea(picture.canvas().image(), step.before.pixels, step.area.topLeft());
+    }
+    return picture;
 }

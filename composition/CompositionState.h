@@ -1,41 +1,43 @@
 // The picture being composed and every operation on it: the stamp of the pending elements at
-// a press, the nudge of the last one, undo, clear, a new canvas, the effects and restore. The
-// main window owns one and shows its two pictures; nothing here sees a widget.
+// a press, the nudge of the last one, undo and redo, clear, a new canvas, the effects and
+// restore. Every operation that changes the canvas is one step of the history the composition
+// keeps. The main window owns one and shows its canvas; nothing here sees a widget.
 #pragma once
 
 #include "CanvasSettings.h"
 #include "DrawingSurface.h"
 #include "EffectKind.h"
+#include "History.h"
 #include "Picture.h"
 #include "PlacedElement.h"
 
 #include <QImage>
+#include <QObject>
 #include <QPoint>
 #include <QRect>
 #include <array>
+#include <functional>
 
-class CompositionState {
+class CompositionState final : public QObject {
+    Q_OBJECT
 public:
     CompositionState();
 
-    ElementKind LastKind = ekNone;
-    QPoint RotatedTextPos;
-    QPoint SealPos;
-    QPoint CirclePos;
-    QPoint FanPos;
-    DrawingSurface EffectBase;
-    bool EffectBaseTaken = false;
-    EffectKind CurrentEffect = efNone;
-    // Changed since the last successful save: any stamp, text, nudge, undo, effect, restore
-    // or new canvas sets it. While it is set and the canvas holds a picture, the commands
-    // that discard the canvas first ask whether to save.
-    bool Changed = false;
-
-    // The work canvas, and the snapshot that undo brings back.
-    Picture& canvas() { return canvasPicture; }
+    // The work canvas.
     const Picture& canvas() const { return canvasPicture; }
-    Picture& undoSnapshot() { return snapshot; }
-    const Picture& undoSnapshot() const { return snapshot; }
+    // The canvas as a surface to draw on outside the commands (tests and the open command's
+    // picture): a change made here is no step of the history.
+    Picture& canvasForDrawing() { return canvasPicture; }
+
+    // The element a nudge moves (ekNone when nothing can be moved) and where each kind of
+    // element was last stamped or nudged to.
+    ElementKind lastKind() const;
+    QPoint position(ElementKind kind) const;
+    // The effect state: the picture every effect filters, whether it is taken, the effect
+    // shown on the canvas.
+    const DrawingSurface& effectBase() const { return effects.base; }
+    bool effectBaseTaken() const { return effects.taken; }
+    EffectKind currentEffect() const { return effects.current; }
 
     // The dialogs whose elements are stamped at a press (kind is ekRotatedText to ekFan),
     // and the text dialog.
@@ -43,50 +45,98 @@ public:
     void attachText(TextBlock* block);
     PlacedElement* element(ElementKind kind) const;
 
-    // A press on the canvas: a new undo snapshot, then every pending element in the fixed
-    // order rotated text, seal, circle, fan, each disarmed, its position kept and made the
-    // last kind. True when anything was stamped.
+    // A press on the canvas: every pending element in the fixed order rotated text, seal,
+    // circle, fan, each disarmed, its position kept. One step of the history when anything
+    // was stamped; a press that stamps nothing changes nothing. True when anything was stamped.
     bool stampPendingAt(QPoint point);
-    // The part of the canvas the last press drew on, for the view to repaint; the whole canvas
-    // when a line of rotated text was stamped or the canvas got its first picture.
+    // The part of the canvas the last press drew on, for the view to repaint.
     QRect stampedArea() const { return lastStampedArea; }
-    // Undo, then the last element drawn again moved by (dx, dy); text moves by its margins.
-    void nudge(int dx, int dy);
-    // The confirmed text block, drawn at once after a new undo snapshot.
+    // The last element drawn again moved by (dx, dy) from the picture before it (text moves by
+    // its margins): the step that drew it is replaced, so one undo takes the element away. An
+    // element just undone is drawn again moved, as one step. Nothing happens when no element
+    // can be moved. True when the canvas changed.
+    bool nudge(int dx, int dy);
+    // The confirmed text block, drawn at once as one step.
     void drawTextBlock();
-    void takeUndoSnapshot();
-    void undo();
+    // Steps back and forward through the history; false when there is no step to take.
+    bool undo();
+    bool redo();
+    bool canUndo() const { return history.canUndo(); }
+    bool canRedo() const { return history.canRedo(); }
+    // The canvas loses its picture, as one step.
     void clear();
-    // The canvas rebuilt from the confirmed settings; background is the decoded picture when
-    // the settings use one.
+    // The canvas rebuilt from the confirmed settings, as one step; background is the decoded
+    // picture when the settings use one. A new canvas ends what a nudge can move.
     void newCanvas(const TSetStruct& settings, const QImage& background);
 
-    // An effect needs a picture: EffectBase once it is taken, the canvas before that.
+    // An effect needs a picture: the effect base once it is taken, the canvas before that.
     bool hasEffectPicture() const;
-    // The canvas shows EffectBase filtered with the effect's weights; the first effect takes
-    // the base. False, with nothing changed, when there is no picture.
+    // The canvas shows the effect base filtered with the effect's weights; the first effect
+    // takes the base. One step; false, with nothing changed, when there is no picture.
     bool applyEffect(EffectKind kind);
-    // The picture as it was before the first effect, back on the canvas.
+    // The picture as it was before the first effect, back on the canvas, as one step when the
+    // base was taken.
     void restore();
-    // Takes EffectBase from the canvas before the first effect, or puts it back on the canvas
-    // for every later effect.
-    void PrepareEffectBase();
-    // Shows EffectBase filtered with the weights of CurrentEffect on the canvas.
-    void ApplyEffect();
 
-    void markSaved() { Changed = false; }
+    // Unsaved work: the canvas changed since the last save, and there is more on it than a
+    // new or cleared canvas.
+    bool isModified() const;
+    bool isClean() const { return history.isClean(); }
+    void markSaved();
+    // Everything the composition holds, to be put aside while a work is opened and put back
+    // if opening it fails. takeWork leaves the composition as at program start.
+    struct Work {
+        Picture canvas;
+        EffectState effects;
+        std::array<QPoint, 4> positions{};
+        History history;
+    };
+    Work takeWork();
+    void putWork(Work&& work);
+    // The canvas as it was before the first step the history still holds.
+    Picture pictureBeforeHistory() const;
+    const History& steps() const { return history; }
+    History& steps() { return history; }
+
+signals:
+    // The canvas changed in this rectangle (the whole canvas, or its size, when null).
+    void changed(QRect area);
+    // The history gained, lost or stepped over a step: undo and redo may have changed.
+    void historyChanged();
+    // The canvas became equal to the saved one, or stopped being so.
+    void cleanChanged(bool clean);
 
 private:
-    void restoreUndoSnapshot();
+    struct Placement {
+        ElementKind kind = ekNone;
+        QPoint point;
+    };
+    // Runs a command that draws on the canvas and keeps what it changed as one step.
+    // area is where it may draw (null: anywhere, found by comparing the pictures).
+    void recordDrawing(HistoryStep::Kind kind, const QRect& area,
+                       const std::function<void()>& draw, const Placement& placement);
+    // Runs a command that replaces the whole picture or the effect state, as one step.
+    void recordWhole(HistoryStep::Kind kind, const std::function<void()>& change);
     // Draws the stamp and returns the rectangle it may have drawn on (null: anywhere).
     QRect drawStamp(const Stamp& stamp, QPoint point);
-    void nudgeText(int dx, int dy);
+    void drawText(const TextSettings& settings, qint32 arrangement);
+    // Draws the element of a placement step again at its (moved) position.
+    QRect redrawPlacement(const Placement& placement);
+    void nudgeTextMargins(int dx, int dy);
     void showOnCanvas(const DrawingSurface& picture);
-    QPoint& positionOf(ElementKind kind);
+    void prepareEffectBase();
+    void filterIntoCanvas();
+    HistoryFrame frameOfWholeCanvas() const;
+    void showFrame(const HistoryStep& step, const HistoryFrame& frame);
+    void afterStep(QRect area);
+    void updateClean();
 
     Picture canvasPicture;
-    Picture snapshot;
-    std::array<PlacedElement*, 4> elements{}; // rotated text, seal, circle, fan
+    EffectState effects;
+    std::array<QPoint, 4> positions{}; // rotated text, seal, circle, fan
+    std::array<PlacedElement*, 4> elements{};
     TextBlock* text = nullptr;
     QRect lastStampedArea;
+    History history;
+    bool wasClean = true;
 };

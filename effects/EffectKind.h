@@ -14,3 +14,27 @@ enum EffectKind : qint32 {
     efBlur = 7,
     efSoft = 8,
 };
+
+// Every effect of the effect menu, in the menu's order: its kind, its name in scripts, its
+// caption and the object name of its menu item. The menu, its check marks and the script's
+// choices are all built from this table; "还原" (restore) follows the effects.
+struct EffectEntry {
+    EffectKind kind;
+    const char* scriptName;
+    const char* caption;
+    const char* objectName;
+};
+inline constexpr EffectEntry effectTable[] = {
+    {efHollow, "hollow", "空心", "N17"},   {efNostalgic, "nostalgic", "怀旧", "N18"},
+    {efRelief, "relief", "立体", "N21"},   {efSharpen, "sharpen", "锐化", "N23"},
+    {efClear, "clear", "清晰", "N25"},     {efOutline, "outline", "描边", "N26"},
+    {efSoft, "soft", "柔和", "N28"},       {efBlur, "blur", "模糊", "N27"},
+};
+inline constexpr EffectEntry restoreEntry = {efNone, "restore", "还原", "N29"};
+
+inline const char* effectScriptName(EffectKind kind) {
+    for (const EffectEntry& entry : effectTable)
+        if (entry.kind == kind)
+            return entry.scriptName;
+    return restoreEntry.scriptName;
+}

@@ -283,7 +283,13 @@ void TForm4::Button2Click() {
 
 void TForm4::Button1Click() {
     ReadSettings();
-    // The seal is drawn before it is armed: a seal that cannot be drawn arms nothing.
+    // The seal is drawn before it is armed: a seal that cannot be drawn, or one without any
+    // character, arms nothing (the seal drawn before must not be stamped in its place).
+    if (sealLines().isEmpty()) {
+        PendingPlacement = 0;
+        accept();
+        return;
+    }
     Button4Click();
     if (workCanvas)
         workCanvas->setCursor(Qt::PointingHandCursor);

@@ -1,0 +1,98 @@
+// The steps of a composition, for undo and redo: each keeps what it changed, a rectangle of
+// pixels before and after where a rectangle will do, the whole canvas where it will not. The
+// history is bounded in steps and in bytes; the oldest steps are forgotten first.
+#pragma once
+
+#include "DrawingSurface.h"
+#include "EffectKind.h"
+#include "Picture.h"
+#include "PlacedElement.h"
+
+#include <QHash>
+#include <QJsonArray>
+#include <QPoint>
+#include <QRect>
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+// The effect state: the picture every effect filters, whether it is taken, the effect shown.
+struct EffectState {
+    DrawingSurface base;
+    bool taken = false;
+    EffectKind current = efNone;
+};
+
+// What one side of a step brings back: the pixels of the step's rectangle, or the whole
+// canvas (its size, whether it has a picture, and the effect state).
+struct HistoryFrame {
+    QImage pixels;
+    Picture picture;
+    EffectState effects;
+};
+
+struct HistoryStep {
+    enum class Kind { Stamp, Text, Clear, NewCanvas, Effect, Restore };
+    Kind kind = Kind::Stamp;
+    // Whole-canvas steps keep the canvas on both sides; the others the rectangle they changed.
+    bool whole = false;
+    QRect area;
+    HistoryFrame before;
+    HistoryFrame after;
+    // The element a nudge moves when this step is the last: the last one stamped at the press,
+    // or the text block, and where it stands.
+    ElementKind placed = ekNone;
+    QPoint position;
+    // The script steps that made it, and the files they use, for the work file.
+    QJsonArray script;
+    QHash<QString, QByteArray> files;
+
+    bool isPlacement() const { return placed != ekNone; }
+    qint64 bytes() const;
+};
+
+class History {
+public:
+    // At most this many steps, holding at most this many bytes of pixels, are kept.
+    static constexpr std::size_t stepLimit = 200;
+    static constexpr qint64 byteLimit = qint64(1) << 30;
+
+    bool canUndo() const { return done > 0; }
+    bool canRedo() const { return done < steps.size(); }
+    std::size_t size() const { return steps.size(); }
+    std::size_t doneCount() const { return done; }
+    qint64 bytes() const;
+    const HistoryStep& at(std::size_t index) const { return steps[index]; }
+
+    // A new step after the done ones: the undone steps are dropped, then the oldest steps past
+    // the bounds.
+    void push(HistoryStep step);
+    // The last done step, which a nudge may replace.
+    HistoryStep* last() { return done > 0 ? &steps[done - 1] : nullptr; }
+    // The first undone step, which a nudge right after undo draws again.
+    HistoryStep* next() { return canRedo() ? &steps[done] : nullptr; }
+    // Moves over one step and returns it; nullptr when there is none.
+    const HistoryStep* stepBack();
+    const HistoryStep* stepForward();
+    // Takes the step a nudge replaces out of the history, with every step after it: the last
+    // done step, or the first undone one when the nudge target is that one. wasDone tells which.
+    std::optional<HistoryStep> takeNudgeTarget(bool& wasDone);
+
+    bool isClean() const { return clean && *clean == done; }
+    void markClean() { clean = done; }
+    void clear();
+    // Older steps were forgotten to keep within the bounds.
+    bool trimmed() const { return forgotten; }
+
+    // The element a nudge acts on: the step that placed it, or none.
+    std::optional<std::size_t> nudgeTarget;
+
+private:
+    void dropAfterDone();
+    void dropOldest();
+    std::vector<HistoryStep> steps;
+    std::size_t done = 0;
+    bool forgotten = false;
+    // The number of done steps when the work was saved; none when that state is gone.
+    std::optional<std::size_t> clean = std::size_t(0);
+};
