@@ -20,8 +20,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMenu>
 #include <QJsonArray>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
@@ -207,9 +207,10 @@ int runScript(TForm1& form, const QString& file, FILE* out, FILE* err) {
 EmbeddedFolder::EmbeddedFolder(const std::map<QString, QByteArray>& files) {
     for (const auto& [name, data] : files) {
         QFile file(folder.filePath(name));
-        if (!folder.isValid() || !file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
-            throw TarvelError(QStringLiteral("无法写出作品中的文件“%1”：%2。")
-                                  .arg(name, file.errorString()));
+        if (!folder.isValid() || !file.open(QIODevice::WriteOnly) ||
+            file.write(data) != data.size())
+            throw TarvelError(
+                QStringLiteral("无法写出作品中的文件“%1”：%2。").arg(name, file.errorString()));
         paths.insert(name, file.fileName());
     }
 }

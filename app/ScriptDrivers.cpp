@@ -5,17 +5,17 @@
 #include "FontCoverage.h"
 #include "RichEditWidget.h"
 #include "RichText.h"
+#include "RichTextModel.h"
 #include "ScriptReader.h"
 #include "SpinEdit.h"
 #include "TarvelError.h"
 #include "Unit1.h"
+#include "Unit2.h"
 #include "Unit3.h"
 #include "Unit4.h"
-#include "Unit8.h"
-#include "Unit2.h"
 #include "Unit6.h"
 #include "Unit7.h"
-#include "RichTextModel.h"
+#include "Unit8.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -332,9 +332,8 @@ bool checkedOf(QDialog& dialog, const char* name) {
 void putColor(QJsonObject& step, const char* key, TColor color) {
     if ((color & 0xFF000000u) != 0)
         return;
-    step.insert(QLatin1String(key),
-                QString::asprintf("#%02X%02X%02X", color & 0xFF, (color >> 8) & 0xFF,
-                                  (color >> 16) & 0xFF));
+    step.insert(QLatin1String(key), QString::asprintf("#%02X%02X%02X", color & 0xFF,
+                                                      (color >> 8) & 0xFF, (color >> 16) & 0xFF));
 }
 
 // The first of the named radio buttons that is checked gives its choice.
@@ -357,15 +356,15 @@ QJsonArray runsOf(const RichText& text) {
             QJsonObject entry;
             // A paragraph break is a line break at the start of the paragraph's first run.
             const bool breakBefore = p > 0 && r == 0;
-            entry.insert(QStringLiteral("text"), (breakBefore ? QStringLiteral("\n") : QString()) +
-                                                     run.text);
+            entry.insert(QStringLiteral("text"),
+                         (breakBefore ? QStringLiteral("\n") : QString()) + run.text);
             entry.insert(QStringLiteral("face"), run.attributes.Name);
             entry.insert(QStringLiteral("size"), run.attributes.Size);
             putColor(entry, "color", run.attributes.Color);
-            for (const auto& [key, on] :
-                 {std::pair{"bold", run.attributes.Bold}, std::pair{"italic", run.attributes.Italic},
-                  std::pair{"underline", run.attributes.Underline},
-                  std::pair{"strikeout", run.attributes.StrikeOut}})
+            for (const auto& [key, on] : {std::pair{"bold", run.attributes.Bold},
+                                          std::pair{"italic", run.attributes.Italic},
+                                          std::pair{"underline", run.attributes.Underline},
+                                          std::pair{"strikeout", run.attributes.StrikeOut}})
                 if (on)
                     entry.insert(QLatin1String(key), true);
             runs.append(entry);
@@ -378,8 +377,7 @@ QJsonArray runsOf(const RichText& text) {
 
 } // namespace
 
-QJsonObject describeDialogStep(TForm1& form, const QString& command,
-                               const QString& embeddedName) {
+QJsonObject describeDialogStep(TForm1& form, const QString& command, const QString& embeddedName) {
     QJsonObject step{{QStringLiteral("do"), command}};
     if (command == QLatin1String("canvas")) {
         const TSetStruct& settings = form.Form2->CanvasSettings;
@@ -416,7 +414,7 @@ QJsonObject describeDialogStep(TForm1& form, const QString& command,
         TForm4& dialog = *form.Form4;
         step.insert(QStringLiteral("text"), dialog.RichEdit1->richText().text());
         const std::pair<const char*, const char*> spins[] = {
-            {"width", "SpinEdit1"},     {"height", "SpinEdit2"},    {"strokeWeight", "SpinEdit3"},
+            {"width", "SpinEdit1"},       {"height", "SpinEdit2"},    {"strokeWeight", "SpinEdit3"},
             {"charSpacing", "SpinEdit4"}, {"edgeWidth", "SpinEdit5"}, {"angle", "SpinEdit6"}};
         for (const auto& [key, name] : spins)
             step.insert(QLatin1String(key), spinOf(dialog, name));
@@ -433,8 +431,8 @@ QJsonObject describeDialogStep(TForm1& form, const QString& command,
                   true);
     } else if (command == QLatin1String("circle") || command == QLatin1String("fan")) {
         const bool circle = command == QLatin1String("circle");
-        QDialog& dialog = circle ? static_cast<QDialog&>(*form.Form6)
-                                 : static_cast<QDialog&>(*form.Form7);
+        QDialog& dialog =
+            circle ? static_cast<QDialog&>(*form.Form6) : static_cast<QDialog&>(*form.Form7);
         const ShapeSettingsRecord& settings =
             circle ? static_cast<const ShapeSettingsRecord&>(form.Form6->CircleSettings)
                    : static_cast<const ShapeSettingsRecord&>(form.Form7->FanSettings);

@@ -231,8 +231,8 @@ void TForm1::buildMenus() {
     MenuRecentWorks = file->addMenu(QStringLiteral("最近的作品"));
     MenuRecentWorks->setObjectName(QStringLiteral("MenuRecentWorks"));
     connect(MenuRecentWorks, &QMenu::aboutToShow, this, [this] { fillRecentWorks(); });
-    MenuExportScript = addMenuItem(file, QStringLiteral("MenuExportScript"),
-                                   QStringLiteral("导出脚本"));
+    MenuExportScript =
+        addMenuItem(file, QStringLiteral("MenuExportScript"), QStringLiteral("导出脚本"));
     file->addSeparator();
     N5 = addMenuItem(file, QStringLiteral("N5"), QStringLiteral("退出"),
                      QKeySequence(Qt::ALT | Qt::Key_X));

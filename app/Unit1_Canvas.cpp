@@ -2,11 +2,11 @@
 // painters on the work canvas, and the save dialog with its JPEG or BMP file.
 #include "Unit1.h"
 
+#include "FileAccess.h"
 #include "ImageControl.h"
 #include "PictureCodecs.h"
 #include "PictureSave.h"
 #include "PlatformDialogs.h"
-#include "FileAccess.h"
 #include "ScriptDrivers.h"
 #include "Unit2.h"
 

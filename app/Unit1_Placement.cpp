@@ -34,7 +34,8 @@ void TForm1::recordSteps(const QJsonArray& steps) {
     for (const QJsonValue& step : steps) {
         // Repeated nudges in one direction are one step with a count.
         const QJsonObject entry = step.toObject();
-        if (!last->script.isEmpty() && entry.value(QStringLiteral("do")) == QLatin1String("nudge")) {
+        if (!last->script.isEmpty() &&
+            entry.value(QStringLiteral("do")) == QLatin1String("nudge")) {
             QJsonObject previous = last->script.last().toObject();
             if (previous.value(QStringLiteral("do")) == QLatin1String("nudge") &&
                 previous.value(QStringLiteral("direction")) ==

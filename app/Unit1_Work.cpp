@@ -37,11 +37,12 @@ FileDialogRequest workRequest(FileDialogRequest::Kind kind, const QString& initi
 // The commands a work file may hold: those the window records. Saving, opening and the
 // text dialog's own files would reach outside the work.
 void checkWorkSteps(const ScriptDocument& document) {
-    static const QStringList allowed = {"canvas", "text",  "rotated", "seal",  "circle", "fan",
-                                        "click",  "nudge", "undo",    "redo",  "clear",  "effect"};
+    static const QStringList allowed = {"canvas", "text",  "rotated", "seal", "circle", "fan",
+                                        "click",  "nudge", "undo",    "redo", "clear",  "effect"};
     for (const ScriptStep& step : document.steps) {
         const auto refuse = [&](const QString& what) {
-            throw TarvelError(QStringLiteral("第 %1 步（第 %2 行）：%3").arg(step.number)
+            throw TarvelError(QStringLiteral("第 %1 步（第 %2 行）：%3")
+                                  .arg(step.number)
                                   .arg(step.line)
                                   .arg(what));
         };
@@ -62,8 +63,8 @@ void writeWholeFile(const QString& path, const QByteArray& data) {
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        throw TarvelError(QStringLiteral("无法保存“%1”：%2。")
-                              .arg(QDir::toNativeSeparators(path), reason));
+        throw TarvelError(
+            QStringLiteral("无法保存“%1”：%2。").arg(QDir::toNativeSeparators(path), reason));
     }
 }
 
@@ -84,7 +85,8 @@ QJsonObject TForm1::workScript() const {
             QBuffer buffer;
             buffer.open(QIODevice::WriteOnly);
             codecs::writeBmp(start.picture().image(), buffer);
-            files.insert(QStringLiteral("start.bmp"), QString::fromLatin1(buffer.data().toBase64()));
+            files.insert(QStringLiteral("start.bmp"),
+                         QString::fromLatin1(buffer.data().toBase64()));
             canvas.insert(QStringLiteral("picture"), QStringLiteral("start.bmp"));
             canvas.insert(QStringLiteral("layout"), QStringLiteral("center"));
         }
@@ -198,10 +200,10 @@ void TForm1::ExportScriptClick() {
 
 void TForm1::updateTitle() {
     const QString program = QStringLiteral("Tarvel2008");
-    setWindowTitle(currentWorkFile.isEmpty()
-                       ? program + QStringLiteral("[*]")
-                       : QStringLiteral("%1[*] - %2").arg(QFileInfo(currentWorkFile).fileName(),
-                                                          program));
+    setWindowTitle(
+        currentWorkFile.isEmpty()
+            ? program + QStringLiteral("[*]")
+            : QStringLiteral("%1[*] - %2").arg(QFileInfo(currentWorkFile).fileName(), program));
     setWindowModified(State.isModified());
 }
 

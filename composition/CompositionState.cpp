@@ -201,17 +201,16 @@ bool CompositionState::stampPendingAt(QPoint point) {
     if (pending.empty())
         return false;
     const bool hadPicture = canvasPicture.hasPicture();
-    recordDrawing(
-        HistoryStep::Kind::Stamp, anywhere ? QRect() : area,
-        [&] {
-            for (ElementKind kind : pending) {
-                PlacedElement* placed = element(kind);
-                drawStamp(placed->stamp(), point);
-                placed->disarm();
-                positions[std::size_t(kind - firstPlaced)] = point;
-            }
-        },
-        {pending.back(), point});
+    recordDrawing(HistoryStep::Kind::Stamp, anywhere ? QRect() : area,
+                  [&] {
+                      for (ElementKind kind : pending) {
+                          PlacedElement* placed = element(kind);
+                          drawStamp(placed->stamp(), point);
+                          placed->disarm();
+                          positions[std::size_t(kind - firstPlaced)] = point;
+                      }
+                  },
+                  {pending.back(), point});
     const QRect whole(QPoint(0, 0), canvasPicture.size());
     afterStep(anywhere || !hadPicture ? whole : area.intersected(whole));
     return true;
@@ -231,9 +230,7 @@ void CompositionState::drawTextBlock() {
     const qint32 chosen = text->textSettings().Arrangement;
     recordDrawing(
         HistoryStep::Kind::Text, QRect(),
-        [&] {
-            drawText(text->textSettings(), isArrangement(chosen) ? chosen : arHorzLeftToRight);
-        },
+        [&] { drawText(text->textSettings(), isArrangement(chosen) ? chosen : arHorzLeftToRight); },
         {ekText, QPoint()});
     afterStep(QRect());
 }

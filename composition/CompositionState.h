@@ -113,8 +113,8 @@ private:
     };
     // Runs a command that draws on the canvas and keeps what it changed as one step.
     // area is where it may draw (null: anywhere, found by comparing the pictures).
-    void recordDrawing(HistoryStep::Kind kind, const QRect& area,
-                       const std::function<void()>& draw, const Placement& placement);
+    void recordDrawing(HistoryStep::Kind kind, const QRect& area, const std::function<void()>& draw,
+                       const Placement& placement);
     // Runs a command that replaces the whole picture or the effect state, as one step.
     void recordWhole(HistoryStep::Kind kind, const std::function<void()>& change);
     // Draws the stamp and returns the rectangle it may have drawn on (null: anywhere).

@@ -25,10 +25,10 @@ struct EffectEntry {
     const char* objectName;
 };
 inline constexpr EffectEntry effectTable[] = {
-    {efHollow, "hollow", "空心", "N17"},   {efNostalgic, "nostalgic", "怀旧", "N18"},
-    {efRelief, "relief", "立体", "N21"},   {efSharpen, "sharpen", "锐化", "N23"},
-    {efClear, "clear", "清晰", "N25"},     {efOutline, "outline", "描边", "N26"},
-    {efSoft, "soft", "柔和", "N28"},       {efBlur, "blur", "模糊", "N27"},
+    {efHollow, "hollow", "空心", "N17"}, {efNostalgic, "nostalgic", "怀旧", "N18"},
+    {efRelief, "relief", "立体", "N21"}, {efSharpen, "sharpen", "锐化", "N23"},
+    {efClear, "clear", "清晰", "N25"},   {efOutline, "outline", "描边", "N26"},
+    {efSoft, "soft", "柔和", "N28"},     {efBlur, "blur", "模糊", "N27"},
 };
 inline constexpr EffectEntry restoreEntry = {efNone, "restore", "还原", "N29"};
 

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -75,7 +76,7 @@ protected:
 
 } // namespace
 
-TEST_F(CanvasCommand, CancelRebuildsAnEightHundredBySixHundredCanvasWithoutPicture) {
+TEST_F(CanvasCommand, CancelAndEscLeaveTheCompositionAsItWas) {
     newCanvas([](TForm2& d) {
         setSize(d, 200, 100);
         chooseColour(d, clRed);
@@ -83,23 +84,23 @@ TEST_F(CanvasCommand, CancelRebuildsAnEightHundredBySixHundredCanvasWithoutPictu
     });
     ASSERT_TRUE(form->Image1->hasPicture());
     EXPECT_EQ(canvas().pixel(10, 10), clRed);
-    EXPECT_EQ(form->Image1->size(), QSize(200, 100));
-
-    newCanvas([](TForm2& d) { d.Button4->click(); });
-    EXPECT_FALSE(form->Image1->hasPicture());
-    EXPECT_EQ(form->Image1->size(), QSize(800, 600));
+    const std::function<void(TForm2&)> cancels[] = {
+        [](TForm2& d) { d.Button4->click(); },
+        [](TForm2& d) {
+            setSize(d, 300, 240);
+            d.Button5->click(); // applied, then cancelled
+            d.Button4->click();
+        },
+        [](TForm2& d) { QTest::keyClick(&d, Qt::Key_Escape); },
+    };
+    for (const auto& cancel : cancels) {
+        newCanvas(cancel);
+        EXPECT_EQ(form->Image1->size(), QSize(200, 100));
+        EXPECT_EQ(canvas().pixel(10, 10), clRed);
+        EXPECT_EQ(form->Form2->CanvasSettings.Width, 200); // the settings of the canvas shown
+        EXPECT_EQ(form->composition().steps().size(), 1u);
+    }
     EXPECT_TRUE(errors.isEmpty());
-}
-
-TEST_F(CanvasCommand, ApplyThenCancelUsesTheDefaults) {
-    newCanvas([](TForm2& d) {
-        setSize(d, 300, 240);
-        chooseColour(d, clBlue);
-        d.Button5->click();
-        d.Button4->click();
-    });
-    EXPECT_FALSE(form->Image1->hasPicture());
-    EXPECT_EQ(form->Image1->size(), QSize(800, 600));
 }
 
 TEST_F(CanvasCommand, TitleBarCloseUsesTheLastCommittedSettings) {
@@ -183,14 +184,24 @@ TEST_F(CanvasCommand, WidthOrHeightZeroLeavesNoVisibleArea) {
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
-TEST_F(CanvasCommand, SuccessClearsTheEffectBaseAndKeepsTheRestOfTheState) {
-    form->composition().EffectBaseTaken = true;
-    form->composition().LastKind = ekSeal;
-    form->composition().SealPos = QPoint(7, 9);
-    newCanvas([](TForm2& d) { d.Button3->click(); });
-    EXPECT_FALSE(form->composition().EffectBaseTaken);
-    EXPECT_EQ(form->composition().LastKind, ekSeal);
-    EXPECT_EQ(form->composition().SealPos, QPoint(7, 9));
+TEST_F(CanvasCommand, SuccessClearsTheEffectBaseAndUndoBringsTheOldCanvasBack) {
+    newCanvas([](TForm2& d) {
+        setSize(d, 300, 200);
+        chooseColour(d, clRed);
+        d.Button3->click();
+    });
+    form->N21Click();
+    ASSERT_TRUE(form->composition().effectBaseTaken());
+    newCanvas([](TForm2& d) {
+        setSize(d, 200, 150);
+        d.Button3->click();
+    });
+    EXPECT_FALSE(form->composition().effectBaseTaken());
+    // Undo brings back the old canvas with its own size, shown and saved alike.
+    form->ToolButton22Click();
+    EXPECT_EQ(form->Image1->size(), QSize(300, 200));
+    EXPECT_EQ(canvas().size(), QSize(300, 200));
+    EXPECT_TRUE(form->composition().effectBaseTaken());
 }
 
 TEST_F(CanvasCommand, PicturesThatCannotBeLoadedEndTheCommandWithAMessage) {
@@ -225,15 +236,12 @@ TEST_F(CanvasCommand, PicturesThatCannotBeLoadedEndTheCommandWithAMessage) {
         chooseColour(d, clRed);
         d.Button3->click();
     });
-    form->Image1->canvas().setPixel(5, 6, clBlue);
-    form->composition().takeUndoSnapshot();
     form->Image1->canvas().setPixel(7, 8, clBlack);
+    form->N21Click();
     const QImage before = form->Image1->picture().image();
-    const QImage undoBefore = form->Image3->picture().image();
     for (const auto& [path, expected] : cases) {
         SCOPED_TRACE(path.toStdString());
         errors.clear();
-        form->composition().EffectBaseTaken = true;
         newCanvas([path = path](TForm2& d) {
             setSize(d, 640, 480);
             chooseColour(d, clRed);
@@ -250,7 +258,7 @@ TEST_F(CanvasCommand, PicturesThatCannotBeLoadedEndTheCommandWithAMessage) {
         EXPECT_EQ(form->Form2->CanvasSettings.Width, 120); // the settings of the canvas shown
         EXPECT_FALSE(form->Form2->CanvasSettings.UsePicture);
         EXPECT_EQ(form->Image1->picture().image(), before);
-        EXPECT_EQ(form->Image3->picture().image(), undoBefore);
-        EXPECT_TRUE(form->composition().EffectBaseTaken);
+        EXPECT_EQ(form->composition().steps().size(), 2u); // no step added
+        EXPECT_TRUE(form->composition().effectBaseTaken());
     }
 }

@@ -94,7 +94,7 @@ TEST_F(CircleStamp, ClearedPreviewWithAPendingPlacementStampsNothing) {
     EXPECT_TRUE(form.Form6->pending());
     press(QPoint(50, 50));
     EXPECT_FALSE(form.Form6->pending());
-    EXPECT_EQ(form.composition().LastKind, ekCircle);
+    EXPECT_EQ(form.composition().lastKind(), ekCircle);
     EXPECT_EQ(count(canvasGrey), 1273 * 649);
     EXPECT_TRUE(shownErrors.isEmpty());
 }

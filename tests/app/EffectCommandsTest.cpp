@@ -88,11 +88,11 @@ TEST_F(EffectCommands, EachItemFiltersTheCanvasAndTakesTheCheckMark) {
     for (const auto& [item, kind] : commands) {
         item->trigger();
         EXPECT_EQ(checkedItems(), QStringList{item->text()});
-        EXPECT_EQ(form->composition().CurrentEffect, kind);
-        EXPECT_TRUE(form->composition().EffectBaseTaken);
+        EXPECT_EQ(form->composition().currentEffect(), kind);
+        EXPECT_TRUE(form->composition().effectBaseTaken());
         EXPECT_EQ(work().format(), DrawingSurface::Format::Bit24);
         EXPECT_TRUE(sameColours(work(), filtered(original, kind))) << item->text().toStdString();
-        EXPECT_TRUE(sameColours(form->composition().EffectBase, original));
+        EXPECT_TRUE(sameColours(form->composition().effectBase(), original));
     }
     // Choosing the checked item again keeps its mark (the action would toggle it off).
     form->N27->trigger();
@@ -133,8 +133,8 @@ TEST_F(EffectCommands, StampedElementDisappearsAtTheNextEffectOrRestore) {
     form->N29Click();
     EXPECT_TRUE(sameColours(work(), original));
     EXPECT_EQ(checkedItems(), QStringList{QStringLiteral("还原")});
-    EXPECT_EQ(form->composition().CurrentEffect, efNone);
-    EXPECT_TRUE(form->composition().EffectBaseTaken);
+    EXPECT_EQ(form->composition().currentEffect(), efNone);
+    EXPECT_TRUE(form->composition().effectBaseTaken());
     // The base stays the reference after restore.
     form->N26Click();
     EXPECT_TRUE(sameColours(work(), filtered(original, efOutline)));
@@ -154,9 +154,9 @@ TEST_F(EffectCommands, ClearedCanvasComesBackAsTheBase) {
 TEST_F(EffectCommands, RestoreBeforeAnyEffectOnlyMovesTheCheckMark) {
     form->N29->trigger();
     EXPECT_EQ(checkedItems(), QStringList{QStringLiteral("还原")});
-    EXPECT_EQ(form->composition().CurrentEffect, efNone);
-    EXPECT_FALSE(form->composition().EffectBaseTaken);
-    EXPECT_TRUE(form->composition().EffectBase.isEmpty());
+    EXPECT_EQ(form->composition().currentEffect(), efNone);
+    EXPECT_FALSE(form->composition().effectBaseTaken());
+    EXPECT_TRUE(form->composition().effectBase().isEmpty());
     EXPECT_EQ(work().format(), DrawingSurface::Format::Bit32);
     EXPECT_TRUE(sameColours(work(), original));
     // Chosen again, it keeps its mark.
@@ -171,28 +171,33 @@ TEST_F(EffectCommands, AfterANewCanvasTheNextEffectWorksFromIt) {
     DrawingSurface fresh(25, 12);
     fresh.brush.color = 0x0000AA00;
     fresh.fillRect(3, 3, 9, 9);
-    form->Image1->setPicture(fresh);
-    form->composition().EffectBaseTaken = false;
+    TSetStruct settings;
+    settings.Width = 25;
+    settings.Height = 12;
+    settings.UsePicture = true;
+    settings.Layout = plCenter;
+    form->createDialogs();
+    form->newCanvasFrom(settings, fresh.image(), QByteArray());
     form->N29Click();
     EXPECT_TRUE(sameColours(work(), fresh));
     form->N25Click();
     EXPECT_TRUE(sameColours(work(), filtered(fresh, efClear)));
-    EXPECT_TRUE(sameColours(form->composition().EffectBase, fresh));
+    EXPECT_TRUE(sameColours(form->composition().effectBase(), fresh));
     form->N29Click();
     EXPECT_TRUE(sameColours(work(), fresh));
 }
 
 TEST_F(EffectCommands, NoPictureChangesNothing) {
     form->N27Click(); // a mark to keep
-    form->composition().EffectBaseTaken = false;
-    form->Image1->clearPicture();
-    const DrawingSurface base = form->composition().EffectBase;
+    form->createDialogs();
+    form->newCanvasFrom(TSetStruct{}, QImage(), QByteArray()); // neither colour nor picture
+    const DrawingSurface base = form->composition().effectBase();
     for (QAction* item : {form->N17, form->N27, form->N28}) {
         item->trigger();
         EXPECT_FALSE(form->Image1->hasPicture());
-        EXPECT_FALSE(form->composition().EffectBaseTaken);
-        EXPECT_TRUE(sameColours(form->composition().EffectBase, base));
-        EXPECT_EQ(form->composition().CurrentEffect, efBlur);
+        EXPECT_FALSE(form->composition().effectBaseTaken());
+        EXPECT_TRUE(sameColours(form->composition().effectBase(), base));
+        EXPECT_EQ(form->composition().currentEffect(), efBlur);
         EXPECT_EQ(checkedItems(), QStringList{QStringLiteral("模糊")});
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
@@ -201,8 +206,8 @@ TEST_F(EffectCommands, NoPictureChangesNothing) {
         form->Image1->setPicture(DrawingSurface(size.width(), size.height()));
         form->N18->trigger();
         EXPECT_TRUE(form->Image1->picture().isEmpty());
-        EXPECT_FALSE(form->composition().EffectBaseTaken);
-        EXPECT_EQ(form->composition().CurrentEffect, efBlur);
+        EXPECT_FALSE(form->composition().effectBaseTaken());
+        EXPECT_EQ(form->composition().currentEffect(), efBlur);
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
 }
@@ -212,8 +217,8 @@ TEST_F(EffectCommands, NoPictureAtStartLeavesNoMark) {
     form->N23->trigger();
     EXPECT_TRUE(checkedItems().isEmpty());
     EXPECT_FALSE(form->Image1->hasPicture());
-    EXPECT_TRUE(form->composition().EffectBase.isEmpty());
-    EXPECT_EQ(form->composition().CurrentEffect, efNone);
+    EXPECT_TRUE(form->composition().effectBase().isEmpty());
+    EXPECT_EQ(form->composition().currentEffect(), efNone);
 }
 
 TEST_F(EffectCommands, HourglassIsTakenDownAndOuterCursorsKept) {
@@ -225,37 +230,26 @@ TEST_F(EffectCommands, HourglassIsTakenDownAndOuterCursorsKept) {
     QApplication::restoreOverrideCursor();
 }
 
-TEST_F(EffectCommands, EffectsTakeNoUndoSnapshotAndUndoKeepsTheBase) {
-    form->Image1MouseDown(QPoint(1, 1), Qt::LeftButton); // snapshot of the original
-    ASSERT_TRUE(form->ToolButton22->isEnabled());
+TEST_F(EffectCommands, EachEffectIsOneStepOfTheHistory) {
     form->N26Click();
-    EXPECT_TRUE(sameColours(form->Image3->picture(), original));
+    form->N28Click();
+    EXPECT_TRUE(sameColours(work(), filtered(original, efSoft)));
     EXPECT_TRUE(form->ToolButton22->isEnabled());
-    // Undo brings back the snapshot and leaves the effect state alone.
+    form->ToolButton22Click();
+    EXPECT_TRUE(sameColours(work(), filtered(original, efOutline)));
+    EXPECT_EQ(form->composition().currentEffect(), efOutline);
+    // Undo of the first effect gives the base back: the next effect takes it again.
     form->ToolButton22Click();
     EXPECT_TRUE(sameColours(work(), original));
-    EXPECT_TRUE(form->composition().EffectBaseTaken);
-    EXPECT_EQ(form->composition().CurrentEffect, efOutline);
+    EXPECT_FALSE(form->composition().effectBaseTaken());
+    EXPECT_FALSE(form->ToolButton22->isEnabled());
+    form->MenuRedo->trigger();
+    EXPECT_TRUE(sameColours(work(), filtered(original, efOutline)));
     // The next effect still works from the base.
     form->N27Click();
     EXPECT_TRUE(sameColours(work(), filtered(original, efBlur)));
-}
-
-TEST_F(EffectCommands, LaterEffectsWriteIntoTheCanvasBitmapUnlessItIsShared) {
-    form->N17Click();
-    const uchar* pixels = work().scanLine(0);
-    form->N28Click();
-    EXPECT_EQ(work().scanLine(0), pixels); // no new bitmap for the second effect
-    EXPECT_TRUE(sameColours(work(), filtered(original, efSoft)));
-    EXPECT_TRUE(sameColours(form->composition().EffectBase, original));
-    // A press takes the undo snapshot, which shares the canvas's pixels: the next effect must
-    // leave the snapshot as it was.
-    form->Image1MouseDown(QPoint(2, 2), Qt::LeftButton);
-    form->N21Click();
-    EXPECT_TRUE(sameColours(form->Image3->picture(), filtered(original, efSoft)));
-    EXPECT_TRUE(sameColours(work(), filtered(original, efRelief)));
-    form->ToolButton22Click();
-    EXPECT_TRUE(sameColours(work(), filtered(original, efSoft)));
+    EXPECT_TRUE(sameColours(form->composition().effectBase(), original));
+    EXPECT_FALSE(form->MenuRedo->isEnabled()); // the undone soft effect is gone
 }
 
 } // namespace

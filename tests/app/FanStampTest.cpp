@@ -19,8 +19,8 @@ TEST_F(FanStamp, DefaultsWithoutAColourBackgroundLeaveOnlyTheGreyOutline) {
     paintCanvas(canvasBlue);
     confirmFan();
     press(QPoint(0, 0));
-    EXPECT_EQ(form.composition().LastKind, ekFan);
-    EXPECT_EQ(form.composition().FanPos, QPoint(0, 0));
+    EXPECT_EQ(form.composition().lastKind(), ekFan);
+    EXPECT_EQ(form.composition().position(ekFan), QPoint(0, 0));
     EXPECT_EQ(count(clWhite), 0);
     EXPECT_GT(count(clGray), 800);
     EXPECT_EQ(count(clGray) + count(canvasBlue), 1273 * 649);
@@ -94,10 +94,10 @@ TEST_F(FanStamp, SealCircleAndFanConfirmedTogetherStampAtOnePointInOrder) {
     });
     ASSERT_TRUE(form.Form4->pending());
     press(QPoint(150, 100));
-    EXPECT_EQ(form.composition().LastKind, ekFan);
-    EXPECT_EQ(form.composition().SealPos, QPoint(150, 100));
-    EXPECT_EQ(form.composition().CirclePos, QPoint(150, 100));
-    EXPECT_EQ(form.composition().FanPos, QPoint(150, 100));
+    EXPECT_EQ(form.composition().lastKind(), ekFan);
+    EXPECT_EQ(form.composition().position(ekSeal), QPoint(150, 100));
+    EXPECT_EQ(form.composition().position(ekCircle), QPoint(150, 100));
+    EXPECT_EQ(form.composition().position(ekFan), QPoint(150, 100));
     EXPECT_FALSE(form.Form4->pending());
     EXPECT_FALSE(form.Form6->pending());
     EXPECT_FALSE(form.Form7->pending());
@@ -128,7 +128,7 @@ TEST_F(FanStamp, SealCircleAndFanConfirmedTogetherStampAtOnePointInOrder) {
     EXPECT_EQ(at(350, 100), clRed); // the fan's top arc
     // A nudge moves the fan only.
     form.ToolButton31Click();
-    EXPECT_EQ(form.composition().FanPos, QPoint(160, 100));
+    EXPECT_EQ(form.composition().position(ekFan), QPoint(160, 100));
     EXPECT_EQ(at(360, 100), clRed);
     EXPECT_EQ(at(200, 150), canvasBlue); // the circle went with the snapshot
     EXPECT_EQ(count(clBlack), 0);

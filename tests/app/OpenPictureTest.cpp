@@ -30,7 +30,9 @@ TEST(OpenPicture, StartsACanvasOfThePictureWithItCentred) {
 
     TForm1 form;
     form.createDialogs();
-    form.composition().EffectBaseTaken = true;
+    form.Image1->canvas(); // a white picture to filter
+    form.N21Click();
+    ASSERT_TRUE(form.composition().effectBaseTaken());
     form.openPictureFile(path);
     EXPECT_EQ(form.Image1->size(), QSize(120, 70));
     ASSERT_TRUE(form.Image1->hasPicture());
@@ -38,7 +40,7 @@ TEST(OpenPicture, StartsACanvasOfThePictureWithItCentred) {
     EXPECT_EQ(form.Image1->picture().pixel(119, 69), TColor(0x3264C8));
     EXPECT_EQ(form.Form2->CanvasSettings.Layout, plCenter);
     EXPECT_TRUE(form.Form2->CanvasSettings.UsePicture);
-    EXPECT_FALSE(form.composition().EffectBaseTaken);
+    EXPECT_FALSE(form.composition().effectBaseTaken());
 }
 
 TEST(OpenPicture, AFileThatIsNotAPictureLeavesTheCanvasAsItWas) {

@@ -90,8 +90,8 @@ TEST_F(RotatedStamp, ConfirmArmsAndTheNextPressStampsAtThePoint) {
 
     form->Image1MouseDown(QPoint(100, 100), Qt::RightButton);
     EXPECT_FALSE(form->Form3->pending());
-    EXPECT_EQ(form->composition().LastKind, ekRotatedText);
-    EXPECT_EQ(form->composition().RotatedTextPos, QPoint(100, 100));
+    EXPECT_EQ(form->composition().lastKind(), ekRotatedText);
+    EXPECT_EQ(form->composition().position(ekRotatedText), QPoint(100, 100));
     EXPECT_EQ(form->Image1->cursor().shape(), Qt::ArrowCursor);
     EXPECT_TRUE(form->ToolButton22->isEnabled());
     // Two bars in the cells at x = 100 and 122, on the row of y = 100.
@@ -108,7 +108,7 @@ TEST_F(RotatedStamp, ConfirmArmsAndTheNextPressStampsAtThePoint) {
     const QImage stamped = form->Image1->picture().image();
     form->Image1MouseDown(QPoint(5, 5), Qt::LeftButton);
     EXPECT_EQ(form->Image1->picture().image(), stamped);
-    EXPECT_EQ(form->composition().RotatedTextPos, QPoint(100, 100));
+    EXPECT_EQ(form->composition().position(ekRotatedText), QPoint(100, 100));
 }
 
 TEST_F(RotatedStamp, CancelAfterConfirmStampsTheResetSettings) {
@@ -123,8 +123,8 @@ TEST_F(RotatedStamp, CancelAfterConfirmStampsTheResetSettings) {
 
     form->Image1MouseDown(QPoint(50, 60), Qt::LeftButton);
     EXPECT_FALSE(form->Form3->pending());
-    EXPECT_EQ(form->composition().LastKind, ekRotatedText);
-    EXPECT_EQ(form->composition().RotatedTextPos, QPoint(50, 60));
+    EXPECT_EQ(form->composition().lastKind(), ekRotatedText);
+    EXPECT_EQ(form->composition().position(ekRotatedText), QPoint(50, 60));
     // The reset text is empty: a white canvas and nothing on it.
     ASSERT_TRUE(form->Image1->hasPicture());
     EXPECT_EQ(form->Image1->picture().size(), QSize(1273, 649));
@@ -154,7 +154,7 @@ TEST_F(RotatedStamp, NudgeAfterALaterApplyDrawsTheNewSettingsAtTheNudgedPoint) {
     EXPECT_EQ(form->Image1->picture().image(), expected(first, 100, 100).image());
 
     form->ToolButton31Click();
-    EXPECT_EQ(form->composition().RotatedTextPos, QPoint(110, 100));
+    EXPECT_EQ(form->composition().position(ekRotatedText), QPoint(110, 100));
     EXPECT_EQ(form->Image1->picture().image(), expected(later, 110, 100).image());
     const QRect ink = inkBox();
     EXPECT_GE(ink.left(), 110);
@@ -172,7 +172,7 @@ TEST_F(RotatedStamp, NudgeAfterALaterApplyDrawsTheNewSettingsAtTheNudgedPoint) {
     EXPECT_GT(red, 10);
     EXPECT_EQ(black, 0);
     form->ToolButton35Click();
-    EXPECT_EQ(form->composition().RotatedTextPos, QPoint(110, 90));
+    EXPECT_EQ(form->composition().position(ekRotatedText), QPoint(110, 90));
     EXPECT_EQ(form->Image1->picture().image(), expected(later, 110, 90).image());
 }
 
@@ -194,6 +194,6 @@ TEST_F(RotatedStamp, SizeErrorWithTheEmptyLastEntryNeitherArmsNorCloses) {
     EXPECT_FALSE(form->Form3->pending());
     EXPECT_EQ(form->Image1->cursor().shape(), Qt::ArrowCursor);
     form->Image1MouseDown(QPoint(10, 10), Qt::LeftButton);
-    EXPECT_EQ(form->composition().LastKind, ekNone);
+    EXPECT_EQ(form->composition().lastKind(), ekNone);
     EXPECT_EQ(inkBox(), QRect());
 }

@@ -5,6 +5,7 @@
 #include "PictureCodecs.h"
 #include "PlatformDialogs.h"
 #include "Unit1.h"
+#include "Unit6.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -53,6 +55,12 @@ protected:
         canvas.brush.color = 0x00204080;
         canvas.fillRect(0, 0, 40, 30);
         canvas.setPixel(3, 4, clWhite);
+    }
+    // Unsaved work: a circle stamped in the corner, through its dialog and a press.
+    void stampCircle() {
+        QTimer::singleShot(0, form.get(), [this] { form->Form6->Button1->click(); });
+        form->ToolButton21Click();
+        form->Image1MouseDown(QPoint(30, 20), Qt::LeftButton);
     }
     std::unique_ptr<TForm1> form;
     QStringList errors;
@@ -141,7 +149,7 @@ TEST_F(SaveCommand, UnsavedWorkIsAskedAboutBeforeItIsDiscarded) {
         });
     };
     drawSomething();
-    form->composition().Changed = true;
+    stampCircle();
     const QString saved = dir.filePath("work.bmp");
     struct Case {
         SaveAnswer answer;
@@ -169,14 +177,16 @@ TEST_F(SaveCommand, UnsavedWorkIsAskedAboutBeforeItIsDiscarded) {
 
     // Saved work is not asked about.
     asked.clear();
-    drawSomething();
+    stampCircle();
+    PlatformDialogs::setFileChooser([&saved](QWidget*, const FileDialogRequest&) { return saved; });
+    form->MenuSave->trigger();
     form->ToolButton23->click();
     EXPECT_TRUE(asked.isEmpty());
     EXPECT_FALSE(form->Image1->hasPicture());
 
     // The close box with unsaved work: 取消 keeps the window open, 不保存 closes it.
     drawSomething();
-    form->composition().Changed = true;
+    stampCircle();
     answer(SaveAnswer::Cancel);
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());

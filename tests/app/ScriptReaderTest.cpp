@@ -72,7 +72,7 @@ TEST(ScriptReader, NamesTheLineAndTheKeyOfWhatIsWrong) {
          "line 1: step 1: key \"at\" must be [x, y]"},
         {"{\"steps\": [{\"do\": \"effect\", \"kind\": \"glow\"}]}",
          "line 1: step 1: key \"kind\" must be one of hollow, nostalgic, relief, sharpen, clear, "
-         "outline, blur, soft, restore"},
+         "outline, soft, blur, restore"},
         {"{\"steps\": [{\"do\": \"text\", \"runs\": [{\"txt\": \"a\"}]}]}",
          "line 1: step 1: unknown key \"txt\" in \"runs\""},
         {"{\"steps\": [{\"do\": \"text\", \"plain\": \"a\", \"open\": \"b.rtf\"}]}",
@@ -97,7 +97,7 @@ TEST(ScriptReader, HostileInputIsRefusedNotCrashedOn) {
 }
 
 TEST(ScriptReader, EveryCommandIsKnownWithItsKeys) {
-    EXPECT_EQ(scriptCommands().size(), 12);
+    EXPECT_EQ(scriptCommands().size(), 15);
     EXPECT_EQ(scriptKeysOf("fan"),
               QStringList({"close", "fillColor", "lineColor", "lineWidth", "radius"}));
     EXPECT_TRUE(scriptKeysOf("undo").isEmpty());

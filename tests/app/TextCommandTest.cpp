@@ -65,7 +65,7 @@ protected:
 
 TEST_F(TextCommand, ConfirmDrawsAtOnceAndUndoTakesItAway) {
     addText([](TForm8& dialog) { dialog.Button1->click(); });
-    EXPECT_EQ(form->composition().LastKind, ekText);
+    EXPECT_EQ(form->composition().lastKind(), ekText);
     EXPECT_TRUE(form->ToolButton22->isEnabled());
     EXPECT_TRUE(canvasShows(
         expectedCanvas({{{50, 52}, QStringLiteral("中")}, {{52 + w1, 52}, QStringLiteral("文")}})));
@@ -73,13 +73,19 @@ TEST_F(TextCommand, ConfirmDrawsAtOnceAndUndoTakesItAway) {
     EXPECT_FALSE(form->Image1->hasPicture()); // the snapshot of the empty canvas
 }
 
-TEST_F(TextCommand, CancelDrawsNothingAndANudgeThenDrawsWithRowPitchZero) {
+TEST_F(TextCommand, CancelDrawsNothingAndKeepsWhatANudgeMoves) {
     addText([](TForm8& dialog) { dialog.Button3->click(); });
-    EXPECT_EQ(form->composition().LastKind, ekText);
+    EXPECT_EQ(form->composition().lastKind(), ekNone);
     EXPECT_FALSE(form->Form8->TextSettings.Confirmed);
-    EXPECT_FALSE(form->Image1->hasPicture());
     EXPECT_FALSE(form->ToolButton22->isEnabled());
-    // Off is -27 div 2 = -13: the row's cells start 13 pixels above the top margin.
+    form->ToolButton31Click(); // nothing to move
+    EXPECT_FALSE(form->Image1->hasPicture());
+    // A block drawn, then the dialog cancelled: the arrow still moves that block, redrawn
+    // from the dialog as it is now. Off is -27 div 2 = -13 with the cancel's RowPitch of zero:
+    // the row's cells start 13 pixels above the top margin.
+    addText([](TForm8& dialog) { dialog.Button1->click(); });
+    addText([](TForm8& dialog) { dialog.Button3->click(); });
+    EXPECT_EQ(form->composition().lastKind(), ekText);
     form->ToolButton31Click();
     EXPECT_EQ(form->Form8->TextSettings.LeftMargin, 60);
     EXPECT_TRUE(canvasShows(

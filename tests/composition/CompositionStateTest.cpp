@@ -60,38 +60,66 @@ struct Composition : ::testing::Test {
 TEST_F(Composition, PendingElementsLandInTheFixedOrderAndTheLastOneIsNudged) {
     // Attached in another order than they are stamped: seal, then circle, then fan on top.
     WaitingPicture fan{square(20, clBlue)};
-    WaitingPicture seal{square(20, clRed)};
+    WaitingPicture seal{square(60, clRed)};
     state.attach(ekFan, &fan);
     state.attach(ekSeal, &seal);
     fan.armed = seal.armed = true;
     EXPECT_TRUE(state.stampPendingAt(QPoint(10, 10)));
     EXPECT_EQ(at(15, 15), clBlue);
+    EXPECT_EQ(at(50, 50), clRed);
     EXPECT_FALSE(fan.pending() || seal.pending());
-    EXPECT_EQ(state.LastKind, ekFan);
-    EXPECT_EQ(state.SealPos, QPoint(10, 10));
-    EXPECT_EQ(state.stampedArea(), QRect(10, 10, 20, 20)); // all the view repaints
-    EXPECT_TRUE(state.Changed);
-    // A press with nothing pending stamps nothing and changes nothing.
+    EXPECT_EQ(state.lastKind(), ekFan);
+    EXPECT_EQ(state.position(ekSeal), QPoint(10, 10));
+    EXPECT_EQ(state.stampedArea(), QRect(10, 10, 60, 60)); // all the view repaints
+    EXPECT_TRUE(state.isModified());
+    // A press with nothing pending stamps nothing, changes nothing and adds no step.
     state.markSaved();
     EXPECT_FALSE(state.stampPendingAt(QPoint(100, 100)));
-    EXPECT_FALSE(state.Changed);
-    EXPECT_EQ(count(canvasGrey), 400 * 300 - 20 * 20);
+    EXPECT_FALSE(state.isModified());
+    EXPECT_EQ(state.steps().size(), 2u);
+    EXPECT_EQ(count(canvasGrey), 400 * 300 - 60 * 60);
+    // The nudge draws only the last element again, from the picture before the press.
+    EXPECT_TRUE(state.nudge(0, 10));
+    EXPECT_EQ(count(clRed), 0);
+    EXPECT_EQ(at(15, 25), clBlue);
+    EXPECT_EQ(state.position(ekFan), QPoint(10, 20));
 }
 
-TEST_F(Composition, UndoGoesBackOneStampOnly) {
+TEST_F(Composition, UndoAndRedoWalkEveryStepOfTheHistory) {
     stampCircle(QPoint(0, 0));
     stampCircle(QPoint(300, 0));
+    state.applyEffect(efBlur);
+    const TColor blurredEdge = at(300, 50);
+    ASSERT_NE(blurredEdge, clBlack);
+    state.clear();
+    ASSERT_EQ(state.steps().size(), 5u); // the new canvas, two stamps, the effect, clear
+    EXPECT_FALSE(state.canvas().hasPicture());
+    ASSERT_TRUE(state.undo()); // clear
+    EXPECT_TRUE(state.effectBaseTaken());
+    ASSERT_TRUE(state.undo()); // the effect: its state goes with it
+    EXPECT_FALSE(state.effectBaseTaken());
+    EXPECT_EQ(state.currentEffect(), efNone);
     EXPECT_EQ(at(350, 50), clWhite);
-    EXPECT_EQ(state.stampedArea(), QRect(300, 0, 100, 100));
-    state.undo();
-    EXPECT_EQ(at(350, 50), canvasGrey); // the second circle is gone
-    EXPECT_EQ(at(50, 50), clWhite);     // the first one stays
-    state.undo();                       // the one snapshot again
+    ASSERT_TRUE(state.undo()); // the second circle; the first one stays
+    EXPECT_EQ(at(350, 50), canvasGrey);
     EXPECT_EQ(at(50, 50), clWhite);
-    // The snapshot is a picture of its own: drawing on the canvas leaves it alone.
-    stampCircle(QPoint(200, 150));
-    EXPECT_EQ(state.undoSnapshot().picture().pixel(250, 200), canvasGrey);
-    EXPECT_EQ(at(250, 200), clWhite);
+    ASSERT_TRUE(state.undo());
+    EXPECT_EQ(count(canvasGrey), 400 * 300);
+    ASSERT_TRUE(state.undo()); // the new canvas: the canvas before it, with its own size
+    EXPECT_FALSE(state.canvas().hasPicture());
+    EXPECT_EQ(state.canvas().size(), QSize(1273, 649));
+    EXPECT_FALSE(state.undo());
+    EXPECT_FALSE(state.canUndo());
+    for (int step = 0; step < 3; ++step)
+        ASSERT_TRUE(state.redo());
+    EXPECT_EQ(state.canvas().size(), QSize(400, 300));
+    EXPECT_EQ(at(350, 50), clWhite);
+    ASSERT_TRUE(state.redo());
+    EXPECT_EQ(state.currentEffect(), efBlur);
+    EXPECT_EQ(at(300, 50), blurredEdge);
+    ASSERT_TRUE(state.redo());
+    EXPECT_FALSE(state.redo());
+    EXPECT_FALSE(state.canvas().hasPicture());
 }
 
 TEST_F(Composition, UndoThenNudgeDrawsTheElementAgainTenPixelsOn) {
@@ -99,14 +127,14 @@ TEST_F(Composition, UndoThenNudgeDrawsTheElementAgainTenPixelsOn) {
     state.undo();
     EXPECT_EQ(count(canvasGrey), 400 * 300);
     state.nudge(10, 0);
-    EXPECT_EQ(state.CirclePos, QPoint(110, 100));
+    EXPECT_EQ(state.position(ekCircle), QPoint(110, 100));
     EXPECT_EQ(at(110, 150), clBlack);
     EXPECT_EQ(at(100, 150), canvasGrey);
     // Repeated nudges move the one element over the same background.
     for (QPoint step :
          {QPoint(0, 10), QPoint(-10, 0), QPoint(-10, 0), QPoint(0, -10), QPoint(0, -10)})
         state.nudge(step.x(), step.y());
-    EXPECT_EQ(state.CirclePos, QPoint(90, 90));
+    EXPECT_EQ(state.position(ekCircle), QPoint(90, 90));
     EXPECT_EQ(at(140, 140), clWhite);
     EXPECT_EQ(at(90, 140), clBlack);
     EXPECT_EQ(at(110, 150), clWhite); // inside the moved circle, not a left-over outline
@@ -117,6 +145,46 @@ TEST_F(Composition, UndoThenNudgeDrawsTheElementAgainTenPixelsOn) {
             circleInk += circle.picture.pixel(x, y) != clFuchsia;
     EXPECT_EQ(count(clBlack) + count(clWhite), circleInk);
     EXPECT_EQ(count(clBlack) + count(clWhite) + count(canvasGrey), 400 * 300);
+    // The nudges replaced the stamp: one undo takes the circle away, redo brings it back moved.
+    EXPECT_EQ(state.steps().size(), 2u);
+    state.undo();
+    EXPECT_EQ(count(canvasGrey), 400 * 300);
+    state.redo();
+    EXPECT_EQ(at(90, 140), clBlack);
+}
+
+TEST_F(Composition, WhatANudgeCannotMoveStaysPut) {
+    // Nothing placed yet: the canvas keeps its picture.
+    EXPECT_FALSE(state.nudge(10, 0));
+    EXPECT_EQ(count(canvasGrey), 400 * 300);
+    // A new canvas ends what a nudge moves; undoing it brings the circle back within reach.
+    stampCircle(QPoint(0, 0));
+    TSetStruct smaller;
+    smaller.Width = 200;
+    smaller.Height = 150;
+    state.newCanvas(smaller, QImage());
+    EXPECT_EQ(state.lastKind(), ekNone);
+    EXPECT_FALSE(state.nudge(10, 0));
+    EXPECT_EQ(state.canvas().size(), QSize(200, 150));
+    EXPECT_FALSE(state.isModified()); // a blank canvas is no work to lose
+    state.undo();
+    EXPECT_EQ(state.canvas().picture().size(), QSize(400, 300));
+    EXPECT_EQ(state.lastKind(), ekCircle);
+    EXPECT_TRUE(state.nudge(10, 0));
+    EXPECT_EQ(at(60, 50), clWhite);
+}
+
+TEST_F(Composition, HistoryKeepsTheNewestStepsWithinItsBound) {
+    for (int i = 0; i < int(History::stepLimit) + 5; ++i)
+        stampCircle(QPoint(i % 300, 0));
+    EXPECT_EQ(state.steps().size(), History::stepLimit);
+    EXPECT_TRUE(state.steps().trimmed());
+    // A stamp keeps only the rectangle it changed, before and after.
+    EXPECT_EQ(state.steps().at(History::stepLimit - 1).bytes(), 2 * 100 * 100 * 4);
+    // The picture before the oldest step kept: the canvas with the first five circles.
+    const Picture start = state.pictureBeforeHistory();
+    EXPECT_EQ(start.picture().pixel(54, 50), clWhite);
+    EXPECT_EQ(start.picture().pixel(106, 50), canvasGrey);
 }
 
 } // namespace

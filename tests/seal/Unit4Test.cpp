@@ -263,11 +263,10 @@ TEST_F(SealDialog, OkArmsPlacementAndGivesTheCanvasTheHand) {
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(turned().size(), QSize(74, 74));
-    // OK with no text still arms placement.
-    dialog->PendingPlacement = 0;
+    // OK with no text arms nothing: the seal drawn before must not be stamped in its place.
     write(QString());
     dialog->Button1->click();
-    EXPECT_EQ(dialog->PendingPlacement, 1);
+    EXPECT_EQ(dialog->PendingPlacement, 0);
 }
 
 TEST_F(SealDialog, CancelResetsTheRecordOnly) {
