@@ -5,6 +5,7 @@
 #include "RichText.h"
 #include "ScriptDrivers.h"
 #include "SpinEdit.h"
+#include "TarvelError.h"
 #include "TextLayout.h"
 #include "Unit1.h"
 #include "Unit8.h"
@@ -287,6 +288,68 @@ TEST_F(ScriptRun, ExamplesComposeTheirPictures) {
         const QString picture = file(QFileInfo(name).completeBaseName() + QStringLiteral(".jpg"));
         const QImage image(picture);
         EXPECT_FALSE(image.isNull()) << picture.toStdString();
+        // Its work file rebuilds the same picture, byte for byte, with the history behind it.
+        const QString work = file(QFileInfo(name).completeBaseName() + QStringLiteral(".tarvel"));
+        form->saveWork(work);
+        EXPECT_FALSE(form->isWindowModified());
+        TForm1 reopened;
+        reopened.createDialogs();
+        reopened.openWork(work);
+        EXPECT_EQ(reopened.Image1->picture().image(), form->Image1->picture().image())
+            << name.toStdString();
+        EXPECT_EQ(reopened.composition().steps().size(), form->composition().steps().size());
+        EXPECT_TRUE(reopened.windowTitle().startsWith(QFileInfo(work).fileName()));
+        EXPECT_FALSE(reopened.isWindowModified());
+    }
+}
+
+TEST_F(ScriptRun, WorkFilesThatCannotBeOpenedLeaveTheWorkAsItWas) {
+    ASSERT_EQ(run(R"({"steps": [
+      {"do": "canvas", "width": 120, "height": 90, "color": "#102030"},
+      {"do": "circle", "radius": 20},
+      {"do": "click", "at": [10, 10]},
+      {"do": "saveWork", "file": "good.tarvel"}
+    ]})").status, 0);
+    const QImage before = form->Image1->picture().image();
+    const auto write = [this](const char* name, const QByteArray& data) {
+        QFile f(file(QLatin1String(name)));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(data);
+        return f.fileName();
+    };
+    QFile good(file(QStringLiteral("good.tarvel")));
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    const QByteArray work = good.readAll();
+    const std::pair<QString, const char*> cases[] = {
+        {write("newer.tarvel", R"({"format": "tarvel-work", "version": 2, "steps": []})"),
+         "作品文件的格式版本是 2，来自更新的 Tarvel"},
+        {write("cut.tarvel", work.left(work.size() / 2)), "not valid JSON"},
+        {write("type.tarvel", R"({"steps": [{"do": "circle", "radius": "big"}]})"),
+         "key \"radius\" must be a whole number"},
+        {write("save.tarvel", R"({"steps": [{"do": "save", "file": "/tmp/x.bmp"}]})"),
+         "第 1 步（第 1 行）：作品文件里不能有“save”"},
+        {write("outside.tarvel", R"({"steps": [{"do": "canvas", "picture": "/etc/passwd"}]})"),
+         "背景图片“/etc/passwd”不在作品文件里"},
+        {write("base64.tarvel", R"({"files": {"a.png": "@@"}, "steps": []})"),
+         "the file \"a.png\" is not valid base64"},
+        {write("fails.tarvel", R"({"files": {"a.png": "AAAA"}, "steps": [
+           {"do": "canvas", "width": 50, "height": 50, "color": "#FFFFFF"},
+           {"do": "canvas", "picture": "a.png"}]})"),
+         "第 2 步：无法读取图片"},
+    };
+    for (const auto& [path, expected] : cases) {
+        SCOPED_TRACE(path.toStdString());
+        try {
+            form->openWork(path);
+            ADD_FAILURE() << "opened";
+        } catch (const TarvelError& error) {
+            EXPECT_TRUE(error.text().startsWith(QStringLiteral("无法打开作品“%1”：").arg(path)));
+            EXPECT_TRUE(error.text().contains(QString::fromUtf8(expected)))
+                << error.text().toStdString();
+        }
+        EXPECT_EQ(form->Image1->picture().image(), before);
+        EXPECT_EQ(form->composition().steps().size(), 2u);
+        EXPECT_EQ(form->workFile(), file(QStringLiteral("good.tarvel")));
     }
 }
 
