@@ -128,6 +128,26 @@ protected:
         root = scratch->filePath(QStringLiteral("root"));
         const Finished unpack = run(QStringLiteral("dpkg"), {QStringLiteral("-x"), deb, root});
         ASSERT_EQ(unpack.status, 0) << unpack.err.toStdString();
+        // The faces of the font packages it depends on, where installing them puts them, for
+        // the links of its Fonts folder.
+        QDirIterator links(programFolder() + QStringLiteral("/Fonts"), QDir::System | QDir::Files);
+        while (links.hasNext()) {
+            const QString face = linkedFace(links.next());
+            if (!face.isEmpty() && QFileInfo::exists(face) && !QFileInfo::exists(installed(face))) {
+                ASSERT_TRUE(QDir().mkpath(QFileInfo(installed(face)).path()));
+                ASSERT_TRUE(QFile::link(face, installed(face)));
+            }
+        }
+    }
+
+    // The path, as installed, of the file a link of the package names; empty for a file.
+    static QString linkedFace(const QString& path) {
+        const std::filesystem::path link(path.toStdString());
+        if (!std::filesystem::is_symlink(link))
+            return QString();
+        const std::filesystem::path target =
+            (link.parent_path() / std::filesystem::read_symlink(link)).lexically_normal();
+        return QString::fromStdString(target.string()).mid(root.size());
     }
 
     static void TearDownTestSuite() { scratch.reset(); }
@@ -318,18 +338,22 @@ TEST_F(DebianPackage, DependsOnThePackageOfEveryLibraryTheProgramLoads) {
             << ", which Depends does not name";
     }
 
-    // The print faces of the Fonts folder come from font packages, which give the same faces
-    // to the rest of the desktop; the brush faces, with their licence beside them, are the
-    // package's own.
+    // The print faces of the Fonts folder are relative links to the files of font packages,
+    // which give the same faces to the rest of the desktop, not copies of them; the brush
+    // faces, with their licence beside them, are the package's own.
     const QDir fonts(programFolder() + QStringLiteral("/Fonts"));
     QStringList facePaths;
     for (const QString& face : fonts.entryList({QStringLiteral("*.ttf")}, QDir::Files)) {
-        if (fonts.exists(QFileInfo(face).completeBaseName() + QStringLiteral("-OFL.txt")))
+        const QString path = linkedFace(fonts.filePath(face));
+        if (fonts.exists(QFileInfo(face).completeBaseName() + QStringLiteral("-OFL.txt"))) {
+            EXPECT_TRUE(path.isEmpty()) << face.toStdString();
             continue;
-        QDirIterator system(QStringLiteral("/usr/share/fonts"), {face}, QDir::Files,
-                            QDirIterator::Subdirectories);
-        ASSERT_TRUE(system.hasNext()) << face.toStdString() << " is no installed system face";
-        facePaths << system.next();
+        }
+        ASSERT_FALSE(path.isEmpty()) << face.toStdString() << " is a copy, not a link";
+        EXPECT_TRUE(
+            std::filesystem::read_symlink(fonts.filePath(face).toStdString()).is_relative());
+        EXPECT_TRUE(path.startsWith(QLatin1String("/usr/share/fonts/"))) << path.toStdString();
+        facePaths << path;
     }
     const QMap<QString, QSet<QString>> faceOwners = owningPackages(facePaths);
     for (const QString& path : facePaths)
