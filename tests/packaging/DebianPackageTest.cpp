@@ -1,7 +1,8 @@
 // The Debian package as a user receives it: CPack builds the .deb from this build tree, dpkg
 // unpacks it into a scratch root, and the program runs a composition script from there, with
 // the fonts (and their licences) and the manual it finds beside itself. Its Depends field must name
-// the package of every library the program loads.
+// the package of every library the program loads, and Debian's checker, lintian, finds nothing
+// to warn about in it.
 #include "HelpLibrary.h"
 
 #include <QCoreApplication>
@@ -258,6 +259,11 @@ TEST_F(DebianPackage, HoldsTheProgramBesideItsFontsAndManual) {
     // The very file whose digest the About box and the help window check.
     EXPECT_EQ(manual, readFile(QStringLiteral(TARVEL_BUILT_FOLDER "/TarvelHelp.chm")));
 
+    // The description says what the program does in English and in Chinese.
+    const QString description = field(QStringLiteral("Description"));
+    EXPECT_TRUE(description.contains(QStringLiteral("Tarvel composes a picture of Chinese")));
+    EXPECT_TRUE(description.contains(QStringLiteral("Tarvel 在选定大小和颜色的纸上合成书法作品")));
+
     const QString entry = QString::fromUtf8(
         readFile(installed(QStringLiteral("usr/share/applications/tarvel.desktop"))));
     EXPECT_TRUE(entry.startsWith(QStringLiteral("[Desktop Entry]\n")));
@@ -358,6 +364,33 @@ TEST_F(DebianPackage, DependsOnThePackageOfEveryLibraryTheProgramLoads) {
     const QMap<QString, QSet<QString>> faceOwners = owningPackages(facePaths);
     for (const QString& path : facePaths)
         EXPECT_TRUE(ownersOf(faceOwners, path).intersects(packages)) << path.toStdString();
+}
+
+// Lines of a checker's report that start with one of the prefixes (after the indent).
+QStringList reportLines(const QByteArray& report, const QStringList& prefixes) {
+    QStringList found;
+    for (const QByteArray& line : report.split('\n')) {
+        const QString text = QString::fromUtf8(line).trimmed();
+        for (const QString& prefix : prefixes)
+            if (text.startsWith(prefix))
+                found << text;
+    }
+    return found;
+}
+
+// Debian's checker reports nothing at error or warning level (E: and W:); the notes it makes at
+// information level (I:, X:, shown with -I) are no fault.
+TEST_F(DebianPackage, LintianFindsNoErrorOrWarning) {
+    if (QStandardPaths::findExecutable(QStringLiteral("lintian")).isEmpty())
+        GTEST_SKIP() << "lintian (Debian package lintian) is not installed";
+    const Finished lintian =
+        run(QStringLiteral("lintian"),
+            {QStringLiteral("--tag-display-limit"), QStringLiteral("0"),
+             QStringLiteral("--fail-on"), QStringLiteral("error,warning"), deb});
+    const QStringList findings =
+        reportLines(lintian.out, {QStringLiteral("E: "), QStringLiteral("W: ")});
+    EXPECT_TRUE(findings.isEmpty()) << findings.join(u'\n').toStdString();
+    EXPECT_EQ(lintian.status, 0) << lintian.out.toStdString() << lintian.err.toStdString();
 }
 
 // The areas checked below are where examples/poem-vertical.json puts its poem, inscription and
