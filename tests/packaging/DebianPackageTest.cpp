@@ -1,8 +1,8 @@
 // The Debian package as a user receives it: CPack builds the .deb from this build tree, dpkg
 // unpacks it into a scratch root, and the program runs a composition script from there, with
 // the fonts (and their licences) and the manual it finds beside itself. Its Depends field must name
-// the package of every library the program loads, and Debian's checker, lintian, finds nothing
-// to warn about in it.
+// the package of every library the program loads, and Debian's checkers, lintian and
+// appstreamcli, find nothing to warn about in it.
 #include "HelpLibrary.h"
 
 #include <QCoreApplication>
@@ -391,6 +391,48 @@ TEST_F(DebianPackage, LintianFindsNoErrorOrWarning) {
         reportLines(lintian.out, {QStringLiteral("E: "), QStringLiteral("W: ")});
     EXPECT_TRUE(findings.isEmpty()) << findings.join(u'\n').toStdString();
     EXPECT_EQ(lintian.status, 0) << lintian.out.toStdString() << lintian.err.toStdString();
+}
+
+// The AppStream metadata and the desktop entry it names are valid together, and what software
+// centres show is there in English and Chinese, with the pictures of docs/images and the
+// picture types of the desktop entry.
+TEST_F(DebianPackage, AppStreamMetadataIsValid) {
+    const QString metainfo = QString::fromUtf8(
+        readFile(installed(QStringLiteral("usr/share/metainfo/org.example.tarvel.metainfo.xml"))));
+    ASSERT_FALSE(metainfo.isEmpty());
+    for (const QString& element : {QStringLiteral("summary"), QStringLiteral("p")}) {
+        EXPECT_TRUE(metainfo.contains(QLatin1Char('<') + element + QLatin1Char('>')));
+        EXPECT_TRUE(
+            metainfo.contains(QLatin1Char('<') + element + QStringLiteral(" xml:lang=\"zh_CN\">")));
+    }
+    const QRegularExpression image(
+        QStringLiteral("<image>https://[^<]*/docs/images/([^<]+)</image>"));
+    int screenshots = 0;
+    for (auto match = image.globalMatch(metainfo); match.hasNext(); ++screenshots) {
+        const QString name = match.next().captured(1);
+        EXPECT_TRUE(QFileInfo::exists(QStringLiteral(TARVEL_SOURCE_DIR "/docs/images/") + name))
+            << name.toStdString();
+    }
+    EXPECT_GT(screenshots, 0);
+    const QString entry = QString::fromUtf8(
+        readFile(installed(QStringLiteral("usr/share/applications/tarvel.desktop"))));
+    QStringList mediaTypes;
+    const QRegularExpression mediaType(QStringLiteral("<mediatype>([^<]+)</mediatype>"));
+    for (auto match = mediaType.globalMatch(metainfo); match.hasNext();)
+        mediaTypes << match.next().captured(1);
+    EXPECT_TRUE(entry.contains(QStringLiteral("\nMimeType=") + mediaTypes.join(u';') +
+                               QStringLiteral(";\n")))
+        << mediaTypes.join(u' ').toStdString();
+
+    if (QStandardPaths::findExecutable(QStringLiteral("appstreamcli")).isEmpty())
+        GTEST_SKIP() << "appstreamcli (Debian package appstream) is not installed";
+    const Finished validated =
+        run(QStringLiteral("appstreamcli"),
+            {QStringLiteral("validate-tree"), QStringLiteral("--no-net"), root});
+    const QStringList findings =
+        reportLines(validated.out, {QStringLiteral("E: "), QStringLiteral("W: ")});
+    EXPECT_TRUE(findings.isEmpty()) << findings.join(u'\n').toStdString();
+    EXPECT_EQ(validated.status, 0) << validated.out.toStdString() << validated.err.toStdString();
 }
 
 // The areas checked below are where examples/poem-vertical.json puts its poem, inscription and
