@@ -10,6 +10,8 @@ TARVEL_PACKAGES=(
   fonts-lxgw-wenkai fonts-arphic-gkai00mp fonts-arphic-gbsn00lp fonts-arphic-ukai fonts-arphic-uming
   python3-fonttools python3-brotli
   xvfb xauth
+  # The manual page's markup, and the checkers the package test runs on the .deb.
+  scdoc lintian appstream
 )
 # The image libraries are kept at Debian's current security release.
 TARVEL_SECURITY_PACKAGES=(libpng16-16 libjpeg62-turbo)

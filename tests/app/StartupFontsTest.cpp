@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QStringDecoder>
 #include <QTemporaryDir>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 #include <unistd.h>
@@ -126,6 +127,29 @@ TEST(StartupFonts, AnEmptyFolderRegistersNothing) {
     form.registerPrivateFonts(true);
     EXPECT_TRUE(form.privateFonts().isEmpty());
     EXPECT_EQ(form.fontFaceList(), before);
+}
+
+// The Fonts folder of the package links to the faces of Debian's font packages: a face is read
+// through a relative or an absolute link, and a link to nothing is skipped.
+TEST(StartupFonts, FacesAreReadThroughLinks) {
+    QTemporaryDir dir;
+    const std::filesystem::path fonts = dir.filePath(QStringLiteral("Fonts")).toStdString();
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("Fonts"))));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("share"))));
+    ASSERT_TRUE(QFile::copy(kaiFile, dir.filePath(QStringLiteral("share/kai.ttf"))));
+    std::filesystem::create_symlink("../share/kai.ttf", fonts / "kai.ttf");
+    std::filesystem::create_symlink("/usr/share/fonts/truetype/arphic-gbsn00lp/gbsn00lp.ttf",
+                                    fonts / "song.ttf");
+    std::filesystem::create_symlink("../share/gone.ttf", fonts / "gone.ttf");
+    TForm1 form;
+    form.AppDir = dir.path() + QLatin1Char('/');
+    form.registerPrivateFonts(true);
+    QStringList families;
+    for (const int id : form.privateFonts())
+        families += QFontDatabase::applicationFontFamilies(id);
+    families.sort();
+    EXPECT_EQ(families.join(u','), kaiFace + QStringLiteral(",AR PL SungtiL GB"));
+    form.close();
 }
 
 // The brush faces of the built Fonts folder, in a process that sees only DejaVu installed: each

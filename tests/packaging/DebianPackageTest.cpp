@@ -1,7 +1,8 @@
 // The Debian package as a user receives it: CPack builds the .deb from this build tree, dpkg
 // unpacks it into a scratch root, and the program runs a composition script from there, with
 // the fonts (and their licences) and the manual it finds beside itself. Its Depends field must name
-// the package of every library the program loads.
+// the package of every library the program loads, and Debian's checkers, lintian and
+// appstreamcli, find nothing to warn about in it.
 #include "HelpLibrary.h"
 
 #include <QCoreApplication>
@@ -128,6 +129,26 @@ protected:
         root = scratch->filePath(QStringLiteral("root"));
         const Finished unpack = run(QStringLiteral("dpkg"), {QStringLiteral("-x"), deb, root});
         ASSERT_EQ(unpack.status, 0) << unpack.err.toStdString();
+        // The faces of the font packages it depends on, where installing them puts them, for
+        // the links of its Fonts folder.
+        QDirIterator links(programFolder() + QStringLiteral("/Fonts"), QDir::System | QDir::Files);
+        while (links.hasNext()) {
+            const QString face = linkedFace(links.next());
+            if (!face.isEmpty() && QFileInfo::exists(face) && !QFileInfo::exists(installed(face))) {
+                ASSERT_TRUE(QDir().mkpath(QFileInfo(installed(face)).path()));
+                ASSERT_TRUE(QFile::link(face, installed(face)));
+            }
+        }
+    }
+
+    // The path, as installed, of the file a link of the package names; empty for a file.
+    static QString linkedFace(const QString& path) {
+        const std::filesystem::path link(path.toStdString());
+        if (!std::filesystem::is_symlink(link))
+            return QString();
+        const std::filesystem::path target =
+            (link.parent_path() / std::filesystem::read_symlink(link)).lexically_normal();
+        return QString::fromStdString(target.string()).mid(root.size());
     }
 
     static void TearDownTestSuite() { scratch.reset(); }
@@ -238,6 +259,11 @@ TEST_F(DebianPackage, HoldsTheProgramBesideItsFontsAndManual) {
     // The very file whose digest the About box and the help window check.
     EXPECT_EQ(manual, readFile(QStringLiteral(TARVEL_BUILT_FOLDER "/TarvelHelp.chm")));
 
+    // The description says what the program does in English and in Chinese.
+    const QString description = field(QStringLiteral("Description"));
+    EXPECT_TRUE(description.contains(QStringLiteral("Tarvel composes a picture of Chinese")));
+    EXPECT_TRUE(description.contains(QStringLiteral("Tarvel 在选定大小和颜色的纸上合成书法作品")));
+
     const QString entry = QString::fromUtf8(
         readFile(installed(QStringLiteral("usr/share/applications/tarvel.desktop"))));
     EXPECT_TRUE(entry.startsWith(QStringLiteral("[Desktop Entry]\n")));
@@ -318,22 +344,95 @@ TEST_F(DebianPackage, DependsOnThePackageOfEveryLibraryTheProgramLoads) {
             << ", which Depends does not name";
     }
 
-    // The print faces of the Fonts folder come from font packages, which give the same faces
-    // to the rest of the desktop; the brush faces, with their licence beside them, are the
-    // package's own.
+    // The print faces of the Fonts folder are relative links to the files of font packages,
+    // which give the same faces to the rest of the desktop, not copies of them; the brush
+    // faces, with their licence beside them, are the package's own.
     const QDir fonts(programFolder() + QStringLiteral("/Fonts"));
     QStringList facePaths;
     for (const QString& face : fonts.entryList({QStringLiteral("*.ttf")}, QDir::Files)) {
-        if (fonts.exists(QFileInfo(face).completeBaseName() + QStringLiteral("-OFL.txt")))
+        const QString path = linkedFace(fonts.filePath(face));
+        if (fonts.exists(QFileInfo(face).completeBaseName() + QStringLiteral("-OFL.txt"))) {
+            EXPECT_TRUE(path.isEmpty()) << face.toStdString();
             continue;
-        QDirIterator system(QStringLiteral("/usr/share/fonts"), {face}, QDir::Files,
-                            QDirIterator::Subdirectories);
-        ASSERT_TRUE(system.hasNext()) << face.toStdString() << " is no installed system face";
-        facePaths << system.next();
+        }
+        ASSERT_FALSE(path.isEmpty()) << face.toStdString() << " is a copy, not a link";
+        EXPECT_TRUE(
+            std::filesystem::read_symlink(fonts.filePath(face).toStdString()).is_relative());
+        EXPECT_TRUE(path.startsWith(QLatin1String("/usr/share/fonts/"))) << path.toStdString();
+        facePaths << path;
     }
     const QMap<QString, QSet<QString>> faceOwners = owningPackages(facePaths);
     for (const QString& path : facePaths)
         EXPECT_TRUE(ownersOf(faceOwners, path).intersects(packages)) << path.toStdString();
+}
+
+// Lines of a checker's report that start with one of the prefixes (after the indent).
+QStringList reportLines(const QByteArray& report, const QStringList& prefixes) {
+    QStringList found;
+    for (const QByteArray& line : report.split('\n')) {
+        const QString text = QString::fromUtf8(line).trimmed();
+        for (const QString& prefix : prefixes)
+            if (text.startsWith(prefix))
+                found << text;
+    }
+    return found;
+}
+
+// Debian's checker reports nothing at error or warning level (E: and W:); the notes it makes at
+// information level (I:, X:, shown with -I) are no fault.
+TEST_F(DebianPackage, LintianFindsNoErrorOrWarning) {
+    if (QStandardPaths::findExecutable(QStringLiteral("lintian")).isEmpty())
+        GTEST_SKIP() << "lintian (Debian package lintian) is not installed";
+    const Finished lintian =
+        run(QStringLiteral("lintian"),
+            {QStringLiteral("--tag-display-limit"), QStringLiteral("0"),
+             QStringLiteral("--fail-on"), QStringLiteral("error,warning"), deb});
+    const QStringList findings =
+        reportLines(lintian.out, {QStringLiteral("E: "), QStringLiteral("W: ")});
+    EXPECT_TRUE(findings.isEmpty()) << findings.join(u'\n').toStdString();
+    EXPECT_EQ(lintian.status, 0) << lintian.out.toStdString() << lintian.err.toStdString();
+}
+
+// The AppStream metadata and the desktop entry it names are valid together, and what software
+// centres show is there in English and Chinese, with the pictures of docs/images and the
+// picture types of the desktop entry.
+TEST_F(DebianPackage, AppStreamMetadataIsValid) {
+    const QString metainfo = QString::fromUtf8(
+        readFile(installed(QStringLiteral("usr/share/metainfo/org.example.tarvel.metainfo.xml"))));
+    ASSERT_FALSE(metainfo.isEmpty());
+    for (const QString& element : {QStringLiteral("summary"), QStringLiteral("p")}) {
+        EXPECT_TRUE(metainfo.contains(QLatin1Char('<') + element + QLatin1Char('>')));
+        EXPECT_TRUE(
+            metainfo.contains(QLatin1Char('<') + element + QStringLiteral(" xml:lang=\"zh_CN\">")));
+    }
+    const QRegularExpression image(
+        QStringLiteral("<image>https://[^<]*/docs/images/([^<]+)</image>"));
+    int screenshots = 0;
+    for (auto match = image.globalMatch(metainfo); match.hasNext(); ++screenshots) {
+        const QString name = match.next().captured(1);
+        EXPECT_TRUE(QFileInfo::exists(QStringLiteral(TARVEL_SOURCE_DIR "/docs/images/") + name))
+            << name.toStdString();
+    }
+    EXPECT_GT(screenshots, 0);
+    const QString entry = QString::fromUtf8(
+        readFile(installed(QStringLiteral("usr/share/applications/tarvel.desktop"))));
+    QStringList mediaTypes;
+    const QRegularExpression mediaType(QStringLiteral("<mediatype>([^<]+)</mediatype>"));
+    for (auto match = mediaType.globalMatch(metainfo); match.hasNext();)
+        mediaTypes << match.next().captured(1);
+    EXPECT_TRUE(entry.contains(QStringLiteral("\nMimeType=") + mediaTypes.join(u';') +
+                               QStringLiteral(";\n")))
+        << mediaTypes.join(u' ').toStdString();
+
+    if (QStandardPaths::findExecutable(QStringLiteral("appstreamcli")).isEmpty())
+        GTEST_SKIP() << "appstreamcli (Debian package appstream) is not installed";
+    const Finished validated =
+        run(QStringLiteral("appstreamcli"),
+            {QStringLiteral("validate-tree"), QStringLiteral("--no-net"), root});
+    const QStringList findings =
+        reportLines(validated.out, {QStringLiteral("E: "), QStringLiteral("W: ")});
+    EXPECT_TRUE(findings.isEmpty()) << findings.join(u'\n').toStdString();
+    EXPECT_EQ(validated.status, 0) << validated.out.toStdString() << validated.err.toStdString();
 }
 
 // The areas checked below are where examples/poem-vertical.json puts its poem, inscription and
