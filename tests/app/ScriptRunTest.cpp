@@ -309,7 +309,9 @@ TEST_F(ScriptRun, WorkFilesThatCannotBeOpenedLeaveTheWorkAsItWas) {
       {"do": "circle", "radius": 20},
       {"do": "click", "at": [10, 10]},
       {"do": "saveWork", "file": "good.tarvel"}
-    ]})").status, 0);
+    ]})")
+                  .status,
+              0);
     const QImage before = form->Image1->picture().image();
     const auto write = [this](const char* name, const QByteArray& data) {
         QFile f(file(QLatin1String(name)));

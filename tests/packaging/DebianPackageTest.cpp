@@ -269,7 +269,11 @@ TEST_F(DebianPackage, HoldsTheProgramBesideItsFontsAndManual) {
     EXPECT_TRUE(entry.startsWith(QStringLiteral("[Desktop Entry]\n")));
     EXPECT_TRUE(entry.contains(QStringLiteral("\nExec=tarvel %f\n")));
     EXPECT_TRUE(entry.contains(QStringLiteral("\nIcon=tarvel\n")));
-    EXPECT_TRUE(entry.contains(QStringLiteral("\nMimeType=image/jpeg;image/bmp;\n")));
+    EXPECT_TRUE(
+        entry.contains(QStringLiteral("\nMimeType=image/jpeg;image/bmp;application/x-tarvel;\n")));
+    // The work files' type, so the desktop opens them in the program.
+    EXPECT_TRUE(readFile(installed(QStringLiteral("usr/share/mime/packages/tarvel.xml")))
+                    .contains("<glob pattern=\"*.tarvel\"/>"));
     EXPECT_TRUE(entry.contains(QStringLiteral("\nName[zh_CN]=")));
 
     for (const int size : {16, 32, 48, 64, 128, 256}) {
