@@ -17,7 +17,7 @@ markdown=0
 cmake -S . -B "$dir" -G Ninja -DTARVEL_BENCH=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
 targets=(bench_EffectsBench bench_EffectsOpenCvBench bench_SealBench bench_PlacementBench
          bench_TextLayoutBench bench_RichTextBench bench_CodecsBench bench_RotatedTextBench
-         bench_StartupBench)
+         bench_StartupBench bench_HistoryBench)
 # Builds on a shared machine wait for each other where the lock is set up.
 if command -v flock >/dev/null 2>&1; then
   flock /tmp/tarvel-build.lock cmake --build "$dir" --target "${targets[@]}" -j2 >/dev/null
@@ -44,6 +44,7 @@ run RichTextBench '.'
 run CodecsBench '.'
 run RotatedTextBench '.'
 run StartupBench '.'
+run HistoryBench '.'
 load_after=$(cat /proc/loadavg)
 
 python3 - "$out" "$markdown" "$started" "$load_before" "$load_after" "$(nproc)" \
@@ -152,6 +153,18 @@ ratio_row("JPEG load path / bare libjpeg-turbo decode", ms(codecs, "BM_JpegLoadP
           ms(codecs, "BM_JpegDecodeBare"), "≤ 1.1×")
 ratio_row("background tiling / memcpy of the canvas", ms(codecs, "BM_Tile64"),
           ms(codecs, "BM_CanvasMemcpy"), "≤ 3×")
+history = medians("HistoryBench")
+ratio_row("undo + redo of a stamp on 4000² / 2 memcpy of the stamped rectangle",
+          ms(history, "BM_UndoRedoStamp"),
+          None if ms(history, "BM_MemcpyStampedRectangle") is None
+          else 2 * ms(history, "BM_MemcpyStampedRectangle"), "≤ 2×")
+for number, example in enumerate(("brush-faces", "couplet", "fan-inscription", "poem-vertical")):
+    ratio_row("opening the work file of %s / running its script" % example,
+              ms(history, "BM_OpenExampleWork/%d" % number),
+              ms(history, "BM_RunExampleScript/%d" % number), "≤ 1.5×")
+fifty = history.get("BM_HistoryOfFiftyStamps/iterations:3")
+ratio_row("history of 50 stamps on 4000², MB held / the 200 MB goal",
+          fifty and fifty.get("history_MB"), 200.0, "≤ 1×", unit="MB")
 
 print("Measured %s on %s cores (%s); medians of 5 repetitions, wall time except where"
       " marked CPU." % (started, cores, cpu))
