@@ -1,5 +1,6 @@
-// What a stamp costs on a large canvas (the undo snapshot plus drawing a keyed picture), and
-// what a fan preview at the largest radius costs, each beside one memcpy of the same pixels.
+// What a stamp costs on a large canvas (the history's copy of the stamped rectangle plus
+// drawing a keyed picture), and what a fan preview at the largest radius costs, each beside
+// one memcpy of the same pixels.
 #include "CircleGeometry.h"
 #include "FanGeometry.h"
 #include "ImageControl.h"

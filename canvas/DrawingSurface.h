@@ -1,5 +1,6 @@
 // The raster bitmap with pen, brush and font through which every picture of the program is
-// drawn: the work canvas, the undo snapshot, previews, seal, circle, fan and effect buffers.
+// drawn: the work canvas, the history's pictures, previews, seal, circle, fan and effect
+// buffers.
 // Origin top-left, y downwards, colours 0x00BBGGRR.
 #pragma once
 
