@@ -12,6 +12,7 @@
 #include "ScriptDrivers.h"
 #include "ScriptReader.h"
 #include "Unit1.h"
+#include "WorkTemplate.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -58,6 +59,8 @@ QString scriptUsage() {
         "  nudge    direction(left|right|up|down) times\n"
         "  undo, redo, clear\n"
         "  effect   kind(hollow|nostalgic|relief|sharpen|clear|outline|blur|soft|restore)\n"
+        "  template format(couplet|scroll|central|square|horizontal) paper longCm shortCm dpi\n"
+        "           color | picture ink face text banner upper lower nameSeal leadingSeal\n"
         "  save     file\n"
         "  saveWork file (a work file that opens again for editing)\n"
         "  openWork file\n"
@@ -166,6 +169,20 @@ void runStep(ScriptContext& context, const ScriptStep& step) {
         form.MenuUndo->trigger();
     } else if (command == QLatin1String("redo")) {
         form.MenuRedo->trigger();
+    } else if (command == QLatin1String("template")) {
+        WorkTemplate work = workTemplateFromKeys(keys);
+        if (!work.picture.isEmpty())
+            work.picture = context.path(work.picture);
+        // The template is the steps a user would take, each one step of the history.
+        for (const QJsonValue& value : templateSteps(work)) {
+            ScriptStep expanded = step;
+            expanded.keys = value.toObject();
+            expanded.command = expanded.keys.take(QStringLiteral("do")).toString();
+            runStep(context, expanded);
+            if (!context.firstError.isEmpty())
+                break;
+            QCoreApplication::processEvents();
+        }
     } else if (command == QLatin1String("saveWork")) {
         form.saveWork(context.path(keys.value(QStringLiteral("file")).toString()));
     } else if (command == QLatin1String("openWork")) {

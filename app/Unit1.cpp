@@ -233,6 +233,7 @@ void TForm1::buildMenus() {
     connect(MenuRecentWorks, &QMenu::aboutToShow, this, [this] { fillRecentWorks(); });
     MenuExportScript =
         addMenuItem(file, QStringLiteral("MenuExportScript"), QStringLiteral("导出脚本"));
+    MenuTemplate = addMenuItem(file, QStringLiteral("MenuTemplate"), QStringLiteral("作品模板…"));
     file->addSeparator();
     N5 = addMenuItem(file, QStringLiteral("N5"), QStringLiteral("退出"),
                      QKeySequence(Qt::ALT | Qt::Key_X));
@@ -274,6 +275,7 @@ void TForm1::buildMenus() {
     connect(MenuSaveWork, &QAction::triggered, this, guard(this, [this] { SaveWorkClick(); }));
     connect(MenuExportScript, &QAction::triggered, this,
             guard(this, [this] { ExportScriptClick(); }));
+    connect(MenuTemplate, &QAction::triggered, this, guard(this, [this] { TemplateClick(); }));
     connect(MenuClear, &QAction::triggered, this, guard(this, [this] { ToolButton23Click(); }));
     connect(MenuSave, &QAction::triggered, this, guard(this, [this] { BitBtn3Click(); }));
     connect(N5, &QAction::triggered, this, guard(this, [this] { N5Click(); }));

@@ -4,6 +4,7 @@
 
 #include "CompositionState.h"
 #include "EffectKind.h"
+#include "WorkTemplate.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -94,6 +95,7 @@ public:
     QAction* MenuSaveWork = nullptr;
     QAction* MenuOpenWork = nullptr;
     QAction* MenuExportScript = nullptr;
+    QAction* MenuTemplate = nullptr;
     QMenu* MenuRecentWorks = nullptr;
     QAction* MenuClear = nullptr;
     QAction* MenuSave = nullptr;
@@ -160,6 +162,9 @@ public:
     void SaveWorkClick();
     void OpenWorkClick();
     void ExportScriptClick();
+    // "作品模板…": a whole work laid out by the conventions, composed as ordinary steps.
+    void TemplateClick();
+    void composeTemplate(const WorkTemplate& work);
     // The work's file (empty while the work has none) and the works opened last.
     QString workFile() const { return currentWorkFile; }
     QStringList recentWorks() const;

@@ -10,6 +10,7 @@
 #include "Script.h"
 #include "ScriptReader.h"
 #include "TarvelError.h"
+#include "TemplateDialog.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -196,6 +197,37 @@ void TForm1::ExportScriptClick() {
     const QString path = PlatformDialogs::withDefaultExtension(*chosen, request.defaultExtension);
     writeWholeFile(path, QJsonDocument(workScript()).toJson(QJsonDocument::Indented));
     ApplicationHint(QStringLiteral("已保存：%1").arg(QDir::toNativeSeparators(path)));
+}
+
+void TForm1::TemplateClick() {
+    if (!saveOrDiscardWork())
+        return;
+    TemplateDialog dialog(fontFaceList(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    composeTemplate(dialog.workTemplate());
+}
+
+void TForm1::composeTemplate(const WorkTemplate& work) {
+    // Laid out first: a work that does not fit says so before anything changes.
+    const QJsonObject script{{QStringLiteral("steps"), templateSteps(work)}};
+    const ScriptDocument document =
+        readScriptDocument(QJsonDocument(script).toJson(QJsonDocument::Compact));
+    CompositionState::Work kept = State.takeWork();
+    QString error;
+    int status = 1;
+    try {
+        status = runScriptDocument(*this, document, QDir::current(), stdout, stderr, error);
+    } catch (...) {
+        State.putWork(std::move(kept));
+        throw;
+    }
+    if (status != 0) {
+        State.putWork(std::move(kept));
+        throw TarvelError(QStringLiteral("无法按模板合成作品：%1").arg(error));
+    }
+    currentWorkFile.clear();
+    updateTitle();
 }
 
 void TForm1::updateTitle() {

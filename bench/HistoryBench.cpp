@@ -6,8 +6,8 @@
 #include "Script.h"
 #include "Unit1.h"
 
-#include <QDir>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>

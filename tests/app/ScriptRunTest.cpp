@@ -303,6 +303,23 @@ TEST_F(ScriptRun, ExamplesComposeTheirPictures) {
     }
 }
 
+TEST_F(ScriptRun, ATemplateIsTheStepsAUserWouldTake) {
+    const Outcome outcome = run(R"({"steps": [
+      {"do": "template", "format": "square", "text": "宁静致远", "lower": "丙午",
+       "nameSeal": "印", "dpi": 20}
+    ]})");
+    ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
+    // 69 x 69 cm at 20 dpi; the canvas, the text, the inscription and the seal, one step each.
+    EXPECT_EQ(form->Image1->size(), QSize(543, 543));
+    EXPECT_EQ(form->composition().steps().size(), 4u);
+    EXPECT_EQ(form->composition().lastKind(), ekSeal);
+    form->ToolButton22Click();
+    EXPECT_EQ(form->composition().lastKind(), ekSeal); // the seal just undone moves with the arrows
+    const QImage undone = form->Image1->picture().image();
+    form->RedoClick();
+    EXPECT_NE(form->Image1->picture().image(), undone);
+}
+
 TEST_F(ScriptRun, WorkFilesThatCannotBeOpenedLeaveTheWorkAsItWas) {
     ASSERT_EQ(run(R"({"steps": [
       {"do": "canvas", "width": 120, "height": 90, "color": "#102030"},

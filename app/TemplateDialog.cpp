@@ -1,0 +1,155 @@
+#include "TemplateDialog.h"
+
+#include "ColorButton.h"
+#include "Named.h"
+#include "SpinEdit.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+TemplateDialog::TemplateDialog(const QStringList& faces, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("TemplateDialog"));
+    setWindowTitle(QStringLiteral("作品模板"));
+    ComboBoxFormat = named(new QComboBox(this), "ComboBoxFormat");
+    for (const char* caption : workFormatCaptions)
+        ComboBoxFormat->addItem(QString::fromUtf8(caption));
+    ComboBoxFormat->setCurrentIndex(int(WorkFormat::HangingScroll));
+    ComboBoxPaper = named(new QComboBox(this), "ComboBoxPaper");
+    for (const PaperSize& paper : standardPapers)
+        ComboBoxPaper->addItem(QStringLiteral("%1 %2 × %3 cm")
+                                   .arg(QString::fromUtf8(paper.name))
+                                   .arg(paper.longCm)
+                                   .arg(paper.shortCm));
+    ComboBoxPaper->addItem(QStringLiteral("自定义"));
+    SpinEditLong = named(new SpinEdit(this), "SpinEditLong");
+    SpinEditShort = named(new SpinEdit(this), "SpinEditShort");
+    SpinEditDpi = named(new SpinEdit(this), "SpinEditDpi");
+    SpinEditLong->setRange(1, 1000);
+    SpinEditShort->setRange(1, 1000);
+    SpinEditDpi->setRange(0, 1200);
+    ColorButtonGround = named(new ColorButton(WorkTemplate{}.ground, this), "ColorButtonGround");
+    ColorButtonInk = named(new ColorButton(clBlack, this), "ColorButtonInk");
+    ComboBoxFace = named(new QComboBox(this), "ComboBoxFace");
+    ComboBoxFace->setEditable(true);
+    ComboBoxFace->addItems(faces);
+    ComboBoxFace->setEditText(WorkTemplate{}.face);
+    TextMain = named(new QPlainTextEdit(this), "TextMain");
+    TextMain->setTabChangesFocus(true);
+    TextMain->setPlaceholderText(QStringLiteral("正文；对联写两行：上联、下联"));
+    EditBanner = named(new QLineEdit(this), "EditBanner");
+    EditUpper = named(new QLineEdit(this), "EditUpper");
+    EditLower = named(new QLineEdit(this), "EditLower");
+    EditNameSeal = named(new QLineEdit(this), "EditNameSeal");
+    EditLeadingSeal = named(new QLineEdit(this), "EditLeadingSeal");
+    LabelSize = named(new QLabel(this), "LabelSize");
+    ButtonOk = named(new QPushButton(QStringLiteral("确定"), this), "ButtonOk");
+    ButtonCancel = named(new QPushButton(QStringLiteral("取消"), this), "ButtonCancel");
+    ButtonOk->setDefault(true);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("格式"), ComboBoxFormat);
+    form->addRow(QStringLiteral("纸张"), ComboBoxPaper);
+    auto* sides = new QHBoxLayout;
+    sides->addWidget(SpinEditLong);
+    sides->addWidget(new QLabel(QStringLiteral("×"), this));
+    sides->addWidget(SpinEditShort);
+    sides->addWidget(new QLabel(QStringLiteral("厘米，分辨率"), this));
+    sides->addWidget(SpinEditDpi);
+    sides->addWidget(new QLabel(QStringLiteral("dpi（0 为自动）"), this));
+    form->addRow(QStringLiteral("长 × 宽"), sides);
+    form->addRow(QString(), LabelSize);
+    auto* colours = new QHBoxLayout;
+    colours->addWidget(new QLabel(QStringLiteral("底色"), this));
+    colours->addWidget(ColorButtonGround);
+    colours->addWidget(new QLabel(QStringLiteral("墨色"), this));
+    colours->addWidget(ColorButtonInk);
+    colours->addStretch();
+    form->addRow(QStringLiteral("颜色"), colours);
+    form->addRow(QStringLiteral("字体"), ComboBoxFace);
+    form->addRow(QStringLiteral("正文"), TextMain);
+    form->addRow(QStringLiteral("横批"), EditBanner);
+    form->addRow(QStringLiteral("上款"), EditUpper);
+    form->addRow(QStringLiteral("下款"), EditLower);
+    form->addRow(QStringLiteral("名章"), EditNameSeal);
+    form->addRow(QStringLiteral("引首章"), EditLeadingSeal);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ButtonOk);
+    buttons->addWidget(ButtonCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+
+    connect(ComboBoxFormat, &QComboBox::currentIndexChanged, this, [this] { formatChosen(); });
+    connect(ComboBoxPaper, &QComboBox::currentIndexChanged, this, [this] { paperChosen(); });
+    for (SpinEdit* box : {SpinEditLong, SpinEditShort, SpinEditDpi})
+        connect(box, &SpinEdit::editingFinished, this, [this] { showSize(); });
+    connect(ButtonOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
+    formatChosen();
+}
+
+void TemplateDialog::formatChosen() {
+    const auto format = WorkFormat(ComboBoxFormat->currentIndex());
+    ComboBoxPaper->setCurrentIndex(defaultPaperOf(format));
+    EditBanner->setEnabled(format == WorkFormat::Couplet);
+    // Couplets are written on red paper.
+    ColorButtonGround->setColor(format == WorkFormat::Couplet ? 0x002E10C8 : WorkTemplate{}.ground);
+    paperChosen();
+}
+
+void TemplateDialog::paperChosen() {
+    const int index = ComboBoxPaper->currentIndex();
+    const bool custom = index >= int(std::size(standardPapers));
+    SpinEditLong->setEnabled(custom);
+    SpinEditShort->setEnabled(custom);
+    if (!custom) {
+        SpinEditLong->setValue(int(standardPapers[index].longCm));
+        SpinEditShort->setValue(int(standardPapers[index].shortCm));
+    }
+    showSize();
+}
+
+void TemplateDialog::showSize() {
+    WorkTemplate work = workTemplate();
+    double width = work.shortCm, height = work.longCm;
+    if (work.format == WorkFormat::Horizontal)
+        std::swap(width, height);
+    if (work.format == WorkFormat::Couplet) {
+        width = 3 * work.shortCm;
+        height = work.longCm + work.shortCm;
+    }
+    const int dpi = work.dpi > 0 ? work.dpi : fittingDpi(std::max(width, height));
+    const QSize pixels = paperPixels(width, height, dpi);
+    LabelSize->setText(QStringLiteral("画布 %1 × %2 像素（%3 × %4 厘米，%5 dpi）")
+                           .arg(pixels.width())
+                           .arg(pixels.height())
+                           .arg(width)
+                           .arg(height)
+                           .arg(dpi));
+}
+
+WorkTemplate TemplateDialog::workTemplate() const {
+    WorkTemplate work;
+    work.format = WorkFormat(ComboBoxFormat->currentIndex());
+    work.longCm = std::max(SpinEditLong->value(), SpinEditShort->value());
+    work.shortCm = std::min(SpinEditLong->value(), SpinEditShort->value());
+    work.dpi = SpinEditDpi->value();
+    work.ground = ColorButtonGround->color();
+    work.ink = ColorButtonInk->color();
+    work.face = ComboBoxFace->currentText();
+    work.text = TextMain->toPlainText();
+    work.banner = work.format == WorkFormat::Couplet ? EditBanner->text() : QString();
+    work.upper = EditUpper->text();
+    work.lower = EditLower->text();
+    work.nameSeal = EditNameSeal->text();
+    work.leadingSeal = EditLeadingSeal->text();
+    return work;
+}

@@ -1,0 +1,445 @@
+#include "WorkTemplate.h"
+
+#include "RichText.h"
+#include "TarvelError.h"
+#include "TextMeasure.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int largestSide = 4000;
+// Spacing and sizes, in parts of the main characters' size.
+constexpr double columnGap = 0.35;
+constexpr double characterGap = 0.08;
+constexpr double inscriptionScale = 0.4;
+constexpr double inscriptionGap = 0.5;
+// The share of the free height above the main text: its centre sits 15 % of the free height
+// above the paper's centre, as calligraphers raise it.
+constexpr double raisedShare = 0.5 - 0.15;
+constexpr double marginShare = 0.08; // of the paper's side, around everything
+constexpr int smallestCharacter = 8;
+
+int rounded(double value) {
+    return int(std::lround(value));
+}
+
+QString withoutSpaces(const QString& text) {
+    QString kept;
+    for (const QChar c : text)
+        if (!c.isSpace())
+            kept += c;
+    return kept;
+}
+
+// The characters in columns of the given length, first column first (the rightmost).
+QString inColumns(const QString& characters, int rows) {
+    QStringList columns;
+    for (int start = 0; start < characters.size(); start += rows)
+        columns << characters.mid(start, rows);
+    return columns.join(QLatin1Char('\n'));
+}
+
+// The point size whose characters are at most this many pixels, and their pixel size.
+std::pair<int, int> pointsFor(double pixels) {
+    const int points = std::max(1, int(std::floor(pixels * 72.0 / 96.0)));
+    return {points, (points * 96 + 36) / 72};
+}
+
+TemplateLayout::Block measuredBlock(const QString& text, const WorkTemplate& work, double pixels,
+                                    int arrangement) {
+    TemplateLayout::Block block;
+    block.text = text;
+    std::tie(block.points, block.em) = pointsFor(pixels);
+    block.arrangement = arrangement;
+    block.charSpacing = rounded(characterGap * block.em);
+    // One column (or row) has no neighbour to keep apart from.
+    block.lineSpacing = text.contains(QLatin1Char('\n')) ? rounded(columnGap * block.em) : 0;
+    RichText rich;
+    rich.setText(text);
+    rich.selectAll();
+    rich.setSelName(work.face);
+    rich.setSelSize(block.points);
+    TextSettings settings;
+    settings.CharSpacing = block.charSpacing;
+    settings.LineSpacing = block.lineSpacing;
+    settings.Arrangement = Arrangement(arrangement);
+    MeasureTextBlock(rich, settings);
+    block.extent = QSize(settings.ExtentWidth, settings.ExtentHeight);
+    return block;
+}
+
+void mustFit(bool fits, const QString& what);
+void checkCharacterSize(double pixels, const QString& what, int count);
+
+// The block measured at the estimated size, made smaller until its measure fits the room.
+TemplateLayout::Block fittedBlock(const QString& text, const WorkTemplate& work, double pixels,
+                                  int arrangement, double roomWidth, double roomHeight,
+                                  const QString& what, int count) {
+    checkCharacterSize(pixels, what, count);
+    TemplateLayout::Block block = measuredBlock(text, work, pixels, arrangement);
+    for (int attempt = 0; attempt < 6; ++attempt) {
+        const double shrink =
+            std::min(roomWidth / block.extent.width(), roomHeight / block.extent.height());
+        if (shrink >= 1)
+            break;
+        pixels *= shrink * 0.99;
+        checkCharacterSize(pixels, what, count);
+        block = measuredBlock(text, work, pixels, arrangement);
+    }
+    return block;
+}
+
+void mustFit(bool fits, const QString& what) {
+    if (!fits)
+        throw TarvelError(what);
+}
+
+void checkCharacterSize(double pixels, const QString& what, int count) {
+    mustFit(pixels >= smallestCharacter,
+            QStringLiteral("%1有 %2 个字，在这张纸上每个字不到 %3 像素，放不下；请选大一些的纸或"
+                           "少写几个字。")
+                .arg(what)
+                .arg(count)
+                .arg(smallestCharacter));
+}
+
+// An inscription line running down from a point, and its length.
+TemplateLayout::Line inscriptionLine(const QString& text, int size, QPoint at) {
+    TemplateLayout::Line line;
+    line.text = withoutSpaces(text);
+    line.size = size;
+    line.charSpacing = std::max(1, size / 8);
+    line.at = at;
+    return line;
+}
+
+int lineLength(const TemplateLayout::Line& line) {
+    return int(line.text.size()) * (line.size + line.charSpacing);
+}
+
+void checkInside(const QSize& canvas, const QRect& area, const QString& what) {
+    mustFit(QRect(QPoint(0, 0), canvas).contains(area),
+            QStringLiteral("%1放不下：纸张太小或正文太长，请选大一些的纸或少写几个字。").arg(what));
+}
+
+// 下款 after the last column, starting level with the main text's second character, the name
+// seal below it; 引首章 and 上款 before the first column. left is the left edge of the main
+// text, right its right edge, secondRow the top of its second character.
+void placeInscriptions(TemplateLayout& layout, const WorkTemplate& work, int em, int left,
+                       int right, int top, int secondRow, int size) {
+    const int gap = rounded(inscriptionGap * em);
+    if (!work.lower.isEmpty() || !work.nameSeal.isEmpty()) {
+        const int x = left - gap - size;
+        int y = secondRow;
+        if (!work.lower.isEmpty()) {
+            layout.inscriptions.push_back(inscriptionLine(work.lower, size, QPoint(x, y)));
+            const auto& line = layout.inscriptions.back();
+            checkInside(layout.canvas, QRect(line.at, QSize(size, lineLength(line))),
+                        QStringLiteral("下款"));
+            y += lineLength(line) + size / 4;
+        }
+        if (!work.nameSeal.isEmpty()) {
+            const int side = rounded(1.5 * size);
+            layout.seals.push_back(
+                {work.nameSeal, QSize(side, side), QPoint(x + size / 2 - side / 2, y), true});
+            checkInside(layout.canvas, QRect(layout.seals.back().at, QSize(side, side)),
+                        QStringLiteral("名章"));
+        }
+    }
+    int y = top;
+    if (!work.leadingSeal.isEmpty()) {
+        const QSize seal(rounded(1.1 * size), rounded(2.0 * size));
+        layout.seals.push_back({work.leadingSeal, seal, QPoint(right + gap, y), false});
+        checkInside(layout.canvas, QRect(layout.seals.back().at, seal), QStringLiteral("引首章"));
+        y += seal.height() + size / 4;
+    }
+    if (!work.upper.isEmpty()) {
+        layout.inscriptions.push_back(inscriptionLine(work.upper, size, QPoint(right + gap, y)));
+        const auto& line = layout.inscriptions.back();
+        checkInside(layout.canvas, QRect(line.at, QSize(size, lineLength(line))),
+                    QStringLiteral("上款"));
+    }
+}
+
+// A scroll, a square or a horizontal work: the main text in columns read from right to left,
+// as large as the paper allows with room for the inscription on both sides.
+void layoutColumns(TemplateLayout& layout, const WorkTemplate& work) {
+    const QString characters = withoutSpaces(work.text);
+    const int count = int(characters.size());
+    mustFit(count > 0, QStringLiteral("正文是空的：请写下要写的字。"));
+    const QSize canvas = layout.canvas;
+    const double width = canvas.width() * (1 - 2 * marginShare);
+    const double height = canvas.height() * (1 - 2 * marginShare);
+    const bool leftColumn = !work.lower.isEmpty() || !work.nameSeal.isEmpty();
+    const bool rightColumn = !work.upper.isEmpty() || !work.leadingSeal.isEmpty();
+    // In units of the character size: the inscription columns with their gaps.
+    const double sideUnits = (leftColumn ? inscriptionGap + 1.5 * inscriptionScale : 0) +
+                             (rightColumn ? inscriptionGap + 1.1 * inscriptionScale : 0);
+    // The face's own proportions: a column's width and a character's step down it, in parts of
+    // the character size, measured once.
+    const TemplateLayout::Block sample = measuredBlock(QStringLiteral("一\n一"), work, 96, 3);
+    const double columnWidth = (sample.extent.width() - sample.lineSpacing) / 2.0 / sample.em;
+    const TemplateLayout::Block tall = measuredBlock(QStringLiteral("一一"), work, 96, 3);
+    const double step = double(tall.extent.height()) / 2.0 / sample.em;
+    double best = 0;
+    int bestRows = count;
+    for (int columns = 1; columns <= count; ++columns) {
+        const int rows = (count + columns - 1) / columns;
+        const double across =
+            width / (columns * columnWidth + columnGap * (columns - 1) + sideUnits);
+        const double down = height / (rows * step);
+        const double size = std::min(across, down);
+        if (size > best) {
+            best = size;
+            bestRows = rows;
+        }
+    }
+    // The estimate is refined on the measured block until it fits its room.
+    TemplateLayout::Block block =
+        fittedBlock(inColumns(characters, bestRows), work, best, 3, width - sideUnits * best,
+                    height, QStringLiteral("正文"), count);
+    const int top = rounded((canvas.height() - block.extent.height()) * raisedShare);
+    const int secondRow = top + block.em + block.charSpacing;
+    // The inscriptions are smaller than the main text, and short enough to end above the
+    // bottom margin: 下款 from the second character down with the name seal under it, 上款
+    // from the top under the leading seal.
+    const double bottom = canvas.height() * (1 - marginShare);
+    const auto fitting = [bottom](int start, const QString& text, double sealUnits) {
+        const double units = withoutSpaces(text).size() * 1.125 + sealUnits;
+        return units > 0 ? (bottom - start) / units : 1e9;
+    };
+    const int size =
+        std::max(smallestCharacter,
+                 int(std::min({inscriptionScale * block.em,
+                               fitting(secondRow, work.lower, work.nameSeal.isEmpty() ? 0 : 1.75),
+                               fitting(top, work.upper, work.leadingSeal.isEmpty() ? 0 : 2.25)})));
+    const int gap = rounded(inscriptionGap * block.em);
+    const int leftPart = leftColumn ? gap + rounded(1.5 * size) : 0;
+    const int rightPart = rightColumn ? gap + rounded(1.1 * size) : 0;
+    const int group = block.extent.width() + leftPart + rightPart;
+    const int right = canvas.width() - (canvas.width() - group) / 2 - rightPart;
+    block.leftMargin = canvas.width() - right;
+    block.topMargin = top;
+    layout.blocks.push_back(block);
+    placeInscriptions(layout, work, block.em, right - block.extent.width(), right, top, secondRow,
+                      size);
+}
+
+// A couplet in one picture, as it hangs: the 横批 across the top, read from right to left,
+// the 上联 on the right and the 下联 on the left, each one column on a strip of the paper.
+void layoutCouplet(TemplateLayout& layout, const WorkTemplate& work, int stripWidth,
+                   int stripHeight) {
+    const QStringList lines = work.text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    mustFit(lines.size() == 2, QStringLiteral("对联要写两行：第一行上联，第二行下联。"));
+    const QString first = withoutSpaces(lines[0]);
+    const QString second = withoutSpaces(lines[1]);
+    const int count = int(std::max(first.size(), second.size()));
+    const int band = layout.canvas.height() - stripHeight;
+    const bool inscribed = !work.lower.isEmpty() || !work.upper.isEmpty() ||
+                           !work.nameSeal.isEmpty() || !work.leadingSeal.isEmpty();
+    const double across = stripWidth * (inscribed ? 0.6 : 0.7);
+    const double down = stripHeight * (1 - 2 * marginShare);
+    const double pixels = std::min(across, down / (count + characterGap * (count - 1)));
+    const int width = layout.canvas.width();
+    int left = 0, right = 0, top = 0, em = 0, secondRow = 0;
+    (void)em;
+    // Both lines at one size: that of the longer.
+    const QString longer = first.size() >= second.size() ? first : second;
+    const int points =
+        fittedBlock(longer, work, pixels, 3, across, down, QStringLiteral("对联每行"), count)
+            .points;
+    for (const auto& [text, stripLeft] : {std::pair{first, width - stripWidth}, {second, 0}}) {
+        TemplateLayout::Block block = measuredBlock(text, work, points * 96.0 / 72.0 + 0.5, 3);
+        block.leftMargin = width - stripLeft - stripWidth + (stripWidth - block.extent.width()) / 2;
+        block.topMargin = band + rounded((stripHeight - block.extent.height()) * raisedShare);
+        if (stripLeft == 0) {
+            right = width - block.leftMargin;
+            left = right - block.extent.width();
+            top = block.topMargin;
+            em = block.em;
+            secondRow = top + block.em + block.charSpacing;
+        }
+        layout.blocks.push_back(block);
+    }
+    if (!work.banner.isEmpty()) {
+        const QString banner = withoutSpaces(work.banner);
+        const int n = int(banner.size());
+        const double size = std::min(band * 0.6, width * 0.6 / (n + characterGap * (n - 1)));
+        TemplateLayout::Block block =
+            fittedBlock(banner, work, size, 1, width * 0.6, band * 0.8, QStringLiteral("横批"), n);
+        block.leftMargin = (width - block.extent.width()) / 2;
+        block.topMargin = (band - block.extent.height()) / 2;
+        layout.blocks.push_back(block);
+    }
+    // The inscription goes on the 下联's strip; its seals and the 上款 with the 上联.
+    // The inscription, its gap and the seal below it (a little wider) fit beside the column.
+    const int side = std::min(rounded(inscriptionScale * em),
+                              int(((stripWidth - (right - left)) / 2 - 2) / 1.75));
+    mustFit(side >= smallestCharacter || !inscribed,
+            QStringLiteral("落款放不下：对联的纸条太窄。"));
+    WorkTemplate lower = work;
+    lower.upper.clear();
+    lower.leadingSeal.clear();
+    placeInscriptions(layout, lower, side, left, right, top, secondRow, side);
+    WorkTemplate upper = work;
+    upper.lower.clear();
+    upper.nameSeal.clear();
+    const TemplateLayout::Block& firstBlock = layout.blocks.front();
+    const int firstRight = width - firstBlock.leftMargin;
+    placeInscriptions(layout, upper, side, firstRight - firstBlock.extent.width(), firstRight,
+                      firstBlock.topMargin, secondRow, side);
+}
+
+QString colorText(TColor color) {
+    return QString::asprintf("#%02X%02X%02X", color & 0xFF, (color >> 8) & 0xFF,
+                             (color >> 16) & 0xFF);
+}
+
+QJsonObject click(QPoint at) {
+    return {{QStringLiteral("do"), QStringLiteral("click")},
+            {QStringLiteral("at"), QJsonArray{at.x(), at.y()}}};
+}
+
+} // namespace
+
+QSize paperPixels(double widthCm, double heightCm, int dpi) {
+    return QSize(rounded(widthCm / 2.54 * dpi), rounded(heightCm / 2.54 * dpi));
+}
+
+int fittingDpi(double longCm) {
+    return std::max(1, int(std::floor(largestSide * 2.54 / longCm)));
+}
+
+TemplateLayout layoutTemplate(const WorkTemplate& work) {
+    mustFit(work.longCm > 0 && work.shortCm > 0 && work.shortCm <= work.longCm,
+            QStringLiteral("纸张的长边和短边都要大于 0，长边不短于短边。"));
+    TemplateLayout layout;
+    double widthCm = work.shortCm, heightCm = work.longCm;
+    if (work.format == WorkFormat::Horizontal)
+        std::swap(widthCm, heightCm);
+    if (work.format == WorkFormat::Couplet) {
+        // Two strips with one strip's width between them, under a band as high as a strip is
+        // wide for the 横批.
+        widthCm = 3 * work.shortCm;
+        heightCm = work.longCm + work.shortCm;
+    }
+    layout.dpi = work.dpi > 0 ? work.dpi : fittingDpi(std::max(widthCm, heightCm));
+    layout.canvas = paperPixels(widthCm, heightCm, layout.dpi);
+    mustFit(layout.canvas.width() <= largestSide && layout.canvas.height() <= largestSide,
+            QStringLiteral("这张纸在 %1 dpi 下是 %2 × %3 像素，超过了画布最大的 4000 × 4000 像素；"
+                           "请降低分辨率。")
+                .arg(layout.dpi)
+                .arg(layout.canvas.width())
+                .arg(layout.canvas.height()));
+    if (work.format == WorkFormat::Couplet) {
+        const QSize strip = paperPixels(work.shortCm, work.longCm, layout.dpi);
+        layoutCouplet(layout, work, strip.width(), strip.height());
+    } else {
+        layoutColumns(layout, work);
+    }
+    return layout;
+}
+
+QJsonArray templateSteps(const WorkTemplate& work) {
+    const TemplateLayout layout = layoutTemplate(work);
+    QJsonArray steps;
+    QJsonObject canvas{{QStringLiteral("do"), QStringLiteral("canvas")},
+                       {QStringLiteral("width"), layout.canvas.width()},
+                       {QStringLiteral("height"), layout.canvas.height()}};
+    if (work.picture.isEmpty()) {
+        canvas.insert(QStringLiteral("color"), colorText(work.ground));
+    } else {
+        canvas.insert(QStringLiteral("picture"), work.picture);
+        canvas.insert(QStringLiteral("layout"), QStringLiteral("stretch"));
+    }
+    steps.append(canvas);
+    for (const TemplateLayout::Block& block : layout.blocks) {
+        QJsonObject text = work.textOptions;
+        text.insert(QStringLiteral("do"), QStringLiteral("text"));
+        text.insert(QStringLiteral("plain"), block.text);
+        text.insert(QStringLiteral("face"), work.face);
+        text.insert(QStringLiteral("size"), block.points);
+        text.insert(QStringLiteral("color"), colorText(work.ink));
+        text.insert(QStringLiteral("leftMargin"), block.leftMargin);
+        text.insert(QStringLiteral("topMargin"), block.topMargin);
+        text.insert(QStringLiteral("charSpacing"), block.charSpacing);
+        text.insert(QStringLiteral("lineSpacing"), block.lineSpacing);
+        text.insert(QStringLiteral("arrangement"), block.arrangement);
+        steps.append(text);
+    }
+    for (const TemplateLayout::Line& line : layout.inscriptions) {
+        steps.append(QJsonObject{{QStringLiteral("do"), QStringLiteral("rotated")},
+                                 {QStringLiteral("text"), line.text},
+                                 {QStringLiteral("angle"), 0},
+                                 {QStringLiteral("charSpacing"), line.charSpacing},
+                                 {QStringLiteral("size"), QString::number(line.size)},
+                                 {QStringLiteral("face"), work.face},
+                                 {QStringLiteral("placement"), QStringLiteral("vertical")},
+                                 {QStringLiteral("color"), colorText(work.ink)}});
+        steps.append(click(line.at));
+    }
+    for (const TemplateLayout::Seal& seal : layout.seals) {
+        steps.append(
+            QJsonObject{{QStringLiteral("do"), QStringLiteral("seal")},
+                        {QStringLiteral("text"), seal.text},
+                        {QStringLiteral("width"), seal.size.width()},
+                        {QStringLiteral("height"), seal.size.height()},
+                        {QStringLiteral("strokeWeight"), 700},
+                        {QStringLiteral("edgeWidth"), std::max(1, seal.size.width() / 20)},
+                        {QStringLiteral("face"), work.face},
+                        {QStringLiteral("style"),
+                         seal.intaglio ? QStringLiteral("intaglio") : QStringLiteral("relief")},
+                        {QStringLiteral("corner"),
+                         seal.intaglio ? QStringLiteral("square") : QStringLiteral("rounded")},
+                        {QStringLiteral("arrangement"), 3},
+                        {QStringLiteral("angle"), 0}});
+        steps.append(click(seal.at));
+    }
+    return steps;
+}
+
+int defaultPaperOf(WorkFormat format) {
+    switch (format) {
+    case WorkFormat::Couplet:
+        return 3;
+    case WorkFormat::CentralScroll:
+        return 0;
+    case WorkFormat::Square:
+        return 2;
+    default:
+        return 1;
+    }
+}
+
+WorkTemplate workTemplateFromKeys(const QJsonObject& keys) {
+    WorkTemplate work;
+    const QString format = keys.value(QStringLiteral("format")).toString();
+    for (int i = 0; i < int(std::size(workFormatKeys)); ++i)
+        if (format == QLatin1String(workFormatKeys[i]))
+            work.format = WorkFormat(i);
+    const PaperSize* paper = &standardPapers[defaultPaperOf(work.format)];
+    const QString paperName = keys.value(QStringLiteral("paper")).toString();
+    for (const PaperSize& standard : standardPapers)
+        if (paperName == QString::fromUtf8(standard.name))
+            paper = &standard;
+    work.longCm = keys.value(QStringLiteral("longCm")).toDouble(paper->longCm);
+    work.shortCm = keys.value(QStringLiteral("shortCm")).toDouble(paper->shortCm);
+    work.dpi = keys.value(QStringLiteral("dpi")).toInt(0);
+    const auto colour = [&keys](const char* key, TColor fallback) {
+        const QString text = keys.value(QLatin1String(key)).toString();
+        return text.isEmpty() ? fallback : parseHtmlColor(text);
+    };
+    work.ground = colour("color", work.format == WorkFormat::Couplet ? 0x002E10C8 : work.ground);
+    work.ink = colour("ink", work.ink);
+    work.picture = keys.value(QStringLiteral("picture")).toString();
+    work.face = keys.value(QStringLiteral("face")).toString(work.face);
+    work.text = keys.value(QStringLiteral("text")).toString();
+    work.banner = keys.value(QStringLiteral("banner")).toString();
+    work.upper = keys.value(QStringLiteral("upper")).toString();
+    work.lower = keys.value(QStringLiteral("lower")).toString();
+    work.nameSeal = keys.value(QStringLiteral("nameSeal")).toString();
+    work.leadingSeal = keys.value(QStringLiteral("leadingSeal")).toString();
+    return work;
+}

@@ -1,0 +1,97 @@
+// Works laid out in one step by the conventions of Chinese calligraphy: a couplet with its
+// 横批, a hanging scroll (条幅), a central scroll (中堂), a square (斗方) or a horizontal work
+// (横幅), with the inscription and the seals placed where a calligrapher puts them. The layout
+// is computed here and handed to the window as ordinary script steps, so every element is an
+// ordinary step of the history.
+#pragma once
+
+#include "Colors.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <vector>
+
+enum class WorkFormat { Couplet, HangingScroll, CentralScroll, Square, Horizontal };
+
+// A paper: its long and short side in centimetres. A horizontal work lies on its long side.
+struct PaperSize {
+    const char* name;
+    double longCm;
+    double shortCm;
+};
+inline constexpr PaperSize standardPapers[] = {
+    {"四尺整张", 138, 69}, {"四尺对开", 138, 34}, {"斗方", 69, 69}, {"对联", 180, 30}};
+
+struct WorkTemplate {
+    WorkFormat format = WorkFormat::HangingScroll;
+    double longCm = 138;
+    double shortCm = 34;
+    int dpi = 0; // 0: the largest resolution at which the work fits the largest canvas
+    TColor ground = 0x00E6F2F8; // the colour of rice paper
+    QString picture;            // a background picture instead of the ground colour
+    TColor ink = clBlack;
+    QString face = QStringLiteral("AR PL UKai CN");
+    QString text;   // the main text; a couplet's two lines are 上联 and 下联
+    QString banner; // a couplet's 横批
+    QString upper;  // 上款, the one the work is for
+    QString lower;  // 下款, the writer and the date
+    QString nameSeal;
+    QString leadingSeal; // 引首章
+    // Keys added to every text step (the punctuation mode, Chinese numerals).
+    QJsonObject textOptions;
+};
+
+// Where everything lands, in canvas pixels.
+struct TemplateLayout {
+    QSize canvas;
+    int dpi = 0;
+    struct Block {
+        QString text; // columns (or a row) separated by line breaks
+        int points = 0;
+        int em = 0; // the characters' pixel size
+        int arrangement = 3;
+        int leftMargin = 0; // from the right edge: every block reads right to left
+        int topMargin = 0;
+        int charSpacing = 0;
+        int lineSpacing = 0;
+        QSize extent;
+    };
+    std::vector<Block> blocks;
+    struct Line {
+        QString text;
+        int size = 0; // pixels
+        int charSpacing = 0;
+        QPoint at; // top-left of the first character; the line runs downwards
+    };
+    std::vector<Line> inscriptions;
+    struct Seal {
+        QString text;
+        QSize size;
+        QPoint at;
+        bool intaglio = true;
+    };
+    std::vector<Seal> seals;
+};
+
+// The pixel width and height of the canvas for a paper at a resolution.
+QSize paperPixels(double widthCm, double heightCm, int dpi);
+// The largest whole resolution at which a paper fits the largest canvas (4000 pixels a side).
+int fittingDpi(double longCm);
+
+// Lays the work out; throws TarvelError with a Chinese message that says what does not fit.
+TemplateLayout layoutTemplate(const WorkTemplate& work);
+// The work a script's "template" step describes (its keys as checked by the script reader).
+WorkTemplate workTemplateFromKeys(const QJsonObject& keys);
+// The names of the formats in scripts and in the template dialog, in the order of WorkFormat.
+inline const char* const workFormatKeys[] = {"couplet", "scroll", "central", "square",
+                                             "horizontal"};
+inline const char* const workFormatCaptions[] = {"对联", "条幅", "中堂", "斗方", "横幅"};
+// The paper each format takes unless another is chosen (an index into standardPapers).
+int defaultPaperOf(WorkFormat format);
+
+// The script steps that compose the work: the canvas, the text blocks, each inscription and
+// seal with the click that stamps it.
+QJsonArray templateSteps(const WorkTemplate& work);
