@@ -1,5 +1,6 @@
 #include "Unit2.h"
 
+#include "DialogKeys.h"
 #include "ErrorBoundary.h"
 #include "Named.h"
 #include "PlatformDialogs.h"
@@ -87,6 +88,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     connect(Button3, &QPushButton::clicked, this, guard(this, [this] { Button3Click(); }));
     connect(Button5, &QPushButton::clicked, this, guard(this, [this] { Button5Click(); }));
     connect(Button4, &QPushButton::clicked, this, guard(this, [this] { Button4Click(); }));
+    escapePresses(*this, *Button4);
 
     FormCreate();
 }

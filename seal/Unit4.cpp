@@ -2,6 +2,7 @@
 // renders the seal, frames it for turning and hands it to the rotating image control.
 #include "Unit4.h"
 
+#include "DialogKeys.h"
 #include "ErrorBoundary.h"
 #include "ImageControl.h"
 #include "Named.h"
@@ -51,6 +52,7 @@ TForm4::TForm4(QWidget* workCanvas, const QStringList& fontFaces, QWidget* paren
     resize(564, 633);
     buildControls(fontFaces);
     connectHandlers();
+    escapePresses(*this, *Button3);
 
     StyleChoice = stRelief;
     ArrangementChoice = arHorzLeftToRight;

@@ -3,6 +3,7 @@
 #include "Unit3.h"
 
 #include "ColorButton.h"
+#include "DialogKeys.h"
 #include "ErrorBoundary.h"
 #include "Gbk.h"
 #include "ImageControl.h"
@@ -141,6 +142,7 @@ void TForm3::buildControls(const QStringList& sizes, const QStringList& faces) {
     connect(Button3, &QPushButton::clicked, this, guard(this, [this] { Button3Click(); }));
     connect(Button4, &QPushButton::clicked, this, guard(this, [this] { Button4Click(); }));
     connect(Button5, &QPushButton::clicked, this, guard(this, [this] { Button5Click(); }));
+    escapePresses(*this, *Button5);
     connect(ColorButton1, &QToolButton::clicked, this,
             guard(this, [this] { ColorButton1Click(); }));
     // Either button's change recomputes the choice from the one that is selected.

@@ -2,6 +2,7 @@
 // and the settings record that the main window reads when the dialog closes.
 #include "Unit8.h"
 
+#include "DialogKeys.h"
 #include "ErrorBoundary.h"
 #include "PlatformDialogs.h"
 #include "RichEditWidget.h"
@@ -453,6 +454,7 @@ void TForm8::connectCommands() {
     connect(Button1, &QPushButton::clicked, this, guard(this, [this] { Button1Click(); }));
     connect(Button2, &QPushButton::clicked, this, guard(this, [this] { Button2Click(); }));
     connect(Button3, &QPushButton::clicked, this, guard(this, [this] { Button3Click(); }));
+    escapePresses(*this, *Button3);
     connect(Button4, &QPushButton::clicked, this, guard(this, [this] { CheckTextSize(); }));
 }
 
