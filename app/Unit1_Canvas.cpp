@@ -1,5 +1,5 @@
 // The main window's new-canvas and save commands: the canvas settings dialog, the background
-// painters on the work canvas, and the save dialog with its JPEG or BMP file.
+// painters on the work canvas, and the save dialog with its JPEG, BMP or PNG file.
 #include "Unit1.h"
 
 #include "ImageControl.h"
@@ -24,6 +24,7 @@ public:
                            "(*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps "
                            "(*.bmp)|*.bmp");
         request.defaultExtension = QStringLiteral("jpg");
+        request.extensionFromType = true;
         request.picturePreview = true;
     }
     FileDialogRequest request;

@@ -26,9 +26,43 @@ SaveQuestion& saveQuestion() {
     return question;
 }
 
+// The save dialog gives a bare name its extension itself, before the file is looked for:
+// the question Qt's dialog asks before it replaces a file must be about the name that is
+// really written, not about the name as it was typed.
+class SaveFileDialog final : public QFileDialog {
+public:
+    SaveFileDialog(QWidget* parent, const FileDialogRequest& request)
+        : QFileDialog(parent), request(request) {}
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (acceptMode() == AcceptSave && files.size() == 1 && !QFileInfo(files[0]).isDir()) {
+            const QString named =
+                withDefaultExtension(files[0], extensionForType(request, chosenType()));
+            if (named != files[0])
+                selectFile(named);
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    // The index of the chosen type. With the patterns hidden, Qt names the type by the text
+    // it shows, which is the program's description without Qt's copy of the patterns.
+    int chosenType() const {
+        const QStringList types = nameFilters();
+        const QString shown = selectedNameFilter();
+        for (int i = 0; i < types.size(); ++i)
+            if (types[i] == shown || types[i].startsWith(shown + QLatin1String(" (")))
+                return i;
+        return 0;
+    }
+
+    const FileDialogRequest& request;
+};
+
 // A non-native file dialog with a picture preview beside the file list.
 std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request) {
-    QFileDialog dialog(parent);
+    SaveFileDialog dialog(parent, request);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     // The program's descriptions already name their patterns ("Bitmaps (*.bmp)"): Qt's copy
     // of the patterns after them would show them twice and push the text out of the box.
@@ -37,9 +71,6 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
     if (request.kind == FileDialogRequest::Kind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-        if (!request.defaultExtension.isEmpty())
-            dialog.setDefaultSuffix(request.defaultExtension);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
@@ -139,7 +170,25 @@ QStringList qtNameFilters(const QString& barFilter) {
 QString withDefaultExtension(const QString& path, const QString& extension) {
     if (extension.isEmpty() || !QFileInfo(path).suffix().isEmpty())
         return path;
+    if (path.endsWith(QLatin1Char('.')))
+        return path + extension;
     return path + QLatin1Char('.') + extension;
+}
+
+QString extensionForType(const FileDialogRequest& request, int typeIndex) {
+    if (!request.extensionFromType)
+        return request.defaultExtension;
+    const QStringList parts = request.filter.split(QLatin1Char('|'));
+    if (typeIndex < 0 || 2 * typeIndex + 1 >= parts.size())
+        return request.defaultExtension;
+    const QStringList patterns = parts[2 * typeIndex + 1].split(QLatin1Char(';'));
+    if (patterns.size() != 1 || !patterns[0].startsWith(QLatin1String("*.")))
+        return request.defaultExtension;
+    const QString extension = patterns[0].mid(2);
+    if (extension.isEmpty() || extension.contains(QLatin1Char('*')) ||
+        extension.contains(QLatin1Char('?')))
+        return request.defaultExtension;
+    return extension;
 }
 
 } // namespace PlatformDialogs
