@@ -9,6 +9,8 @@
 #include "Unit2.h"
 
 #include <QDir>
+#include <QLabel>
+#include <QTimer>
 
 namespace {
 
@@ -36,6 +38,24 @@ SavePictureDialog* savePictureDialog(TForm1* form) {
     if (auto* dialog = dynamic_cast<SavePictureDialog*>(existing))
         return dialog;
     return new SavePictureDialog(form);
+}
+
+// A save that worked says so for a few seconds in the last status panel, which the pointer
+// never writes to; then the panel shows what it showed before.
+void showSavedNotice(TForm1* form, const QString& notice) {
+    auto* timer =
+        form->findChild<QTimer*>(QStringLiteral("SavedNoticeTimer"), Qt::FindDirectChildrenOnly);
+    if (!timer) {
+        timer = new QTimer(form);
+        timer->setObjectName(QStringLiteral("SavedNoticeTimer"));
+        timer->setSingleShot(true);
+        timer->setInterval(5000);
+        const QString greeting = form->StatusPanel2->text();
+        QObject::connect(timer, &QTimer::timeout, form,
+                         [form, greeting] { form->StatusPanel2->setText(greeting); });
+    }
+    form->StatusPanel2->setText(notice);
+    timer->start();
 }
 
 } // namespace
@@ -97,6 +117,5 @@ void TForm1::BitBtn3Click() {
     dialog->request.initialPath = path;
     savePicture(State.canvas().picture(), path);
     State.markSaved();
-    // A save that worked says so quietly, until the next hint.
-    ApplicationHint(QStringLiteral("已保存：%1").arg(QDir::toNativeSeparators(path)));
+    showSavedNotice(this, QStringLiteral("已保存：%1").arg(QDir::toNativeSeparators(path)));
 }

@@ -226,7 +226,7 @@ TEST_F(SaveCommand, UnsavedWorkIsAskedAboutBeforeItIsDiscarded) {
         EXPECT_EQ(!form->Image1->hasPicture(), c.cleared);
     }
     EXPECT_EQ(codecs::decodeBmp(contents(saved)).pixel(3, 4), qRgb(255, 255, 255));
-    EXPECT_EQ(form->StatusPanel1->text(), QStringLiteral("已保存：%1").arg(saved));
+    EXPECT_EQ(form->StatusPanel2->text(), QStringLiteral("已保存：%1").arg(saved));
     EXPECT_EQ(errors, QStringList{QStringLiteral(
                           "无法保存图片“/nonexistent-folder/x.bmp”：文件夹不存在。")});
 
