@@ -18,9 +18,11 @@ const QString TForm2::PictureFilter = QStringLiteral(
 
 namespace {
 
+// A side of at least 1 pixel: a canvas without area could hold no picture, and every save
+// of it would fail.
 SpinEdit* sizeBox(QWidget* parent, const char* name, const QRect& geometry, int value) {
     auto* box = named(new SpinEdit(parent), name, geometry);
-    box->setRange(0, 4000);
+    box->setRange(1, 4000);
     box->setIncrement(20);
     box->setValue(value);
     return box;
