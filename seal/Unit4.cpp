@@ -80,6 +80,7 @@ void TForm4::buildControls(const QStringList& fontFaces) {
     ComboBox1->addItems(fontFaces);
     ComboBox1->setEditText(QStringLiteral("字体"));
     RichEdit1 = named(new RichEdit(GroupBox1), "RichEdit1");
+    RichEdit1->setTabChangesFocus(true); // a tab character would take a cell of the seal
 
     auto* content = new QGridLayout(GroupBox1);
     const std::pair<const char*, QWidget*> rows[] = {
