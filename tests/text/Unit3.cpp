@@ -156,6 +156,13 @@ TEST_F(DialogTest, SizeErrorStopsTheApplyAtSize) {
     form.Button4->click();
     EXPECT_EQ(messages.last(), QStringLiteral("'1x' is not a valid integer value"));
     EXPECT_EQ(messages.size(), 4);
+    // A size that would draw mirrored glyphs is refused the same way.
+    form.ComboBox1->setEditText(QStringLiteral("-20"));
+    form.Button3->click();
+    EXPECT_EQ(messages.last(),
+              QStringLiteral("字号 -20 超出范围：请输入 1 到 1000 之间的整数（字高的像素数）。"));
+    EXPECT_FALSE(form.PendingPlacement);
+    EXPECT_TRUE(form.isVisible());
 }
 
 TEST_F(DialogTest, PreviewDrawsFrom30_10AndClearEmptiesIt) {
