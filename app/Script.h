@@ -12,3 +12,8 @@ QString scriptUsage();
 // exit status: 0 every step succeeded, 1 a step failed, 2 the script could not be read or is
 // malformed.
 int runScript(TForm1& form, const QString& file, FILE* out, FILE* err);
+
+// A script run's standard error carries the program's own lines only: the toolkit's notes
+// (about the offscreen platform, the runtime folder …) are left out unless asked for with
+// --debug or TARVEL_DEBUG=1. Fatal messages always pass. Installed before the toolkit starts.
+void quietenToolkitMessages();
