@@ -2,6 +2,7 @@
 // renders the seal, frames it for turning and hands it to the rotating image control.
 #include "Unit4.h"
 
+#include "ComboPopup.h"
 #include "DialogKeys.h"
 #include "ErrorBoundary.h"
 #include "ImageControl.h"
@@ -79,6 +80,7 @@ void TForm4::buildControls(const QStringList& fontFaces) {
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     ComboBox1->addItems(fontFaces);
     ComboBox1->setEditText(QStringLiteral("字体"));
+    showWholeItems(*ComboBox1);
     RichEdit1 = named(new RichEdit(GroupBox1), "RichEdit1");
     RichEdit1->setTabChangesFocus(true); // a tab character would take a cell of the seal
 

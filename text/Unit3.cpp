@@ -3,6 +3,7 @@
 #include "Unit3.h"
 
 #include "ColorButton.h"
+#include "ComboPopup.h"
 #include "DialogKeys.h"
 #include "ErrorBoundary.h"
 #include "Gbk.h"
@@ -78,6 +79,7 @@ void TForm3::buildControls(const QStringList& sizes, const QStringList& faces) {
     ComboBox2->setMaxVisibleItems(16);
     ComboBox2->addItems(faces);
     ComboBox2->setEditText(QStringLiteral("宋体"));
+    showWholeItems(*ComboBox2);
     Label6 = named(new QLabel(QStringLiteral("颜  色："), GroupBox1), "Label6");
     ColorButton1 = named(new ColorButton(clBlack, GroupBox1), "ColorButton1");
 

@@ -2,6 +2,7 @@
 // and the settings record that the main window reads when the dialog closes.
 #include "Unit8.h"
 
+#include "ComboPopup.h"
 #include "DialogKeys.h"
 #include "ErrorBoundary.h"
 #include "PlatformDialogs.h"
@@ -211,6 +212,7 @@ TForm8::TForm8(const QStringList& fontFaces, const TSetStruct* canvasSettings, Q
     RichEdit1->setKeepSelectionVisible(true);
     FontComboBox->addItems(fontFaces);
     FontComboBox->setEditText(QStringLiteral("宋体"));
+    showWholeItems(*FontComboBox);
     // From the first move of the caret on, the two boxes follow the selection.
     const auto followSelection = [this] {
         showSelectionFont(SizeComboBox, FontComboBox, richText());

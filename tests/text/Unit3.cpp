@@ -8,6 +8,7 @@
 #include "PlatformDialogs.h"
 #include "SpinEdit.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -217,4 +218,18 @@ TEST_F(DialogTest, ConfirmArmsAndCancelResetsOnlyTheRecord) {
     form.Edit1->setText(QStringLiteral("CD"));
     form.close();
     EXPECT_EQ(form.RotatedTextSettings.Text, QByteArray("AB"));
+}
+
+// The face list opens as wide as its longest name, which its box is far narrower than.
+TEST(RotatedDialogFaces, TheFaceListShowsLongNamesWhole) {
+    QWidget canvas;
+    const QString longName = QStringLiteral("AR PL UMing TW MBE Extra Long Face Name");
+    TForm3 form(&canvas, sizes, {QStringLiteral("宋体"), longName});
+    form.show();
+    form.ComboBox2->showPopup();
+    QAbstractItemView* list = form.ComboBox2->view();
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_LT(form.ComboBox2->width(), list->fontMetrics().horizontalAdvance(longName));
+    EXPECT_GE(list->viewport()->width(), list->fontMetrics().horizontalAdvance(longName));
+    form.ComboBox2->hidePopup();
 }
