@@ -176,6 +176,12 @@ void TForm1::buildToolbars() {
         addToolButton(ToolBar4, QStringLiteral("ToolButton35"), glyphIcon(Glyph::Up), QString());
     ToolButton36 =
         addToolButton(ToolBar4, QStringLiteral("ToolButton36"), glyphIcon(Glyph::Down), QString());
+    // The arrows have no tooltip, but the status bar says what they do, as for every other
+    // button.
+    ToolButton30->setProperty("hint", QStringLiteral("左移 10 像素"));
+    ToolButton31->setProperty("hint", QStringLiteral("右移 10 像素"));
+    ToolButton35->setProperty("hint", QStringLiteral("上移 10 像素"));
+    ToolButton36->setProperty("hint", QStringLiteral("下移 10 像素"));
     ToolBar4->addSeparator();
 
     ComboBox1 = new QComboBox(ToolBar4);

@@ -32,9 +32,16 @@ TEST_F(StatusPanel, ShowsAToolbarButtonsTooltipWhenThePointerEntersIt) {
     QTest::mouseMove(form.ToolButton22, QPoint(5, 5));
     QApplication::processEvents();
     EXPECT_EQ(form.StatusPanel1->text(), QStringLiteral("撤消"));
-    // A nudge button has no tooltip: the panel empties.
-    QApplication::sendEvent(form.ToolButton30, &enter);
-    EXPECT_EQ(form.StatusPanel1->text(), QString());
+    // A nudge button has no tooltip, but a hint in the panel all the same.
+    const std::pair<QToolButton*, const char*> arrows[] = {{form.ToolButton30, "左移 10 像素"},
+                                                           {form.ToolButton31, "右移 10 像素"},
+                                                           {form.ToolButton35, "上移 10 像素"},
+                                                           {form.ToolButton36, "下移 10 像素"}};
+    for (const auto& [arrow, hint] : arrows) {
+        QApplication::sendEvent(arrow, &enter);
+        EXPECT_EQ(form.StatusPanel1->text(), QString::fromUtf8(hint));
+        EXPECT_TRUE(arrow->toolTip().isEmpty());
+    }
     // From a button back onto the bare toolbar, which sends the toolbar no Enter: empty too.
     QApplication::sendEvent(form.ToolButton21, &enter);
     QEvent leave(QEvent::Leave);
