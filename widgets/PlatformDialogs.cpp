@@ -26,26 +26,38 @@ SaveQuestion& saveQuestion() {
     return question;
 }
 
-// The save dialog gives a bare name its extension itself, before the file is looked for:
-// the question Qt's dialog asks before it replaces a file must be about the name that is
-// really written, not about the name as it was typed.
+// The save dialog gives a bare name its extension itself, and asks about replacing a file of
+// that final name, not of the name as it was typed, with the question Qt's own dialog asks
+// (Qt's is turned off: it would see only the typed name).
 class SaveFileDialog final : public QFileDialog {
 public:
     SaveFileDialog(QWidget* parent, const FileDialogRequest& request)
         : QFileDialog(parent), request(request) {}
+
+    // The name the file is saved under; empty until a save dialog is accepted.
+    QString chosen;
 
     void accept() override {
         const QStringList files = selectedFiles();
         if (acceptMode() == AcceptSave && files.size() == 1 && !QFileInfo(files[0]).isDir()) {
             const QString named =
                 withDefaultExtension(files[0], extensionForType(request, chosenType()));
-            if (named != files[0])
-                selectFile(named);
+            if (QFileInfo::exists(named) && !mayReplace(named))
+                return; // the dialog stays open for another name
+            chosen = named;
         }
         QFileDialog::accept();
     }
 
 private:
+    bool mayReplace(const QString& path) {
+        return QMessageBox::warning(
+                   this, windowTitle(),
+                   QFileDialog::tr("%1 already exists.\nDo you want to replace it?")
+                       .arg(QFileInfo(path).fileName()),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    }
+
     // The index of the chosen type. With the patterns hidden, Qt names the type by the text
     // it shows, which is the program's description without Qt's copy of the patterns.
     int chosenType() const {
@@ -71,6 +83,7 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
     if (request.kind == FileDialogRequest::Kind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
@@ -100,6 +113,8 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
+    if (!dialog.chosen.isEmpty())
+        return dialog.chosen;
     return dialog.selectedFiles().first();
 }
 

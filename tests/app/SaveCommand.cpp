@@ -140,7 +140,11 @@ TEST_F(SaveCommand, TheRealDialogNamesByTheChosenTypeAndAsksBeforeReplacing) {
             ASSERT_NE(dialog, nullptr);
             dialog->setDirectory(dir.path());
             dialog->selectNameFilter(dialog->nameFilters().at(type));
-            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+            // Typed: the name box has the focus when 保存 is pressed with Enter.
+            auto* nameBox = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QApplication::setActiveWindow(dialog);
+            nameBox->setFocus();
+            nameBox->setText(name);
             // 保存 once, or once for each answer to give.
             for (size_t press = 0; press < std::max<size_t>(1, answers.size()); ++press) {
                 if (press < answers.size())
