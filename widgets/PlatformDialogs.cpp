@@ -26,12 +26,12 @@ SaveQuestion& saveQuestion() {
     return question;
 }
 
-// The save dialog gives a bare name its extension itself, and asks about replacing a file of
-// that final name, not of the name as it was typed, with the question Qt's own dialog asks
-// (Qt's is turned off: it would see only the typed name).
-class SaveFileDialog final : public QFileDialog {
+// Qt's file dialog; as a save dialog it gives a bare name its extension itself, and asks about
+// replacing a file of that final name, not of the name as it was typed, with the question Qt's
+// own dialog asks (Qt's is turned off: it would see only the typed name).
+class ProgramFileDialog final : public QFileDialog {
 public:
-    SaveFileDialog(QWidget* parent, const FileDialogRequest& request)
+    ProgramFileDialog(QWidget* parent, const FileDialogRequest& request)
         : QFileDialog(parent), request(request) {}
 
     // The name the file is saved under; empty until a save dialog is accepted.
@@ -74,7 +74,7 @@ private:
 
 // A non-native file dialog with a picture preview beside the file list.
 std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request) {
-    SaveFileDialog dialog(parent, request);
+    ProgramFileDialog dialog(parent, request);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     // The program's descriptions already name their patterns ("Bitmaps (*.bmp)"): Qt's copy
     // of the patterns after them would show them twice and push the text out of the box.
