@@ -147,6 +147,8 @@ ratio_row("stamp through the main window / memcpy of the 4000² canvas",
           "≤ 3×")
 ratio_row("JPEG save path / bare libjpeg-turbo encode, 4000²",
           ms(codecs, "BM_JpegSavePath"), ms(codecs, "BM_JpegEncodeBare"), "≤ 1.25×")
+ratio_row("PNG save path / bare libpng encode, 4000²",
+          ms(codecs, "BM_PngSavePath"), ms(codecs, "BM_PngEncodeBare"), "≤ 1.25×")
 ratio_row("PNG load path / bare libpng decode", ms(codecs, "BM_PngLoadPath"),
           ms(codecs, "BM_PngDecodeBare"), "≤ 1.1×")
 ratio_row("JPEG load path / bare libjpeg-turbo decode", ms(codecs, "BM_JpegLoadPath"),

@@ -31,7 +31,7 @@
 
 QString scriptUsage() {
     return QStringLiteral(
-        "Usage: tarvel [--script FILE]\n"
+        "Usage: tarvel [--script FILE [--debug]]\n"
         "\n"
         "Without arguments Tarvel opens its window. With --script FILE it runs the steps of a\n"
         "composition script against the real window and dialogs without showing anything, and\n"
@@ -39,6 +39,8 @@ QString scriptUsage() {
         "\"step N: text\"), 2 when the script cannot be read or is malformed. A text or\n"
         "rotated step whose face lacks some of its characters draws them in a fallback face\n"
         "and prints one warning \"step N: 警告：…\" naming the face and the characters.\n"
+        "Standard error carries only these lines; --debug (or TARVEL_DEBUG=1) adds the\n"
+        "toolkit's own messages.\n"
         "\n"
         "A script is a JSON object {\"steps\": [ ... ]}; each step names a command with \"do\"\n"
         "and gives the values a user would put in that command's dialog. Keys left out keep\n"
@@ -69,6 +71,24 @@ QString scriptUsage() {
         "and \"files\", the files its steps use in base64; --script runs it too.\n"
         "\n"
         "See docs/script.md for every command with an example.\n");
+}
+
+namespace {
+
+QtMessageHandler& toolkitHandler() {
+    static QtMessageHandler handler = nullptr;
+    return handler;
+}
+
+void keepOnlyFatalMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg && toolkitHandler())
+        toolkitHandler()(type, context, text);
+}
+
+} // namespace
+
+void quietenToolkitMessages() {
+    toolkitHandler() = qInstallMessageHandler(keepOnlyFatalMessages);
 }
 
 ScriptContext::ScriptContext(TForm1& form, const QDir& base, FILE* out)

@@ -28,3 +28,8 @@ int runScript(TForm1& form, const QString& file, FILE* out, FILE* err);
 // then in base. firstError receives the failing step and its message.
 int runScriptDocument(TForm1& form, const ScriptDocument& document, const QDir& base, FILE* out,
                       FILE* err, QString& firstError);
+
+// A script run's standard error carries the program's own lines only: the toolkit's notes
+// (about the offscreen platform, the runtime folder …) are left out unless asked for with
+// --debug or TARVEL_DEBUG=1. Fatal messages always pass. Installed before the toolkit starts.
+void quietenToolkitMessages();

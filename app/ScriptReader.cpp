@@ -36,8 +36,8 @@ QStringList effectChoices() {
 const std::map<QString, KeyTable>& commandTable() {
     static const std::map<QString, KeyTable> table = {
         {"canvas",
-         {{"width", {KeyType::Integer, {}, 0, 4000}},
-          {"height", {KeyType::Integer, {}, 0, 4000}},
+         {{"width", {KeyType::Integer, {}, 1, 4000}},
+          {"height", {KeyType::Integer, {}, 1, 4000}},
           {"color", {KeyType::Color}},
           {"picture", {KeyType::File}},
           {"layout", {KeyType::Choice, {"tile", "stretch", "center"}}},

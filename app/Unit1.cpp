@@ -176,6 +176,12 @@ void TForm1::buildToolbars() {
         addToolButton(ToolBar4, QStringLiteral("ToolButton35"), glyphIcon(Glyph::Up), QString());
     ToolButton36 =
         addToolButton(ToolBar4, QStringLiteral("ToolButton36"), glyphIcon(Glyph::Down), QString());
+    // The arrows have no tooltip, but the status bar says what they do, as for every other
+    // button.
+    ToolButton30->setProperty("hint", QStringLiteral("左移 10 像素"));
+    ToolButton31->setProperty("hint", QStringLiteral("右移 10 像素"));
+    ToolButton35->setProperty("hint", QStringLiteral("上移 10 像素"));
+    ToolButton36->setProperty("hint", QStringLiteral("下移 10 像素"));
     ToolBar4->addSeparator();
 
     ComboBox1 = new QComboBox(ToolBar4);
@@ -241,16 +247,17 @@ void TForm1::buildMenus() {
     QMenu* add = menuBar()->addMenu(QStringLiteral("添加"));
     N12 = addMenuItem(add, QStringLiteral("N12"), QStringLiteral("旋转字"),
                       QKeySequence(Qt::ALT | Qt::Key_A));
-    MenuInscription = addMenuItem(add, QStringLiteral("N13"), QStringLiteral("落款"),
-                                  QKeySequence(Qt::ALT | Qt::Key_A));
+    // Both items show Alt+A, but only "旋转字" owns the key: two actions with one key make an
+    // ambiguous shortcut that opens nothing. The text after the tab is shown in the key column.
+    MenuInscription =
+        addMenuItem(add, QStringLiteral("N13"),
+                    QStringLiteral("落款\t") + N12->shortcut().toString(QKeySequence::NativeText));
     MenuSeal = addMenuItem(add, QStringLiteral("N14"), QStringLiteral("印章"),
                            QKeySequence(Qt::ALT | Qt::Key_P));
     MenuCircle = addMenuItem(add, QStringLiteral("N9"), QStringLiteral("圆形"),
                              QKeySequence(Qt::ALT | Qt::Key_D));
     MenuFan = addMenuItem(add, QStringLiteral("N10"), QStringLiteral("扇形"),
                           QKeySequence(Qt::ALT | Qt::Key_S));
-    // Both items carry Alt+A; the first one answers it.
-    MenuInscription->setShortcutContext(Qt::WidgetShortcut);
     // One action per command: the tool button and the menu item run and show the same one.
     shareAction(ToolButton40, MenuNew);
     shareAction(ToolButton22, MenuUndo);

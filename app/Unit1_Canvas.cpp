@@ -1,5 +1,5 @@
 // The main window's new-canvas and save commands: the canvas settings dialog, the background
-// painters on the work canvas, and the save dialog with its JPEG or BMP file.
+// painters on the work canvas, and the save dialog with its JPEG, BMP or PNG file.
 #include "Unit1.h"
 
 #include "FileAccess.h"
@@ -12,6 +12,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QTimer>
 
 namespace {
 
@@ -27,6 +29,7 @@ public:
                            "(*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps "
                            "(*.bmp)|*.bmp");
         request.defaultExtension = QStringLiteral("jpg");
+        request.extensionFromType = true;
         request.picturePreview = true;
     }
     FileDialogRequest request;
@@ -38,6 +41,24 @@ SavePictureDialog* savePictureDialog(TForm1* form) {
     if (auto* dialog = dynamic_cast<SavePictureDialog*>(existing))
         return dialog;
     return new SavePictureDialog(form);
+}
+
+// A save that worked says so for a few seconds in the last status panel, which the pointer
+// never writes to; then the panel shows what it showed before.
+void showSavedNotice(TForm1* form, const QString& notice) {
+    auto* timer =
+        form->findChild<QTimer*>(QStringLiteral("SavedNoticeTimer"), Qt::FindDirectChildrenOnly);
+    if (!timer) {
+        timer = new QTimer(form);
+        timer->setObjectName(QStringLiteral("SavedNoticeTimer"));
+        timer->setSingleShot(true);
+        timer->setInterval(5000);
+        const QString greeting = form->StatusPanel2->text();
+        QObject::connect(timer, &QTimer::timeout, form,
+                         [form, greeting] { form->StatusPanel2->setText(greeting); });
+    }
+    form->StatusPanel2->setText(notice);
+    timer->start();
 }
 
 } // namespace
@@ -120,6 +141,5 @@ void TForm1::BitBtn3Click() {
     dialog->request.initialPath = path;
     savePicture(State.canvas().picture(), path);
     State.markSaved();
-    // A save that worked says so quietly, until the next hint.
-    ApplicationHint(QStringLiteral("已保存：%1").arg(QDir::toNativeSeparators(path)));
+    showSavedNotice(this, QStringLiteral("已保存：%1").arg(QDir::toNativeSeparators(path)));
 }

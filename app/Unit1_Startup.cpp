@@ -4,6 +4,7 @@
 
 #include "HelpController.h"
 #include "PrivateFonts.h"
+#include "TarvelError.h"
 #include "Unit5.h"
 
 #include <QDesktopServices>
@@ -48,8 +49,10 @@ void TForm1::N24Click() {
 }
 
 void TForm1::N15Click() {
-    // Whether a browser opened is not reported: there is nothing the user could do about it.
-    QDesktopServices::openUrl(QUrl(homePageAddress()));
+    // Without a browser the user can still copy the address from the message.
+    if (!QDesktopServices::openUrl(QUrl(homePageAddress())))
+        throw TarvelError(
+            QStringLiteral("无法启动浏览器。作者主页的地址是 %1").arg(homePageAddress()));
 }
 
 void TForm1::N5Click() {

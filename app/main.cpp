@@ -19,6 +19,7 @@ namespace {
 // (a script run must choose the offscreen platform first).
 struct ProgramArguments {
     bool help = false;
+    bool debug = false; // the toolkit's own messages too
     bool scriptWithoutFile = false;
     QString script;  // --script FILE
     QString picture; // a picture handed over by the desktop
@@ -31,13 +32,16 @@ ProgramArguments readArguments(int argc, char** argv) {
     QCommandLineParser parser;
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption script(QStringLiteral("script"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption debug(QStringLiteral("debug"));
     parser.addOption(help);
     parser.addOption(script);
+    parser.addOption(debug);
     // The toolkit's own options (-display, -style …) are left for it: unknown options are no
     // error here.
     parser.parse(arguments);
     ProgramArguments wanted;
     wanted.help = parser.isSet(help);
+    wanted.debug = parser.isSet(debug) || qEnvironmentVariableIntValue("TARVEL_DEBUG") != 0;
     wanted.script = parser.value(script);
     wanted.scriptWithoutFile =
         arguments.contains(QStringLiteral("--script")) && wanted.script.isEmpty();
@@ -69,6 +73,8 @@ int main(int argc, char** argv) {
     const bool headless = !wanted.script.isEmpty();
     if (headless) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (!wanted.debug)
+            quietenToolkitMessages();
     } else if (!displayAvailable()) {
         std::fputs("tarvel: no display found; set DISPLAY, or run a composition headless with "
                    "--script FILE\n",

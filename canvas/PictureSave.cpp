@@ -17,7 +17,12 @@ QString fileExtension(const QString& path) {
 }
 
 SaveFormat saveFormatFor(const QString& path) {
-    return fileExtension(path) == QLatin1String(".bmp") ? SaveFormat::Bmp : SaveFormat::Jpeg;
+    const QString extension = fileExtension(path);
+    if (extension.compare(QLatin1String(".bmp"), Qt::CaseInsensitive) == 0)
+        return SaveFormat::Bmp;
+    if (extension.compare(QLatin1String(".png"), Qt::CaseInsensitive) == 0)
+        return SaveFormat::Png;
+    return SaveFormat::Jpeg;
 }
 
 namespace {
@@ -83,10 +88,17 @@ void writeThroughTemporaryFile(const QString& path, const std::function<void(QIO
 void savePicture(const DrawingSurface& picture, const QString& path) {
     if (picture.isEmpty())
         failSave(path, QStringLiteral("画布上还没有图片"));
-    if (saveFormatFor(path) == SaveFormat::Bmp) {
+    switch (saveFormatFor(path)) {
+    case SaveFormat::Bmp:
         writeThroughTemporaryFile(
             path, [&](QIODevice& device) { codecs::writeBmp(picture.image(), device); });
         return;
+    case SaveFormat::Png:
+        writeThroughTemporaryFile(
+            path, [&](QIODevice& device) { codecs::writePng(picture.image(), device); });
+        return;
+    case SaveFormat::Jpeg:
+        break;
     }
     // The canvas rows go to the encoder as they are: it reads the 24 colour bits of each
     // pixel, which is the 24-bit copy without a second full-size buffer.

@@ -1,16 +1,17 @@
-// Saving the work canvas: a BMP file when the name's extension is exactly ".bmp", a baseline
-// JFIF file at quality 90 otherwise. The file is written beside the target under a temporary
-// name and renamed over it only when complete, so a failed save leaves the old file intact.
+// Saving the work canvas: a BMP file when the name's extension is ".bmp", a lossless PNG file
+// for ".png", a baseline JFIF file at quality 90 otherwise; extensions in any case. The file is
+// written beside the target under a temporary name and renamed over it only when complete, so
+// a failed save leaves the old file intact.
 #pragma once
 
 #include "DrawingSurface.h"
 
 #include <QString>
 
-enum class SaveFormat { Bmp, Jpeg };
+enum class SaveFormat { Bmp, Jpeg, Png };
 
-// The extension is the file name's part from its last dot on; only ".bmp", compared byte
-// for byte, gives BMP (".BMP" gives JPEG).
+// The extension is the file name's part from its last dot on; ".bmp" gives BMP and ".png" PNG
+// whatever their case (".BMP", ".Png"), every other extension JPEG.
 QString fileExtension(const QString& path);
 SaveFormat saveFormatFor(const QString& path);
 

@@ -1,12 +1,12 @@
 #include "Unit2.h"
 
+#include "DialogKeys.h"
 #include "ErrorBoundary.h"
 #include "Named.h"
 #include "PlatformDialogs.h"
 #include "SpinEdit.h"
 
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,9 +18,11 @@ const QString TForm2::PictureFilter = QStringLiteral(
 
 namespace {
 
+// A side of at least 1 pixel: a canvas without area could hold no picture, and every save
+// of it would fail.
 SpinEdit* sizeBox(QWidget* parent, const char* name, const QRect& geometry, int value) {
     auto* box = named(new SpinEdit(parent), name, geometry);
-    box->setRange(0, 4000);
+    box->setRange(1, 4000);
     box->setIncrement(20);
     box->setValue(value);
     return box;
@@ -88,6 +90,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     connect(Button3, &QPushButton::clicked, this, guard(this, [this] { Button3Click(); }));
     connect(Button5, &QPushButton::clicked, this, guard(this, [this] { Button5Click(); }));
     connect(Button4, &QPushButton::clicked, this, guard(this, [this] { Button4Click(); }));
+    escapePresses(*this, *Button4);
 
     FormCreate();
 }
@@ -157,14 +160,6 @@ void TForm2::Button3Click() {
 
 void TForm2::Button5Click() {
     Commit();
-}
-
-void TForm2::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        ErrorBoundary::run(this, [this] { Button4Click(); });
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void TForm2::Button4Click() {

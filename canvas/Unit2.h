@@ -59,11 +59,6 @@ public:
     void Button5Click(); // apply
     void Button4Click(); // cancel
 
-protected:
-    // Esc presses "取消"; the close box keeps the closing of a plain dialog.
-    void keyPressEvent(QKeyEvent* event) override;
-
-public:
     // Copies the working values into CanvasSettings.
     void Commit();
 };

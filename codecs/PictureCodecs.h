@@ -48,5 +48,8 @@ QImage loadPicture(const QString& path, const DecodeLimits& limits = {});
 void writeJpeg(const QImage& image, QIODevice& device, int quality = 90);
 // Uncompressed 24 bits per pixel, bottom-up, BITMAPINFOHEADER.
 void writeBmp(const QImage& image, QIODevice& device);
+// 8-bit RGB without alpha, not interlaced, libpng's standard compression and filters; the rows
+// go to the library straight from the picture like writeJpeg's.
+void writePng(const QImage& image, QIODevice& device);
 
 } // namespace codecs

@@ -2,6 +2,8 @@
 // renders the seal, frames it for turning and hands it to the rotating image control.
 #include "Unit4.h"
 
+#include "ComboPopup.h"
+#include "DialogKeys.h"
 #include "ErrorBoundary.h"
 #include "ImageControl.h"
 #include "Named.h"
@@ -51,6 +53,7 @@ TForm4::TForm4(QWidget* workCanvas, const QStringList& fontFaces, QWidget* paren
     resize(564, 633);
     buildControls(fontFaces);
     connectHandlers();
+    escapePresses(*this, *Button3);
 
     StyleChoice = stRelief;
     ArrangementChoice = arHorzLeftToRight;
@@ -77,7 +80,9 @@ void TForm4::buildControls(const QStringList& fontFaces) {
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     ComboBox1->addItems(fontFaces);
     ComboBox1->setEditText(QStringLiteral("字体"));
+    showWholeItems(*ComboBox1);
     RichEdit1 = named(new RichEdit(GroupBox1), "RichEdit1");
+    RichEdit1->setTabChangesFocus(true); // a tab character would take a cell of the seal
 
     auto* content = new QGridLayout(GroupBox1);
     const std::pair<const char*, QWidget*> rows[] = {

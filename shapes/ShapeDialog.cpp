@@ -2,6 +2,7 @@
 #include "ShapeDialog.h"
 
 #include "ColorButton.h"
+#include "DialogKeys.h"
 #include "ErrorBoundary.h"
 #include "ImageControl.h"
 #include "Named.h"
@@ -89,6 +90,7 @@ ShapeDialog::ShapeDialog(QWidget* workCanvas, const QString& widthCaption, QWidg
     connect(Button1, &QPushButton::clicked, this, guard(this, [this] { Button1Click(); }));
     connect(Button2, &QPushButton::clicked, this, guard(this, [this] { Button2Click(); }));
     connect(Button3, &QPushButton::clicked, this, guard(this, [this] { Button3Click(); }));
+    escapePresses(*this, *Button3);
 }
 
 void ShapeDialog::FormCreate() {

@@ -370,6 +370,32 @@ RichText::Attributes RichText::selAttributes() const {
     return attributesOf(formatAtCharacter(selection.selectionStart()));
 }
 
+RichText::SharedFont RichText::selSharedFont() const {
+    const Attributes first = selAttributes();
+    SharedFont shared{first.Name, first.Size};
+    if (!selection.hasSelection())
+        return shared;
+    const int start = selection.selectionStart();
+    const int end = selection.selectionEnd();
+    for (QTextBlock block = doc.findBlock(start); block.isValid() && block.position() < end;
+         block = block.next()) {
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid() || fragment.position() + fragment.length() <= start ||
+                fragment.position() >= end)
+                continue;
+            const Attributes attributes = attributesOf(fragment.charFormat());
+            if (attributes.Name != shared.Name)
+                shared.Name.clear();
+            if (attributes.Size != shared.Size)
+                shared.Size = 0;
+            if (shared.Name.isEmpty() && shared.Size == 0)
+                return shared;
+        }
+    }
+    return shared;
+}
+
 int RichText::selPixelHeight() const {
     return pixelHeightOf(selAttributes().Size);
 }

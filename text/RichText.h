@@ -37,11 +37,18 @@ public:
 
     void setSelStart(int bytePosition); // empty selection at p (CR LF counts 2 positions)
     int selStart() const;
-    void setSelLength(int length);        // fewer at the end of the text
-    int selLength() const;                // what is really selected
-    QByteArray selText() const;           // GBK bytes
-    QString selString() const;            // the real characters (draw these)
-    Attributes selAttributes() const;     // of the selection's first character
+    void setSelLength(int length);    // fewer at the end of the text
+    int selLength() const;            // what is really selected
+    QByteArray selText() const;       // GBK bytes
+    QString selString() const;        // the real characters (draw these)
+    Attributes selAttributes() const; // of the selection's first character
+    // The face and size every character of the selection has: an empty name, or a size of 0,
+    // where the characters differ. An empty selection gives those of the text typed next.
+    struct SharedFont {
+        QString Name;
+        int Size = 0;
+    };
+    SharedFont selSharedFont() const;
     int selPixelHeight() const;           // round(Size * screenPixelsPerInch() / 72)
     static int pixelHeightOf(int points); // the same for a size in points
     Alignment paragraphAlignment() const; // of the selection's first paragraph

@@ -55,6 +55,12 @@ void DrawRotatedText(DrawingSurface& surface, int x, int y, const TSetSector& se
 void DrawRotatedChar(DrawingSurface& surface, TColor colour, int x, int y, int angle, int size,
                      const QString& faceName, const QByteArray& c);
 
+// The character heights a line may have, in pixels: a negative height would draw the glyphs
+// mirrored, and far beyond the largest canvas side the font engine draws nothing at all.
+constexpr qint32 smallestRotatedTextSize = 1;
+constexpr qint32 largestRotatedTextSize = 1000;
+
 // The whole number a size text stands for; a text that is not one fails with the message
-// "'<text>' is not a valid integer value".
+// "'<text>' is not a valid integer value", a number outside the sizes above with a message
+// that names the range.
 qint32 RotatedTextSizeFromText(const QString& text);

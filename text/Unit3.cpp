@@ -3,6 +3,8 @@
 #include "Unit3.h"
 
 #include "ColorButton.h"
+#include "ComboPopup.h"
+#include "DialogKeys.h"
 #include "ErrorBoundary.h"
 #include "Gbk.h"
 #include "ImageControl.h"
@@ -77,6 +79,7 @@ void TForm3::buildControls(const QStringList& sizes, const QStringList& faces) {
     ComboBox2->setMaxVisibleItems(16);
     ComboBox2->addItems(faces);
     ComboBox2->setEditText(QStringLiteral("宋体"));
+    showWholeItems(*ComboBox2);
     Label6 = named(new QLabel(QStringLiteral("颜  色："), GroupBox1), "Label6");
     ColorButton1 = named(new ColorButton(clBlack, GroupBox1), "ColorButton1");
 
@@ -141,6 +144,7 @@ void TForm3::buildControls(const QStringList& sizes, const QStringList& faces) {
     connect(Button3, &QPushButton::clicked, this, guard(this, [this] { Button3Click(); }));
     connect(Button4, &QPushButton::clicked, this, guard(this, [this] { Button4Click(); }));
     connect(Button5, &QPushButton::clicked, this, guard(this, [this] { Button5Click(); }));
+    escapePresses(*this, *Button5);
     connect(ColorButton1, &QToolButton::clicked, this,
             guard(this, [this] { ColorButton1Click(); }));
     // Either button's change recomputes the choice from the one that is selected.

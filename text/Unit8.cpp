@@ -2,6 +2,8 @@
 // and the settings record that the main window reads when the dialog closes.
 #include "Unit8.h"
 
+#include "ComboPopup.h"
+#include "DialogKeys.h"
 #include "ErrorBoundary.h"
 #include "PlatformDialogs.h"
 #include "RichEditWidget.h"
@@ -141,6 +143,14 @@ SpinEdit* addSpinEdit(QGridLayout* grid, QWidget* parent, int row, const char* n
     return spin;
 }
 
+// The size and face boxes show the selected characters' size and face, and nothing where the
+// selection mixes them; with no selection, those the text typed next takes.
+void showSelectionFont(QComboBox* sizeBox, QComboBox* faceBox, const RichText& text) {
+    const RichText::SharedFont shared = text.selSharedFont();
+    sizeBox->setEditText(shared.Size > 0 ? QString::number(shared.Size) : QString());
+    faceBox->setEditText(shared.Name);
+}
+
 QRadioButton* addRadioButton(QVBoxLayout* column, QWidget* parent, const char* name,
                              const QString& caption) {
     auto* radio = new QRadioButton(caption, parent);
@@ -202,6 +212,15 @@ TForm8::TForm8(const QStringList& fontFaces, const TSetStruct* canvasSettings, Q
     RichEdit1->setKeepSelectionVisible(true);
     FontComboBox->addItems(fontFaces);
     FontComboBox->setEditText(QStringLiteral("宋体"));
+    showWholeItems(*FontComboBox);
+    // From the first move of the caret on, the two boxes follow the selection.
+    const auto followSelection = [this] {
+        showSelectionFont(SizeComboBox, FontComboBox, richText());
+    };
+    connect(RichEdit1, &QTextEdit::cursorPositionChanged, this, followSelection);
+    connect(RichEdit1, &QTextEdit::selectionChanged, this, followSelection);
+    connect(&richText(), &RichText::selectionChanged, this, followSelection);
+    connect(&richText(), &RichText::changed, this, followSelection);
 
     resetTextSettings(TextSettings);
 }
@@ -453,6 +472,7 @@ void TForm8::connectCommands() {
     connect(Button1, &QPushButton::clicked, this, guard(this, [this] { Button1Click(); }));
     connect(Button2, &QPushButton::clicked, this, guard(this, [this] { Button2Click(); }));
     connect(Button3, &QPushButton::clicked, this, guard(this, [this] { Button3Click(); }));
+    escapePresses(*this, *Button3);
     connect(Button4, &QPushButton::clicked, this, guard(this, [this] { CheckTextSize(); }));
 }
 
@@ -612,6 +632,7 @@ void TForm8::FontComboPicked(int index) {
 void TForm8::RichEdit1Change() {
     UndoButton->setEnabled(true);
     RedoButton->setEnabled(false);
+    Label5->clear(); // the size check's result was of the text before
 }
 
 // The editor's own undo, redo and clipboard keys would bypass the dialog's commands (and so
@@ -627,13 +648,21 @@ bool TForm8::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     }
-    // Typing into a combo and pressing Enter must not pick the matching entry: only a pick
-    // from the list acts.
+    // Enter in a combo gives the selection the typed size or face, each time it is pressed
+    // (the combo itself would act only when the text picks an entry other than the last one).
     if (event->type() == QEvent::KeyPress &&
         (watched == SizeComboBox->lineEdit() || watched == FontComboBox->lineEdit())) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            bool whole = false;
+            const int points = SizeComboBox->currentText().trimmed().toInt(&whole);
+            const QString face = FontComboBox->currentText().trimmed();
+            if (watched == SizeComboBox->lineEdit() && whole)
+                richText().setSelSize(points);
+            else if (watched == FontComboBox->lineEdit() && !face.isEmpty())
+                richText().setSelName(face);
             return true;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -26,9 +26,55 @@ SaveQuestion& saveQuestion() {
     return question;
 }
 
+// Qt's file dialog; as a save dialog it gives a bare name its extension itself, and asks about
+// replacing a file of that final name, not of the name as it was typed, with the question Qt's
+// own dialog asks (Qt's is turned off: it would see only the typed name).
+class ProgramFileDialog final : public QFileDialog {
+public:
+    ProgramFileDialog(QWidget* parent, const FileDialogRequest& request)
+        : QFileDialog(parent), request(request) {}
+
+    // The name the file is saved under; empty until a save dialog is accepted.
+    QString chosen;
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (acceptMode() == AcceptSave && files.size() == 1 && !QFileInfo(files[0]).isDir()) {
+            const QString named =
+                withDefaultExtension(files[0], extensionForType(request, chosenType()));
+            if (QFileInfo::exists(named) && !mayReplace(named))
+                return; // the dialog stays open for another name
+            chosen = named;
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    bool mayReplace(const QString& path) {
+        return QMessageBox::warning(
+                   this, windowTitle(),
+                   QFileDialog::tr("%1 already exists.\nDo you want to replace it?")
+                       .arg(QFileInfo(path).fileName()),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    }
+
+    // The index of the chosen type. With the patterns hidden, Qt names the type by the text
+    // it shows, which is the program's description without Qt's copy of the patterns.
+    int chosenType() const {
+        const QStringList types = nameFilters();
+        const QString shown = selectedNameFilter();
+        for (int i = 0; i < types.size(); ++i)
+            if (types[i] == shown || types[i].startsWith(shown + QLatin1String(" (")))
+                return i;
+        return 0;
+    }
+
+    const FileDialogRequest& request;
+};
+
 // A non-native file dialog with a picture preview beside the file list.
 std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request) {
-    QFileDialog dialog(parent);
+    ProgramFileDialog dialog(parent, request);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     // The program's descriptions already name their patterns ("Bitmaps (*.bmp)"): Qt's copy
     // of the patterns after them would show them twice and push the text out of the box.
@@ -38,8 +84,6 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-        if (!request.defaultExtension.isEmpty())
-            dialog.setDefaultSuffix(request.defaultExtension);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
@@ -69,6 +113,8 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
+    if (!dialog.chosen.isEmpty())
+        return dialog.chosen;
     return dialog.selectedFiles().first();
 }
 
@@ -139,7 +185,25 @@ QStringList qtNameFilters(const QString& barFilter) {
 QString withDefaultExtension(const QString& path, const QString& extension) {
     if (extension.isEmpty() || !QFileInfo(path).suffix().isEmpty())
         return path;
+    if (path.endsWith(QLatin1Char('.')))
+        return path + extension;
     return path + QLatin1Char('.') + extension;
+}
+
+QString extensionForType(const FileDialogRequest& request, int typeIndex) {
+    if (!request.extensionFromType)
+        return request.defaultExtension;
+    const QStringList parts = request.filter.split(QLatin1Char('|'));
+    if (typeIndex < 0 || 2 * typeIndex + 1 >= parts.size())
+        return request.defaultExtension;
+    const QStringList patterns = parts[2 * typeIndex + 1].split(QLatin1Char(';'));
+    if (patterns.size() != 1 || !patterns[0].startsWith(QLatin1String("*.")))
+        return request.defaultExtension;
+    const QString extension = patterns[0].mid(2);
+    if (extension.isEmpty() || extension.contains(QLatin1Char('*')) ||
+        extension.contains(QLatin1Char('?')))
+        return request.defaultExtension;
+    return extension;
 }
 
 } // namespace PlatformDialogs

@@ -16,6 +16,10 @@ struct FileDialogRequest {
     // Pairs of description and pattern separated by bars: "Bitmaps (*.bmp)|*.bmp|...".
     QString filter;
     QString defaultExtension; // appended to a name typed without one (save dialogs)
+    // A save dialog whose file types each name one extension: a name typed without one gets
+    // the extension of the type chosen in the dialog ("Bitmaps (*.bmp)": ".bmp"); a type of
+    // several extensions gives the default one.
+    bool extensionFromType = false;
     bool picturePreview = false;
     QString initialPath; // the name the dialog starts from
 };
@@ -42,7 +46,11 @@ SaveQuestion setSaveQuestion(SaveQuestion question);
 
 // "desc|pattern|desc|pattern" -> Qt's "desc (pattern)" list, patterns separated by spaces.
 QStringList qtNameFilters(const QString& barFilter);
-// A name typed without an extension gets the default one, as the save dialog does.
+// A name typed without an extension gets the default one, as the save dialog does; a name
+// that ends in a dot gets only the extension after it ("g." becomes "g.jpg").
 QString withDefaultExtension(const QString& path, const QString& extension);
+// The extension a bare name gets when the file type of the given index (0 for the first
+// pair of the filter) is chosen in the save dialog of the request.
+QString extensionForType(const FileDialogRequest& request, int typeIndex);
 
 } // namespace PlatformDialogs

@@ -171,15 +171,21 @@ TEST_F(CanvasCommand, StretchesOverTheWholeCanvas) {
     EXPECT_EQ(canvas().pixel(201, 101), fromRgb(picture.pixel(100, 50)));
 }
 
-TEST_F(CanvasCommand, WidthOrHeightZeroLeavesNoVisibleArea) {
-    for (QSize size : {QSize(0, 600), QSize(800, 0)}) {
-        newCanvas([size](TForm2& d) {
-            setSize(d, size.width(), size.height());
+// A side typed below 1 is 1: every canvas has a picture that can be saved.
+TEST_F(CanvasCommand, ASideBelowOneBecomesOne) {
+    const struct {
+        const char *width, *height;
+        QSize size;
+    } cases[] = {{"0", "600", QSize(1, 600)}, {"800", "-30", QSize(800, 1)}};
+    for (const auto& c : cases) {
+        newCanvas([&c](TForm2& d) {
+            d.SpinEdit1->setText(QString::fromLatin1(c.width));
+            d.SpinEdit2->setText(QString::fromLatin1(c.height));
             choosePicture(d, picturePath("canvas-300x200.png"));
             d.Button3->click();
         });
-        EXPECT_EQ(form->Image1->size(), size);
-        EXPECT_TRUE(canvas().isEmpty());
+        EXPECT_EQ(form->Image1->size(), c.size);
+        EXPECT_EQ(canvas().size(), c.size);
     }
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }

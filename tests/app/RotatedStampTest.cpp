@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <functional>
@@ -109,6 +111,27 @@ TEST_F(RotatedStamp, ConfirmArmsAndTheNextPressStampsAtThePoint) {
     form->Image1MouseDown(QPoint(5, 5), Qt::LeftButton);
     EXPECT_EQ(form->Image1->picture().image(), stamped);
     EXPECT_EQ(form->composition().position(ekRotatedText), QPoint(100, 100));
+}
+
+// "旋转字" and "落款" both show Alt+A, and the key opens the dialog wherever the focus is, the
+// inscription's own button included.
+TEST_F(RotatedStamp, AltAOpensTheDialogAndBothItemsShowIt) {
+    for (QAction* item : {form->N12, form->MenuInscription}) {
+        QString shown = item->shortcut().toString(QKeySequence::NativeText);
+        if (shown.isEmpty())
+            shown = item->text().section(QLatin1Char('\t'), 1); // the menu's key column
+        EXPECT_EQ(shown, QStringLiteral("Alt+A")) << item->objectName().toStdString();
+    }
+    form->show();
+    for (QWidget* focus :
+         {static_cast<QWidget*>(form->ToolButton25), static_cast<QWidget*>(form->ToolButton24),
+          static_cast<QWidget*>(form->ScrollBox1)}) {
+        QApplication::setActiveWindow(form.get()); // as the window manager does after a dialog
+        focus->setFocus();
+        inDialog([&] { QTest::keyClick(focus, Qt::Key_A, Qt::AltModifier); },
+                 [](TForm3& d) { d.Button5->click(); });
+    }
+    EXPECT_TRUE(messages.isEmpty());
 }
 
 TEST_F(RotatedStamp, CancelAfterConfirmStampsTheResetSettings) {

@@ -1,5 +1,6 @@
 // The save command through the real main window: the save dialog's request, the file type
-// by name, the remembered name, and saving with no picture.
+// by name, the real save dialog's naming and question, the remembered name, and saving with no
+// picture.
 #include "ErrorBoundary.h"
 #include "ImageControl.h"
 #include "PictureCodecs.h"
@@ -10,7 +11,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -79,27 +83,30 @@ TEST_F(SaveCommand, DialogRequestAndCancel) {
     EXPECT_EQ(r.filter, "All (*.jpg;*.jpeg;*.bmp)|*.jpg;*.jpeg;*.bmp|JPEG Image File (*.jpg)|*.jpg|"
                         "JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp");
     EXPECT_EQ(r.defaultExtension, "jpg");
+    EXPECT_TRUE(r.extensionFromType);
     EXPECT_TRUE(r.picturePreview);
     EXPECT_TRUE(r.initialPath.isEmpty());
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
     EXPECT_TRUE(errors.isEmpty());
 }
 
-TEST_F(SaveCommand, BmpByExactExtensionJpegOtherwise) {
+TEST_F(SaveCommand, FileTypeByExtensionInAnyCase) {
     drawSomething();
     const QImage before = form->Image1->picture().image();
-    save(dir.filePath("work.bmp"));
-    const QByteArray bmp = contents(dir.filePath("work.bmp"));
-    ASSERT_TRUE(bmp.startsWith("BM"));
-    EXPECT_EQ(codecs::decodeBmp(bmp), before);
-
-    for (const char* name : {"work.BMP", "work.png"}) {
+    for (const char* name : {"work.bmp", "UPPER.BMP"}) {
         save(dir.filePath(name));
-        const QByteArray data = contents(dir.filePath(name));
-        EXPECT_TRUE(data.startsWith(QByteArray("\xFF\xD8\xFF\xE0", 4))) << name;
-        EXPECT_EQ(codecs::decodeJpeg(data).size(), QSize(40, 30));
+        const QByteArray bmp = contents(dir.filePath(name));
+        ASSERT_TRUE(bmp.startsWith("BM")) << name;
+        EXPECT_EQ(codecs::decodeBmp(bmp), before);
     }
-    // A name typed without an extension gets ".jpg".
+    // PNG, lossless: the program takes it back as a background.
+    save(dir.filePath("pic.png"));
+    EXPECT_EQ(codecs::loadPicture(dir.filePath("pic.png")), before);
+    save(dir.filePath("work.jpeg"));
+    EXPECT_EQ(codecs::decodeJpeg(contents(dir.filePath("work.jpeg"))).size(), QSize(40, 30));
+    // A name typed without an extension gets ".jpg", one that ends in a dot "jpg" only.
+    save(dir.filePath("g."));
+    EXPECT_EQ(codecs::decodeJpeg(contents(dir.filePath("g.jpg"))).size(), QSize(40, 30));
     save(dir.filePath("plain"));
     EXPECT_FALSE(QFile::exists(dir.filePath("plain")));
     const QImage back = codecs::decodeJpeg(contents(dir.filePath("plain.jpg")));
@@ -111,7 +118,8 @@ TEST_F(SaveCommand, BmpByExactExtensionJpegOtherwise) {
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
-TEST_F(SaveCommand, TheDialogStartsFromTheLastNameAndReplacesWithoutAsking) {
+// The dialog itself asks before it replaces a file (see the real dialog below).
+TEST_F(SaveCommand, TheDialogStartsFromTheLastNameAndReplacesWhatItAccepted) {
     drawSomething();
     const QString path = dir.filePath("again.jpg");
     save(path);
@@ -123,6 +131,64 @@ TEST_F(SaveCommand, TheDialogStartsFromTheLastNameAndReplacesWithoutAsking) {
     EXPECT_EQ(requests[1].initialPath, path);
     EXPECT_NE(contents(path), first);
     EXPECT_TRUE(errors.isEmpty());
+}
+
+// The platform's save dialog as the user works it: the chosen type gives a bare name its
+// extension, and a file of the final name is replaced only after Qt's own question.
+TEST_F(SaveCommand, TheRealDialogNamesByTheChosenTypeAndAsksBeforeReplacing) {
+    drawSomething();
+    QStringList questions;
+    // Types a name into the shown save dialog, picks a type and presses 保存; a question that
+    // follows gets the answers given, one each time the dialog is accepted.
+    const auto typeAndSave = [&](const QString& name, int type,
+                                 std::vector<QMessageBox::StandardButton> answers) {
+        QTimer::singleShot(0, [&, name, type, answers] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->setDirectory(dir.path());
+            dialog->selectNameFilter(dialog->nameFilters().at(type));
+            // Typed: the name box has the focus when 保存 is pressed with Enter.
+            auto* nameBox = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QApplication::setActiveWindow(dialog);
+            nameBox->setFocus();
+            nameBox->setText(name);
+            // 保存 once, or once for each answer to give.
+            for (size_t press = 0; press < std::max<size_t>(1, answers.size()); ++press) {
+                if (press < answers.size())
+                    QTimer::singleShot(0, [&questions, answer = answers[press]] {
+                        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                        ASSERT_NE(box, nullptr);
+                        questions << box->text();
+                        box->button(answer)->click();
+                    });
+                QMetaObject::invokeMethod(dialog, "accept");
+            }
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        form->BitBtn3->click();
+    };
+    typeAndSave(QStringLiteral("filt"), 3, {}); // "Bitmaps (*.bmp)"
+    EXPECT_EQ(codecs::decodeBmp(contents(dir.filePath("filt.bmp"))),
+              form->Image1->picture().image());
+    typeAndSave(QStringLiteral("g."), 0, {});
+    EXPECT_TRUE(contents(dir.filePath("g.jpg")).startsWith("\xFF\xD8"));
+    EXPECT_TRUE(questions.isEmpty());
+
+    // 否 keeps the file and the dialog; 是 replaces it.
+    const QByteArray earlier = contents(dir.filePath("filt.bmp"));
+    form->Image1->canvas().setPixel(0, 0, clBlack);
+    typeAndSave(QStringLiteral("filt"), 3, {QMessageBox::No});
+    EXPECT_EQ(contents(dir.filePath("filt.bmp")), earlier);
+    typeAndSave(QStringLiteral("filt"), 3, {QMessageBox::No, QMessageBox::Yes});
+    EXPECT_NE(contents(dir.filePath("filt.bmp")), earlier);
+    const QString question =
+        QFileDialog::tr("%1 already exists.\nDo you want to replace it?").arg("filt.bmp");
+    EXPECT_EQ(questions, QStringList({question, question, question}));
+    QStringList files = QDir(dir.path()).entryList(QDir::Files);
+    files.sort();
+    EXPECT_EQ(files, QStringList({"filt.bmp", "g.jpg"}));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
 TEST_F(SaveCommand, NoPictureReportsAnErrorInBothFormats) {
@@ -171,7 +237,7 @@ TEST_F(SaveCommand, UnsavedWorkIsAskedAboutBeforeItIsDiscarded) {
         EXPECT_EQ(!form->Image1->hasPicture(), c.cleared);
     }
     EXPECT_EQ(codecs::decodeBmp(contents(saved)).pixel(3, 4), qRgb(255, 255, 255));
-    EXPECT_EQ(form->StatusPanel1->text(), QStringLiteral("已保存：%1").arg(saved));
+    EXPECT_EQ(form->StatusPanel2->text(), QStringLiteral("已保存：%1").arg(saved));
     EXPECT_EQ(errors, QStringList{QStringLiteral(
                           "无法保存图片“/nonexistent-folder/x.bmp”：文件夹不存在。")});
 

@@ -64,7 +64,9 @@ TEST(ScriptReader, NamesTheLineAndTheKeyOfWhatIsWrong) {
         {"{\"steps\": [{\"do\": \"text\", \"arrangement\": 8888888888888888888888888888888888}]}",
          "line 1: step 1: key \"arrangement\" must lie between 0 and 3"},
         {"{\"steps\": [{\"do\": \"canvas\", \"width\": 1000000000}]}",
-         "line 1: step 1: key \"width\" must lie between 0 and 4000"},
+         "line 1: step 1: key \"width\" must lie between 1 and 4000"},
+        {"{\"steps\": [{\"do\": \"canvas\", \"height\": 0}]}",
+         "line 1: step 1: key \"height\" must lie between 1 and 4000"},
         {"{\"steps\": [{\"do\": \"fan\", \"lineColor\": \"red\"}]}",
          "line 1: step 1: key \"lineColor\" must be a colour \"#RRGGBB\""},
         {"{\"steps\": [{\"do\": \"click\"}]}", "line 1: step 1: \"click\" needs \"at\""},
@@ -97,7 +99,7 @@ TEST(ScriptReader, HostileInputIsRefusedNotCrashedOn) {
 }
 
 TEST(ScriptReader, EveryCommandIsKnownWithItsKeys) {
-    EXPECT_EQ(scriptCommands().size(), 15);
+    EXPECT_EQ(scriptCommands().size(), 16);
     EXPECT_EQ(scriptKeysOf("fan"),
               QStringList({"close", "fillColor", "lineColor", "lineWidth", "radius"}));
     EXPECT_TRUE(scriptKeysOf("undo").isEmpty());

@@ -158,7 +158,7 @@ TEST(StartupHelp, MissingEntryPointIsNeverCalled) {
     dlclose(probe);
 }
 
-TEST(StartupHelp, HomePageOpensInTheBrowserAndFailureIsSilent) {
+TEST(StartupHelp, HomePageOpensInTheBrowserAndFailureNamesTheAddress) {
     ShownErrors errors;
     TForm1 form;
     UrlCatcher catcher;
@@ -166,9 +166,10 @@ TEST(StartupHelp, HomePageOpensInTheBrowserAndFailureIsSilent) {
     form.N15->trigger();
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     EXPECT_EQ(catcher.opened, QList<QUrl>{QUrl(QStringLiteral("https://tarvel.example.org/"))});
-    // No browser on this platform: nothing is reported.
+    // No browser on this platform: the message gives the address.
     form.N15->trigger();
-    EXPECT_TRUE(errors.texts.isEmpty());
+    EXPECT_EQ(errors.texts, QStringList{QStringLiteral(
+                                "无法启动浏览器。作者主页的地址是 https://tarvel.example.org/")});
 }
 
 TEST(StartupHelp, AboutBoxIsShownModally) {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QToolButton>
 
 namespace {
@@ -31,9 +32,16 @@ TEST_F(StatusPanel, ShowsAToolbarButtonsTooltipWhenThePointerEntersIt) {
     QTest::mouseMove(form.ToolButton22, QPoint(5, 5));
     QApplication::processEvents();
     EXPECT_EQ(form.StatusPanel1->text(), QStringLiteral("撤消"));
-    // A nudge button has no tooltip: the panel empties.
-    QApplication::sendEvent(form.ToolButton30, &enter);
-    EXPECT_EQ(form.StatusPanel1->text(), QString());
+    // A nudge button has no tooltip, but a hint in the panel all the same.
+    const std::pair<QToolButton*, const char*> arrows[] = {{form.ToolButton30, "左移 10 像素"},
+                                                           {form.ToolButton31, "右移 10 像素"},
+                                                           {form.ToolButton35, "上移 10 像素"},
+                                                           {form.ToolButton36, "下移 10 像素"}};
+    for (const auto& [arrow, hint] : arrows) {
+        QApplication::sendEvent(arrow, &enter);
+        EXPECT_EQ(form.StatusPanel1->text(), QString::fromUtf8(hint));
+        EXPECT_TRUE(arrow->toolTip().isEmpty());
+    }
     // From a button back onto the bare toolbar, which sends the toolbar no Enter: empty too.
     QApplication::sendEvent(form.ToolButton21, &enter);
     QEvent leave(QEvent::Leave);
@@ -50,6 +58,31 @@ TEST_F(StatusPanel, ShowsAToolbarButtonsTooltipWhenThePointerEntersIt) {
     QApplication::sendEvent(form.ToolButton21, &enter);
     form.MenuCircle->hover();
     EXPECT_EQ(form.StatusPanel1->text(), QStringLiteral("添加圆形"));
+}
+
+// "已保存：<file>" stays for some seconds where pointer moves do not write, then the panel shows
+// its greeting again.
+TEST_F(StatusPanel, SavedNoticeOutlastsPointerMovesForAFewSeconds) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("saved.bmp"));
+    paintCanvas(clWhite);
+    PlatformDialogs::setFileChooser(
+        [&file](QWidget*, const FileDialogRequest&) { return std::optional<QString>(file); });
+    form.BitBtn3->click();
+    PlatformDialogs::setFileChooser({});
+    QTest::mouseMove(form.Image1, QPoint(120, 45));
+    movePointer(QPoint(7, 8));
+    QApplication::processEvents();
+    EXPECT_EQ(form.StatusPanel1->text(), QStringLiteral("7,8"));
+    EXPECT_EQ(form.StatusPanel2->text(), QStringLiteral("已保存：%1").arg(file));
+
+    auto* timer = form.findChild<QTimer*>(QStringLiteral("SavedNoticeTimer"));
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_GE(timer->interval(), 3000);
+    timer->start(0); // the seconds pass
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return form.StatusPanel2->text() == QStringLiteral("欢迎使用Tarvel。"); }, 1000));
 }
 
 // The effect button opens its menu on a press of any mouse button, once.

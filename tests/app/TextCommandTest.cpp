@@ -1,6 +1,7 @@
 // The add-text command and the text nudges on the real main window: when the block is drawn,
 // where its ink lands, and how the margins move in each direction.
 #include "ImageControl.h"
+#include "RichEditWidget.h"
 #include "RichText.h"
 #include "TextLayout.h"
 #include "Unit1.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <functional>
@@ -100,6 +102,18 @@ TEST_F(TextCommand, ClosingAfterTheSizeCheckStillDraws) {
     EXPECT_TRUE(form->Form8->TextSettings.Confirmed);
     EXPECT_TRUE(canvasShows(
         expectedCanvas({{{50, 52}, QStringLiteral("中")}, {{52 + w1, 52}, QStringLiteral("文")}})));
+}
+
+// Esc is "取消", not the close box: a block confirmed earlier and undone is not drawn again
+// when the dialog is only looked at.
+TEST_F(TextCommand, EscAfterAnEarlierConfirmDrawsNothing) {
+    addText([](TForm8& dialog) { dialog.Button1->click(); });
+    form->ToolButton22Click();
+    ASSERT_FALSE(form->Image1->hasPicture());
+    addText([](TForm8& dialog) { QTest::keyClick(dialog.RichEdit1, Qt::Key_Escape); });
+    EXPECT_FALSE(form->Form8->isVisible());
+    EXPECT_FALSE(form->Form8->TextSettings.Confirmed);
+    EXPECT_FALSE(form->Image1->hasPicture());
 }
 
 TEST_F(TextCommand, NudgesMoveTheBlockTheWayOfTheArrow) {

@@ -1,4 +1,4 @@
-// Saving the canvas: the choice of BMP or JPEG by the exact extension, the files it writes,
+// Saving the canvas: the choice of BMP, PNG or JPEG by the extension, the files it writes,
 // replacing an earlier file, and failures that must leave the earlier file as it was.
 #include "PictureSave.h"
 #include "PictureCodecs.h"
@@ -39,27 +39,37 @@ bool isJpeg(const QByteArray& data) {
 
 } // namespace
 
-TEST(SaveFormat, OnlyAnExactDotBmpGivesBmp) {
+TEST(SaveFormat, TheExtensionInAnyCaseChoosesTheFormat) {
     EXPECT_EQ(fileExtension("/a/b/picture.bmp"), ".bmp");
     EXPECT_EQ(fileExtension("/a/b.c/picture"), "");
     EXPECT_EQ(fileExtension("x.tar.BMP"), ".BMP");
-    EXPECT_EQ(saveFormatFor("/tmp/x.bmp"), SaveFormat::Bmp);
-    for (const char* name : {"/tmp/x.BMP", "/tmp/x.Bmp", "/tmp/x.png", "/tmp/x", "/tmp/x.jpg",
-                             "/tmp/x.bmp.jpg", "/tmp/dir.bmp/x", "/tmp/x.bmp "})
+    for (const char* name : {"/tmp/x.bmp", "/tmp/UPPER.BMP", "/tmp/x.Bmp", "/tmp/x.jpg.bmp"})
+        EXPECT_EQ(saveFormatFor(name), SaveFormat::Bmp) << name;
+    for (const char* name : {"/tmp/pic.png", "/tmp/x.PNG", "/tmp/x.pNg"})
+        EXPECT_EQ(saveFormatFor(name), SaveFormat::Png) << name;
+    for (const char* name : {"/tmp/x", "/tmp/x.jpg", "/tmp/x.JPEG", "/tmp/x.bmp.jpg",
+                             "/tmp/dir.bmp/x", "/tmp/x.bmp ", "/tmp/x.png.", "/tmp/x.pngx"})
         EXPECT_EQ(saveFormatFor(name), SaveFormat::Jpeg) << name;
 }
 
-TEST(SavePicture, BmpAndJpegFilesByName) {
+TEST(SavePicture, BmpPngAndJpegFilesByName) {
     QTemporaryDir dir;
     const DrawingSurface canvas = canvasOf(30, 20, 0x00336699);
-    const QString bmp = dir.filePath("picture.bmp");
-    savePicture(canvas, bmp);
-    const QByteArray bmpData = contents(bmp);
-    ASSERT_TRUE(bmpData.startsWith("BM"));
-    EXPECT_EQ(bmpData.size(), 54 + 20 * 92); // 30 pixels of 3 bytes, padded to 92
-    EXPECT_EQ(codecs::decodeBmp(bmpData), canvas.image());
+    for (const char* name : {"picture.bmp", "UPPER.BMP"}) {
+        savePicture(canvas, dir.filePath(name));
+        const QByteArray bmpData = contents(dir.filePath(name));
+        ASSERT_TRUE(bmpData.startsWith("BM")) << name;
+        EXPECT_EQ(bmpData.size(), 54 + 20 * 92); // 30 pixels of 3 bytes, padded to 92
+        EXPECT_EQ(codecs::decodeBmp(bmpData), canvas.image());
+    }
+    // PNG is lossless, and the program takes its own file back as a background.
+    for (const char* name : {"pic.png", "UPPER.PNG"}) {
+        savePicture(canvas, dir.filePath(name));
+        EXPECT_TRUE(contents(dir.filePath(name)).startsWith("\x89PNG")) << name;
+        EXPECT_EQ(codecs::loadPicture(dir.filePath(name)), canvas.image()) << name;
+    }
 
-    for (const char* name : {"picture.BMP", "picture.png", "picture", "picture.jpeg"}) {
+    for (const char* name : {"picture", "picture.jpeg"}) {
         const QString path = dir.filePath(name);
         savePicture(canvas, path);
         const QByteArray data = contents(path);
@@ -72,7 +82,7 @@ TEST(SavePicture, BmpAndJpegFilesByName) {
         EXPECT_NEAR(qBlue(middle), 0x33, 3);
     }
     // Nothing but the files themselves: no temporary file is left behind.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 5);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 6);
 }
 
 TEST(SavePicture, SavingTwiceReplacesTheFile) {
@@ -93,7 +103,7 @@ TEST(SavePicture, SavingTwiceReplacesTheFile) {
 TEST(SavePicture, NoPictureIsAnErrorInBothFormatsAndWritesNothing) {
     QTemporaryDir dir;
     for (const DrawingSurface& none : {DrawingSurface(), DrawingSurface(0, 0)})
-        for (const char* name : {"empty.bmp", "empty.jpg"}) {
+        for (const char* name : {"empty.bmp", "empty.jpg", "empty.png"}) {
             const QString path = dir.filePath(name);
             try {
                 savePicture(none, path);
@@ -146,7 +156,16 @@ TEST(SavePicture, FailedSavesLeaveTheEarlierFileByteForByte) {
     } catch (const TarvelError& e) {
         bmpError = e.text();
     }
+    const QString pngPath = dir.filePath("kept.png");
+    QString pngError;
+    try {
+        savePicture(noisy, pngPath);
+    } catch (const TarvelError& e) {
+        pngError = e.text();
+    }
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &previous), 0);
+    EXPECT_EQ(pngError,
+              QStringLiteral("无法保存图片“%1”：磁盘空间不足或超出文件大小限制。").arg(pngPath));
     EXPECT_EQ(error,
               QStringLiteral("无法保存图片“%1”：磁盘空间不足或超出文件大小限制。").arg(path));
     EXPECT_EQ(contents(path), earlier);

@@ -75,7 +75,7 @@ TEST_F(Unit2Test, ControlsCaptionsAndStartingState) {
     EXPECT_LT(form->Button3->x(), form->Button5->x());
     EXPECT_LT(form->Button5->x(), form->Button4->x());
     for (SpinEdit* box : {form->SpinEdit1, form->SpinEdit2}) {
-        EXPECT_EQ(box->minValue(), 0);
+        EXPECT_EQ(box->minValue(), 1);
         EXPECT_EQ(box->maxValue(), 4000);
         EXPECT_EQ(box->incrementValue(), 20);
     }
@@ -152,8 +152,13 @@ TEST_F(Unit2Test, CommitCopiesSizesAndLayout) {
     EXPECT_EQ(form->ChosenLayout, plCenter);
     form->Button5->click();
     EXPECT_EQ(form->CanvasSettings.Width, 1000);
-    EXPECT_EQ(form->CanvasSettings.Height, 0); // not a whole number
+    EXPECT_EQ(form->CanvasSettings.Height, 1); // not a whole number: the least side
     EXPECT_EQ(form->CanvasSettings.Layout, plCenter);
+    for (const char* below : {"-30", "0"}) {
+        form->SpinEdit2->setText(below);
+        form->Button5->click();
+        EXPECT_EQ(form->CanvasSettings.Height, 1) << below;
+    }
     form->SpinEdit1->setText("5000");
     form->RadioButton8->click();
     form->Button3->click();

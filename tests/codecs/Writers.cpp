@@ -1,4 +1,4 @@
-// The BMP and JPEG writers: the exact bytes of a small BMP, the markers and tables of the
+// The BMP, JPEG and PNG writers: the exact bytes of a small BMP, the markers and tables of the
 // JPEG, round trips, and devices that fail part way.
 #include "PictureCodecs.h"
 #include "TarvelError.h"
@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 
 using namespace codecs;
 
@@ -199,4 +200,52 @@ TEST(JpegWriter, EmptyPictureAndFailingDeviceAreErrors) {
         EXPECT_EQ(e.text(), "无法写入 JPEG 文件");
     }
     EXPECT_EQ(small.accepted, 65536);
+}
+
+// Lossless: every pixel comes back, from 24-bit, 32-bit and other rows alike, through the
+// program's own reader and libpng's header (8-bit RGB, not interlaced).
+TEST(PngWriter, RoundTripIsExactFromEveryRowFormat) {
+    QImage noisy(37, 23, QImage::Format_RGB32);
+    for (int y = 0; y < noisy.height(); ++y)
+        for (int x = 0; x < noisy.width(); ++x)
+            noisy.setPixel(x, y, qRgb((x * 7919 + y * 104729) & 255, x * 5, y * 11));
+    const QByteArray from32 = written([&](QIODevice& dev) { writePng(noisy, dev); });
+    ASSERT_TRUE(from32.startsWith("\x89PNG\r\n\x1a\n"));
+    EXPECT_EQ(from32.mid(12, 4), "IHDR");
+    EXPECT_EQ(from32.mid(24, 5), QByteArray("\x08\x02\x00\x00\x00", 5)); // depth, RGB, ...
+    EXPECT_EQ(decodePng(from32), noisy);
+    for (QImage::Format format : {QImage::Format_BGR888, QImage::Format_ARGB32}) {
+        const QByteArray data =
+            written([&](QIODevice& dev) { writePng(noisy.convertToFormat(format), dev); });
+        EXPECT_EQ(data, from32) << int(format);
+    }
+    EXPECT_EQ(
+        decodePng(written([](QIODevice& dev) { writePng(sample(QImage::Format_BGR888), dev); })),
+        sample(QImage::Format_RGB32));
+}
+
+TEST(PngWriter, EmptyPictureAndFailingDeviceAreErrors) {
+    FailingDevice device(1 << 20);
+    try {
+        writePng(QImage(), device);
+        FAIL();
+    } catch (const TarvelError& e) {
+        EXPECT_EQ(e.text(), "画布上还没有图片");
+    }
+    EXPECT_EQ(device.accepted, 0);
+    // Random pixels, which deflate cannot make much smaller than their 480 KB.
+    QImage noisy(400, 400, QImage::Format_RGB32);
+    std::mt19937 random(7);
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 400; ++x)
+            noisy.setPixel(x, y, QRgb(random()) | 0xFF000000u);
+    FailingDevice small(70000); // the first block of at most 64 KB fits, the second does not
+    try {
+        writePng(noisy, small);
+        FAIL();
+    } catch (const TarvelError& e) {
+        EXPECT_EQ(e.text(), "无法写入 PNG 文件");
+    }
+    EXPECT_GT(small.accepted, 32768);
+    EXPECT_LE(small.accepted, 65536);
 }

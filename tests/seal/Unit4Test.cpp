@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << text.toStdString();
@@ -322,4 +323,16 @@ TEST_F(SealDialog, NonPositiveSizesStampNothing) {
     dialog->Button4->click();
     EXPECT_EQ(seal().size(), QSize(6, 6));
     EXPECT_EQ(seal().pixel(3, 3), 0x00D2D2D2u);
+}
+
+// Tab in the seal text moves on to the next control: a tab typed into the text would be an
+// invisible character that takes a cell of its own.
+TEST_F(SealDialog, TabInTheSealTextMovesTheFocus) {
+    dialog->show();
+    QApplication::setActiveWindow(dialog.get());
+    write(QStringLiteral("印"));
+    dialog->RichEdit1->setFocus();
+    QTest::keyClick(dialog->RichEdit1, Qt::Key_Tab);
+    EXPECT_EQ(dialog->RichEdit1->toPlainText(), QStringLiteral("印"));
+    EXPECT_NE(QApplication::focusWidget(), dialog->RichEdit1);
 }

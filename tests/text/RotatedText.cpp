@@ -1,6 +1,7 @@
 // Rotated text: the byte walk, the step between characters, and where the turned glyphs land.
 #include "RotatedText.h"
 
+#include "Gbk.h"
 #include "TarvelError.h"
 
 #include <QGuiApplication>
@@ -243,10 +244,30 @@ TEST(RotatedTextInk, SurfaceKeepsItsFontButTakesTheColour) {
     EXPECT_EQ(inkBox(blank), QRect());
 }
 
-TEST(RotatedTextSize, WholeNumbersOnly) {
+TEST(RotatedTextSize, WholeNumbersInTheRangeOnly) {
     EXPECT_EQ(RotatedTextSizeFromText(QStringLiteral("20")), 20);
     EXPECT_EQ(RotatedTextSizeFromText(QStringLiteral(" 36 ")), 36);
-    EXPECT_EQ(RotatedTextSizeFromText(QStringLiteral("-5")), -5);
+    EXPECT_EQ(RotatedTextSizeFromText(QStringLiteral("1")), 1);
+    EXPECT_EQ(RotatedTextSizeFromText(QStringLiteral("1000")), 1000);
+    for (const char* outside : {"-20", "-5", "0", "1001", "99999"}) {
+        try {
+            RotatedTextSizeFromText(QString::fromLatin1(outside));
+            ADD_FAILURE() << outside;
+        } catch (const TarvelError& e) {
+            EXPECT_EQ(
+                e.text(),
+                QStringLiteral("字号 %1 超出范围：请输入 1 到 1000 之间的整数（字高的像素数）。")
+                    .arg(QString::fromLatin1(outside)));
+        }
+    }
+    // The largest size still draws: the middle stroke of 一 lands on a canvas of its size.
+    TSetSector large;
+    large.Text = Gbk::encode(QStringLiteral("一"));
+    large.Size = largestRotatedTextSize;
+    large.Color = clBlack;
+    DrawingSurface canvas(largestRotatedTextSize, largestRotatedTextSize);
+    DrawRotatedText(canvas, 0, 0, large);
+    EXPECT_FALSE(inkBox(canvas).isEmpty());
     for (const QString& bad :
          {QString(), QStringLiteral("2O"), QStringLiteral("1.5"), QStringLiteral("99999999999")}) {
         try {

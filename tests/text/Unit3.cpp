@@ -8,6 +8,7 @@
 #include "PlatformDialogs.h"
 #include "SpinEdit.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -156,6 +157,13 @@ TEST_F(DialogTest, SizeErrorStopsTheApplyAtSize) {
     form.Button4->click();
     EXPECT_EQ(messages.last(), QStringLiteral("'1x' is not a valid integer value"));
     EXPECT_EQ(messages.size(), 4);
+    // A size that would draw mirrored glyphs is refused the same way.
+    form.ComboBox1->setEditText(QStringLiteral("-20"));
+    form.Button3->click();
+    EXPECT_EQ(messages.last(),
+              QStringLiteral("字号 -20 超出范围：请输入 1 到 1000 之间的整数（字高的像素数）。"));
+    EXPECT_FALSE(form.PendingPlacement);
+    EXPECT_TRUE(form.isVisible());
 }
 
 TEST_F(DialogTest, PreviewDrawsFrom30_10AndClearEmptiesIt) {
@@ -210,4 +218,18 @@ TEST_F(DialogTest, ConfirmArmsAndCancelResetsOnlyTheRecord) {
     form.Edit1->setText(QStringLiteral("CD"));
     form.close();
     EXPECT_EQ(form.RotatedTextSettings.Text, QByteArray("AB"));
+}
+
+// The face list opens as wide as its longest name, which its box is far narrower than.
+TEST(RotatedDialogFaces, TheFaceListShowsLongNamesWhole) {
+    QWidget canvas;
+    const QString longName = QStringLiteral("AR PL UMing TW MBE Extra Long Face Name");
+    TForm3 form(&canvas, sizes, {QStringLiteral("宋体"), longName});
+    form.show();
+    form.ComboBox2->showPopup();
+    QAbstractItemView* list = form.ComboBox2->view();
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_LT(form.ComboBox2->width(), list->fontMetrics().horizontalAdvance(longName));
+    EXPECT_GE(list->viewport()->width(), list->fontMetrics().horizontalAdvance(longName));
+    form.ComboBox2->hidePopup();
 }

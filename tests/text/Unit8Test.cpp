@@ -130,6 +130,9 @@ TEST_F(Unit8, ApplyResetAndTheSizeCheck) {
     EXPECT_EQ(
         form->Label5->text(),
         QStringLiteral("文本尺寸为:160*137。文本超出图片范围了，请重新调整文本或者图片大小。"));
+    // The result is of the text measured: a change of the text takes it away.
+    form->richText().insertText(QStringLiteral("一"));
+    EXPECT_EQ(form->Label5->text(), QString());
 }
 
 // What a user sees on the shown dialog: the margin boxes show their numbers whole, and the
@@ -158,19 +161,51 @@ TEST_F(Unit8, TheMarginBoxesAndTheSizeCheckResultShowWhole) {
     EXPECT_LE(label.bottom(), form->height());
 }
 
-TEST_F(Unit8, CombosActOnlyWhenAnEntryIsPicked) {
+// The combos act on a pick from the list and on every Enter after typing; they show the
+// selection's size and face, empty where the selection mixes them.
+TEST_F(Unit8, CombosActOnAPickAndOnEveryEnterAndFollowTheSelection) {
     writeExample();
-    form->SizeComboBox->lineEdit()->setText(QStringLiteral("16"));
-    pressReturn(form->SizeComboBox->lineEdit());
-    form->FontComboBox->lineEdit()->setText(QStringLiteral("楷体"));
-    pressReturn(form->FontComboBox->lineEdit());
-    EXPECT_EQ(form->richText().selAttributes().Size, 20);
-    EXPECT_NE(form->richText().selAttributes().Name, QStringLiteral("楷体"));
-
     emit form->SizeComboBox->activated(1);
     emit form->FontComboBox->activated(1);
     EXPECT_EQ(form->richText().selAttributes().Size, 16);
     EXPECT_EQ(form->richText().selAttributes().Name, QStringLiteral("楷体"));
+
+    RichText& text = form->richText();
+    const auto select = [&](int start, int length) {
+        QTextCursor cursor = form->RichEdit1->textCursor(); // as the user selects
+        cursor.setPosition(start);
+        cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+        form->RichEdit1->setTextCursor(cursor);
+    };
+    const auto type = [](QComboBox* box, const QString& typed) {
+        box->lineEdit()->setText(typed);
+        pressReturn(box->lineEdit());
+    };
+    select(0, 1); // 中
+    type(form->SizeComboBox, QStringLiteral("36"));
+    type(form->FontComboBox, QStringLiteral("宋体"));
+    select(1, 1); // 文: the same typed size applies again
+    EXPECT_EQ(form->SizeComboBox->currentText(), QStringLiteral("16"));
+    type(form->SizeComboBox, QStringLiteral("36"));
+    EXPECT_EQ(text.selAttributes().Size, 36);
+    type(form->SizeComboBox, QStringLiteral("48"));
+    EXPECT_EQ(text.selAttributes().Size, 48);
+    select(0, 1);
+    EXPECT_EQ(form->SizeComboBox->currentText(), QStringLiteral("36"));
+    EXPECT_EQ(form->FontComboBox->currentText(), QStringLiteral("宋体"));
+    EXPECT_EQ(text.selAttributes().Size, 36);
+    select(1, 1);
+    EXPECT_EQ(form->SizeComboBox->currentText(), QStringLiteral("48"));
+    EXPECT_EQ(form->FontComboBox->currentText(), QStringLiteral("楷体"));
+    text.selectAll(); // through the store as well: both differ
+    EXPECT_EQ(form->SizeComboBox->currentText(), QString());
+    EXPECT_EQ(form->FontComboBox->currentText(), QString());
+    // Not a whole number, or no face: nothing changes.
+    type(form->SizeComboBox, QStringLiteral("big"));
+    type(form->FontComboBox, QString());
+    select(1, 1);
+    EXPECT_EQ(text.selAttributes().Size, 48);
+    EXPECT_EQ(text.selAttributes().Name, QStringLiteral("楷体"));
 }
 
 TEST_F(Unit8, StyleAndAlignmentMarksBelongToTheMenuItems) {

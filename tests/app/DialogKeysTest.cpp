@@ -1,0 +1,56 @@
+// Keys in the dialogs of the real main window: Esc presses each dialog's "取消", wherever the
+// focus is in the dialog, while the close box still closes without it.
+#include "PlacementFixture.h"
+
+#include "Unit2.h"
+#include "Unit3.h"
+#include "Unit4.h"
+#include "Unit8.h"
+
+#include <QAbstractButton>
+#include <QDialog>
+
+namespace {
+
+using DialogKeys = MainWindowTest;
+
+TEST_F(DialogKeys, EscPressesCancelInEveryDialogThatHasOne) {
+    struct Case {
+        const char* name;
+        QDialog* dialog;
+        QAbstractButton* cancel;
+        std::function<void()> open;
+    } cases[] = {
+        {"canvas", form.Form2, form.Form2->Button4, [this] { form.ToolButton40Click(); }},
+        {"rotated text", form.Form3, form.Form3->Button5, [this] { form.N12Click(); }},
+        {"seal", form.Form4, form.Form4->Button3, [this] { form.ToolButton29Click(); }},
+        {"circle", form.Form6, form.Form6->Button3, [this] { form.ToolButton21Click(); }},
+        {"fan", form.Form7, form.Form7->Button3, [this] { form.ToolButton26Click(); }},
+        {"text", form.Form8, form.Form8->Button3, [this] { form.ToolButton1Click(); }},
+    };
+    for (const Case& c : cases) {
+        int pressed = 0;
+        const QMetaObject::Connection counting =
+            QObject::connect(c.cancel, &QAbstractButton::clicked, [&pressed] { ++pressed; });
+        bool closed = false;
+        withDialog(
+            [&] {
+                QWidget* focus = c.dialog->focusWidget();
+                QTest::keyClick(focus ? focus : c.dialog, Qt::Key_Escape);
+                closed = !c.dialog->isVisible();
+                if (!closed)
+                    c.dialog->close();
+            },
+            c.open);
+        QObject::disconnect(counting);
+        EXPECT_EQ(pressed, 1) << c.name;
+        EXPECT_TRUE(closed) << c.name;
+
+        // The close box does not press it.
+        withDialog([&] { c.dialog->close(); }, c.open);
+        EXPECT_EQ(pressed, 1) << c.name;
+    }
+    EXPECT_TRUE(shownErrors.isEmpty()) << shownErrors.join('\n').toStdString();
+}
+
+} // namespace
