@@ -2,6 +2,7 @@
 // renders the seal, frames it for turning and hands it to the rotating image control.
 #include "Unit4.h"
 
+#include "ConversionButtons.h"
 #include "ErrorBoundary.h"
 #include "ImageControl.h"
 #include "Named.h"
@@ -153,6 +154,9 @@ void TForm4::buildControls(const QStringList& fontFaces) {
     previewButtons->addWidget(Button4);
     previewButtons->addWidget(Button6);
     previewColumn->addLayout(previewButtons);
+    previewColumn->addWidget(makeConversionButtons(this, [this](ChineseConversion direction) {
+        RichEdit1->richText().convertText(ChineseConverter::shared(direction));
+    }));
     previewColumn->addStretch(1);
     auto* middle = new QHBoxLayout;
     middle->addLayout(choices);
