@@ -393,3 +393,24 @@ TEST_F(TextLayout, ConventionsLeaveRowsAloneAndDigitsBecomeNumerals) {
     settings.ChineseDigits = false;
     EXPECT_EQ(numerals.image(), drawn(arVertRightToLeft).image());
 }
+
+TEST_F(TextLayout, PunctuationOnlyAndAFaceWithoutTheMarksDrawSoundly) {
+    for (const VerticalPunctuation mode : {vpVertical, vpCentered, vpClassical, vpNone}) {
+        SCOPED_TRACE(mode);
+        write(QStringLiteral("。，《》——……\n"));
+        text.selectAll();
+        text.setSelName(QStringLiteral("DejaVu Sans")); // a Latin face: the marks fall back
+        settings.Arrangement = arVertRightToLeft;
+        settings.Punctuation = mode;
+        MeasureTextBlock(text, settings);
+        const QRect ink = inkBox(drawn(arVertRightToLeft));
+        // Classical marks need a character before them; with none, nothing is left to draw
+        // and the column is measured empty.
+        const bool nothing = mode == vpClassical || mode == vpNone;
+        EXPECT_EQ(ink.isEmpty(), nothing);
+        if (nothing)
+            EXPECT_EQ(settings.ExtentHeight, 2 + 2 * 50);
+        else
+            EXPECT_GE(settings.ExtentHeight, ink.bottom() + 1 + 2 + 50);
+    }
+}
