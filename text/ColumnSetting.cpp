@@ -27,20 +27,26 @@ const QString classicalMarks = QStringLiteral("。，、");
 // really lights, found by drawing it once. (Qt's tight bounding rectangle is the outline's
 // box from the font's tables, which for some faces' dashes is several times the real ink.)
 // Each font and mark is drawn once and kept.
+struct InkKey {
+    DrawingSurface::Font font;
+    QString text;
+    bool operator==(const InkKey&) const = default;
+};
+
+size_t qHash(const InkKey& key, size_t seed = 0) {
+    return qHashMulti(seed, key.font.name, key.font.height, key.font.weight, key.font.italic,
+                      key.text);
+}
+
 QRect inkOf(const DrawingSurface::Font& font, const QString& text) {
-    static QHash<QString, QRect> known;
-    const QString key = QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8")
-                            .arg(font.name)
-                            .arg(font.height)
-                            .arg(font.width)
-                            .arg(font.weight)
-                            .arg(font.italic)
-                            .arg(font.charset)
-                            .arg(font.pitch)
-                            .arg(text);
+    static QHash<InkKey, QRect> known;
+    // Placed by the glyph alone: colour, underline and strike-out change no glyph.
+    InkKey key{font, text};
+    key.font.color = clBlack;
+    key.font.underline = key.font.strikeout = false;
     if (const auto found = known.constFind(key); found != known.constEnd())
         return *found;
-    const QFont resolved = resolveFont(font);
+    const QFont resolved = resolveFont(key.font);
     const QFontMetrics metrics(resolved);
     const int margin = metrics.height();
     QImage glyph(metrics.horizontalAdvance(text) + 2 * margin, 3 * margin, QImage::Format_Alpha8);
