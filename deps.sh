@@ -6,6 +6,7 @@ TARVEL_PACKAGES=(
   qt6-base-dev libgl-dev qt6-translations-l10n libqt6svg6
   libjpeg62-turbo-dev libpng-dev zlib1g-dev libchm-dev libchm1
   libgtest-dev libbenchmark-dev clang-format
+  libopencc-dev libopencc-data
   fp-utils
   fonts-lxgw-wenkai fonts-arphic-gkai00mp fonts-arphic-gbsn00lp fonts-arphic-ukai fonts-arphic-uming
   python3-fonttools python3-brotli

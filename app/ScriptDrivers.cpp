@@ -19,6 +19,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QJsonArray>
@@ -148,6 +149,15 @@ void pressRadio(QDialog& dialog, const QJsonObject& keys, const char* key,
             press(dialog, button);
 }
 
+// "转为繁体" or "转为简体", after the text is in place.
+void convertText(QDialog& dialog, const QJsonObject& keys) {
+    const QString direction = keys.value(QStringLiteral("convert")).toString();
+    if (direction == QLatin1String("s2t"))
+        press(dialog, "TraditionalButton");
+    else if (direction == QLatin1String("t2s"))
+        press(dialog, "SimplifiedButton");
+}
+
 void warnOfFallbacks(ScriptContext& context, const QList<FaceGap>& gaps) {
     if (!gaps.isEmpty())
         context.warnings << fallbackWarning(gaps);
@@ -216,6 +226,9 @@ void textStep(ScriptContext& context, const QJsonObject& keys) {
             }
             if (!context.firstError.isEmpty())
                 return;
+            convertText(dialog, keys);
+            if (!context.firstError.isEmpty())
+                return;
             setSpin(dialog, "SpinEdit1", keys, "leftMargin");
             setSpin(dialog, "SpinEdit2", keys, "topMargin");
             setSpin(dialog, "SpinEdit3", keys, "charSpacing");
@@ -225,6 +238,13 @@ void textStep(ScriptContext& context, const QJsonObject& keys) {
                         {"1", "RadioButton2"},
                         {"2", "RadioButton3"},
                         {"3", "RadioButton4"}});
+            if (keys.contains(QStringLiteral("punctuation")))
+                form.PunctuationComboBox->setCurrentIndex(int(
+                    QStringList{"original", "vertical", "centered", "classical", "none"}.indexOf(
+                        keys.value(QStringLiteral("punctuation")).toString())));
+            if (keys.contains(QStringLiteral("chineseDigits")))
+                form.ChineseDigitsCheckBox->setChecked(
+                    keys.value(QStringLiteral("chineseDigits")).toBool());
             if (keys.value(QStringLiteral("check")).toBool()) {
                 press(dialog, "Button4");
                 std::fprintf(context.out, "%s\n", qUtf8Printable(form.Label5->text()));
@@ -250,6 +270,7 @@ void rotatedStep(ScriptContext& context, const QJsonObject& keys) {
             TForm3& form = formOf<TForm3>(dialog);
             if (keys.contains(QStringLiteral("text")))
                 form.Edit1->setText(keys.value(QStringLiteral("text")).toString());
+            convertText(dialog, keys);
             setSpin(dialog, "SpinEdit1", keys, "angle");
             setSpin(dialog, "SpinEdit2", keys, "charSpacing");
             if (keys.contains(QStringLiteral("size")))
@@ -274,6 +295,7 @@ void sealStep(ScriptContext& context, const QJsonObject& keys) {
             TForm4& form = formOf<TForm4>(dialog);
             if (keys.contains(QStringLiteral("text")))
                 form.RichEdit1->richText().setText(keys.value(QStringLiteral("text")).toString());
+            convertText(dialog, keys);
             setSpin(dialog, "SpinEdit1", keys, "width");
             setSpin(dialog, "SpinEdit2", keys, "height");
             setSpin(dialog, "SpinEdit3", keys, "strokeWeight");

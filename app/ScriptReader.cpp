@@ -23,6 +23,8 @@ struct KeyRule {
 
 const QStringList closeWithPreview = {"confirm", "apply", "cancel", "closebox", "preview", "clear"};
 const QStringList closePlain = {"confirm", "apply", "cancel", "closebox"};
+// Simplified to traditional and back, by OpenCC's configuration names.
+const QStringList conversions = {"s2t", "t2s"};
 
 using KeyTable = std::map<QString, KeyRule>;
 
@@ -54,6 +56,10 @@ const std::map<QString, KeyTable>& commandTable() {
           {"charSpacing", {KeyType::Integer}},
           {"lineSpacing", {KeyType::Integer}},
           {"arrangement", {KeyType::Integer, {}, 0, 3}},
+          {"punctuation",
+           {KeyType::Choice, {"original", "vertical", "centered", "classical", "none"}}},
+          {"chineseDigits", {KeyType::Boolean}},
+          {"convert", {KeyType::Choice, conversions}},
           {"close", {KeyType::Choice, closePlain}},
           {"check", {KeyType::Boolean}},
           {"saveAs", {KeyType::File}}}},
@@ -65,6 +71,7 @@ const std::map<QString, KeyTable>& commandTable() {
           {"face", {KeyType::Text}},
           {"placement", {KeyType::Choice, {"horizontal", "vertical"}}},
           {"color", {KeyType::Color}},
+          {"convert", {KeyType::Choice, conversions}},
           {"close", {KeyType::Choice, closeWithPreview}}}},
         {"seal",
          {{"text", {KeyType::Text}},
@@ -78,6 +85,7 @@ const std::map<QString, KeyTable>& commandTable() {
           {"corner", {KeyType::Choice, {"square", "rounded"}}},
           {"arrangement", {KeyType::Integer, {}, 0, 3}},
           {"angle", {KeyType::Integer, {}, -60, 60}},
+          {"convert", {KeyType::Choice, conversions}},
           {"close", {KeyType::Choice, closeWithPreview}}}},
         {"circle",
          {{"lineWidth", {KeyType::Integer}},

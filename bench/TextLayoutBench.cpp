@@ -1,6 +1,9 @@
 // The text layout against Qt's own document drawing, on blocks of mixed faces and sizes.
 //   BM_DrawTextBlock/N/R   DrawTextBlock of N characters, the editor walk included
 //   BM_QtDrawContents/N/R  QTextDocument::drawContents of the same document
+//   BM_DrawColumns/M      DrawTextBlock of 5,000 characters (common, one in eight a mark) in
+//                          right-to-left columns under punctuation convention M: 0 原样,
+//                          1 竖排 (marks placed by their ink and turned)
 //   BM_FirstDrawInFreshProcess/R  runs this program again as a fresh process that times its
 //                          first DrawTextBlock and a later one in processor time (counters
 //                          first_ms, later_ms, ratio)
@@ -118,6 +121,38 @@ BENCHMARK(BM_QtDrawContents)
     ->Args({5000, Common})
     ->Args({5000, Wide})
     ->Unit(benchmark::kMillisecond);
+
+// The block above in columns, with a mark in place of every eighth character.
+void BM_DrawColumns(benchmark::State& state) {
+    const QString marks = QStringLiteral("，。、：？《》（）—…！；「」");
+    RichText text;
+    buildBlock(text, 5000, Common);
+    QTextCursor cursor(text.document());
+    for (int i = 7, n = 0; i < 5000; i += 8, ++n) {
+        cursor.setPosition(i + i / charactersPerLine); // one position per paragraph break
+        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+        cursor.insertText(QString(marks[n % marks.size()]), cursor.charFormat());
+    }
+    TextSettings settings;
+    resetTextSettings(settings);
+    settings.Arrangement = arVertRightToLeft;
+    settings.Punctuation = VerticalPunctuation(state.range(0));
+    MeasureTextBlock(text, settings);
+    const int lines = (5000 + charactersPerLine - 1) / charactersPerLine;
+    DrawingSurface surface((settings.RowPitch + settings.LineSpacing) * lines + 100,
+                           settings.ExtentHeight + 100);
+    surface.brush.style = DrawingSurface::BrushStyle::Clear;
+    const auto draw = [&] {
+        DrawTextBlock(surface, text, settings, arVertRightToLeft, surface.width());
+    };
+    draw(); // fonts resolved once before timing
+    for (auto _ : state) {
+        draw();
+        benchmark::DoNotOptimize(surface.image().constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * 5000);
+}
+BENCHMARK(BM_DrawColumns)->Arg(vpOriginal)->Arg(vpVertical)->Unit(benchmark::kMillisecond);
 
 const char* programPath = nullptr;
 

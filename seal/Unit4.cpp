@@ -4,6 +4,7 @@
 
 #include "ComboPopup.h"
 #include "DialogKeys.h"
+#include "ConversionButtons.h"
 #include "ErrorBoundary.h"
 #include "ImageControl.h"
 #include "Named.h"
@@ -158,6 +159,9 @@ void TForm4::buildControls(const QStringList& fontFaces) {
     previewButtons->addWidget(Button4);
     previewButtons->addWidget(Button6);
     previewColumn->addLayout(previewButtons);
+    previewColumn->addWidget(makeConversionButtons(this, [this](ChineseConversion direction) {
+        RichEdit1->richText().convertText(ChineseConverter::shared(direction));
+    }));
     previewColumn->addStretch(1);
     auto* middle = new QHBoxLayout;
     middle->addLayout(choices);

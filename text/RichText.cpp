@@ -2,6 +2,7 @@
 // undo, loading and saving.
 #include "RichText.h"
 
+#include "ChineseConversion.h"
 #include "DrawingSurface.h"
 #include "FileAccess.h"
 #include "Gbk.h"
@@ -616,6 +617,50 @@ void RichText::setText(const QString& plain) {
     for (const QString& paragraph : paragraphs)
         model.paragraphs.push_back(RichTextParagraph{Alignment::Left, {{paragraph, attributes}}});
     replaceContent(model);
+}
+
+void RichText::convertText(const ChineseConverter& converter) {
+    // Every paragraph is converted before anything changes, so that a failure changes nothing;
+    // the edits then run from the end, which keeps the earlier positions valid.
+    struct Edit {
+        int position;
+        ConvertedStretch stretch;
+        std::vector<QTextCharFormat> formats; // of each character the replacement takes from
+    };
+    std::vector<Edit> edits;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        const QString paragraph = block.text();
+        for (ConvertedStretch& stretch : converter.changes(paragraph)) {
+            Edit edit{block.position() + int(stretch.start), std::move(stretch), {}};
+            const QStringView from =
+                QStringView(paragraph).mid(edit.stretch.start, edit.stretch.length);
+            const QString& to = edit.stretch.replacement;
+            // One format per UTF-16 unit; both units of a pair take the same.
+            for (qsizetype r = 0; r < to.size(); ++r)
+                edit.formats.push_back(
+                    to[r].isLowSurrogate() && r > 0
+                        ? edit.formats.back()
+                        : formatAtCharacter(edit.position + int(formatSourceOffset(from, to, r))));
+            edits.push_back(std::move(edit));
+        }
+    }
+    if (edits.empty())
+        return;
+    QTextCursor editor(&doc);
+    editor.beginEditBlock();
+    for (auto it = edits.rbegin(); it != edits.rend(); ++it) {
+        editor.setPosition(it->position);
+        editor.setPosition(it->position + int(it->stretch.length), QTextCursor::KeepAnchor);
+        editor.removeSelectedText();
+        const QString& to = it->stretch.replacement;
+        for (qsizetype r = 0; r < to.size();) {
+            const qsizetype units = to[r].isHighSurrogate() && r + 1 < to.size() ? 2 : 1;
+            editor.insertText(to.mid(r, units), it->formats[std::size_t(r)]);
+            r += units;
+        }
+    }
+    editor.endEditBlock();
+    emit selectionChanged();
 }
 
 // ---- whole-control settings ----

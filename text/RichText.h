@@ -13,6 +13,8 @@
 #include <unordered_map>
 #include <vector>
 
+class ChineseConverter;
+
 class RichText : public QObject {
     Q_OBJECT
 public:
@@ -70,6 +72,10 @@ public:
     // what the HTML leaves open comes from the pending attributes.
     void insertHtml(const QString& html);
     QString text() const; // paragraphs joined with '\n'
+    // Simplified ↔ traditional over the whole text, paragraph by paragraph, as one step of
+    // undo. Each character keeps its format; a phrase that converts to a different number of
+    // characters spreads its characters' formats over the new ones in order.
+    void convertText(const ChineseConverter& converter);
 
     void setWordWrap(bool on, int wrapWidthPixels); // when on, lines are display lines
     bool wordWrap() const { return wrap; }

@@ -2,6 +2,7 @@
 // in where a character's cell goes and how the advance along the line grows.
 #include "TextLayout.h"
 
+#include "ColumnSetting.h"
 #include "TextMeasure.h"
 
 #include <algorithm>
@@ -38,6 +39,8 @@ struct LayoutWalk {
     qint64 canvasWidth;
     qint64 pitch; // RowPitch + LineSpacing
     qint64 along = 0;
+    // The last character that took room in the current column, for a classical mark after it.
+    std::optional<ColumnCell> previous;
 
     // Places the selected character c of line i and advances along the line, in the order
     // the arrangement gives: right to left rows advance before drawing, the others after.
@@ -72,6 +75,40 @@ struct LayoutWalk {
         }
     }
 
+    // A column under a punctuation convention: the character as setInColumn sets it.
+    void placeInColumn(qint64 line, const QString& shown, bool twoByte, int pixelHeight) {
+        const qint64 slotLeft = arrangement == arVertLeftToRight
+                                    ? settings.LeftMargin + line * pitch
+                                    : canvasWidth - settings.LeftMargin - (line + 1) * pitch;
+        const ColumnCell cell =
+            setInColumn(surface, shown, twoByte, pixelHeight, settings.Punctuation,
+                        {settings.RowPitch, along, settings.CharSpacing, previous});
+        const CellPosition at{slotLeft + cell.x, qint64(settings.TopMargin) + cell.y};
+        switch (cell.kind) {
+        case ColumnCell::Kind::Dropped:
+            return;
+        case ColumnCell::Kind::Plain:
+            if (!cell.text.isEmpty())
+                drawCell(at, cell.text, surface.textWidth(cell.text));
+            previous = cell;
+            break;
+        case ColumnCell::Kind::Turned: {
+            DrawingSurface::Font turned = surface.font;
+            turned.escapement = -900;
+            surface.textOutWithFont(int(at.x), int(at.y), cell.text, turned);
+            previous = cell;
+            break;
+        }
+        case ColumnCell::Kind::Small: {
+            DrawingSurface::Font small = surface.font;
+            small.height = cell.smallHeight;
+            surface.textOutWithFont(int(at.x), int(at.y), cell.text, small);
+            break;
+        }
+        }
+        along += cell.advance;
+    }
+
     // Text out with the cell's top-left at the position. A cell wholly beyond the canvas is
     // not handed to the painter at all (the surface would clip every pixel of it anyway);
     // the margin of a cell's height on each side leaves room for italic overhang.
@@ -91,14 +128,30 @@ void DrawTextBlock(DrawingSurface& surface, RichText& text, const TextSettings& 
                    Arrangement arrangement, int canvasWidth) {
     if (!isArrangement(arrangement))
         return;
-    LayoutWalk layout{surface, settings, arrangement, canvasWidth,
-                      qint64(settings.RowPitch) + settings.LineSpacing};
+    LayoutWalk layout{surface,
+                      settings,
+                      arrangement,
+                      canvasWidth,
+                      qint64(settings.RowPitch) + settings.LineSpacing,
+                      0,
+                      {}};
+    // The horizontal arrangements draw every mark as typed.
+    const bool inColumns = isVertical(arrangement) && settings.Punctuation != vpOriginal;
     TextWalk::walk(
         text,
-        [&](int line, int, const RichText::Character& character) {
+        [&](int line, int requestedLength, const RichText::Character& character) {
             setFontFromSelection(surface.font, character.attributes, character.pixelHeight);
+            const QString shown = shownCharacter(character.string, settings.ChineseDigits);
+            if (inColumns) {
+                layout.placeInColumn(line, shown, requestedLength == 2 || shown != character.string,
+                                     character.pixelHeight);
+                return;
+            }
             const qint64 offset = centringOffset(settings.RowPitch, character.pixelHeight);
-            layout.placeCharacter(line, offset, character.string);
+            layout.placeCharacter(line, offset, shown);
         },
-        [&](int) { layout.along = 0; });
+        [&](int) {
+            layout.along = 0;
+            layout.previous.reset();
+        });
 }

@@ -1,7 +1,9 @@
 // Measuring the text block and the size check against the canvas.
 #include "TextMeasure.h"
 
+#include "ColumnSetting.h"
 #include "Gbk.h"
+#include "TextLayout.h"
 
 #include <algorithm>
 
@@ -56,14 +58,33 @@ void MeasureTextBlock(RichText& text, TextSettings& settings) {
     const qint64 charSpacing = settings.CharSpacing;
     const qint64 lineSpacing = settings.LineSpacing;
     bool anyLine = false;
+    // Under a punctuation convention the columns are measured as they will be drawn, with the
+    // characters' own fonts.
+    const bool inColumns = isVertical(settings.Arrangement) && settings.Punctuation != vpOriginal;
+    DrawingSurface measuring;
+    std::optional<ColumnCell> previous;
     TextWalk::walk(
         text,
         [&](int, int requestedLength, const RichText::Character& character) {
             const int height = character.pixelHeight;
-            m.length += estimatedAdvance(height, requestedLength) + charSpacing;
+            const QString shown = shownCharacter(character.string, settings.ChineseDigits);
+            const bool twoByte = requestedLength == 2 || shown != character.string;
+            if (inColumns) {
+                setFontFromSelection(measuring.font, character.attributes, height);
+                const ColumnCell cell =
+                    setInColumn(measuring, shown, twoByte, height, settings.Punctuation,
+                                {0, m.length, charSpacing, previous});
+                if (cell.kind == ColumnCell::Kind::Dropped || cell.kind == ColumnCell::Kind::Small)
+                    return;
+                previous = cell;
+                m.length += cell.advance;
+            } else {
+                m.length += estimatedAdvance(height, twoByte ? 2 : 1) + charSpacing;
+            }
             m.lineMax = std::max(m.lineMax, height + lineSpacing);
         },
         [&](int) {
+            previous.reset();
             anyLine = true;
             m.tallest = std::max(m.tallest, m.lineMax);
             m.longest = std::max(m.longest, m.length);

@@ -6,6 +6,21 @@
 
 #include <QtGlobal>
 
+// How punctuation is set in the two vertical arrangements; the horizontal ones draw every mark
+// as it was typed. Any choice but the first also centres half-width characters across their
+// column.
+enum VerticalPunctuation : qint32 {
+    vpOriginal = 0,  // 原样: every character as in a row
+    vpVertical = 1,  // 竖排: 。，、． in the top-right quarter, brackets and dashes turned
+    vpCentered = 2,  // 居中: the same, but 。，、 centred in their cell
+    vpClassical = 3, // 句读: only 。，、, small at the right of the character before them
+    vpNone = 4,      // 无标点: every mark dropped
+};
+
+constexpr bool isVerticalPunctuation(qint32 value) {
+    return value >= vpOriginal && value <= vpNone;
+}
+
 struct TextSettings {
     // At program start every field is 0; the dialog resets the record when it is created.
     qint32 LeftMargin = 0; // from the left edge, or the right edge in right-to-left layouts
@@ -17,6 +32,8 @@ struct TextSettings {
     qint32 ExtentWidth = 0; // the measured block on the canvas
     qint32 ExtentHeight = 0;
     bool Confirmed = false; // the user committed the settings (confirm, apply, size check)
+    VerticalPunctuation Punctuation = vpOriginal;
+    bool ChineseDigits = false; // 0-9 drawn as 〇一二三四五六七八九
 
     bool operator==(const TextSettings&) const = default;
 };
@@ -32,4 +49,6 @@ inline void resetTextSettings(TextSettings& settings) {
     settings.ExtentWidth = 0;
     settings.ExtentHeight = 0;
     settings.Confirmed = false;
+    settings.Punctuation = vpOriginal;
+    settings.ChineseDigits = false;
 }

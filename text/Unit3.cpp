@@ -5,6 +5,7 @@
 #include "ColorButton.h"
 #include "ComboPopup.h"
 #include "DialogKeys.h"
+#include "ConversionButtons.h"
 #include "ErrorBoundary.h"
 #include "Gbk.h"
 #include "ImageControl.h"
@@ -134,6 +135,8 @@ void TForm3::buildControls(const QStringList& sizes, const QStringList& faces) {
 
     auto* page = new QVBoxLayout(this);
     page->addWidget(GroupBox1);
+    page->addWidget(makeConversionButtons(this, [this](ChineseConversion d) { ConvertClick(d); }),
+                    0, Qt::AlignRight);
     page->addWidget(GroupBox2);
     page->addLayout(previewRow);
     page->addStretch();
@@ -150,6 +153,14 @@ void TForm3::buildControls(const QStringList& sizes, const QStringList& faces) {
     // Either button's change recomputes the choice from the one that is selected.
     connect(RadioButton1, &QRadioButton::toggled, this, [this] { RadioButtonClick(); });
     connect(RadioButton2, &QRadioButton::toggled, this, [this] { RadioButtonClick(); });
+}
+
+void TForm3::ConvertClick(ChineseConversion direction) {
+    const QString converted = ChineseConverter::shared(direction).convert(Edit1->text());
+    if (converted == Edit1->text())
+        return;
+    Edit1->selectAll();
+    Edit1->insert(converted);
 }
 
 void TForm3::ApplyRotatedTextSettings() {

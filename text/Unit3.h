@@ -2,6 +2,7 @@
 // lettering or the inscription, previews it, and arms it to be stamped at the next click.
 #pragma once
 
+#include "ChineseConversion.h"
 #include "PlacedElement.h"
 #include "RotatedText.h"
 
@@ -50,6 +51,8 @@ public:
     void Button5Click(); // 取消
     void RadioButtonClick();
     void ColorButton1Click();
+    // "转为繁体" / "转为简体": converts the text of the edit box as one step of its undo.
+    void ConvertClick(ChineseConversion direction);
 
     QGroupBox* GroupBox1 = nullptr; // 字体设置
     QLabel* Label1 = nullptr;       // 输入字：

@@ -4,6 +4,7 @@
 
 #include "ComboPopup.h"
 #include "DialogKeys.h"
+#include "ConversionButtons.h"
 #include "ErrorBoundary.h"
 #include "PlatformDialogs.h"
 #include "RichEditWidget.h"
@@ -13,6 +14,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -188,6 +190,8 @@ TForm8::TForm8(const QStringList& fontFaces, const TSetStruct* canvasSettings, Q
     // The size check's result takes the room left beside the groups: a long result wraps
     // there rather than widening the dialog or stretching the button above it.
     auto* check = new QVBoxLayout;
+    check->addWidget(makeConversionButtons(this, [this](ChineseConversion d) { ConvertClick(d); }),
+                     0, Qt::AlignLeft);
     check->addWidget(Button4, 0, Qt::AlignLeft);
     check->addWidget(Label5);
     check->addStretch();
@@ -380,6 +384,21 @@ void TForm8::buildSettingsControls() {
     RadioButton4 =
         addRadioButton(column, GroupBox2, "RadioButton4", QStringLiteral("从右向左竖排"));
     RadioButton1->setChecked(true);
+    auto* punctuationRow = new QHBoxLayout;
+    auto* punctuationLabel = new QLabel(QStringLiteral("标点"), GroupBox2);
+    punctuationLabel->setObjectName(QStringLiteral("PunctuationLabel"));
+    PunctuationComboBox = new QComboBox(GroupBox2);
+    PunctuationComboBox->setObjectName(QStringLiteral("PunctuationComboBox"));
+    PunctuationComboBox->addItems({QStringLiteral("原样"), QStringLiteral("竖排"),
+                                   QStringLiteral("居中"), QStringLiteral("句读"),
+                                   QStringLiteral("无标点")});
+    punctuationLabel->setBuddy(PunctuationComboBox);
+    punctuationRow->addWidget(punctuationLabel);
+    punctuationRow->addWidget(PunctuationComboBox, 1);
+    column->addLayout(punctuationRow);
+    ChineseDigitsCheckBox = new QCheckBox(QStringLiteral("数字写作汉字"), GroupBox2);
+    ChineseDigitsCheckBox->setObjectName(QStringLiteral("ChineseDigitsCheckBox"));
+    column->addWidget(ChineseDigitsCheckBox);
 
     Button4 = new QPushButton(QStringLiteral("查看尺寸"), this);
     Button4->setObjectName(QStringLiteral("Button4"));
@@ -484,6 +503,8 @@ void TForm8::ApplyTextSettings() {
     TextSettings.CharSpacing = SpinEdit3->value();
     TextSettings.LineSpacing = SpinEdit4->value();
     TextSettings.Arrangement = ArrangementChoice;
+    TextSettings.Punctuation = VerticalPunctuation(PunctuationComboBox->currentIndex());
+    TextSettings.ChineseDigits = ChineseDigitsCheckBox->isChecked();
     TextSettings.Confirmed = true;
     MeasureTextBlock(richText(), TextSettings);
 }
@@ -627,6 +648,10 @@ void TForm8::SizeComboPicked(int index) {
 
 void TForm8::FontComboPicked(int index) {
     richText().setSelName(FontComboBox->itemText(index));
+}
+
+void TForm8::ConvertClick(ChineseConversion direction) {
+    richText().convertText(ChineseConverter::shared(direction));
 }
 
 void TForm8::RichEdit1Change() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CanvasSettings.h"
+#include "ChineseConversion.h"
 #include "PlacedElement.h"
 #include "RichText.h"
 #include "TextSettings.h"
@@ -12,6 +13,7 @@
 
 class QAction;
 class QActionGroup;
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -69,6 +71,9 @@ public:
     void FontComboPicked(int index);
     void RadioButtonClick();
     void RichEdit1Change();
+    // "转为繁体" / "转为简体": the whole text, each character keeping its format, as one step
+    // of the editor's undo.
+    void ConvertClick(ChineseConversion direction);
     void Button1Click(); // 确定
     void Button2Click(); // 应用
     void Button3Click(); // 取消
@@ -109,6 +114,10 @@ public:
     QRadioButton* RadioButton2 = nullptr;
     QRadioButton* RadioButton3 = nullptr;
     QRadioButton* RadioButton4 = nullptr;
+    // 标点: the punctuation convention of the vertical arrangements, in VerticalPunctuation's
+    // order; 数字写作汉字: digits drawn as Chinese numerals.
+    QComboBox* PunctuationComboBox = nullptr;
+    QCheckBox* ChineseDigitsCheckBox = nullptr;
     QPushButton* Button4 = nullptr; // 查看尺寸
     QLabel* Label5 = nullptr;       // the size check's result
     QPushButton* Button1 = nullptr; // 确定

@@ -2,12 +2,15 @@
 // pixels of the picture the script saves, and failures on their exit status and message.
 #include "ImageControl.h"
 #include "PlatformDialogs.h"
+#include "RichEditWidget.h"
 #include "RichText.h"
 #include "ScriptDrivers.h"
 #include "SpinEdit.h"
 #include "TarvelError.h"
 #include "TextLayout.h"
 #include "Unit1.h"
+#include "Unit3.h"
+#include "Unit4.h"
 #include "Unit8.h"
 
 #include <QAbstractButton>
@@ -18,6 +21,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -294,6 +298,21 @@ TEST_F(ScriptRun, TextRotatedTextSealFanAndEffectLandWhereTheyShould) {
     const QImage hollow = saved("hollow.bmp");
     EXPECT_EQ(hollow.pixel(10, 290), qRgb(0, 0, 0));
     EXPECT_EQ(saved("restored.bmp"), seal.convertToFormat(saved("restored.bmp").format()));
+}
+
+TEST_F(ScriptRun, ConventionKeysSetTheTextDialogAndConvertPressesItsButtons) {
+    const Outcome outcome = run(R"({"steps": [
+      {"do": "text", "plain": "头发", "convert": "s2t", "punctuation": "centered",
+       "chineseDigits": true, "close": "apply"},
+      {"do": "rotated", "text": "后天", "convert": "s2t", "close": "apply"},
+      {"do": "seal", "text": "發展\n皇后", "convert": "t2s", "close": "apply"}
+    ]})");
+    ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
+    EXPECT_EQ(form->Form8->richText().text(), QStringLiteral("頭髮"));
+    EXPECT_EQ(form->Form8->TextSettings.Punctuation, vpCentered);
+    EXPECT_TRUE(form->Form8->TextSettings.ChineseDigits);
+    EXPECT_EQ(form->Form3->Edit1->text(), QStringLiteral("後天"));
+    EXPECT_EQ(form->Form4->RichEdit1->richText().text(), QStringLiteral("发展\n皇后"));
 }
 
 TEST_F(ScriptRun, FanOnAColourCanvasKeepsItsWhiteFill) {

@@ -241,3 +241,176 @@ TEST_F(TextLayout, FontComesFromTheSelectionAndStaysOnTheLastCharacter) {
 }
 
 } // namespace
+
+namespace {
+
+// The box of the pixels where one channel of 0x00BBGGRR (0 red, 2 blue) stands out, so a
+// mark drawn in red is found among black characters, antialiased edges included.
+// Twice the centre of a box, so that odd and even widths compare without rounding.
+int doubleCentreX(const QRect& box) {
+    return box.left() + box.right() + 1;
+}
+int doubleCentreY(const QRect& box) {
+    return box.top() + box.bottom() + 1;
+}
+
+QRect channelBox(const DrawingSurface& surface, int channel) {
+    QRect box;
+    for (int y = 0; y < surface.height(); ++y)
+        for (int x = 0; x < surface.width(); ++x) {
+            const TColor p = surface.pixel(x, y);
+            const int c[3] = {int(p & 0xFF), int((p >> 8) & 0xFF), int((p >> 16) & 0xFF)};
+            if (c[channel] > c[(channel + 1) % 3] && c[channel] > c[(channel + 2) % 3])
+                box |= QRect(x, y, 1, 1);
+        }
+    return box;
+}
+
+} // namespace
+
+// One column "字", a red mark, a blue half-width "a", "字", in each convention and both vertical
+// arrangements: where the mark's ink lands, whether it takes room, where the "a" stands, and
+// that the measured column is the drawn one.
+TEST_F(TextLayout, PunctuationInColumns) {
+    enum Where { TopRight, Centred, TurnedCentred, SmallBesideBefore, Dropped };
+    struct Row {
+        const char* mark;
+        VerticalPunctuation mode;
+        Where where;
+    };
+    const Row rows[] = {
+        {"。", vpVertical, TopRight},
+        {"，", vpVertical, TopRight},
+        {"．", vpVertical, TopRight},
+        {"？", vpVertical, Centred},
+        {"：", vpVertical, Centred},
+        {"《", vpVertical, TurnedCentred},
+        {"—", vpVertical, TurnedCentred},
+        {"。", vpCentered, Centred},
+        {"、", vpCentered, Centred},
+        {"．", vpCentered, TopRight},
+        {"！", vpCentered, Centred},
+        {"）", vpCentered, TurnedCentred},
+        {"。", vpClassical, SmallBesideBefore},
+        {"，", vpClassical, SmallBesideBefore},
+        {"？", vpClassical, Dropped},
+        {"》", vpClassical, Dropped},
+        {"。", vpNone, Dropped},
+        {"…", vpNone, Dropped},
+    };
+    DrawingSurface metrics = blank();
+    metrics.font = songAt(20);
+    const int h = metrics.textHeight(QStringLiteral("字"));
+    const auto song = [](TColor color) {
+        RichText::Attributes a;
+        a.Name = QStringLiteral("宋体");
+        a.Size = 20;
+        a.Color = color;
+        return a;
+    };
+    for (const Row& row : rows) {
+        for (const Arrangement arrangement : {arVertLeftToRight, arVertRightToLeft}) {
+            SCOPED_TRACE(std::string(row.mark) + " mode " + std::to_string(row.mode) +
+                         " arrangement " + std::to_string(arrangement));
+            RichTextModel model;
+            model.paragraphs.push_back({RichTextAlignment::Left,
+                                        {{QStringLiteral("字"), song(clBlack)},
+                                         {QString::fromUtf8(row.mark), song(0x0000FF)},
+                                         {QStringLiteral("a"), song(0xFF0000)},
+                                         {QStringLiteral("字"), song(clBlack)}}});
+            text.setModel(model);
+            settings.Arrangement = arrangement;
+            settings.Punctuation = row.mode;
+            MeasureTextBlock(text, settings);
+            ASSERT_EQ(settings.RowPitch, 32);
+            const DrawingSurface surface = drawn(arrangement);
+            const QRect mark = channelBox(surface, 0);
+            const QRect a = channelBox(surface, 2);
+            // The column's slot: 32 wide at the left margin, or 37 left of the right one.
+            const int slot = arrangement == arVertLeftToRight ? 50 : canvasWidth - 50 - 37;
+            const int centre = slot + 16;
+            const int markTop = 50 + h + 2; // the mark's room starts after the first 字
+            const bool takesRoom = row.where != SmallBesideBefore && row.where != Dropped;
+            switch (row.where) {
+            case TopRight:
+                EXPECT_GE(mark.left(), centre);
+                EXPECT_GE(mark.top(), markTop);
+                EXPECT_LT(mark.bottom(), markTop + h / 2);
+                break;
+            case Centred:
+            case TurnedCentred:
+                // Within a pixel and a half: the column is RowPitch wide, the glyph's cell
+                // a few pixels less, and ink of odd width cannot sit on an even middle.
+                EXPECT_NEAR(doubleCentreX(mark), 2 * centre, 3);
+                EXPECT_NEAR(doubleCentreY(mark), 2 * markTop + h, 3);
+                break;
+            case SmallBesideBefore:
+                // Small, right of the column's middle, beside the lower half of the first 字.
+                EXPECT_GT(mark.left(), centre);
+                EXPECT_LE(mark.right(), slot + 32);
+                EXPECT_GE(mark.top(), 50 + h / 2);
+                EXPECT_LT(mark.bottom(), 50 + h);
+                EXPECT_LT(mark.height(), h / 4);
+                break;
+            case Dropped:
+                EXPECT_TRUE(mark.isEmpty());
+                break;
+            }
+            if (row.where == TurnedCentred) {
+                // A quarter turn: the ink's width and height exchange.
+                DrawingSurface upright = blank();
+                upright.font = songAt(20, 0x0000FF);
+                upright.textOut(100, 100, QString::fromUtf8(row.mark));
+                const QRect unturned = channelBox(upright, 0);
+                EXPECT_NE(unturned.width(), unturned.height());
+                EXPECT_NEAR(mark.width(), unturned.height(), 1);
+                EXPECT_NEAR(mark.height(), unturned.width(), 1);
+            }
+            // The half-width "a" is centred across the column where the mark's room ends.
+            ASSERT_FALSE(a.isEmpty());
+            EXPECT_NEAR(doubleCentreX(a), 2 * centre, 3);
+            EXPECT_EQ(a.top(), takesRoom ? markTop + h + 2 : markTop);
+            // The measured column: each room and its spacing, the "a" by its ink's height, then
+            // CharSpacing and the margin on both sides.
+            const int column = (takesRoom ? h + 2 : 0) + 2 * (h + 2) + a.height() + 2;
+            EXPECT_EQ(settings.ExtentHeight, column + 2 + 2 * 50);
+        }
+    }
+}
+
+TEST_F(TextLayout, ConventionsLeaveRowsAloneAndDigitsBecomeNumerals) {
+    write(QStringLiteral("（2026）。"));
+    const DrawingSurface left = drawn(arHorzLeftToRight);
+    const DrawingSurface right = drawn(arHorzRightToLeft);
+    settings.Punctuation = vpNone;
+    EXPECT_EQ(drawn(arHorzLeftToRight).image(), left.image());
+    EXPECT_EQ(drawn(arHorzRightToLeft).image(), right.image());
+
+    settings.Punctuation = vpOriginal;
+    settings.ChineseDigits = true;
+    const DrawingSurface numerals = drawn(arVertRightToLeft);
+    write(QStringLiteral("（二〇二六）。"));
+    settings.ChineseDigits = false;
+    EXPECT_EQ(numerals.image(), drawn(arVertRightToLeft).image());
+}
+
+TEST_F(TextLayout, PunctuationOnlyAndAFaceWithoutTheMarksDrawSoundly) {
+    for (const VerticalPunctuation mode : {vpVertical, vpCentered, vpClassical, vpNone}) {
+        SCOPED_TRACE(mode);
+        write(QStringLiteral("。，《》——……\n"));
+        text.selectAll();
+        text.setSelName(QStringLiteral("DejaVu Sans")); // a Latin face: the marks fall back
+        settings.Arrangement = arVertRightToLeft;
+        settings.Punctuation = mode;
+        MeasureTextBlock(text, settings);
+        const QRect ink = inkBox(drawn(arVertRightToLeft));
+        // Classical marks need a character before them; with none, nothing is left to draw
+        // and the column is measured empty.
+        const bool nothing = mode == vpClassical || mode == vpNone;
+        EXPECT_EQ(ink.isEmpty(), nothing);
+        if (nothing)
+            EXPECT_EQ(settings.ExtentHeight, 2 + 2 * 50);
+        else
+            EXPECT_GE(settings.ExtentHeight, ink.bottom() + 1 + 2 + 50);
+    }
+}

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QKeyEvent>
@@ -98,6 +99,8 @@ TEST_F(Unit8, ApplyResetAndTheSizeCheck) {
     form->SpinEdit3->setValue(3);
     form->SpinEdit4->setValue(6);
     form->RadioButton3->click();
+    form->PunctuationComboBox->setCurrentIndex(3); // 句读
+    form->ChineseDigitsCheckBox->setChecked(true);
     EXPECT_EQ(form->ArrangementChoice, arVertLeftToRight);
     EXPECT_EQ(form->TextSettings.Arrangement, arHorzLeftToRight); // only apply copies it
     form->Button2->click();
@@ -107,6 +110,8 @@ TEST_F(Unit8, ApplyResetAndTheSizeCheck) {
     EXPECT_EQ(form->TextSettings.LineSpacing, 6);
     EXPECT_EQ(form->TextSettings.Arrangement, arVertLeftToRight);
     EXPECT_EQ(form->TextSettings.RowPitch, 33);
+    EXPECT_EQ(form->TextSettings.Punctuation, vpClassical);
+    EXPECT_TRUE(form->TextSettings.ChineseDigits);
     EXPECT_TRUE(form->TextSettings.Confirmed);
 
     // Cancel resets the record, never the controls.
@@ -114,6 +119,8 @@ TEST_F(Unit8, ApplyResetAndTheSizeCheck) {
     EXPECT_FALSE(form->TextSettings.Confirmed);
     EXPECT_EQ(form->TextSettings.LeftMargin, 50);
     EXPECT_EQ(form->TextSettings.RowPitch, 0);
+    EXPECT_EQ(form->TextSettings.Punctuation, vpOriginal);
+    EXPECT_FALSE(form->TextSettings.ChineseDigits);
     EXPECT_EQ(form->SpinEdit2->value(), -7);
     EXPECT_TRUE(form->RadioButton3->isChecked());
 
@@ -122,6 +129,8 @@ TEST_F(Unit8, ApplyResetAndTheSizeCheck) {
     form->SpinEdit3->setValue(2);
     form->SpinEdit4->setValue(5);
     form->RadioButton1->click();
+    form->PunctuationComboBox->setCurrentIndex(0);
+    form->ChineseDigitsCheckBox->setChecked(false);
     form->Button4->click(); // the check applies too
     EXPECT_TRUE(form->TextSettings.Confirmed);
     EXPECT_EQ(form->Label5->text(), QStringLiteral("文本尺寸为:160*137。"));
@@ -250,6 +259,24 @@ TEST_F(Unit8, UndoAndRedoButtonsFollowTheEdits) {
     EXPECT_FALSE(form->RedoButton->isEnabled());
     // The menu items stay enabled whatever the buttons show.
     EXPECT_TRUE(form->MenuUndo->isEnabled() && form->MenuRedo->isEnabled());
+}
+
+TEST_F(Unit8, ConversionIsOneStepOfTheEditorsUndo) {
+    RichText& text = form->richText();
+    text.setText(QStringLiteral("头发"));
+    auto* traditional = form->findChild<QPushButton*>(QStringLiteral("TraditionalButton"));
+    auto* simplified = form->findChild<QPushButton*>(QStringLiteral("SimplifiedButton"));
+    ASSERT_TRUE(traditional && simplified);
+    EXPECT_EQ(traditional->text(), QStringLiteral("转为繁体"));
+    EXPECT_EQ(simplified->text(), QStringLiteral("转为简体"));
+    traditional->click();
+    EXPECT_EQ(text.text(), QStringLiteral("頭髮"));
+    EXPECT_TRUE(form->UndoButton->isEnabled());
+    form->UndoButton->click();
+    EXPECT_EQ(text.text(), QStringLiteral("头发"));
+    traditional->click();
+    simplified->click();
+    EXPECT_EQ(text.text(), QStringLiteral("头发"));
 }
 
 TEST_F(Unit8, ColourOpenSaveAndNewGoThroughTheirDialogs) {
