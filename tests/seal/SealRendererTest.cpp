@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QRect>
 
@@ -290,6 +292,56 @@ TEST(SealInk, EmptyLineLeavesAnEmptyRow) {
     EXPECT_FALSE(markedBox(seal, 0x003232F0, QRect(1, 1, 58, 29)).isNull());
     EXPECT_EQ(markedBox(seal, 0x003232F0, QRect(1, 31, 58, 29)), QRect());
     EXPECT_FALSE(markedBox(seal, 0x003232F0, QRect(1, 61, 58, 29)).isNull());
+}
+
+// A 120 x 120 intaglio seal of 福: the width of its white ink and the x of the ink's centre
+// (left and right added, halved) in the 118-pixel cell at x = 1. The Kai and Song faces of
+// old state half an em as their average width; the brush faces and LXGW WenKai nearly a whole
+// em, which once drew their characters 53 pixels wide at x = 32. Measured from the ideograph,
+// a full-width character is as wide as the cell (to the pixel) in every face, and its ink
+// fills the cell and centres in it (within the face's own design); the AR PL pictures are those of
+// before to the pixel.
+TEST(SealInk, OneCharacterFillsItsCellInEveryFace) {
+    const bool brush = QFontDatabase::addApplicationFont(
+                           QStringLiteral(TARVEL_FONTS_FOLDER "/MaShanZheng.ttf")) >= 0;
+    struct Row {
+        const char* face;
+        int width; // exact where the pixels are those of before, else 0
+        int centre;
+    };
+    const Row rows[] = {{"AR PL KaitiM GB", 103, 56},
+                        {"AR PL SungtiL GB", 108, 58},
+                        {"LXGW WenKai", 0, 0},
+                        {"Ma Shan Zheng", 0, 0}};
+    TSetStamper settings = intaglio();
+    settings.SealWidth = 120;
+    settings.SealHeight = 120;
+    for (const Row& row : rows) {
+        settings.FontName = QString::fromUtf8(row.face);
+        if (settings.FontName == QLatin1String("Ma Shan Zheng") && !brush) {
+            ADD_FAILURE() << "the built Fonts folder has no Ma Shan Zheng";
+            continue;
+        }
+        DrawingSurface::Font request;
+        request.name = settings.FontName;
+        request.height = 118;
+        request.width = 59;
+        request.charset = 134;
+        // Within the rounding of the natural half width to a pixel and of the stretch to a
+        // whole percent.
+        EXPECT_NEAR(QFontMetricsF(resolveFont(request)).horizontalAdvance(QChar(0x4E00)), 118, 2)
+            << row.face;
+
+        const DrawingSurface seal = renderSeal(settings, {gbk(QStringLiteral("福"))});
+        const QRect box = inkBox(seal, clWhite, QRect(1, 1, 118, 118));
+        const int centre = (box.left() + box.right()) / 2;
+        if (row.width) {
+            EXPECT_EQ(box.width(), row.width) << row.face;
+            EXPECT_EQ(centre, row.centre) << row.face;
+        }
+        EXPECT_GE(box.width(), 100) << row.face;
+        EXPECT_NEAR(centre, 59.5, 4) << row.face;
+    }
 }
 
 TEST(SealChar, CellHeightWidthAndWeight) {
