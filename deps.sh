@@ -8,6 +8,7 @@ TARVEL_PACKAGES=(
   libgtest-dev libbenchmark-dev clang-format
   fp-utils
   fonts-lxgw-wenkai fonts-arphic-gkai00mp fonts-arphic-gbsn00lp fonts-arphic-ukai fonts-arphic-uming
+  fonts-babelstone-han # rare characters (𠀀 and the other extensions) when no face of the Fonts folder has them
   python3-fonttools python3-brotli
   xvfb xauth
 )

@@ -21,6 +21,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -288,6 +289,16 @@ void sealStep(ScriptContext& context, const QJsonObject& keys) {
                         {"3", "RadioButton6"}});
             closeDialog(dialog, keys, {"Button1", "Button2", "Button3", "Button4", "Button6"});
         });
+    // The armed seal was drawn in its face, with a fallback face for what the face lacks.
+    TForm4* form = context.form.Form4;
+    if (form && form->PendingPlacement && context.firstError.isEmpty()) {
+        DrawingSurface::Font face;
+        face.name = form->SealSettings.FontName;
+        face.height = -std::max(1, form->SealSettings.SealHeight);
+        const QString missing = charactersMissingFrom(face, form->sealLines().join(QString()));
+        if (!missing.isEmpty())
+            warnOfFallbacks(context, {FaceGap{face.name, missing}});
+    }
 }
 
 } // namespace

@@ -160,7 +160,7 @@ void DrawSealChar(DrawingSurface& surface, int cellWidth, int cellHeight, int x,
         return;
     DrawingSurface::Font font = surface.font;
     font.height = cellHeight; // positive: the whole character cell, internal leading included
-    // Half the cell as the average width makes a full-width character about a cell wide; a
+    // Half the cell as the half width makes a full-width character about a cell wide; a
     // one-pixel cell still squeezes the glyph rather than leaving it at its natural width.
     font.width = std::max(cellWidth / 2, 1);
     font.weight = std::clamp(weight, 1, 1000);
@@ -184,8 +184,10 @@ QString gbkCharToString(const QByteArray& bytes) {
     return text.isEmpty() ? QString(QChar::ReplacementCharacter) : text;
 }
 
-DrawingSurface renderSeal(const TSetStamper& settings, const QList<QByteArray>& lines,
-                          TColor* textColor) {
+namespace {
+
+DrawingSurface renderSealLines(const TSetStamper& settings, const QList<QByteArray>& lines,
+                               const QStringList& characters, TColor* textColor) {
     const int w = sealSide(settings.SealWidth), h = sealSide(settings.SealHeight);
     DrawingSurface seal = filledSurface(w, h, sealKeyColor);
 
@@ -196,7 +198,8 @@ DrawingSurface renderSeal(const TSetStamper& settings, const QList<QByteArray>& 
 
     const int lineCount = int(lines.size());
     for (int r = 0; r < lineCount; ++r) {
-        const QList<QByteArray> chars = splitDisplayChars(lines[r]);
+        const QStringList chars = Gbk::drawnCharacters(
+            splitDisplayChars(lines[r]), r < characters.size() ? characters[r] : QString());
         const SealLineCells cells =
             sealLineCells(settings.Arrangement, QSize(w, h), settings.EdgeWidth,
                           settings.CharSpacing, lineCount, r, CountDisplayChars(lines[r]));
@@ -211,12 +214,28 @@ DrawingSurface renderSeal(const TSetStamper& settings, const QList<QByteArray>& 
                 cells.cellHeight > INT_MAX)
                 continue;
             DrawSealChar(seal, int(cells.cellWidth), int(cells.cellHeight), at.x(), at.y(),
-                         gbkCharToString(chars[j]), settings.StrokeWeight);
+                         chars[j], settings.StrokeWeight);
         }
     }
     seal.transparentColor = sealKeyColor;
     seal.transparent = true;
     return seal;
+}
+
+} // namespace
+
+DrawingSurface renderSeal(const TSetStamper& settings, const QList<QByteArray>& lines,
+                          TColor* textColor) {
+    return renderSealLines(settings, lines, {}, textColor);
+}
+
+DrawingSurface renderSealText(const TSetStamper& settings, const QStringList& lines,
+                              TColor* textColor) {
+    QList<QByteArray> bytes;
+    bytes.reserve(lines.size());
+    for (const QString& line : lines)
+        bytes.append(Gbk::encode(line));
+    return renderSealLines(settings, bytes, lines, textColor);
 }
 
 DrawingSurface framedSeal(const DrawingSurface& seal, int width, int height) {

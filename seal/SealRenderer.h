@@ -13,6 +13,7 @@
 #include <QPoint>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 enum SealStyle : qint32 {
@@ -86,10 +87,11 @@ SealLineCells sealLineCells(::Arrangement arrangement, QSize seal, qint32 edge, 
 void drawSealOutline(DrawingSurface& surface, ::CornerShape corner, const SealColors& colors);
 
 // Draws one character with the top-left of its cw x ch cell at (x, y): the surface's font
-// with a cell height of ch, an average width of cw div 2, the given weight, upright, plain
-// and in the GB2312 character set, on a transparent background, in the font's colour and
-// without antialiasing (every pixel it touches takes exactly that colour). A face that has
-// no such weight is thickened to it. A cell without width or height draws nothing.
+// with a cell height of ch, a width of cw div 2 as half a full-width character (so such a
+// character fills its cell in every face), the given weight, upright, plain and in the GB2312
+// character set, on a transparent background, in the font's colour and without antialiasing
+// (every pixel it touches takes exactly that colour). A face that has no such weight is
+// thickened to it. A cell without width or height draws nothing.
 void DrawSealChar(DrawingSurface& surface, int cellWidth, int cellHeight, int x, int y,
                   const QString& text, int weight);
 
@@ -98,6 +100,10 @@ void DrawSealChar(DrawingSurface& surface, int cellWidth, int cellHeight, int x,
 // receives the colour the characters were drawn in.
 DrawingSurface renderSeal(const TSetStamper& settings, const QList<QByteArray>& lines,
                           TColor* textColor = nullptr);
+// The same for the lines as the editor holds them: laid out by their GBK bytes, and each
+// character drawn as itself, one without a GBK code (𠀀, ︐, an emoji) included.
+DrawingSurface renderSealText(const TSetStamper& settings, const QStringList& lines,
+                              TColor* textColor = nullptr);
 
 // The picture that is turned: width x height in the key colour, with the key as its
 // transparent colour, and the seal bitmap copied into its top-left corner.

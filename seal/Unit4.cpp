@@ -229,18 +229,18 @@ void TForm4::RadioButton3Click() {
             ArrangementChoice = ::Arrangement(i);
 }
 
-QList<QByteArray> TForm4::sealLines() const {
-    QList<QByteArray> lines;
+QStringList TForm4::sealLines() const {
+    QStringList lines;
     const RichText& text = RichEdit1->richText();
     const int count = text.lineCount();
     lines.reserve(count);
     for (int i = 0; i < count; ++i)
-        lines.append(text.lineText(i));
+        lines.append(text.lineString(i));
     return lines;
 }
 
-void TForm4::renderSealBitmap(const QList<QByteArray>& lines) {
-    Image1->setPicture(renderSeal(SealSettings, lines, &TextColor));
+void TForm4::renderSealBitmap(const QStringList& lines) {
+    Image1->setPicture(renderSealText(SealSettings, lines, &TextColor));
 }
 
 // The control is the seal's size when it is not turned, else the square of the seal's
@@ -267,7 +267,7 @@ void TForm4::turnSeal() {
 
 void TForm4::Button4Click() {
     ReadSettings();
-    const QList<QByteArray> lines = sealLines();
+    const QStringList lines = sealLines();
     if (lines.isEmpty())
         return;
     renderSealBitmap(lines);

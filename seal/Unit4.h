@@ -56,8 +56,8 @@ public:
     void Button3Click();      // "取消"
     void Button6Click();      // "清空"
 
-    // The seal's text, one GBK byte string per line.
-    QList<QByteArray> sealLines() const;
+    // The seal's text, one string of its real characters per line.
+    QStringList sealLines() const;
 
     SpinEdit* SpinEdit1 = nullptr; // width
     SpinEdit* SpinEdit2 = nullptr; // height
@@ -93,7 +93,7 @@ private:
     void buildControls(const QStringList& fontFaces);
     void connectHandlers();
     // The preview's steps after reading the settings.
-    void renderSealBitmap(const QList<QByteArray>& lines);
+    void renderSealBitmap(const QStringList& lines);
     void sizeRotateImage();
     void turnSeal();
 

@@ -150,6 +150,7 @@ void TForm3::buildControls(const QStringList& sizes, const QStringList& faces) {
 
 void TForm3::ApplyRotatedTextSettings() {
     RotatedTextSettings.Text = Gbk::encode(Edit1->text());
+    RotatedTextSettings.Characters = Edit1->text();
     RotatedTextSettings.Angle = SpinEdit1->value();
     RotatedTextSettings.CharSpacing = SpinEdit2->value();
     RotatedTextSettings.Size = RotatedTextSizeFromText(ComboBox1->currentText());

@@ -169,15 +169,19 @@ TEST_F(ScriptRun, ExitStatusAndMessages) {
                               {"text": "堃 a", "face": "LXGW WenKai", "size": 20}]},
       {"do": "text", "plain": "喆", "face": "AR PL KaitiM GB", "size": 20, "close": "cancel"},
       {"do": "text", "plain": "一", "face": "No Such Face", "size": 20},
-      {"do": "rotated", "text": "堃 一堃", "size": "20", "face": "宋体"},
+      {"do": "rotated", "text": "堃 一堃𠀀", "size": "20", "face": "宋体"},
       {"do": "click", "at": [10, 150]},
+      {"do": "seal", "text": "福\n︐𠀀", "face": "AR PL KaitiM GB"},
+      {"do": "seal", "text": "福", "face": "AR PL KaitiM GB"},
       {"do": "save", "file": "fallback.bmp"}
     ]})");
     EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.err,
-              QStringLiteral("step 2: 警告：字体“AR PL KaitiM GB”中没有“堃喆”，改用后备字体画出。\n"
-                             "step 4: 警告：字体“No Such Face”中没有“一”，改用后备字体画出。\n"
-                             "step 5: 警告：字体“宋体”中没有“堃”，改用后备字体画出。\n"));
+    EXPECT_EQ(
+        outcome.err,
+        QStringLiteral("step 2: 警告：字体“AR PL KaitiM GB”中没有“堃喆”，改用后备字体画出。\n"
+                       "step 4: 警告：字体“No Such Face”中没有“一”，改用后备字体画出。\n"
+                       "step 5: 警告：字体“宋体”中没有“堃𠀀”，改用后备字体画出。\n"
+                       "step 7: 警告：字体“AR PL KaitiM GB”中没有“︐𠀀”，改用后备字体画出。\n"));
     EXPECT_TRUE(QFile::exists(file("fallback.bmp")));
 }
 
