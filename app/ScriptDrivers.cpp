@@ -15,6 +15,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QJsonArray>
@@ -276,6 +277,15 @@ void sealStep(ScriptContext& context, const QJsonObject& keys) {
             setSpin(dialog, "SpinEdit4", keys, "charSpacing");
             setSpin(dialog, "SpinEdit5", keys, "edgeWidth");
             setSpin(dialog, "SpinEdit6", keys, "angle");
+            setSpin(dialog, "SpinEdit7", keys, "frameWidth");
+            setSpin(dialog, "SpinEdit8", keys, "wear");
+            setSpin(dialog, "SpinEdit9", keys, "seed");
+            if (keys.contains(QStringLiteral("ink")))
+                form.ComboBox2->setCurrentIndex(
+                    int(QStringList{"red", "cinnabar", "vermilion"}.indexOf(
+                        keys.value(QStringLiteral("ink")).toString())));
+            if (keys.contains(QStringLiteral("smooth")))
+                form.CheckBox1->setChecked(keys.value(QStringLiteral("smooth")).toBool());
             if (keys.contains(QStringLiteral("face")))
                 form.ComboBox1->setEditText(keys.value(QStringLiteral("face")).toString());
             pressRadio(dialog, keys, "style",

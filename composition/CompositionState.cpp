@@ -1,9 +1,14 @@
 #include "CompositionState.h"
 
+#include <QPainter>
+
 #include "BackgroundPainters.h"
 #include "Filter3x3.h"
 #include "RotatedText.h"
 #include "TextLayout.h"
+
+#include <QImage>
+#include <QPainter>
 
 #include <algorithm>
 #include <cstring>
@@ -84,6 +89,11 @@ QRect CompositionState::drawStamp(const Stamp& stamp, QPoint point) {
     if (stamp.rotatedText) {
         DrawRotatedText(surface, point.x(), point.y(), *stamp.rotatedText);
         return QRect();
+    }
+    if (stamp.smoothPicture && !stamp.smoothPicture->isNull()) {
+        QPainter painter(&surface.image());
+        painter.drawImage(point, *stamp.smoothPicture);
+        return QRect(point, stamp.smoothPicture->size());
     }
     if (!stamp.picture)
         return QRect(point, QSize(0, 0));

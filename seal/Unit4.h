@@ -9,10 +9,12 @@
 
 #include <QByteArray>
 #include <QDialog>
+#include <QImage>
 #include <QList>
 #include <QStringList>
 
 class ImageControl;
+class QCheckBox;
 class QComboBox;
 class QFrame;
 class QGroupBox;
@@ -66,6 +68,11 @@ public:
     SpinEdit* SpinEdit5 = nullptr; // edge width
     SpinEdit* SpinEdit6 = nullptr; // angle
     QComboBox* ComboBox1 = nullptr;
+    QComboBox* ComboBox2 = nullptr; // the paste: 大红, 朱砂, 朱磦
+    SpinEdit* SpinEdit7 = nullptr;  // frame width
+    SpinEdit* SpinEdit8 = nullptr;  // wear
+    SpinEdit* SpinEdit9 = nullptr;  // seed of the wear
+    QCheckBox* CheckBox1 = nullptr; // smooth edges
     RichEdit* RichEdit1 = nullptr;
     QRadioButton* RadioButton1 = nullptr; // 阴文
     QRadioButton* RadioButton2 = nullptr; // 阳文
@@ -84,6 +91,7 @@ public:
     QGroupBox* GroupBox2 = nullptr;       // 印章形状
     QGroupBox* GroupBox3 = nullptr;       // 显示方式
     QGroupBox* GroupBox4 = nullptr;       // 排列方式
+    QGroupBox* GroupBox5 = nullptr;       // 印面
     QFrame* Panel1 = nullptr;             // the preview panel
     QScrollArea* ScrollBox1 = nullptr;
     TRotateImage* RotateImage1 = nullptr;
@@ -96,6 +104,9 @@ private:
     void renderSealBitmap(const QStringList& lines);
     void sizeRotateImage();
     void turnSeal();
+    // With SmoothEdges the turned seal again, with an alpha channel: what is stamped.
+    void turnSmoothSeal(const QStringList& lines);
+    QImage smoothGraphic;
 
     QWidget* workCanvas = nullptr;
 };

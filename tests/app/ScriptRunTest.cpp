@@ -261,6 +261,42 @@ TEST_F(ScriptRun, TextRotatedTextSealFanAndEffectLandWhereTheyShould) {
     EXPECT_EQ(saved("restored.bmp"), seal.convertToFormat(saved("restored.bmp").format()));
 }
 
+// The paste, the frame and the wear come from the seal step's keys; a seed wears the same
+// pixels at every stamp.
+TEST_F(ScriptRun, SealPasteFrameAndWear) {
+    const Outcome outcome = run(R"({"steps": [
+      {"do": "canvas", "width": 100, "height": 100, "color": "#FFFFFF"},
+      {"do": "seal", "text": "印", "width": 50, "height": 50, "style": "relief",
+       "ink": "cinnabar", "frameWidth": 3},
+      {"do": "click", "at": [0, 0]},
+      {"do": "seal", "wear": 30, "seed": 4},
+      {"do": "click", "at": [50, 0]},
+      {"do": "seal", "wear": 30, "seed": 4},
+      {"do": "click", "at": [0, 50]},
+      {"do": "seal", "wear": 0, "smooth": true},
+      {"do": "click", "at": [50, 50]},
+      {"do": "save", "file": "seals.bmp"}
+    ]})");
+    ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
+    const QImage seals = saved("seals.bmp");
+    const QRgb cinnabar = qRgb(196, 48, 28);
+    for (int x = 0; x < 3; ++x)
+        EXPECT_EQ(seals.pixel(x, 25), cinnabar) << x;
+    EXPECT_EQ(seals.pixel(3, 25), qRgb(210, 210, 210));
+    EXPECT_EQ(seals.copy(0, 50, 50, 50), seals.copy(50, 0, 50, 50));
+    EXPECT_NE(seals.copy(0, 0, 50, 50), seals.copy(50, 0, 50, 50));
+    // Smooth edges over the white canvas: blends of cinnabar, grey and white only (green never
+    // below blue, as it would be with the key colour mixed in), some of them partial.
+    int blended = 0;
+    for (int y = 50; y < 100; ++y)
+        for (int x = 50; x < 100; ++x) {
+            const QRgb p = seals.pixel(x, y);
+            ASSERT_GE(qGreen(p), qBlue(p)) << x << "," << y;
+            blended += p != cinnabar && p != qRgb(210, 210, 210) && p != qRgb(255, 255, 255);
+        }
+    EXPECT_GT(blended, 20);
+}
+
 TEST_F(ScriptRun, FanOnAColourCanvasKeepsItsWhiteFill) {
     const Outcome outcome = run(R"({"steps": [
       {"do": "canvas", "width": 500, "height": 300, "color": "#336699"},

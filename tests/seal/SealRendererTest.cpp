@@ -176,6 +176,122 @@ TEST(SealColours, BothStylesExactly) {
     EXPECT_EQ(countColour(seal, 0x00D2D2D2, QRect(1, 1, 48, 48)), 48 * 48);
 }
 
+// The pastes: today's red unchanged, cinnabar and vermilion in the place of the red.
+TEST(SealColours, PastesTakeThePlaceOfTheRed) {
+    for (::SealStyle style : {stIntaglio, stRelief})
+        EXPECT_EQ(sealColors(style, siRed), sealColors(style));
+    EXPECT_EQ(sealColors(stIntaglio, siCinnabar), (SealColors{clWhite, 0x001C30C4, 0x001C30C4}));
+    EXPECT_EQ(sealColors(stRelief, siVermilion), (SealColors{0x002858E8, 0x002858E8, 0x00D2D2D2}));
+    TSetStamper settings;
+    settings.SealStyle = stRelief;
+    settings.Ink = siCinnabar;
+    TColor text = 0;
+    const DrawingSurface seal = renderSeal(settings, {" "}, &text);
+    EXPECT_EQ(text, 0x001C30C4u);
+    EXPECT_EQ(seal.pixel(0, 25), 0x001C30C4u);
+}
+
+// A frame of n pixels along the edge, the ground inside it; a width of 1 is the outline of
+// before, to the pixel.
+TEST(SealOutline, FrameWidthThickensTheFrameInward) {
+    TSetStamper settings;
+    settings.SealStyle = stRelief;
+    const QList<QByteArray> blank = {" "};
+    settings.FrameWidth = 0;
+    const DrawingSurface thin = renderSeal(settings, blank);
+    settings.FrameWidth = 1;
+    EXPECT_EQ(renderSeal(settings, blank).image(), thin.image());
+    for (::CornerShape corner : {cnSquare, cnRounded}) {
+        settings.CornerShape = corner;
+        settings.FrameWidth = 5;
+        const DrawingSurface seal = renderSeal(settings, blank);
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(seal.pixel(i, 25), clRed) << corner << " " << i;
+            EXPECT_EQ(seal.pixel(25, 49 - i), clRed) << corner << " " << i;
+        }
+        EXPECT_EQ(seal.pixel(5, 25), 0x00D2D2D2u) << corner;
+        EXPECT_EQ(seal.pixel(44, 44), 0x00D2D2D2u) << corner;
+        EXPECT_EQ(seal.pixel(0, 0), corner == cnRounded ? clFuchsia : clRed);
+    }
+}
+
+// 做旧: the same seed wears the same pixels, another seed others; wear only takes ink away
+// (to the key colour), more of it as the wear grows, and none at 0.
+TEST(SealWear, SeededErosionOfTheInkOnly) {
+    TSetStamper settings = intaglio();
+    settings.SealWidth = 80;
+    settings.SealHeight = 80;
+    const QList<QByteArray> lines = {gbk(QStringLiteral("寿山")), gbk(QStringLiteral("福海"))};
+    const DrawingSurface fresh = renderSeal(settings, lines);
+    settings.WearSeed = 7;
+    EXPECT_EQ(renderSeal(settings, lines).image(), fresh.image());
+    auto lost = [&](int wear, qint32 seed) {
+        settings.Wear = wear;
+        settings.WearSeed = seed;
+        const DrawingSurface worn = renderSeal(settings, lines);
+        int count = 0;
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 80; ++x)
+                if (worn.pixel(x, y) != fresh.pixel(x, y)) {
+                    EXPECT_EQ(worn.pixel(x, y), clFuchsia) << x << "," << y;
+                    EXPECT_TRUE(fresh.pixel(x, y) == clRed || fresh.pixel(x, y) == 0x003232F0)
+                        << x << "," << y;
+                    ++count;
+                }
+        return std::pair(count, worn.image());
+    };
+    const auto [some, first] = lost(30, 7);
+    const auto [again, second] = lost(30, 7);
+    EXPECT_EQ(first, second);
+    EXPECT_GT(some, 0);
+    EXPECT_NE(lost(30, 8).second, first);
+    EXPECT_GT(lost(100, 7).first, 2 * some);
+}
+
+// Smooth edges: an alpha picture whose edge pixels are parts of the seal's own colours over
+// nothing. Red and grey have equal green and blue, so any blend with the key colour's blue
+// would show. The turn keeps the whole seal.
+TEST(SealSmooth, EdgesBlendWithNothingButTheSeal) {
+    TSetStamper settings;
+    settings.SealStyle = stRelief;
+    settings.CornerShape = cnRounded;
+    settings.SealWidth = 80;
+    settings.SealHeight = 80;
+    settings.SmoothEdges = true;
+    const QImage smooth =
+        renderSmoothSeal(settings, {QStringLiteral("寿山"), QStringLiteral("福海")});
+    ASSERT_EQ(smooth.size(), QSize(80, 80));
+    int partial = 0, mixed = 0;
+    qint64 coverage = 0;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 80; ++x) {
+            const QRgb p = smooth.pixel(x, y);
+            coverage += qAlpha(p);
+            if (qAlpha(p) == 0)
+                continue;
+            ASSERT_LE(std::abs(qGreen(p) - qBlue(p)), 1) << x << "," << y;
+            partial += qAlpha(p) < 255;
+            mixed += p != qRgba(255, 0, 0, 255) && p != qRgba(210, 210, 210, 255);
+        }
+    // The rounded corners fade into nothing; the strokes' edges are red and grey mixed.
+    EXPECT_GT(partial, 8);
+    EXPECT_GT(mixed, partial + 100);
+    EXPECT_EQ(qAlpha(smooth.pixel(0, 0)), 0);
+    EXPECT_EQ(smooth.pixel(40, 0), qRgba(255, 0, 0, 255));
+    EXPECT_EQ(smooth.pixel(40, 40) == qRgba(210, 210, 210, 255) ||
+                  smooth.pixel(40, 40) == qRgba(255, 0, 0, 255),
+              true);
+
+    const QImage turned = turnedSmoothSeal(smooth, 30, QSize(116, 116));
+    ASSERT_EQ(turned.size(), QSize(116, 116));
+    qint64 turnedCoverage = 0;
+    for (int y = 0; y < 116; ++y)
+        for (int x = 0; x < 116; ++x)
+            turnedCoverage += qAlpha(turned.pixel(x, y));
+    EXPECT_NEAR(double(turnedCoverage), double(coverage), coverage * 0.02);
+    EXPECT_EQ(turnedSmoothSeal(smooth, 0, QSize(116, 116)).copy(0, 0, 80, 80), smooth);
+}
+
 TEST(SealOutline, RoundedCornersStayKeyed) {
     TSetStamper settings = intaglio();
     settings.CornerShape = cnRounded;
