@@ -22,7 +22,6 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
-#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -301,14 +300,8 @@ void sealStep(ScriptContext& context, const QJsonObject& keys) {
         });
     // The armed seal was drawn in its face, with a fallback face for what the face lacks.
     TForm4* form = context.form.Form4;
-    if (form && form->PendingPlacement && context.firstError.isEmpty()) {
-        DrawingSurface::Font face;
-        face.name = form->SealSettings.FontName;
-        face.height = -std::max(1, form->SealSettings.SealHeight);
-        const QString missing = charactersMissingFrom(face, form->sealLines().join(QString()));
-        if (!missing.isEmpty())
-            warnOfFallbacks(context, {FaceGap{face.name, missing}});
-    }
+    if (form && form->PendingPlacement && context.firstError.isEmpty())
+        warnOfFallbacks(context, form->RenderedGaps);
 }
 
 } // namespace

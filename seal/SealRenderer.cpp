@@ -427,6 +427,16 @@ QImage turnedSmoothSeal(const QImage& seal, int angle, QSize size) {
     return turned;
 }
 
+QList<FaceGap> sealGaps(const TSetStamper& settings, const QStringList& lines) {
+    DrawingSurface::Font face;
+    face.name = settings.FontName;
+    face.height = -std::max(1, settings.SealHeight);
+    const QString missing = charactersMissingFrom(face, lines.join(QString()));
+    if (missing.isEmpty())
+        return {};
+    return {FaceGap{settings.FontName, missing}};
+}
+
 DrawingSurface framedSeal(const DrawingSurface& seal, int width, int height) {
     DrawingSurface framed = filledSurface(width, height, sealKeyColor);
     framed.transparentColor = sealKeyColor;

@@ -6,6 +6,7 @@
 #include "Arrangement.h"
 #include "Colors.h"
 #include "DrawingSurface.h"
+#include "FontCoverage.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -146,6 +147,10 @@ QImage renderSmoothSeal(const TSetStamper& settings, const QStringList& lines);
 // turned keyed seal), the seal in its top-left corner, or turned counter-clockwise by angle
 // degrees about the centre of the square of its diagonal.
 QImage turnedSmoothSeal(const QImage& seal, int angle, QSize size);
+
+// The seal's face and the characters of its lines that the face lacks, drawn in a fallback
+// face; nothing when the face has them all.
+QList<FaceGap> sealGaps(const TSetStamper& settings, const QStringList& lines);
 
 // The picture that is turned: width x height in the key colour, with the key as its
 // transparent colour, and the seal bitmap copied into its top-left corner.

@@ -275,6 +275,7 @@ QStringList TForm4::sealLines() const {
 
 void TForm4::renderSealBitmap(const QStringList& lines) {
     Image1->setPicture(renderSealText(SealSettings, lines, &TextColor));
+    RenderedGaps = sealGaps(SealSettings, lines);
 }
 
 // The control is the seal's size when it is not turned, else the square of the seal's
@@ -343,6 +344,7 @@ void TForm4::Button6Click() {
     Image1->clearPicture();
     RotateImage1->clearPicture();
     smoothGraphic = QImage();
+    RenderedGaps.clear();
     ResetSettings();
 }
 

@@ -40,6 +40,9 @@ public:
     ::Arrangement ArrangementChoice = arHorzLeftToRight;
     qint32 PendingPlacement = 0; // 1 while the seal waits for a click on the canvas
     TColor TextColor = clBlack;  // colour of the characters, set by each preview
+    // The characters of the last rendered seal that its face lacks: what a stamp of it draws
+    // in a fallback face.
+    QList<FaceGap> RenderedGaps;
 
     bool pending() const override { return PendingPlacement == 1; }
     void disarm() override { PendingPlacement = 0; }
