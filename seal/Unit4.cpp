@@ -302,10 +302,11 @@ void TForm4::turnSeal() {
 
 void TForm4::turnSmoothSeal(const QStringList& lines) {
     smoothGraphic = QImage();
-    if (SealSettings.SmoothEdges)
-        smoothGraphic =
-            turnedSmoothSeal(renderSmoothSeal(SealSettings, lines), SealSettings.SealAngle,
-                             RotateImage1->RotatedGraphic().size());
+    if (!SealSettings.SmoothEdges)
+        return;
+    smoothGraphic = turnedSmoothSeal(renderSmoothSeal(SealSettings, lines), SealSettings.SealAngle,
+                                     RotateImage1->RotatedGraphic().size());
+    RotateImage1->showInstead(smoothGraphic);
 }
 
 void TForm4::Button4Click() {

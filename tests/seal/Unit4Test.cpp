@@ -189,6 +189,23 @@ TEST_F(SealDialog, ChoicesFollowTheRadioButtons) {
     }
 }
 
+// "平滑边缘": the stamp carries the smooth seal, turned as the keyed one and of its size, and
+// the preview shows it; without the box the stamp is the keyed seal alone.
+TEST_F(SealDialog, SmoothEdgesHandOverAnAlphaPicture) {
+    write(QStringLiteral("永"));
+    dialog->CheckBox1->setChecked(true);
+    dialog->SpinEdit6->setText("30");
+    dialog->Button4->click();
+    const Stamp smooth = dialog->stamp();
+    ASSERT_NE(smooth.smoothPicture, nullptr);
+    EXPECT_EQ(smooth.smoothPicture->size(), turned().size());
+    EXPECT_TRUE(smooth.smoothPicture->hasAlphaChannel());
+    EXPECT_EQ(qAlpha(smooth.smoothPicture->pixel(0, 0)), 0);
+    dialog->CheckBox1->setChecked(false);
+    dialog->Button4->click();
+    EXPECT_EQ(dialog->stamp().smoothPicture, nullptr);
+}
+
 TEST_F(SealDialog, PreviewAtNoAngleKeepsTheSealInTheTopLeft) {
     write(QStringLiteral("永和九年"));
     dialog->Button4->click();
