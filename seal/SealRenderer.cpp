@@ -1,6 +1,7 @@
 // The seal renderer: character model, cell table, outline, colours and the characters.
 #include "SealRenderer.h"
 
+#include "FontFallback.h"
 #include "Gbk.h"
 #include "TarvelError.h"
 
@@ -268,6 +269,7 @@ void DrawSealChar(DrawingSurface& surface, int cellWidth, int cellHeight, int x,
     font.underline = false;
     font.strikeout = false;
     font.charset = 134; // GB2312
+    font.name = FontFallback::faceFor(font, text.toUcs4().value(0));
     const int ownWeight = faceWeight(resolveFont(font));
     // Half a step of weight is within what a face's own design covers.
     int missing = 0;

@@ -1,6 +1,7 @@
 // Rotated text: the byte walk, the fixed step between characters and the turned glyphs.
 #include "RotatedText.h"
 
+#include "FontFallback.h"
 #include "Gbk.h"
 #include "TarvelError.h"
 
@@ -53,6 +54,7 @@ void drawTurnedCharacter(DrawingSurface& surface, TColor colour, int x, int y, i
     turned.charset = 1;
     turned.pitch = 0;
     turned.color = colour;
+    turned.name = FontFallback::faceFor(turned, character.toUcs4().value(0));
     surface.textOutWithFont(x, y, character, turned);
 }
 

@@ -1,6 +1,7 @@
 // The seal renderer: character count, the cell table of the four arrangements, outline and
 // colours, and where the characters' ink lands on the seal bitmap.
 #include "SealRenderer.h"
+#include "FontFallback.h"
 #include "Gbk.h"
 #include "TarvelError.h"
 
@@ -479,6 +480,24 @@ TEST(SealInk, CharactersWithoutAGbkCodeAreDrawnAsThemselves) {
         EXPECT_FALSE(inkBox(seal, clWhite, cell).isNull());
         EXPECT_NE(seal.image().copy(cell), replaced.image().copy(cell));
     }
+}
+
+// A character the seal's brush face lacks is drawn from the Fonts folder's face that the
+// fallback chain names: 盡 in Ma Shan Zheng exactly as in LXGW WenKai.
+TEST(SealInk, MissingCharactersComeFromTheFallbackChain) {
+    if (QFontDatabase::addApplicationFont(QStringLiteral(TARVEL_FONTS_FOLDER "/MaShanZheng.ttf")) <
+        0)
+        GTEST_SKIP() << "the build left out Ma Shan Zheng (see the configure message)";
+    FontFallback::setFaces({QStringLiteral("Ma Shan Zheng"), QStringLiteral("AR PL KaitiM GB"),
+                            QStringLiteral("LXGW WenKai")});
+    TSetStamper settings = intaglio();
+    settings.FontName = QStringLiteral("Ma Shan Zheng");
+    const DrawingSurface brush = renderSeal(settings, {gbk(QStringLiteral("盡"))});
+    settings.FontName = QStringLiteral("LXGW WenKai");
+    const DrawingSurface kai = renderSeal(settings, {gbk(QStringLiteral("盡"))});
+    FontFallback::setFaces({});
+    EXPECT_EQ(brush.image(), kai.image());
+    EXPECT_FALSE(inkBox(kai, clWhite, QRect(1, 1, 48, 48)).isNull());
 }
 
 TEST(SealChar, CellHeightWidthAndWeight) {
