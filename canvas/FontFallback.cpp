@@ -19,6 +19,7 @@ struct Chain {
     QStringList families;
     QHash<QString, int> ink;
     QHash<int, QStringList> byKind; // chainFor each kind, worked out once
+    QHash<QString, QString> servedBy;
 };
 
 Chain& chain() {
@@ -120,7 +121,13 @@ QString faceFor(const DrawingSurface::Font& request, char32_t c) {
     Chain& state = chain();
     if (state.families.isEmpty() || c < 0x20 || QChar::isSpace(c))
         return request.name;
-    const QString own = QRawFont::fromFont(resolveFont(request)).familyName();
+    // The face that serves a name (a classic name such as 宋体 is served by another) is
+    // looked up once per name and weight.
+    const QString key = request.name + QLatin1Char('/') + QString::number(request.weight);
+    auto served = state.servedBy.find(key);
+    if (served == state.servedBy.end())
+        served = state.servedBy.insert(key, QRawFont::fromFont(resolveFont(request)).familyName());
+    const QString own = *served;
     if (hasCharacter(own, c))
         return request.name;
     const int kind = int(kindOf(own));
