@@ -279,9 +279,6 @@ TEST(SealSmooth, EdgesBlendWithNothingButTheSeal) {
     EXPECT_GT(mixed, partial + 100);
     EXPECT_EQ(qAlpha(smooth.pixel(0, 0)), 0);
     EXPECT_EQ(smooth.pixel(40, 0), qRgba(255, 0, 0, 255));
-    EXPECT_EQ(smooth.pixel(40, 40) == qRgba(210, 210, 210, 255) ||
-                  smooth.pixel(40, 40) == qRgba(255, 0, 0, 255),
-              true);
 
     const QImage turned = turnedSmoothSeal(smooth, 30, QSize(116, 116));
     ASSERT_EQ(turned.size(), QSize(116, 116));
