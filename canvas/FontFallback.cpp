@@ -20,6 +20,7 @@ struct Chain {
     QHash<QString, int> ink;
     QHash<int, QStringList> byKind; // chainFor each kind, worked out once
     QHash<QString, QString> servedBy;
+    QHash<QString, QRawFont> rawFaces; // each family's own face, as far as it is installed
 };
 
 Chain& chain() {
@@ -29,7 +30,7 @@ Chain& chain() {
 
 // Whether a family's own face (not a fallback of it) has the character.
 bool hasCharacter(const QString& family, char32_t c) {
-    static QHash<QString, QRawFont> faces;
+    QHash<QString, QRawFont>& faces = chain().rawFaces;
     auto it = faces.find(family);
     if (it == faces.end()) {
         QFont font(family);
