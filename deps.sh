@@ -9,6 +9,7 @@ TARVEL_PACKAGES=(
   libopencc-dev libopencc-data
   fp-utils
   fonts-lxgw-wenkai fonts-arphic-gkai00mp fonts-arphic-gbsn00lp fonts-arphic-ukai fonts-arphic-uming
+  fonts-babelstone-han # rare characters (𠀀 and the other extensions) when no face of the Fonts folder has them
   python3-fonttools python3-brotli
   xvfb xauth
   # The manual page's markup, and the checkers the package test runs on the .deb.

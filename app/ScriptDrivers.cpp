@@ -302,6 +302,15 @@ void sealStep(ScriptContext& context, const QJsonObject& keys) {
             setSpin(dialog, "SpinEdit4", keys, "charSpacing");
             setSpin(dialog, "SpinEdit5", keys, "edgeWidth");
             setSpin(dialog, "SpinEdit6", keys, "angle");
+            setSpin(dialog, "SpinEdit7", keys, "frameWidth");
+            setSpin(dialog, "SpinEdit8", keys, "wear");
+            setSpin(dialog, "SpinEdit9", keys, "seed");
+            if (keys.contains(QStringLiteral("ink")))
+                form.ComboBox2->setCurrentIndex(
+                    int(QStringList{"red", "cinnabar", "vermilion"}.indexOf(
+                        keys.value(QStringLiteral("ink")).toString())));
+            if (keys.contains(QStringLiteral("smooth")))
+                form.CheckBox1->setChecked(keys.value(QStringLiteral("smooth")).toBool());
             if (keys.contains(QStringLiteral("face")))
                 form.ComboBox1->setEditText(keys.value(QStringLiteral("face")).toString());
             pressRadio(dialog, keys, "style",
@@ -315,6 +324,10 @@ void sealStep(ScriptContext& context, const QJsonObject& keys) {
                         {"3", "RadioButton6"}});
             closeDialog(dialog, keys, {"Button1", "Button2", "Button3", "Button4", "Button6"});
         });
+    // The armed seal was drawn in its face, with a fallback face for what the face lacks.
+    TForm4* form = context.form.Form4;
+    if (form && form->PendingPlacement && context.firstError.isEmpty())
+        warnOfFallbacks(context, form->RenderedGaps);
 }
 
 } // namespace
@@ -422,6 +435,10 @@ QJsonObject describeDialogStep(TForm1& form, const QString& command, const QStri
         step.insert(QStringLiteral("charSpacing"), settings.CharSpacing);
         step.insert(QStringLiteral("lineSpacing"), settings.LineSpacing);
         step.insert(QStringLiteral("arrangement"), int(settings.Arrangement));
+        const QStringList punctuation{"original", "vertical", "centered", "classical", "none"};
+        step.insert(QStringLiteral("punctuation"),
+                    punctuation.value(int(settings.Punctuation), punctuation.first()));
+        step.insert(QStringLiteral("chineseDigits"), settings.ChineseDigits);
     } else if (command == QLatin1String("rotated")) {
         TForm3& dialog = *form.Form3;
         step.insert(QStringLiteral("text"), dialog.Edit1->text());
@@ -437,10 +454,15 @@ QJsonObject describeDialogStep(TForm1& form, const QString& command, const QStri
         step.insert(QStringLiteral("text"), dialog.RichEdit1->richText().text());
         const std::pair<const char*, const char*> spins[] = {
             {"width", "SpinEdit1"},       {"height", "SpinEdit2"},    {"strokeWeight", "SpinEdit3"},
-            {"charSpacing", "SpinEdit4"}, {"edgeWidth", "SpinEdit5"}, {"angle", "SpinEdit6"}};
+            {"charSpacing", "SpinEdit4"}, {"edgeWidth", "SpinEdit5"}, {"angle", "SpinEdit6"},
+            {"frameWidth", "SpinEdit7"},  {"wear", "SpinEdit8"},      {"seed", "SpinEdit9"}};
         for (const auto& [key, name] : spins)
             step.insert(QLatin1String(key), spinOf(dialog, name));
         step.insert(QStringLiteral("face"), dialog.ComboBox1->currentText());
+        const QStringList inks{"red", "cinnabar", "vermilion"};
+        step.insert(QStringLiteral("ink"),
+                    inks.value(dialog.ComboBox2->currentIndex(), inks.first()));
+        step.insert(QStringLiteral("smooth"), dialog.CheckBox1->isChecked());
         putChoice(step, dialog, "style", {{"intaglio", "RadioButton1"}, {"relief", "RadioButton2"}},
                   false);
         putChoice(step, dialog, "corner", {{"square", "RadioButton7"}, {"rounded", "RadioButton8"}},

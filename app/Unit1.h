@@ -25,6 +25,7 @@ class QScrollArea;
 class QToolBar;
 class QToolButton;
 class TForm2;
+struct FaceGap;
 class TForm3;
 class TForm4;
 class TForm5;
@@ -132,6 +133,9 @@ public:
     void ToolButton35Click(); // nudge up
     void ToolButton36Click(); // nudge down
     void BitBtn1MouseDown();
+    // After a stamp: names in the status bar the characters drawn in a fallback face (a
+    // warning of a stamp before that is taken away).
+    void showFallbacks(const QList<FaceGap>& gaps);
     // The status panel that follows the application hint.
     void ApplicationHint(const QString& hint);
 

@@ -3,8 +3,11 @@
 // the window shows it and records each step as the script steps that repeat it.
 #include "Unit1.h"
 
+#include "FontCoverage.h"
 #include "ImageControl.h"
 #include "ScriptDrivers.h"
+#include "Unit3.h"
+#include "Unit4.h"
 
 #include <QAction>
 #include <QCursor>
@@ -58,13 +61,28 @@ void TForm1::Image1MouseDown(QPoint point, Qt::MouseButton) {
         if (placed && placed->pending())
             steps.append(describeDialogStep(*this, QLatin1String(command)));
     }
+    // The characters of the armed rotated line and seal that their faces lack.
+    QList<FaceGap> gaps;
+    if (Form3 && Form3->pending())
+        gaps += rotatedTextGaps(Form3->RotatedTextSettings);
+    if (Form4 && Form4->pending())
+        gaps += Form4->RenderedGaps;
     const bool stamped = State.stampPendingAt(point);
+    if (stamped)
+        showFallbacks(gaps);
     Image1->setCursor(Qt::ArrowCursor);
     if (!stamped)
         return;
     steps.append(QJsonObject{{QStringLiteral("do"), QStringLiteral("click")},
                              {QStringLiteral("at"), QJsonArray{point.x(), point.y()}}});
     recordSteps(steps);
+}
+
+void TForm1::showFallbacks(const QList<FaceGap>& gaps) {
+    if (!gaps.isEmpty())
+        StatusPanel2->setText(fallbackWarning(gaps));
+    else if (StatusPanel2->text().startsWith(QStringLiteral("警告：")))
+        StatusPanel2->clear();
 }
 
 void TForm1::ToolButton22Click() {

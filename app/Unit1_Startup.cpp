@@ -2,12 +2,14 @@
 // the About box, the home page, and the shutdown steps that undo what start-up did.
 #include "Unit1.h"
 
+#include "FontFallback.h"
 #include "HelpController.h"
 #include "PrivateFonts.h"
 #include "TarvelError.h"
 #include "Unit5.h"
 
 #include <QDesktopServices>
+#include <QFontDatabase>
 #include <QUrl>
 
 QString TForm1::homePageAddress() {
@@ -27,6 +29,11 @@ void TForm1::registerPrivateFonts(bool add) {
         const PrivateFonts::Registration registration =
             PrivateFonts::addFonts(PrivateFonts::fontPattern(AppDir));
         privateFontIds += registration.ids;
+        // The Fonts folder's faces stand in for one another where a face lacks a character.
+        QStringList families;
+        for (const int id : std::as_const(privateFontIds))
+            families += QFontDatabase::applicationFontFamilies(id);
+        FontFallback::setFaces(families);
         // Registration changes the font lists, as it would for every other program.
         if (registration.folderFound)
             fillFontList();
@@ -37,6 +44,7 @@ void TForm1::registerPrivateFonts(bool add) {
         return;
     PrivateFonts::removeFonts(privateFontIds);
     privateFontIds.clear();
+    FontFallback::setFaces({});
     fillFontList();
 }
 

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
+#include <QRawFont>
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
@@ -154,6 +155,22 @@ int pixelSizeForCellHeight(QFont font, int cellHeight) {
 
 namespace {
 
+// The width a request names is half the advance of a full-width ideograph (一 U+4E00) in the
+// face: the measure a seal's cell is made for. The older Song and Kai faces state exactly that
+// as their average character width (512 of 1024 units) and measure the same at every size;
+// faces made since average over all their glyphs and state nearly a whole em, which would
+// squeeze their characters to half a cell. A face without the ideograph keeps its average.
+int naturalHalfWidth(const QFont& font) {
+    const QRawFont face = QRawFont::fromFont(font);
+    if (face.isValid() && face.supportsCharacter(char32_t(0x4E00))) {
+        const QList<QPointF> advances =
+            face.advancesForGlyphIndexes(face.glyphIndexesForString(QString(QChar(0x4E00))));
+        if (!advances.isEmpty() && advances.first().x() > 0)
+            return std::max(1, qRound(advances.first().x() / 2));
+    }
+    return std::max(1, QFontMetrics(font).averageCharWidth());
+}
+
 QFont buildFont(const DrawingSurface::Font& f) {
     installFontSubstitutions();
     QFont font(f.name);
@@ -171,8 +188,7 @@ QFont buildFont(const DrawingSurface::Font& f) {
     else
         font.setPixelSize(qRound(8 * screenPixelsPerInch() / 72.0));
     if (f.width > 0) {
-        const int natural = std::max(1, QFontMetrics(font).averageCharWidth());
-        font.setStretch(std::clamp(qRound(f.width * 100.0 / natural), 1, 4000));
+        font.setStretch(std::clamp(qRound(f.width * 100.0 / naturalHalfWidth(font)), 1, 4000));
     }
     return font;
 }

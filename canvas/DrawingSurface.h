@@ -33,7 +33,7 @@ public:
     struct Font {
         QString name = QStringLiteral("宋体");
         int height = -11;
-        int width = 0;      // average character width in pixels; 0 keeps the face's own
+        int width = 0;      // half a full-width character's width in pixels; 0: the face's own
         int weight = 400;   // 100..1000
         int escapement = 0; // tenths of a degree, counter-clockwise
         int charset = 1;    // DEFAULT_CHARSET; 134 is GB2312

@@ -1,9 +1,14 @@
 #include "CompositionState.h"
 
+#include <QPainter>
+
 #include "BackgroundPainters.h"
 #include "Filter3x3.h"
 #include "RotatedText.h"
 #include "TextLayout.h"
+
+#include <QImage>
+#include <QPainter>
 
 #include <algorithm>
 #include <cstring>
@@ -169,9 +174,15 @@ QRect CompositionState::drawStamp(const Stamp& stamp, QPoint point) {
         DrawRotatedText(surface, point.x(), point.y(), *stamp.rotatedText);
         return QRect();
     }
-    if (stamp.picture)
-        surface.draw(point.x(), point.y(), *stamp.picture);
-    return QRect(point, stamp.picture ? stamp.picture->image().size() : QSize(0, 0));
+    if (stamp.smoothPicture && !stamp.smoothPicture->isNull()) {
+        QPainter painter(&surface.image());
+        painter.drawImage(point, *stamp.smoothPicture);
+        return QRect(point, stamp.smoothPicture->size());
+    }
+    if (!stamp.picture)
+        return QRect(point, QSize(0, 0));
+    surface.draw(point.x(), point.y(), *stamp.picture);
+    return QRect(point, stamp.picture->image().size());
 }
 
 namespace {
@@ -180,6 +191,8 @@ namespace {
 QRect stampArea(const Stamp& stamp, QPoint point) {
     if (stamp.rotatedText)
         return QRect();
+    if (stamp.smoothPicture && !stamp.smoothPicture->isNull())
+        return QRect(point, stamp.smoothPicture->size());
     return QRect(point, stamp.picture ? stamp.picture->image().size() : QSize(1, 1));
 }
 

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 class DrawingSurface;
+class QImage;
 class RichText;
 struct TSetSector;
 struct TextSettings;
@@ -20,9 +21,12 @@ enum ElementKind : qint32 {
 
 // What lands on the canvas, and how: a keyed picture whose top-left corner goes to the point,
 // or a line of turned characters that starts at the point. An empty picture draws nothing.
+// A smooth picture, when there is one, is composited through its alpha channel in the keyed
+// picture's place.
 struct Stamp {
     const DrawingSurface* picture = nullptr;
     const TSetSector* rotatedText = nullptr;
+    const QImage* smoothPicture = nullptr;
 };
 
 // An element confirmed in its dialog and waiting for a press on the canvas: the rotated text,

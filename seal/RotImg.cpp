@@ -229,6 +229,11 @@ QRect TRotateImage::DisplayRect() const {
     return QRect(0, 0, rw, rh);
 }
 
+void TRotateImage::showInstead(const QImage& picture) {
+    shownImage = picture;
+    update();
+}
+
 void TRotateImage::paintEvent(QPaintEvent*) {
     if (rotated.isEmpty())
         return;

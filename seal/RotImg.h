@@ -91,6 +91,9 @@ public:
 
     // The turned picture that is painted and stamped; 0 x 0 when the picture is empty.
     const DrawingSurface& RotatedGraphic() const { return rotated; }
+    // A picture painted in RotatedGraphic's place until the next rebuild, of its size (the
+    // seal dialog's smooth seal, whose edges a keyed picture cannot show).
+    void showInstead(const QImage& picture);
     // Where RotatedGraphic is painted, in the control's coordinates.
     QRect DisplayRect() const;
     bool PaintInProgress() const { return paintInProgress; }

@@ -1,6 +1,7 @@
 // The seal renderer: character model, cell table, outline, colours and the characters.
 #include "SealRenderer.h"
 
+#include "FontFallback.h"
 #include "Gbk.h"
 #include "TarvelError.h"
 
@@ -13,6 +14,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -64,6 +67,24 @@ SealColors sealColors(::SealStyle style) {
     return {clRed, clRed, 0x00D2D2D2};
 }
 
+SealColors sealColors(::SealStyle style, ::SealInk ink) {
+    TColor paste = clRed;
+    switch (ink) {
+    case siCinnabar:
+        paste = 0x001C30C4; // red 196, green 48, blue 28
+        break;
+    case siVermilion:
+        paste = 0x002858E8; // red 232, green 88, blue 40
+        break;
+    case siRed:
+    default:
+        return sealColors(style);
+    }
+    if (style == stIntaglio)
+        return {clWhite, paste, paste};
+    return {paste, paste, 0x00D2D2D2};
+}
+
 SealLineCells sealLineCells(::Arrangement arrangement, QSize seal, qint32 edge, qint32 spacing,
                             int lineCount, int line, int charCount) {
     SealLineCells cells;
@@ -107,15 +128,94 @@ SealLineCells sealLineCells(::Arrangement arrangement, QSize seal, qint32 edge, 
     return cells;
 }
 
-void drawSealOutline(DrawingSurface& surface, ::CornerShape corner, const SealColors& colors) {
-    surface.pen = {colors.pen, 1};
-    surface.brush = {colors.brush, DrawingSurface::BrushStyle::Solid};
+namespace {
+
+// The outline, or a frame of frameWidth pixels, with rounded corners of the given radius.
+void drawFrame(DrawingSurface& surface, ::CornerShape corner, const SealColors& colors,
+               int frameWidth, int radius) {
     const int w = surface.width(), h = surface.height();
+    surface.pen = {colors.pen, 1};
+    if (frameWidth <= 1) {
+        surface.brush = {colors.brush, DrawingSurface::BrushStyle::Solid};
+        if (corner == cnRounded)
+            surface.roundRect(0, 0, w, h, 2 * radius, 2 * radius);
+        else
+            surface.rectangle(0, 0, w, h);
+        surface.brush.style = DrawingSurface::BrushStyle::Clear;
+        return;
+    }
+    const int frame = std::min(frameWidth, (std::min(w, h) + 1) / 2);
+    // The whole shape in the frame's colour, then the ground inset by the frame: the inner
+    // corners of a rounded frame keep the outer curve's centre, so they grow square once the
+    // frame is as wide as the corner's radius.
+    surface.brush = {colors.pen, DrawingSurface::BrushStyle::Solid};
     if (corner == cnRounded)
-        surface.roundRect(0, 0, w, h, 8, 8);
+        surface.roundRect(0, 0, w, h, 2 * radius, 2 * radius);
     else
         surface.rectangle(0, 0, w, h);
+    surface.pen = {colors.brush, 1};
+    surface.brush = {colors.brush, DrawingSurface::BrushStyle::Solid};
+    const int innerRadius = std::max(0, radius - frame);
+    if (w - 2 * frame > 0 && h - 2 * frame > 0) {
+        if (corner == cnRounded && innerRadius > 0)
+            surface.roundRect(frame, frame, w - frame, h - frame, 2 * innerRadius, 2 * innerRadius);
+        else
+            surface.rectangle(frame, frame, w - frame, h - frame);
+    }
+    surface.pen = {colors.pen, 1};
     surface.brush.style = DrawingSurface::BrushStyle::Clear;
+}
+
+} // namespace
+
+void drawSealOutline(DrawingSurface& surface, ::CornerShape corner, const SealColors& colors) {
+    drawFrame(surface, corner, colors, 1, 4);
+}
+
+void drawSealOutline(DrawingSurface& surface, ::CornerShape corner, const SealColors& colors,
+                     int frameWidth) {
+    drawFrame(surface, corner, colors, frameWidth, 4);
+}
+
+void wearSeal(DrawingSurface& seal, const QList<TColor>& inks, int wear, qint32 seed) {
+    if (wear <= 0 || seal.isEmpty() || inks.isEmpty())
+        return;
+    wear = std::min(wear, 100);
+    const int w = seal.width(), h = seal.height();
+    std::vector<char> ink(std::size_t(w) * std::size_t(h));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            ink[std::size_t(y) * w + x] = inks.contains(seal.pixel(x, y));
+    const auto isInk = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < w && y < h && ink[std::size_t(y) * w + x];
+    };
+    // The engine's raw output is fixed by the C++ standard, so a seed wears the same pixels
+    // on every platform. What is lost is marked first, so that a pixel broken away in this
+    // pass does not turn its neighbours into edges.
+    std::mt19937 random{quint32(seed)};
+    std::vector<char> lost(ink.size());
+    // An edge pixel breaks away with a chance of up to one in three.
+    const quint32 edgeChance = quint32(wear) * (0xFFFFFFFFu / 300);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (isInk(x, y) &&
+                (!isInk(x - 1, y) || !isInk(x + 1, y) || !isInk(x, y - 1) || !isInk(x, y + 1)) &&
+                random() < edgeChance)
+                lost[std::size_t(y) * w + x] = 1;
+    // Specks of up to two pixels' radius, one for every 200 pixels at full wear.
+    const qint64 specks = qint64(w) * h * wear / 20000;
+    for (qint64 i = 0; i < specks; ++i) {
+        const int cx = int(random() % quint32(w)), cy = int(random() % quint32(h));
+        const int r = int(random() % 3);
+        for (int y = cy - r; y <= cy + r; ++y)
+            for (int x = cx - r; x <= cx + r; ++x)
+                if ((x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r && isInk(x, y))
+                    lost[std::size_t(y) * w + x] = 1;
+    }
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (lost[std::size_t(y) * w + x])
+                seal.setPixel(x, y, sealKeyColor);
 }
 
 namespace {
@@ -160,7 +260,7 @@ void DrawSealChar(DrawingSurface& surface, int cellWidth, int cellHeight, int x,
         return;
     DrawingSurface::Font font = surface.font;
     font.height = cellHeight; // positive: the whole character cell, internal leading included
-    // Half the cell as the average width makes a full-width character about a cell wide; a
+    // Half the cell as the half width makes a full-width character about a cell wide; a
     // one-pixel cell still squeezes the glyph rather than leaving it at its natural width.
     font.width = std::max(cellWidth / 2, 1);
     font.weight = std::clamp(weight, 1, 1000);
@@ -169,6 +269,7 @@ void DrawSealChar(DrawingSurface& surface, int cellWidth, int cellHeight, int x,
     font.underline = false;
     font.strikeout = false;
     font.charset = 134; // GB2312
+    font.name = FontFallback::faceFor(font, text.toUcs4().value(0));
     const int ownWeight = faceWeight(resolveFont(font));
     // Half a step of weight is within what a face's own design covers.
     int missing = 0;
@@ -184,19 +285,25 @@ QString gbkCharToString(const QByteArray& bytes) {
     return text.isEmpty() ? QString(QChar::ReplacementCharacter) : text;
 }
 
-DrawingSurface renderSeal(const TSetStamper& settings, const QList<QByteArray>& lines,
-                          TColor* textColor) {
+namespace {
+
+// cornerRadius is that of a rounded seal: 4 pixels, larger only for the enlarged picture that
+// smooth edges are made from.
+DrawingSurface renderSealLines(const TSetStamper& settings, const QList<QByteArray>& lines,
+                               const QStringList& characters, TColor* textColor,
+                               int cornerRadius = 4) {
     const int w = sealSide(settings.SealWidth), h = sealSide(settings.SealHeight);
     DrawingSurface seal = filledSurface(w, h, sealKeyColor);
 
-    const SealColors colors = sealColors(settings.SealStyle);
+    const SealColors colors = sealColors(settings.SealStyle, settings.Ink);
     if (textColor)
         *textColor = colors.text;
-    drawSealOutline(seal, settings.CornerShape, colors);
+    drawFrame(seal, settings.CornerShape, colors, settings.FrameWidth, cornerRadius);
 
     const int lineCount = int(lines.size());
     for (int r = 0; r < lineCount; ++r) {
-        const QList<QByteArray> chars = splitDisplayChars(lines[r]);
+        const QStringList chars = Gbk::drawnCharacters(
+            splitDisplayChars(lines[r]), r < characters.size() ? characters[r] : QString());
         const SealLineCells cells =
             sealLineCells(settings.Arrangement, QSize(w, h), settings.EdgeWidth,
                           settings.CharSpacing, lineCount, r, CountDisplayChars(lines[r]));
@@ -211,12 +318,125 @@ DrawingSurface renderSeal(const TSetStamper& settings, const QList<QByteArray>& 
                 cells.cellHeight > INT_MAX)
                 continue;
             DrawSealChar(seal, int(cells.cellWidth), int(cells.cellHeight), at.x(), at.y(),
-                         gbkCharToString(chars[j]), settings.StrokeWeight);
+                         chars[j], settings.StrokeWeight);
         }
+    }
+    if (settings.Wear > 0) {
+        // The paste's colours: the frame and ground of an intaglio seal, the frame and
+        // strokes of a relief one.
+        const QList<TColor> inks = {colors.pen,
+                                    settings.SealStyle == stIntaglio ? colors.brush : colors.text};
+        wearSeal(seal, inks, settings.Wear, settings.WearSeed);
     }
     seal.transparentColor = sealKeyColor;
     seal.transparent = true;
     return seal;
+}
+
+} // namespace
+
+DrawingSurface renderSeal(const TSetStamper& settings, const QList<QByteArray>& lines,
+                          TColor* textColor) {
+    return renderSealLines(settings, lines, {}, textColor);
+}
+
+DrawingSurface renderSealText(const TSetStamper& settings, const QStringList& lines,
+                              TColor* textColor) {
+    QList<QByteArray> bytes;
+    bytes.reserve(lines.size());
+    for (const QString& line : lines)
+        bytes.append(Gbk::encode(line));
+    return renderSealLines(settings, bytes, lines, textColor);
+}
+
+QImage renderSmoothSeal(const TSetStamper& settings, const QStringList& lines) {
+    const int w = sealSide(settings.SealWidth), h = sealSide(settings.SealHeight);
+    if (w == 0 || h == 0)
+        return QImage();
+    // Four times larger each way, held within the largest seal.
+    const int scale = std::clamp(maxSealSide / std::max(w, h), 1, 4);
+    TSetStamper large = settings;
+    large.SealWidth = w * scale;
+    large.SealHeight = h * scale;
+    large.EdgeWidth = int(std::clamp<qint64>(qint64(settings.EdgeWidth) * scale, INT_MIN, INT_MAX));
+    large.CharSpacing =
+        int(std::clamp<qint64>(qint64(settings.CharSpacing) * scale, INT_MIN, INT_MAX));
+    large.FrameWidth = std::max(1, std::min(settings.FrameWidth, maxSealSide)) * scale;
+    large.Wear = 0;
+    QList<QByteArray> bytes;
+    for (const QString& line : lines)
+        bytes.append(Gbk::encode(line));
+    const DrawingSurface big = renderSealLines(large, bytes, lines, nullptr, 4 * scale);
+
+    // Each pixel is the average of its block, the key colour counting as nothing at all: the
+    // coverage becomes the alpha and no key colour blends into an edge.
+    QImage smooth(w, h, QImage::Format_ARGB32_Premultiplied);
+    const QRgb key = toRgb(sealKeyColor) & 0xFFFFFF;
+    const int samples = scale * scale;
+    for (int y = 0; y < h; ++y) {
+        auto* out = reinterpret_cast<QRgb*>(smooth.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            int red = 0, green = 0, blue = 0, covered = 0;
+            for (int sy = 0; sy < scale; ++sy) {
+                const auto* row = reinterpret_cast<const QRgb*>(big.scanLine(y * scale + sy));
+                for (int sx = 0; sx < scale; ++sx) {
+                    const QRgb p = row[x * scale + sx] & 0xFFFFFF;
+                    if (p == key)
+                        continue;
+                    red += qRed(p);
+                    green += qGreen(p);
+                    blue += qBlue(p);
+                    ++covered;
+                }
+            }
+            out[x] = qRgba((red + samples / 2) / samples, (green + samples / 2) / samples,
+                           (blue + samples / 2) / samples, (covered * 255 + samples / 2) / samples);
+        }
+    }
+    if (settings.Wear > 0) {
+        // The wear of the keyed seal, pixel for pixel: what it takes away is clear here too.
+        TSetStamper fresh = settings;
+        fresh.Wear = 0;
+        const DrawingSurface unworn = renderSealText(fresh, lines);
+        const DrawingSurface worn = renderSealText(settings, lines);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (worn.pixel(x, y) == sealKeyColor && unworn.pixel(x, y) != sealKeyColor)
+                    smooth.setPixel(x, y, 0);
+    }
+    return smooth;
+}
+
+QImage turnedSmoothSeal(const QImage& seal, int angle, QSize size) {
+    QImage turned(size, QImage::Format_ARGB32_Premultiplied);
+    turned.fill(Qt::transparent);
+    if (seal.isNull() || turned.isNull())
+        return turned;
+    QPainter painter(&turned);
+    if (angle % 360 == 0) {
+        painter.drawImage(0, 0, seal);
+        return turned;
+    }
+    // As the keyed seal: in the top-left of the square of its diagonal, turned about the
+    // square's centre, counter-clockwise for a positive angle.
+    const int side = sealDiagonal(seal.width(), seal.height());
+    QImage square(side, side, QImage::Format_ARGB32_Premultiplied);
+    square.fill(Qt::transparent);
+    QPainter(&square).drawImage(0, 0, seal);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(0, 0,
+                      square.transformed(QTransform().rotate(-angle), Qt::SmoothTransformation));
+    return turned;
+}
+
+QList<FaceGap> sealGaps(const TSetStamper& settings, const QStringList& lines) {
+    DrawingSurface::Font face;
+    face.name = settings.FontName;
+    face.height = -std::max(1, settings.SealHeight);
+    const QString missing = charactersMissingFrom(face, lines.join(QString()));
+    if (missing.isEmpty())
+        return {};
+    return {FaceGap{settings.FontName, missing}};
 }
 
 DrawingSurface framedSeal(const DrawingSurface& seal, int width, int height) {

@@ -6,13 +6,16 @@
 #include "Arrangement.h"
 #include "Colors.h"
 #include "DrawingSurface.h"
+#include "FontCoverage.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QImage>
 #include <QList>
 #include <QPoint>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 enum SealStyle : qint32 {
@@ -23,6 +26,13 @@ enum SealStyle : qint32 {
 enum CornerShape : qint32 {
     cnSquare = 0,  // "直角"
     cnRounded = 1, // "圆角"
+};
+
+// The seal paste (印泥) the seal is printed with.
+enum SealInk : qint32 {
+    siRed = 0,       // "大红": the clear red of the plain seal
+    siCinnabar = 1,  // "朱砂": cinnabar, a deep orange-red
+    siVermilion = 2, // "朱磦": the lighter, yellower red skimmed off ground cinnabar
 };
 
 // The seal's confirmed values; the defaults are those of ResetSettings.
@@ -37,6 +47,16 @@ struct TSetStamper {
     ::CornerShape CornerShape = cnSquare;
     ::Arrangement Arrangement = arHorzLeftToRight;
     qint32 SealAngle = 0;
+    ::SealInk Ink = siRed;
+    // The frame along the seal's edge in pixels; a carved seal's frame is as heavy as its
+    // strokes. Less than 1 draws the one-pixel frame.
+    qint32 FrameWidth = 1;
+    // Edges without stair steps: a picture with an alpha channel composited onto the canvas.
+    bool SmoothEdges = false;
+    // 做旧: how worn the seal looks, 0 (new) to 100, and the seed that makes the wear the
+    // same at every render.
+    qint32 Wear = 0;
+    qint32 WearSeed = 1;
 
     bool operator==(const TSetStamper&) const = default;
 };
@@ -65,6 +85,9 @@ struct SealColors {
     bool operator==(const SealColors&) const = default;
 };
 SealColors sealColors(::SealStyle style);
+// The colours of a style printed with a paste: the red of siRed is today's red; another
+// paste takes the place of the red in the frame, the intaglio ground and the relief strokes.
+SealColors sealColors(::SealStyle style, ::SealInk ink);
 
 // The cells of one line: one cell size for all its characters, and the top-left corner of
 // each character's cell. Empty for an empty line.
@@ -84,12 +107,23 @@ SealLineCells sealLineCells(::Arrangement arrangement, QSize seal, qint32 edge, 
 // The outline over the whole bitmap: a rectangle, or a round rectangle with an 8 x 8 corner
 // ellipse leaving the corners in the key colour. The brush is left clear afterwards.
 void drawSealOutline(DrawingSurface& surface, ::CornerShape corner, const SealColors& colors);
+// The same with a frame of frameWidth pixels inside the bitmap's edge (1 and less: the outline
+// above), the corners of a rounded frame following the outer curve.
+void drawSealOutline(DrawingSurface& surface, ::CornerShape corner, const SealColors& colors,
+                     int frameWidth);
+
+// 做旧: wears the ink of a keyed seal picture. Ink (the pixels of the ink colours) next to what
+// is not ink breaks away, and small specks of it are lost inside, more of both as wear goes
+// from 1 to 100; what is lost becomes the key colour, so the paper shows there. The same
+// seed gives the same wear. A wear of 0 or less changes nothing.
+void wearSeal(DrawingSurface& seal, const QList<TColor>& inks, int wear, qint32 seed);
 
 // Draws one character with the top-left of its cw x ch cell at (x, y): the surface's font
-// with a cell height of ch, an average width of cw div 2, the given weight, upright, plain
-// and in the GB2312 character set, on a transparent background, in the font's colour and
-// without antialiasing (every pixel it touches takes exactly that colour). A face that has
-// no such weight is thickened to it. A cell without width or height draws nothing.
+// with a cell height of ch, a width of cw div 2 as half a full-width character (so such a
+// character fills its cell in every face), the given weight, upright, plain and in the GB2312
+// character set, on a transparent background, in the font's colour and without antialiasing
+// (every pixel it touches takes exactly that colour). A face that has no such weight is
+// thickened to it. A cell without width or height draws nothing.
 void DrawSealChar(DrawingSurface& surface, int cellWidth, int cellHeight, int x, int y,
                   const QString& text, int weight);
 
@@ -98,6 +132,25 @@ void DrawSealChar(DrawingSurface& surface, int cellWidth, int cellHeight, int x,
 // receives the colour the characters were drawn in.
 DrawingSurface renderSeal(const TSetStamper& settings, const QList<QByteArray>& lines,
                           TColor* textColor = nullptr);
+// The same for the lines as the editor holds them: laid out by their GBK bytes, and each
+// character drawn as itself, one without a GBK code (𠀀, ︐, an emoji) included.
+DrawingSurface renderSealText(const TSetStamper& settings, const QStringList& lines,
+                              TColor* textColor = nullptr);
+
+// The seal with smooth edges, for SmoothEdges: a picture with an alpha channel, drawn four
+// times larger and reduced, so that every edge pixel is a part of the seal's own colour over
+// nothing, never a blend with the key colour. Worn as the keyed seal is. Empty for a seal
+// without width or height.
+QImage renderSmoothSeal(const TSetStamper& settings, const QStringList& lines);
+
+// The smooth seal turned as the keyed one: in a clear picture of the given size (that of the
+// turned keyed seal), the seal in its top-left corner, or turned counter-clockwise by angle
+// degrees about the centre of the square of its diagonal.
+QImage turnedSmoothSeal(const QImage& seal, int angle, QSize size);
+
+// The seal's face and the characters of its lines that the face lacks, drawn in a fallback
+// face; nothing when the face has them all.
+QList<FaceGap> sealGaps(const TSetStamper& settings, const QStringList& lines);
 
 // The picture that is turned: width x height in the key colour, with the key as its
 // transparent colour, and the seal bitmap copied into its top-left corner.

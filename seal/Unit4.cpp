@@ -3,8 +3,8 @@
 #include "Unit4.h"
 
 #include "ComboPopup.h"
-#include "DialogKeys.h"
 #include "ConversionButtons.h"
+#include "DialogKeys.h"
 #include "ErrorBoundary.h"
 #include "ImageControl.h"
 #include "Named.h"
@@ -12,6 +12,7 @@
 #include "RotImg.h"
 #include "SpinEdit.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -22,6 +23,8 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -101,6 +104,31 @@ void TForm4::buildControls(const QStringList& fontFaces) {
     content->addWidget(RichEdit1, 4, 0, 1, 4);
     content->setRowStretch(4, 1);
 
+    // How the seal is printed: the paste, the frame, smooth edges and wear. The defaults
+    // print the seal as the plain red stamp.
+    GroupBox5 = named(new QGroupBox(QStringLiteral("印面"), this), "GroupBox5");
+    ComboBox2 = named(new QComboBox(GroupBox5), "ComboBox2");
+    ComboBox2->addItems({QStringLiteral("大红"), QStringLiteral("朱砂"), QStringLiteral("朱磦")});
+    SpinEdit7 = makeSpinEdit(GroupBox5, "SpinEdit7", 1, 200, 1, 1);
+    CheckBox1 = named(new QCheckBox(QStringLiteral("平滑边缘"), GroupBox5), "CheckBox1");
+    SpinEdit8 = makeSpinEdit(GroupBox5, "SpinEdit8", 0, 100, 10, 0);
+    SpinEdit8->setToolTip(QStringLiteral("0~100"));
+    SpinEdit9 = makeSpinEdit(GroupBox5, "SpinEdit9", 0, 0, 1, 1);
+    auto* printing = new QGridLayout(GroupBox5);
+    const std::pair<const char*, QWidget*> printingRows[] = {{"印泥：", ComboBox2},
+                                                             {"边框宽：", SpinEdit7},
+                                                             {"做旧：", SpinEdit8},
+                                                             {"种子：", SpinEdit9}};
+    row = 0;
+    for (const auto& [caption, edit] : printingRows) {
+        auto* label = new QLabel(QString::fromUtf8(caption), GroupBox5);
+        label->setBuddy(edit);
+        printing->addWidget(label, row / 2, (row % 2) * 2);
+        printing->addWidget(edit, row / 2, (row % 2) * 2 + 1);
+        ++row;
+    }
+    printing->addWidget(CheckBox1, 2, 0, 1, 4);
+
     GroupBox2 = named(new QGroupBox(QStringLiteral("印章形状"), this), "GroupBox2");
     RadioButton7 = makeRadio(GroupBox2, "RadioButton7", QStringLiteral("直角"));
     RadioButton8 = makeRadio(GroupBox2, "RadioButton8", QStringLiteral("圆角"));
@@ -173,6 +201,7 @@ void TForm4::buildControls(const QStringList& fontFaces) {
     bottom->addWidget(Button3);
     auto* main = new QVBoxLayout(this);
     main->addWidget(GroupBox1, 1);
+    main->addWidget(GroupBox5);
     main->addLayout(middle);
     main->addLayout(bottom);
 }
@@ -214,6 +243,11 @@ void TForm4::ReadSettings() {
     SealSettings.CornerShape = CornerChoice;
     SealSettings.Arrangement = ArrangementChoice;
     SealSettings.SealAngle = SpinEdit6->value();
+    SealSettings.Ink = ::SealInk(std::max(0, ComboBox2->currentIndex()));
+    SealSettings.FrameWidth = SpinEdit7->value();
+    SealSettings.SmoothEdges = CheckBox1->isChecked();
+    SealSettings.Wear = SpinEdit8->value();
+    SealSettings.WearSeed = SpinEdit9->value();
     Image1->setControlSize(sealSide(SealSettings.SealWidth), sealSide(SealSettings.SealHeight));
 }
 
@@ -238,18 +272,19 @@ void TForm4::RadioButton3Click() {
             ArrangementChoice = ::Arrangement(i);
 }
 
-QList<QByteArray> TForm4::sealLines() const {
-    QList<QByteArray> lines;
+QStringList TForm4::sealLines() const {
+    QStringList lines;
     const RichText& text = RichEdit1->richText();
     const int count = text.lineCount();
     lines.reserve(count);
     for (int i = 0; i < count; ++i)
-        lines.append(text.lineText(i));
+        lines.append(text.lineString(i));
     return lines;
 }
 
-void TForm4::renderSealBitmap(const QList<QByteArray>& lines) {
-    Image1->setPicture(renderSeal(SealSettings, lines, &TextColor));
+void TForm4::renderSealBitmap(const QStringList& lines) {
+    Image1->setPicture(renderSealText(SealSettings, lines, &TextColor));
+    RenderedGaps = sealGaps(SealSettings, lines);
 }
 
 // The control is the seal's size when it is not turned, else the square of the seal's
@@ -274,14 +309,24 @@ void TForm4::turnSeal() {
         framedSeal(Image1->picture(), RotateImage1->width(), RotateImage1->height()));
 }
 
+void TForm4::turnSmoothSeal(const QStringList& lines) {
+    smoothGraphic = QImage();
+    if (!SealSettings.SmoothEdges)
+        return;
+    smoothGraphic = turnedSmoothSeal(renderSmoothSeal(SealSettings, lines), SealSettings.SealAngle,
+                                     RotateImage1->RotatedGraphic().size());
+    RotateImage1->showInstead(smoothGraphic);
+}
+
 void TForm4::Button4Click() {
     ReadSettings();
-    const QList<QByteArray> lines = sealLines();
+    const QStringList lines = sealLines();
     if (lines.isEmpty())
         return;
     renderSealBitmap(lines);
     sizeRotateImage();
     turnSeal();
+    turnSmoothSeal(lines);
     repaint();
 }
 
@@ -314,9 +359,12 @@ void TForm4::Button3Click() {
 void TForm4::Button6Click() {
     Image1->clearPicture();
     RotateImage1->clearPicture();
+    smoothGraphic = QImage();
+    RenderedGaps.clear();
     ResetSettings();
 }
 
 Stamp TForm4::stamp() const {
-    return Stamp{&RotateImage1->RotatedGraphic(), nullptr};
+    return Stamp{&RotateImage1->RotatedGraphic(), nullptr,
+                 smoothGraphic.isNull() ? nullptr : &smoothGraphic};
 }

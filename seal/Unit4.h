@@ -9,10 +9,12 @@
 
 #include <QByteArray>
 #include <QDialog>
+#include <QImage>
 #include <QList>
 #include <QStringList>
 
 class ImageControl;
+class QCheckBox;
 class QComboBox;
 class QFrame;
 class QGroupBox;
@@ -38,6 +40,9 @@ public:
     ::Arrangement ArrangementChoice = arHorzLeftToRight;
     qint32 PendingPlacement = 0; // 1 while the seal waits for a click on the canvas
     TColor TextColor = clBlack;  // colour of the characters, set by each preview
+    // The characters of the last rendered seal that its face lacks: what a stamp of it draws
+    // in a fallback face.
+    QList<FaceGap> RenderedGaps;
 
     bool pending() const override { return PendingPlacement == 1; }
     void disarm() override { PendingPlacement = 0; }
@@ -56,8 +61,8 @@ public:
     void Button3Click();      // "取消"
     void Button6Click();      // "清空"
 
-    // The seal's text, one GBK byte string per line.
-    QList<QByteArray> sealLines() const;
+    // The seal's text, one string of its real characters per line.
+    QStringList sealLines() const;
 
     SpinEdit* SpinEdit1 = nullptr; // width
     SpinEdit* SpinEdit2 = nullptr; // height
@@ -66,6 +71,11 @@ public:
     SpinEdit* SpinEdit5 = nullptr; // edge width
     SpinEdit* SpinEdit6 = nullptr; // angle
     QComboBox* ComboBox1 = nullptr;
+    QComboBox* ComboBox2 = nullptr; // the paste: 大红, 朱砂, 朱磦
+    SpinEdit* SpinEdit7 = nullptr;  // frame width
+    SpinEdit* SpinEdit8 = nullptr;  // wear
+    SpinEdit* SpinEdit9 = nullptr;  // seed of the wear
+    QCheckBox* CheckBox1 = nullptr; // smooth edges
     RichEdit* RichEdit1 = nullptr;
     QRadioButton* RadioButton1 = nullptr; // 阴文
     QRadioButton* RadioButton2 = nullptr; // 阳文
@@ -84,6 +94,7 @@ public:
     QGroupBox* GroupBox2 = nullptr;       // 印章形状
     QGroupBox* GroupBox3 = nullptr;       // 显示方式
     QGroupBox* GroupBox4 = nullptr;       // 排列方式
+    QGroupBox* GroupBox5 = nullptr;       // 印面
     QFrame* Panel1 = nullptr;             // the preview panel
     QScrollArea* ScrollBox1 = nullptr;
     TRotateImage* RotateImage1 = nullptr;
@@ -93,9 +104,12 @@ private:
     void buildControls(const QStringList& fontFaces);
     void connectHandlers();
     // The preview's steps after reading the settings.
-    void renderSealBitmap(const QList<QByteArray>& lines);
+    void renderSealBitmap(const QStringList& lines);
     void sizeRotateImage();
     void turnSeal();
+    // With SmoothEdges the turned seal again, with an alpha channel: what is stamped.
+    void turnSmoothSeal(const QStringList& lines);
+    QImage smoothGraphic;
 
     QWidget* workCanvas = nullptr;
 };

@@ -2,7 +2,6 @@
 // resolves for a request.
 #include "FontCoverage.h"
 
-#include "Gbk.h"
 #include "TextLayout.h"
 #include "TextMeasure.h"
 
@@ -91,7 +90,8 @@ QList<FaceGap> rotatedTextGaps(const TSetSector& settings) {
     font.name = settings.FaceName;
     font.height = -std::max(1, settings.Size);
     QList<FaceGap> gaps;
-    addGap(gaps, settings.FaceName, charactersMissingFrom(font, Gbk::decode(settings.Text)));
+    addGap(gaps, settings.FaceName,
+           charactersMissingFrom(font, RotatedTextCharacters(settings).join(QString())));
     return gaps;
 }
 

@@ -80,4 +80,28 @@ QString decode(const QByteArray& bytes) {
     return text;
 }
 
+QStringList drawnCharacters(const QList<QByteArray>& walk, const QString& text) {
+    QStringList drawn;
+    drawn.reserve(walk.size());
+    if (!text.isEmpty() && encode(text) == walk.join()) {
+        const qsizetype size = text.size();
+        for (qsizetype i = 0; i < size;) {
+            const qsizetype units =
+                (text.at(i).isHighSurrogate() && i + 1 < size && text.at(i + 1).isLowSurrogate())
+                    ? 2
+                    : 1;
+            drawn.append(text.mid(i, units));
+            i += units;
+        }
+        if (drawn.size() == walk.size())
+            return drawn;
+        drawn.clear();
+    }
+    for (const QByteArray& bytes : walk) {
+        const QString character = decode(bytes);
+        drawn.append(character.isEmpty() ? QString(QChar::ReplacementCharacter) : character);
+    }
+    return drawn;
+}
+
 } // namespace Gbk

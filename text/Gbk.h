@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 namespace Gbk {
@@ -34,5 +36,11 @@ QByteArray twoByteCode(QStringView character);
 
 // GBK to text; a lone lead byte at the end or an invalid pair decodes to U+FFFD.
 QString decode(const QByteArray& bytes);
+
+// What to draw for each character of a byte walk (one entry per character, in order): the
+// characters of text when the walk is text's encoding, so that a character without a GBK code
+// is drawn as itself; otherwise each entry decoded by itself, U+FFFD when it decodes to
+// nothing.
+QStringList drawnCharacters(const QList<QByteArray>& walk, const QString& text);
 
 } // namespace Gbk

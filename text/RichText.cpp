@@ -300,6 +300,14 @@ QByteArray RichText::lineText(int line) const {
     return Gbk::encode(rawText.mid(l.documentStart, l.documentLength));
 }
 
+QString RichText::lineString(int line) const {
+    ensureLines();
+    if (line < 0 || line >= int(lines.size()))
+        return {};
+    const Line& l = lines[std::size_t(line)];
+    return rawText.mid(l.documentStart, l.documentLength);
+}
+
 int RichText::lineStart(int line) const {
     ensureLines();
     if (line < 0)

@@ -34,6 +34,7 @@ public:
 
     int lineCount() const;               // an empty last line is not counted; empty editor 0
     QByteArray lineText(int line) const; // GBK bytes without the line break
+    QString lineString(int line) const;  // the real characters of those bytes (draw these)
     int lineStart(int line) const;       // byte position of the line's first character
     int textLength() const;              // byte positions in the whole text
 

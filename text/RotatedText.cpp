@@ -1,6 +1,7 @@
 // Rotated text: the byte walk, the fixed step between characters and the turned glyphs.
 #include "RotatedText.h"
 
+#include "FontFallback.h"
 #include "Gbk.h"
 #include "TarvelError.h"
 
@@ -35,6 +36,26 @@ QString characterText(const QByteArray& c) {
     if (text.isEmpty())
         text = QString(QChar::ReplacementCharacter);
     return text;
+}
+
+void drawTurnedCharacter(DrawingSurface& surface, TColor colour, int x, int y, int angle, int size,
+                         const QString& faceName, const QString& character) {
+    surface.font.color = colour;
+    if (character.isEmpty())
+        return;
+    DrawingSurface::Font turned;
+    turned.name = faceName;
+    // A negative height asks for a character height of size pixels; sizes beyond what any
+    // font can render are held to a range where negation cannot overflow.
+    turned.height = -std::clamp(size, -1000000, 1000000);
+    turned.width = 0;
+    turned.weight = 400;
+    turned.escapement = int((qint64(angle) * 10) % 3600);
+    turned.charset = 1;
+    turned.pitch = 0;
+    turned.color = colour;
+    turned.name = FontFallback::faceFor(turned, character.toUcs4().value(0));
+    surface.textOutWithFont(x, y, character, turned);
 }
 
 } // namespace
@@ -74,27 +95,23 @@ QList<RotatedTextCell> RotatedTextCells(const TSetSector& settings, int x, int y
 
 void DrawRotatedChar(DrawingSurface& surface, TColor colour, int x, int y, int angle, int size,
                      const QString& faceName, const QByteArray& c) {
-    surface.font.color = colour;
-    if (c.isEmpty())
-        return;
-    DrawingSurface::Font turned;
-    turned.name = faceName;
-    // A negative height asks for a character height of size pixels; sizes beyond what any
-    // font can render are held to a range where negation cannot overflow.
-    turned.height = -std::clamp(size, -1000000, 1000000);
-    turned.width = 0;
-    turned.weight = 400;
-    turned.escapement = int((qint64(angle) * 10) % 3600);
-    turned.charset = 1;
-    turned.pitch = 0;
-    turned.color = colour;
-    surface.textOutWithFont(x, y, characterText(c), turned);
+    drawTurnedCharacter(surface, colour, x, y, angle, size, faceName,
+                        c.isEmpty() ? QString() : characterText(c));
+}
+
+QStringList RotatedTextCharacters(const TSetSector& settings) {
+    QList<QByteArray> walk;
+    for (const RotatedTextCell& cell : RotatedTextCells(settings, 0, 0))
+        walk.append(cell.bytes);
+    return Gbk::drawnCharacters(walk, settings.Characters);
 }
 
 void DrawRotatedText(DrawingSurface& surface, int x, int y, const TSetSector& settings) {
-    for (const RotatedTextCell& cell : RotatedTextCells(settings, x, y))
-        DrawRotatedChar(surface, settings.Color, cell.origin.x(), cell.origin.y(), settings.Angle,
-                        settings.Size, settings.FaceName, cell.bytes);
+    const QList<RotatedTextCell> cells = RotatedTextCells(settings, x, y);
+    const QStringList characters = RotatedTextCharacters(settings);
+    for (qsizetype k = 0; k < cells.size(); ++k)
+        drawTurnedCharacter(surface, settings.Color, cells[k].origin.x(), cells[k].origin.y(),
+                            settings.Angle, settings.Size, settings.FaceName, characters[k]);
 }
 
 qint32 RotatedTextSizeFromText(const QString& text) {

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 // The direction in which the characters follow each other.
@@ -20,7 +21,11 @@ enum TextPlacement : qint32 {
 
 // The confirmed values of the rotated-text dialog, read at every draw.
 struct TSetSector {
-    QByteArray Text;        // GBK bytes
+    QByteArray Text; // GBK bytes
+    // The characters Text encodes, as typed: one without a GBK code (𠀀, ︐, an emoji) is only
+    // a placeholder in the bytes and is drawn from here. Ignored when it is not what Text
+    // encodes.
+    QString Characters;
     qint32 Angle = 0;       // whole degrees, counter-clockwise on screen for positive values
     qint32 CharSpacing = 2; // pixels added to the step between characters
     qint32 Size = 8;        // character height in pixels, also the base of the step
@@ -45,6 +50,9 @@ QPoint RotatedTextStep(const TSetSector& settings);
 // The byte walk and the advance of the point: every character that DrawRotatedText draws,
 // in order. Empty for an empty text or a placement outside the two known ones.
 QList<RotatedTextCell> RotatedTextCells(const TSetSector& settings, int x, int y);
+
+// The character drawn in each cell of the walk: from Characters where it matches Text.
+QStringList RotatedTextCharacters(const TSetSector& settings);
 
 // Draws the line of the settings with the first character's cell at (x, y).
 void DrawRotatedText(DrawingSurface& surface, int x, int y, const TSetSector& settings);

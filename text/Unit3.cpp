@@ -4,8 +4,8 @@
 
 #include "ColorButton.h"
 #include "ComboPopup.h"
-#include "DialogKeys.h"
 #include "ConversionButtons.h"
+#include "DialogKeys.h"
 #include "ErrorBoundary.h"
 #include "Gbk.h"
 #include "ImageControl.h"
@@ -165,6 +165,7 @@ void TForm3::ConvertClick(ChineseConversion direction) {
 
 void TForm3::ApplyRotatedTextSettings() {
     RotatedTextSettings.Text = Gbk::encode(Edit1->text());
+    RotatedTextSettings.Characters = Edit1->text();
     RotatedTextSettings.Angle = SpinEdit1->value();
     RotatedTextSettings.CharSpacing = SpinEdit2->value();
     RotatedTextSettings.Size = RotatedTextSizeFromText(ComboBox1->currentText());

@@ -3,8 +3,8 @@
 #include "Unit8.h"
 
 #include "ComboPopup.h"
-#include "DialogKeys.h"
 #include "ConversionButtons.h"
+#include "DialogKeys.h"
 #include "ErrorBoundary.h"
 #include "PlatformDialogs.h"
 #include "RichEditWidget.h"

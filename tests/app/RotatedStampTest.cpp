@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -81,6 +82,19 @@ protected:
 
 } // namespace
 
+// A line whose face lacks characters names them in the status bar when it is stamped.
+TEST_F(RotatedStamp, FallbackCharactersAreNamedInTheStatusBar) {
+    inDialog([&] { form->ToolButton24->click(); },
+             [](TForm3& d) {
+                 type(d, QStringLiteral("一堃𠀀"), QStringLiteral("20"), true);
+                 d.ComboBox2->setEditText(QStringLiteral("AR PL KaitiM GB"));
+                 d.Button3->click();
+             });
+    form->Image1MouseDown(QPoint(10, 10), Qt::LeftButton);
+    EXPECT_EQ(form->StatusPanel2->text(),
+              QStringLiteral("警告：字体“AR PL KaitiM GB”中没有“堃𠀀”，改用后备字体画出。"));
+}
+
 TEST_F(RotatedStamp, ConfirmArmsAndTheNextPressStampsAtThePoint) {
     inDialog([&] { form->ToolButton24->click(); },
              [](TForm3& d) {
@@ -108,6 +122,7 @@ TEST_F(RotatedStamp, ConfirmArmsAndTheNextPressStampsAtThePoint) {
 
     // A second press with nothing pending draws nothing more.
     const QImage stamped = form->Image1->picture().image();
+    EXPECT_EQ(form->StatusPanel2->text(), QStringLiteral("欢迎使用Tarvel。"));
     form->Image1MouseDown(QPoint(5, 5), Qt::LeftButton);
     EXPECT_EQ(form->Image1->picture().image(), stamped);
     EXPECT_EQ(form->composition().position(ekRotatedText), QPoint(100, 100));

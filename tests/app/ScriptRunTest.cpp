@@ -20,8 +20,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -179,15 +179,19 @@ TEST_F(ScriptRun, ExitStatusAndMessages) {
                               {"text": "堃 a", "face": "LXGW WenKai", "size": 20}]},
       {"do": "text", "plain": "喆", "face": "AR PL KaitiM GB", "size": 20, "close": "cancel"},
       {"do": "text", "plain": "一", "face": "No Such Face", "size": 20},
-      {"do": "rotated", "text": "堃 一堃", "size": "20", "face": "宋体"},
+      {"do": "rotated", "text": "堃 一堃𠀀", "size": "20", "face": "宋体"},
       {"do": "click", "at": [10, 150]},
+      {"do": "seal", "text": "福\n︐𠀀", "face": "AR PL KaitiM GB"},
+      {"do": "seal", "text": "福", "face": "AR PL KaitiM GB"},
       {"do": "save", "file": "fallback.bmp"}
     ]})");
     EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.err,
-              QStringLiteral("step 2: 警告：字体“AR PL KaitiM GB”中没有“堃喆”，改用后备字体画出。\n"
-                             "step 4: 警告：字体“No Such Face”中没有“一”，改用后备字体画出。\n"
-                             "step 5: 警告：字体“宋体”中没有“堃”，改用后备字体画出。\n"));
+    EXPECT_EQ(
+        outcome.err,
+        QStringLiteral("step 2: 警告：字体“AR PL KaitiM GB”中没有“堃喆”，改用后备字体画出。\n"
+                       "step 4: 警告：字体“No Such Face”中没有“一”，改用后备字体画出。\n"
+                       "step 5: 警告：字体“宋体”中没有“堃𠀀”，改用后备字体画出。\n"
+                       "step 7: 警告：字体“AR PL KaitiM GB”中没有“︐𠀀”，改用后备字体画出。\n"));
     EXPECT_TRUE(QFile::exists(file("fallback.bmp")));
 }
 
@@ -313,6 +317,42 @@ TEST_F(ScriptRun, ConventionKeysSetTheTextDialogAndConvertPressesItsButtons) {
     EXPECT_TRUE(form->Form8->TextSettings.ChineseDigits);
     EXPECT_EQ(form->Form3->Edit1->text(), QStringLiteral("後天"));
     EXPECT_EQ(form->Form4->RichEdit1->richText().text(), QStringLiteral("发展\n皇后"));
+}
+
+// The paste, the frame and the wear come from the seal step's keys; a seed wears the same
+// pixels at every stamp.
+TEST_F(ScriptRun, SealPasteFrameAndWear) {
+    const Outcome outcome = run(R"({"steps": [
+      {"do": "canvas", "width": 100, "height": 100, "color": "#FFFFFF"},
+      {"do": "seal", "text": "印", "width": 50, "height": 50, "style": "relief",
+       "ink": "cinnabar", "frameWidth": 3},
+      {"do": "click", "at": [0, 0]},
+      {"do": "seal", "wear": 30, "seed": 4},
+      {"do": "click", "at": [50, 0]},
+      {"do": "seal", "wear": 30, "seed": 4},
+      {"do": "click", "at": [0, 50]},
+      {"do": "seal", "wear": 0, "smooth": true},
+      {"do": "click", "at": [50, 50]},
+      {"do": "save", "file": "seals.bmp"}
+    ]})");
+    ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
+    const QImage seals = saved("seals.bmp");
+    const QRgb cinnabar = qRgb(196, 48, 28);
+    for (int x = 0; x < 3; ++x)
+        EXPECT_EQ(seals.pixel(x, 25), cinnabar) << x;
+    EXPECT_EQ(seals.pixel(3, 25), qRgb(210, 210, 210));
+    EXPECT_EQ(seals.copy(0, 50, 50, 50), seals.copy(50, 0, 50, 50));
+    EXPECT_NE(seals.copy(0, 0, 50, 50), seals.copy(50, 0, 50, 50));
+    // Smooth edges over the white canvas: blends of cinnabar, grey and white only (green never
+    // below blue, as it would be with the key colour mixed in), some of them partial.
+    int blended = 0;
+    for (int y = 50; y < 100; ++y)
+        for (int x = 50; x < 100; ++x) {
+            const QRgb p = seals.pixel(x, y);
+            ASSERT_GE(qGreen(p), qBlue(p)) << x << "," << y;
+            blended += p != cinnabar && p != qRgb(210, 210, 210) && p != qRgb(255, 255, 255);
+        }
+    EXPECT_GT(blended, 20);
 }
 
 TEST_F(ScriptRun, FanOnAColourCanvasKeepsItsWhiteFill) {

@@ -7,6 +7,8 @@
 #include "SpinEdit.h"
 #include "Unit4.h"
 
+#include <QComboBox>
+#include <QLabel>
 #include <QRadioButton>
 #include <QToolButton>
 
@@ -53,6 +55,21 @@ struct SealStamp : MainWindowTest {
             }
     }
 };
+
+// The characters a seal's face lacks are named in the status bar when it is stamped; a
+// stamp without any takes the warning away.
+TEST_F(SealStamp, FallbackCharactersAreNamedInTheStatusBar) {
+    confirmSeal([](TForm4* d) {
+        d->RichEdit1->richText().setText(QStringLiteral("福𠀀"));
+        d->ComboBox1->setEditText(QStringLiteral("AR PL KaitiM GB"));
+    });
+    press(QPoint(10, 10));
+    EXPECT_EQ(form.StatusPanel2->text(),
+              QStringLiteral("警告：字体“AR PL KaitiM GB”中没有“𠀀”，改用后备字体画出。"));
+    confirmSeal([](TForm4* d) { d->RichEdit1->richText().setText(QStringLiteral("福")); });
+    press(QPoint(10, 10));
+    EXPECT_EQ(form.StatusPanel2->text(), QString());
+}
 
 TEST_F(SealStamp, ConfirmedSealIsStampedAtThePressWithoutItsKey) {
     paintCanvas(canvasGrey);

@@ -1,11 +1,14 @@
 // The seal renderer: character count, the cell table of the four arrangements, outline and
 // colours, and where the characters' ink lands on the seal bitmap.
 #include "SealRenderer.h"
+#include "FontFallback.h"
 #include "Gbk.h"
 #include "TarvelError.h"
 
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QRect>
 
@@ -174,6 +177,119 @@ TEST(SealColours, BothStylesExactly) {
     EXPECT_EQ(countColour(seal, 0x00D2D2D2, QRect(1, 1, 48, 48)), 48 * 48);
 }
 
+// The pastes: today's red unchanged, cinnabar and vermilion in the place of the red.
+TEST(SealColours, PastesTakeThePlaceOfTheRed) {
+    for (::SealStyle style : {stIntaglio, stRelief})
+        EXPECT_EQ(sealColors(style, siRed), sealColors(style));
+    EXPECT_EQ(sealColors(stIntaglio, siCinnabar), (SealColors{clWhite, 0x001C30C4, 0x001C30C4}));
+    EXPECT_EQ(sealColors(stRelief, siVermilion), (SealColors{0x002858E8, 0x002858E8, 0x00D2D2D2}));
+    TSetStamper settings;
+    settings.SealStyle = stRelief;
+    settings.Ink = siCinnabar;
+    TColor text = 0;
+    const DrawingSurface seal = renderSeal(settings, {" "}, &text);
+    EXPECT_EQ(text, 0x001C30C4u);
+    EXPECT_EQ(seal.pixel(0, 25), 0x001C30C4u);
+}
+
+// A frame of n pixels along the edge, the ground inside it; a width of 1 is the outline of
+// before, to the pixel.
+TEST(SealOutline, FrameWidthThickensTheFrameInward) {
+    TSetStamper settings;
+    settings.SealStyle = stRelief;
+    const QList<QByteArray> blank = {" "};
+    settings.FrameWidth = 0;
+    const DrawingSurface thin = renderSeal(settings, blank);
+    settings.FrameWidth = 1;
+    EXPECT_EQ(renderSeal(settings, blank).image(), thin.image());
+    for (::CornerShape corner : {cnSquare, cnRounded}) {
+        settings.CornerShape = corner;
+        settings.FrameWidth = 5;
+        const DrawingSurface seal = renderSeal(settings, blank);
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(seal.pixel(i, 25), clRed) << corner << " " << i;
+            EXPECT_EQ(seal.pixel(25, 49 - i), clRed) << corner << " " << i;
+        }
+        EXPECT_EQ(seal.pixel(5, 25), 0x00D2D2D2u) << corner;
+        EXPECT_EQ(seal.pixel(44, 44), 0x00D2D2D2u) << corner;
+        EXPECT_EQ(seal.pixel(0, 0), corner == cnRounded ? clFuchsia : clRed);
+    }
+}
+
+// 做旧: the same seed wears the same pixels, another seed others; wear only takes ink away
+// (to the key colour), more of it as the wear grows, and none at 0.
+TEST(SealWear, SeededErosionOfTheInkOnly) {
+    TSetStamper settings = intaglio();
+    settings.SealWidth = 80;
+    settings.SealHeight = 80;
+    const QList<QByteArray> lines = {gbk(QStringLiteral("寿山")), gbk(QStringLiteral("福海"))};
+    const DrawingSurface fresh = renderSeal(settings, lines);
+    settings.WearSeed = 7;
+    EXPECT_EQ(renderSeal(settings, lines).image(), fresh.image());
+    auto lost = [&](int wear, qint32 seed) {
+        settings.Wear = wear;
+        settings.WearSeed = seed;
+        const DrawingSurface worn = renderSeal(settings, lines);
+        int count = 0;
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 80; ++x)
+                if (worn.pixel(x, y) != fresh.pixel(x, y)) {
+                    EXPECT_EQ(worn.pixel(x, y), clFuchsia) << x << "," << y;
+                    EXPECT_TRUE(fresh.pixel(x, y) == clRed || fresh.pixel(x, y) == 0x003232F0)
+                        << x << "," << y;
+                    ++count;
+                }
+        return std::pair(count, worn.image());
+    };
+    const auto [some, first] = lost(30, 7);
+    const auto [again, second] = lost(30, 7);
+    EXPECT_EQ(first, second);
+    EXPECT_GT(some, 0);
+    EXPECT_NE(lost(30, 8).second, first);
+    EXPECT_GT(lost(100, 7).first, 2 * some);
+}
+
+// Smooth edges: an alpha picture whose edge pixels are parts of the seal's own colours over
+// nothing. Red and grey have equal green and blue, so any blend with the key colour's blue
+// would show. The turn keeps the whole seal.
+TEST(SealSmooth, EdgesBlendWithNothingButTheSeal) {
+    TSetStamper settings;
+    settings.SealStyle = stRelief;
+    settings.CornerShape = cnRounded;
+    settings.SealWidth = 80;
+    settings.SealHeight = 80;
+    settings.SmoothEdges = true;
+    const QImage smooth =
+        renderSmoothSeal(settings, {QStringLiteral("寿山"), QStringLiteral("福海")});
+    ASSERT_EQ(smooth.size(), QSize(80, 80));
+    int partial = 0, mixed = 0;
+    qint64 coverage = 0;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 80; ++x) {
+            const QRgb p = smooth.pixel(x, y);
+            coverage += qAlpha(p);
+            if (qAlpha(p) == 0)
+                continue;
+            ASSERT_LE(std::abs(qGreen(p) - qBlue(p)), 1) << x << "," << y;
+            partial += qAlpha(p) < 255;
+            mixed += p != qRgba(255, 0, 0, 255) && p != qRgba(210, 210, 210, 255);
+        }
+    // The rounded corners fade into nothing; the strokes' edges are red and grey mixed.
+    EXPECT_GT(partial, 8);
+    EXPECT_GT(mixed, partial + 100);
+    EXPECT_EQ(qAlpha(smooth.pixel(0, 0)), 0);
+    EXPECT_EQ(smooth.pixel(40, 0), qRgba(255, 0, 0, 255));
+
+    const QImage turned = turnedSmoothSeal(smooth, 30, QSize(116, 116));
+    ASSERT_EQ(turned.size(), QSize(116, 116));
+    qint64 turnedCoverage = 0;
+    for (int y = 0; y < 116; ++y)
+        for (int x = 0; x < 116; ++x)
+            turnedCoverage += qAlpha(turned.pixel(x, y));
+    EXPECT_NEAR(double(turnedCoverage), double(coverage), coverage * 0.02);
+    EXPECT_EQ(turnedSmoothSeal(smooth, 0, QSize(116, 116)).copy(0, 0, 80, 80), smooth);
+}
+
 TEST(SealOutline, RoundedCornersStayKeyed) {
     TSetStamper settings = intaglio();
     settings.CornerShape = cnRounded;
@@ -290,6 +406,95 @@ TEST(SealInk, EmptyLineLeavesAnEmptyRow) {
     EXPECT_FALSE(markedBox(seal, 0x003232F0, QRect(1, 1, 58, 29)).isNull());
     EXPECT_EQ(markedBox(seal, 0x003232F0, QRect(1, 31, 58, 29)), QRect());
     EXPECT_FALSE(markedBox(seal, 0x003232F0, QRect(1, 61, 58, 29)).isNull());
+}
+
+// A 120 x 120 intaglio seal of 福: the width of its white ink and the x of the ink's centre
+// (left and right added, halved) in the 118-pixel cell at x = 1. The Kai and Song faces of
+// old state half an em as their average width; the brush faces and LXGW WenKai nearly a whole
+// em, which once drew their characters 53 pixels wide at x = 32. Measured from the ideograph,
+// a full-width character is as wide as the cell (to the pixel) in every face, and its ink
+// fills the cell and centres in it (within the face's own design); the AR PL pictures are those of
+// before to the pixel.
+TEST(SealInk, OneCharacterFillsItsCellInEveryFace) {
+    const bool brush = QFontDatabase::addApplicationFont(
+                           QStringLiteral(TARVEL_FONTS_FOLDER "/MaShanZheng.ttf")) >= 0;
+    struct Row {
+        const char* face;
+        int width; // exact where the pixels are those of before, else 0
+        int centre;
+    };
+    const Row rows[] = {{"AR PL KaitiM GB", 103, 56},
+                        {"AR PL SungtiL GB", 108, 58},
+                        {"LXGW WenKai", 0, 0},
+                        {"Ma Shan Zheng", 0, 0}};
+    TSetStamper settings = intaglio();
+    settings.SealWidth = 120;
+    settings.SealHeight = 120;
+    for (const Row& row : rows) {
+        settings.FontName = QString::fromUtf8(row.face);
+        if (settings.FontName == QLatin1String("Ma Shan Zheng") && !brush)
+            continue;
+        DrawingSurface::Font request;
+        request.name = settings.FontName;
+        request.height = 118;
+        request.width = 59;
+        request.charset = 134;
+        // Within the rounding of the natural half width to a pixel and of the stretch to a
+        // whole percent.
+        EXPECT_NEAR(QFontMetricsF(resolveFont(request)).horizontalAdvance(QChar(0x4E00)), 118, 2)
+            << row.face;
+
+        const DrawingSurface seal = renderSeal(settings, {gbk(QStringLiteral("福"))});
+        const QRect box = inkBox(seal, clWhite, QRect(1, 1, 118, 118));
+        const int centre = (box.left() + box.right()) / 2;
+        if (row.width) {
+            EXPECT_EQ(box.width(), row.width) << row.face;
+            EXPECT_EQ(centre, row.centre) << row.face;
+        }
+        EXPECT_GE(box.width(), 100) << row.face;
+        EXPECT_NEAR(centre, 59.5, 4) << row.face;
+    }
+    if (!brush)
+        GTEST_SKIP() << "the build left out Ma Shan Zheng (see the configure message)";
+}
+
+// 𠀀 and ︐ have no GBK code: a seal of the editor's text draws them as themselves in their
+// cells (as DrawSealChar draws them there), not as the placeholder's bytes.
+TEST(SealInk, CharactersWithoutAGbkCodeAreDrawnAsThemselves) {
+    TSetStamper settings = intaglio();
+    settings.SealWidth = 100;
+    settings.FontName = QStringLiteral("AR PL KaitiM GB");
+    const DrawingSurface seal = renderSealText(settings, {QStringLiteral("𠀀︐")});
+    // Two cells of (100 - 2 - 1) div 2 = 48 by 48, at x = 1 and 50.
+    DrawingSurface expected = renderSeal(settings, {"  "});
+    expected.font.name = settings.FontName;
+    expected.font.color = clWhite;
+    DrawSealChar(expected, 48, 48, 1, 1, QStringLiteral("𠀀"), settings.StrokeWeight);
+    DrawSealChar(expected, 48, 48, 50, 1, QStringLiteral("︐"), settings.StrokeWeight);
+    EXPECT_EQ(seal.image(), expected.image());
+    const DrawingSurface replaced = renderSeal(settings, {gbk(QStringLiteral("𠀀︐"))});
+    for (const QRect cell : {QRect(1, 1, 48, 48), QRect(50, 1, 48, 48)}) {
+        EXPECT_FALSE(inkBox(seal, clWhite, cell).isNull());
+        EXPECT_NE(seal.image().copy(cell), replaced.image().copy(cell));
+    }
+}
+
+// A character the seal's brush face lacks is drawn from the Fonts folder's face that the
+// fallback chain names: 盡 in Ma Shan Zheng exactly as in LXGW WenKai.
+TEST(SealInk, MissingCharactersComeFromTheFallbackChain) {
+    if (QFontDatabase::addApplicationFont(QStringLiteral(TARVEL_FONTS_FOLDER "/MaShanZheng.ttf")) <
+        0)
+        GTEST_SKIP() << "the build left out Ma Shan Zheng (see the configure message)";
+    FontFallback::setFaces({QStringLiteral("Ma Shan Zheng"), QStringLiteral("AR PL KaitiM GB"),
+                            QStringLiteral("LXGW WenKai")});
+    TSetStamper settings = intaglio();
+    settings.FontName = QStringLiteral("Ma Shan Zheng");
+    const DrawingSurface brush = renderSeal(settings, {gbk(QStringLiteral("盡"))});
+    settings.FontName = QStringLiteral("LXGW WenKai");
+    const DrawingSurface kai = renderSeal(settings, {gbk(QStringLiteral("盡"))});
+    FontFallback::setFaces({});
+    EXPECT_EQ(brush.image(), kai.image());
+    EXPECT_FALSE(inkBox(kai, clWhite, QRect(1, 1, 48, 48)).isNull());
 }
 
 TEST(SealChar, CellHeightWidthAndWeight) {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
@@ -61,7 +62,9 @@ TEST_F(SealDialog, StartsAsTheDialogIsLaidOut) {
     };
     for (const Spin& s : {Spin{"SpinEdit1", 0, 0, 1, 50}, Spin{"SpinEdit2", 0, 0, 1, 50},
                           Spin{"SpinEdit3", 400, 1000, 100, 400}, Spin{"SpinEdit4", 0, 0, 1, 1},
-                          Spin{"SpinEdit5", 0, 0, 1, 1}, Spin{"SpinEdit6", -60, 60, 5, 0}}) {
+                          Spin{"SpinEdit5", 0, 0, 1, 1}, Spin{"SpinEdit6", -60, 60, 5, 0},
+                          Spin{"SpinEdit7", 1, 200, 1, 1}, Spin{"SpinEdit8", 0, 100, 10, 0},
+                          Spin{"SpinEdit9", 0, 0, 1, 1}}) {
         auto* edit = d.findChild<SpinEdit*>(QString::fromLatin1(s.name));
         ASSERT_NE(edit, nullptr) << s.name;
         EXPECT_EQ(edit->minValue(), s.min) << s.name;
@@ -101,6 +104,13 @@ TEST_F(SealDialog, StartsAsTheDialogIsLaidOut) {
     EXPECT_EQ(d.GroupBox2->title(), QStringLiteral("印章形状"));
     EXPECT_EQ(d.GroupBox3->title(), QStringLiteral("显示方式"));
     EXPECT_EQ(d.GroupBox4->title(), QStringLiteral("排列方式"));
+    EXPECT_EQ(d.GroupBox5->title(), QStringLiteral("印面"));
+    ASSERT_EQ(d.ComboBox2->count(), 3);
+    EXPECT_EQ(d.ComboBox2->currentText(), QStringLiteral("大红"));
+    EXPECT_EQ(d.ComboBox2->itemText(1), QStringLiteral("朱砂"));
+    EXPECT_EQ(d.ComboBox2->itemText(2), QStringLiteral("朱磦"));
+    EXPECT_EQ(d.CheckBox1->text(), QStringLiteral("平滑边缘"));
+    EXPECT_FALSE(d.CheckBox1->isChecked());
 
     EXPECT_EQ(d.StyleChoice, stRelief);
     EXPECT_EQ(d.CornerChoice, cnSquare);
@@ -129,8 +139,18 @@ TEST_F(SealDialog, ReadSettingsTakesTheControlsInOrder) {
     d.RadioButton1->click();
     d.RadioButton8->click();
     d.RadioButton5->click();
+    d.ComboBox2->setCurrentIndex(2);
+    d.SpinEdit7->setText("6");
+    d.CheckBox1->setChecked(true);
+    d.SpinEdit8->setText("40");
+    d.SpinEdit9->setText("-9");
     d.ReadSettings();
     const TSetStamper& s = d.SealSettings;
+    EXPECT_EQ(s.Ink, siVermilion);
+    EXPECT_EQ(s.FrameWidth, 6);
+    EXPECT_TRUE(s.SmoothEdges);
+    EXPECT_EQ(s.Wear, 40);
+    EXPECT_EQ(s.WearSeed, -9);
     EXPECT_EQ(s.SealWidth, 120);
     EXPECT_EQ(s.SealHeight, 0);
     EXPECT_EQ(s.StrokeWeight, 1000);
@@ -168,6 +188,23 @@ TEST_F(SealDialog, ChoicesFollowTheRadioButtons) {
         button->click();
         EXPECT_EQ(d.ArrangementChoice, arrangement);
     }
+}
+
+// "平滑边缘": the stamp carries the smooth seal, turned as the keyed one and of its size, and
+// the preview shows it; without the box the stamp is the keyed seal alone.
+TEST_F(SealDialog, SmoothEdgesHandOverAnAlphaPicture) {
+    write(QStringLiteral("永"));
+    dialog->CheckBox1->setChecked(true);
+    dialog->SpinEdit6->setText("30");
+    dialog->Button4->click();
+    const Stamp smooth = dialog->stamp();
+    ASSERT_NE(smooth.smoothPicture, nullptr);
+    EXPECT_EQ(smooth.smoothPicture->size(), turned().size());
+    EXPECT_TRUE(smooth.smoothPicture->hasAlphaChannel());
+    EXPECT_EQ(qAlpha(smooth.smoothPicture->pixel(0, 0)), 0);
+    dialog->CheckBox1->setChecked(false);
+    dialog->Button4->click();
+    EXPECT_EQ(dialog->stamp().smoothPicture, nullptr);
 }
 
 TEST_F(SealDialog, PreviewAtNoAngleKeepsTheSealInTheTopLeft) {

@@ -188,6 +188,35 @@ TEST(RotatedTextInk, ByteWalkShowsOnTheSurface) {
     EXPECT_FALSE(inkBox(lone, QRect(166, 0, 134, 300)).isValid());
 }
 
+// 𠀀 (beyond the basic plane) and the vertical comma ︐ have no GBK code: in the bytes they
+// are placeholders, and the line draws them from the characters typed. Each cell holds what
+// a line of its character alone draws there, and not what the placeholder's bytes draw.
+TEST(RotatedTextInk, CharactersWithoutAGbkCodeAreDrawnAsThemselves) {
+    TSetSector s = line("", 0, tpHorizontal);
+    s.Size = 40;
+    s.Characters = QStringLiteral("永𠀀︐");
+    s.Text = Gbk::encode(s.Characters);
+    ASSERT_EQ(RotatedTextCells(s, 0, 0).size(), 3);
+    const QStringList characters = {QStringLiteral("永"), QStringLiteral("𠀀"),
+                                    QStringLiteral("︐")};
+    EXPECT_EQ(RotatedTextCharacters(s), characters);
+    const DrawingSurface whole = drawn(s, 10, 10);
+    TSetSector bytesOnly = s;
+    bytesOnly.Characters.clear();
+    const DrawingSurface replaced = drawn(bytesOnly, 10, 10);
+    for (int k = 0; k < 3; ++k) {
+        TSetSector alone = s;
+        alone.Characters = characters[k];
+        alone.Text = Gbk::encode(alone.Characters);
+        const DrawingSurface expected = drawn(alone, 10 + 42 * k, 10);
+        const QRect cell(10 + 42 * k, 0, 42, 80);
+        EXPECT_EQ(whole.image().copy(cell), expected.image().copy(cell)) << k;
+        EXPECT_TRUE(inkBox(whole, cell).isValid()) << k;
+        if (k > 0)
+            EXPECT_NE(whole.image().copy(cell), replaced.image().copy(cell)) << k;
+    }
+}
+
 TEST(RotatedTextInk, ColourIsExactAndSystemColoursFollowThePalette) {
     TSetSector s = line("\xD6\xD0", 0, tpHorizontal);
     s.Size = 60;

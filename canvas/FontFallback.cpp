@@ -1,0 +1,144 @@
+// The fallback chain: the kinds and weights of the Fonts folder's faces, and the face that
+// draws each character the chosen face lacks.
+#include "FontFallback.h"
+
+#include <QFontDatabase>
+#include <QHash>
+#include <QImage>
+#include <QPainter>
+#include <QRawFont>
+
+#include <algorithm>
+#include <tuple>
+
+namespace FontFallback {
+
+namespace {
+
+struct Chain {
+    QStringList families;
+    QHash<QString, int> ink;
+    QHash<int, QStringList> byKind; // chainFor each kind, worked out once
+    QHash<QString, QString> servedBy;
+    QHash<QString, QRawFont> rawFaces; // each family's own face, as far as it is installed
+};
+
+Chain& chain() {
+    static Chain state;
+    return state;
+}
+
+// Whether a family's own face (not a fallback of it) has the character.
+bool hasCharacter(const QString& family, char32_t c) {
+    QHash<QString, QRawFont>& faces = chain().rawFaces;
+    auto it = faces.find(family);
+    if (it == faces.end()) {
+        QFont font(family);
+        font.setPixelSize(32);
+        QRawFont raw = QRawFont::fromFont(font);
+        if (raw.familyName().compare(family, Qt::CaseInsensitive) != 0)
+            raw = QRawFont(); // the system substituted another face
+        it = faces.insert(family, raw);
+    }
+    return it->isValid() && it->supportsCharacter(c);
+}
+
+} // namespace
+
+Kind kindOf(const QString& family) {
+    static const QStringList brushes = {"Ma Shan Zheng", "Zhi Mang Xing", "Liu Jian Mao Cao",
+                                        "Long Cang"};
+    if (brushes.contains(family, Qt::CaseInsensitive))
+        return Kind::Brush;
+    const QString name = family.toLower();
+    if (name.contains(QLatin1String("kai")) || name.contains(QStringLiteral("楷")))
+        return Kind::Kai;
+    for (const char* song : {"sung", "song", "ming"})
+        if (name.contains(QLatin1String(song)))
+            return Kind::Song;
+    if (name.contains(QStringLiteral("宋")) || name.contains(QStringLiteral("明")))
+        return Kind::Song;
+    return Kind::Other;
+}
+
+int inkOf(const QString& family) {
+    if (!hasCharacter(family, U'永'))
+        return 0;
+    QImage glyph(64, 64, QImage::Format_Alpha8);
+    glyph.fill(0);
+    QFont font(family);
+    font.setPixelSize(48);
+    QPainter painter(&glyph);
+    painter.setFont(font);
+    painter.drawText(QRect(0, 0, 64, 64), Qt::AlignCenter, QStringLiteral("永"));
+    painter.end();
+    qint64 coverage = 0;
+    for (int y = 0; y < 64; ++y) {
+        const uchar* row = glyph.constScanLine(y);
+        for (int x = 0; x < 64; ++x)
+            coverage += row[x];
+    }
+    return int(coverage / 255);
+}
+
+QStringList chainFor(Kind chosen, const QStringList& families) {
+    struct Entry {
+        int distance;
+        int kind;
+        int ink;
+        QString family;
+    };
+    std::vector<Entry> entries;
+    for (const QString& family : families) {
+        const int kind = int(kindOf(family));
+        const int ink = chain().ink.contains(family) ? chain().ink.value(family) : inkOf(family);
+        entries.push_back({std::abs(kind - int(chosen)), kind, ink, family});
+    }
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return std::tie(a.distance, a.kind, b.ink, a.family) <
+               std::tie(b.distance, b.kind, a.ink, b.family);
+    });
+    QStringList ordered;
+    for (const Entry& entry : entries)
+        ordered << entry.family;
+    return ordered;
+}
+
+void setFaces(const QStringList& families) {
+    Chain& state = chain();
+    state = Chain{};
+    for (const QString& family : families)
+        if (!state.families.contains(family))
+            state.families << family;
+    for (const QString& family : state.families)
+        state.ink.insert(family, inkOf(family));
+}
+
+const QStringList& faces() {
+    return chain().families;
+}
+
+QString faceFor(const DrawingSurface::Font& request, char32_t c) {
+    Chain& state = chain();
+    if (state.families.isEmpty() || c < 0x20 || QChar::isSpace(c))
+        return request.name;
+    // The face that serves a name (a classic name such as 宋体 is served by another) is
+    // looked up once per name and weight.
+    const QString key = request.name + QLatin1Char('/') + QString::number(request.weight);
+    auto served = state.servedBy.find(key);
+    if (served == state.servedBy.end())
+        served = state.servedBy.insert(key, QRawFont::fromFont(resolveFont(request)).familyName());
+    const QString own = *served;
+    if (hasCharacter(own, c))
+        return request.name;
+    const int kind = int(kindOf(own));
+    auto it = state.byKind.find(kind);
+    if (it == state.byKind.end())
+        it = state.byKind.insert(kind, chainFor(Kind(kind), state.families));
+    for (const QString& family : *it)
+        if (family.compare(own, Qt::CaseInsensitive) != 0 && hasCharacter(family, c))
+            return family;
+    return request.name;
+}
+
+} // namespace FontFallback

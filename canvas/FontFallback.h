@@ -1,0 +1,39 @@
+// The fallback chain: a character that the chosen face cannot draw is drawn from the closest
+// face of the Fonts folder that has it, chosen by the program rather than by the system's
+// font matching, so that a brush face is stood in for by a brush or Kai face and not by
+// whatever thin face the system would pick.
+#pragma once
+
+#include "DrawingSurface.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace FontFallback {
+
+// The kinds of face in the order the chain prefers them. A face is told by its family name:
+// the brush faces the Fonts folder ships, then names with Kai (楷) or with Sung, Song, Ming
+// (宋, 明); any other face comes last.
+enum class Kind { Brush = 0, Kai = 1, Song = 2, Other = 3 };
+Kind kindOf(const QString& family);
+
+// How heavy a face's strokes are: the ink of 永 drawn 48 pixels high, in pixels' worth of
+// coverage. 0 for a face that has no 永.
+int inkOf(const QString& family);
+
+// The faces the chain draws from: the families of the Fonts folder, set once they are
+// registered (an empty list leaves every choice to the system, as before).
+void setFaces(const QStringList& families);
+const QStringList& faces();
+
+// The faces in the order they stand in for a face of the given kind: the nearest kind first
+// (a brush face before a Song face for Kai, brush before Kai before Song among equals), then
+// the heavier face before the lighter, then by name.
+QStringList chainFor(Kind chosen, const QStringList& families);
+
+// The face to draw character c of a request in: the request's own face when it has c (or c
+// is a space or control character, or no face of the chain has it), else the first face of
+// the chain for the request's kind that has it.
+QString faceFor(const DrawingSurface::Font& request, char32_t c);
+
+} // namespace FontFallback
