@@ -1,6 +1,7 @@
 // Damaged and hostile pictures: empty, truncated and bit-flipped files, pictures that claim
 // gigabytes, and a progressive JPEG with hundreds of scans. Each must end in the program's
 // error with a clear text, never a crash or a half-filled picture.
+#include "FileAccess.h"
 #include "PictureCodecs.h"
 #include "TarvelError.h"
 
@@ -335,8 +336,15 @@ TEST(HostileInput, SpecialFilesAreRefusedWithoutReadingThem) {
     {
         QFile file(big);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(file.resize(2048));
+        ASSERT_TRUE(file.resize(1025));
     }
+    const QString exact = dir.filePath("exact.jpg");
+    {
+        QFile file(exact);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(1024));
+    }
+    EXPECT_EQ(files::readRegularFile(exact, 1024).data.size(), 1024); // exactly the cap is read
     DecodeLimits small;
     small.maxFileBytes = 1024;
     const struct {

@@ -60,22 +60,23 @@ struct Composition : ::testing::Test {
 TEST_F(Composition, PendingElementsLandInTheFixedOrderAndTheLastOneIsNudged) {
     // Attached in another order than they are stamped: seal, then circle, then fan on top.
     WaitingPicture fan{square(20, clBlue)};
-    WaitingPicture seal{square(20, clRed)};
+    WaitingPicture seal{square(60, clRed)};
     state.attach(ekFan, &fan);
     state.attach(ekSeal, &seal);
     fan.armed = seal.armed = true;
     EXPECT_TRUE(state.stampPendingAt(QPoint(10, 10)));
     EXPECT_EQ(at(15, 15), clBlue);
+    EXPECT_EQ(at(50, 50), clRed);
     EXPECT_FALSE(fan.pending() || seal.pending());
     EXPECT_EQ(state.LastKind, ekFan);
     EXPECT_EQ(state.SealPos, QPoint(10, 10));
-    EXPECT_EQ(state.stampedArea(), QRect(10, 10, 20, 20)); // all the view repaints
+    EXPECT_EQ(state.stampedArea(), QRect(10, 10, 60, 60)); // all the view repaints
     EXPECT_TRUE(state.Changed);
     // A press with nothing pending stamps nothing and changes nothing.
     state.markSaved();
     EXPECT_FALSE(state.stampPendingAt(QPoint(100, 100)));
     EXPECT_FALSE(state.Changed);
-    EXPECT_EQ(count(canvasGrey), 400 * 300 - 20 * 20);
+    EXPECT_EQ(count(canvasGrey), 400 * 300 - 60 * 60);
 }
 
 TEST_F(Composition, UndoGoesBackOneStampOnly) {
