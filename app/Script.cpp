@@ -97,7 +97,7 @@ void ScriptContext::withDialog(const std::function<void()>& open,
     open();
     timer.stop();
     if (!reached && firstError.isEmpty())
-        fail(QStringLiteral("the dialog did not open"));
+        fail(QStringLiteral("对话框没有打开。"));
 }
 
 void ScriptContext::fail(const QString& text) {
@@ -170,6 +170,12 @@ void runStep(ScriptContext& context, const ScriptStep& step) {
     }
 }
 
+// The whole text, even past a U+0000 that a face name may hold.
+void printLine(FILE* stream, const QString& text) {
+    const QByteArray line = text.toUtf8() + '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stream);
+}
+
 } // namespace
 
 int runScript(TForm1& form, const QString& file, FILE* out, FILE* err) {
@@ -177,15 +183,16 @@ int runScript(TForm1& form, const QString& file, FILE* out, FILE* err) {
     // One byte past the limit is read, so that readScript refuses a script that is too long.
     const files::ReadResult script = files::readRegularFile(file, largestScript + 1);
     if (script.problem != files::ReadProblem::None) {
-        std::fprintf(err, "tarvel: cannot read the script %s: %s\n", qUtf8Printable(file),
-                     qUtf8Printable(files::problemText(script, largestScript)));
+        printLine(err, QStringLiteral("无法读取脚本%1：%2。")
+                           .arg(files::quoted(file), files::problemText(script, largestScript)));
         return 2;
     }
     std::vector<ScriptStep> steps;
     try {
         steps = readScript(script.data);
     } catch (const ScriptFormatError& error) {
-        std::fprintf(err, "tarvel: %s: %s\n", qUtf8Printable(file), qUtf8Printable(error.text()));
+        printLine(err,
+                  QStringLiteral("无法运行脚本%1：%2。").arg(files::quoted(file), error.text()));
         return 2;
     }
 
@@ -214,9 +221,9 @@ int runScript(TForm1& form, const QString& file, FILE* out, FILE* err) {
         ErrorBoundary::run(&form, [&] { runStep(context, step); });
         QCoreApplication::processEvents();
         for (const QString& warning : std::exchange(context.warnings, {}))
-            std::fprintf(err, "step %d: %s\n", step.number, qUtf8Printable(warning));
+            printLine(err, QStringLiteral("step %1: %2").arg(step.number).arg(warning));
         if (!context.firstError.isEmpty()) {
-            std::fprintf(err, "step %d: %s\n", step.number, qUtf8Printable(context.firstError));
+            printLine(err, QStringLiteral("step %1: %2").arg(step.number).arg(context.firstError));
             status = 1;
             break;
         }

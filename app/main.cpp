@@ -63,16 +63,16 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (wanted.scriptWithoutFile) {
-        std::fputs("tarvel: --script needs a file name\n", stderr);
+        std::fputs("tarvel: --script 后面需要脚本文件名。\n", stderr);
         return 2;
     }
     const bool headless = !wanted.script.isEmpty();
     if (headless) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     } else if (!displayAvailable()) {
-        std::fputs("tarvel: no display found; set DISPLAY, or run a composition headless with "
-                   "--script FILE\n",
-                   stderr);
+        std::fputs(
+            "tarvel: 找不到显示器：请设置 DISPLAY，或用 --script FILE 不显示窗口运行脚本。\n",
+            stderr);
         return 1;
     }
     // The private fonts are read while the toolkit starts.
