@@ -11,12 +11,14 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 namespace {
@@ -58,18 +60,25 @@ Qt::Alignment qtAlignment(RichText::Alignment alignment) {
     return Qt::AlignLeft;
 }
 
-[[noreturn]] void failLoad() {
-    throw TarvelError(QStringLiteral("Failed to Load Stream"));
+// The editor's own first line, then what went wrong with which file.
+[[noreturn]] void failLoad(const QString& path, const QString& reason) {
+    throw TarvelError(QStringLiteral("Failed to Load Stream\n无法打开文本%1：%2。")
+                          .arg(files::quoted(path), reason));
 }
-[[noreturn]] void failSave() {
-    throw TarvelError(QStringLiteral("Failed to Save Stream"));
+[[noreturn]] void failSave(const QString& path, int error) {
+    const QString reason =
+        QFileInfo(path).isDir() ? files::errorText(EISDIR) : files::errorText(error);
+    throw TarvelError(QStringLiteral("Failed to Save Stream\n无法保存文本%1：%2。")
+                          .arg(files::quoted(path), reason));
 }
 
 // A file that is not RTF: UTF-8 when it is valid UTF-8, otherwise GBK; bytes that are
 // neither (or a NUL, which no text file holds) fail.
-QString plainTextOf(const QByteArray& data) {
+QString plainTextOf(const QByteArray& data, const QString& path) {
+    if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF"))
+        failLoad(path, QStringLiteral("这是 UTF-16 编码的文本，只能读取 UTF-8 或 GBK 编码的文本"));
     if (data.contains('\0'))
-        failLoad();
+        failLoad(path, QStringLiteral("文件中有空字符（U+0000），不是文本文件"));
     QByteArrayView bytes(data);
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
@@ -80,7 +89,7 @@ QString plainTextOf(const QByteArray& data) {
     QStringDecoder gbk("GBK", QStringConverter::Flag::Stateless);
     text = gbk.decode(bytes);
     if (gbk.hasError())
-        failLoad();
+        failLoad(path, QStringLiteral("文本既不是 UTF-8 也不是 GBK 编码"));
     return text;
 }
 
@@ -676,10 +685,16 @@ RichTextModel RichText::toModel() const {
 }
 
 void RichText::replaceContent(const RichTextModel& model) {
-    if (model.paragraphs.size() > std::size_t(largestLineCount))
+    // A final line break ends the last line; it does not start one.
+    std::size_t lineCount = model.paragraphs.size();
+    if (lineCount > 1 &&
+        std::all_of(model.paragraphs.back().runs.begin(), model.paragraphs.back().runs.end(),
+                    [](const RichTextRun& run) { return run.text.isEmpty(); }))
+        --lineCount;
+    if (lineCount > std::size_t(largestLineCount))
         throw TarvelError(QStringLiteral("文本太长：最多 %1 行，这段文本有 %2 行。")
                               .arg(largestLineCount)
-                              .arg(model.paragraphs.size()));
+                              .arg(lineCount));
     doc.setUndoRedoEnabled(false);
     QTextCursor writer(&doc);
     writer.beginEditBlock();
@@ -721,12 +736,13 @@ void RichText::loadFromFile(const QString& path) {
         throw TarvelError(QStringLiteral("无法打开文本%1：%2。")
                               .arg(files::quoted(path), files::problemText(file, largestFile)));
     if (file.problem != files::ReadProblem::None)
-        failLoad();
+        failLoad(path, files::problemText(file, largestFile));
     const QByteArray& data = file.data;
     std::optional<RichTextModel> model = Rtf::read(data);
     if (!model) {
         RichTextModel plain;
-        const QStringList paragraphs = normalizeBreaks(plainTextOf(data)).split(QLatin1Char('\n'));
+        const QStringList paragraphs =
+            normalizeBreaks(plainTextOf(data, path)).split(QLatin1Char('\n'));
         const Attributes attributes = defaultAttributes();
         for (const QString& paragraph : paragraphs)
             plain.paragraphs.push_back(
@@ -740,12 +756,14 @@ void RichText::loadFromFile(const QString& path) {
 void RichText::saveToFile(const QString& path) {
     const QByteArray data = Rtf::write(toModel());
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        failSave();
+        failSave(path, errno);
     if (file.write(data) != data.size()) {
+        const int error = errno;
         file.cancelWriting();
-        failSave();
+        failSave(path, error);
     }
     if (!file.commit())
-        failSave();
+        failSave(path, errno);
 }

@@ -101,6 +101,6 @@ qint32 RotatedTextSizeFromText(const QString& text) {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok, 10);
     if (!ok)
-        throw TarvelError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        throw TarvelError(QStringLiteral("“%1”不是有效的整数。").arg(text));
     return value;
 }

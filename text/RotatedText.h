@@ -56,5 +56,5 @@ void DrawRotatedChar(DrawingSurface& surface, TColor colour, int x, int y, int a
                      const QString& faceName, const QByteArray& c);
 
 // The whole number a size text stands for; a text that is not one fails with the message
-// "'<text>' is not a valid integer value".
+// "“<text>”不是有效的整数。".
 qint32 RotatedTextSizeFromText(const QString& text);

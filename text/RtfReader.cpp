@@ -1291,9 +1291,11 @@ bool looksLikeRtf(const QByteArray& data) {
 }
 
 std::optional<RichTextModel> read(const QByteArray& data) {
-    if (!looksLikeRtf(data))
+    // A byte-order mark, which some editors put before any text they save, is no markup.
+    const QByteArray body = data.startsWith("\xEF\xBB\xBF") ? data.mid(3) : data;
+    if (!looksLikeRtf(body))
         return std::nullopt;
-    Reader reader(data);
+    Reader reader(body);
     return reader.run();
 }
 

@@ -326,6 +326,8 @@ TEST(RtfReader, HostileInput) {
     // Unbalanced braces: missing closes, and text after the document's group.
     EXPECT_EQ(read("{\\rtf1 a{\\b b").plainText(), QStringLiteral("ab"));
     EXPECT_EQ(read("{\\rtf1 a}}}} ignored").plainText(), QStringLiteral("a"));
+    // A byte-order mark before the markup is skipped.
+    EXPECT_EQ(read("\xEF\xBB\xBF{\\rtf1 a}").plainText(), QStringLiteral("a"));
 
     // Groups nested far deeper than the cap, then closed again.
     const int depth = 100000;
