@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
@@ -132,6 +133,22 @@ QString problemText(const ReadResult& result, qint64 maxBytes) {
         return errorText(result.error);
     }
     return QString();
+}
+
+QString saveProblem(const QString& path, int error) {
+    const QFileInfo file(path);
+    if (file.isDir())
+        return errorText(EISDIR);
+    if (!file.absoluteDir().exists())
+        return QStringLiteral("文件夹不存在");
+    return errorText(error);
+}
+
+void keepPermissions(const QString& path, int descriptor) {
+    struct stat status {};
+    if (descriptor >= 0 && ::stat(QFile::encodeName(path).constData(), &status) == 0 &&
+        S_ISREG(status.st_mode))
+        ::fchmod(descriptor, status.st_mode & 07777);
 }
 
 QString quoted(const QString& path) {

@@ -32,6 +32,13 @@ QString problemText(const ReadResult& result, qint64 maxBytes);
 // What an errno of a failed open, write or rename means to the user.
 QString errorText(int error);
 
+// Why a file could not be made or written at path, errno given: a folder of that name, a missing
+// folder, or what the error means.
+QString saveProblem(const QString& path, int error);
+// Gives a file that replaces path (open as descriptor) the permissions of the one it replaces,
+// so that a save never makes a read-only file writable.
+void keepPermissions(const QString& path, int descriptor);
+
 // The path as the user reads it in a message: “/home/a/作品.jpg”.
 QString quoted(const QString& path);
 

@@ -66,10 +66,8 @@ Qt::Alignment qtAlignment(RichText::Alignment alignment) {
                           .arg(files::quoted(path), reason));
 }
 [[noreturn]] void failSave(const QString& path, int error) {
-    const QString reason =
-        QFileInfo(path).isDir() ? files::errorText(EISDIR) : files::errorText(error);
     throw TarvelError(QStringLiteral("Failed to Save Stream\n无法保存文本%1：%2。")
-                          .arg(files::quoted(path), reason));
+                          .arg(files::quoted(path), files::saveProblem(path, error)));
 }
 
 // A file that is not RTF: UTF-8 when it is valid UTF-8, otherwise GBK; bytes that are
@@ -759,6 +757,7 @@ void RichText::saveToFile(const QString& path) {
     errno = 0;
     if (!file.open(QIODevice::WriteOnly))
         failSave(path, errno);
+    files::keepPermissions(path, file.handle());
     if (file.write(data) != data.size()) {
         const int error = errno;
         file.cancelWriting();

@@ -530,9 +530,8 @@ TEST_F(RichTextTest, SaveFailureReportsAndLeavesNoFile) {
     } catch (const TarvelError& error) {
         message = error.text();
     }
-    EXPECT_EQ(
-        message,
-        QStringLiteral("Failed to Save Stream\n无法保存文本“%1”：文件或文件夹不存在。").arg(path));
+    EXPECT_EQ(message,
+              QStringLiteral("Failed to Save Stream\n无法保存文本“%1”：文件夹不存在。").arg(path));
     EXPECT_FALSE(QFile::exists(path));
     const QString folder = dir.filePath(QStringLiteral("adir.rtf"));
     ASSERT_TRUE(QDir().mkpath(folder));
