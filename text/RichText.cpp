@@ -30,6 +30,9 @@ constexpr int maximumPoints = 1638;
 // millions of lines tall, and the RTF reader holds a few dozen bytes per byte it reads.
 constexpr qint64 largestFile = 4 * 1024 * 1024;
 constexpr int largestLineCount = 10000;
+// Qt's document layout spins for minutes once a document is some eight million pixels tall
+// (4,000 lines at 1638 points); the sum of each line's largest size is kept to a quarter of that.
+constexpr qint64 largestTotalPoints = 2000000;
 constexpr char16_t paragraphSeparator = 0x2029;
 constexpr char16_t lineSeparator = 0x2028;
 
@@ -693,6 +696,18 @@ void RichText::replaceContent(const RichTextModel& model) {
         throw TarvelError(QStringLiteral("文本太长：最多 %1 行，这段文本有 %2 行。")
                               .arg(largestLineCount)
                               .arg(lineCount));
+    const int defaultSize = defaultAttributes().Size;
+    qint64 totalPoints = 0;
+    for (const RichTextParagraph& paragraph : model.paragraphs) {
+        int tallest = paragraph.runs.empty() ? defaultSize : 1;
+        for (const RichTextRun& run : paragraph.runs)
+            tallest = std::max(tallest, run.attributes.Size);
+        totalPoints += tallest;
+    }
+    if (totalPoints > largestTotalPoints)
+        throw TarvelError(QStringLiteral("文本太高：各行最大字号之和最多 %1 磅，这段文本有 %2 磅。")
+                              .arg(largestTotalPoints)
+                              .arg(totalPoints));
     doc.setUndoRedoEnabled(false);
     QTextCursor writer(&doc);
     writer.beginEditBlock();

@@ -458,6 +458,11 @@ TEST_F(RichTextTest, FailedLoadKeepsTheContentAndSaysWhy) {
     writeFile(lines, QByteArray("a\n").repeated(10001));
     EXPECT_EQ(loadError(rich, lines),
               QStringLiteral("文本太长：最多 10000 行，这段文本有 10001 行。"));
+    // Tall enough to make the document layout spin: 4,000 one-character lines at 1638 points.
+    writeFile(lines, "{\\rtf1\\fs3276 " + QByteArray("a\\par ").repeated(3999) + "a}");
+    EXPECT_EQ(loadError(rich, lines),
+              QStringLiteral("文本太高：各行最大字号之和最多 2000000 磅，这段文本有 6552000 磅。"));
+    EXPECT_EQ(rich.lineCount(), 10000);
 }
 
 TEST_F(RichTextTest, RtfRoundTripKeepsFacesSizesColoursStylesAndAlignment) {
