@@ -24,6 +24,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <cstdio>
+#include <new>
 
 QString scriptUsage() {
     return QStringLiteral(
@@ -88,6 +89,8 @@ void ScriptContext::withDialog(const std::function<void()>& open,
             act(*dialog);
         } catch (const TarvelError& error) {
             fail(error.text());
+        } catch (const std::bad_alloc&) {
+            fail(QStringLiteral("内存不足，命令没有完成。"));
         }
         // Whatever the step did, the dialog is left the way a user leaves it.
         if (dialog->isVisible())
@@ -170,6 +173,8 @@ void runStep(ScriptContext& context, const ScriptStep& step) {
     }
 }
 
+int runScriptSteps(TForm1& form, const QString& file, FILE* out, FILE* err);
+
 // The whole text, even past a U+0000 that a face name may hold.
 void printLine(FILE* stream, const QString& text) {
     const QByteArray line = text.toUtf8() + '\n';
@@ -179,6 +184,18 @@ void printLine(FILE* stream, const QString& text) {
 } // namespace
 
 int runScript(TForm1& form, const QString& file, FILE* out, FILE* err) {
+    try {
+        return runScriptSteps(form, file, out, err);
+    } catch (const std::bad_alloc&) {
+        // Reading and checking the script run outside any command's error boundary.
+        printLine(err, QStringLiteral("内存不足，命令没有完成。"));
+        return 1;
+    }
+}
+
+namespace {
+
+int runScriptSteps(TForm1& form, const QString& file, FILE* out, FILE* err) {
     constexpr qint64 largestScript = 16 * 1024 * 1024;
     // One byte past the limit is read, so that readScript refuses a script that is too long.
     const files::ReadResult script = files::readRegularFile(file, largestScript + 1);
@@ -234,3 +251,5 @@ int runScript(TForm1& form, const QString& file, FILE* out, FILE* err) {
     ErrorBoundary::setDisplay(previousDisplay);
     return status;
 }
+
+} // namespace
