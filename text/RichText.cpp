@@ -64,6 +64,31 @@ Qt::Alignment qtAlignment(RichText::Alignment alignment) {
 }
 
 // The editor's own first line, then what went wrong with which file.
+[[noreturn]] void failTooTall(qint64 totalPoints) {
+    throw TarvelError(QStringLiteral("文本太高：各行最大字号之和最多 %1 磅，这段文本有 %2 磅。")
+                          .arg(largestTotalPoints)
+                          .arg(totalPoints));
+}
+
+// Refuses a size change that could make the document too tall to lay out: every line in
+// [from, to] is counted at the new size where that is larger than its own tallest character.
+void checkHeightWithSize(const QTextDocument& doc, int from, int to, int points) {
+    const double fallback = doc.defaultFont().pointSizeF();
+    qint64 totalPoints = 0;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        double tallest = block.charFormat().fontPointSize();
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            tallest = std::max(tallest, it.fragment().charFormat().fontPointSize());
+        if (tallest <= 0)
+            tallest = fallback;
+        if (block.position() <= to && block.position() + block.length() > from)
+            tallest = std::max(tallest, double(points));
+        totalPoints += qint64(std::ceil(tallest));
+    }
+    if (totalPoints > largestTotalPoints)
+        failTooTall(totalPoints);
+}
+
 [[noreturn]] void failLoad(const QString& path, const QString& reason) {
     throw TarvelError(QStringLiteral("Failed to Load Stream\n无法打开文本%1：%2。")
                           .arg(files::quoted(path), reason));
@@ -462,6 +487,8 @@ void RichText::setSelName(const QString& face) {
 }
 
 void RichText::setSelSize(int points) {
+    checkHeightWithSize(doc, selection.selectionStart(), selection.selectionEnd(),
+                        std::clamp(points, minimumPoints, maximumPoints));
     QTextCharFormat format;
     format.setFontPointSize(std::clamp(points, minimumPoints, maximumPoints));
     mergeSelection(format);
@@ -486,6 +513,8 @@ void RichText::setSelStyle(bool bold, bool italic, bool underline, bool strikeOu
 }
 
 void RichText::setSelAttributes(const Attributes& attributes) {
+    checkHeightWithSize(doc, selection.selectionStart(), selection.selectionEnd(),
+                        std::clamp(attributes.Size, minimumPoints, maximumPoints));
     mergeSelection(charFormat(attributes));
 }
 
@@ -627,6 +656,8 @@ RichText::Attributes RichText::defaultAttributes() const {
 }
 
 void RichText::setDefaultFont(const QString& face, TColor color, int points) {
+    checkHeightWithSize(doc, 0, doc.characterCount(),
+                        std::clamp(points, minimumPoints, maximumPoints));
     QFont font = doc.defaultFont();
     font.setFamilies(QStringList{face});
     font.setPointSize(std::clamp(points, minimumPoints, maximumPoints));
@@ -705,9 +736,7 @@ void RichText::replaceContent(const RichTextModel& model) {
         totalPoints += tallest;
     }
     if (totalPoints > largestTotalPoints)
-        throw TarvelError(QStringLiteral("文本太高：各行最大字号之和最多 %1 磅，这段文本有 %2 磅。")
-                              .arg(largestTotalPoints)
-                              .arg(totalPoints));
+        failTooTall(totalPoints);
     doc.setUndoRedoEnabled(false);
     QTextCursor writer(&doc);
     writer.beginEditBlock();

@@ -463,6 +463,11 @@ TEST_F(RichTextTest, FailedLoadKeepsTheContentAndSaysWhy) {
     EXPECT_EQ(loadError(rich, lines),
               QStringLiteral("文本太高：各行最大字号之和最多 2000000 磅，这段文本有 6552000 磅。"));
     EXPECT_EQ(rich.lineCount(), 10000);
+    // The same height reached by giving every line of a small text the largest size.
+    rich.setText(QString(3999, QLatin1Char('\n')));
+    rich.selectAll();
+    EXPECT_THROW(rich.setSelSize(1638), TarvelError);
+    EXPECT_EQ(rich.lineCount(), 3999); // unchanged
 }
 
 TEST_F(RichTextTest, RtfRoundTripKeepsFacesSizesColoursStylesAndAlignment) {
