@@ -100,8 +100,9 @@ const std::map<QString, KeyTable>& commandTable() {
 }
 
 // Lines on which the objects of the "steps" list begin, found by a small scan that knows
-// strings and nesting (the JSON parser itself keeps no positions).
-std::vector<int> stepLines(const QByteArray& json) {
+// strings and nesting (the JSON parser itself keeps no positions), and the number of objects
+// in the whole script.
+std::vector<int> stepLines(const QByteArray& json, qsizetype& objects) {
     std::vector<int> lines;
     int line = 1, depth = 0;
     bool inString = false, escaped = false, expectElement = false;
@@ -126,6 +127,7 @@ std::vector<int> stepLines(const QByteArray& json) {
             inString = true;
         } else if (c == '{' || c == '[') {
             ++depth;
+            objects += c == '{';
             if (c == '[' && depth == 2)
                 expectElement = true;
         } else if (c == '}' || c == ']') {
@@ -314,6 +316,16 @@ QStringList scriptKeysOf(const QString& command) {
 std::vector<ScriptStep> readScript(const QByteArray& json) {
     if (json.size() > 16 * 1024 * 1024)
         throw ScriptFormatError(QStringLiteral("脚本太大（最多接受 16 MB）"));
+    // The parser takes a few hundred bytes for every object and cannot report running out of
+    // memory; the objects are counted first.
+    constexpr qsizetype largestObjectCount = 100000;
+    qsizetype objects = 0;
+    const std::vector<int> lines = stepLines(json, objects);
+    if (objects > largestObjectCount)
+        throw ScriptFormatError(
+            QStringLiteral("第 1 行：脚本太大：最多 %1 个步骤和文字段，这个脚本有 %2 个")
+                .arg(largestObjectCount)
+                .arg(objects));
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError) {
@@ -332,7 +344,6 @@ std::vector<ScriptStep> readScript(const QByteArray& json) {
         throw ScriptFormatError(QStringLiteral("第 1 行：键“steps”必须是列表"));
 
     const QJsonArray list = root.value(QStringLiteral("steps")).toArray();
-    const std::vector<int> lines = stepLines(json);
     std::vector<ScriptStep> steps;
     for (int i = 0; i < list.size(); ++i) {
         ScriptStep step;

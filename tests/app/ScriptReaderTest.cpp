@@ -94,6 +94,11 @@ TEST(ScriptReader, HostileInputIsRefusedNotCrashedOn) {
     EXPECT_FALSE(errorOf(deep.constData()).isEmpty());
     QByteArray huge(17 * 1024 * 1024, ' ');
     EXPECT_THROW(readScript(huge), ScriptFormatError);
+    const QByteArray many =
+        "{\"steps\": [" + QByteArray("{\"do\": \"undo\"},").repeated(100000) + "{}]}";
+    EXPECT_EQ(
+        errorOf(many.constData()),
+        QStringLiteral("第 1 行：脚本太大：最多 100000 个步骤和文字段，这个脚本有 100002 个"));
     EXPECT_FALSE(errorOf("{\"steps\": [{\"do\": \"save\", \"file\": \"\"}]}").isEmpty());
 }
 

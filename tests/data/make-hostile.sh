@@ -112,5 +112,7 @@ for t in range(tables):
     moved[at:at + 4] = struct.pack(">I", struct.unpack(">I", face[at:at + 4])[0] + start)
 collection = b"ttcf" + struct.pack(">HHI", 1, 0, count) + struct.pack(">I", start) * count
 if os.path.isdir("fonts-ttc/Fonts"):
-    open("fonts-ttc/Fonts/many.ttf", "wb").write(collection + bytes(moved))
+    # FreeType takes a collection only when it has at least 32 bytes for each face it names.
+    whole = collection + bytes(moved)
+    open("fonts-ttc/Fonts/many.ttf", "wb").write(whole + bytes(5600000 - len(whole)))
 PY
