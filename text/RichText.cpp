@@ -33,6 +33,10 @@ constexpr int largestLineCount = 10000;
 // Qt's document layout spins for minutes once a document is some eight million pixels tall
 // (4,000 lines at 1638 points); the sum of each line's largest size is kept to a quarter of that.
 constexpr qint64 largestTotalPoints = 2000000;
+// Every run of its own attributes becomes a fragment of the document, at a cost of several
+// hundred bytes and a format lookup each: a few megabytes of alternating runs would take a
+// gigabyte and most of a minute. The RTF reader stops one run past the same count.
+constexpr std::size_t largestRunCount = Rtf::largestRunCount;
 constexpr char16_t paragraphSeparator = 0x2029;
 constexpr char16_t lineSeparator = 0x2028;
 
@@ -727,6 +731,12 @@ void RichText::replaceContent(const RichTextModel& model) {
         throw TarvelError(QStringLiteral("文本太长：最多 %1 行，这段文本有 %2 行。")
                               .arg(largestLineCount)
                               .arg(lineCount));
+    std::size_t runCount = 0;
+    for (const RichTextParagraph& paragraph : model.paragraphs)
+        runCount += paragraph.runs.size();
+    if (runCount > largestRunCount)
+        throw TarvelError(
+            QStringLiteral("文本格式太碎：最多 %1 段不同格式的文字。").arg(largestRunCount));
     const int defaultSize = defaultAttributes().Size;
     qint64 totalPoints = 0;
     for (const RichTextParagraph& paragraph : model.paragraphs) {

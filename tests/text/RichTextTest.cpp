@@ -463,6 +463,9 @@ TEST_F(RichTextTest, FailedLoadKeepsTheContentAndSaysWhy) {
     EXPECT_EQ(loadError(rich, lines),
               QStringLiteral("文本太高：各行最大字号之和最多 2000000 磅，这段文本有 6552000 磅。"));
     EXPECT_EQ(rich.lineCount(), 10000);
+    writeFile(lines, "{\\rtf1 " + QByteArray("{\\b a}b").repeated(50001) + "}");
+    EXPECT_EQ(loadError(rich, lines),
+              QStringLiteral("文本格式太碎：最多 100000 段不同格式的文字。"));
     // The same height reached by giving every line of a small text the largest size.
     rich.setText(QString(3999, QLatin1Char('\n')));
     rich.selectAll();
