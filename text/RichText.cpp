@@ -37,6 +37,9 @@ constexpr qint64 largestTotalPoints = 2000000;
 // hundred bytes and a format lookup each: a few megabytes of alternating runs would take a
 // gigabyte and most of a minute. The RTF reader stops one run past the same count.
 constexpr std::size_t largestRunCount = Rtf::largestRunCount;
+// Qt lays a paragraph out whole; a line of millions of characters takes seconds and hundreds of
+// megabytes before anything is shown.
+constexpr qint64 largestCharacterCount = 500000;
 constexpr char16_t paragraphSeparator = 0x2029;
 constexpr char16_t lineSeparator = 0x2028;
 
@@ -732,8 +735,16 @@ void RichText::replaceContent(const RichTextModel& model) {
                               .arg(largestLineCount)
                               .arg(lineCount));
     std::size_t runCount = 0;
-    for (const RichTextParagraph& paragraph : model.paragraphs)
+    qint64 characterCount = 0;
+    for (const RichTextParagraph& paragraph : model.paragraphs) {
         runCount += paragraph.runs.size();
+        for (const RichTextRun& run : paragraph.runs)
+            characterCount += run.text.size();
+    }
+    if (characterCount > largestCharacterCount)
+        throw TarvelError(QStringLiteral("文本太长：最多 %1 个字符，这段文本有 %2 个。")
+                              .arg(largestCharacterCount)
+                              .arg(characterCount));
     if (runCount > largestRunCount)
         throw TarvelError(
             QStringLiteral("文本格式太碎：最多 %1 段不同格式的文字。").arg(largestRunCount));

@@ -101,6 +101,17 @@ script("save-readonly", [white, {"do": "save", "file": "readonly.bmp"}])  # afte
 script("undo16m", [{"do": "undo"}] * (16 * 1024 * 1024 // 16 - 1000))   # under ulimit -v 300000
 script("seal4000", [white, {"do": "seal", "text": "印", "width": 4000, "height": 4000,
                             "angle": 60}, {"do": "click", "at": [0, 0]}])  # under ulimit -v 400000
+script("runs-fifteen", [white, {"do": "text", "runs": [{"text": "a" * 1000000}] * 15}])
+open("runs-bold.json", "w").write(json.dumps(
+    {"steps": [white, {"do": "text", "runs": [{"text": "a", "bold": i % 2 == 1}
+                                              for i in range(620000)]}]}, separators=(",", ":")))
+body = "{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0 A;}{\\f1 B;}}\\dbch\\af1\\afs60 "
+open("runs-af.rtf", "w").write(body + "a," * ((4 * 1024 * 1024 - len(body) - 10) // 2) + "}")
+script("runs-af", [white, {"do": "text", "open": "runs-af.rtf"}])
+latin_gbk = "a\\'b0\\'a1"
+open("runs-gbk.rtf", "w").write("{\\rtf1\\ansi\\ansicpg936 "
+                                + latin_gbk * ((4 * 1024 * 1024 - 40) // len(latin_gbk)) + "}")
+script("runs-gbk", [white, {"do": "text", "open": "runs-gbk.rtf"}])
 # A collection file naming 100,000 faces, every one the same small face.
 face = open("/usr/share/fonts/truetype/noto/NotoMono-Regular.ttf", "rb").read()
 count = 100000

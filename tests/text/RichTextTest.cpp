@@ -463,6 +463,9 @@ TEST_F(RichTextTest, FailedLoadKeepsTheContentAndSaysWhy) {
     EXPECT_EQ(loadError(rich, lines),
               QStringLiteral("文本太高：各行最大字号之和最多 2000000 磅，这段文本有 6552000 磅。"));
     EXPECT_EQ(rich.lineCount(), 10000);
+    writeFile(lines, QByteArray(500001, 'a'));
+    EXPECT_EQ(loadError(rich, lines),
+              QStringLiteral("文本太长：最多 500000 个字符，这段文本有 500001 个。"));
     writeFile(lines, "{\\rtf1 " + QByteArray("{\\b a}b").repeated(50001) + "}");
     EXPECT_EQ(loadError(rich, lines),
               QStringLiteral("文本格式太碎：最多 100000 段不同格式的文字。"));
