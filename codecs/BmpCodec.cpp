@@ -138,11 +138,14 @@ QImage decodeBmp(QByteArrayView data, const DecodeLimits& limits) {
     QImageReader reader(&buffer, "bmp");
     reader.setAutoDetectImageFormat(false);
     reader.setAllocationLimit(int((limits.maxDecodedBytes + (1 << 20) - 1) >> 20));
-    const QImage decoded = reader.read();
+    QImage decoded = reader.read();
     if (decoded.isNull())
         throw TarvelError(QStringLiteral("BMP 数据已损坏或不完整"));
-    QImage image = decoded.hasAlphaChannel() ? opaqueOverWhite(decoded)
-                                             : decoded.convertToFormat(QImage::Format_RGB32);
+    // Moved, not copied: the pixels are made opaque in place without a second full picture.
+    QImage image = decoded.hasAlphaChannel()
+                       ? opaqueOverWhite(decoded)
+                       : std::move(decoded).convertToFormat(QImage::Format_RGB32);
+    decoded = QImage();
     if (image.isNull())
         throw TarvelError(QStringLiteral("内存不足，无法容纳这张图片"));
     // Some damaged headers make Qt's reader hand back 32-bit pixels with the fourth byte

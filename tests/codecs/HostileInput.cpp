@@ -368,8 +368,12 @@ TEST(HostileInput, SpecialFilesAreRefusedWithoutReadingThem) {
         ASSERT_TRUE(file.resize(1024));
     }
     EXPECT_EQ(files::readRegularFile(exact, 1024).data.size(), 1024); // exactly the cap is read
+    // A BMP may be as large as its pixels; compressed pictures have a smaller cap.
+    const QString bigBmp = dir.filePath("big.bmp");
+    ASSERT_TRUE(QFile::copy(big, bigBmp));
     DecodeLimits small;
-    small.maxFileBytes = 1024;
+    small.maxFileBytes = 2048;
+    small.maxCompressedFileBytes = 1024;
     const struct {
         QString path;
         QString problem;
@@ -377,6 +381,7 @@ TEST(HostileInput, SpecialFilesAreRefusedWithoutReadingThem) {
         {device, QStringLiteral("这不是一个普通文件")},
         {pipe, QStringLiteral("这不是一个普通文件")},
         {big, QStringLiteral("文件太大（最多接受 1 KB）")},
+        {bigBmp, QStringLiteral("文件不是 BMP 图片")},
         {dir.filePath("missing.png"), QStringLiteral("文件不存在")},
     };
     for (const auto& c : cases) {
