@@ -23,8 +23,9 @@ ln -sf /dev/zero zero.png
 [ -p pipe.png ] || mkfifo pipe.png
 [ -p pipe.rtf ] || mkfifo pipe.rtf
 mkdir -p adir.bmp adir.rtf
-python3 - <<'PY'
+CORPUS="$corpus" python3 - <<'PY'
 import json, os, struct
+corpus = os.environ["CORPUS"]
 
 def script(name, steps):
     open(name + ".json", "w").write(json.dumps({"steps": steps}))
@@ -112,6 +113,21 @@ latin_gbk = "a\\'b0\\'a1"
 open("runs-gbk.rtf", "w").write("{\\rtf1\\ansi\\ansicpg936 "
                                 + latin_gbk * ((4 * 1024 * 1024 - 40) // len(latin_gbk)) + "}")
 script("runs-gbk", [white, {"do": "text", "open": "runs-gbk.rtf"}])
+# Pictures inside the size limits in files padded far past their pixels: a 16 x 16 JPEG in a
+# 512 MB file, a 16384 x 4096 BMP in a 512 MB file, and the same BMP at its own 192 MB.
+pictures = os.path.join(os.path.dirname(corpus), "..", "tests", "data", "pictures")
+small = open(os.path.join(pictures, "jpeg-baseline.jpg"), "rb").read()
+with open("padded.jpg", "wb") as f:
+    f.write(small)
+    f.truncate(512 * 1024 * 1024 - 1024)
+script("padded-jpeg", [{"do": "canvas", "width": 100, "height": 100, "picture": "padded.jpg"}])
+for name, size in (("wide-padded", 512 * 1024 * 1024 - 1024), ("wide", 54 + 16384 * 3 * 4096)):
+    with open(name + ".bmp", "wb") as f:
+        f.write(b"BM" + struct.pack("<IHHI", size, 0, 0, 54))
+        f.write(struct.pack("<IiiHHIIiiII", 40, 16384, 4096, 1, 24, 0, 16384 * 3 * 4096,
+                            3780, 3780, 0, 0))
+        f.truncate(size)
+    script(name, [{"do": "canvas", "width": 100, "height": 100, "picture": name + ".bmp"}])
 # A collection file naming 100,000 faces, every one the same small face.
 face = open("/usr/share/fonts/truetype/noto/NotoMono-Regular.ttf", "rb").read()
 count = 100000
