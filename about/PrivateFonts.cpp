@@ -1,6 +1,8 @@
 // The private fonts: mapping, checking and registering the font files of the Fonts folder.
 #include "PrivateFonts.h"
 
+#include "FileAccess.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -8,6 +10,8 @@
 #include <QFontDatabase>
 #include <QRegularExpression>
 #include <QThread>
+#include <QtEndian>
+#include <cstring>
 #include <fcntl.h>
 #include <future>
 #include <map>
@@ -92,13 +96,29 @@ std::map<FileIdentity, QByteArray>& mappings() {
 
 } // namespace
 
+namespace {
+
+// A collection names its faces in a table the font engine walks for every face it opens, so
+// its cost grows with the square of the count. Only the first faces are taken: the header of the
+// private mapping is changed to say so, which copies that one page and leaves the file alone.
+void takeFirstFacesOnly(char* bytes, qint64 size) {
+    if (size < 12 || std::memcmp(bytes, "ttcf", 4) != 0)
+        return;
+    if (qFromBigEndian<quint32>(bytes + 8) > quint32(MaxFacesPerFile))
+        qToBigEndian<quint32>(quint32(MaxFacesPerFile), bytes + 8);
+}
+
+} // namespace
+
 std::optional<QByteArray> readFontFile(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    // Opened as every other file the program reads: without blocking, so a named pipe cannot
+    // hold up start-up, and only when it is a regular file within the cap.
+    files::ReadResult problem;
+    struct stat status {};
+    const int fd = files::openRegularFile(path, MaxFontFileBytes, problem, status);
     if (fd < 0)
         return std::nullopt;
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 4 ||
-        status.st_size > MaxFontFileBytes) {
+    if (status.st_size < 4) {
         ::close(fd);
         return std::nullopt;
     }
@@ -110,19 +130,22 @@ std::optional<QByteArray> readFontFile(const QString& path) {
     if (known == mappings().end()) {
         // Mapped, not read: the pages of a face are faulted in when the font engine reads
         // them, which for a large face at start-up is its character map and names only.
-        void* address = ::mmap(nullptr, size_t(status.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+        void* address =
+            ::mmap(nullptr, size_t(status.st_size), PROT_READ | PROT_WRITE, MAP_PRIVATE, fd, 0);
         if (address == MAP_FAILED) {
             ::close(fd);
             return std::nullopt;
         }
-        const QByteArray bytes =
-            QByteArray::fromRawData(static_cast<const char*>(address), qsizetype(status.st_size));
-        if (!hasFontMagic(bytes)) {
+        char* bytes = static_cast<char*>(address);
+        takeFirstFacesOnly(bytes, status.st_size);
+        ::mprotect(address, size_t(status.st_size), PROT_READ);
+        const QByteArray mapped = QByteArray::fromRawData(bytes, qsizetype(status.st_size));
+        if (!hasFontMagic(mapped)) {
             ::munmap(address, size_t(status.st_size));
             ::close(fd);
             return std::nullopt;
         }
-        known = mappings().emplace(identity, bytes).first;
+        known = mappings().emplace(identity, mapped).first;
     }
     ::close(fd);
     return known->second;

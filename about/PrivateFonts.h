@@ -12,6 +12,10 @@ namespace PrivateFonts {
 
 // Larger files are refused unread: the biggest CJK faces Debian ships are about 25 MiB.
 constexpr qint64 MaxFontFileBytes = 64 * 1024 * 1024;
+// Faces taken from one collection file (.ttc under a .ttf name): real collections hold a few,
+// one made of nothing but entries would hold millions under the size cap. The faces past these
+// are left out.
+constexpr int MaxFacesPerFile = 64;
 
 // The font pattern split at its last separator: the folder (with the separator) and the mask.
 struct FontPattern {
@@ -31,10 +35,11 @@ bool hasFontMagic(const QByteArray& bytes);
 QStringList matchingFontFiles(const QString& folder, const QString& mask);
 
 // The bytes of one font file, or nothing when it is not a regular file, is over the size cap
-// or does not start like a font. The file is mapped into memory, not read: its pages are loaded
-// as the font engine reads them, and stay mapped for the rest of the process (a file is mapped
-// once, however often it is asked for). A font file cut short while the program runs would
-// make the engine fault; the Fonts folder is the program's own.
+// or does not start like a font; a collection says it holds at most MaxFacesPerFile faces. The file
+// is mapped into memory, not read: its pages are loaded as the font engine reads them, and stay
+// mapped for the rest of the process (a file is mapped once, however often it is asked for). A font
+// file cut short while the program runs would make the engine fault; the Fonts folder is the
+// program's own.
 std::optional<QByteArray> readFontFile(const QString& path);
 
 struct Registration {

@@ -28,6 +28,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <cstdio>
+#include <new>
 
 QString scriptUsage() {
     return QStringLiteral(
@@ -121,6 +122,8 @@ void ScriptContext::withDialog(const std::function<void()>& open,
             act(*dialog);
         } catch (const TarvelError& error) {
             fail(error.text());
+        } catch (const std::bad_alloc&) {
+            fail(QStringLiteral("内存不足，命令没有完成。"));
         }
         // Whatever the step did, the dialog is left the way a user leaves it.
         if (dialog->isVisible())
@@ -130,7 +133,7 @@ void ScriptContext::withDialog(const std::function<void()>& open,
     open();
     timer.stop();
     if (!reached && firstError.isEmpty())
-        fail(QStringLiteral("the dialog did not open"));
+        fail(QStringLiteral("对话框没有打开。"));
 }
 
 void ScriptContext::fail(const QString& text) {
@@ -219,27 +222,50 @@ void runStep(ScriptContext& context, const ScriptStep& step) {
     }
 }
 
+int runScriptSteps(TForm1& form, const QString& file, FILE* out, FILE* err);
+
+// The whole text, even past a U+0000 that a face name may hold.
+void printLine(FILE* stream, const QString& text) {
+    const QByteArray line = text.toUtf8() + '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stream);
+}
+
 } // namespace
 
 int runScript(TForm1& form, const QString& file, FILE* out, FILE* err) {
+    try {
+        return runScriptSteps(form, file, out, err);
+    } catch (const std::bad_alloc&) {
+        // Reading and checking the script run outside any command's error boundary.
+        printLine(err, QStringLiteral("内存不足，命令没有完成。"));
+        return 1;
+    }
+}
+
+namespace {
+
+int runScriptSteps(TForm1& form, const QString& file, FILE* out, FILE* err) {
     constexpr qint64 largestScript = 16 * 1024 * 1024;
     // One byte past the limit is read, so that readScript refuses a script that is too long.
     const files::ReadResult script = files::readRegularFile(file, largestScript + 1);
     if (script.problem != files::ReadProblem::None) {
-        std::fprintf(err, "tarvel: cannot read the script %s: %s\n", qUtf8Printable(file),
-                     qUtf8Printable(files::problemText(script, largestScript)));
+        printLine(err, QStringLiteral("无法读取脚本%1：%2。")
+                           .arg(files::quoted(file), files::problemText(script, largestScript)));
         return 2;
     }
     ScriptDocument document;
     try {
         document = readScriptDocument(script.data);
     } catch (const ScriptFormatError& error) {
-        std::fprintf(err, "tarvel: %s: %s\n", qUtf8Printable(file), qUtf8Printable(error.text()));
+        printLine(err,
+                  QStringLiteral("无法运行脚本%1：%2。").arg(files::quoted(file), error.text()));
         return 2;
     }
     QString firstError;
     return runScriptDocument(form, document, QFileInfo(file).absoluteDir(), out, err, firstError);
 }
+
+} // namespace
 
 EmbeddedFolder::EmbeddedFolder(const std::map<QString, QByteArray>& files) {
     for (const auto& [name, data] : files) {
@@ -289,9 +315,9 @@ int runScriptDocument(TForm1& form, const ScriptDocument& document, const QDir& 
         ErrorBoundary::run(&form, [&] { runStep(context, step); });
         QCoreApplication::processEvents();
         for (const QString& warning : std::exchange(context.warnings, {}))
-            std::fprintf(err, "step %d: %s\n", step.number, qUtf8Printable(warning));
+            printLine(err, QStringLiteral("step %1: %2").arg(step.number).arg(warning));
         if (!context.firstError.isEmpty()) {
-            std::fprintf(err, "step %d: %s\n", step.number, qUtf8Printable(context.firstError));
+            printLine(err, QStringLiteral("step %1: %2").arg(step.number).arg(context.firstError));
             firstError = QStringLiteral("第 %1 步：%2").arg(step.number).arg(context.firstError);
             status = 1;
             break;

@@ -137,8 +137,9 @@ const std::map<QString, KeyTable>& commandTable() {
 }
 
 // Lines on which the objects of the "steps" list begin, found by a small scan that knows
-// strings and nesting (the JSON parser itself keeps no positions).
-std::vector<int> stepLines(const QByteArray& json) {
+// strings and nesting (the JSON parser itself keeps no positions), and the number of objects
+// in the whole script.
+std::vector<int> stepLines(const QByteArray& json, qsizetype& objects) {
     std::vector<int> lines;
     int line = 1, depth = 0;
     bool inString = false, escaped = false, expectElement = false;
@@ -163,6 +164,7 @@ std::vector<int> stepLines(const QByteArray& json) {
             inString = true;
         } else if (c == '{' || c == '[') {
             ++depth;
+            objects += c == '{';
             if (c == '[' && depth == 2)
                 expectElement = true;
         } else if (c == '}' || c == ']') {
@@ -175,28 +177,63 @@ std::vector<int> stepLines(const QByteArray& json) {
     return lines;
 }
 
+// What the JSON parser found wrong, in the words of the program's other messages.
+QString jsonProblem(QJsonParseError::ParseError error) {
+    switch (error) {
+    case QJsonParseError::UnterminatedObject:
+        return QStringLiteral("对象没有以“}”结束");
+    case QJsonParseError::MissingNameSeparator:
+        return QStringLiteral("键后面缺少“:”");
+    case QJsonParseError::UnterminatedArray:
+        return QStringLiteral("列表没有以“]”结束");
+    case QJsonParseError::MissingValueSeparator:
+        return QStringLiteral("两项之间缺少“,”");
+    case QJsonParseError::IllegalNumber:
+    case QJsonParseError::TerminationByNumber:
+        return QStringLiteral("数字无效");
+    case QJsonParseError::IllegalEscapeSequence:
+        return QStringLiteral("转义序列无效");
+    case QJsonParseError::IllegalUTF8String:
+        return QStringLiteral("字符串不是有效的 UTF-8");
+    case QJsonParseError::UnterminatedString:
+        return QStringLiteral("字符串没有结束");
+    case QJsonParseError::MissingObject:
+        return QStringLiteral("逗号后面缺少对象");
+    case QJsonParseError::DeepNesting:
+        return QStringLiteral("嵌套太深");
+    case QJsonParseError::DocumentTooLarge:
+        return QStringLiteral("文档太大");
+    case QJsonParseError::GarbageAtEnd:
+        return QStringLiteral("结尾有多余的内容");
+    default:
+        return QStringLiteral("值无效");
+    }
+}
+
 QString where(const ScriptStep& step) {
-    return QStringLiteral("line %1: step %2").arg(step.line).arg(step.number);
+    return QStringLiteral("第 %1 行，第 %2 步").arg(step.line).arg(step.number);
 }
 
 [[noreturn]] void fail(const ScriptStep& step, const QString& text) {
-    throw ScriptFormatError(where(step) + QStringLiteral(": ") + text);
+    throw ScriptFormatError(where(step) + QStringLiteral("：") + text);
 }
 
 void checkColor(const ScriptStep& step, const QString& key, const QJsonValue& value) {
-    static const QRegularExpression pattern(QStringLiteral("^#[0-9A-Fa-f]{6}$"));
+    // Anchored at the very end: "$" would also match before a final line break.
+    static const QRegularExpression pattern(
+        QRegularExpression::anchoredPattern(QStringLiteral("#[0-9A-Fa-f]{6}")));
     if (!value.isString() || !pattern.match(value.toString()).hasMatch())
-        fail(step, QStringLiteral("key \"%1\" must be a colour \"#RRGGBB\"").arg(key));
+        fail(step, QStringLiteral("键“%1”必须是“#RRGGBB”形式的颜色").arg(key));
 }
 
 void checkInteger(const ScriptStep& step, const QString& key, const QJsonValue& value,
                   const KeyRule& rule) {
     const double d = value.toDouble();
     if (!value.isDouble() || d != std::floor(d) || !std::isfinite(d))
-        fail(step, QStringLiteral("key \"%1\" must be a whole number").arg(key));
+        fail(step, QStringLiteral("键“%1”必须是整数").arg(key));
     // Compared as doubles first: a huge number must not be converted to an integer.
     if (d < double(rule.minimum) || d > double(rule.maximum))
-        fail(step, QStringLiteral("key \"%1\" must lie between %2 and %3")
+        fail(step, QStringLiteral("键“%1”必须在 %2 到 %3 之间")
                        .arg(key)
                        .arg(rule.minimum)
                        .arg(rule.maximum));
@@ -204,14 +241,14 @@ void checkInteger(const ScriptStep& step, const QString& key, const QJsonValue& 
 
 void checkText(const ScriptStep& step, const QString& key, const QJsonValue& value) {
     if (!value.isString())
-        fail(step, QStringLiteral("key \"%1\" must be a string").arg(key));
+        fail(step, QStringLiteral("键“%1”必须是字符串").arg(key));
     if (value.toString().size() > 1000000)
-        fail(step, QStringLiteral("key \"%1\" is too long").arg(key));
+        fail(step, QStringLiteral("键“%1”的文本太长（最多 1000000 个字符）").arg(key));
 }
 
 void checkRuns(const ScriptStep& step, const QJsonValue& value) {
     if (!value.isArray())
-        fail(step, QStringLiteral("key \"runs\" must be a list"));
+        fail(step, QStringLiteral("键“runs”必须是列表"));
     static const KeyTable runKeys = {{"text", {KeyType::Text}},
                                      {"face", {KeyType::Text}},
                                      {"size", {KeyType::Integer, {}, 1, 1638}},
@@ -222,12 +259,12 @@ void checkRuns(const ScriptStep& step, const QJsonValue& value) {
                                      {"strikeout", {KeyType::Boolean}}};
     for (const QJsonValue& run : value.toArray()) {
         if (!run.isObject())
-            fail(step, QStringLiteral("every entry of \"runs\" must be an object"));
+            fail(step, QStringLiteral("“runs”的每一项都必须是对象"));
         const QJsonObject object = run.toObject();
         for (auto it = object.begin(); it != object.end(); ++it) {
             auto rule = runKeys.find(it.key());
             if (rule == runKeys.end())
-                fail(step, QStringLiteral("unknown key \"%1\" in \"runs\"").arg(it.key()));
+                fail(step, QStringLiteral("“runs”中没有键“%1”").arg(it.key()));
             switch (rule->second.type) {
             case KeyType::Text:
                 checkText(step, it.key(), it.value());
@@ -240,14 +277,14 @@ void checkRuns(const ScriptStep& step, const QJsonValue& value) {
                 break;
             case KeyType::Boolean:
                 if (!it.value().isBool())
-                    fail(step, QStringLiteral("key \"%1\" must be true or false").arg(it.key()));
+                    fail(step, QStringLiteral("键“%1”必须是 true 或 false").arg(it.key()));
                 break;
             default:
                 break;
             }
         }
         if (!object.contains(QStringLiteral("text")))
-            fail(step, QStringLiteral("every entry of \"runs\" needs \"text\""));
+            fail(step, QStringLiteral("“runs”的每一项都需要键“text”"));
     }
 }
 
@@ -263,20 +300,20 @@ void checkKey(const ScriptStep& step, const QString& key, const QJsonValue& valu
     case KeyType::File:
         checkText(step, key, value);
         if (value.toString().isEmpty() || value.toString().contains(QChar(0)))
-            fail(step, QStringLiteral("key \"%1\" must name a file").arg(key));
+            fail(step, QStringLiteral("键“%1”必须是文件名").arg(key));
         break;
     case KeyType::Color:
         checkColor(step, key, value);
         break;
     case KeyType::Boolean:
         if (!value.isBool())
-            fail(step, QStringLiteral("key \"%1\" must be true or false").arg(key));
+            fail(step, QStringLiteral("键“%1”必须是 true 或 false").arg(key));
         break;
     case KeyType::Point: {
         const QJsonArray a = value.toArray();
         const KeyRule coordinate{KeyType::Integer};
         if (!value.isArray() || a.size() != 2)
-            fail(step, QStringLiteral("key \"%1\" must be [x, y]").arg(key));
+            fail(step, QStringLiteral("键“%1”必须是 [x, y]").arg(key));
         checkInteger(step, key, a[0], coordinate);
         checkInteger(step, key, a[1], coordinate);
         break;
@@ -286,7 +323,7 @@ void checkKey(const ScriptStep& step, const QString& key, const QJsonValue& valu
         break;
     case KeyType::Choice:
         if (!value.isString() || !rule.choices.contains(value.toString()))
-            fail(step, QStringLiteral("key \"%1\" must be one of %2")
+            fail(step, QStringLiteral("键“%1”必须是 %2 之一")
                            .arg(key, rule.choices.join(QStringLiteral(", "))));
         break;
     }
@@ -318,7 +355,7 @@ namespace {
 // The files a work carries: plain names (no folders), each with its bytes in base64.
 std::map<QString, QByteArray> embeddedFiles(const QJsonValue& value) {
     if (!value.isObject())
-        throw ScriptFormatError(QStringLiteral("line 1: key \"files\" must be an object"));
+        throw ScriptFormatError(QStringLiteral("第 1 行：键“files”必须是对象"));
     std::map<QString, QByteArray> files;
     const QJsonObject object = value.toObject();
     for (auto it = object.begin(); it != object.end(); ++it) {
@@ -326,13 +363,12 @@ std::map<QString, QByteArray> embeddedFiles(const QJsonValue& value) {
         if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
             name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
             name.contains(QChar(0)))
-            throw ScriptFormatError(
-                QStringLiteral("line 1: \"%1\" is not a plain file name").arg(name));
+            throw ScriptFormatError(QStringLiteral("第 1 行：“%1”不是单纯的文件名").arg(name));
         const auto decoded = QByteArray::fromBase64Encoding(
             it.value().toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
         if (!it.value().isString() || !decoded)
             throw ScriptFormatError(
-                QStringLiteral("line 1: the file \"%1\" is not valid base64").arg(name));
+                QStringLiteral("第 1 行：文件“%1”不是有效的 base64 数据").arg(name));
         files.emplace(name, *decoded);
     }
     return files;
@@ -346,17 +382,27 @@ std::vector<ScriptStep> readScript(const QByteArray& json) {
 
 ScriptDocument readScriptDocument(const QByteArray& json) {
     if (json.size() > 16 * 1024 * 1024)
-        throw ScriptFormatError(QStringLiteral("the script is too large"));
+        throw ScriptFormatError(QStringLiteral("脚本太大（最多接受 16 MB）"));
+    // The parser takes a few hundred bytes for every object and cannot report running out of
+    // memory; the objects are counted first.
+    constexpr qsizetype largestObjectCount = 100000;
+    qsizetype objects = 0;
+    const std::vector<int> lines = stepLines(json, objects);
+    if (objects > largestObjectCount)
+        throw ScriptFormatError(
+            QStringLiteral("第 1 行：脚本太大：最多 %1 个步骤和文字段，这个脚本有 %2 个")
+                .arg(largestObjectCount)
+                .arg(objects));
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError) {
         const int line = int(json.left(error.offset).count('\n')) + 1;
-        throw ScriptFormatError(
-            QStringLiteral("line %1: not valid JSON: %2").arg(line).arg(error.errorString()));
+        throw ScriptFormatError(QStringLiteral("第 %1 行：不是有效的 JSON：%2")
+                                    .arg(line)
+                                    .arg(jsonProblem(error.error)));
     }
     if (!document.isObject())
-        throw ScriptFormatError(
-            QStringLiteral("line 1: the script must be an object with \"steps\""));
+        throw ScriptFormatError(QStringLiteral("第 1 行：脚本必须是含有键“steps”的对象"));
     const QJsonObject root = document.object();
     ScriptDocument result;
     for (auto it = root.begin(); it != root.end(); ++it) {
@@ -364,12 +410,11 @@ ScriptDocument readScriptDocument(const QByteArray& json) {
         if (key == QLatin1String("format")) {
             if (it.value().toString() != workFormatName)
                 throw ScriptFormatError(
-                    QStringLiteral("line 1: key \"format\" must be \"%1\"").arg(workFormatName));
+                    QStringLiteral("第 1 行：键“format”必须是“%1”").arg(workFormatName));
         } else if (key == QLatin1String("version")) {
             const double version = it.value().toDouble(-1);
             if (!it.value().isDouble() || version < 1 || version != std::floor(version))
-                throw ScriptFormatError(
-                    QStringLiteral("line 1: key \"version\" must be a whole number from 1"));
+                throw ScriptFormatError(QStringLiteral("第 1 行：键“version”必须是从 1 起的整数"));
             if (version > workFormatVersion)
                 throw ScriptFormatError(
                     QStringLiteral("作品文件的格式版本是 %1，来自更新的 Tarvel；这个版本只能打开"
@@ -380,54 +425,51 @@ ScriptDocument readScriptDocument(const QByteArray& json) {
         } else if (key == QLatin1String("files")) {
             result.files = embeddedFiles(it.value());
         } else if (key != QLatin1String("steps")) {
-            throw ScriptFormatError(QStringLiteral("line 1: unknown key \"%1\"").arg(key));
+            throw ScriptFormatError(QStringLiteral("第 1 行：没有键“%1”").arg(key));
         }
     }
     if (!root.value(QStringLiteral("steps")).isArray())
-        throw ScriptFormatError(QStringLiteral("line 1: key \"steps\" must be a list"));
+        throw ScriptFormatError(QStringLiteral("第 1 行：键“steps”必须是列表"));
 
     const QJsonArray list = root.value(QStringLiteral("steps")).toArray();
-    const std::vector<int> lines = stepLines(json);
     for (int i = 0; i < list.size(); ++i) {
         ScriptStep step;
         step.number = i + 1;
         step.line = i < int(lines.size()) ? lines[size_t(i)] : 0;
         if (!list[i].isObject())
-            fail(step, QStringLiteral("a step must be an object"));
+            fail(step, QStringLiteral("每一步都必须是对象"));
         QJsonObject keys = list[i].toObject();
         const QJsonValue command = keys.take(QStringLiteral("do"));
         if (!command.isString())
-            fail(step, QStringLiteral("key \"do\" must name a command"));
+            fail(step, QStringLiteral("键“do”必须是命令名"));
         step.command = command.toString();
         auto table = commandTable().find(step.command);
         if (table == commandTable().end())
-            fail(step, QStringLiteral("unknown command \"%1\"").arg(step.command));
+            fail(step, QStringLiteral("没有命令“%1”").arg(step.command));
         for (auto it = keys.begin(); it != keys.end(); ++it) {
             auto rule = table->second.find(it.key());
             if (rule == table->second.end())
-                fail(step,
-                     QStringLiteral("unknown key \"%1\" for \"%2\"").arg(it.key(), step.command));
+                fail(step, QStringLiteral("命令“%2”没有键“%1”").arg(it.key(), step.command));
             checkKey(step, it.key(), it.value(), rule->second);
         }
         if (step.command == QLatin1String("click") && !keys.contains(QStringLiteral("at")))
-            fail(step, QStringLiteral("\"click\" needs \"at\""));
+            fail(step, QStringLiteral("命令“click”需要键“at”"));
         for (const char* command : {"save", "saveWork", "openWork"})
             if (step.command == QLatin1String(command) && !keys.contains(QStringLiteral("file")))
-                fail(step, QStringLiteral("\"%1\" needs \"file\"").arg(step.command));
+                fail(step, QStringLiteral("命令“%1”需要键“file”").arg(step.command));
         if (step.command == QLatin1String("effect") && !keys.contains(QStringLiteral("kind")))
-            fail(step, QStringLiteral("\"effect\" needs \"kind\""));
+            fail(step, QStringLiteral("命令“effect”需要键“kind”"));
         if (step.command == QLatin1String("nudge") && !keys.contains(QStringLiteral("direction")))
-            fail(step, QStringLiteral("\"nudge\" needs \"direction\""));
+            fail(step, QStringLiteral("命令“nudge”需要键“direction”"));
         if (step.command == QLatin1String("canvas") && keys.contains(QStringLiteral("color")) &&
             keys.contains(QStringLiteral("picture")))
-            fail(step, QStringLiteral("\"canvas\" takes \"color\" or \"picture\", not both"));
+            fail(step, QStringLiteral("命令“canvas”只能有键“color”和“picture”中的一个"));
         if (step.command == QLatin1String("text")) {
             int sources = 0;
             for (const char* k : {"open", "plain", "runs"})
                 sources += keys.contains(QLatin1String(k));
             if (sources > 1)
-                fail(step,
-                     QStringLiteral("\"text\" takes one of \"open\", \"plain\" and \"runs\""));
+                fail(step, QStringLiteral("命令“text”只能有键“open”、“plain”和“runs”中的一个"));
         }
         step.keys = keys;
         result.steps.push_back(std::move(step));

@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (wanted.scriptWithoutFile) {
-        std::fputs("tarvel: --script needs a file name\n", stderr);
+        std::fputs("tarvel: --script 后面需要脚本文件名。\n", stderr);
         return 2;
     }
     const bool headless = !wanted.script.isEmpty();
@@ -76,9 +76,9 @@ int main(int argc, char** argv) {
         if (!wanted.debug)
             quietenToolkitMessages();
     } else if (!displayAvailable()) {
-        std::fputs("tarvel: no display found; set DISPLAY, or run a composition headless with "
-                   "--script FILE\n",
-                   stderr);
+        std::fputs(
+            "tarvel: 找不到显示器：请设置 DISPLAY，或用 --script FILE 不显示窗口运行脚本。\n",
+            stderr);
         return 1;
     }
     // The private fonts are read while the toolkit starts.

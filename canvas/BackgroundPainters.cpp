@@ -4,6 +4,7 @@
 
 #include <QRect>
 #include <cstring>
+#include <new>
 
 DrawingSurface plainBitmapCopy(const QImage& picture) {
     DrawingSurface bitmap(picture.width(), picture.height());
@@ -69,7 +70,7 @@ void centerBackground(DrawingSurface& canvas, const DrawingSurface& bitmap) {
 void paintBackground(DrawingSurface& canvas, const QImage& picture, PictureLayout layout) {
     const DrawingSurface bitmap = plainBitmapCopy(picture);
     if (bitmap.isEmpty() && !picture.isNull())
-        throw TarvelError(QStringLiteral("Not enough memory for the background picture."));
+        throw std::bad_alloc();
     switch (layout) {
     case plStretch:
         stretchBackground(canvas, bitmap);

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 #include <unordered_map>
 #include <vector>
 
@@ -223,8 +224,11 @@ QFont resolveFont(const DrawingSurface::Font& f) {
 DrawingSurface::DrawingSurface(int width, int height, Format fmt) {
     image_ = QImage(std::max(width, 0), std::max(height, 0),
                     fmt == Format::Bit24 ? QImage::Format_BGR888 : QImage::Format_RGB32);
-    if (!image_.isNull())
-        image_.fill(Qt::white);
+    // Qt answers a failed allocation with an empty picture; a command must not go on as if
+    // it had drawn.
+    if (image_.isNull() && width > 0 && height > 0)
+        throw std::bad_alloc();
+    image_.fill(Qt::white);
 }
 
 DrawingSurface::DrawingSurface(const QImage& image) : image_(image) {

@@ -31,11 +31,8 @@ namespace {
     throw TarvelError(QStringLiteral("无法保存图片%1：%2。").arg(files::quoted(path), problem));
 }
 
-// Why a file could not be made or written, as the user can act on it.
 QString fileProblem(const QString& path, int error) {
-    if (!QFileInfo(path).absoluteDir().exists())
-        return QStringLiteral("文件夹不存在");
-    return files::errorText(error);
+    return files::saveProblem(path, error);
 }
 
 // Passes the encoder's writes on to the file and keeps the system's reason for the first one
@@ -65,6 +62,7 @@ void writeThroughTemporaryFile(const QString& path, const std::function<void(QIO
     // Unbuffered, so that a write that fails reports its reason at once.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         failSave(path, fileProblem(path, errno));
+    files::keepPermissions(path, file.handle());
     WriteRecorder recorder(file);
     try {
         write(recorder);

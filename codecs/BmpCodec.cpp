@@ -67,11 +67,17 @@ void checkPixelDataPresent(const BmpHeader& header, qint64 fileSize) {
 // cut-off file, or one that ends the picture in its first row, would load as a band or a
 // blank page. The codes are walked without drawing: the picture is complete when line ends and
 // deltas reach its last row before the end code, or pass it when the data simply stops.
+// A run describes at most 255 pixels in two bytes; a file declaring far more pixels than its
+// codes can describe reaches its last row by deltas over pixels it never gives, and would cost
+// the memory of the whole picture for one flat colour.
 void checkRunLengthCodesReachLastRow(const BmpHeader& header, QByteArrayView data) {
     if (header.compression != bmpRle8 && header.compression != bmpRle4)
         return;
+    constexpr qint64 maxPixelsPerByte = 128;
     const auto* p = reinterpret_cast<const uchar*>(data.data());
     const qint64 size = data.size();
+    if (header.width * header.height > maxPixelsPerByte * (size - qint64(header.pixelOffset)))
+        throw TarvelError(QStringLiteral("BMP 数据已损坏或不完整"));
     qint64 at = header.pixelOffset;
     qint64 row = 0;
     bool ended = false;
@@ -132,11 +138,14 @@ QImage decodeBmp(QByteArrayView data, const DecodeLimits& limits) {
     QImageReader reader(&buffer, "bmp");
     reader.setAutoDetectImageFormat(false);
     reader.setAllocationLimit(int((limits.maxDecodedBytes + (1 << 20) - 1) >> 20));
-    const QImage decoded = reader.read();
+    QImage decoded = reader.read();
     if (decoded.isNull())
         throw TarvelError(QStringLiteral("BMP 数据已损坏或不完整"));
-    QImage image = decoded.hasAlphaChannel() ? opaqueOverWhite(decoded)
-                                             : decoded.convertToFormat(QImage::Format_RGB32);
+    // Moved, not copied: the pixels are made opaque in place without a second full picture.
+    QImage image = decoded.hasAlphaChannel()
+                       ? opaqueOverWhite(decoded)
+                       : std::move(decoded).convertToFormat(QImage::Format_RGB32);
+    decoded = QImage();
     if (image.isNull())
         throw TarvelError(QStringLiteral("内存不足，无法容纳这张图片"));
     // Some damaged headers make Qt's reader hand back 32-bit pixels with the fourth byte

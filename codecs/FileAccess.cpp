@@ -2,12 +2,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace files {
 namespace {
@@ -23,31 +25,39 @@ struct Descriptor {
 
 } // namespace
 
-ReadResult readRegularFile(const QString& path, qint64 maxBytes) {
-    ReadResult result;
+int openRegularFile(const QString& path, qint64 maxBytes, ReadResult& result, struct stat& status) {
     Descriptor file;
     file.fd =
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (file.fd < 0) {
         result.error = errno;
         result.problem = result.error == ENOENT ? ReadProblem::Missing : ReadProblem::Unreadable;
-        return result;
+        return -1;
     }
-    struct stat status {};
     if (::fstat(file.fd, &status) != 0) {
         result.error = errno;
         result.problem = ReadProblem::Unreadable;
-        return result;
+        return -1;
     }
     if (!S_ISREG(status.st_mode)) {
         result.problem = ReadProblem::NotRegular;
-        return result;
+        return -1;
     }
     result.fileSize = status.st_size;
     if (status.st_size > maxBytes) {
         result.problem = ReadProblem::TooLarge;
-        return result;
+        return -1;
     }
+    return std::exchange(file.fd, -1);
+}
+
+ReadResult readRegularFile(const QString& path, qint64 maxBytes) {
+    ReadResult result;
+    struct stat status {};
+    Descriptor file;
+    file.fd = openRegularFile(path, maxBytes, result, status);
+    if (file.fd < 0)
+        return result;
     // The file may grow while it is read; never more than maxBytes + 1 bytes are taken.
     const qint64 limit = maxBytes + 1;
     result.data.resize(std::min<qint64>(status.st_size, maxBytes) + 1);
@@ -123,6 +133,22 @@ QString problemText(const ReadResult& result, qint64 maxBytes) {
         return errorText(result.error);
     }
     return QString();
+}
+
+QString saveProblem(const QString& path, int error) {
+    const QFileInfo file(path);
+    if (file.isDir())
+        return errorText(EISDIR);
+    if (!file.absoluteDir().exists())
+        return QStringLiteral("文件夹不存在");
+    return errorText(error);
+}
+
+void keepPermissions(const QString& path, int descriptor) {
+    struct stat status {};
+    if (descriptor >= 0 && ::stat(QFile::encodeName(path).constData(), &status) == 0 &&
+        S_ISREG(status.st_mode))
+        ::fchmod(descriptor, status.st_mode & 07777);
 }
 
 QString quoted(const QString& path) {

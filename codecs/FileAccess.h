@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <sys/stat.h>
 
 namespace files {
 
@@ -17,14 +18,26 @@ struct ReadResult {
     qint64 fileSize = 0; // as the opened file declares it
 };
 
-// Opens without blocking, checks on the opened descriptor that it is a regular file, and reads
-// at most maxBytes + 1 bytes; more than maxBytes is TooLarge.
+// Opens for reading without blocking and checks on the opened descriptor that it is a regular
+// file of at most maxBytes. Returns the descriptor, which the caller closes, with the file's
+// status, or -1 with the problem in result.
+int openRegularFile(const QString& path, qint64 maxBytes, ReadResult& result, struct stat& status);
+
+// Opens as openRegularFile does and reads at most maxBytes + 1 bytes; more than maxBytes is
+// TooLarge.
 ReadResult readRegularFile(const QString& path, qint64 maxBytes);
 
 // The problem as a short Chinese phrase, without a full stop: "文件夹不存在".
 QString problemText(const ReadResult& result, qint64 maxBytes);
 // What an errno of a failed open, write or rename means to the user.
 QString errorText(int error);
+
+// Why a file could not be made or written at path, errno given: a folder of that name, a missing
+// folder, or what the error means.
+QString saveProblem(const QString& path, int error);
+// Gives a file that replaces path (open as descriptor) the permissions of the one it replaces,
+// so that a save never makes a read-only file writable.
+void keepPermissions(const QString& path, int descriptor);
 
 // The path as the user reads it in a message: “/home/a/作品.jpg”.
 QString quoted(const QString& path);

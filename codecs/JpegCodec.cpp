@@ -11,9 +11,11 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-// jpeglib.h needs size_t and FILE declared first.
-#include <jerror.h>
+// jpeglib.h needs size_t and FILE declared first, and jerror.h the library's configuration
+// (the arithmetic-coding messages exist only where it is built in).
 #include <jpeglib.h>
+
+#include <jerror.h>
 
 namespace codecs {
 namespace {
@@ -43,11 +45,17 @@ struct JpegErrorManager {
 }
 
 // Warnings that mean the pixels are not what the file meant: a truncated or damaged picture
-// is refused with a message instead of being shown with grey or smeared blocks.
-bool damagesPicture(int code) {
+// is refused with a message instead of being shown with grey or smeared blocks. An
+// arithmetic-coded scan may meet its marker early (zeros stand for the rest), so damage there
+// shows as a scan that ends before its data does.
+bool damagesPicture(j_common_ptr cinfo) {
+    const int code = cinfo->err->msg_code;
+    if (code == JWRN_EXTRANEOUS_DATA)
+        return cinfo->is_decompressor && reinterpret_cast<j_decompress_ptr>(cinfo)->arith_code;
     switch (code) {
     case JWRN_JPEG_EOF:
     case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
     case JWRN_HIT_MARKER:
     case JWRN_MUST_RESYNC:
     case JWRN_BOGUS_PROGRESSION:
@@ -61,7 +69,7 @@ bool damagesPicture(int code) {
 void onJpegMessage(j_common_ptr cinfo, int level) {
     if (level >= 0)
         return; // trace messages
-    if (damagesPicture(cinfo->err->msg_code))
+    if (damagesPicture(cinfo))
         onJpegError(cinfo);
     cinfo->err->num_warnings++;
 }
@@ -155,6 +163,9 @@ bool readJpegRows(JpegDecodeJob* job, unsigned char* bits, size_t stride) {
         if (job->fourChannelInk)
             cmykRowToBgra(row, cinfo.output_width, job->invertedInk);
     }
+    // The data after an arithmetic-coded scan is read to its end, where damage shows.
+    if (cinfo.arith_code)
+        jpeg_finish_decompress(&cinfo);
     return true;
 }
 

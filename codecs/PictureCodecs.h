@@ -13,13 +13,16 @@ namespace codecs {
 
 // What a background picture may claim to be. The declared size is checked right after the
 // header is read, before any pixel buffer exists, so a small hostile file cannot make the
-// program allocate gigabytes.
+// program allocate gigabytes. The file, the decoder's working memory and the pixels are all
+// held at once, so their caps add up: at most 64 + 192 + 256 MB for a JPEG, 256 + 256 MB for
+// a BMP, which holds its pixels uncompressed and so may be as large as they are.
 struct DecodeLimits {
     int maxSide = 16384;
     qint64 maxDecodedBytes = qint64(256) << 20; // at 4 bytes per pixel
-    long maxLibraryMemory = long(512) << 20;    // libjpeg's own working memory
+    long maxLibraryMemory = long(192) << 20;    // libjpeg's own working memory
     int maxProgressiveScans = 100;
-    qint64 maxFileBytes = qint64(512) << 20;
+    qint64 maxFileBytes = qint64(256) << 20;
+    qint64 maxCompressedFileBytes = qint64(64) << 20; // PNG and JPEG, also at most maxFileBytes
 };
 
 // The declared size fits the limits: both sides at least 1, at most maxSide, and

@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace codecs {
 
 bool sizeWithinLimits(qint64 width, qint64 height, const DecodeLimits& limits) {
@@ -42,9 +44,12 @@ QImage loadPicture(const QString& path, const DecodeLimits& limits) {
     const PictureFormat format = formatForFileName(path);
     if (format == PictureFormat::Unknown)
         fail(QStringLiteral("只能读取 PNG（.png）、JPEG（.jpg、.jpeg）和 BMP（.bmp）图片"));
-    const files::ReadResult file = files::readRegularFile(path, limits.maxFileBytes);
+    const qint64 maxBytes = format == PictureFormat::Bmp
+                                ? limits.maxFileBytes
+                                : std::min(limits.maxFileBytes, limits.maxCompressedFileBytes);
+    const files::ReadResult file = files::readRegularFile(path, maxBytes);
     if (file.problem != files::ReadProblem::None || file.data.isEmpty())
-        fail(files::problemText(file, limits.maxFileBytes));
+        fail(files::problemText(file, maxBytes));
     try {
         switch (format) {
         case PictureFormat::Png:

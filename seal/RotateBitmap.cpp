@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <new>
 
 namespace {
 
@@ -46,7 +47,10 @@ void solveLinearRange(qint64 slope, qint64 offset, qint64 lo, qint64 hi, qint64&
 
 // A 32-bit surface whose pixels are left for the caller to write.
 DrawingSurface uninitialisedSurface(int width, int height) {
-    return DrawingSurface(QImage(width, height, QImage::Format_RGB32));
+    QImage pixels(width, height, QImage::Format_RGB32);
+    if (pixels.isNull() && width > 0 && height > 0)
+        throw std::bad_alloc();
+    return DrawingSurface(pixels);
 }
 
 // Step 7 for every row of the nW x nH destination, which sits at offset in target: source

@@ -12,12 +12,14 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 namespace {
@@ -29,6 +31,16 @@ constexpr int maximumPoints = 1638;
 // millions of lines tall, and the RTF reader holds a few dozen bytes per byte it reads.
 constexpr qint64 largestFile = 4 * 1024 * 1024;
 constexpr int largestLineCount = 10000;
+// Qt's document layout spins for minutes once a document is some eight million pixels tall
+// (4,000 lines at 1638 points); the sum of each line's largest size is kept to a quarter of that.
+constexpr qint64 largestTotalPoints = 2000000;
+// Every run of its own attributes becomes a fragment of the document, at a cost of several
+// hundred bytes and a format lookup each: a few megabytes of alternating runs would take a
+// gigabyte and most of a minute. The RTF reader stops one run past the same count.
+constexpr std::size_t largestRunCount = Rtf::largestRunCount;
+// Qt lays a paragraph out whole; a line of millions of characters takes seconds and hundreds of
+// megabytes before anything is shown.
+constexpr qint64 largestCharacterCount = 500000;
 constexpr char16_t paragraphSeparator = 0x2029;
 constexpr char16_t lineSeparator = 0x2028;
 
@@ -59,18 +71,48 @@ Qt::Alignment qtAlignment(RichText::Alignment alignment) {
     return Qt::AlignLeft;
 }
 
-[[noreturn]] void failLoad() {
-    throw TarvelError(QStringLiteral("Failed to Load Stream"));
+// The editor's own first line, then what went wrong with which file.
+[[noreturn]] void failTooTall(qint64 totalPoints) {
+    throw TarvelError(QStringLiteral("文本太高：各行最大字号之和最多 %1 磅，这段文本有 %2 磅。")
+                          .arg(largestTotalPoints)
+                          .arg(totalPoints));
 }
-[[noreturn]] void failSave() {
-    throw TarvelError(QStringLiteral("Failed to Save Stream"));
+
+// Refuses a size change that could make the document too tall to lay out: every line in
+// [from, to] is counted at the new size where that is larger than its own tallest character.
+void checkHeightWithSize(const QTextDocument& doc, int from, int to, int points) {
+    const double fallback = doc.defaultFont().pointSizeF();
+    qint64 totalPoints = 0;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        double tallest = block.charFormat().fontPointSize();
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            tallest = std::max(tallest, it.fragment().charFormat().fontPointSize());
+        if (tallest <= 0)
+            tallest = fallback;
+        if (block.position() <= to && block.position() + block.length() > from)
+            tallest = std::max(tallest, double(points));
+        totalPoints += qint64(std::ceil(tallest));
+    }
+    if (totalPoints > largestTotalPoints)
+        failTooTall(totalPoints);
+}
+
+[[noreturn]] void failLoad(const QString& path, const QString& reason) {
+    throw TarvelError(QStringLiteral("Failed to Load Stream\n无法打开文本%1：%2。")
+                          .arg(files::quoted(path), reason));
+}
+[[noreturn]] void failSave(const QString& path, int error) {
+    throw TarvelError(QStringLiteral("Failed to Save Stream\n无法保存文本%1：%2。")
+                          .arg(files::quoted(path), files::saveProblem(path, error)));
 }
 
 // A file that is not RTF: UTF-8 when it is valid UTF-8, otherwise GBK; bytes that are
 // neither (or a NUL, which no text file holds) fail.
-QString plainTextOf(const QByteArray& data) {
+QString plainTextOf(const QByteArray& data, const QString& path) {
+    if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF"))
+        failLoad(path, QStringLiteral("这是 UTF-16 编码的文本，只能读取 UTF-8 或 GBK 编码的文本"));
     if (data.contains('\0'))
-        failLoad();
+        failLoad(path, QStringLiteral("文件中有空字符（U+0000），不是文本文件"));
     QByteArrayView bytes(data);
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
@@ -81,7 +123,7 @@ QString plainTextOf(const QByteArray& data) {
     QStringDecoder gbk("GBK", QStringConverter::Flag::Stateless);
     text = gbk.decode(bytes);
     if (gbk.hasError())
-        failLoad();
+        failLoad(path, QStringLiteral("文本既不是 UTF-8 也不是 GBK 编码"));
     return text;
 }
 
@@ -487,6 +529,8 @@ void RichText::setSelName(const QString& face) {
 }
 
 void RichText::setSelSize(int points) {
+    checkHeightWithSize(doc, selection.selectionStart(), selection.selectionEnd(),
+                        std::clamp(points, minimumPoints, maximumPoints));
     QTextCharFormat format;
     format.setFontPointSize(std::clamp(points, minimumPoints, maximumPoints));
     mergeSelection(format);
@@ -511,6 +555,8 @@ void RichText::setSelStyle(bool bold, bool italic, bool underline, bool strikeOu
 }
 
 void RichText::setSelAttributes(const Attributes& attributes) {
+    checkHeightWithSize(doc, selection.selectionStart(), selection.selectionEnd(),
+                        std::clamp(attributes.Size, minimumPoints, maximumPoints));
     mergeSelection(charFormat(attributes));
 }
 
@@ -696,6 +742,8 @@ RichText::Attributes RichText::defaultAttributes() const {
 }
 
 void RichText::setDefaultFont(const QString& face, TColor color, int points) {
+    checkHeightWithSize(doc, 0, doc.characterCount(),
+                        std::clamp(points, minimumPoints, maximumPoints));
     QFont font = doc.defaultFont();
     font.setFamilies(QStringList{face});
     font.setPointSize(std::clamp(points, minimumPoints, maximumPoints));
@@ -755,10 +803,40 @@ RichTextModel RichText::toModel() const {
 }
 
 void RichText::replaceContent(const RichTextModel& model) {
-    if (model.paragraphs.size() > std::size_t(largestLineCount))
+    // A final line break ends the last line; it does not start one.
+    std::size_t lineCount = model.paragraphs.size();
+    if (lineCount > 1 &&
+        std::all_of(model.paragraphs.back().runs.begin(), model.paragraphs.back().runs.end(),
+                    [](const RichTextRun& run) { return run.text.isEmpty(); }))
+        --lineCount;
+    if (lineCount > std::size_t(largestLineCount))
         throw TarvelError(QStringLiteral("文本太长：最多 %1 行，这段文本有 %2 行。")
                               .arg(largestLineCount)
-                              .arg(model.paragraphs.size()));
+                              .arg(lineCount));
+    std::size_t runCount = 0;
+    qint64 characterCount = 0;
+    for (const RichTextParagraph& paragraph : model.paragraphs) {
+        runCount += paragraph.runs.size();
+        for (const RichTextRun& run : paragraph.runs)
+            characterCount += run.text.size();
+    }
+    if (characterCount > largestCharacterCount)
+        throw TarvelError(QStringLiteral("文本太长：最多 %1 个字符，这段文本有 %2 个。")
+                              .arg(largestCharacterCount)
+                              .arg(characterCount));
+    if (runCount > largestRunCount)
+        throw TarvelError(
+            QStringLiteral("文本格式太碎：最多 %1 段不同格式的文字。").arg(largestRunCount));
+    const int defaultSize = defaultAttributes().Size;
+    qint64 totalPoints = 0;
+    for (const RichTextParagraph& paragraph : model.paragraphs) {
+        int tallest = paragraph.runs.empty() ? defaultSize : 1;
+        for (const RichTextRun& run : paragraph.runs)
+            tallest = std::max(tallest, run.attributes.Size);
+        totalPoints += tallest;
+    }
+    if (totalPoints > largestTotalPoints)
+        failTooTall(totalPoints);
     doc.setUndoRedoEnabled(false);
     QTextCursor writer(&doc);
     writer.beginEditBlock();
@@ -800,12 +878,13 @@ void RichText::loadFromFile(const QString& path) {
         throw TarvelError(QStringLiteral("无法打开文本%1：%2。")
                               .arg(files::quoted(path), files::problemText(file, largestFile)));
     if (file.problem != files::ReadProblem::None)
-        failLoad();
+        failLoad(path, files::problemText(file, largestFile));
     const QByteArray& data = file.data;
     std::optional<RichTextModel> model = Rtf::read(data);
     if (!model) {
         RichTextModel plain;
-        const QStringList paragraphs = normalizeBreaks(plainTextOf(data)).split(QLatin1Char('\n'));
+        const QStringList paragraphs =
+            normalizeBreaks(plainTextOf(data, path)).split(QLatin1Char('\n'));
         const Attributes attributes = defaultAttributes();
         for (const QString& paragraph : paragraphs)
             plain.paragraphs.push_back(
@@ -819,12 +898,15 @@ void RichText::loadFromFile(const QString& path) {
 void RichText::saveToFile(const QString& path) {
     const QByteArray data = Rtf::write(toModel());
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        failSave();
+        failSave(path, errno);
+    files::keepPermissions(path, file.handle());
     if (file.write(data) != data.size()) {
+        const int error = errno;
         file.cancelWriting();
-        failSave();
+        failSave(path, error);
     }
     if (!file.commit())
-        failSave();
+        failSave(path, errno);
 }

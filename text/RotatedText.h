@@ -69,6 +69,6 @@ constexpr qint32 smallestRotatedTextSize = 1;
 constexpr qint32 largestRotatedTextSize = 1000;
 
 // The whole number a size text stands for; a text that is not one fails with the message
-// "'<text>' is not a valid integer value", a number outside the sizes above with a message
-// that names the range.
+// "“<text>”不是有效的整数。", a number outside the sizes above with a message that names the
+// range.
 qint32 RotatedTextSizeFromText(const QString& text);

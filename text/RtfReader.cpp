@@ -528,6 +528,7 @@ public:
 
 private:
     GroupState& state() { return groups.back(); }
+    std::size_t runCount = 0; // runs begun, over all paragraphs
 
     void openGroup();
     bool closeGroup(); // false when the document's group closed
@@ -702,11 +703,15 @@ void Reader::appendText(const QString& text) {
             const char32_t code =
                 pair ? QChar::surrogateToUcs4(c, text.at(i + 1)) : char32_t(c.unicode());
             const RichTextAttributes& current = attributesFor(scriptOf(code, hint));
-            if (paragraph.runs.empty() || !(paragraph.runs.back().attributes == current))
+            if (paragraph.runs.empty() || !(paragraph.runs.back().attributes == current)) {
                 paragraph.runs.push_back(RichTextRun{QString(), current});
+                ++runCount;
+            }
             paragraph.runs.back().text += c;
             if (pair)
                 paragraph.runs.back().text += text.at(++i);
+            if (runCount > largestRunCount)
+                return; // one run past the count, which the editor refuses
         }
         paragraph.alignment = state().alignment;
         break;
@@ -1213,7 +1218,7 @@ RichTextModel Reader::run() {
     ++position;
     groups.push_back(GroupState());
 
-    while (position < input.size()) {
+    while (position < input.size() && runCount <= largestRunCount) {
         const char c = input[position];
         if (c == '{') {
             ++position;
@@ -1291,9 +1296,11 @@ bool looksLikeRtf(const QByteArray& data) {
 }
 
 std::optional<RichTextModel> read(const QByteArray& data) {
-    if (!looksLikeRtf(data))
+    // A byte-order mark, which some editors put before any text they save, is no markup.
+    const QByteArray body = data.startsWith("\xEF\xBB\xBF") ? data.mid(3) : data;
+    if (!looksLikeRtf(body))
         return std::nullopt;
-    Reader reader(data);
+    Reader reader(body);
     return reader.run();
 }
 

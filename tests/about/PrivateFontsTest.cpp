@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace PrivateFonts;
 
@@ -95,6 +96,15 @@ TEST(PrivateFonts, ReadsWholeFontsOnlyUnderTheCap) {
     EXPECT_EQ(capped->size(), MaxFontFileBytes);
     ASSERT_TRUE(QFile::resize(atCap, MaxFontFileBytes + 1));
     EXPECT_FALSE(readFontFile(atCap).has_value());
+
+    // A collection claiming 100,000 faces offers the first MaxFacesPerFile; the file is unchanged.
+    const QString many = dir.filePath(QStringLiteral("many.ttf"));
+    ASSERT_TRUE(writeFile(many, QByteArray("ttcf\x00\x01\x00\x00\x00\x01\x86\xa0", 12) +
+                                    QByteArray(400000, '\0')));
+    EXPECT_EQ(readFontFile(many)->left(12), QByteArray("ttcf\x00\x01\x00\x00\x00\x00\x00\x40", 12));
+    QFile kept(many);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.read(12).right(4), QByteArray("\x00\x01\x86\xa0", 4));
 }
 
 TEST(PrivateFonts, RegistersUsableFilesAndRemovesThem) {
@@ -103,6 +113,8 @@ TEST(PrivateFonts, RegistersUsableFilesAndRemovesThem) {
     ASSERT_TRUE(QDir().mkpath(fonts + QStringLiteral("/x.ttf")));
     ASSERT_TRUE(QFile::copy(realFont, fonts + QStringLiteral("/kai.ttf")));
     ASSERT_TRUE(writeFile(fonts + QStringLiteral("/broken.ttf"), "not a font"));
+    // A named pipe is skipped without waiting for a writer.
+    ASSERT_EQ(mkfifo(QFile::encodeName(fonts + QStringLiteral("/pipe.ttf")).constData(), 0600), 0);
     // The magic is right but the tables are garbage: the font engine refuses it.
     ASSERT_TRUE(writeFile(fonts + QStringLiteral("/garbage.ttf"),
                           QByteArray("\x00\x01\x00\x00", 4) + QByteArray(200, '\xff')));

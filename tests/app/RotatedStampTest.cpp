@@ -222,8 +222,7 @@ TEST_F(RotatedStamp, SizeErrorWithTheEmptyLastEntryNeitherArmsNorCloses) {
                  d.ComboBox1->setCurrentIndex(19);
                  d.Button3->click();
                  EXPECT_TRUE(d.isVisible());
-                 EXPECT_EQ(messages,
-                           QStringList{QStringLiteral("'' is not a valid integer value")});
+                 EXPECT_EQ(messages, QStringList{QStringLiteral("“”不是有效的整数。")});
                  d.Button1->click();
                  EXPECT_FALSE(d.Image1->hasPicture());
                  EXPECT_EQ(d.RotatedTextSettings.Text, QByteArray("\xBF\xEE"));

@@ -54,37 +54,38 @@ TEST(ScriptReader, NamesTheLineAndTheKeyOfWhatIsWrong) {
         const char* expected;
     };
     const Case cases[] = {
-        {"{\"steps\": [\n{\"do\": \"bogus\"}]}", "line 2: step 1: unknown command \"bogus\""},
+        {"{\"steps\": [\n{\"do\": \"bogus\"}]}", "第 2 行，第 1 步：没有命令“bogus”"},
         {"{\"steps\": [\n{\"do\": \"undo\"},\n{\"do\": \"circle\", \"radios\": 5}]}",
-         "line 3: step 2: unknown key \"radios\" for \"circle\""},
+         "第 3 行，第 2 步：命令“circle”没有键“radios”"},
         {"{\"steps\": [{\"do\": \"circle\", \"radius\": \"big\"}]}",
-         "line 1: step 1: key \"radius\" must be a whole number"},
+         "第 1 行，第 1 步：键“radius”必须是整数"},
         {"{\"steps\": [{\"do\": \"circle\", \"radius\": 2.5}]}",
-         "line 1: step 1: key \"radius\" must be a whole number"},
+         "第 1 行，第 1 步：键“radius”必须是整数"},
         {"{\"steps\": [{\"do\": \"text\", \"arrangement\": 8888888888888888888888888888888888}]}",
-         "line 1: step 1: key \"arrangement\" must lie between 0 and 3"},
+         "第 1 行，第 1 步：键“arrangement”必须在 0 到 3 之间"},
         {"{\"steps\": [{\"do\": \"canvas\", \"width\": 1000000000}]}",
-         "line 1: step 1: key \"width\" must lie between 1 and 4000"},
+         "第 1 行，第 1 步：键“width”必须在 1 到 4000 之间"},
         {"{\"steps\": [{\"do\": \"canvas\", \"height\": 0}]}",
-         "line 1: step 1: key \"height\" must lie between 1 and 4000"},
+         "第 1 行，第 1 步：键“height”必须在 1 到 4000 之间"},
         {"{\"steps\": [{\"do\": \"fan\", \"lineColor\": \"red\"}]}",
-         "line 1: step 1: key \"lineColor\" must be a colour \"#RRGGBB\""},
-        {"{\"steps\": [{\"do\": \"click\"}]}", "line 1: step 1: \"click\" needs \"at\""},
+         "第 1 行，第 1 步：键“lineColor”必须是“#RRGGBB”形式的颜色"},
+        {"{\"steps\": [{\"do\": \"fan\", \"fillColor\": \"#FF0000\\n\"}]}",
+         "第 1 行，第 1 步：键“fillColor”必须是“#RRGGBB”形式的颜色"},
+        {"{\"steps\": [{\"do\": \"click\"}]}", "第 1 行，第 1 步：命令“click”需要键“at”"},
         {"{\"steps\": [{\"do\": \"click\", \"at\": [1]}]}",
-         "line 1: step 1: key \"at\" must be [x, y]"},
+         "第 1 行，第 1 步：键“at”必须是 [x, y]"},
         {"{\"steps\": [{\"do\": \"effect\", \"kind\": \"glow\"}]}",
-         "line 1: step 1: key \"kind\" must be one of hollow, nostalgic, relief, sharpen, clear, "
-         "outline, soft, blur, restore"},
+         "第 1 行，第 1 步：键“kind”必须是 hollow, nostalgic, relief, sharpen, clear, "
+         "outline, soft, blur, restore 之一"},
         {"{\"steps\": [{\"do\": \"text\", \"runs\": [{\"txt\": \"a\"}]}]}",
-         "line 1: step 1: unknown key \"txt\" in \"runs\""},
+         "第 1 行，第 1 步：“runs”中没有键“txt”"},
         {"{\"steps\": [{\"do\": \"text\", \"plain\": \"a\", \"open\": \"b.rtf\"}]}",
-         "line 1: step 1: \"text\" takes one of \"open\", \"plain\" and \"runs\""},
-        {"{\"steps\": 3}", "line 1: key \"steps\" must be a list"},
-        {"{\"stepz\": []}", "line 1: unknown key \"stepz\""},
-        {"[1, 2]", "line 1: the script must be an object with \"steps\""},
-        {"{\"steps\": [\n\n{\"do\": }]}",
-         "line 3: not valid JSON: object is missing after a comma"},
-        {"{\"steps\": [7]}", "line 1: step 1: a step must be an object"},
+         "第 1 行，第 1 步：命令“text”只能有键“open”、“plain”和“runs”中的一个"},
+        {"{\"steps\": 3}", "第 1 行：键“steps”必须是列表"},
+        {"{\"stepz\": []}", "第 1 行：没有键“stepz”"},
+        {"[1, 2]", "第 1 行：脚本必须是含有键“steps”的对象"},
+        {"{\"steps\": [\n\n{\"do\": }]}", "第 3 行：不是有效的 JSON：逗号后面缺少对象"},
+        {"{\"steps\": [7]}", "第 1 行，第 1 步：每一步都必须是对象"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(errorOf(c.json), QString::fromUtf8(c.expected)) << c.json;
@@ -95,6 +96,11 @@ TEST(ScriptReader, HostileInputIsRefusedNotCrashedOn) {
     EXPECT_FALSE(errorOf(deep.constData()).isEmpty());
     QByteArray huge(17 * 1024 * 1024, ' ');
     EXPECT_THROW(readScript(huge), ScriptFormatError);
+    const QByteArray many =
+        "{\"steps\": [" + QByteArray("{\"do\": \"undo\"},").repeated(100000) + "{}]}";
+    EXPECT_EQ(
+        errorOf(many.constData()),
+        QStringLiteral("第 1 行：脚本太大：最多 100000 个步骤和文字段，这个脚本有 100002 个"));
     EXPECT_FALSE(errorOf("{\"steps\": [{\"do\": \"save\", \"file\": \"\"}]}").isEmpty());
 }
 

@@ -43,6 +43,8 @@ TEST(DrawingSurfaceCreate, NewBitmapIsWhiteInBothFormats) {
         EXPECT_EQ(s.format(), format);
         EXPECT_EQ(countColor(s, clWhite), 35);
     }
+    // A picture the memory cannot hold is a failure, not an empty picture drawn on as if whole.
+    EXPECT_THROW(DrawingSurface(1000000, 1000000), std::bad_alloc);
 }
 
 TEST(DrawingSurfaceCreate, RowsHoldBlueGreenRed) {

@@ -97,6 +97,12 @@ TEST(SavePicture, SavingTwiceReplacesTheFile) {
         const QImage back =
             QString(name).endsWith(".bmp") ? codecs::decodeBmp(second) : codecs::decodeJpeg(second);
         EXPECT_EQ(back.size(), QSize(8, 4)) << name;
+        // A read-only file stays read-only when it is replaced.
+        const QFileDevice::Permissions readOnly = QFileDevice::ReadOwner | QFileDevice::ReadOther;
+        ASSERT_TRUE(QFile::setPermissions(path, readOnly));
+        savePicture(canvasOf(8, 8, clBlue), path);
+        EXPECT_EQ(QFile::permissions(path) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+                  readOnly);
     }
 }
 
@@ -187,4 +193,13 @@ TEST(SavePicture, MissingFolderIsAClearError) {
                   QStringLiteral("无法保存图片“/nonexistent-folder/x.jpg”：文件夹不存在。"));
     }
     EXPECT_FALSE(QFile::exists("/nonexistent-folder/x.jpg"));
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("adir.bmp");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    try {
+        savePicture(canvasOf(4, 4, clRed), folder);
+        ADD_FAILURE();
+    } catch (const TarvelError& e) {
+        EXPECT_EQ(e.text(), QStringLiteral("无法保存图片“%1”：这是一个文件夹。").arg(folder));
+    }
 }

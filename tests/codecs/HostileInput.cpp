@@ -1,6 +1,7 @@
 // Damaged and hostile pictures: empty, truncated and bit-flipped files, pictures that claim
 // gigabytes, and a progressive JPEG with hundreds of scans. Each must end in the program's
 // error with a clear text, never a crash or a half-filled picture.
+#include "FileAccess.h"
 #include "PictureCodecs.h"
 #include "TarvelError.h"
 
@@ -165,6 +166,11 @@ TEST(HostileInput, RunLengthCodedBmpThatStopsEarlyIsDamaged) {
     // A delta that moves down over the rows it leaves out covers them.
     const QByteArray delta("\x00\x02\x00\x01\x04\x20\x00\x01", 8);
     EXPECT_EQ(decodeBmp(rle8Bmp(4, 2, delta)).pixel(3, 0), qRgb(0x20, 0x20, 0x20));
+    // Deltas alone reach the last row of 8000 x 8000: far more pixels than the codes can give.
+    EXPECT_EQ(
+        errorOf(decoderFor("x.bmp"),
+                rle8Bmp(8000, 8000, QByteArray("\x00\x02\x00\xff", 4).repeated(32) + '\0' + '\1')),
+        damaged);
     // Literal pixels that run past the end of the data.
     EXPECT_EQ(errorOf(decoderFor("x.bmp"), rle8Bmp(4, 2, QByteArray("\x00\x04\x10", 3))), damaged);
 }
@@ -262,9 +268,10 @@ TEST(DecodeLimits, SizeCheckIsSixtyFourBit) {
 
 namespace {
 
-// A valid progressive JPEG of side x side grey 128: with the library's usual scans, or with
-// 1 + 3 × 63 scans of one coefficient each.
-QByteArray progressiveJpeg(int side, bool oneCoefficientPerScan = false) {
+// A valid progressive JPEG of side x side grey 128 (or a busy pattern): with the library's usual
+// scans, or with 1 + 3 × 63 scans of one coefficient each; Huffman- or arithmetic-coded.
+QByteArray progressiveJpeg(int side, bool oneCoefficientPerScan = false, bool arithmetic = false,
+                           bool busy = false) {
     std::vector<jpeg_scan_info> scans;
     scans.push_back({3, {0, 1, 2, 0}, 0, 0, 0, 0});
     for (int c = 0; c < 3; ++c)
@@ -282,6 +289,7 @@ QByteArray progressiveJpeg(int side, bool oneCoefficientPerScan = false) {
     cinfo.input_components = 3;
     cinfo.in_color_space = JCS_RGB;
     jpeg_set_defaults(&cinfo);
+    cinfo.arith_code = arithmetic;
     if (oneCoefficientPerScan) {
         cinfo.scan_info = scans.data();
         cinfo.num_scans = int(scans.size());
@@ -291,6 +299,8 @@ QByteArray progressiveJpeg(int side, bool oneCoefficientPerScan = false) {
     jpeg_start_compress(&cinfo, TRUE);
     std::vector<uchar> row(size_t(side) * 3, 128);
     while (cinfo.next_scanline < cinfo.image_height) {
+        for (size_t x = 0; busy && x < row.size(); ++x)
+            row[x] = uchar(x * 7 + cinfo.next_scanline * 3) ^ uchar((x * cinfo.next_scanline) % 31);
         JSAMPROW p = row.data();
         jpeg_write_scanlines(&cinfo, &p, 1);
     }
@@ -311,6 +321,20 @@ TEST(HostileInput, ProgressiveJpegStopsAfterAHundredScans) {
     const QImage image = decodeJpeg(data, generous);
     ASSERT_EQ(image.size(), QSize(16, 16));
     EXPECT_NEAR(qRed(image.pixel(5, 5)), 128, 2);
+}
+
+// Arithmetic-coded data may run into its marker early, so damage shows only as data left over.
+TEST(HostileInput, DamagedArithmeticCodedJpegIsRefusedLikeAHuffmanCodedOne) {
+    const QByteArray arithmetic = progressiveJpeg(256, false, true, true);
+    EXPECT_EQ(decodeJpeg(arithmetic).size(), QSize(256, 256));
+    QByteArray damaged = arithmetic;
+    damaged[damaged.size() / 2] = char(damaged[damaged.size() / 2] ^ 0x10);
+    EXPECT_EQ(errorOf(decoderFor("x.jpg"), damaged), "JPEG 数据已损坏或不完整");
+    // Huffman-coded data read as arithmetic-coded: its SOF2 marker turned into SOF10.
+    QByteArray huffman = progressiveJpeg(256, false, false, true);
+    EXPECT_EQ(decodeJpeg(huffman).size(), QSize(256, 256));
+    huffman[huffman.indexOf("\xFF\xC2") + 1] = '\xCA';
+    EXPECT_EQ(errorOf(decoderFor("x.jpg"), huffman), "JPEG 数据已损坏或不完整");
 }
 
 TEST(HostileInput, LibraryMemoryLimitStopsLargeProgressivePictures) {
@@ -335,10 +359,21 @@ TEST(HostileInput, SpecialFilesAreRefusedWithoutReadingThem) {
     {
         QFile file(big);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(file.resize(2048));
+        ASSERT_TRUE(file.resize(1025));
     }
+    const QString exact = dir.filePath("exact.jpg");
+    {
+        QFile file(exact);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(1024));
+    }
+    EXPECT_EQ(files::readRegularFile(exact, 1024).data.size(), 1024); // exactly the cap is read
+    // A BMP may be as large as its pixels; compressed pictures have a smaller cap.
+    const QString bigBmp = dir.filePath("big.bmp");
+    ASSERT_TRUE(QFile::copy(big, bigBmp));
     DecodeLimits small;
-    small.maxFileBytes = 1024;
+    small.maxFileBytes = 2048;
+    small.maxCompressedFileBytes = 1024;
     const struct {
         QString path;
         QString problem;
@@ -346,6 +381,7 @@ TEST(HostileInput, SpecialFilesAreRefusedWithoutReadingThem) {
         {device, QStringLiteral("这不是一个普通文件")},
         {pipe, QStringLiteral("这不是一个普通文件")},
         {big, QStringLiteral("文件太大（最多接受 1 KB）")},
+        {bigBmp, QStringLiteral("文件不是 BMP 图片")},
         {dir.filePath("missing.png"), QStringLiteral("文件不存在")},
     };
     for (const auto& c : cases) {

@@ -97,6 +97,9 @@ TEST(RotateBitmap, SizesAndPivots) {
     EXPECT_EQ(destinationPivot(QSize(51, 37), 30), QPoint(25, 18));
     EXPECT_EQ(uniqueSquareSide(70, 70), 102);
     EXPECT_EQ(uniqueSquareSide(50, 50), 74);
+    // A turned picture the memory cannot hold is a failure, not an empty picture.
+    DrawingSurface line(1, 1000000);
+    EXPECT_THROW(RotateBitmap(line, clWhite, 45), std::bad_alloc);
 }
 
 TEST(RotateBitmap, WholeTurnsLeavePixelsUnchanged) {

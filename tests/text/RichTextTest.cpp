@@ -3,6 +3,7 @@
 #include "Gbk.h"
 #include "TarvelError.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QRandomGenerator>
@@ -426,17 +427,53 @@ TEST_F(RichTextTest, PlainTextFilesInUtf8AndGbkLoad) {
     EXPECT_EQ(rich.lineText(1), QByteArray("\x81\x5C"));
 }
 
-TEST_F(RichTextTest, FailedLoadKeepsTheContent) {
+TEST_F(RichTextTest, FailedLoadKeepsTheContentAndSaysWhy) {
     rich.setText(QStringLiteral("保留"));
     QTemporaryDir dir;
-    EXPECT_EQ(loadError(rich, dir.filePath(QStringLiteral("missing.rtf"))),
-              QStringLiteral("Failed to Load Stream"));
-    EXPECT_EQ(rich.text(), QStringLiteral("保留"));
-    // Neither UTF-8 nor GBK (a lead byte with an impossible trail byte, and NUL bytes).
-    const QString binary = dir.filePath(QStringLiteral("binary.dat"));
-    writeFile(binary, QByteArray("\x81\x0a\x00\x01", 4));
-    EXPECT_EQ(loadError(rich, binary), QStringLiteral("Failed to Load Stream"));
-    EXPECT_EQ(rich.text(), QStringLiteral("保留"));
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* reason;
+    } cases[] = {
+        {"missing.rtf", {}, "文件不存在"},
+        {"binary.dat", QByteArray("\x81\x0a\x00\x01", 4), "文件中有空字符（U+0000），不是文本文件"},
+        {"utf16.txt", QByteArray("\xFF\xFE\x2D\x4E", 4),
+         "这是 UTF-16 编码的文本，只能读取 UTF-8 或 GBK 编码的文本"},
+        {"gb18030.txt", QByteArray("\x81\x30\x81\x30"), "文本既不是 UTF-8 也不是 GBK 编码"},
+    };
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name));
+        if (!c.bytes.isEmpty())
+            writeFile(path, c.bytes);
+        EXPECT_EQ(loadError(rich, path),
+                  QStringLiteral("Failed to Load Stream\n无法打开文本“%1”：%2。")
+                      .arg(path, QString::fromUtf8(c.reason)));
+        EXPECT_EQ(rich.text(), QStringLiteral("保留"));
+    }
+    // A final line break does not start a line of its own.
+    const QString lines = dir.filePath(QStringLiteral("lines.txt"));
+    writeFile(lines, QByteArray("a\n").repeated(10000));
+    EXPECT_EQ(loadError(rich, lines), QString());
+    EXPECT_EQ(rich.lineCount(), 10000);
+    writeFile(lines, QByteArray("a\n").repeated(10001));
+    EXPECT_EQ(loadError(rich, lines),
+              QStringLiteral("文本太长：最多 10000 行，这段文本有 10001 行。"));
+    // Tall enough to make the document layout spin: 4,000 one-character lines at 1638 points.
+    writeFile(lines, "{\\rtf1\\fs3276 " + QByteArray("a\\par ").repeated(3999) + "a}");
+    EXPECT_EQ(loadError(rich, lines),
+              QStringLiteral("文本太高：各行最大字号之和最多 2000000 磅，这段文本有 6552000 磅。"));
+    EXPECT_EQ(rich.lineCount(), 10000);
+    writeFile(lines, QByteArray(500001, 'a'));
+    EXPECT_EQ(loadError(rich, lines),
+              QStringLiteral("文本太长：最多 500000 个字符，这段文本有 500001 个。"));
+    writeFile(lines, "{\\rtf1 " + QByteArray("{\\b a}b").repeated(50001) + "}");
+    EXPECT_EQ(loadError(rich, lines),
+              QStringLiteral("文本格式太碎：最多 100000 段不同格式的文字。"));
+    // The same height reached by giving every line of a small text the largest size.
+    rich.setText(QString(3999, QLatin1Char('\n')));
+    rich.selectAll();
+    EXPECT_THROW(rich.setSelSize(1638), TarvelError);
+    EXPECT_EQ(rich.lineCount(), 3999); // unchanged
 }
 
 TEST_F(RichTextTest, RtfRoundTripKeepsFacesSizesColoursStylesAndAlignment) {
@@ -509,8 +546,19 @@ TEST_F(RichTextTest, SaveFailureReportsAndLeavesNoFile) {
     } catch (const TarvelError& error) {
         message = error.text();
     }
-    EXPECT_EQ(message, QStringLiteral("Failed to Save Stream"));
+    EXPECT_EQ(message,
+              QStringLiteral("Failed to Save Stream\n无法保存文本“%1”：文件夹不存在。").arg(path));
     EXPECT_FALSE(QFile::exists(path));
+    const QString folder = dir.filePath(QStringLiteral("adir.rtf"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    try {
+        rich.saveToFile(folder);
+    } catch (const TarvelError& error) {
+        message = error.text();
+    }
+    EXPECT_EQ(
+        message,
+        QStringLiteral("Failed to Save Stream\n无法保存文本“%1”：这是一个文件夹。").arg(folder));
 }
 
 TEST_F(RichTextTest, SavingOverAFileReplacesItWhole) {

@@ -303,7 +303,7 @@ TEST(RotatedTextSize, WholeNumbersInTheRangeOnly) {
             RotatedTextSizeFromText(bad);
             ADD_FAILURE() << bad.toStdString();
         } catch (const TarvelError& e) {
-            EXPECT_EQ(e.text(), QStringLiteral("'%1' is not a valid integer value").arg(bad));
+            EXPECT_EQ(e.text(), QStringLiteral("“%1”不是有效的整数。").arg(bad));
         }
     }
 }

@@ -326,6 +326,8 @@ TEST(RtfReader, HostileInput) {
     // Unbalanced braces: missing closes, and text after the document's group.
     EXPECT_EQ(read("{\\rtf1 a{\\b b").plainText(), QStringLiteral("ab"));
     EXPECT_EQ(read("{\\rtf1 a}}}} ignored").plainText(), QStringLiteral("a"));
+    // A byte-order mark before the markup is skipped.
+    EXPECT_EQ(read("\xEF\xBB\xBF{\\rtf1 a}").plainText(), QStringLiteral("a"));
 
     // Groups nested far deeper than the cap, then closed again.
     const int depth = 100000;
@@ -389,6 +391,9 @@ TEST(RtfWriter, WritesTablesUnicodeAndGbkFallback) {
     model.paragraphs.push_back(
         {RichTextAlignment::Right,
          {{QStringLiteral("a;b\tc"), attributes("Arial", 9, clWindowText, 0)}}});
+    // Chinese after Latin text of the same attributes still gets the Asian set.
+    model.paragraphs.push_back({RichTextAlignment::Left,
+                                {{QStringLiteral("中"), attributes("Arial", 9, clWindowText, 0)}}});
     const QByteArray rtf = Rtf::write(model);
     EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg936\\deff0\\uc2"));
     EXPECT_TRUE(rtf.contains("{\\f0\\fnil\\fcharset134 \\u26999\\'bf\\'ac\\u20307\\'cc\\'e5;}"));
@@ -399,7 +404,8 @@ TEST(RtfWriter, WritesTablesUnicodeAndGbkFallback) {
     // 81 5C: the trail byte that is a backslash is escaped like every other byte.
     EXPECT_TRUE(
         rtf.contains("\\u20013\\'d6\\'d0\\u20055\\'81\\'5c\\{\\\\\\}\\u-10179??\\u-8704??"));
-    EXPECT_TRUE(rtf.contains("\\par\r\n\\pard\\qr \\plain\\f1\\fs18 a;b\\tab c"));
+    EXPECT_TRUE(rtf.contains("\\par\r\n\\pard\\qr \\plain\\f1\\fs18 a;b\\tab c\\par\r\n"
+                             "\\pard \\plain\\f1\\fs18\\dbch\\af1\\afs18 \\u20013"));
     for (const char c : rtf)
         EXPECT_LT(uchar(c), 0x80); // seven-bit output
     expectRoundTrip(model);

@@ -134,7 +134,7 @@ TEST_F(DialogTest, SizeErrorStopsTheApplyAtSize) {
     form.RadioButton2->click();
     pickColour(clBlue);
     form.Button4->click();
-    ASSERT_EQ(messages, QStringList{QStringLiteral("'' is not a valid integer value")});
+    ASSERT_EQ(messages, QStringList{QStringLiteral("“”不是有效的整数。")});
     const TSetSector& s = form.RotatedTextSettings;
     EXPECT_EQ(s.Text, QByteArray("XY"));
     EXPECT_EQ(s.Angle, 90);
@@ -155,7 +155,7 @@ TEST_F(DialogTest, SizeErrorStopsTheApplyAtSize) {
     EXPECT_FALSE(form.Image1->hasPicture());
     form.ComboBox1->setEditText(QStringLiteral("1x"));
     form.Button4->click();
-    EXPECT_EQ(messages.last(), QStringLiteral("'1x' is not a valid integer value"));
+    EXPECT_EQ(messages.last(), QStringLiteral("“1x”不是有效的整数。"));
     EXPECT_EQ(messages.size(), 4);
     // A size that would draw mirrored glyphs is refused the same way.
     form.ComboBox1->setEditText(QStringLiteral("-20"));

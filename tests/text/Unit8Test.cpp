@@ -327,7 +327,8 @@ TEST_F(Unit8, ColourOpenSaveAndNewGoThroughTheirDialogs) {
     answer = dir.filePath(QStringLiteral("missing.rtf"));
     form->OpenButton->click();
     ErrorBoundary::setDisplay(previous);
-    EXPECT_EQ(shown, QStringLiteral("Failed to Load Stream"));
+    EXPECT_EQ(shown,
+              QStringLiteral("Failed to Load Stream\n无法打开文本“%1”：文件不存在。").arg(answer));
     EXPECT_EQ(form->richText().text(), QStringLiteral("中文"));
 }
 
