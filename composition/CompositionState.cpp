@@ -320,6 +320,7 @@ void CompositionState::newCanvas(const TSetStruct& settings, const QImage& backg
     recordWhole(HistoryStep::Kind::NewCanvas, [&] {
         canvasPicture.clearPicture();
         canvasPicture.setSize(settings.Width, settings.Height);
+        canvasPicture.setDotsPerInch(settings.Resolution);
         if (settings.UsePicture) {
             // Decoded pictures are drawn as the graphic they are: 24- and 32-bit pixels stay
             // as they are, every other format becomes 32 bits.
