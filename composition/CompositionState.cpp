@@ -1,8 +1,10 @@
 #include "CompositionState.h"
 
 #include "BackgroundPainters.h"
+#include "FanTextLayout.h"
 #include "Filter3x3.h"
 #include "RotatedText.h"
+#include "TarvelError.h"
 #include "TextLayout.h"
 
 #include <algorithm>
@@ -89,6 +91,16 @@ QPoint CompositionState::position(ElementKind kind) const {
     if (kind < ekRotatedText || kind > ekFan)
         return QPoint();
     return positions[std::size_t(kind - firstPlaced)];
+}
+
+std::optional<FanRing> CompositionState::lastFanRing() const {
+    for (std::size_t i = history.doneCount(); i-- > 0;) {
+        const HistoryStep& step = history.at(i);
+        // A fan stamped at a press is the last element of its step.
+        if (step.kind == HistoryStep::Kind::Stamp && step.placed == ekFan)
+            return step.ring;
+    }
+    return std::nullopt;
 }
 
 HistoryFrame CompositionState::frameOfWholeCanvas() const {
@@ -200,6 +212,14 @@ bool CompositionState::stampPendingAt(QPoint point) {
     }
     if (pending.empty())
         return false;
+    std::optional<FanRing> ring;
+    if (pending.back() == ekFan) {
+        const Stamp fan = element(ekFan)->stamp();
+        if (fan.ring && fan.picture && !fan.picture->isEmpty()) {
+            ring = *fan.ring;
+            ring->centre += point;
+        }
+    }
     const bool hadPicture = canvasPicture.hasPicture();
     recordDrawing(HistoryStep::Kind::Stamp, anywhere ? QRect() : area,
                   [&] {
@@ -211,6 +231,7 @@ bool CompositionState::stampPendingAt(QPoint point) {
                       }
                   },
                   {pending.back(), point});
+    history.last()->ring = ring;
     const QRect whole(QPoint(0, 0), canvasPicture.size());
     afterStep(anywhere || !hadPicture ? whole : area.intersected(whole));
     return true;
@@ -224,9 +245,27 @@ void CompositionState::drawText(const TextSettings& settings, qint32 arrangement
                   canvasPicture.width());
 }
 
+void CompositionState::drawFanText(const TextSettings& settings, const FanRing& ring,
+                                   const FanTextPlan& plan) {
+    DrawFanTextBlock(canvasPicture.canvas(), text->richText(), settings, ring, plan);
+}
+
 void CompositionState::drawTextBlock() {
     if (!text)
         return;
+    if (text->textSettings().FanLayout) {
+        const std::optional<FanRing> ring = lastFanRing();
+        if (!ring)
+            throw TarvelError(
+                QStringLiteral("扇面排列要跟随一把折扇：请先盖上一把折扇，再排文字。"));
+        // The plan is made before anything is drawn, so text that does not fit changes nothing.
+        const FanTextPlan plan = planFanTextBlock(text->richText(), text->textSettings(), *ring);
+        recordDrawing(HistoryStep::Kind::Text, QRect(),
+                      [&] { drawFanText(text->textSettings(), *ring, plan); }, {ekText, QPoint()});
+        history.last()->ring = ring;
+        afterStep(QRect());
+        return;
+    }
     const qint32 chosen = text->textSettings().Arrangement;
     recordDrawing(
         HistoryStep::Kind::Text, QRect(),
@@ -237,6 +276,12 @@ void CompositionState::drawTextBlock() {
 
 void CompositionState::nudgeTextMargins(int dx, int dy) {
     TextSettings& settings = text->textSettings();
+    if (settings.FanLayout) {
+        // A 扇面 block keeps its place from its ring and moves by a shift of its own.
+        settings.FanShiftX = movedMargin(settings.FanShiftX, dx);
+        settings.FanShiftY = movedMargin(settings.FanShiftY, dy);
+        return;
+    }
     // The right-to-left layouts measure LeftMargin from the right edge, so the block moves
     // in the direction of the arrow when the margin changes the other way round.
     const bool fromRight =
@@ -246,6 +291,14 @@ void CompositionState::nudgeTextMargins(int dx, int dy) {
 }
 
 bool CompositionState::nudge(int dx, int dy) {
+    // A 扇面 block is laid out again before its step is taken out: moving does not change what
+    // fits, but text edited since may no longer fit, and then nothing changes.
+    FanTextPlan fanPlan;
+    if (history.nudgeTarget && text && text->textSettings().FanLayout) {
+        const HistoryStep& target = history.at(*history.nudgeTarget);
+        if (target.placed == ekText && target.ring)
+            fanPlan = planFanTextBlock(text->richText(), text->textSettings(), *target.ring);
+    }
     bool wasDone = false;
     std::optional<HistoryStep> old = history.takeNudgeTarget(wasDone);
     if (!old)
@@ -261,7 +314,11 @@ bool CompositionState::nudge(int dx, int dy) {
             return false;
         nudgeTextMargins(dx, dy);
         moved.point = QPoint();
-        draw = [&] { drawText(text->textSettings(), text->textSettings().Arrangement); };
+        if (text->textSettings().FanLayout && old->ring) {
+            draw = [&] { drawFanText(text->textSettings(), *old->ring, fanPlan); };
+        } else {
+            draw = [&] { drawText(text->textSettings(), text->textSettings().Arrangement); };
+        }
     } else if (PlacedElement* placed = element(moved.kind)) {
         const Stamp stamp = placed->stamp();
         area = stampArea(stamp, moved.point);
@@ -273,6 +330,9 @@ bool CompositionState::nudge(int dx, int dy) {
     recordDrawing(old->kind, area, draw, moved);
     history.last()->script = old->script;
     history.last()->files = old->files;
+    history.last()->ring = old->ring;
+    if (moved.kind == ekFan && old->ring)
+        history.last()->ring->centre += QPoint(dx, dy);
     const HistoryStep& now = *history.last();
     afterStep(oldArea.isNull() || now.whole ? QRect() : oldArea | now.area);
     return true;

@@ -6,6 +6,12 @@
 
 #include <QtGlobal>
 
+// The columns of the arrangement 扇面: all long, or long and short in turn.
+enum FanColumns : qint32 {
+    fcLong = 0,
+    fcLongShort = 1,
+};
+
 struct TextSettings {
     // At program start every field is 0; the dialog resets the record when it is created.
     qint32 LeftMargin = 0; // from the left edge, or the right edge in right-to-left layouts
@@ -17,6 +23,12 @@ struct TextSettings {
     qint32 ExtentWidth = 0; // the measured block on the canvas
     qint32 ExtentHeight = 0;
     bool Confirmed = false; // the user committed the settings (confirm, apply, size check)
+    // The arrangement 扇面 (inside the last folding-fan ring stamped) instead of Arrangement,
+    // its columns, and how far nudges have moved the block from its ring.
+    bool FanLayout = false;
+    FanColumns FanColumnStyle = fcLong;
+    qint32 FanShiftX = 0;
+    qint32 FanShiftY = 0;
 
     bool operator==(const TextSettings&) const = default;
 };
@@ -32,4 +44,8 @@ inline void resetTextSettings(TextSettings& settings) {
     settings.ExtentWidth = 0;
     settings.ExtentHeight = 0;
     settings.Confirmed = false;
+    settings.FanLayout = false;
+    settings.FanColumnStyle = fcLong;
+    settings.FanShiftX = 0;
+    settings.FanShiftY = 0;
 }

@@ -3,6 +3,7 @@
 #include "Unit8.h"
 
 #include "ErrorBoundary.h"
+#include "FanTextOption.h"
 #include "PlatformDialogs.h"
 #include "RichEditWidget.h"
 #include "SpinEdit.h"
@@ -361,6 +362,7 @@ void TForm8::buildSettingsControls() {
     RadioButton4 =
         addRadioButton(column, GroupBox2, "RadioButton4", QStringLiteral("从右向左竖排"));
     RadioButton1->setChecked(true);
+    FanTextOption::add(GroupBox2);
 
     Button4 = new QPushButton(QStringLiteral("查看尺寸"), this);
     Button4->setObjectName(QStringLiteral("Button4"));
@@ -464,8 +466,13 @@ void TForm8::ApplyTextSettings() {
     TextSettings.CharSpacing = SpinEdit3->value();
     TextSettings.LineSpacing = SpinEdit4->value();
     TextSettings.Arrangement = ArrangementChoice;
+    FanTextOption::apply(GroupBox2, TextSettings);
     TextSettings.Confirmed = true;
     MeasureTextBlock(richText(), TextSettings);
+}
+
+void TForm8::offerFanLayout(bool ringStamped) {
+    FanTextOption::offer(GroupBox2, ringStamped, ArrangementChoice);
 }
 
 void TForm8::ResetTextSettings() {
