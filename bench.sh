@@ -17,7 +17,7 @@ markdown=0
 cmake -S . -B "$dir" -G Ninja -DTARVEL_BENCH=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
 targets=(bench_EffectsBench bench_EffectsOpenCvBench bench_SealBench bench_PlacementBench
          bench_TextLayoutBench bench_RichTextBench bench_CodecsBench bench_RotatedTextBench
-         bench_StartupBench bench_HistoryBench)
+         bench_StartupBench bench_HistoryBench bench_FanTextBench)
 # Builds on a shared machine wait for each other where the lock is set up.
 if command -v flock >/dev/null 2>&1; then
   flock /tmp/tarvel-build.lock cmake --build "$dir" --target "${targets[@]}" -j2 >/dev/null
@@ -43,6 +43,7 @@ run TextLayoutBench 'BM_FirstDrawInFreshProcess|BM_DrawTextBlock|BM_QtDrawConten
 run RichTextBench '.'
 run CodecsBench '.'
 run RotatedTextBench '.'
+run FanTextBench '.'
 run StartupBench '.'
 run HistoryBench '.'
 load_after=$(cat /proc/loadavg)
@@ -136,6 +137,9 @@ for arg, label in (("0", "common"), ("1", "wide")):
               "≤ 1.5×")
 ratio_row("DrawTextBlock, 10,000 / 5,000 characters (common)",
           ms(text, "BM_DrawTextBlock/10000/0"), ms(text, "BM_DrawTextBlock/5000/0"), "≤ 2.2×")
+fan = medians("FanTextBench")
+ratio_row("扇面 block / horizontal block, 100 characters",
+          ms(fan, "BM_FanTextBlock"), ms(fan, "BM_HorizontalBlock"), "≤ 2×")
 ratio_row("DrawRotatedText at 30° / one upright textOut, 20 characters",
           ms(rotated, "BM_DrawRotatedText/30"), ms(rotated, "BM_UprightTextOut"), None)
 ratio_row("seal preview 400² at 30° / the turn alone", ms(seal, "BM_SealPreview400"),
