@@ -518,6 +518,15 @@ TEST_F(ScriptRun, FanRingWithItsTextIsOneStepOfTheWorkAndReopens) {
     EXPECT_TRUE(tooLong.err.contains(QStringLiteral("扇面放不下这段文字：每列最多")))
         << tooLong.err.toStdString();
     EXPECT_EQ(state.canvas().picture().image(), composed);
+    // A ring nudged takes its centre along.
+    ASSERT_EQ(run(R"({"steps": [
+      {"do": "fan", "shape": "ring", "radius": 240, "innerRadius": 108, "span": 140},
+      {"do": "click", "at": [20, 20]},
+      {"do": "nudge", "direction": "down"}
+    ]})")
+                  .status,
+              0);
+    EXPECT_EQ(state.lastFanRing(), (FanRing{QPoint(249, 273), 240, 108, 140}));
     const Outcome badRing = run(R"({"steps": [
       {"do": "fan", "shape": "ring", "radius": 100, "innerRadius": 100}
     ]})");
