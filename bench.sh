@@ -17,7 +17,7 @@ markdown=0
 cmake -S . -B "$dir" -G Ninja -DTARVEL_BENCH=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
 targets=(bench_EffectsBench bench_EffectsOpenCvBench bench_SealBench bench_PlacementBench
          bench_TextLayoutBench bench_RichTextBench bench_CodecsBench bench_RotatedTextBench
-         bench_StartupBench bench_HistoryBench)
+         bench_StartupBench bench_HistoryBench bench_FanTextBench)
 # Builds on a shared machine wait for each other where the lock is set up.
 if command -v flock >/dev/null 2>&1; then
   flock /tmp/tarvel-build.lock cmake --build "$dir" --target "${targets[@]}" -j2 >/dev/null
@@ -43,6 +43,7 @@ run TextLayoutBench 'BM_FirstDrawInFreshProcess|BM_DrawTextBlock|BM_QtDrawConten
 run RichTextBench '.'
 run CodecsBench '.'
 run RotatedTextBench '.'
+run FanTextBench '.'
 run StartupBench '.'
 run HistoryBench '.'
 load_after=$(cat /proc/loadavg)
@@ -141,6 +142,9 @@ ratio_row("DrawTextBlock, 10,000 / 5,000 characters (common)",
 # The conversion's goal is a time: 10 ms, the denominator.
 ratio_row("simplified → traditional, 10,000 characters in the rich text / 10 ms",
           ms(rich, "ConvertRichText"), 10.0, "≤ 1×")
+fan = medians("FanTextBench")
+ratio_row("扇面 block / horizontal block, 100 characters",
+          ms(fan, "BM_FanTextBlock"), ms(fan, "BM_HorizontalBlock"), "≤ 2×")
 ratio_row("DrawRotatedText at 30° / one upright textOut, 20 characters",
           ms(rotated, "BM_DrawRotatedText/30"), ms(rotated, "BM_UprightTextOut"), None)
 ratio_row("seal preview 400² at 30° / the turn alone", ms(seal, "BM_SealPreview400"),

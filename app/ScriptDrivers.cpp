@@ -99,6 +99,7 @@ void canvasStep(ScriptContext& context, const QJsonObject& keys) {
                        [&](QDialog& dialog) {
                            setSpin(dialog, "SpinEdit1", keys, "width");
                            setSpin(dialog, "SpinEdit2", keys, "height");
+                           setSpin(dialog, "SpinEdit3", keys, "resolution");
                            if (keys.contains(QStringLiteral("color"))) {
                                press(dialog, "RadioButton5");
                                pickColor(context, dialog, "Button1", keys, "color");
@@ -120,11 +121,17 @@ void canvasStep(ScriptContext& context, const QJsonObject& keys) {
                        });
 }
 
-// Circle and fan share their controls' names.
+void pressRadio(QDialog& dialog, const QJsonObject& keys, const char* key,
+                const std::vector<std::pair<QString, const char*>>& choices);
+
+// Circle and fan share their controls' names; the fan has its shape and the ring's own two.
 void shapeStep(ScriptContext& context, const QJsonObject& keys, const std::function<void()>& open) {
     context.withDialog(open, [&](QDialog& dialog) {
         setSpin(dialog, "SpinEdit1", keys, "lineWidth");
         setSpin(dialog, "SpinEdit2", keys, "radius");
+        pressRadio(dialog, keys, "shape", {{"leaf", "RadioButton1"}, {"ring", "RadioButton2"}});
+        setSpin(dialog, "SpinEdit3", keys, "innerRadius");
+        setSpin(dialog, "SpinEdit4", keys, "span");
         pickColor(context, dialog, "SpeedButton1", keys, "lineColor");
         pickColor(context, dialog, "SpeedButton2", keys, "fillColor");
         closeDialog(dialog, keys, {"Button1", "Button2", "Button3", "Button4", "Button6"});
@@ -245,6 +252,13 @@ void textStep(ScriptContext& context, const QJsonObject& keys) {
             if (keys.contains(QStringLiteral("chineseDigits")))
                 form.ChineseDigitsCheckBox->setChecked(
                     keys.value(QStringLiteral("chineseDigits")).toBool());
+            // 扇面 is offered only after a folding-fan ring was stamped.
+            if (keys.value(QStringLiteral("fan")).toBool())
+                press(dialog, "RadioButton5");
+            if (keys.contains(QStringLiteral("fanColumns")))
+                control<QAbstractButton>(dialog, "CheckBox1")
+                    .setChecked(keys.value(QStringLiteral("fanColumns")).toString() ==
+                                QLatin1String("longShort"));
             if (keys.value(QStringLiteral("check")).toBool()) {
                 press(dialog, "Button4");
                 std::fprintf(context.out, "%s\n", qUtf8Printable(form.Label5->text()));
@@ -418,6 +432,7 @@ QJsonObject describeDialogStep(TForm1& form, const QString& command, const QStri
         const TSetStruct& settings = form.Form2->CanvasSettings;
         step.insert(QStringLiteral("width"), settings.Width);
         step.insert(QStringLiteral("height"), settings.Height);
+        step.insert(QStringLiteral("resolution"), settings.Resolution);
         if (settings.UsePicture) {
             step.insert(QStringLiteral("picture"), embeddedName);
             const char* layouts[] = {"tile", "stretch", "center"};
@@ -439,6 +454,12 @@ QJsonObject describeDialogStep(TForm1& form, const QString& command, const QStri
         step.insert(QStringLiteral("punctuation"),
                     punctuation.value(int(settings.Punctuation), punctuation.first()));
         step.insert(QStringLiteral("chineseDigits"), settings.ChineseDigits);
+        if (settings.FanLayout) {
+            step.insert(QStringLiteral("fan"), true);
+            step.insert(QStringLiteral("fanColumns"), settings.FanColumnStyle == fcLongShort
+                                                          ? QStringLiteral("longShort")
+                                                          : QStringLiteral("long"));
+        }
     } else if (command == QLatin1String("rotated")) {
         TForm3& dialog = *form.Form3;
         step.insert(QStringLiteral("text"), dialog.Edit1->text());
@@ -482,6 +503,13 @@ QJsonObject describeDialogStep(TForm1& form, const QString& command, const QStri
                    : static_cast<const ShapeSettingsRecord&>(form.Form7->FanSettings);
         step.insert(QStringLiteral("lineWidth"), spinOf(dialog, "SpinEdit1"));
         step.insert(QStringLiteral("radius"), spinOf(dialog, "SpinEdit2"));
+        if (!circle) {
+            const FanSettingsRecord& fan = form.Form7->FanSettings;
+            step.insert(QStringLiteral("shape"),
+                        fan.Shape == fsRing ? QStringLiteral("ring") : QStringLiteral("leaf"));
+            step.insert(QStringLiteral("innerRadius"), spinOf(dialog, "SpinEdit3"));
+            step.insert(QStringLiteral("span"), spinOf(dialog, "SpinEdit4"));
+        }
         putColor(step, "lineColor", settings.LineColor);
         putColor(step, "fillColor", settings.FillColor);
     }

@@ -139,7 +139,7 @@ void TForm1::BitBtn3Click() {
     const QString path =
         PlatformDialogs::withDefaultExtension(*chosen, dialog->request.defaultExtension);
     dialog->request.initialPath = path;
-    savePicture(State.canvas().picture(), path);
+    savePicture(State.canvas().picture(), path, State.canvas().dotsPerInch());
     State.markSaved();
     showSavedNotice(this, QStringLiteral("已保存：%1").arg(QDir::toNativeSeparators(path)));
 }

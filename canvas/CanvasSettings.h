@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Colors.h"
+#include "PrintSize.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -21,6 +22,7 @@ struct TSetStruct {
     bool UseColor = false;
     QString PictureFile;
     PictureLayout Layout = plTile;
+    qint32 Resolution = defaultResolution; // dots per inch the saved files carry
 };
 
 // The reset of the dialog's cancel button: every field back to its default except

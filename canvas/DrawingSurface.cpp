@@ -237,6 +237,12 @@ DrawingSurface::DrawingSurface(const QImage& image) : image_(image) {
         image_ = image_.convertToFormat(QImage::Format_RGB32);
 }
 
+DrawingSurface DrawingSurface::withAlpha(const QImage& image) {
+    DrawingSurface surface;
+    surface.image_ = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return surface;
+}
+
 void DrawingSurface::setSize(int w, int h) {
     w = std::max(w, 0);
     h = std::max(h, 0);
@@ -620,7 +626,7 @@ void copyScaled(QImage& dst, const QRect& dest, const QImage& srcImage, const QR
 } // namespace
 
 QImage DrawingSurface::keyedForDisplay() const {
-    if (!transparent || isEmpty())
+    if (!transparent || isEmpty() || hasAlpha())
         return image_;
     QImage shown = image_.convertToFormat(QImage::Format_ARGB32);
     const QRgb key = toRgb(effectiveTransparentColor()) & 0xFFFFFF;
@@ -643,6 +649,14 @@ void DrawingSurface::stretchDraw(const QRect& dest, const DrawingSurface& pictur
     ensureBitmap();
     if (picture.isEmpty())
         return;
+    if (picture.hasAlpha()) {
+        if (image_.isNull())
+            return;
+        // Source over: each pixel's coverage blends it with the canvas beneath.
+        QPainter painter(&image_);
+        painter.drawImage(dest, picture.image());
+        return;
+    }
     if (picture.transparent) {
         const QRgb key = toRgb(picture.effectiveTransparentColor()) & 0xFFFFFF;
         copyScaled(image_, dest, picture.image(), picture.image().rect(), &key);

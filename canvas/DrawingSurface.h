@@ -51,6 +51,11 @@ public:
     DrawingSurface() = default;
     DrawingSurface(int width, int height, Format format = Format::Bit32);
     explicit DrawingSurface(const QImage& image);
+    // A picture whose pixels carry their own coverage (premultiplied alpha): drawn onto another
+    // surface it is composited over it, so its smooth edges blend with what lies beneath and
+    // no key colour is involved. Nothing is drawn on such a picture through the surface.
+    static DrawingSurface withAlpha(const QImage& image);
+    bool hasAlpha() const { return image_.format() == QImage::Format_ARGB32_Premultiplied; }
 
     bool isEmpty() const { return image_.isNull() || image_.width() < 1 || image_.height() < 1; }
     int width() const { return image_.width(); }
@@ -111,8 +116,9 @@ public:
     // font's escapement; the surface's own font is untouched.
     void textOutWithFont(int x, int y, const QString& text, const Font& temporaryFont);
 
-    // Pictures. draw honours the source's transparency; the copies are straight pixel copies
-    // (no blending), clipped to this surface; stretching samples the nearest pixel.
+    // Pictures. draw honours the source's transparency (a key colour left out, or an alpha
+    // picture composited over the surface); the copies are straight pixel copies (no
+    // blending), clipped to this surface; stretching samples the nearest pixel.
     void draw(int x, int y, const DrawingSurface& picture);
     void stretchDraw(const QRect& dest, const DrawingSurface& picture);
     void blockCopy(int x, int y, const DrawingSurface& source);

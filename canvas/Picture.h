@@ -32,10 +32,16 @@ public:
     int height() const { return extent.height(); }
     void setSize(qint64 width, qint64 height);
 
+    // The resolution the picture is printed at, in dots per inch, which its saved files carry;
+    // 0 when none was chosen.
+    int dotsPerInch() const { return resolution; }
+    void setDotsPerInch(int dotsPerInch) { resolution = dotsPerInch; }
+
 private:
     enum class Kind { Empty, Bitmap, Graphic };
     DrawingSurface surface;
     Kind kind = Kind::Empty;
     bool isTransparent = false;
     QSize extent;
+    int resolution = 0;
 };

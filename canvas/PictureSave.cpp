@@ -83,13 +83,14 @@ void writeThroughTemporaryFile(const QString& path, const std::function<void(QIO
 
 } // namespace
 
-void savePicture(const DrawingSurface& picture, const QString& path) {
+void savePicture(const DrawingSurface& picture, const QString& path, int dotsPerInch) {
     if (picture.isEmpty())
         failSave(path, QStringLiteral("画布上还没有图片"));
     switch (saveFormatFor(path)) {
     case SaveFormat::Bmp:
-        writeThroughTemporaryFile(
-            path, [&](QIODevice& device) { codecs::writeBmp(picture.image(), device); });
+        writeThroughTemporaryFile(path, [&](QIODevice& device) {
+            codecs::writeBmp(picture.image(), device, dotsPerInch);
+        });
         return;
     case SaveFormat::Png:
         writeThroughTemporaryFile(
@@ -100,6 +101,7 @@ void savePicture(const DrawingSurface& picture, const QString& path) {
     }
     // The canvas rows go to the encoder as they are: it reads the 24 colour bits of each
     // pixel, which is the 24-bit copy without a second full-size buffer.
-    writeThroughTemporaryFile(
-        path, [&](QIODevice& device) { codecs::writeJpeg(picture.image(), device, 90); });
+    writeThroughTemporaryFile(path, [&](QIODevice& device) {
+        codecs::writeJpeg(picture.image(), device, 90, dotsPerInch);
+    });
 }

@@ -16,5 +16,6 @@ QString fileExtension(const QString& path);
 SaveFormat saveFormatFor(const QString& path);
 
 // No picture (an empty canvas): an error, and nothing is written. Every error names the file
-// and the problem in one Chinese sentence.
-void savePicture(const DrawingSurface& picture, const QString& path);
+// and the problem in one Chinese sentence. dotsPerInch, when above 0, is the resolution the
+// file carries (the JFIF density, the BMP pixels per metre); the pixels are the same.
+void savePicture(const DrawingSurface& picture, const QString& path, int dotsPerInch = 0);

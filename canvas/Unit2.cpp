@@ -4,10 +4,12 @@
 #include "ErrorBoundary.h"
 #include "Named.h"
 #include "PlatformDialogs.h"
+#include "PrintSize.h"
 #include "SpinEdit.h"
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -38,12 +40,28 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
 
     GroupBox1 =
         named(new QGroupBox(QStringLiteral("图片大小"), this), "GroupBox1", QRect(16, 12, 343, 96));
+    // Three rows: width and height, each with its printed length beside it, and the
+    // resolution that length is measured at.
     Label1 =
-        named(new QLabel(QStringLiteral("图片长："), GroupBox1), "Label1", QRect(24, 26, 70, 20));
-    SpinEdit1 = sizeBox(GroupBox1, "SpinEdit1", QRect(100, 24, 120, 24), 800);
+        named(new QLabel(QStringLiteral("图片长："), GroupBox1), "Label1", QRect(24, 22, 70, 20));
+    SpinEdit1 = sizeBox(GroupBox1, "SpinEdit1", QRect(100, 20, 110, 22), 800);
     Label2 =
-        named(new QLabel(QStringLiteral("图片宽："), GroupBox1), "Label2", QRect(24, 60, 70, 20));
-    SpinEdit2 = sizeBox(GroupBox1, "SpinEdit2", QRect(100, 58, 120, 24), 600);
+        named(new QLabel(QStringLiteral("图片宽："), GroupBox1), "Label2", QRect(24, 46, 70, 20));
+    SpinEdit2 = sizeBox(GroupBox1, "SpinEdit2", QRect(100, 44, 110, 22), 600);
+    Label5 =
+        named(new QLabel(QStringLiteral("分辨率："), GroupBox1), "Label5", QRect(24, 70, 70, 20));
+    SpinEdit3 = named(new SpinEdit(GroupBox1), "SpinEdit3", QRect(100, 68, 110, 22));
+    SpinEdit3->setRange(minimumResolution, maximumResolution);
+    SpinEdit3->setIncrement(12);
+    SpinEdit3->setValue(defaultResolution);
+    Label3 = named(new QLabel(GroupBox1), "Label3", QRect(218, 22, 120, 20));
+    Label4 = named(new QLabel(GroupBox1), "Label4", QRect(218, 46, 120, 20));
+    Label6 =
+        named(new QLabel(QStringLiteral("点/英寸"), GroupBox1), "Label6", QRect(218, 70, 120, 20));
+    for (SpinEdit* box : {SpinEdit1, SpinEdit2, SpinEdit3})
+        connect(box->findChild<QLineEdit*>(), &QLineEdit::textChanged, this,
+                [this] { ShowPrintSize(); });
+    ShowPrintSize();
 
     GroupBox2 = named(new QGroupBox(QStringLiteral("背景设置"), this), "GroupBox2",
                       QRect(16, 118, 343, 96));
@@ -100,6 +118,12 @@ void TForm2::FormCreate() {
     CanvasSettings = TSetStruct{};
 }
 
+void TForm2::ShowPrintSize() {
+    const int resolution = SpinEdit3->value();
+    Label3->setText(centimetresText(SpinEdit1->value(), resolution));
+    Label4->setText(centimetresText(SpinEdit2->value(), resolution));
+}
+
 void TForm2::RadioButton5Click() {
     const bool colour = RadioButton5->isChecked();
     const bool picture = RadioButton6->isChecked();
@@ -151,6 +175,7 @@ void TForm2::Commit() {
     CanvasSettings.UsePicture = PictureChosen;
     CanvasSettings.PictureFile = ChosenPicture;
     CanvasSettings.UseColor = ColorChosen;
+    CanvasSettings.Resolution = SpinEdit3->value();
 }
 
 void TForm2::Button3Click() {

@@ -37,6 +37,11 @@ public:
     QLabel* Label2 = nullptr;
     SpinEdit* SpinEdit1 = nullptr;        // width
     SpinEdit* SpinEdit2 = nullptr;        // height
+    QLabel* Label5 = nullptr;             // 分辨率：
+    SpinEdit* SpinEdit3 = nullptr;        // resolution, dots per inch
+    QLabel* Label3 = nullptr;             // the width in centimetres
+    QLabel* Label4 = nullptr;             // the height in centimetres
+    QLabel* Label6 = nullptr;             // 点/英寸
     QGroupBox* GroupBox2 = nullptr;       // 背景设置
     QRadioButton* RadioButton5 = nullptr; // 背景颜色
     QPushButton* Button1 = nullptr;       // 调色板
@@ -58,6 +63,8 @@ public:
     void Button3Click(); // confirm
     void Button5Click(); // apply
     void Button4Click(); // cancel
+    // The size in centimetres at the resolution the boxes show.
+    void ShowPrintSize();
 
     // Copies the working values into CanvasSettings.
     void Commit();

@@ -8,6 +8,7 @@
 #include <QImageReader>
 #include <QtEndian>
 
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -158,7 +159,7 @@ QImage decodeBmp(QByteArrayView data, const DecodeLimits& limits) {
     return image;
 }
 
-void writeBmp(const QImage& image, QIODevice& device) {
+void writeBmp(const QImage& image, QIODevice& device, int dotsPerInch) {
     if (image.isNull() || image.width() < 1 || image.height() < 1)
         throw TarvelError(QStringLiteral("画布上还没有图片"));
     QImage converted;
@@ -190,8 +191,11 @@ void writeBmp(const QImage& image, QIODevice& device) {
     qToLittleEndian<quint16>(24, info + 14);
     qToLittleEndian<quint32>(bmpUncompressed, info + 16);
     qToLittleEndian<quint32>(quint32(pixelBytes), info + 20);
-    qToLittleEndian<quint32>(3780, info + 24); // 96 pixels per inch, in pixels per metre
-    qToLittleEndian<quint32>(3780, info + 28);
+    // 3780 pixels per metre are 96 per inch.
+    const quint32 perMetre =
+        dotsPerInch > 0 ? quint32(std::lround(dotsPerInch / 0.0254)) : quint32(3780);
+    qToLittleEndian<quint32>(perMetre, info + 24);
+    qToLittleEndian<quint32>(perMetre, info + 28);
     const auto fail = [] { throw TarvelError(QStringLiteral("无法写入 BMP 文件")); };
     if (device.write(reinterpret_cast<const char*>(headers), sizeof headers) != sizeof headers)
         fail();

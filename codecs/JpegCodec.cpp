@@ -7,6 +7,7 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -203,6 +204,7 @@ struct JpegEncodeJob {
     J_COLOR_SPACE inputSpace;
     int inputComponents;
     int quality;
+    int dotsPerInch = 0;
     unsigned char buffer[jpegOutputBufferSize];
 };
 
@@ -257,6 +259,12 @@ bool runJpegEncode(JpegEncodeJob* job) {
     // 1 × 1 chroma, JFIF header, standard Huffman tables, sequential, no restart markers.
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, job->quality, TRUE);
+    if (job->dotsPerInch > 0) {
+        // The JFIF density: unit 1 is dots per inch, at most what its 16 bits hold.
+        cinfo.density_unit = 1;
+        cinfo.X_density = UINT16(std::min(job->dotsPerInch, 65535));
+        cinfo.Y_density = cinfo.X_density;
+    }
     cinfo.optimize_coding = FALSE;
     cinfo.restart_interval = 0;
     cinfo.restart_in_rows = 0;
@@ -310,7 +318,7 @@ QImage decodeJpeg(QByteArrayView data, const DecodeLimits& limits) {
     return image;
 }
 
-void writeJpeg(const QImage& image, QIODevice& device, int quality) {
+void writeJpeg(const QImage& image, QIODevice& device, int quality, int dotsPerInch) {
     if (image.isNull() || image.width() < 1 || image.height() < 1)
         throw TarvelError(QStringLiteral("画布上还没有图片"));
     QImage converted;
@@ -335,6 +343,7 @@ void writeJpeg(const QImage& image, QIODevice& device, int quality) {
     job.inputSpace = fourBytes ? JCS_EXT_BGRX : JCS_EXT_BGR;
     job.inputComponents = fourBytes ? 4 : 3;
     job.quality = quality;
+    job.dotsPerInch = dotsPerInch;
     if (!runJpegEncode(&job))
         throw TarvelError(QStringLiteral("无法写入 JPEG 文件"));
 }

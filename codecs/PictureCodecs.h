@@ -48,9 +48,12 @@ QImage loadPicture(const QString& path, const DecodeLimits& limits = {});
 // Baseline JFIF, YCbCr with 2 × 2 luminance against 1 × 1 chroma sampling, standard Huffman
 // tables, no restart markers. The rows go to the library straight from the picture
 // (Format_RGB32 as BGRX, Format_BGR888 as BGR; other formats are converted first).
-void writeJpeg(const QImage& image, QIODevice& device, int quality = 90);
-// Uncompressed 24 bits per pixel, bottom-up, BITMAPINFOHEADER.
-void writeBmp(const QImage& image, QIODevice& device);
+// dotsPerInch above 0 goes into the JFIF density in dots per inch; otherwise the density says
+// only that the pixels are square.
+void writeJpeg(const QImage& image, QIODevice& device, int quality = 90, int dotsPerInch = 0);
+// Uncompressed 24 bits per pixel, bottom-up, BITMAPINFOHEADER. The pixels per metre are those
+// of dotsPerInch when it is above 0, else of the screen's 96.
+void writeBmp(const QImage& image, QIODevice& device, int dotsPerInch = 0);
 // 8-bit RGB without alpha, not interlaced, libpng's standard compression and filters; the rows
 // go to the library straight from the picture like writeJpeg's.
 void writePng(const QImage& image, QIODevice& device);

@@ -3,8 +3,10 @@
 #include <QPainter>
 
 #include "BackgroundPainters.h"
+#include "FanTextLayout.h"
 #include "Filter3x3.h"
 #include "RotatedText.h"
+#include "TarvelError.h"
 #include "TextLayout.h"
 
 #include <QImage>
@@ -94,6 +96,16 @@ QPoint CompositionState::position(ElementKind kind) const {
     if (kind < ekRotatedText || kind > ekFan)
         return QPoint();
     return positions[std::size_t(kind - firstPlaced)];
+}
+
+std::optional<FanRing> CompositionState::lastFanRing() const {
+    for (std::size_t i = history.doneCount(); i-- > 0;) {
+        const HistoryStep& step = history.at(i);
+        // A fan stamped at a press is the last element of its step.
+        if (step.kind == HistoryStep::Kind::Stamp && step.placed == ekFan)
+            return step.ring;
+    }
+    return std::nullopt;
 }
 
 HistoryFrame CompositionState::frameOfWholeCanvas() const {
@@ -213,6 +225,14 @@ bool CompositionState::stampPendingAt(QPoint point) {
     }
     if (pending.empty())
         return false;
+    std::optional<FanRing> ring;
+    if (pending.back() == ekFan) {
+        const Stamp fan = element(ekFan)->stamp();
+        if (fan.ring && fan.picture && !fan.picture->isEmpty()) {
+            ring = *fan.ring;
+            ring->centre += point;
+        }
+    }
     const bool hadPicture = canvasPicture.hasPicture();
     recordDrawing(HistoryStep::Kind::Stamp, anywhere ? QRect() : area,
                   [&] {
@@ -224,6 +244,7 @@ bool CompositionState::stampPendingAt(QPoint point) {
                       }
                   },
                   {pending.back(), point});
+    history.last()->ring = ring;
     const QRect whole(QPoint(0, 0), canvasPicture.size());
     afterStep(anywhere || !hadPicture ? whole : area.intersected(whole));
     return true;
@@ -237,9 +258,27 @@ void CompositionState::drawText(const TextSettings& settings, qint32 arrangement
                   canvasPicture.width());
 }
 
+void CompositionState::drawFanText(const TextSettings& settings, const FanRing& ring,
+                                   const FanTextPlan& plan) {
+    DrawFanTextBlock(canvasPicture.canvas(), text->richText(), settings, ring, plan);
+}
+
 void CompositionState::drawTextBlock() {
     if (!text)
         return;
+    if (text->textSettings().FanLayout) {
+        const std::optional<FanRing> ring = lastFanRing();
+        if (!ring)
+            throw TarvelError(
+                QStringLiteral("扇面排列要跟随一把折扇：请先盖上一把折扇，再排文字。"));
+        // The plan is made before anything is drawn, so text that does not fit changes nothing.
+        const FanTextPlan plan = planFanTextBlock(text->richText(), text->textSettings(), *ring);
+        recordDrawing(HistoryStep::Kind::Text, QRect(),
+                      [&] { drawFanText(text->textSettings(), *ring, plan); }, {ekText, QPoint()});
+        history.last()->ring = ring;
+        afterStep(QRect());
+        return;
+    }
     const qint32 chosen = text->textSettings().Arrangement;
     recordDrawing(
         HistoryStep::Kind::Text, QRect(),
@@ -250,6 +289,12 @@ void CompositionState::drawTextBlock() {
 
 void CompositionState::nudgeTextMargins(int dx, int dy) {
     TextSettings& settings = text->textSettings();
+    if (settings.FanLayout) {
+        // A 扇面 block keeps its place from its ring and moves by a shift of its own.
+        settings.FanShiftX = movedMargin(settings.FanShiftX, dx);
+        settings.FanShiftY = movedMargin(settings.FanShiftY, dy);
+        return;
+    }
     // The right-to-left layouts measure LeftMargin from the right edge, so the block moves
     // in the direction of the arrow when the margin changes the other way round.
     const bool fromRight =
@@ -259,6 +304,14 @@ void CompositionState::nudgeTextMargins(int dx, int dy) {
 }
 
 bool CompositionState::nudge(int dx, int dy) {
+    // A 扇面 block is laid out again before its step is taken out: moving does not change what
+    // fits, but text edited since may no longer fit, and then nothing changes.
+    FanTextPlan fanPlan;
+    if (history.nudgeTarget && text && text->textSettings().FanLayout) {
+        const HistoryStep& target = history.at(*history.nudgeTarget);
+        if (target.placed == ekText && target.ring)
+            fanPlan = planFanTextBlock(text->richText(), text->textSettings(), *target.ring);
+    }
     bool wasDone = false;
     std::optional<HistoryStep> old = history.takeNudgeTarget(wasDone);
     if (!old)
@@ -274,7 +327,11 @@ bool CompositionState::nudge(int dx, int dy) {
             return false;
         nudgeTextMargins(dx, dy);
         moved.point = QPoint();
-        draw = [&] { drawText(text->textSettings(), text->textSettings().Arrangement); };
+        if (text->textSettings().FanLayout && old->ring) {
+            draw = [&] { drawFanText(text->textSettings(), *old->ring, fanPlan); };
+        } else {
+            draw = [&] { drawText(text->textSettings(), text->textSettings().Arrangement); };
+        }
     } else if (PlacedElement* placed = element(moved.kind)) {
         const Stamp stamp = placed->stamp();
         area = stampArea(stamp, moved.point);
@@ -286,6 +343,9 @@ bool CompositionState::nudge(int dx, int dy) {
     recordDrawing(old->kind, area, draw, moved);
     history.last()->script = old->script;
     history.last()->files = old->files;
+    history.last()->ring = old->ring;
+    if (moved.kind == ekFan && old->ring)
+        history.last()->ring->centre += QPoint(dx, dy);
     const HistoryStep& now = *history.last();
     afterStep(oldArea.isNull() || now.whole ? QRect() : oldArea | now.area);
     return true;
@@ -333,6 +393,7 @@ void CompositionState::newCanvas(const TSetStruct& settings, const QImage& backg
     recordWhole(HistoryStep::Kind::NewCanvas, [&] {
         canvasPicture.clearPicture();
         canvasPicture.setSize(settings.Width, settings.Height);
+        canvasPicture.setDotsPerInch(settings.Resolution);
         if (settings.UsePicture) {
             // Decoded pictures are drawn as the graphic they are: 24- and 32-bit pixels stay
             // as they are, every other format becomes 32 bits.

@@ -7,6 +7,7 @@
 #include "CanvasSettings.h"
 #include "DrawingSurface.h"
 #include "EffectKind.h"
+#include "FanTextLayout.h"
 #include "History.h"
 #include "Picture.h"
 #include "PlacedElement.h"
@@ -17,6 +18,7 @@
 #include <QRect>
 #include <array>
 #include <functional>
+#include <optional>
 
 class CompositionState final : public QObject {
     Q_OBJECT
@@ -33,6 +35,9 @@ public:
     // element was last stamped or nudged to.
     ElementKind lastKind() const;
     QPoint position(ElementKind kind) const;
+    // The last fan stamped, among the steps done, when it is a folding-fan ring: the ring a
+    // 扇面 text block follows.
+    std::optional<FanRing> lastFanRing() const;
     // The effect state: the picture every effect filters, whether it is taken, the effect
     // shown on the canvas.
     const DrawingSurface& effectBase() const { return effects.base; }
@@ -56,7 +61,8 @@ public:
     // element just undone is drawn again moved, as one step. Nothing happens when no element
     // can be moved. True when the canvas changed.
     bool nudge(int dx, int dy);
-    // The confirmed text block, drawn at once as one step.
+    // The confirmed text block, drawn at once as one step. A 扇面 block that does not fit its
+    // ring, or finds none, raises an error and changes nothing.
     void drawTextBlock();
     // Steps back and forward through the history; false when there is no step to take.
     bool undo();
@@ -120,6 +126,7 @@ private:
     // Draws the stamp and returns the rectangle it may have drawn on (null: anywhere).
     QRect drawStamp(const Stamp& stamp, QPoint point);
     void drawText(const TextSettings& settings, qint32 arrangement);
+    void drawFanText(const TextSettings& settings, const FanRing& ring, const FanTextPlan& plan);
     // Draws the element of a placement step again at its (moved) position.
     QRect redrawPlacement(const Placement& placement);
     void nudgeTextMargins(int dx, int dy);

@@ -5,6 +5,7 @@
 
 #include "DrawingSurface.h"
 #include "EffectKind.h"
+#include "FanRing.h"
 #include "Picture.h"
 #include "PlacedElement.h"
 
@@ -43,6 +44,9 @@ struct HistoryStep {
     // or the text block, and where it stands.
     ElementKind placed = ekNone;
     QPoint position;
+    // A folding-fan ring this step stamped, or the ring a 扇面 text block follows, on the
+    // canvas.
+    std::optional<FanRing> ring;
     // The script steps that made it, and the files they use, for the work file.
     QJsonArray script;
     QHash<QString, QByteArray> files;

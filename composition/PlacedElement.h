@@ -6,6 +6,7 @@
 class DrawingSurface;
 class QImage;
 class RichText;
+struct FanRing;
 struct TSetSector;
 struct TextSettings;
 
@@ -22,11 +23,13 @@ enum ElementKind : qint32 {
 // What lands on the canvas, and how: a keyed picture whose top-left corner goes to the point,
 // or a line of turned characters that starts at the point. An empty picture draws nothing.
 // A smooth picture, when there is one, is composited through its alpha channel in the keyed
-// picture's place.
+// picture's place. A folding-fan ring also says where its centre lies from the picture's
+// top-left corner, so that text can follow it.
 struct Stamp {
     const DrawingSurface* picture = nullptr;
     const TSetSector* rotatedText = nullptr;
     const QImage* smoothPicture = nullptr;
+    const FanRing* ring = nullptr;
 };
 
 // An element confirmed in its dialog and waiting for a press on the canvas: the rotated text,

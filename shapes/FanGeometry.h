@@ -9,9 +9,20 @@
 #include <QRect>
 #include <QtGlobal>
 
-// The fan dialog's settings; the defaults are the values ResetSettings restores.
+// The two shapes of the fan dialog: the leaf outline, and the folding-fan ring, a segment of
+// a ring whose outer radius is Radius.
+enum FanShape : qint32 {
+    fsLeaf = 0,
+    fsRing = 1,
+};
+
+// The fan dialog's settings; the defaults are the values ResetSettings restores. The ring's
+// inner radius and angle span are read only for the ring.
 struct FanSettingsRecord : ShapeSettingsRecord {
     FanSettingsRecord() : ShapeSettingsRecord{2, 100, clGray, clWhite, clGray, clWhite, 0} {}
+    FanShape Shape = fsLeaf;
+    qint32 InnerRadius = 45;
+    qint32 Span = 140; // whole degrees, the ring centred on the upward vertical
 };
 
 // The largest side of a fan picture the program will draw (4 x Radius wide): 8192 x 4096

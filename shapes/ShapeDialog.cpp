@@ -122,6 +122,7 @@ void ShapeDialog::ApplySettings() {
     s.Radius = SpinEdit2->value();
     s.LineColor = s.PickedLineColor;
     s.FillColor = s.PickedFillColor;
+    applyOwnControls();
     fitPreview();
 }
 

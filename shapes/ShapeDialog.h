@@ -71,6 +71,8 @@ protected:
     virtual std::pair<qint64, qint64> previewSize() const = 0;
     // The complete picture for the settings; empty when there is nothing to draw.
     virtual DrawingSurface renderPicture() const = 0;
+    // Reads the controls a dialog has beyond the shared ones; part of ApplySettings.
+    virtual void applyOwnControls() {}
 
 private:
     void fitPreview();

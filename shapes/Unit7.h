@@ -1,10 +1,16 @@
-// The fan dialog: chooses the outline width, radius and colours of a fan leaf, previews the
-// fan picture and keeps it; on OK the main window stamps it at the next canvas press.
+// The fan dialog: chooses the shape (the leaf outline or the folding-fan ring), the outline
+// width, radius and colours, previews the fan picture and keeps it; on OK the main window
+// stamps it at the next canvas press.
 #pragma once
 
 #include "CanvasSettings.h"
 #include "FanGeometry.h"
+#include "FanRing.h"
 #include "ShapeDialog.h"
+
+#include <optional>
+
+class QRadioButton;
 
 class TForm7 final : public ShapeDialog {
     Q_OBJECT
@@ -14,12 +20,25 @@ public:
 
     FanSettingsRecord FanSettings;
 
+    QRadioButton* RadioButton1 = nullptr; // 扇形, the leaf
+    QRadioButton* RadioButton2 = nullptr; // 折扇, the ring
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    SpinEdit* SpinEdit3 = nullptr; // the ring's inner radius
+    SpinEdit* SpinEdit4 = nullptr; // the ring's angle span
+
+    // The previewed picture, and for a ring where its centre lies from the picture's corner.
+    Stamp stamp() const override;
+
 protected:
     ShapeSettingsRecord& settings() override { return FanSettings; }
     void resetRecord() override { FanSettings = FanSettingsRecord{}; }
     std::pair<qint64, qint64> previewSize() const override;
     DrawingSurface renderPicture() const override;
+    void applyOwnControls() override;
 
 private:
     const TSetStruct* canvasSettings;
+    // The ring of the picture last previewed; none for the leaf.
+    mutable std::optional<FanRing> previewedRing;
 };

@@ -21,6 +21,12 @@ constexpr bool isVerticalPunctuation(qint32 value) {
     return value >= vpOriginal && value <= vpNone;
 }
 
+// The columns of the arrangement 扇面: all long, or long and short in turn.
+enum FanColumns : qint32 {
+    fcLong = 0,
+    fcLongShort = 1,
+};
+
 struct TextSettings {
     // At program start every field is 0; the dialog resets the record when it is created.
     qint32 LeftMargin = 0; // from the left edge, or the right edge in right-to-left layouts
@@ -34,6 +40,12 @@ struct TextSettings {
     bool Confirmed = false; // the user committed the settings (confirm, apply, size check)
     VerticalPunctuation Punctuation = vpOriginal;
     bool ChineseDigits = false; // 0-9 drawn as 〇一二三四五六七八九
+    // The arrangement 扇面 (inside the last folding-fan ring stamped) instead of Arrangement,
+    // its columns, and how far nudges have moved the block from its ring.
+    bool FanLayout = false;
+    FanColumns FanColumnStyle = fcLong;
+    qint32 FanShiftX = 0;
+    qint32 FanShiftY = 0;
 
     bool operator==(const TextSettings&) const = default;
 };
@@ -51,4 +63,8 @@ inline void resetTextSettings(TextSettings& settings) {
     settings.Confirmed = false;
     settings.Punctuation = vpOriginal;
     settings.ChineseDigits = false;
+    settings.FanLayout = false;
+    settings.FanColumnStyle = fcLong;
+    settings.FanShiftX = 0;
+    settings.FanShiftY = 0;
 }

@@ -6,6 +6,7 @@
 #include "ConversionButtons.h"
 #include "DialogKeys.h"
 #include "ErrorBoundary.h"
+#include "FanTextOption.h"
 #include "PlatformDialogs.h"
 #include "RichEditWidget.h"
 #include "SpinEdit.h"
@@ -399,6 +400,7 @@ void TForm8::buildSettingsControls() {
     ChineseDigitsCheckBox = new QCheckBox(QStringLiteral("数字写作汉字"), GroupBox2);
     ChineseDigitsCheckBox->setObjectName(QStringLiteral("ChineseDigitsCheckBox"));
     column->addWidget(ChineseDigitsCheckBox);
+    FanTextOption::add(GroupBox2);
 
     Button4 = new QPushButton(QStringLiteral("查看尺寸"), this);
     Button4->setObjectName(QStringLiteral("Button4"));
@@ -505,8 +507,13 @@ void TForm8::ApplyTextSettings() {
     TextSettings.Arrangement = ArrangementChoice;
     TextSettings.Punctuation = VerticalPunctuation(PunctuationComboBox->currentIndex());
     TextSettings.ChineseDigits = ChineseDigitsCheckBox->isChecked();
+    FanTextOption::apply(GroupBox2, TextSettings);
     TextSettings.Confirmed = true;
     MeasureTextBlock(richText(), TextSettings);
+}
+
+void TForm8::offerFanLayout(bool ringStamped) {
+    FanTextOption::offer(GroupBox2, ringStamped, ArrangementChoice);
 }
 
 void TForm8::ResetTextSettings() {

@@ -47,6 +47,8 @@ public:
     void ApplyTextSettings();
     // Sets the record back to its defaults; the controls keep what the user set.
     void ResetTextSettings();
+    // Offers the arrangement 扇面 while the last fan stamped is a folding-fan ring.
+    void offerFanLayout(bool ringStamped);
     // "查看尺寸": applies, then shows the measured size and warns when the canvas is smaller.
     void CheckTextSize();
 

@@ -106,7 +106,10 @@ TEST(ScriptReader, HostileInputIsRefusedNotCrashedOn) {
 
 TEST(ScriptReader, EveryCommandIsKnownWithItsKeys) {
     EXPECT_EQ(scriptCommands().size(), 16);
-    EXPECT_EQ(scriptKeysOf("fan"),
-              QStringList({"close", "fillColor", "lineColor", "lineWidth", "radius"}));
+    EXPECT_EQ(scriptKeysOf("fan"), QStringList({"close", "fillColor", "innerRadius", "lineColor",
+                                                "lineWidth", "radius", "shape", "span"}));
+    EXPECT_TRUE(scriptKeysOf("canvas").contains("resolution"));
+    EXPECT_TRUE(scriptKeysOf("text").contains("fan"));
+    EXPECT_TRUE(scriptKeysOf("text").contains("fanColumns"));
     EXPECT_TRUE(scriptKeysOf("undo").isEmpty());
 }

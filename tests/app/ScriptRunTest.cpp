@@ -1,5 +1,7 @@
 // Composition scripts run end to end against the real window: each command is checked on the
 // pixels of the picture the script saves, and failures on their exit status and message.
+#include "CompositionState.h"
+#include "FanRing.h"
 #include "ImageControl.h"
 #include "PlatformDialogs.h"
 #include "RichEditWidget.h"
@@ -25,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <QtEndian>
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -563,4 +566,89 @@ TEST_F(ScriptRun, TextRunsGiveThePictureTypingThemGives) {
     DrawTextBlock(byHand, typed, form->Form8->TextSettings, arHorzLeftToRight, 300);
     EXPECT_TRUE(form->Image1->picture().image().convertToFormat(QImage::Format_RGB32) ==
                 byHand.image().convertToFormat(QImage::Format_RGB32));
+}
+
+// A folding-fan ring, its 扇面 text, a nudge and undo, the work file and the print resolution,
+// all through the script steps the window records.
+TEST_F(ScriptRun, FanRingWithItsTextIsOneStepOfTheWorkAndReopens) {
+    const Outcome outcome = run(R"({"steps": [
+      {"do": "canvas", "width": 500, "height": 300, "color": "#FFFFFF", "resolution": 300},
+      {"do": "fan", "shape": "ring", "radius": 240, "innerRadius": 108, "span": 140,
+       "lineWidth": 2, "lineColor": "#6B4423", "fillColor": "#FBF3DF"},
+      {"do": "click", "at": [20, 20]},
+      {"do": "text", "runs": [{"text": "春眠不觉晓处处闻啼鸟\n\n孟浩然", "face": "宋体",
+                               "size": 20, "color": "#000000"}],
+       "fan": true, "fanColumns": "longShort"},
+      {"do": "nudge", "direction": "right"},
+      {"do": "saveWork", "file": "fan.tarvel"},
+      {"do": "save", "file": "fan.bmp"},
+      {"do": "save", "file": "fan.jpg"}
+    ]})");
+    ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
+    CompositionState& state = form->composition();
+    // The ring's centre: the press plus the centre's place in the ring's picture.
+    EXPECT_EQ(state.lastFanRing(), (FanRing{QPoint(249, 263), 240, 108, 140}));
+    EXPECT_EQ(state.lastKind(), ekText);
+    EXPECT_EQ(form->Form8->TextSettings.FanShiftX, 10);
+    const QImage composed = state.canvas().picture().image();
+    const auto dark = [](const QImage& image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += qRed(image.pixel(x, y)) < 60;
+        return count;
+    };
+    EXPECT_GT(dark(composed), 200);
+    ASSERT_TRUE(state.undo());
+    EXPECT_EQ(dark(state.canvas().picture().image()), 0);
+    ASSERT_TRUE(state.redo());
+    EXPECT_EQ(state.canvas().picture().image(), composed);
+
+    QFile work(file(QStringLiteral("fan.tarvel")));
+    ASSERT_TRUE(work.open(QIODevice::ReadOnly));
+    const QByteArray text = work.readAll();
+    EXPECT_TRUE(text.contains("\"shape\": \"ring\"")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\"fanColumns\": \"longShort\""));
+    TForm1 reopened;
+    reopened.createDialogs();
+    reopened.openWork(work.fileName());
+    EXPECT_EQ(reopened.composition().canvas().picture().image(), composed);
+
+    // The files carry 300 dots per inch: 11811 pixels per metre, a JFIF density of 300.
+    QFile bmp(file(QStringLiteral("fan.bmp")));
+    ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
+    const QByteArray header = bmp.read(46);
+    EXPECT_EQ(qFromLittleEndian<quint32>(header.constData() + 38), 11811u);
+    QFile jpeg(file(QStringLiteral("fan.jpg")));
+    ASSERT_TRUE(jpeg.open(QIODevice::ReadOnly));
+    const QByteArray jfif = jpeg.read(20);
+    EXPECT_EQ(jfif.mid(6, 5), QByteArray("JFIF\0", 5));
+    EXPECT_EQ(uchar(jfif[13]), 1);
+    EXPECT_EQ(qFromBigEndian<quint16>(jfif.constData() + 14), 300);
+
+    // What does not fit is said, and nothing is drawn.
+    const Outcome tooLong = run(R"({"steps": [
+      {"do": "text", "plain": "一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十",
+       "face": "宋体", "size": 20, "fan": true}
+    ]})");
+    EXPECT_EQ(tooLong.status, 1);
+    EXPECT_TRUE(tooLong.err.contains(QStringLiteral("扇面放不下这段文字：每列最多")))
+        << tooLong.err.toStdString();
+    EXPECT_EQ(state.canvas().picture().image(), composed);
+    // A ring nudged takes its centre along.
+    ASSERT_EQ(run(R"({"steps": [
+      {"do": "fan", "shape": "ring", "radius": 240, "innerRadius": 108, "span": 140},
+      {"do": "click", "at": [20, 20]},
+      {"do": "nudge", "direction": "down"}
+    ]})")
+                  .status,
+              0);
+    EXPECT_EQ(state.lastFanRing(), (FanRing{QPoint(249, 273), 240, 108, 140}));
+    const Outcome badRing = run(R"({"steps": [
+      {"do": "fan", "shape": "ring", "radius": 100, "innerRadius": 100}
+    ]})");
+    EXPECT_EQ(badRing.status, 1);
+    EXPECT_TRUE(badRing.err.contains(
+        QStringLiteral("折扇的内半径（100）必须不小于 0 且小于外半径（100）。")))
+        << badRing.err.toStdString();
 }

@@ -169,6 +169,22 @@ TEST_F(Unit2Test, CommitCopiesSizesAndLayout) {
     EXPECT_EQ(form->ChosenLayout, plTile);
 }
 
+TEST_F(Unit2Test, SizeInCentimetresFollowsTheBoxesAndTheResolutionIsCommitted) {
+    EXPECT_EQ(form->findChild<QLabel*>("Label5")->text(), "分辨率：");
+    EXPECT_EQ(form->SpinEdit3->value(), 96);
+    EXPECT_EQ(form->CanvasSettings.Resolution, 96);
+    EXPECT_EQ(form->Label3->text(), "21.17 厘米"); // 800 pixels at 96 per inch
+    form->SpinEdit1->setText("3543");
+    form->SpinEdit3->setText("300");
+    EXPECT_EQ(form->Label3->text(), "30.00 厘米");
+    EXPECT_EQ(form->Label4->text(), "5.08 厘米");
+    form->Button5->click();
+    EXPECT_EQ(form->CanvasSettings.Resolution, 300);
+    form->SpinEdit3->setText("none");
+    form->Button5->click();
+    EXPECT_EQ(form->CanvasSettings.Resolution, 1); // the lower limit
+}
+
 TEST_F(Unit2Test, CancelResetsTheRecordButNotTheControlsOrPictureFile) {
     choosePicture(QStringLiteral("/pictures/paper.png"));
     form->SpinEdit1->setText("320");

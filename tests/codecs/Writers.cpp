@@ -249,3 +249,34 @@ TEST(PngWriter, EmptyPictureAndFailingDeviceAreErrors) {
     EXPECT_GT(small.accepted, 32768);
     EXPECT_LE(small.accepted, 65536);
 }
+
+// The print resolution: dots per inch in the JFIF density (unit 1), pixels per metre in the
+// BMP header; none asked for keeps square pixels in the JFIF and the screen's 96 in the BMP.
+TEST(PrintResolution, JfifDensityAndBmpPixelsPerMetreCarryIt) {
+    struct Case {
+        int dotsPerInch;
+        int unit;
+        int density;
+        quint32 perMetre;
+    };
+    const Case cases[] = {
+        {0, 0, 1, 3780}, {96, 1, 96, 3780}, {300, 1, 300, 11811}, {600, 1, 600, 23622}};
+    const QImage picture = sample(QImage::Format_RGB32);
+    const QByteArray plainJpeg = written([&](QIODevice& dev) { writeJpeg(picture, dev); });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dotsPerInch);
+        const QByteArray jpeg =
+            written([&](QIODevice& dev) { writeJpeg(picture, dev, 90, c.dotsPerInch); });
+        const int jfif = markers(jpeg).front().second;
+        ASSERT_EQ(jpeg.mid(jfif, 5), QByteArray("JFIF\0", 5));
+        EXPECT_EQ(uchar(jpeg[jfif + 7]), c.unit);
+        EXPECT_EQ(uchar(jpeg[jfif + 8]) << 8 | uchar(jpeg[jfif + 9]), c.density);
+        EXPECT_EQ(uchar(jpeg[jfif + 10]) << 8 | uchar(jpeg[jfif + 11]), c.density);
+        EXPECT_EQ(decodeJpeg(jpeg), decodeJpeg(plainJpeg));
+        const QByteArray bmp =
+            written([&](QIODevice& dev) { writeBmp(picture, dev, c.dotsPerInch); });
+        EXPECT_EQ(little32(bmp, 38), c.perMetre);
+        EXPECT_EQ(little32(bmp, 42), c.perMetre);
+        EXPECT_EQ(decodeBmp(bmp), picture);
+    }
+}

@@ -1,9 +1,11 @@
 // The fan picture: its constants, where the outline's ink lands, what the fill reaches and
 // what the key colour leaves out.
 #include "FanGeometry.h"
+#include "FanRingGeometry.h"
 #include "TarvelError.h"
 
 #include <QGuiApplication>
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -282,4 +284,82 @@ TEST(FanPicture, FillByRunsEqualsTheBorderFill) {
             ++compared;
         }
     EXPECT_EQ(compared, 66 * 7 + 3 * 4); // radii up to 100 with every width, the rest with four
+}
+
+// The folding-fan ring: the picture reaches the outer arc's ends at the sides, the inner arc's
+// ends at the bottom, and the outline's width plus a pixel beyond on every side.
+TEST(FanRing, SizeAndCentreAtSeveralRadiiAndSpans) {
+    struct Case {
+        qint32 outer, inner, span, lineWidth;
+        QSize size;
+        QPoint centre;
+    };
+    const Case cases[] = {
+        {100, 45, 140, 2, QSize(194, 91), QPoint(97, 103)},
+        {100, 45, 180, 1, QSize(204, 104), QPoint(102, 102)},
+        {200, 90, 100, 3, QSize(316, 151), QPoint(158, 204)},
+        {100, 0, 60, 1, QSize(104, 104), QPoint(52, 102)},
+    };
+    for (const Case& c : cases) {
+        const FanRingGeometry ring = computeFanRingGeometry(c.outer, c.inner, c.span, c.lineWidth);
+        EXPECT_EQ(ring.size, c.size) << c.outer << " " << c.span;
+        EXPECT_EQ(ring.centre, c.centre) << c.outer << " " << c.span;
+    }
+}
+
+TEST(FanRing, BadRingsSayWhatDoesNotFit) {
+    const std::pair<std::array<qint32, 3>, QString> cases[] = {
+        {{100, 100, 140}, QStringLiteral("折扇的内半径（100）必须不小于 0 且小于外半径（100）。")},
+        {{100, 120, 140}, QStringLiteral("折扇的内半径（120）必须不小于 0 且小于外半径（100）。")},
+        {{100, 45, 0}, QStringLiteral("折扇的角度（0°）必须大于 0° 且不超过 180°。")},
+        {{100, 45, 181}, QStringLiteral("折扇的角度（181°）必须大于 0° 且不超过 180°。")},
+    };
+    for (const auto& [values, message] : cases) {
+        try {
+            computeFanRingGeometry(values[0], values[1], values[2], 1);
+            ADD_FAILURE() << "accepted " << values[1] << " " << values[2];
+        } catch (const TarvelError& error) {
+            EXPECT_EQ(error.text(), message);
+        }
+    }
+}
+
+TEST(FanRing, OutlineFillHoleAndSmoothEdgesOnACanvas) {
+    FanSettingsRecord ring = settings(100, 2, clGray, fill);
+    ring.Shape = fsRing;
+    const DrawingSurface picture = renderFanRingPicture(ring);
+    ASSERT_TRUE(picture.hasAlpha());
+    ASSERT_EQ(picture.size(), QSize(194, 91));
+    // Down the middle from the centre (97, 103): the outline of width 2 covers radii 99 to 101
+    // and 44 to 46 (rows 3 and 58 lie wholly inside it), the fill lies between, the hole and
+    // the corners are clear.
+    const auto argb = [&](int x, int y) { return picture.image().pixel(x, y); };
+    EXPECT_EQ(qAlpha(argb(97, 0)), 0);
+    EXPECT_EQ(argb(97, 3), 0xFF808080u);
+    EXPECT_EQ(argb(97, 31), 0xFFFF0000u); // radius 72: the fill
+    EXPECT_EQ(argb(97, 58), 0xFF808080u);
+    EXPECT_EQ(qAlpha(argb(97, 83)), 0); // radius 20: the hole
+    EXPECT_EQ(qAlpha(argb(0, 0)), 0);
+    EXPECT_EQ(qAlpha(argb(0, 90)), 0);
+
+    // Composited onto a canvas: outside the ring the canvas stays exactly as it was, the edge
+    // blends the outline into the canvas, and no key colour appears anywhere.
+    constexpr TColor canvasBlue = 0x00A04020;
+    DrawingSurface canvas(300, 200);
+    canvas.brush.color = canvasBlue;
+    canvas.fillRect(0, 0, 300, 200);
+    canvas.draw(10, 20, picture);
+    EXPECT_EQ(canvas.pixel(10, 20), canvasBlue);
+    EXPECT_EQ(canvas.pixel(107, 103), canvasBlue); // the hole
+    EXPECT_EQ(canvas.pixel(107, 51), fill);
+    int blended = 0;
+    int keyed = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x) {
+            const TColor p = canvas.pixel(x, y);
+            keyed += p == clWhite || p == clFuchsia;
+            blended += p != canvasBlue && p != clGray && p != fill;
+        }
+    EXPECT_EQ(keyed, 0);
+    EXPECT_GT(blended, 100);
 }

@@ -2,6 +2,7 @@
 #include "Unit7.h"
 #include "ColorButton.h"
 #include "ErrorBoundary.h"
+#include "FanRing.h"
 #include "ImageControl.h"
 #include "PlatformDialogs.h"
 #include "SpinEdit.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -113,6 +115,43 @@ TEST_F(FanDialog, OkDrawsArmsAndCloses) {
     form.Button6->click();
     EXPECT_FALSE(form.Image1->hasPicture());
     EXPECT_EQ(form.FanSettings.PendingPlacement, 1);
+}
+
+TEST_F(FanDialog, TheRingIsASecondShapeWithItsOwnSettingsAndMessages) {
+    EXPECT_TRUE(form.RadioButton1->isChecked());
+    EXPECT_EQ(form.RadioButton2->text(), QStringLiteral("折扇"));
+    EXPECT_EQ(form.SpinEdit3->value(), 45);
+    EXPECT_EQ(form.SpinEdit4->value(), 140);
+    QString shown;
+    const auto previous =
+        ErrorBoundary::setDisplay([&](QWidget*, const QString& text) { shown = text; });
+    form.RadioButton2->click();
+    form.SpinEdit1->setText("2");
+    form.Button1->click();
+    EXPECT_EQ(form.FanSettings.Shape, fsRing);
+    ASSERT_TRUE(form.Image1->picture().hasAlpha());
+    EXPECT_EQ(form.Image1->picture().size(), QSize(194, 91));
+    EXPECT_EQ(form.Image1->size(), QSize(194, 91));
+    const Stamp stamp = form.stamp();
+    ASSERT_NE(stamp.ring, nullptr);
+    EXPECT_EQ(*stamp.ring, (FanRing{QPoint(97, 103), 100, 45, 140}));
+    // A ring that cannot be: the message, nothing armed, the last picture kept.
+    form.disarm();
+    form.SpinEdit3->setText("100");
+    form.Button1->click();
+    EXPECT_EQ(shown, QStringLiteral("折扇的内半径（100）必须不小于 0 且小于外半径（100）。"));
+    EXPECT_EQ(form.FanSettings.PendingPlacement, 0);
+    EXPECT_EQ(form.Image1->picture().size(), QSize(194, 91));
+    form.SpinEdit3->setText("45");
+    form.SpinEdit4->setText("200");
+    form.Button4->click();
+    EXPECT_EQ(shown, QStringLiteral("折扇的角度（200°）必须大于 0° 且不超过 180°。"));
+    // Back to the leaf: its picture and no ring.
+    form.RadioButton1->click();
+    form.Button4->click();
+    EXPECT_FALSE(form.Image1->picture().hasAlpha());
+    EXPECT_EQ(form.stamp().ring, nullptr);
+    ErrorBoundary::setDisplay(previous);
 }
 
 } // namespace

@@ -2,13 +2,17 @@
 // goes, checked against the surface's own text out at the expected places and by where the
 // ink lands.
 #include "TextLayout.h"
+#include "FanTextLayout.h"
+#include "TarvelError.h"
 #include "TextMeasure.h"
 
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 #include <memory>
 
+#include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace {
 
@@ -238,6 +242,125 @@ TEST_F(TextLayout, FontComesFromTheSelectionAndStaysOnTheLastCharacter) {
     EXPECT_EQ(text.selText(), QByteArray("a"));
     EXPECT_EQ(surface.font.height, 27);
     EXPECT_EQ(surface.font.name, QStringLiteral("宋体"));
+}
+
+// 扇面 in a ring of radii 300 and 135 over 140 degrees, cells of 40 x 40 with the default
+// spacings: a long column holds 3 characters (the first centred 270 from the centre, 42 apart),
+// the columns stand 15.53 degrees apart where they end nearest the centre, 8 of them; the
+// inscription, cells of 24, starts a main cell lower with 4 to a column.
+struct FanCase {
+    FanColumns columns;
+    std::vector<int> mainLines;
+    std::vector<int> inscriptionLines;
+    // Characters as (column, angle in tenths, x, y) from the ring's centre.
+    std::vector<std::tuple<int, int, double, double>> cells;
+};
+
+TEST(FanTextPlan, ColumnAnglesAndPlacesLongAndShort) {
+    const FanRing ring{QPoint(0, 0), 300, 135, 140};
+    const FanCase cases[] = {
+        {fcLong,
+         {5},
+         {2, 1},
+         {{0, 596, 232.8787, -136.6291},
+          {0, 596, 196.6531, -115.3757},
+          {0, 596, 160.4275, -94.1223},
+          {1, 441, 187.8965, -193.8941},
+          {1, 441, 158.6681, -163.7328},
+          // The inscription: a main column after the text, a main cell lower, smaller steps.
+          {2, 286, 112.9713, -207.2040},
+          {2, 286, 100.5253, -184.3764},
+          {3, 172, 69.7871, -225.4457}}},
+        // The short second column holds 2 characters and starts a cell lower.
+        {fcLongShort,
+         {5},
+         {},
+         {{0, 596, 232.8787, -136.6291},
+          {0, 596, 196.6531, -115.3757},
+          {0, 596, 160.4275, -94.1223},
+          {1, 441, 158.6681, -163.7328},
+          {1, 441, 129.4398, -133.5715}}},
+        // Each line starts a column of its own.
+        {fcLong, {1, 1}, {}, {{0, 596, 232.8787, -136.6291}, {1, 441, 187.8965, -193.8941}}},
+    };
+    FanTextMeasure measure{{}, {}, 40, 40, 24, 24};
+    for (const FanCase& c : cases) {
+        measure.mainLines = c.mainLines;
+        measure.inscriptionLines = c.inscriptionLines;
+        const FanTextPlan plan = planFanText(ring, measure, 2, 5, c.columns);
+        EXPECT_EQ(plan.longCells, 3);
+        EXPECT_EQ(plan.shortCells, 2);
+        EXPECT_EQ(plan.columns, 8);
+        ASSERT_EQ(plan.cells.size(), c.cells.size());
+        for (std::size_t i = 0; i < c.cells.size(); ++i) {
+            SCOPED_TRACE(i);
+            const auto& [column, angle, x, y] = c.cells[i];
+            EXPECT_EQ(plan.cells[i].column, column);
+            EXPECT_EQ(plan.cells[i].angle, angle);
+            EXPECT_NEAR(plan.cells[i].centre.x(), x, 1e-3);
+            EXPECT_NEAR(plan.cells[i].centre.y(), y, 1e-3);
+        }
+    }
+}
+
+TEST(FanTextPlan, TextLongerThanTheFanHoldsSaysWhatIsLeftOver) {
+    const FanRing ring{QPoint(0, 0), 300, 135, 140};
+    FanTextMeasure measure{{25}, {}, 40, 40, 24, 24};
+    const auto message = [&] {
+        try {
+            planFanText(ring, measure, 2, 5, fcLong);
+        } catch (const TarvelError& error) {
+            return error.text();
+        }
+        return QString();
+    };
+    EXPECT_EQ(message(), QStringLiteral("扇面放不下这段文字：每列最多 3 个字，扇面最多 8 列，"
+                                        "还有 1 个字排不下。"));
+    measure.mainLines = {24};
+    EXPECT_EQ(message(), QString());
+    measure.inscriptionLines = {3};
+    EXPECT_EQ(message(),
+              QStringLiteral("扇面放不下落款：落款每列最多 4 个字，还有 3 个字排不下。"));
+}
+
+TEST_F(TextLayout, FanBlockTurnsEachCharacterAboutItsPlace) {
+    write(QStringLiteral("一二"), 30);
+    settings.FanLayout = true;
+    const FanRing ring{QPoint(400, 330), 300, 135, 140};
+    const FanTextPlan plan = planFanTextBlock(text, settings, ring);
+    ASSERT_EQ(plan.cells.size(), 2u);
+    DrawingSurface surface(canvasWidth, 340);
+    surface.brush.style = DrawingSurface::BrushStyle::Clear;
+    DrawFanTextBlock(surface, text, settings, ring, plan);
+    // The ink of each character lies around its place, none of it far away.
+    for (const FanCell& cell : plan.cells) {
+        const QPoint at = (QPointF(ring.centre) + cell.centre).toPoint();
+        int ink = 0;
+        for (int y = at.y() - 20; y <= at.y() + 20; ++y)
+            for (int x = at.x() - 20; x <= at.x() + 20; ++x)
+                ink += surface.pixel(x, y) != clWhite;
+        EXPECT_GT(ink, 20);
+    }
+    int stray = 0;
+    for (int y = 0; y < surface.height(); ++y)
+        for (int x = 0; x < surface.width(); ++x) {
+            if (surface.pixel(x, y) == clWhite)
+                continue;
+            bool near = false;
+            for (const FanCell& cell : plan.cells) {
+                const QPointF at = QPointF(ring.centre) + cell.centre;
+                near = near || (std::abs(x - at.x()) <= 24 && std::abs(y - at.y()) <= 24);
+            }
+            stray += !near;
+        }
+    EXPECT_EQ(stray, 0);
+    // A shift moves every pixel by itself.
+    settings.FanShiftX = 7;
+    settings.FanShiftY = -3;
+    DrawingSurface moved(canvasWidth, 340);
+    moved.brush.style = DrawingSurface::BrushStyle::Clear;
+    DrawFanTextBlock(moved, text, settings, ring, plan);
+    EXPECT_EQ(moved.image().copy(7, 0, 700, 300), surface.image().copy(0, 3, 700, 300));
 }
 
 } // namespace

@@ -146,6 +146,31 @@ TEST_F(Unit8, ApplyResetAndTheSizeCheck) {
 
 // What a user sees on the shown dialog: the margin boxes show their numbers whole, and the
 // size check's warning wraps beside the groups without widening the dialog or the button.
+TEST_F(Unit8, FanLayoutIsOfferedOnlyAfterARing) {
+    auto* fan = form->findChild<QRadioButton*>("RadioButton5");
+    auto* alternate = form->findChild<QCheckBox*>("CheckBox1");
+    ASSERT_TRUE(fan && alternate);
+    EXPECT_EQ(fan->text(), "扇面");
+    EXPECT_EQ(alternate->text(), "长短行");
+    EXPECT_FALSE(fan->isEnabled());
+    form->offerFanLayout(true);
+    form->RadioButton4->click();
+    fan->click();
+    alternate->setChecked(true);
+    form->TextSettings.FanShiftX = 30; // a nudge of the last block
+    form->Button2->click();
+    EXPECT_TRUE(form->TextSettings.FanLayout);
+    EXPECT_EQ(form->TextSettings.FanColumnStyle, fcLongShort);
+    EXPECT_EQ(form->TextSettings.FanShiftX, 0);
+    // Without a ring the choice goes back to the arrangement chosen among the four.
+    form->offerFanLayout(false);
+    EXPECT_FALSE(fan->isEnabled());
+    EXPECT_TRUE(form->RadioButton4->isChecked());
+    form->Button2->click();
+    EXPECT_FALSE(form->TextSettings.FanLayout);
+    EXPECT_EQ(form->TextSettings.Arrangement, arVertRightToLeft);
+}
+
 TEST_F(Unit8, TheMarginBoxesAndTheSizeCheckResultShowWhole) {
     writeExample();
     form->show();

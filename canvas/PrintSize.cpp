@@ -1,0 +1,13 @@
+#include "PrintSize.h"
+
+#include <cmath>
+
+QString centimetresText(qint64 pixels, int dotsPerInch) {
+    if (dotsPerInch < 1)
+        return QString();
+    return QStringLiteral("%1 厘米").arg(double(pixels) * 2.54 / dotsPerInch, 0, 'f', 2);
+}
+
+int dotsPerMetre(int dotsPerInch) {
+    return int(std::lround(dotsPerInch / 0.0254));
+}
