@@ -185,7 +185,10 @@ void layoutColumns(TemplateLayout& layout, const WorkTemplate& work) {
     const double step = double(tall.extent.height()) / 2.0 / sample.em;
     double best = 0;
     int bestRows = count;
-    for (int columns = 1; columns <= count; ++columns) {
+    // A short horizontal work is one row of characters, read from right to left.
+    const int fewestColumns =
+        work.format == WorkFormat::Horizontal && count <= 8 ? count : 1;
+    for (int columns = fewestColumns; columns <= count; ++columns) {
         const int rows = (count + columns - 1) / columns;
         const double across =
             width / (columns * columnWidth + columnGap * (columns - 1) + sideUnits);
