@@ -304,6 +304,10 @@ void CompositionState::nudgeTextMargins(int dx, int dy) {
 }
 
 bool CompositionState::nudge(int dx, int dy) {
+    // Nothing is taken out of the history unless the element can be drawn again.
+    const ElementKind movable = lastKind();
+    if (movable == ekNone || (movable == ekText ? !text : !element(movable)))
+        return false;
     // A 扇面 block is laid out again before its step is taken out: moving does not change what
     // fits, but text edited since may no longer fit, and then nothing changes.
     FanTextPlan fanPlan;
