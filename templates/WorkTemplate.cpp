@@ -186,8 +186,7 @@ void layoutColumns(TemplateLayout& layout, const WorkTemplate& work) {
     double best = 0;
     int bestRows = count;
     // A short horizontal work is one row of characters, read from right to left.
-    const int fewestColumns =
-        work.format == WorkFormat::Horizontal && count <= 8 ? count : 1;
+    const int fewestColumns = work.format == WorkFormat::Horizontal && count <= 8 ? count : 1;
     for (int columns = fewestColumns; columns <= count; ++columns) {
         const int rows = (count + columns - 1) / columns;
         const double across =
