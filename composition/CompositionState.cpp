@@ -340,7 +340,8 @@ bool CompositionState::nudge(int dx, int dy) {
         const Stamp stamp = placed->stamp();
         area = stampArea(stamp, moved.point);
         positions[std::size_t(moved.kind - firstPlaced)] = moved.point;
-        draw = [&] { drawStamp(placed->stamp(), moved.point); };
+        // The element by value: the lambda runs after this branch's scope has ended.
+        draw = [this, placed, &moved] { drawStamp(placed->stamp(), moved.point); };
     } else {
         return false;
     }
