@@ -172,7 +172,10 @@ void CompositionState::recordDrawing(HistoryStep::Kind kind, const QRect& area,
 }
 
 void CompositionState::showFrame(const HistoryStep& step, const HistoryFrame& frame) {
-    if (step.whole) {
+    if (step.whole && frame.filtered) {
+        effects = frame.effects;
+        showFilteredBase();
+    } else if (step.whole) {
         canvasPicture = frame.picture;
         effects = frame.effects;
     } else if (canvasPicture.holdsBitmap()) {
@@ -440,17 +443,59 @@ bool CompositionState::hasEffectPicture() const {
     return canvasPicture.hasPicture() && !canvasPicture.picture().isEmpty();
 }
 
+// The canvas shows the effect base filtered by the current effect, or the base itself after
+// restore, and remembers that it does until anything else writes to it.
+void CompositionState::showFilteredBase() {
+    if (effects.current == efNone) {
+        showOnCanvas(effects.base);
+    } else {
+        if (!canvasPicture.holdsBitmap() || canvasPicture.picture().size() != effects.base.size())
+            showOnCanvas(effects.base);
+        filterIntoCanvas();
+    }
+    filteredCanvasKey = canvasPicture.picture().image().cacheKey();
+}
+
+bool CompositionState::canvasShowsFilteredBase() const {
+    return effects.taken && canvasPicture.holdsBitmap() &&
+           canvasPicture.picture().image().cacheKey() == filteredCanvasKey;
+}
+
+// An effect or restore as one step. The canvas before it is kept only when something was drawn
+// since the last effect: otherwise it is the base filtered again, and the canvas's own bitmap
+// is written in place. The canvas after it is always the base filtered again.
+void CompositionState::recordEffect(HistoryStep::Kind kind, const std::function<void()>& change) {
+    HistoryStep step;
+    step.kind = kind;
+    step.whole = true;
+    step.before.effects = effects;
+    step.before.filtered = canvasShowsFilteredBase();
+    if (!step.before.filtered)
+        step.before.picture = canvasPicture;
+    change();
+    step.after.effects = effects;
+    step.after.filtered = true;
+    history.push(std::move(step));
+    history.nudgeTarget.reset();
+    afterStep(QRect());
+}
+
 bool CompositionState::applyEffect(EffectKind kind) {
     if (!hasEffectPicture())
         return false;
-    recordWhole(HistoryStep::Kind::Effect, [&] {
+    recordEffect(HistoryStep::Kind::Effect, [&] {
         if (!effects.taken && canvasPicture.holdsBitmap()) {
             // The first effect takes the base and filters it in one walk down the picture:
             // each row is converted to 24 bits into the base just before the filter reads it.
-            CopyTo24BitAndFilter(EffectWeights(kind), canvasPicture.picture(), effects.base,
-                                 canvasPicture.canvas());
+            // The picture before it stays with the history; the result goes to a bitmap of its
+            // own rather than to a copy that the filter would overwrite.
+            const DrawingSurface before = canvasPicture.picture();
+            DrawingSurface& canvas = canvasPicture.canvas();
+            canvas.image() = QImage(before.size(), before.image().format());
+            CopyTo24BitAndFilter(EffectWeights(kind), before, effects.base, canvas);
             effects.current = kind;
             effects.taken = true;
+            filteredCanvasKey = canvas.image().cacheKey();
             return;
         }
         // Once the base is taken, putting it back on the canvas first would be wasted: the
@@ -460,7 +505,6 @@ bool CompositionState::applyEffect(EffectKind kind) {
         effects.current = kind;
         filterIntoCanvas();
     });
-    afterStep(QRect());
     return true;
 }
 
@@ -477,8 +521,14 @@ void CompositionState::filterIntoCanvas() {
     // overwritten.
     if (!canvasPicture.holdsBitmap())
         showOnCanvas(effects.base);
+    // Pixels the history shares are left to it: the filter writes every pixel, so a bitmap of
+    // the canvas's own needs no copy of them first.
+    QImage& pixels = canvasPicture.canvas().image();
+    if (!pixels.isDetached())
+        pixels = QImage(pixels.size(), pixels.format());
     Filter3x3Into(EffectWeights(effects.current), effects.base, canvasPicture.canvas());
     effects.taken = true;
+    filteredCanvasKey = canvasPicture.picture().image().cacheKey();
 }
 
 void CompositionState::restore() {
@@ -486,11 +536,10 @@ void CompositionState::restore() {
         effects.current = efNone;
         return;
     }
-    recordWhole(HistoryStep::Kind::Restore, [&] {
+    recordEffect(HistoryStep::Kind::Restore, [&] {
         effects.current = efNone;
-        showOnCanvas(effects.base);
+        showFilteredBase();
     });
-    afterStep(QRect());
 }
 
 bool CompositionState::isModified() const {
@@ -534,7 +583,13 @@ Picture CompositionState::pictureBeforeHistory() const {
     Picture picture = canvasPicture;
     for (std::size_t i = history.doneCount(); i-- > 0;) {
         const HistoryStep& step = history.at(i);
-        if (step.whole)
+        if (step.whole && step.before.filtered) {
+            const EffectState& state = step.before.effects;
+            DrawingSurface shown = state.base;
+            if (state.current != efNone)
+                Filter3x3(EffectWeights(state.current), shown);
+            picture.setPicture(shown);
+        } else if (step.whole)
             picture = step.before.picture;
         else if (picture.holdsBitmap())
             pasteArea(picture.canvas().image(), step.before.pixels, step.area.topLeft());

@@ -132,6 +132,9 @@ private:
     void nudgeTextMargins(int dx, int dy);
     void showOnCanvas(const DrawingSurface& picture);
     void prepareEffectBase();
+    void recordEffect(HistoryStep::Kind kind, const std::function<void()>& change);
+    void showFilteredBase();
+    bool canvasShowsFilteredBase() const;
     void filterIntoCanvas();
     HistoryFrame frameOfWholeCanvas() const;
     void showFrame(const HistoryStep& step, const HistoryFrame& frame);
@@ -146,4 +149,7 @@ private:
     QRect lastStampedArea;
     History history;
     bool wasClean = true;
+    // The canvas bitmap's key when an effect or restore last wrote it: while it is unchanged,
+    // the canvas is the base filtered by the current effect.
+    qint64 filteredCanvasKey = -1;
 };

@@ -26,10 +26,13 @@ struct EffectState {
 
 // What one side of a step brings back: the pixels of the step's rectangle, or the whole
 // canvas (its size, whether it has a picture, and the effect state).
+// A canvas that shows the effect base filtered by one effect (or the base itself, restored)
+// is not kept at all: it is filtered again when the step is undone or redone.
 struct HistoryFrame {
     QImage pixels;
     Picture picture;
     EffectState effects;
+    bool filtered = false; // the canvas is effects.base filtered by effects.current
 };
 
 struct HistoryStep {

@@ -122,6 +122,27 @@ TEST_F(Composition, UndoAndRedoWalkEveryStepOfTheHistory) {
     EXPECT_FALSE(state.canvas().hasPicture());
 }
 
+// Effects one after another keep no pictures: undo filters the base again. A stamp between
+// them is kept, since the base alone cannot give it back.
+TEST_F(Composition, EffectsUndoToWhatTheyFiltered) {
+    state.applyEffect(efOutline);
+    state.applyEffect(efSoft);
+    EXPECT_EQ(state.steps().at(2).before.picture.hasPicture(), false);
+    stampCircle(QPoint(100, 100));
+    const DrawingSurface stamped = state.canvas().picture();
+    state.applyEffect(efBlur);
+    state.undo();
+    EXPECT_EQ(state.canvas().picture().image(), stamped.image());
+    state.undo();                 // the circle
+    state.undo();                 // soft: back to the outline, filtered again from the base
+    state.applyEffect(efOutline); // what the outline gives, for comparison
+    const QImage outline = state.canvas().picture().image();
+    state.undo();
+    state.redo();
+    EXPECT_EQ(state.canvas().picture().image(), outline);
+    EXPECT_EQ(state.currentEffect(), efOutline);
+}
+
 TEST_F(Composition, UndoThenNudgeDrawsTheElementAgainTenPixelsOn) {
     stampCircle(QPoint(100, 100));
     state.undo();
