@@ -118,21 +118,15 @@ void TemplateDialog::paperChosen() {
 }
 
 void TemplateDialog::showSize() {
-    WorkTemplate work = workTemplate();
-    double width = work.shortCm, height = work.longCm;
-    if (work.format == WorkFormat::Horizontal)
-        std::swap(width, height);
-    if (work.format == WorkFormat::Couplet) {
-        width = 3 * work.shortCm;
-        height = work.longCm + work.shortCm;
-    }
-    const int dpi = work.dpi > 0 ? work.dpi : fittingDpi(std::max(width, height));
-    const QSize pixels = paperPixels(width, height, dpi);
+    const WorkTemplate work = workTemplate();
+    const QSizeF paper = workCentimetres(work);
+    const int dpi = workDpi(work);
+    const QSize pixels = paperPixels(paper.width(), paper.height(), dpi);
     LabelSize->setText(QStringLiteral("画布 %1 × %2 像素（%3 × %4 厘米，%5 dpi）")
                            .arg(pixels.width())
                            .arg(pixels.height())
-                           .arg(width)
-                           .arg(height)
+                           .arg(paper.width())
+                           .arg(paper.height())
                            .arg(dpi));
 }
 

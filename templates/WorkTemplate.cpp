@@ -314,21 +314,29 @@ int fittingDpi(double longCm) {
     return std::max(1, int(std::floor(largestSide * 2.54 / longCm)));
 }
 
+QSizeF workCentimetres(const WorkTemplate& work) {
+    if (work.format == WorkFormat::Couplet) {
+        // Two strips with one strip's width between them, under a band as high as a strip is
+        // wide for the 横批.
+        return QSizeF(3 * work.shortCm, work.longCm + work.shortCm);
+    }
+    if (work.format == WorkFormat::Horizontal)
+        return QSizeF(work.longCm, work.shortCm);
+    return QSizeF(work.shortCm, work.longCm);
+}
+
+int workDpi(const WorkTemplate& work) {
+    const QSizeF paper = workCentimetres(work);
+    return work.dpi > 0 ? work.dpi : fittingDpi(std::max(paper.width(), paper.height()));
+}
+
 TemplateLayout layoutTemplate(const WorkTemplate& work) {
     mustFit(work.longCm > 0 && work.shortCm > 0 && work.shortCm <= work.longCm,
             QStringLiteral("纸张的长边和短边都要大于 0，长边不短于短边。"));
     TemplateLayout layout;
-    double widthCm = work.shortCm, heightCm = work.longCm;
-    if (work.format == WorkFormat::Horizontal)
-        std::swap(widthCm, heightCm);
-    if (work.format == WorkFormat::Couplet) {
-        // Two strips with one strip's width between them, under a band as high as a strip is
-        // wide for the 横批.
-        widthCm = 3 * work.shortCm;
-        heightCm = work.longCm + work.shortCm;
-    }
-    layout.dpi = work.dpi > 0 ? work.dpi : fittingDpi(std::max(widthCm, heightCm));
-    layout.canvas = paperPixels(widthCm, heightCm, layout.dpi);
+    const QSizeF paper = workCentimetres(work);
+    layout.dpi = workDpi(work);
+    layout.canvas = paperPixels(paper.width(), paper.height(), layout.dpi);
     mustFit(layout.canvas.width() <= largestSide && layout.canvas.height() <= largestSide,
             QStringLiteral("这张纸在 %1 dpi 下是 %2 × %3 像素，超过了画布最大的 4000 × 4000 像素；"
                            "请降低分辨率。")

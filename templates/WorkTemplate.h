@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QPoint>
 #include <QSize>
+#include <QSizeF>
 #include <QString>
 #include <vector>
 
@@ -80,6 +81,11 @@ struct TemplateLayout {
 QSize paperPixels(double widthCm, double heightCm, int dpi);
 // The largest whole resolution at which a paper fits the largest canvas (4000 pixels a side).
 int fittingDpi(double longCm);
+
+// The picture a work takes, in centimetres (a couplet's two strips and banner together), and
+// the resolution it is composed at.
+QSizeF workCentimetres(const WorkTemplate& work);
+int workDpi(const WorkTemplate& work);
 
 // Lays the work out; throws TarvelError with a Chinese message that says what does not fit.
 TemplateLayout layoutTemplate(const WorkTemplate& work);
