@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
 
 namespace {
 
@@ -178,6 +179,14 @@ void CompositionState::showFrame(const HistoryStep& step, const HistoryFrame& fr
     } else if (step.whole) {
         canvasPicture = frame.picture;
         effects = frame.effects;
+        if (!frame.convertedBase.isNull()) {
+            QImage& pixels = canvasPicture.canvas().image();
+            pixels = frame.convertedBase.convertToFormat(QImage::Format_RGB32);
+            if (pixels.isNull())
+                throw std::bad_alloc();
+            pixels.setDotsPerMeterX(frame.dotsPerMeterX);
+            pixels.setDotsPerMeterY(frame.dotsPerMeterY);
+        }
     } else if (canvasPicture.holdsBitmap()) {
         pasteArea(canvasPicture.canvas().image(), frame.pixels, step.area.topLeft());
     }
@@ -464,7 +473,8 @@ bool CompositionState::canvasShowsFilteredBase() const {
 // An effect or restore as one step. The canvas before it is kept only when something was drawn
 // since the last effect: otherwise it is the base filtered again, and the canvas's own bitmap
 // is written in place. The canvas after it is always the base filtered again.
-void CompositionState::recordEffect(HistoryStep::Kind kind, const std::function<void()>& change) {
+void CompositionState::recordEffect(HistoryStep::Kind kind,
+                                    const std::function<void(HistoryFrame&)>& change) {
     HistoryStep step;
     step.kind = kind;
     step.whole = true;
@@ -472,7 +482,7 @@ void CompositionState::recordEffect(HistoryStep::Kind kind, const std::function<
     step.before.filtered = canvasShowsFilteredBase();
     if (!step.before.filtered)
         step.before.picture = canvasPicture;
-    change();
+    change(step.before);
     step.after.effects = effects;
     step.after.filtered = true;
     history.push(std::move(step));
@@ -483,19 +493,9 @@ void CompositionState::recordEffect(HistoryStep::Kind kind, const std::function<
 bool CompositionState::applyEffect(EffectKind kind) {
     if (!hasEffectPicture())
         return false;
-    recordEffect(HistoryStep::Kind::Effect, [&] {
+    recordEffect(HistoryStep::Kind::Effect, [&](HistoryFrame& before) {
         if (!effects.taken && canvasPicture.holdsBitmap()) {
-            // The first effect takes the base and filters it in one walk down the picture:
-            // each row is converted to 24 bits into the base just before the filter reads it.
-            // The picture before it stays with the history; the result goes to a bitmap of its
-            // own rather than to a copy that the filter would overwrite.
-            const DrawingSurface before = canvasPicture.picture();
-            DrawingSurface& canvas = canvasPicture.canvas();
-            canvas.image() = QImage(before.size(), before.image().format());
-            CopyTo24BitAndFilter(EffectWeights(kind), before, effects.base, canvas);
-            effects.current = kind;
-            effects.taken = true;
-            filteredCanvasKey = canvas.image().cacheKey();
+            takeBaseAndFilter(kind, before);
             return;
         }
         // Once the base is taken, putting it back on the canvas first would be wasted: the
@@ -506,6 +506,30 @@ bool CompositionState::applyEffect(EffectKind kind) {
         filterIntoCanvas();
     });
     return true;
+}
+
+// The first effect takes the base and filters it in one walk down the picture: each row is
+// converted to 24 bits into the base just before the filter reads it. A 32-bit canvas that
+// nothing else shares is then written over in place, and the history keeps the base instead
+// of the picture before, which is that base in 32 bits again. Any other canvas stays with the
+// history as it is, and the result goes to a bitmap of its own.
+void CompositionState::takeBaseAndFilter(EffectKind kind, HistoryFrame& before) {
+    DrawingSurface& canvas = canvasPicture.canvas();
+    before.picture.canvas().image() = QImage();
+    if (canvas.image().format() == QImage::Format_RGB32 && canvas.image().isDetached()) {
+        before.dotsPerMeterX = canvas.image().dotsPerMeterX();
+        before.dotsPerMeterY = canvas.image().dotsPerMeterY();
+        CopyTo24BitAndFilter(EffectWeights(kind), canvas, effects.base, canvas);
+        before.convertedBase = effects.base.image();
+    } else {
+        before.picture = canvasPicture;
+        const DrawingSurface original = canvasPicture.picture();
+        canvas.image() = QImage(original.size(), original.image().format());
+        CopyTo24BitAndFilter(EffectWeights(kind), original, effects.base, canvas);
+    }
+    effects.current = kind;
+    effects.taken = true;
+    filteredCanvasKey = canvas.image().cacheKey();
 }
 
 void CompositionState::prepareEffectBase() {
@@ -536,7 +560,7 @@ void CompositionState::restore() {
         effects.current = efNone;
         return;
     }
-    recordEffect(HistoryStep::Kind::Restore, [&] {
+    recordEffect(HistoryStep::Kind::Restore, [&](HistoryFrame&) {
         effects.current = efNone;
         showFilteredBase();
     });

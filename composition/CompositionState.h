@@ -132,7 +132,8 @@ private:
     void nudgeTextMargins(int dx, int dy);
     void showOnCanvas(const DrawingSurface& picture);
     void prepareEffectBase();
-    void recordEffect(HistoryStep::Kind kind, const std::function<void()>& change);
+    void recordEffect(HistoryStep::Kind kind, const std::function<void(HistoryFrame&)>& change);
+    void takeBaseAndFilter(EffectKind kind, HistoryFrame& before);
     void showFilteredBase();
     bool canvasShowsFilteredBase() const;
     void filterIntoCanvas();

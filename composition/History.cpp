@@ -4,7 +4,7 @@ namespace {
 
 qint64 frameBytes(const HistoryFrame& frame) {
     return frame.pixels.sizeInBytes() + frame.picture.picture().image().sizeInBytes() +
-           frame.effects.base.image().sizeInBytes();
+           frame.effects.base.image().sizeInBytes() + frame.convertedBase.sizeInBytes();
 }
 
 } // namespace

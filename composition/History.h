@@ -33,6 +33,12 @@ struct HistoryFrame {
     Picture picture;
     EffectState effects;
     bool filtered = false; // the canvas is effects.base filtered by effects.current
+    // When not null, the canvas's bitmap is not kept in the picture: it is this 24-bit base
+    // turned back into 32 bits, which gives every defined bit of it (32-bit pixels have no
+    // alpha), at the resolution its bitmap had.
+    QImage convertedBase;
+    int dotsPerMeterX = 0;
+    int dotsPerMeterY = 0;
 };
 
 struct HistoryStep {

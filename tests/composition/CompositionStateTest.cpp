@@ -88,7 +88,10 @@ TEST_F(Composition, PendingElementsLandInTheFixedOrderAndTheLastOneIsNudged) {
 TEST_F(Composition, UndoAndRedoWalkEveryStepOfTheHistory) {
     stampCircle(QPoint(0, 0));
     stampCircle(QPoint(300, 0));
+    const QImage beforeEffect = state.canvas().picture().image().copy();
     state.applyEffect(efBlur);
+    // The first effect keeps its base, not the picture it filtered over.
+    EXPECT_TRUE(state.steps().at(3).before.picture.picture().image().isNull());
     const TColor blurredEdge = at(300, 50);
     ASSERT_NE(blurredEdge, clBlack);
     state.clear();
@@ -99,7 +102,8 @@ TEST_F(Composition, UndoAndRedoWalkEveryStepOfTheHistory) {
     ASSERT_TRUE(state.undo()); // the effect: its state goes with it
     EXPECT_FALSE(state.effectBaseTaken());
     EXPECT_EQ(state.currentEffect(), efNone);
-    EXPECT_EQ(at(350, 50), clWhite);
+    EXPECT_EQ(state.canvas().picture().image(), beforeEffect);
+    EXPECT_EQ(state.canvas().picture().image().format(), beforeEffect.format());
     ASSERT_TRUE(state.undo()); // the second circle; the first one stays
     EXPECT_EQ(at(350, 50), canvasGrey);
     EXPECT_EQ(at(50, 50), clWhite);

@@ -421,7 +421,7 @@ TEST(CopyTo24BitAndFilter, GivesTheBaseAndTheFilterOfItInOneWalk) {
     QRandomGenerator random(2026);
     const FilterWeights& soft = EffectWeights(efSoft);
     for (const QSize size : {QSize(1, 1), QSize(1, 9), QSize(13, 1), QSize(11, 2), QSize(37, 7),
-                             QSize(64, 5), QSize(101, 12)}) {
+                             QSize(64, 5), QSize(101, 12), QSize(1200, 2400) /* mapped */}) {
         DrawingSurface canvas(size.width(), size.height()); // 32 bits, alpha bytes random too
         for (int y = 0; y < size.height(); ++y)
             for (int i = 0; i < 4 * size.width(); ++i)
