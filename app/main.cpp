@@ -3,6 +3,7 @@
 #include "Script.h"
 #include "Unit1.h"
 
+#include "DialogPlacement.h"
 #include "ErrorBoundary.h"
 #include "PrivateFonts.h"
 #include "Translations.h"
@@ -91,6 +92,8 @@ int main(int argc, char** argv) {
     form1.createDialogs();
     if (headless)
         return runScript(form1, wanted.script, stdout, stderr);
+    DialogPlacement dialogPlacement;
+    app.installEventFilter(&dialogPlacement);
     form1.show();
     // A work file handed over by the desktop opens for editing; a picture becomes the
     // background of a new canvas.

@@ -2,6 +2,7 @@
 // focus is in the dialog, while the close box still closes without it.
 #include "PlacementFixture.h"
 
+#include "DialogPlacement.h"
 #include "Unit2.h"
 #include "Unit3.h"
 #include "Unit4.h"
@@ -51,6 +52,22 @@ TEST_F(DialogKeys, EscPressesCancelInEveryDialogThatHasOne) {
         EXPECT_EQ(pressed, 1) << c.name;
     }
     EXPECT_TRUE(shownErrors.isEmpty()) << shownErrors.join('\n').toStdString();
+}
+
+// A dialog shown again goes back to where its frame was when it closed, whatever position the
+// window system left it at while hidden (some add the title bar's height each time).
+TEST_F(DialogKeys, ADialogOpensAgainWhereItClosed) {
+    DialogPlacement placement;
+    qApp->installEventFilter(&placement);
+    QDialog& dialog = *form.Form4;
+    dialog.show();
+    dialog.move(130, 70);
+    dialog.hide();
+    dialog.move(130, 90);
+    dialog.show();
+    EXPECT_EQ(dialog.frameGeometry().topLeft(), QPoint(130, 70));
+    dialog.hide();
+    qApp->removeEventFilter(&placement);
 }
 
 } // namespace
