@@ -1,6 +1,8 @@
 // The rich text editor control: the widget side of RichText.
 #include "RichEditWidget.h"
 
+#include "ErrorBoundary.h"
+
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPalette>
@@ -42,6 +44,13 @@ void RichEdit::giveSelectionToRichText() {
 
 void RichEdit::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    // What is typed is held to the same limits as a file's text.
+    const QString typed = enter ? QStringLiteral("\n") : event->text();
+    if (enter || (!typed.isEmpty() && typed.at(0).isPrint())) {
+        giveSelectionToRichText();
+        if (!ErrorBoundary::run(this, [&] { rich->checkInsertion(typed); }))
+            return;
+    }
     if (enter && event->modifiers().testFlag(Qt::ShiftModifier)) {
         QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
                         event->text(), event->isAutoRepeat(), ushort(event->count()));
@@ -53,13 +62,14 @@ void RichEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void RichEdit::insertFromMimeData(const QMimeData* source) {
+    giveSelectionToRichText();
     if (!source->hasHtml()) {
-        QTextEdit::insertFromMimeData(source);
+        if (ErrorBoundary::run(this, [&] { rich->checkInsertion(source->text()); }))
+            QTextEdit::insertFromMimeData(source);
         return;
     }
-    giveSelectionToRichText();
-    rich->insertHtml(source->html());
-    ensureCursorVisible();
+    if (ErrorBoundary::run(this, [&] { rich->insertHtml(source->html()); }))
+        ensureCursorVisible();
 }
 
 void RichEdit::setWordWrap(bool on) {

@@ -78,9 +78,23 @@ Qt::Alignment qtAlignment(RichText::Alignment alignment) {
                           .arg(totalPoints));
 }
 
+[[noreturn]] void failTooManyLines(qint64 lineCount) {
+    throw TarvelError(QStringLiteral("文本太长：最多 %1 行，这段文本有 %2 行。")
+                          .arg(largestLineCount)
+                          .arg(lineCount));
+}
+
+[[noreturn]] void failTooManyCharacters(qint64 characterCount) {
+    throw TarvelError(QStringLiteral("文本太长：最多 %1 个字符，这段文本有 %2 个。")
+                          .arg(largestCharacterCount)
+                          .arg(characterCount));
+}
+
 // Refuses a size change that could make the document too tall to lay out: every line in
 // [from, to] is counted at the new size where that is larger than its own tallest character.
-void checkHeightWithSize(const QTextDocument& doc, int from, int to, int points) {
+// New lines, when given, are counted at the new size too.
+void checkHeightWithSize(const QTextDocument& doc, int from, int to, int points,
+                         qint64 newLines = 0) {
     const double fallback = doc.defaultFont().pointSizeF();
     qint64 totalPoints = 0;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
@@ -93,6 +107,7 @@ void checkHeightWithSize(const QTextDocument& doc, int from, int to, int points)
             tallest = std::max(tallest, double(points));
         totalPoints += qint64(std::ceil(tallest));
     }
+    totalPoints += newLines * points;
     if (totalPoints > largestTotalPoints)
         failTooTall(totalPoints);
 }
@@ -595,7 +610,31 @@ void RichText::selectAll() {
     emit selectionChanged();
 }
 
+void RichText::checkInsertion(const QString& inserted) const {
+    const QString text = normalizeBreaks(inserted);
+    const int from = selection.selectionStart();
+    const int to = selection.selectionEnd();
+    const qint64 addedLines = text.count(QLatin1Char('\n')) +
+                              text.count(QChar(paragraphSeparator)) +
+                              text.count(QChar(lineSeparator));
+    const qint64 removedLines = doc.findBlock(to).blockNumber() - doc.findBlock(from).blockNumber();
+    const qint64 lines = doc.blockCount() - removedLines + addedLines;
+    if (addedLines > 0 && lines > largestLineCount)
+        failTooManyLines(lines);
+    // Characters without the line breaks between them, as a file's text is counted.
+    const qint64 characters = qint64(doc.characterCount()) - doc.blockCount() -
+                              (to - from - removedLines) + text.size() - addedLines;
+    if (!text.isEmpty() && characters > largestCharacterCount)
+        failTooManyCharacters(characters);
+    if (addedLines > 0) {
+        const int typing =
+            std::clamp(attributesOf(selection.charFormat()).Size, minimumPoints, maximumPoints);
+        checkHeightWithSize(doc, from, to, typing, addedLines);
+    }
+}
+
 void RichText::insertText(const QString& text) {
+    checkInsertion(text);
     selection.beginEditBlock();
     selection.insertText(normalizeBreaks(text));
     selection.endEditBlock();
@@ -605,6 +644,7 @@ void RichText::insertText(const QString& text) {
 void RichText::insertHtml(const QString& html) {
     QTextDocument pasted;
     pasted.setHtml(html);
+    checkInsertion(pasted.toPlainText());
     const Attributes typing = attributesOf(selection.charFormat());
     const auto attributesOfPasted = [&](const QTextCharFormat& format) {
         Attributes a = typing;
@@ -810,9 +850,7 @@ void RichText::replaceContent(const RichTextModel& model) {
                     [](const RichTextRun& run) { return run.text.isEmpty(); }))
         --lineCount;
     if (lineCount > std::size_t(largestLineCount))
-        throw TarvelError(QStringLiteral("文本太长：最多 %1 行，这段文本有 %2 行。")
-                              .arg(largestLineCount)
-                              .arg(lineCount));
+        failTooManyLines(qint64(lineCount));
     std::size_t runCount = 0;
     qint64 characterCount = 0;
     for (const RichTextParagraph& paragraph : model.paragraphs) {
@@ -821,9 +859,7 @@ void RichText::replaceContent(const RichTextModel& model) {
             characterCount += run.text.size();
     }
     if (characterCount > largestCharacterCount)
-        throw TarvelError(QStringLiteral("文本太长：最多 %1 个字符，这段文本有 %2 个。")
-                              .arg(largestCharacterCount)
-                              .arg(characterCount));
+        failTooManyCharacters(characterCount);
     if (runCount > largestRunCount)
         throw TarvelError(
             QStringLiteral("文本格式太碎：最多 %1 段不同格式的文字。").arg(largestRunCount));

@@ -66,7 +66,10 @@ public:
     void undo(); // one level: a second undo takes the first back
     void clear();
     void selectAll();
-    void setText(const QString& plain);   // replaces the content (scripts and tests)
+    void setText(const QString& plain); // replaces the content (scripts and tests)
+    // Refuses (with the message a file past the same limit gets) text that would take the
+    // document past the lines, characters or height the layout can take.
+    void checkInsertion(const QString& text) const;
     void insertText(const QString& text); // at the selection, with the pending attributes
     // Pasted HTML at the selection, keeping only what a character's attributes can say: face,
     // size (pixel sizes turned into points), colour, bold, italic, underline, strike-out;

@@ -2,6 +2,8 @@
 // widget, and the look RichText asks for.
 #include "RichEditWidget.h"
 
+#include "ErrorBoundary.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
@@ -121,4 +123,17 @@ TEST(RichEdit, ShiftEnterAndPastedHtmlGiveTheLayoutItsLines) {
     rich.setSelStart(2);
     rich.setSelLength(2);
     EXPECT_EQ(rich.selAttributes(), rich.defaultAttributes());
+
+    // Pasting or typing past the lines a text may have is refused with the file's message.
+    QStringList shown;
+    const ErrorBoundary::Display before =
+        ErrorBoundary::setDisplay([&shown](QWidget*, const QString& text) { shown.append(text); });
+    rich.setText(QString(9999, QLatin1Char('\n')));
+    QApplication::clipboard()->setText(QStringLiteral("a\nb"));
+    edit.paste();
+    QTest::keyClick(&edit, Qt::Key_Return);
+    ErrorBoundary::setDisplay(before);
+    EXPECT_EQ(rich.text(), QString(9999, QLatin1Char('\n')));
+    EXPECT_EQ(shown,
+              QStringList(2, QStringLiteral("文本太长：最多 10000 行，这段文本有 10001 行。")));
 }

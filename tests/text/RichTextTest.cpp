@@ -474,6 +474,36 @@ TEST_F(RichTextTest, FailedLoadKeepsTheContentAndSaysWhy) {
     rich.selectAll();
     EXPECT_THROW(rich.setSelSize(1638), TarvelError);
     EXPECT_EQ(rich.lineCount(), 3999); // unchanged
+    // What is typed or pasted meets the same limits; a selection it replaces is counted out.
+    rich.setText(QString(9999, QLatin1Char('\n')));
+    rich.setSelStart(rich.textLength());
+    rich.insertText(QStringLiteral("a"));
+    const auto insertionError = [&](const QString& text) {
+        try {
+            rich.checkInsertion(text);
+        } catch (const TarvelError& error) {
+            return error.text();
+        }
+        return QString();
+    };
+    EXPECT_EQ(insertionError(QStringLiteral("\n")),
+              QStringLiteral("文本太长：最多 10000 行，这段文本有 10001 行。"));
+    rich.setSelStart(0);
+    rich.setSelLength(2);
+    EXPECT_EQ(insertionError(QStringLiteral("\n")), QString());
+    rich.setText(QString(499999, QLatin1Char('a')));
+    rich.setSelStart(0);
+    EXPECT_EQ(insertionError(QStringLiteral("b")), QString());
+    EXPECT_THROW(rich.insertHtml(QStringLiteral("<b>bc</b>")), TarvelError);
+    EXPECT_EQ(rich.textLength(), 499999);
+    rich.setSelLength(1);
+    EXPECT_EQ(insertionError(QStringLiteral("bc")), QString());
+    rich.setText(QStringLiteral("a\n").repeated(1220) + QLatin1Char('a'));
+    rich.selectAll();
+    rich.setSelSize(1638); // 1,221 lines of 1638 points: just within the height
+    rich.setSelStart(rich.textLength());
+    EXPECT_EQ(insertionError(QStringLiteral("\n")).toStdString(),
+              "文本太高：各行最大字号之和最多 2000000 磅，这段文本有 2001636 磅。");
 }
 
 TEST_F(RichTextTest, RtfRoundTripKeepsFacesSizesColoursStylesAndAlignment) {
