@@ -25,6 +25,7 @@ constexpr int smallestCharacter = 8;
 // 扇面: the largest ring the fan step draws, its outline, and the spacing of its text (the
 // columns closer than on paper, as fans are written).
 constexpr int largestFanRadius = 1000;
+constexpr int smallestFanRadius = 10;
 constexpr int fanLineWidth = 2;
 constexpr double fanColumnGap = 0.2;
 constexpr double fanSealScale = 1.25; // the name seal's side, in inscription characters
@@ -401,6 +402,10 @@ void layoutFan(TemplateLayout& layout, const WorkTemplate& work) {
                 .arg(layout.dpi)
                 .arg(outer)
                 .arg(largestFanRadius));
+    mustFit(outer >= smallestFanRadius,
+            QStringLiteral("扇面在 %1 dpi 下外半径只有 %2 像素，太小了；请提高分辨率。")
+                .arg(layout.dpi)
+                .arg(outer));
     TemplateLayout::Fan fan;
     fan.ring.outer = outer;
     fan.ring.inner = rounded(fanInnerShare * outer);
