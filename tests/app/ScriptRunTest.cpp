@@ -9,6 +9,7 @@
 #include "ScriptDrivers.h"
 #include "SpinEdit.h"
 #include "TarvelError.h"
+#include "TemplateDialog.h"
 #include "TextLayout.h"
 #include "Unit1.h"
 #include "Unit3.h"
@@ -18,6 +19,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -27,6 +30,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -456,6 +460,24 @@ TEST_F(ScriptRun, AFanTemplateStampsItsSealWhereTheLayoutPutsIt) {
     ASSERT_FALSE(red.isEmpty());
     EXPECT_NEAR(QRectF(red).center().x(), centre.x(), 2);
     EXPECT_NEAR(QRectF(red).center().y(), centre.y(), 2);
+}
+
+TEST_F(ScriptRun, TheTemplateDialogOffersTheFanAsTheScriptStepDoes) {
+    TemplateDialog dialog({QStringLiteral("AR PL UKai CN")});
+    dialog.ComboBoxFormat->setCurrentText(QStringLiteral("扇面"));
+    EXPECT_EQ(dialog.ComboBoxPaper->currentText(), QStringLiteral("扇面 66 × 33 cm"));
+    EXPECT_FALSE(dialog.EditLeadingSeal->isEnabled());
+    EXPECT_TRUE(dialog.SpinEditSpan->isEnabled());
+    dialog.TextMain->setPlainText(QStringLiteral("白日依山尽黄河入海流"));
+    dialog.EditLower->setText(QStringLiteral("丙午"));
+    dialog.EditNameSeal->setText(QStringLiteral("印"));
+    dialog.EditLeadingSeal->setText(QStringLiteral("吉祥")); // typed before, not on a fan
+    dialog.SpinEditSpan->setValue(120);
+    dialog.CheckBoxLongShort->setChecked(false);
+    const QJsonObject keys{{"format", "fan"}, {"text", "白日依山尽黄河入海流"},
+                           {"lower", "丙午"}, {"nameSeal", "印"},
+                           {"span", 120},     {"fanColumns", "long"}};
+    EXPECT_EQ(templateSteps(dialog.workTemplate()), templateSteps(workTemplateFromKeys(keys)));
 }
 
 TEST_F(ScriptRun, WorkFilesThatCannotBeOpenedLeaveTheWorkAsItWas) {
