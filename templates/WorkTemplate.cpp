@@ -387,6 +387,23 @@ TemplateLayout::Seal fanSeal(const QString& text, const TemplateLayout::Block& b
     return seal;
 }
 
+// The outcome of the largest value from low to high that the attempt takes without an error,
+// taking for granted that low fits and that what is smaller than a fitting value fits; at low
+// the attempt's own error says what does not fit.
+template <class Attempt> auto largestFitting(int low, int high, Attempt attempt) {
+    auto best = attempt(low);
+    while (low < high) {
+        const int middle = (low + high + 1) / 2;
+        try {
+            best = attempt(middle);
+            low = middle;
+        } catch (const TarvelError&) {
+            high = middle - 1;
+        }
+    }
+    return best;
+}
+
 // A folding fan: the ring as large as the paper allows, centred across it and in its height;
 // the main text in the arrangement 扇面 as large as the ring holds it, the 上款 and 下款 as its
 // inscription after the last column (a fan carries both in one inscription), the name seal
@@ -427,26 +444,44 @@ void layoutFan(TemplateLayout& layout, const WorkTemplate& work) {
         notes.isEmpty() ? characters : characters + QStringLiteral("\n\n") + notes.join('\n');
     // The largest size at which the text, its inscription and the seal fit; at the smallest
     // size the layout's own refusal says what is left over.
-    const auto attempt = [&](int points) {
+    // roomy: each inscription column holds at least three characters (or its whole line), so
+    // that large main characters do not leave the inscription one character per column.
+    const auto attempt = [&](int points, int spacing, bool roomy) {
         TemplateLayout::Block block = fanBlock(text, points);
+        if (spacing >= 0)
+            block.lineSpacing = spacing;
         FanTextPlan plan = planFanBlock(block, work, fan.ring);
+        if (roomy && !notes.isEmpty()) {
+            const auto held =
+                std::count_if(plan.cells.begin(), plan.cells.end(),
+                              [&](const FanCell& cell) { return cell.column == plan.mainColumns; });
+            if (held < std::min<qsizetype>(notes.front().size(), 3))
+                throw TarvelError(QStringLiteral("落款太挤"));
+        }
         std::optional<TemplateLayout::Seal> seal;
         if (!work.nameSeal.isEmpty())
             seal = fanSeal(work.nameSeal, block, fan.ring, plan);
         return std::tuple{block, plan, seal};
     };
-    int low = pointsFor(smallestCharacter).first;
-    int high = std::max(low, pointsFor(0.8 * (fan.ring.outer - fan.ring.inner)).first);
-    auto best = attempt(low);
-    while (low < high) {
-        const int middle = (low + high + 1) / 2;
+    const int smallest = pointsFor(smallestCharacter).first;
+    const int largest =
+        std::max(smallest, pointsFor(0.8 * (fan.ring.outer - fan.ring.inner)).first);
+    bool roomy = true;
+    const auto sized = [&] {
         try {
-            best = attempt(middle);
-            low = middle;
+            return largestFitting(smallest, largest,
+                                  [&](int points) { return attempt(points, -1, true); });
         } catch (const TarvelError&) {
-            high = middle - 1;
+            roomy = false;
+            return largestFitting(smallest, largest,
+                                  [&](int points) { return attempt(points, -1, false); });
         }
-    }
+    }();
+    // A text that leaves the fan's left part empty spreads its columns, up to a character's
+    // width apart.
+    const TemplateLayout::Block& chosen = std::get<0>(sized);
+    auto best = largestFitting(chosen.lineSpacing, std::max(chosen.lineSpacing, chosen.em),
+                               [&](int spacing) { return attempt(chosen.points, spacing, roomy); });
     auto& [block, plan, seal] = best;
     fan.plan = plan;
     layout.blocks.push_back(block);

@@ -126,6 +126,14 @@ TEST(WorkTemplate, AFanFollowsItsRingAndSealsAfterTheInscription) {
     WorkTemplate allLong = fan();
     allLong.fanColumns = fcLong;
     EXPECT_LT(layoutTemplate(allLong).fan->plan.mainColumns, layout.fan->plan.mainColumns);
+    // Four large characters leave the inscription a column of its own, not one per character.
+    WorkTemplate brief = fan();
+    brief.text = QStringLiteral("清风徐来");
+    brief.lower = QStringLiteral("丙午夏");
+    const TemplateLayout spread = layoutTemplate(brief);
+    EXPECT_EQ(spread.fan->plan.inscriptionColumns, 1);
+    // Its columns spread over the fan: the inscription well left of the middle (in tenths).
+    EXPECT_LT(spread.fan->plan.cells.back().angle, -175);
 }
 
 TEST(WorkTemplate, TheUpperInscriptionStartsBelowTheLeadingSeal) {
