@@ -4,6 +4,7 @@
 #include "Named.h"
 #include "SpinEdit.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -48,6 +49,11 @@ TemplateDialog::TemplateDialog(const QStringList& faces, QWidget* parent) : QDia
     EditLower = named(new QLineEdit(this), "EditLower");
     EditNameSeal = named(new QLineEdit(this), "EditNameSeal");
     EditLeadingSeal = named(new QLineEdit(this), "EditLeadingSeal");
+    SpinEditSpan = named(new SpinEdit(this), "SpinEditSpan");
+    SpinEditSpan->setRange(60, 180);
+    SpinEditSpan->setValue(WorkTemplate{}.fanSpan);
+    CheckBoxLongShort = named(new QCheckBox(QStringLiteral("长短行"), this), "CheckBoxLongShort");
+    CheckBoxLongShort->setChecked(true);
     LabelSize = named(new QLabel(this), "LabelSize");
     ButtonOk = named(new QPushButton(QStringLiteral("确定"), this), "ButtonOk");
     ButtonCancel = named(new QPushButton(QStringLiteral("取消"), this), "ButtonCancel");
@@ -79,6 +85,12 @@ TemplateDialog::TemplateDialog(const QStringList& faces, QWidget* parent) : QDia
     form->addRow(QStringLiteral("下款"), EditLower);
     form->addRow(QStringLiteral("名章"), EditNameSeal);
     form->addRow(QStringLiteral("引首章"), EditLeadingSeal);
+    auto* fan = new QHBoxLayout;
+    fan->addWidget(SpinEditSpan);
+    fan->addWidget(new QLabel(QStringLiteral("度"), this));
+    fan->addWidget(CheckBoxLongShort);
+    fan->addStretch();
+    form->addRow(QStringLiteral("扇面角度"), fan);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ButtonOk);
@@ -89,7 +101,7 @@ TemplateDialog::TemplateDialog(const QStringList& faces, QWidget* parent) : QDia
 
     connect(ComboBoxFormat, &QComboBox::currentIndexChanged, this, [this] { formatChosen(); });
     connect(ComboBoxPaper, &QComboBox::currentIndexChanged, this, [this] { paperChosen(); });
-    for (SpinEdit* box : {SpinEditLong, SpinEditShort, SpinEditDpi})
+    for (SpinEdit* box : {SpinEditLong, SpinEditShort, SpinEditDpi, SpinEditSpan})
         connect(box, &SpinEdit::editingFinished, this, [this] { showSize(); });
     connect(ButtonOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -100,6 +112,10 @@ void TemplateDialog::formatChosen() {
     const auto format = WorkFormat(ComboBoxFormat->currentIndex());
     ComboBoxPaper->setCurrentIndex(defaultPaperOf(format));
     EditBanner->setEnabled(format == WorkFormat::Couplet);
+    // A fan has no 引首章; its angle and columns are its own.
+    EditLeadingSeal->setEnabled(format != WorkFormat::Fan);
+    SpinEditSpan->setEnabled(format == WorkFormat::Fan);
+    CheckBoxLongShort->setEnabled(format == WorkFormat::Fan);
     // Couplets are written on red paper.
     ColorButtonGround->setColor(format == WorkFormat::Couplet ? 0x002E10C8 : WorkTemplate{}.ground);
     paperChosen();
@@ -144,6 +160,8 @@ WorkTemplate TemplateDialog::workTemplate() const {
     work.upper = EditUpper->text();
     work.lower = EditLower->text();
     work.nameSeal = EditNameSeal->text();
-    work.leadingSeal = EditLeadingSeal->text();
+    work.leadingSeal = work.format == WorkFormat::Fan ? QString() : EditLeadingSeal->text();
+    work.fanSpan = SpinEditSpan->value();
+    work.fanColumns = CheckBoxLongShort->isChecked() ? fcLongShort : fcLong;
     return work;
 }

@@ -8,6 +8,7 @@
 #include <QDialog>
 
 class ColorButton;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -36,8 +37,10 @@ public:
     QLineEdit* EditUpper = nullptr;
     QLineEdit* EditLower = nullptr;
     QLineEdit* EditNameSeal = nullptr;
-    QLineEdit* EditLeadingSeal = nullptr;
-    QLabel* LabelSize = nullptr; // the canvas the paper gives, in pixels
+    QLineEdit* EditLeadingSeal = nullptr;   // not on a fan
+    SpinEdit* SpinEditSpan = nullptr;       // 扇面: the ring's angle in degrees
+    QCheckBox* CheckBoxLongShort = nullptr; // 扇面: long and short columns in turn
+    QLabel* LabelSize = nullptr;            // the canvas the paper gives, in pixels
     QPushButton* ButtonOk = nullptr;
     QPushButton* ButtonCancel = nullptr;
 

@@ -18,7 +18,7 @@ void TForm1::createTextDialog() {
 void TForm1::ToolButton1Click() {
     if (!Form8)
         return;
-    Form8->offerFanLayout(State.lastFanRing().has_value());
+    Form8->offerFanLayout(State.lastFanRing());
     Form8->exec();
     // A cancelled dialog leaves the composition and what a nudge moves as they were.
     if (!Form8->TextSettings.Confirmed)

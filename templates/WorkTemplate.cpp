@@ -1,11 +1,13 @@
 #include "WorkTemplate.h"
 
+#include "FanRingGeometry.h"
 #include "RichText.h"
 #include "TarvelError.h"
 #include "TextMeasure.h"
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -20,6 +22,13 @@ constexpr double inscriptionGap = 0.5;
 constexpr double raisedShare = 0.5 - 0.15;
 constexpr double marginShare = 0.08; // of the paper's side, around everything
 constexpr int smallestCharacter = 8;
+// 扇面: the largest ring the fan step draws, its outline, and the spacing of its text (the
+// columns closer than on paper, as fans are written).
+constexpr int largestFanRadius = 1000;
+constexpr int smallestFanRadius = 10;
+constexpr int fanLineWidth = 2;
+constexpr double fanColumnGap = 0.2;
+constexpr double fanSealScale = 1.25; // the name seal's side, in inscription characters
 
 int rounded(double value) {
     return int(std::lround(value));
@@ -294,6 +303,193 @@ void layoutCouplet(TemplateLayout& layout, const WorkTemplate& work, int stripWi
                       firstBlock.topMargin, secondRow, side);
 }
 
+// 扇面: the outer radius of the largest ring that fits the paper inside its margin.
+double fanOuter(double width, double height, int span) {
+    const double half = span * std::numbers::pi / 360.0;
+    const double margin = marginShare * std::min(width, height);
+    const double across = (width - 2 * margin) / (2 * std::sin(half));
+    const double down = (height - 2 * margin) / (1 - fanInnerShare * std::cos(half));
+    return std::min(across, down);
+}
+
+int fanOuterPixels(QSize canvas, int span) {
+    return int(std::floor(fanOuter(canvas.width(), canvas.height(), span)));
+}
+
+TemplateLayout::Block fanBlock(const QString& text, int points) {
+    TemplateLayout::Block block;
+    block.text = text;
+    block.points = points;
+    block.em = (points * 96 + 36) / 72;
+    block.fan = true;
+    block.charSpacing = rounded(characterGap * block.em);
+    block.lineSpacing = rounded(fanColumnGap * block.em);
+    return block;
+}
+
+FanTextPlan planFanBlock(const TemplateLayout::Block& block, const WorkTemplate& work,
+                         const FanRing& ring) {
+    RichText rich;
+    rich.setText(block.text);
+    rich.selectAll();
+    rich.setSelName(work.face);
+    rich.setSelSize(block.points);
+    TextSettings settings;
+    settings.CharSpacing = block.charSpacing;
+    settings.LineSpacing = block.lineSpacing;
+    settings.FanLayout = true;
+    settings.FanColumnStyle = work.fanColumns;
+    return planFanTextBlock(rich, settings, ring);
+}
+
+double radiusOf(const FanCell& cell) {
+    return std::hypot(cell.centre.x(), cell.centre.y());
+}
+
+// The name seal after the text of a fan: below the inscription's last character in its column,
+// or, where that column has no room left, in a column of its own after it, level with the
+// column's top; turned with its column as far as a seal turns (60 degrees) and the size of
+// the inscription's characters and a quarter.
+TemplateLayout::Seal fanSeal(const QString& text, const TemplateLayout::Block& block,
+                             const FanRing& ring, const FanTextPlan& plan) {
+    const FanTextMeasure& measure = plan.measure;
+    int mainCount = 0;
+    for (int count : measure.mainLines)
+        mainCount += count;
+    const bool inscribed = int(plan.cells.size()) > mainCount;
+    const int height = inscribed ? measure.inscriptionHeight : measure.cellHeight;
+    const int width = inscribed ? measure.inscriptionWidth : measure.cellWidth;
+    const int side =
+        rounded(fanSealScale * block.em * inscriptionScaleNumerator / inscriptionScaleDenominator);
+    const FanCell& last = plan.cells.back();
+    const double innerLimit = ring.inner + measure.cellHeight / 4.0;
+    double angle = last.angle / 10.0 * std::numbers::pi / 180.0;
+    double radius = radiusOf(last) - height / 2.0 - height / 4.0 - side / 2.0;
+    if (!inscribed || radius - side / 2.0 < innerLimit) {
+        const auto top =
+            std::find_if(plan.cells.begin(), plan.cells.end(),
+                         [&](const FanCell& cell) { return cell.column == last.column; });
+        radius = radiusOf(*top) + height / 2.0 - side / 2.0;
+        const double nearest = radius - side / 2.0;
+        angle -= (width / 2.0 + block.lineSpacing + side / 2.0) / nearest;
+        const double half = ring.span * std::numbers::pi / 360.0;
+        mustFit(nearest > innerLimit && angle - side / 2.0 / nearest >= -half,
+                QStringLiteral("扇面放不下名章：落款后面没有地方了，请少写几个字或不盖名章。"));
+    }
+    TemplateLayout::Seal seal;
+    seal.text = text;
+    seal.size = QSize(side, side);
+    seal.angle = std::clamp(-int(std::lround(angle * 180.0 / std::numbers::pi)), -60, 60);
+    const QPointF centre =
+        QPointF(ring.centre) + QPointF(radius * std::sin(angle), -radius * std::cos(angle));
+    const QPointF corner = centre - turnedSealCentre(seal.size, seal.angle);
+    seal.at = QPoint(int(std::lround(corner.x())), int(std::lround(corner.y())));
+    return seal;
+}
+
+// The outcome of the largest value from low to high that the attempt takes without an error,
+// taking for granted that low fits and that what is smaller than a fitting value fits; at low
+// the attempt's own error says what does not fit.
+template <class Attempt> auto largestFitting(int low, int high, Attempt attempt) {
+    auto best = attempt(low);
+    while (low < high) {
+        const int middle = (low + high + 1) / 2;
+        try {
+            best = attempt(middle);
+            low = middle;
+        } catch (const TarvelError&) {
+            high = middle - 1;
+        }
+    }
+    return best;
+}
+
+// A folding fan: the ring as large as the paper allows, centred across it and in its height;
+// the main text in the arrangement 扇面 as large as the ring holds it, the 上款 and 下款 as its
+// inscription after the last column (a fan carries both in one inscription), the name seal
+// after them.
+void layoutFan(TemplateLayout& layout, const WorkTemplate& work) {
+    mustFit(work.leadingSeal.isEmpty(), QStringLiteral("扇面上不盖引首章：请去掉引首章。"));
+    const QString characters = withoutSpaces(work.text);
+    mustFit(!characters.isEmpty(), QStringLiteral("正文是空的：请写下要写的字。"));
+    const QSize canvas = layout.canvas;
+    const int outer = fanOuterPixels(canvas, work.fanSpan);
+    mustFit(outer <= largestFanRadius,
+            QStringLiteral("扇面在 %1 dpi 下外半径是 %2 像素，折扇最大 %3 像素；请降低分辨率。")
+                .arg(layout.dpi)
+                .arg(outer)
+                .arg(largestFanRadius));
+    mustFit(outer >= smallestFanRadius,
+            QStringLiteral("扇面在 %1 dpi 下外半径只有 %2 像素，太小了；请提高分辨率。")
+                .arg(layout.dpi)
+                .arg(outer));
+    TemplateLayout::Fan fan;
+    fan.ring.outer = outer;
+    fan.ring.inner = rounded(fanInnerShare * outer);
+    fan.ring.span = work.fanSpan;
+    fan.lineWidth = fanLineWidth;
+    const FanRingGeometry geometry =
+        computeFanRingGeometry(fan.ring.outer, fan.ring.inner, fan.ring.span, fan.lineWidth);
+    const double half = work.fanSpan * std::numbers::pi / 360.0;
+    fan.ring.centre =
+        QPoint(canvas.width() / 2,
+               rounded((canvas.height() + outer + fan.ring.inner * std::cos(half)) / 2.0));
+    fan.at = fan.ring.centre - geometry.centre;
+
+    QStringList notes;
+    for (const QString& note : {work.upper, work.lower})
+        if (!withoutSpaces(note).isEmpty())
+            notes << withoutSpaces(note);
+    const QString text =
+        notes.isEmpty() ? characters : characters + QStringLiteral("\n\n") + notes.join('\n');
+    // The largest size at which the text, its inscription and the seal fit; at the smallest
+    // size the layout's own refusal says what is left over.
+    // roomy: each inscription column holds at least three characters (or its whole line), so
+    // that large main characters do not leave the inscription one character per column.
+    const auto attempt = [&](int points, int spacing, bool roomy) {
+        TemplateLayout::Block block = fanBlock(text, points);
+        if (spacing >= 0)
+            block.lineSpacing = spacing;
+        FanTextPlan plan = planFanBlock(block, work, fan.ring);
+        if (roomy && !notes.isEmpty()) {
+            const auto held =
+                std::count_if(plan.cells.begin(), plan.cells.end(),
+                              [&](const FanCell& cell) { return cell.column == plan.mainColumns; });
+            if (held < std::min<qsizetype>(notes.front().size(), 3))
+                throw TarvelError(QStringLiteral("落款太挤"));
+        }
+        std::optional<TemplateLayout::Seal> seal;
+        if (!work.nameSeal.isEmpty())
+            seal = fanSeal(work.nameSeal, block, fan.ring, plan);
+        return std::tuple{block, plan, seal};
+    };
+    const int smallest = pointsFor(smallestCharacter).first;
+    const int largest =
+        std::max(smallest, pointsFor(0.8 * (fan.ring.outer - fan.ring.inner)).first);
+    bool roomy = true;
+    const auto sized = [&] {
+        try {
+            return largestFitting(smallest, largest,
+                                  [&](int points) { return attempt(points, -1, true); });
+        } catch (const TarvelError&) {
+            roomy = false;
+            return largestFitting(smallest, largest,
+                                  [&](int points) { return attempt(points, -1, false); });
+        }
+    }();
+    // A text that leaves the fan's left part empty spreads its columns, up to a character's
+    // width apart.
+    const TemplateLayout::Block& chosen = std::get<0>(sized);
+    auto best = largestFitting(chosen.lineSpacing, std::max(chosen.lineSpacing, chosen.em),
+                               [&](int spacing) { return attempt(chosen.points, spacing, roomy); });
+    auto& [block, plan, seal] = best;
+    fan.plan = plan;
+    layout.blocks.push_back(block);
+    if (seal)
+        layout.seals.push_back(*seal);
+    layout.fan = fan;
+}
+
 QString colorText(TColor color) {
     return QString::asprintf("#%02X%02X%02X", color & 0xFF, (color >> 8) & 0xFF,
                              (color >> 16) & 0xFF);
@@ -320,14 +516,34 @@ QSizeF workCentimetres(const WorkTemplate& work) {
         // wide for the 横批.
         return QSizeF(3 * work.shortCm, work.longCm + work.shortCm);
     }
-    if (work.format == WorkFormat::Horizontal)
+    if (work.format == WorkFormat::Horizontal || work.format == WorkFormat::Fan)
         return QSizeF(work.longCm, work.shortCm);
     return QSizeF(work.shortCm, work.longCm);
 }
 
 int workDpi(const WorkTemplate& work) {
     const QSizeF paper = workCentimetres(work);
-    return work.dpi > 0 ? work.dpi : fittingDpi(std::max(paper.width(), paper.height()));
+    if (work.dpi > 0)
+        return work.dpi;
+    int dpi = fittingDpi(std::max(paper.width(), paper.height()));
+    // A fan is as sharp as the largest ring the fan step draws allows.
+    while (work.format == WorkFormat::Fan && dpi > 1 &&
+           fanOuterPixels(paperPixels(paper.width(), paper.height(), dpi), work.fanSpan) >
+               largestFanRadius)
+        --dpi;
+    return dpi;
+}
+
+QPointF turnedSealCentre(QSize seal, int angle) {
+    if (angle == 0)
+        return QPointF(seal.width() / 2.0, seal.height() / 2.0);
+    const int diagonal =
+        int(std::sqrt(double(seal.width()) * seal.width() + double(seal.height()) * seal.height()));
+    const double turn = angle * std::numbers::pi / 180.0;
+    const double c = std::cos(turn), s = std::sin(turn);
+    const double turned = std::floor(diagonal * (std::abs(c) + std::abs(s)));
+    const double x = (seal.width() - diagonal) / 2.0, y = (seal.height() - diagonal) / 2.0;
+    return QPointF(turned / 2 + x * c + y * s, turned / 2 - x * s + y * c);
 }
 
 TemplateLayout layoutTemplate(const WorkTemplate& work) {
@@ -346,6 +562,8 @@ TemplateLayout layoutTemplate(const WorkTemplate& work) {
     if (work.format == WorkFormat::Couplet) {
         const QSize strip = paperPixels(work.shortCm, work.longCm, layout.dpi);
         layoutCouplet(layout, work, strip.width(), strip.height());
+    } else if (work.format == WorkFormat::Fan) {
+        layoutFan(layout, work);
     } else {
         layoutColumns(layout, work);
     }
@@ -359,12 +577,26 @@ QJsonArray templateSteps(const WorkTemplate& work) {
                        {QStringLiteral("width"), layout.canvas.width()},
                        {QStringLiteral("height"), layout.canvas.height()}};
     if (work.picture.isEmpty()) {
-        canvas.insert(QStringLiteral("color"), colorText(work.ground));
+        // Around a fan the canvas is white; the ground colour is the fan's paper.
+        canvas.insert(QStringLiteral("color"),
+                      layout.fan ? QStringLiteral("#FFFFFF") : colorText(work.ground));
     } else {
         canvas.insert(QStringLiteral("picture"), work.picture);
         canvas.insert(QStringLiteral("layout"), QStringLiteral("stretch"));
     }
     steps.append(canvas);
+    if (layout.fan) {
+        const FanRing& ring = layout.fan->ring;
+        steps.append(QJsonObject{{QStringLiteral("do"), QStringLiteral("fan")},
+                                 {QStringLiteral("shape"), QStringLiteral("ring")},
+                                 {QStringLiteral("radius"), ring.outer},
+                                 {QStringLiteral("innerRadius"), ring.inner},
+                                 {QStringLiteral("span"), ring.span},
+                                 {QStringLiteral("lineWidth"), layout.fan->lineWidth},
+                                 {QStringLiteral("lineColor"), QStringLiteral("#6B4423")},
+                                 {QStringLiteral("fillColor"), colorText(work.ground)}});
+        steps.append(click(layout.fan->at));
+    }
     for (const TemplateLayout::Block& block : layout.blocks) {
         QJsonObject text = work.textOptions;
         text.insert(QStringLiteral("do"), QStringLiteral("text"));
@@ -376,7 +608,15 @@ QJsonArray templateSteps(const WorkTemplate& work) {
         text.insert(QStringLiteral("topMargin"), block.topMargin);
         text.insert(QStringLiteral("charSpacing"), block.charSpacing);
         text.insert(QStringLiteral("lineSpacing"), block.lineSpacing);
-        text.insert(QStringLiteral("arrangement"), block.arrangement);
+        if (block.fan) {
+            // The block follows the ring just stamped.
+            text.insert(QStringLiteral("fan"), true);
+            text.insert(QStringLiteral("fanColumns"), work.fanColumns == fcLongShort
+                                                          ? QStringLiteral("longShort")
+                                                          : QStringLiteral("long"));
+        } else {
+            text.insert(QStringLiteral("arrangement"), block.arrangement);
+        }
         steps.append(text);
     }
     for (const TemplateLayout::Line& line : layout.inscriptions) {
@@ -404,7 +644,7 @@ QJsonArray templateSteps(const WorkTemplate& work) {
                         {QStringLiteral("corner"),
                          seal.intaglio ? QStringLiteral("square") : QStringLiteral("rounded")},
                         {QStringLiteral("arrangement"), 3},
-                        {QStringLiteral("angle"), 0}});
+                        {QStringLiteral("angle"), seal.angle}});
         steps.append(click(seal.at));
     }
     return steps;
@@ -418,6 +658,8 @@ int defaultPaperOf(WorkFormat format) {
         return 0;
     case WorkFormat::Square:
         return 2;
+    case WorkFormat::Fan:
+        return 4;
     default:
         return 1;
     }
@@ -451,5 +693,8 @@ WorkTemplate workTemplateFromKeys(const QJsonObject& keys) {
     work.lower = keys.value(QStringLiteral("lower")).toString();
     work.nameSeal = keys.value(QStringLiteral("nameSeal")).toString();
     work.leadingSeal = keys.value(QStringLiteral("leadingSeal")).toString();
+    work.fanSpan = keys.value(QStringLiteral("span")).toInt(work.fanSpan);
+    if (keys.value(QStringLiteral("fanColumns")).toString() == QLatin1String("long"))
+        work.fanColumns = fcLong;
     return work;
 }

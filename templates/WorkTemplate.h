@@ -1,21 +1,25 @@
 // Works laid out in one step by the conventions of Chinese calligraphy: a couplet with its
-// 横批, a hanging scroll (条幅), a central scroll (中堂), a square (斗方) or a horizontal work
-// (横幅), with the inscription and the seals placed where a calligrapher puts them. The layout
-// is computed here and handed to the window as ordinary script steps, so every element is an
-// ordinary step of the history.
+// 横批, a hanging scroll (条幅), a central scroll (中堂), a square (斗方), a horizontal work
+// (横幅) or a folding fan (扇面), with the inscription and the seals placed where a calligrapher
+// puts them. The layout is computed here and handed to the window as ordinary script steps, so
+// every element is an ordinary step of the history.
 #pragma once
 
 #include "Colors.h"
+#include "FanTextLayout.h"
+#include "TextSettings.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QPoint>
+#include <QPointF>
 #include <QSize>
 #include <QSizeF>
 #include <QString>
+#include <optional>
 #include <vector>
 
-enum class WorkFormat { Couplet, HangingScroll, CentralScroll, Square, Horizontal };
+enum class WorkFormat { Couplet, HangingScroll, CentralScroll, Square, Horizontal, Fan };
 
 // A paper: its long and short side in centimetres. A horizontal work lies on its long side.
 struct PaperSize {
@@ -23,8 +27,11 @@ struct PaperSize {
     double longCm;
     double shortCm;
 };
-inline constexpr PaperSize standardPapers[] = {
-    {"四尺整张", 138, 69}, {"四尺对开", 138, 34}, {"斗方", 69, 69}, {"对联", 180, 30}};
+inline constexpr PaperSize standardPapers[] = {{"四尺整张", 138, 69},
+                                               {"四尺对开", 138, 34},
+                                               {"斗方", 69, 69},
+                                               {"对联", 180, 30},
+                                               {"扇面", 66, 33}};
 
 struct WorkTemplate {
     WorkFormat format = WorkFormat::HangingScroll;
@@ -43,6 +50,9 @@ struct WorkTemplate {
     QString leadingSeal; // 引首章
     // Keys added to every text step (the punctuation mode, Chinese numerals).
     QJsonObject textOptions;
+    // 扇面: the ring's angle in whole degrees and its columns.
+    int fanSpan = 140;
+    FanColumns fanColumns = fcLongShort;
 };
 
 // Where everything lands, in canvas pixels.
@@ -59,6 +69,7 @@ struct TemplateLayout {
         int charSpacing = 0;
         int lineSpacing = 0;
         QSize extent;
+        bool fan = false; // laid out in the arrangement 扇面 inside the ring
     };
     std::vector<Block> blocks;
     struct Line {
@@ -71,10 +82,19 @@ struct TemplateLayout {
     struct Seal {
         QString text;
         QSize size;
-        QPoint at;
+        QPoint at; // top-left of the stamped picture
         bool intaglio = true;
+        int angle = 0; // degrees, counter-clockwise
     };
     std::vector<Seal> seals;
+    // 扇面: the folding-fan ring stamped at a point, and where its text lands in it.
+    struct Fan {
+        FanRing ring; // its centre on the canvas
+        int lineWidth = 2;
+        QPoint at; // top-left of the ring's picture
+        FanTextPlan plan;
+    };
+    std::optional<Fan> fan;
 };
 
 // The pixel width and height of the canvas for a paper at a resolution.
@@ -92,9 +112,15 @@ TemplateLayout layoutTemplate(const WorkTemplate& work);
 // The work a script's "template" step describes (its keys as checked by the script reader).
 WorkTemplate workTemplateFromKeys(const QJsonObject& keys);
 // The names of the formats in scripts and in the template dialog, in the order of WorkFormat.
-inline const char* const workFormatKeys[] = {"couplet", "scroll", "central", "square",
-                                             "horizontal"};
-inline const char* const workFormatCaptions[] = {"对联", "条幅", "中堂", "斗方", "横幅"};
+inline const char* const workFormatKeys[] = {"couplet", "scroll",     "central",
+                                             "square",  "horizontal", "fan"};
+inline const char* const workFormatCaptions[] = {"对联", "条幅", "中堂", "斗方", "横幅", "扇面"};
+// 扇面: the ring's inner radius in parts of its outer one.
+inline constexpr double fanInnerShare = 0.45;
+// Where the centre of a seal of this size lies in its picture turned by an angle (degrees,
+// counter-clockwise), from the picture's top-left: the seal sits in the top-left of a square
+// as wide as its diagonal, which is turned about its centre.
+QPointF turnedSealCentre(QSize seal, int angle);
 // The paper each format takes unless another is chosen (an index into standardPapers).
 int defaultPaperOf(WorkFormat format);
 

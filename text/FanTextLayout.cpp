@@ -62,6 +62,7 @@ int total(const std::vector<int>& lines) {
 FanTextPlan planFanText(const FanRing& ring, const FanTextMeasure& measure, int charSpacing,
                         int lineSpacing, FanColumns columns) {
     FanTextPlan plan;
+    plan.measure = measure;
     const int edge = measure.cellHeight / 4;
     const double innerLimit = double(ring.inner) + edge;
     const double half = ring.span * degreesToRadians / 2.0;
@@ -103,6 +104,8 @@ FanTextPlan planFanText(const FanRing& ring, const FanTextMeasure& measure, int 
         }
     }
 
+    plan.mainColumns = column + 1;
+
     // The inscription: smaller, its top a main cell lower, its first column a main column after
     // the last one of the text.
     const ColumnRun note =
@@ -133,6 +136,7 @@ FanTextPlan planFanText(const FanRing& ring, const FanTextMeasure& measure, int 
             ++notePlaced;
         }
     }
+    plan.inscriptionColumns = noteColumn - column;
     return plan;
 }
 
@@ -184,6 +188,21 @@ FanTextPlan planFanTextBlock(RichText& text, const TextSettings& settings, const
     });
     return planFanText(ring, measure, settings.CharSpacing, settings.LineSpacing,
                        settings.FanColumnStyle);
+}
+
+QString fanTextSizeReport(RichText& text, const TextSettings& settings, const FanRing& ring) {
+    try {
+        const FanTextPlan plan = planFanTextBlock(text, settings, ring);
+        return QStringLiteral("扇面文字占 %1 列（落款 %2 列），扇面可排 %3 列；长列最多 %4 个字，"
+                              "短列 %5 个字。")
+            .arg(plan.mainColumns)
+            .arg(plan.inscriptionColumns)
+            .arg(plan.columns)
+            .arg(plan.longCells)
+            .arg(plan.shortCells);
+    } catch (const TarvelError& error) {
+        return error.text();
+    }
 }
 
 void DrawFanTextBlock(DrawingSurface& surface, RichText& text, const TextSettings& settings,

@@ -39,9 +39,12 @@ struct FanCell {
 // Every character's place, main text first, in reading order.
 struct FanTextPlan {
     std::vector<FanCell> cells;
-    int longCells = 0;  // characters a long column holds
-    int shortCells = 0; // and a short one
-    int columns = 0;    // columns the ring has room for
+    int longCells = 0;          // characters a long column holds
+    int shortCells = 0;         // and a short one
+    int columns = 0;            // columns the ring has room for
+    int mainColumns = 0;        // columns the main text takes
+    int inscriptionColumns = 0; // and the inscription after it
+    FanTextMeasure measure;     // what the plan was made for
 };
 
 // The places of the characters. Along a column the cells are the tallest cell plus the
@@ -54,6 +57,10 @@ FanTextPlan planFanText(const FanRing& ring, const FanTextMeasure& measure, int 
 
 // The measure of the editor's content and its plan inside the ring.
 FanTextPlan planFanTextBlock(RichText& text, const TextSettings& settings, const FanRing& ring);
+
+// The size check of a 扇面 block: the columns the text takes out of those the ring has, and
+// how many characters a column holds; for text that does not fit, what is left over.
+QString fanTextSizeReport(RichText& text, const TextSettings& settings, const FanRing& ring);
 
 // Draws the editor's content at the places of the plan, moved by the settings' shift from the
 // ring; each character in its own face, colour and style, turned with its column.

@@ -6,6 +6,7 @@
 #include "ConversionButtons.h"
 #include "DialogKeys.h"
 #include "ErrorBoundary.h"
+#include "FanTextLayout.h"
 #include "FanTextOption.h"
 #include "PlatformDialogs.h"
 #include "RichEditWidget.h"
@@ -512,8 +513,9 @@ void TForm8::ApplyTextSettings() {
     MeasureTextBlock(richText(), TextSettings);
 }
 
-void TForm8::offerFanLayout(bool ringStamped) {
-    FanTextOption::offer(GroupBox2, ringStamped, ArrangementChoice);
+void TForm8::offerFanLayout(const std::optional<FanRing>& ring) {
+    OfferedRing = ring;
+    FanTextOption::offer(GroupBox2, ring.has_value(), ArrangementChoice);
 }
 
 void TForm8::ResetTextSettings() {
@@ -522,6 +524,10 @@ void TForm8::ResetTextSettings() {
 
 void TForm8::CheckTextSize() {
     ApplyTextSettings();
+    if (TextSettings.FanLayout && OfferedRing) {
+        Label5->setText(fanTextSizeReport(richText(), TextSettings, *OfferedRing));
+        return;
+    }
     const TSetStruct defaultCanvas;
     Label5->setText(textSizeReport(TextSettings, canvas ? *canvas : defaultCanvas));
 }

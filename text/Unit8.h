@@ -4,12 +4,14 @@
 
 #include "CanvasSettings.h"
 #include "ChineseConversion.h"
+#include "FanRing.h"
 #include "PlacedElement.h"
 #include "RichText.h"
 #include "TextSettings.h"
 
 #include <QDialog>
 #include <QStringList>
+#include <optional>
 
 class QAction;
 class QActionGroup;
@@ -47,9 +49,11 @@ public:
     void ApplyTextSettings();
     // Sets the record back to its defaults; the controls keep what the user set.
     void ResetTextSettings();
-    // Offers the arrangement 扇面 while the last fan stamped is a folding-fan ring.
-    void offerFanLayout(bool ringStamped);
-    // "查看尺寸": applies, then shows the measured size and warns when the canvas is smaller.
+    // Offers the arrangement 扇面 while the last fan stamped is a folding-fan ring, which the
+    // size check then measures the block in.
+    void offerFanLayout(const std::optional<FanRing>& ring);
+    // "查看尺寸": applies, then shows the measured size and warns when the canvas is smaller;
+    // for a 扇面 block, the columns it takes in the ring or what does not fit.
     void CheckTextSize();
 
     // Commands of the menus, the toolbar and the popup menu.
@@ -83,6 +87,8 @@ public:
     ::TextSettings TextSettings{};
     // The arrangement of the selected radio button; only apply copies it into the record.
     Arrangement ArrangementChoice = arHorzLeftToRight;
+    // The ring a 扇面 block follows, as last offered.
+    std::optional<FanRing> OfferedRing;
 
     // Controls, each also carrying its name as objectName.
     QMenuBar* MainMenu1 = nullptr;

@@ -9,20 +9,28 @@
 #include "ScriptDrivers.h"
 #include "SpinEdit.h"
 #include "TarvelError.h"
+#include "TemplateDialog.h"
 #include "TextLayout.h"
 #include "Unit1.h"
 #include "Unit3.h"
 #include "Unit4.h"
 #include "Unit8.h"
+#include "WorkTemplate.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -421,6 +429,55 @@ TEST_F(ScriptRun, ATemplateIsTheStepsAUserWouldTake) {
     const QImage undone = form->Image1->picture().image();
     form->RedoClick();
     EXPECT_NE(form->Image1->picture().image(), undone);
+}
+
+TEST_F(ScriptRun, AFanTemplateStampsItsSealWhereTheLayoutPutsIt) {
+    const QJsonObject keys{{"format", "fan"},
+                           {"text", "白日依山尽黄河入海流"},
+                           {"lower", "丙午夏日"},
+                           {"nameSeal", "印"},
+                           {"dpi", 30}};
+    QJsonObject step = keys;
+    step.insert("do", "template");
+    const Outcome outcome = run(QJsonDocument(QJsonObject{{"steps", QJsonArray{step}}}).toJson());
+    ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
+    // The canvas, the ring, the 扇面 block and the turned seal, one step each.
+    EXPECT_EQ(form->composition().steps().size(), 4u);
+    const TemplateLayout layout = layoutTemplate(workTemplateFromKeys(keys));
+    ASSERT_EQ(layout.seals.size(), 1u);
+    const TemplateLayout::Seal& seal = layout.seals[0];
+    ASSERT_NE(seal.angle, 0);
+    const QPointF centre = QPointF(seal.at) + turnedSealCentre(seal.size, seal.angle);
+    // The seal's red lands centred where the layout put it.
+    const QImage image = form->Image1->picture().image();
+    QRect red;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            if (qRed(pixel) > 150 && qGreen(pixel) < 100 && qBlue(pixel) < 100)
+                red |= QRect(x, y, 1, 1);
+        }
+    ASSERT_FALSE(red.isEmpty());
+    EXPECT_NEAR(QRectF(red).center().x(), centre.x(), 2);
+    EXPECT_NEAR(QRectF(red).center().y(), centre.y(), 2);
+}
+
+TEST_F(ScriptRun, TheTemplateDialogOffersTheFanAsTheScriptStepDoes) {
+    TemplateDialog dialog({QStringLiteral("AR PL UKai CN")});
+    dialog.ComboBoxFormat->setCurrentText(QStringLiteral("扇面"));
+    EXPECT_EQ(dialog.ComboBoxPaper->currentText(), QStringLiteral("扇面 66 × 33 cm"));
+    EXPECT_FALSE(dialog.EditLeadingSeal->isEnabled());
+    EXPECT_TRUE(dialog.SpinEditSpan->isEnabled());
+    dialog.TextMain->setPlainText(QStringLiteral("白日依山尽黄河入海流"));
+    dialog.EditLower->setText(QStringLiteral("丙午"));
+    dialog.EditNameSeal->setText(QStringLiteral("印"));
+    dialog.EditLeadingSeal->setText(QStringLiteral("吉祥")); // typed before, not on a fan
+    dialog.SpinEditSpan->setValue(120);
+    dialog.CheckBoxLongShort->setChecked(false);
+    const QJsonObject keys{{"format", "fan"}, {"text", "白日依山尽黄河入海流"},
+                           {"lower", "丙午"}, {"nameSeal", "印"},
+                           {"span", 120},     {"fanColumns", "long"}};
+    EXPECT_EQ(templateSteps(dialog.workTemplate()), templateSteps(workTemplateFromKeys(keys)));
 }
 
 TEST_F(ScriptRun, WorkFilesThatCannotBeOpenedLeaveTheWorkAsItWas) {

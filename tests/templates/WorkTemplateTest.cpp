@@ -4,6 +4,7 @@
 
 #include "TarvelError.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -68,6 +69,96 @@ TEST(WorkTemplate, ACoupletPutsTheFirstLineOnTheRightUnderItsBanner) {
     EXPECT_NEAR(banner.leftMargin * 2 + banner.extent.width(), layout.canvas.width(), 1);
 }
 
+WorkTemplate fan() {
+    WorkTemplate work = scroll();
+    work.format = WorkFormat::Fan;
+    work.longCm = 66;
+    work.shortCm = 33;
+    work.leadingSeal.clear();
+    return work;
+}
+
+double radiusOf(QPointF point) {
+    return std::hypot(point.x(), point.y());
+}
+
+TEST(WorkTemplate, AFanFollowsItsRingAndSealsAfterTheInscription) {
+    const TemplateLayout layout = layoutTemplate(fan());
+    // 66 x 33 cm; the ring's outer radius inside the margin (8 % of 33 cm) is 32.31 cm, the
+    // width of a 140 degree ring deciding, and 1000 pixels at most: 78 dpi.
+    EXPECT_EQ(layout.dpi, 78);
+    EXPECT_EQ(layout.canvas, QSize(2027, 1013));
+    ASSERT_TRUE(layout.fan);
+    const FanRing& ring = layout.fan->ring;
+    EXPECT_EQ(ring.outer, 992); // (2027 - 2 x 81) / (2 sin 70°)
+    EXPECT_EQ(ring.inner, 446); // 0.45 of the outer radius
+    EXPECT_EQ(ring.span, 140);
+    // Centred across the canvas and, from its top to the ends of its inner arc, in its height.
+    EXPECT_EQ(ring.centre, QPoint(1013, 1079));
+    ASSERT_EQ(layout.blocks.size(), 1u);
+    EXPECT_TRUE(layout.blocks[0].fan);
+    EXPECT_EQ(layout.blocks[0].text,
+              QStringLiteral("白日依山尽黄河入海流欲穷千里目更上一层楼\n\n丙午年王之涣诗"));
+    EXPECT_TRUE(layout.inscriptions.empty()); // the inscription is part of the 扇面 block
+    // The inscription after the last column of the text, starting lower.
+    const std::vector<FanCell>& cells = layout.fan->plan.cells;
+    ASSERT_EQ(cells.size(), 27u);
+    const FanCell& lastMain = cells[19];
+    const FanCell& firstNote = cells[20];
+    const FanCell& lastNote = cells.back();
+    EXPECT_GT(firstNote.column, lastMain.column);
+    EXPECT_LT(firstNote.angle, lastMain.angle);
+    EXPECT_LT(radiusOf(firstNote.centre), radiusOf(cells[0].centre));
+    // The name seal after the inscription's last character, turned with its column as far as a
+    // seal turns, inside the ring.
+    ASSERT_EQ(layout.seals.size(), 1u);
+    const TemplateLayout::Seal& seal = layout.seals[0];
+    EXPECT_EQ(seal.text, QStringLiteral("王印"));
+    EXPECT_EQ(seal.angle, std::clamp(-int(std::lround(lastNote.angle / 10.0)), -60, 60));
+    EXPECT_EQ(seal.size.width(), std::lround(1.25 * layout.blocks[0].em * 3 / 5));
+    const QPointF centre =
+        QPointF(seal.at) + turnedSealCentre(seal.size, seal.angle) - QPointF(ring.centre);
+    const double along = std::atan2(centre.x(), -centre.y()) * 1800 / 3.14159265358979;
+    EXPECT_NEAR(along, lastNote.angle, 10); // within a degree of the column
+    EXPECT_LT(radiusOf(centre), radiusOf(lastNote.centre));
+    EXPECT_GT(radiusOf(centre) - seal.size.width() / 2.0, ring.inner);
+    // All long columns hold the same text in fewer columns.
+    WorkTemplate allLong = fan();
+    allLong.fanColumns = fcLong;
+    EXPECT_LT(layoutTemplate(allLong).fan->plan.mainColumns, layout.fan->plan.mainColumns);
+    // Four large characters leave the inscription a column of its own, not one per character.
+    WorkTemplate brief = fan();
+    brief.text = QStringLiteral("清风徐来");
+    brief.lower = QStringLiteral("丙午夏");
+    const TemplateLayout spread = layoutTemplate(brief);
+    EXPECT_EQ(spread.fan->plan.inscriptionColumns, 1);
+    // Its columns spread over the fan: the inscription well left of the middle (in tenths).
+    EXPECT_LT(spread.fan->plan.cells.back().angle, -175);
+}
+
+TEST(WorkTemplate, TheUpperInscriptionStartsBelowTheLeadingSeal) {
+    for (const WorkFormat format :
+         {WorkFormat::HangingScroll, WorkFormat::CentralScroll, WorkFormat::Square,
+          WorkFormat::Horizontal, WorkFormat::Couplet}) {
+        WorkTemplate work = scroll();
+        work.format = format;
+        work.longCm = 138;
+        work.shortCm = format == WorkFormat::Couplet ? 30 : 69;
+        if (format == WorkFormat::Couplet)
+            work.text = QStringLiteral("春回大地千山秀\n日照神州万木荣");
+        work.upper = QStringLiteral("子墨先生雅正");
+        const TemplateLayout layout = layoutTemplate(work);
+        ASSERT_EQ(layout.inscriptions.size(), 2u);
+        const TemplateLayout::Line& upper = layout.inscriptions[1];
+        EXPECT_EQ(upper.text, work.upper);
+        const TemplateLayout::Seal& leading = layout.seals.back();
+        const QRect line(
+            upper.at, QSize(upper.size, int(upper.text.size()) * (upper.size + upper.charSpacing)));
+        EXPECT_FALSE(line.intersects(QRect(leading.at, leading.size))) << int(format);
+        EXPECT_GT(upper.at.y(), leading.at.y());
+    }
+}
+
 TEST(WorkTemplate, WhatDoesNotFitIsSaid) {
     const auto refusal = [](WorkTemplate work) {
         try {
@@ -94,6 +185,17 @@ TEST(WorkTemplate, WhatDoesNotFitIsSaid) {
     WorkTemplate empty = scroll();
     empty.text = QStringLiteral("  \n");
     EXPECT_EQ(refusal(empty), QStringLiteral("正文是空的：请写下要写的字。"));
+    WorkTemplate longFan = fan();
+    longFan.text = QString(8000, QChar(0x6C34));
+    EXPECT_TRUE(refusal(longFan).startsWith(QStringLiteral("扇面放不下这段文字：每列最多")))
+        << refusal(longFan).toStdString();
+    WorkTemplate sealedFan = fan();
+    sealedFan.leadingSeal = QStringLiteral("吉祥");
+    EXPECT_EQ(refusal(sealedFan), QStringLiteral("扇面上不盖引首章：请去掉引首章。"));
+    WorkTemplate sharpFan = fan();
+    sharpFan.dpi = 100;
+    EXPECT_TRUE(refusal(sharpFan).startsWith(QStringLiteral("扇面在 100 dpi 下外半径是 1271 像素")))
+        << refusal(sharpFan).toStdString();
 }
 
 } // namespace

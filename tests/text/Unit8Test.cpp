@@ -2,6 +2,7 @@
 // editor commands with their check marks and button rules.
 #include "Unit8.h"
 #include "ErrorBoundary.h"
+#include "FanTextLayout.h"
 #include "PlatformDialogs.h"
 #include "RichEditWidget.h"
 #include "SpinEdit.h"
@@ -153,7 +154,8 @@ TEST_F(Unit8, FanLayoutIsOfferedOnlyAfterARing) {
     EXPECT_EQ(fan->text(), "扇面");
     EXPECT_EQ(alternate->text(), "长短行");
     EXPECT_FALSE(fan->isEnabled());
-    form->offerFanLayout(true);
+    const FanRing ring{QPoint(400, 400), 300, 135, 140};
+    form->offerFanLayout(ring);
     form->RadioButton4->click();
     fan->click();
     alternate->setChecked(true);
@@ -162,8 +164,30 @@ TEST_F(Unit8, FanLayoutIsOfferedOnlyAfterARing) {
     EXPECT_TRUE(form->TextSettings.FanLayout);
     EXPECT_EQ(form->TextSettings.FanColumnStyle, fcLongShort);
     EXPECT_EQ(form->TextSettings.FanShiftX, 0);
+    // The size check measures the block in the ring: the columns it takes, or what is left over.
+    RichText& text = form->richText();
+    text.setText(QString(30, QChar(0x6C34)));
+    text.selectAll();
+    text.setSelSize(20);
+    form->Button4->click();
+    const FanTextPlan plan = planFanTextBlock(text, form->TextSettings, ring);
+    ASSERT_GT(plan.longCells, 0);
+    const int pair = plan.longCells + plan.shortCells;
+    EXPECT_EQ(plan.mainColumns, 30 / pair * 2 + (30 % pair > plan.longCells ? 2 : 30 % pair > 0));
+    EXPECT_EQ(form->Label5->text(),
+              QStringLiteral("扇面文字占 %1 列（落款 0 列），扇面可排 %2 列；长列最多 %3 个字，"
+                             "短列 %4 个字。")
+                  .arg(plan.mainColumns)
+                  .arg(plan.columns)
+                  .arg(plan.longCells)
+                  .arg(plan.shortCells));
+    text.setText(QString(400, QChar(0x6C34)));
+    text.selectAll();
+    text.setSelSize(20);
+    form->Button4->click();
+    EXPECT_TRUE(form->Label5->text().startsWith(QStringLiteral("扇面放不下这段文字")));
     // Without a ring the choice goes back to the arrangement chosen among the four.
-    form->offerFanLayout(false);
+    form->offerFanLayout(std::nullopt);
     EXPECT_FALSE(fan->isEnabled());
     EXPECT_TRUE(form->RadioButton4->isChecked());
     form->Button2->click();
