@@ -234,6 +234,7 @@ private:
     void historyChanged();
     void runEffect(EffectKind kind, QAction* item);
     void setEffectCheckMark(QAction* checked);
+    void effectMarkFromHistory();
     void fitOuterSize();
     bool outerSizeFitted = false;
     void buildToolbars();

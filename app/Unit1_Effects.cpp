@@ -32,6 +32,22 @@ void TForm1::setEffectCheckMark(QAction* checked) {
     checkedEffectItem = checked;
 }
 
+// After undo or redo the mark follows what the canvas shows: the effect's item, "还原" once the
+// base is taken and no effect is shown, and no mark before the first effect.
+void TForm1::effectMarkFromHistory() {
+    QAction* item = nullptr;
+    if (State.effectBaseTaken()) {
+        const char* name = restoreEntry.objectName;
+        for (const EffectEntry& entry : effectTable)
+            if (entry.kind == State.currentEffect())
+                name = entry.objectName;
+        for (QAction* action : PopupMenu1->actions())
+            if (action->objectName() == QLatin1String(name))
+                item = action;
+    }
+    setEffectCheckMark(item);
+}
+
 void TForm1::runEffect(EffectKind kind, QAction* item) {
     if (!State.hasEffectPicture()) {
         // Nothing to filter: the canvas, the base and the marks stay as they were.

@@ -86,11 +86,13 @@ void TForm1::showFallbacks(const QList<FaceGap>& gaps) {
 }
 
 void TForm1::ToolButton22Click() {
-    State.undo();
+    if (State.undo())
+        effectMarkFromHistory();
 }
 
 void TForm1::RedoClick() {
-    State.redo();
+    if (State.redo())
+        effectMarkFromHistory();
 }
 
 void TForm1::ToolButton23Click() {

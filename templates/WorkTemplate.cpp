@@ -575,7 +575,9 @@ QJsonArray templateSteps(const WorkTemplate& work) {
     QJsonArray steps;
     QJsonObject canvas{{QStringLiteral("do"), QStringLiteral("canvas")},
                        {QStringLiteral("width"), layout.canvas.width()},
-                       {QStringLiteral("height"), layout.canvas.height()}};
+                       {QStringLiteral("height"), layout.canvas.height()},
+                       // Saved pictures carry the resolution, so they print at the paper's size.
+                       {QStringLiteral("resolution"), layout.dpi}};
     if (work.picture.isEmpty()) {
         // Around a fan the canvas is white; the ground colour is the fan's paper.
         canvas.insert(QStringLiteral("color"),

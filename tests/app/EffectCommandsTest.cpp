@@ -98,6 +98,15 @@ TEST_F(EffectCommands, EachItemFiltersTheCanvasAndTakesTheCheckMark) {
     form->N27->trigger();
     EXPECT_EQ(checkedItems(), QStringList{QStringLiteral("模糊")});
     EXPECT_TRUE(sameColours(work(), filtered(original, efBlur)));
+    // Undo and redo move the mark with the effect shown: none before the first effect.
+    form->N29->trigger();
+    form->ToolButton22Click();
+    EXPECT_EQ(checkedItems(), QStringList{QStringLiteral("模糊")});
+    form->RedoClick();
+    EXPECT_EQ(checkedItems(), QStringList{QStringLiteral("还原")});
+    while (form->composition().canUndo())
+        form->ToolButton22Click();
+    EXPECT_EQ(checkedItems(), QStringList());
 }
 
 TEST_F(EffectCommands, BlurOfWhiteWithBlackBottomRow) {

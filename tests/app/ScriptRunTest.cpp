@@ -422,6 +422,7 @@ TEST_F(ScriptRun, ATemplateIsTheStepsAUserWouldTake) {
     ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
     // 69 x 69 cm at 20 dpi; the canvas, the text, the inscription and the seal, one step each.
     EXPECT_EQ(form->Image1->size(), QSize(543, 543));
+    EXPECT_EQ(form->composition().canvas().dotsPerInch(), 20); // it prints at 69 x 69 cm
     EXPECT_EQ(form->composition().steps().size(), 4u);
     EXPECT_EQ(form->composition().lastKind(), ekSeal);
     form->ToolButton22Click();
