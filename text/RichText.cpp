@@ -771,6 +771,18 @@ void RichText::setDefaultFont(const QString& face, TColor color, int points) {
 
 // ---- the document model, files ----
 
+std::vector<RichText::Run> RichText::runs() const {
+    std::vector<Run> found;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.isValid())
+                found.push_back(
+                    {fragment.position(), fragment.text(), attributesOf(fragment.charFormat())});
+        }
+    return found;
+}
+
 RichTextModel RichText::toModel() const {
     RichTextModel model;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
