@@ -2,6 +2,7 @@
 // the composition draw the confirmed block at once.
 #include "Unit1.h"
 
+#include "FontCoverage.h"
 #include "ImageControl.h"
 #include "ScriptDrivers.h"
 #include "Unit2.h"
@@ -24,5 +25,8 @@ void TForm1::ToolButton1Click() {
     if (!Form8->TextSettings.Confirmed)
         return;
     State.drawTextBlock();
+    // The block is stamped at once: its fallback characters are named now, as a rotated line's
+    // and a seal's are at the press that stamps them.
+    showFallbacks(textBlockGaps(Form8->richText()));
     recordSteps({describeDialogStep(*this, QStringLiteral("text"))});
 }

@@ -1,5 +1,7 @@
 // The text layout against Qt's own document drawing, on blocks of mixed faces and sizes.
 //   BM_DrawTextBlock/N/R   DrawTextBlock of N characters, the editor walk included
+//   BM_DrawTextBlockWithChain/N/R  the same with the fallback chain over the three faces, as
+//                          the program has it over its Fonts folder
 //   BM_QtDrawContents/N/R  QTextDocument::drawContents of the same document
 //   BM_DrawColumns/M      DrawTextBlock of 5,000 characters (common, one in eight a mark) in
 //                          right-to-left columns under punctuation convention M: 0 原样,
@@ -11,6 +13,7 @@
 // all of them in the three faces), 1 the 5,000 code points from U+4E00 on, about two thirds of
 // which the two AR PL faces lack, so that Qt looks each of those up in fallback fonts at every
 // size.
+#include "FontFallback.h"
 #include "TextLayout.h"
 #include "TextMeasure.h"
 
@@ -98,6 +101,17 @@ void BM_DrawTextBlock(benchmark::State& state) {
 BENCHMARK(BM_DrawTextBlock)
     ->Args({5000, Common})
     ->Args({10000, Common})
+    ->Args({5000, Wide})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_DrawTextBlockWithChain(benchmark::State& state) {
+    FontFallback::setFaces({QStringLiteral("AR PL SungtiL GB"), QStringLiteral("AR PL KaitiM GB"),
+                            QStringLiteral("LXGW WenKai")});
+    BM_DrawTextBlock(state);
+    FontFallback::setFaces({});
+}
+BENCHMARK(BM_DrawTextBlockWithChain)
+    ->Args({5000, Common})
     ->Args({5000, Wide})
     ->Unit(benchmark::kMillisecond);
 

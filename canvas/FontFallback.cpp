@@ -9,7 +9,9 @@
 #include <QRawFont>
 
 #include <algorithm>
+#include <array>
 #include <tuple>
+#include <vector>
 
 namespace FontFallback {
 
@@ -21,6 +23,32 @@ struct Chain {
     QHash<int, QStringList> byKind; // chainFor each kind, worked out once
     QHash<QString, QString> servedBy;
     QHash<QString, QRawFont> rawFaces; // each family's own face, as far as it is installed
+    // The faces that served the latest requests: a text block asks for a few faces character
+    // after character, so most look-ups end here without building a key or hashing.
+    struct Served {
+        QString name;
+        int weight = 0;
+        QString own;
+        QRawFont face;
+        // What the face's character map said for each character of the basic plane met so
+        // far: 0 not asked yet, 1 the face has it, 2 it lacks it.
+        std::vector<uchar> answers;
+
+        bool has(char32_t c) {
+            if (!face.isValid())
+                return false;
+            if (c > 0xFFFF)
+                return face.supportsCharacter(c);
+            if (answers.empty())
+                answers.resize(0x10000);
+            uchar& answer = answers[c];
+            if (answer == 0)
+                answer = face.supportsCharacter(c) ? 1 : 2;
+            return answer == 1;
+        }
+    };
+    std::array<Served, 8> recent;
+    std::size_t nextRecent = 0;
 };
 
 Chain& chain() {
@@ -122,15 +150,27 @@ QString faceFor(const DrawingSurface::Font& request, char32_t c) {
     Chain& state = chain();
     if (state.families.isEmpty() || c < 0x20 || QChar::isSpace(c))
         return request.name;
-    // The face that serves a name (a classic name such as 宋体 is served by another) is
-    // looked up once per name and weight.
-    const QString key = request.name + QLatin1Char('/') + QString::number(request.weight);
-    auto served = state.servedBy.find(key);
-    if (served == state.servedBy.end())
-        served = state.servedBy.insert(key, QRawFont::fromFont(resolveFont(request)).familyName());
-    const QString own = *served;
-    if (hasCharacter(own, c))
+    Chain::Served* served = nullptr;
+    for (Chain::Served& entry : state.recent)
+        if (entry.weight == request.weight && entry.name == request.name && !entry.name.isNull()) {
+            served = &entry;
+            break;
+        }
+    if (!served) {
+        // The face that serves a name (a classic name such as 宋体 is served by another) is
+        // looked up once per name and weight.
+        const QString key = request.name + QLatin1Char('/') + QString::number(request.weight);
+        auto it = state.servedBy.find(key);
+        if (it == state.servedBy.end())
+            it = state.servedBy.insert(key, QRawFont::fromFont(resolveFont(request)).familyName());
+        hasCharacter(*it, c); // reads the face's character map once
+        Chain::Served& entry = state.recent[state.nextRecent++ % state.recent.size()];
+        entry = {request.name, request.weight, *it, state.rawFaces.value(*it), {}};
+        served = &entry;
+    }
+    if (served->has(c))
         return request.name;
+    const QString own = served->own;
     const int kind = int(kindOf(own));
     auto it = state.byKind.find(kind);
     if (it == state.byKind.end())
@@ -139,6 +179,15 @@ QString faceFor(const DrawingSurface::Font& request, char32_t c) {
         if (family.compare(own, Qt::CaseInsensitive) != 0 && hasCharacter(family, c))
             return family;
     return request.name;
+}
+
+QString faceFor(const DrawingSurface::Font& request, const QString& character) {
+    if (character.isEmpty())
+        return request.name;
+    const QChar first = character.front();
+    if (first.isHighSurrogate() && character.size() > 1 && character[1].isLowSurrogate())
+        return faceFor(request, QChar::surrogateToUcs4(first, character[1]));
+    return faceFor(request, char32_t(first.unicode()));
 }
 
 } // namespace FontFallback

@@ -35,5 +35,7 @@ QStringList chainFor(Kind chosen, const QStringList& families);
 // is a space or control character, or no face of the chain has it), else the first face of
 // the chain for the request's kind that has it.
 QString faceFor(const DrawingSurface::Font& request, char32_t c);
+// The same for the first character of a string (a surrogate pair read as one character).
+QString faceFor(const DrawingSurface::Font& request, const QString& character);
 
 } // namespace FontFallback

@@ -1,5 +1,6 @@
 // The arrangement 扇面: the column plan inside the ring and the turned characters.
 #include "FanTextLayout.h"
+#include "FontFallback.h"
 
 #include "TarvelError.h"
 #include "TextLayout.h"
@@ -174,6 +175,7 @@ FanTextPlan planFanTextBlock(RichText& text, const TextSettings& settings, const
         const int height =
             inscription ? inscriptionHeightOf(character.pixelHeight) : character.pixelHeight;
         setFontFromSelection(measuring.font, character.attributes, height);
+        measuring.font.name = FontFallback::faceFor(measuring.font, character.string);
         const int width = measuring.textWidth(character.string);
         const int cell = measuring.textHeight(character.string);
         std::vector<int>& lines = inscription ? measure.inscriptionLines : measure.mainLines;
@@ -217,6 +219,7 @@ void DrawFanTextBlock(DrawingSurface& surface, RichText& text, const TextSetting
         setFontFromSelection(font, character.attributes,
                              inscription ? inscriptionHeightOf(character.pixelHeight)
                                          : character.pixelHeight);
+        font.name = FontFallback::faceFor(font, character.string);
         font.escapement = -cell.angle;
         // The character's cell is centred on its place and turned about that centre: its
         // top-left corner, where the text goes out, is the corner turned with the column.

@@ -39,24 +39,75 @@ void addGap(QList<FaceGap>& gaps, const QString& face, const QString& missing) {
 
 } // namespace
 
-QString charactersMissingFrom(const DrawingSurface::Font& request, const QString& text) {
-    // Resolved first: that also puts the classic face names' substitutions in place.
-    const QFont font = resolveFont(request);
-    const bool faceInstalled = installed(request.name);
+namespace {
+
+// What the face of a request draws itself: nothing when the face is not installed.
+class FaceCharacters {
+public:
+    explicit FaceCharacters(const DrawingSurface::Font& request)
+        // Resolved first: that also puts the classic face names' substitutions in place.
+        : face(QRawFont::fromFont(resolveFont(request))), faceInstalled(installed(request.name)) {}
+
+    // Whether c is drawn in a fallback face; spaces and control characters never are.
+    bool lacks(char32_t c) const {
+        if (c < 0x20 || QChar::isSpace(c))
+            return false;
+        return !(faceInstalled && face.isValid() && face.supportsCharacter(c));
+    }
+
+private:
     // The first engine of the font is its own face; fallback faces come after it.
-    const QRawFont face = QRawFont::fromFont(font);
+    QRawFont face;
+    bool faceInstalled;
+};
+
+} // namespace
+
+QString charactersMissingFrom(const DrawingSurface::Font& request, const QString& text) {
+    const FaceCharacters face(request);
     QString missing;
     for (const uint code : text.toUcs4()) {
         const char32_t c = code;
-        if (c < 0x20 || QChar::isSpace(c))
-            continue;
-        if (faceInstalled && face.isValid() && face.supportsCharacter(c))
+        if (!face.lacks(c))
             continue;
         const QString character = QString::fromUcs4(&c, 1);
         if (!missing.contains(character))
             missing += character;
     }
     return missing;
+}
+
+std::vector<DocumentSpan> fallbackSpans(const RichText& text) {
+    // Each distinct request is looked at once.
+    std::vector<std::pair<DrawingSurface::Font, FaceCharacters>> faces;
+    std::vector<DocumentSpan> spans;
+    for (const RichText::Run& run : text.runs()) {
+        DrawingSurface::Font font;
+        setFontFromSelection(font, run.attributes, RichText::pixelHeightOf(run.attributes.Size));
+        font.color = 0;
+        font.charset = 0;
+        auto face = std::find_if(faces.begin(), faces.end(),
+                                 [&](const auto& known) { return known.first == font; });
+        if (face == faces.end())
+            face = faces.insert(faces.end(), {font, FaceCharacters(font)});
+        for (int i = 0; i < int(run.text.size());) {
+            const int units = run.text[i].isHighSurrogate() && i + 1 < run.text.size() &&
+                                      run.text[i + 1].isLowSurrogate()
+                                  ? 2
+                                  : 1;
+            const char32_t c = units == 2 ? QChar::surrogateToUcs4(run.text[i], run.text[i + 1])
+                                          : run.text[i].unicode();
+            const int at = run.position + i;
+            i += units;
+            if (!face->second.lacks(c))
+                continue;
+            if (!spans.empty() && spans.back().position + spans.back().length == at)
+                spans.back().length += units;
+            else
+                spans.push_back({at, units});
+        }
+    }
+    return spans;
 }
 
 QList<FaceGap> textBlockGaps(RichText& text) {

@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QString>
+#include <vector>
 
 // The characters of one face that are drawn in a fallback face: the face as asked for, and
 // the characters, each once, in the order they first occur.
@@ -26,6 +27,17 @@ QString charactersMissingFrom(const DrawingSurface::Font& request, const QString
 // character; empty when every character is drawn in its own face. Leaves the editor's
 // selection on the last character, as the layout does.
 QList<FaceGap> textBlockGaps(RichText& text);
+
+// A stretch of the editor's document: a position and a length in the document's characters.
+struct DocumentSpan {
+    int position = 0;
+    int length = 0;
+    bool operator==(const DocumentSpan&) const = default;
+};
+
+// Where the editor's text has characters that their faces lack, neighbours joined in one
+// stretch; read without moving the selection, for marking them while the text is edited.
+std::vector<DocumentSpan> fallbackSpans(const RichText& text);
 
 // The gap of a rotated line's face, or nothing.
 QList<FaceGap> rotatedTextGaps(const TSetSector& settings);

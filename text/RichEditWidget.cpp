@@ -2,6 +2,7 @@
 #include "RichEditWidget.h"
 
 #include "ErrorBoundary.h"
+#include "FontCoverage.h"
 
 #include <QKeyEvent>
 #include <QMimeData>
@@ -24,6 +25,39 @@ RichEdit::RichEdit(QWidget* parent) : QTextEdit(parent), rich(new RichText(this)
     connect(this, &QTextEdit::currentCharFormatChanged, this, &RichEdit::giveSelectionToRichText);
     setKeepSelectionVisible(true);
     applyAppearance();
+
+    // A change of many characters (a paste, a conversion, a new face for all) is marked
+    // once, when it is complete.
+    fallbackMarking = new QTimer(this);
+    fallbackMarking->setSingleShot(true);
+    fallbackMarking->setInterval(0);
+    connect(fallbackMarking, &QTimer::timeout, this, &RichEdit::markFallbackCharacters);
+    connect(rich, &RichText::changed, this, [this] {
+        if (marksFallbacks)
+            fallbackMarking->start();
+    });
+}
+
+void RichEdit::setMarksFallbackCharacters(bool on) {
+    marksFallbacks = on;
+    markFallbackCharacters();
+}
+
+void RichEdit::markFallbackCharacters() {
+    fallbackMarking->stop();
+    QList<QTextEdit::ExtraSelection> marks;
+    if (marksFallbacks) {
+        QTextCharFormat wavy;
+        wavy.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        wavy.setUnderlineColor(Qt::red);
+        for (const DocumentSpan& span : fallbackSpans(*rich)) {
+            QTextCursor stretch(document());
+            stretch.setPosition(span.position);
+            stretch.setPosition(span.position + span.length, QTextCursor::KeepAnchor);
+            marks.append({stretch, wavy});
+        }
+    }
+    setExtraSelections(marks);
 }
 
 void RichEdit::takeSelectionFromRichText() {

@@ -6,6 +6,7 @@
 #include "RichText.h"
 
 #include <QTextEdit>
+#include <QTimer>
 
 class RichEdit final : public QTextEdit {
     Q_OBJECT
@@ -21,6 +22,13 @@ public:
 
     // Wraps at the editor's width, which RichText's display lines then follow.
     void setWordWrap(bool on);
+
+    // Underlines the characters that their faces lack, and that are therefore drawn in a
+    // fallback face, with a wavy red line shown in the editor only: the document's formats,
+    // what is saved and what is drawn stay as they are. The marks follow every change.
+    void setMarksFallbackCharacters(bool on);
+    // Puts the marks on at once rather than after the change being made.
+    void markFallbackCharacters();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -38,4 +46,6 @@ private:
     RichText* rich;
     bool keepsSelection = true;
     bool syncing = false;
+    bool marksFallbacks = false;
+    QTimer* fallbackMarking = nullptr;
 };

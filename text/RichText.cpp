@@ -714,44 +714,98 @@ void RichText::setText(const QString& plain) {
 }
 
 void RichText::convertText(const ChineseConverter& converter) {
-    // Every paragraph is converted before anything changes, so that a failure changes nothing;
-    // the edits then run from the end, which keeps the earlier positions valid.
+    // Every paragraph is converted before anything changes, so that a failure changes nothing.
+    // A paragraph with changes is then written again from its first change to its last in runs
+    // of one format, read from its fragments in one pass: a cursor per character would lay
+    // its line out again for every character read and split a fragment for every one written.
+    struct Run {
+        QString text;
+        QTextCharFormat format;
+    };
     struct Edit {
-        int position;
-        ConvertedStretch stretch;
-        std::vector<QTextCharFormat> formats; // of each character the replacement takes from
+        int position = 0; // of the first character replaced
+        int length = 0;   // of the stretch replaced
+        std::vector<Run> runs;
     };
     std::vector<Edit> edits;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         const QString paragraph = block.text();
-        for (ConvertedStretch& stretch : converter.changes(paragraph)) {
-            Edit edit{block.position() + int(stretch.start), std::move(stretch), {}};
-            const QStringView from =
-                QStringView(paragraph).mid(edit.stretch.start, edit.stretch.length);
-            const QString& to = edit.stretch.replacement;
-            // One format per UTF-16 unit; both units of a pair take the same.
-            for (qsizetype r = 0; r < to.size(); ++r)
-                edit.formats.push_back(
-                    to[r].isLowSurrogate() && r > 0
-                        ? edit.formats.back()
-                        : formatAtCharacter(edit.position + int(formatSourceOffset(from, to, r))));
+        const std::vector<ConvertedStretch> stretches = converter.changes(paragraph);
+        if (stretches.empty())
+            continue;
+        // The fragment of every UTF-16 unit of the paragraph.
+        std::vector<QTextCharFormat> fragmentFormats;
+        std::vector<int> fragmentOf(std::size_t(paragraph.size()), 0);
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid())
+                continue;
+            const int from = fragment.position() - block.position();
+            std::fill(fragmentOf.begin() + std::clamp(from, 0, int(paragraph.size())),
+                      fragmentOf.begin() +
+                          std::clamp(from + fragment.length(), 0, int(paragraph.size())),
+                      int(fragmentFormats.size()));
+            fragmentFormats.push_back(fragment.charFormat());
+        }
+        if (fragmentFormats.empty())
+            continue;
+        // The stretches are written again in groups: an object between two of them (a pasted
+        // picture) is left where it is.
+        for (std::size_t g = 0; g < stretches.size();) {
+            std::size_t h = g + 1;
+            while (h < stretches.size() &&
+                   !QStringView(paragraph)
+                        .mid(stretches[h - 1].start + stretches[h - 1].length,
+                             stretches[h].start - stretches[h - 1].start - stretches[h - 1].length)
+                        .contains(QChar::ObjectReplacementCharacter))
+                ++h;
+            const qsizetype first = stretches[g].start;
+            const qsizetype last = stretches[h - 1].start + stretches[h - 1].length;
+            // The new units from the first change to the last, each with its fragment.
+            QString text;
+            std::vector<int> formatOf;
+            qsizetype at = first;
+            for (std::size_t k = g; k < h; ++k) {
+                const ConvertedStretch& stretch = stretches[k];
+                for (; at < stretch.start; ++at) {
+                    text += paragraph[at];
+                    formatOf.push_back(fragmentOf[std::size_t(at)]);
+                }
+                const QStringView from = QStringView(paragraph).mid(stretch.start, stretch.length);
+                const QString& to = stretch.replacement;
+                // One format per UTF-16 unit; both units of a pair take the same.
+                for (qsizetype r = 0; r < to.size(); ++r)
+                    formatOf.push_back(to[r].isLowSurrogate() && r > 0
+                                           ? formatOf.back()
+                                           : fragmentOf[std::size_t(
+                                                 stretch.start + formatSourceOffset(from, to, r))]);
+                text += to;
+                at = stretch.start + stretch.length;
+            }
+            Edit edit{block.position() + int(first), int(last - first), {}};
+            for (qsizetype u = 0; u < text.size();) {
+                qsizetype end = u + 1;
+                while (end < text.size() && formatOf[std::size_t(end)] == formatOf[std::size_t(u)])
+                    ++end;
+                edit.runs.push_back(
+                    {text.mid(u, end - u), fragmentFormats[std::size_t(formatOf[std::size_t(u)])]});
+                u = end;
+            }
             edits.push_back(std::move(edit));
+            g = h;
         }
     }
     if (edits.empty())
         return;
     QTextCursor editor(&doc);
     editor.beginEditBlock();
+    // From the end, which keeps the earlier positions valid.
     for (auto it = edits.rbegin(); it != edits.rend(); ++it) {
         editor.setPosition(it->position);
-        editor.setPosition(it->position + int(it->stretch.length), QTextCursor::KeepAnchor);
+        editor.setPosition(it->position + it->length, QTextCursor::KeepAnchor);
         editor.removeSelectedText();
-        const QString& to = it->stretch.replacement;
-        for (qsizetype r = 0; r < to.size();) {
-            const qsizetype units = to[r].isHighSurrogate() && r + 1 < to.size() ? 2 : 1;
-            editor.insertText(to.mid(r, units), it->formats[std::size_t(r)]);
-            r += units;
-        }
+        for (const Run& run : it->runs)
+            editor.insertText(run.text, run.format);
     }
     editor.endEditBlock();
     emit selectionChanged();
@@ -810,6 +864,18 @@ void RichText::setDefaultFont(const QString& face, TColor color, int points) {
 }
 
 // ---- the document model, files ----
+
+std::vector<RichText::Run> RichText::runs() const {
+    std::vector<Run> found;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.isValid())
+                found.push_back(
+                    {fragment.position(), fragment.text(), attributesOf(fragment.charFormat())});
+        }
+    return found;
+}
 
 RichTextModel RichText::toModel() const {
     RichTextModel model;

@@ -97,6 +97,14 @@ public:
     void saveToFile(const QString& path);
 
     RichTextModel toModel() const;
+    // The document's characters in runs of one format, in order: the document position of a
+    // run's first character, its characters (no paragraph break) and their attributes.
+    struct Run {
+        int position = 0;
+        QString text;
+        Attributes attributes;
+    };
+    std::vector<Run> runs() const;
     void setModel(const RichTextModel& model); // replaces the content; clears the undo step
 
     // The selection as a cursor, for the widget that shows this document.

@@ -3,6 +3,7 @@
 #include "TextLayout.h"
 
 #include "ColumnSetting.h"
+#include "FontFallback.h"
 #include "TextMeasure.h"
 
 #include <algorithm>
@@ -142,6 +143,7 @@ void DrawTextBlock(DrawingSurface& surface, RichText& text, const TextSettings& 
         [&](int line, int requestedLength, const RichText::Character& character) {
             setFontFromSelection(surface.font, character.attributes, character.pixelHeight);
             const QString shown = shownCharacter(character.string, settings.ChineseDigits);
+            surface.font.name = FontFallback::faceFor(surface.font, shown);
             if (inColumns) {
                 layout.placeInColumn(line, shown, requestedLength == 2 || shown != character.string,
                                      character.pixelHeight);

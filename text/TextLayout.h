@@ -24,6 +24,7 @@ constexpr qint64 centringOffset(qint64 rowPitch, qint64 pixelHeight) {
 // nothing). The brush is left as the caller set it: a clear brush lets the picture show
 // through around the glyphs. canvasWidth is W, from which the right-to-left layouts measure
 // LeftMargin. Characters off the canvas are clipped. Leaves the editor's selection on the
-// last character and the surface font at that character's font.
+// last character and the surface font at that character's font. A character its face lacks
+// is drawn in the face the fallback chain chooses for it.
 void DrawTextBlock(DrawingSurface& surface, RichText& text, const TextSettings& settings,
                    Arrangement arrangement, int canvasWidth);

@@ -2,6 +2,7 @@
 #include "TextMeasure.h"
 
 #include "ColumnSetting.h"
+#include "FontFallback.h"
 #include "Gbk.h"
 #include "TextLayout.h"
 
@@ -71,6 +72,7 @@ void MeasureTextBlock(RichText& text, TextSettings& settings) {
             const bool twoByte = requestedLength == 2 || shown != character.string;
             if (inColumns) {
                 setFontFromSelection(measuring.font, character.attributes, height);
+                measuring.font.name = FontFallback::faceFor(measuring.font, shown);
                 const ColumnCell cell =
                     setInColumn(measuring, shown, twoByte, height, settings.Punctuation,
                                 {0, m.length, charSpacing, previous});

@@ -216,6 +216,8 @@ TForm8::TForm8(const QStringList& fontFaces, const TSetStruct* canvasSettings, Q
     UndoButton->setEnabled(false);
     RedoButton->setEnabled(false);
     RichEdit1->setKeepSelectionVisible(true);
+    // Characters that the layout will draw in a fallback face are marked as they are typed.
+    RichEdit1->setMarksFallbackCharacters(true);
     FontComboBox->addItems(fontFaces);
     FontComboBox->setEditText(QStringLiteral("宋体"));
     showWholeItems(*FontComboBox);

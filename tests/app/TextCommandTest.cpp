@@ -8,6 +8,7 @@
 #include "Unit8.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -73,6 +74,21 @@ TEST_F(TextCommand, ConfirmDrawsAtOnceAndUndoTakesItAway) {
         expectedCanvas({{{50, 52}, QStringLiteral("中")}, {{52 + w1, 52}, QStringLiteral("文")}})));
     form->ToolButton22Click();
     EXPECT_FALSE(form->Image1->hasPicture()); // the snapshot of the empty canvas
+}
+
+// A block whose face lacks characters names them in the status bar when it is stamped, as a
+// rotated line and a seal do; a block drawn whole in its faces takes the warning away.
+TEST_F(TextCommand, FallbackCharactersAreNamedInTheStatusBar) {
+    RichText& text = form->Form8->richText();
+    text.setText(QStringLiteral("一堃𠀀"));
+    text.selectAll();
+    text.setSelName(QStringLiteral("AR PL KaitiM GB"));
+    addText([](TForm8& dialog) { dialog.Button1->click(); });
+    EXPECT_EQ(form->StatusPanel2->text(),
+              QStringLiteral("警告：字体“AR PL KaitiM GB”中没有“堃𠀀”，改用后备字体画出。"));
+    text.setText(QStringLiteral("一"));
+    addText([](TForm8& dialog) { dialog.Button1->click(); });
+    EXPECT_EQ(form->StatusPanel2->text(), QString());
 }
 
 TEST_F(TextCommand, CancelDrawsNothingAndKeepsWhatANudgeMoves) {

@@ -66,22 +66,24 @@ TEST(ChineseConversionTest, RichTextKeepsEachCharactersFormatInOneUndoStep) {
     RichText rich;
     const auto red = attributes(QStringLiteral("楷体"), 20, 0x000000FF, false);
     const auto blue = attributes(QStringLiteral("隶书"), 36, 0x00FF0000, true);
-    // 头 red, 发 blue, a line break, 后天 red: formats change inside the phrases.
+    // 头 red, 发a blue, 发 red, a line break, 后天 red: formats change inside the phrases and
+    // between two changes.
     RichTextModel model;
-    model.paragraphs.push_back({RichTextAlignment::Left, {{"头", red}, {"发a", blue}}});
+    model.paragraphs.push_back(
+        {RichTextAlignment::Left, {{"头", red}, {"发a", blue}, {"发", red}}});
     model.paragraphs.push_back({RichTextAlignment::Left, {{"后", red}, {"天", blue}}});
     rich.setModel(model);
     const auto before = characters(rich);
 
     rich.convertText(ChineseConverter::shared(ChineseConversion::SimplifiedToTraditional));
-    EXPECT_EQ(rich.text(), QStringLiteral("頭髮a\n後天"));
+    EXPECT_EQ(rich.text(), QStringLiteral("頭髮a發\n後天"));
     const auto after = characters(rich);
     ASSERT_EQ(after.size(), before.size());
     for (std::size_t i = 0; i < after.size(); ++i)
         EXPECT_EQ(after[i].second, before[i].second) << i;
 
     rich.undo();
-    EXPECT_EQ(rich.text(), QStringLiteral("头发a\n后天"));
+    EXPECT_EQ(rich.text(), QStringLiteral("头发a发\n后天"));
     EXPECT_EQ(characters(rich), before);
 }
 

@@ -3,9 +3,11 @@
 // ink lands.
 #include "TextLayout.h"
 #include "FanTextLayout.h"
+#include "FontFallback.h"
 #include "TarvelError.h"
 #include "TextMeasure.h"
 
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 #include <memory>
@@ -536,4 +538,31 @@ TEST_F(TextLayout, PunctuationOnlyAndAFaceWithoutTheMarksDrawSoundly) {
         else
             EXPECT_GE(settings.ExtentHeight, ink.bottom() + 1 + 2 + 50);
     }
+}
+
+// 盡, which the brush face lacks, is drawn from the face the fallback chain puts first for it
+// (the heavier Kai face that has it), in rows and in columns under a punctuation convention;
+// the other Kai face that has it does not draw it.
+TEST_F(TextLayout, CharacterTheFaceLacksIsDrawnInTheChainsFace) {
+    if (QFontDatabase::addApplicationFont(QStringLiteral(TARVEL_FONTS_FOLDER "/MaShanZheng.ttf")) <
+        0)
+        GTEST_SKIP() << "the build left out the brush faces (see the configure message)";
+    FontFallback::setFaces({QStringLiteral("Ma Shan Zheng"), QStringLiteral("AR PL UKai TW"),
+                            QStringLiteral("LXGW WenKai")});
+    settings.Arrangement = arVertRightToLeft;
+    for (const VerticalPunctuation mode : {vpOriginal, vpVertical}) {
+        SCOPED_TRACE(mode);
+        settings.Punctuation = mode;
+        const auto inFace = [&](const QString& face) {
+            write(QStringLiteral("盡"), 28);
+            text.selectAll();
+            text.setSelName(face);
+            MeasureTextBlock(text, settings);
+            return drawn(arVertRightToLeft).image();
+        };
+        const QImage brush = inFace(QStringLiteral("Ma Shan Zheng"));
+        EXPECT_EQ(brush, inFace(QStringLiteral("LXGW WenKai")));
+        EXPECT_NE(brush, inFace(QStringLiteral("AR PL UKai TW")));
+    }
+    FontFallback::setFaces({});
 }

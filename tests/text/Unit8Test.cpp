@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <memory>
@@ -391,3 +392,41 @@ TEST_F(Unit8, WordWrapFollowsItsCheckMark) {
 }
 
 } // namespace
+
+// The characters that their face lacks are marked with a wavy red line in the editor as they
+// are typed and as faces change; the document's own formats, which are saved and drawn, never
+// carry the mark.
+TEST_F(Unit8, CharactersTheFaceLacksAreMarkedInTheEditorOnly) {
+    RichText& text = form->richText();
+    const auto marks = [&] {
+        QCoreApplication::processEvents();
+        std::vector<std::pair<int, int>> found;
+        for (const QTextEdit::ExtraSelection& mark : form->RichEdit1->extraSelections()) {
+            EXPECT_EQ(mark.format.underlineStyle(), QTextCharFormat::WaveUnderline);
+            EXPECT_EQ(mark.format.underlineColor(), QColor(Qt::red));
+            found.emplace_back(mark.cursor.selectionStart(),
+                               mark.cursor.selectionEnd() - mark.cursor.selectionStart());
+        }
+        return found;
+    };
+    using Marks = std::vector<std::pair<int, int>>;
+    text.setSelName(QStringLiteral("AR PL KaitiM GB")); // GB 2312 only
+    text.insertText(QStringLiteral("一堃二𠀀\n三堃 "));
+    const RichTextModel typed = text.toModel();
+    EXPECT_EQ(marks(), (Marks{{1, 1}, {3, 2}, {7, 1}}));
+    EXPECT_EQ(text.toModel(), typed);
+    for (QTextBlock block = text.document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            EXPECT_EQ(it.fragment().charFormat().underlineStyle(), QTextCharFormat::NoUnderline);
+    // A face that has every character takes the marks away; a face for one line brings back
+    // those of that line.
+    text.selectAll();
+    text.setSelName(QStringLiteral("BabelStone Han"));
+    EXPECT_EQ(marks(), Marks{});
+    QTextCursor secondLine = form->RichEdit1->textCursor(); // as the user selects
+    secondLine.setPosition(6);
+    secondLine.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    form->RichEdit1->setTextCursor(secondLine);
+    text.setSelName(QStringLiteral("AR PL KaitiM GB"));
+    EXPECT_EQ(marks(), (Marks{{7, 1}}));
+}
