@@ -246,9 +246,10 @@ void textStep(ScriptContext& context, const QJsonObject& keys) {
                         {"2", "RadioButton3"},
                         {"3", "RadioButton4"}});
             if (keys.contains(QStringLiteral("punctuation")))
-                form.PunctuationComboBox->setCurrentIndex(int(
-                    QStringList{"original", "vertical", "centered", "classical", "none"}.indexOf(
-                        keys.value(QStringLiteral("punctuation")).toString())));
+                for (int mode = vpOriginal; mode <= vpNone; ++mode)
+                    if (keys.value(QStringLiteral("punctuation")).toString() ==
+                        QLatin1String(punctuationScriptNames[mode]))
+                        form.PunctuationComboBox->setCurrentIndex(mode);
             if (keys.contains(QStringLiteral("chineseDigits")))
                 form.ChineseDigitsCheckBox->setChecked(
                     keys.value(QStringLiteral("chineseDigits")).toBool());
@@ -450,9 +451,10 @@ QJsonObject describeDialogStep(TForm1& form, const QString& command, const QStri
         step.insert(QStringLiteral("charSpacing"), settings.CharSpacing);
         step.insert(QStringLiteral("lineSpacing"), settings.LineSpacing);
         step.insert(QStringLiteral("arrangement"), int(settings.Arrangement));
-        const QStringList punctuation{"original", "vertical", "centered", "classical", "none"};
         step.insert(QStringLiteral("punctuation"),
-                    punctuation.value(int(settings.Punctuation), punctuation.first()));
+                    QLatin1String(punctuationScriptNames[isVerticalPunctuation(settings.Punctuation)
+                                                             ? settings.Punctuation
+                                                             : vpOriginal]));
         step.insert(QStringLiteral("chineseDigits"), settings.ChineseDigits);
         if (settings.FanLayout) {
             step.insert(QStringLiteral("fan"), true);

@@ -138,7 +138,10 @@ const std::map<QString, KeyTable>& commandTable() {
           {"nameSeal", {KeyType::Text}},
           {"leadingSeal", {KeyType::Text}},
           {"span", {KeyType::Integer, {}, 60, 180}},
-          {"fanColumns", {KeyType::Choice, {"long", "longShort"}}}}},
+          {"fanColumns", {KeyType::Choice, {"long", "longShort"}}},
+          {"punctuation",
+           {KeyType::Choice, {"original", "vertical", "centered", "classical", "none"}}},
+          {"chineseDigits", {KeyType::Boolean}}}},
         {"saveWork", {{"file", {KeyType::File}}}},
         {"openWork", {{"file", {KeyType::File}}}},
     };

@@ -54,6 +54,14 @@ TemplateDialog::TemplateDialog(const QStringList& faces, QWidget* parent) : QDia
     SpinEditSpan->setValue(WorkTemplate{}.fanSpan);
     CheckBoxLongShort = named(new QCheckBox(QStringLiteral("长短行"), this), "CheckBoxLongShort");
     CheckBoxLongShort->setChecked(true);
+    ComboBoxPunctuation = named(new QComboBox(this), "ComboBoxPunctuation");
+    ComboBoxPunctuation->addItems({QStringLiteral("原样"), QStringLiteral("竖排"),
+                                   QStringLiteral("居中"), QStringLiteral("句读"),
+                                   QStringLiteral("无标点")});
+    ComboBoxPunctuation->setCurrentIndex(WorkTemplate{}.punctuation);
+    CheckBoxChineseDigits =
+        named(new QCheckBox(QStringLiteral("数字写作汉字"), this), "CheckBoxChineseDigits");
+    CheckBoxChineseDigits->setChecked(WorkTemplate{}.chineseDigits);
     LabelSize = named(new QLabel(this), "LabelSize");
     ButtonOk = named(new QPushButton(QStringLiteral("确定"), this), "ButtonOk");
     ButtonCancel = named(new QPushButton(QStringLiteral("取消"), this), "ButtonCancel");
@@ -81,6 +89,11 @@ TemplateDialog::TemplateDialog(const QStringList& faces, QWidget* parent) : QDia
     form->addRow(QStringLiteral("字体"), ComboBoxFace);
     form->addRow(QStringLiteral("正文"), TextMain);
     form->addRow(QStringLiteral("横批"), EditBanner);
+    auto* conventions = new QHBoxLayout;
+    conventions->addWidget(ComboBoxPunctuation);
+    conventions->addWidget(CheckBoxChineseDigits);
+    conventions->addStretch();
+    form->addRow(QStringLiteral("标点"), conventions);
     form->addRow(QStringLiteral("上款"), EditUpper);
     form->addRow(QStringLiteral("下款"), EditLower);
     form->addRow(QStringLiteral("名章"), EditNameSeal);
@@ -163,5 +176,7 @@ WorkTemplate TemplateDialog::workTemplate() const {
     work.leadingSeal = work.format == WorkFormat::Fan ? QString() : EditLeadingSeal->text();
     work.fanSpan = SpinEditSpan->value();
     work.fanColumns = CheckBoxLongShort->isChecked() ? fcLongShort : fcLong;
+    work.punctuation = VerticalPunctuation(ComboBoxPunctuation->currentIndex());
+    work.chineseDigits = CheckBoxChineseDigits->isChecked();
     return work;
 }

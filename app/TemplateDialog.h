@@ -37,10 +37,12 @@ public:
     QLineEdit* EditUpper = nullptr;
     QLineEdit* EditLower = nullptr;
     QLineEdit* EditNameSeal = nullptr;
-    QLineEdit* EditLeadingSeal = nullptr;   // not on a fan
-    SpinEdit* SpinEditSpan = nullptr;       // 扇面: the ring's angle in degrees
-    QCheckBox* CheckBoxLongShort = nullptr; // 扇面: long and short columns in turn
-    QLabel* LabelSize = nullptr;            // the canvas the paper gives, in pixels
+    QLineEdit* EditLeadingSeal = nullptr;     // not on a fan
+    SpinEdit* SpinEditSpan = nullptr;         // 扇面: the ring's angle in degrees
+    QCheckBox* CheckBoxLongShort = nullptr;   // 扇面: long and short columns in turn
+    QComboBox* ComboBoxPunctuation = nullptr; // as the text dialog's "标点"
+    QCheckBox* CheckBoxChineseDigits = nullptr;
+    QLabel* LabelSize = nullptr; // the canvas the paper gives, in pixels
     QPushButton* ButtonOk = nullptr;
     QPushButton* ButtonCancel = nullptr;
 

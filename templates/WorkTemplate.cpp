@@ -1,5 +1,6 @@
 #include "WorkTemplate.h"
 
+#include "ColumnSetting.h"
 #include "FanRingGeometry.h"
 #include "RichText.h"
 #include "TarvelError.h"
@@ -74,6 +75,8 @@ TemplateLayout::Block measuredBlock(const QString& text, const WorkTemplate& wor
     settings.CharSpacing = block.charSpacing;
     settings.LineSpacing = block.lineSpacing;
     settings.Arrangement = Arrangement(arrangement);
+    settings.Punctuation = work.punctuation;
+    settings.ChineseDigits = work.chineseDigits;
     MeasureTextBlock(rich, settings);
     block.extent = QSize(settings.ExtentWidth, settings.ExtentHeight);
     return block;
@@ -546,7 +549,25 @@ QPointF turnedSealCentre(QSize seal, int angle) {
     return QPointF(turned / 2 + x * c + y * s, turned / 2 - x * s + y * c);
 }
 
-TemplateLayout layoutTemplate(const WorkTemplate& work) {
+namespace {
+
+QString withChineseDigits(const QString& text) {
+    QString written;
+    for (const QChar character : text)
+        written += shownCharacter(QString(character), true);
+    return written;
+}
+
+} // namespace
+
+TemplateLayout layoutTemplate(const WorkTemplate& asked) {
+    // The inscription's lines are rotated text, which writes what it is given: its numerals
+    // are written out here, before the lines are measured.
+    WorkTemplate work = asked;
+    if (work.chineseDigits) {
+        work.upper = withChineseDigits(work.upper);
+        work.lower = withChineseDigits(work.lower);
+    }
     mustFit(work.longCm > 0 && work.shortCm > 0 && work.shortCm <= work.longCm,
             QStringLiteral("纸张的长边和短边都要大于 0，长边不短于短边。"));
     TemplateLayout layout;
@@ -600,8 +621,10 @@ QJsonArray templateSteps(const WorkTemplate& work) {
         steps.append(click(layout.fan->at));
     }
     for (const TemplateLayout::Block& block : layout.blocks) {
-        QJsonObject text = work.textOptions;
-        text.insert(QStringLiteral("do"), QStringLiteral("text"));
+        QJsonObject text{{QStringLiteral("do"), QStringLiteral("text")},
+                         {QStringLiteral("punctuation"),
+                          QLatin1String(punctuationScriptNames[work.punctuation])},
+                         {QStringLiteral("chineseDigits"), work.chineseDigits}};
         text.insert(QStringLiteral("plain"), block.text);
         text.insert(QStringLiteral("face"), work.face);
         text.insert(QStringLiteral("size"), block.points);
@@ -698,5 +721,10 @@ WorkTemplate workTemplateFromKeys(const QJsonObject& keys) {
     work.fanSpan = keys.value(QStringLiteral("span")).toInt(work.fanSpan);
     if (keys.value(QStringLiteral("fanColumns")).toString() == QLatin1String("long"))
         work.fanColumns = fcLong;
+    const QString punctuation = keys.value(QStringLiteral("punctuation")).toString();
+    for (int mode = vpOriginal; mode <= vpNone; ++mode)
+        if (punctuation == QLatin1String(punctuationScriptNames[mode]))
+            work.punctuation = VerticalPunctuation(mode);
+    work.chineseDigits = keys.value(QStringLiteral("chineseDigits")).toBool(work.chineseDigits);
     return work;
 }

@@ -48,8 +48,10 @@ struct WorkTemplate {
     QString lower;  // 下款, the writer and the date
     QString nameSeal;
     QString leadingSeal; // 引首章
-    // Keys added to every text step (the punctuation mode, Chinese numerals).
-    QJsonObject textOptions;
+    // The conventions of the text blocks: how punctuation sits in the columns, and 0-9 written
+    // as Chinese numerals (〇一二…, in the inscription too, where dates are written).
+    VerticalPunctuation punctuation = vpVertical;
+    bool chineseDigits = true;
     // 扇面: the ring's angle in whole degrees and its columns.
     int fanSpan = 140;
     FanColumns fanColumns = fcLongShort;

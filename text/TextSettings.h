@@ -17,6 +17,10 @@ enum VerticalPunctuation : qint32 {
     vpNone = 4,      // 无标点: every mark dropped
 };
 
+// The modes' names in scripts, in the order of the enumeration.
+inline constexpr const char* punctuationScriptNames[] = {"original", "vertical", "centered",
+                                                         "classical", "none"};
+
 constexpr bool isVerticalPunctuation(qint32 value) {
     return value >= vpOriginal && value <= vpNone;
 }

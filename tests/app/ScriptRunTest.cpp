@@ -475,10 +475,32 @@ TEST_F(ScriptRun, TheTemplateDialogOffersTheFanAsTheScriptStepDoes) {
     dialog.EditLeadingSeal->setText(QStringLiteral("吉祥")); // typed before, not on a fan
     dialog.SpinEditSpan->setValue(120);
     dialog.CheckBoxLongShort->setChecked(false);
-    const QJsonObject keys{{"format", "fan"}, {"text", "白日依山尽黄河入海流"},
-                           {"lower", "丙午"}, {"nameSeal", "印"},
-                           {"span", 120},     {"fanColumns", "long"}};
+    dialog.ComboBoxPunctuation->setCurrentText(QStringLiteral("句读"));
+    const QJsonObject keys{{"format", "fan"},
+                           {"text", "白日依山尽黄河入海流"},
+                           {"lower", "丙午"},
+                           {"nameSeal", "印"},
+                           {"span", 120},
+                           {"fanColumns", "long"},
+                           {"punctuation", "classical"}};
     EXPECT_EQ(templateSteps(dialog.workTemplate()), templateSteps(workTemplateFromKeys(keys)));
+}
+
+// Templates follow the conventions by default: punctuation set as in vertical typesetting, and
+// a date in the inscription in Chinese numerals; both can be turned off.
+TEST_F(ScriptRun, TemplatesWriteTheirTextByTheConventions) {
+    QJsonObject keys{
+        {"format", "scroll"}, {"text", "白日依山尽，黄河入海流。"}, {"lower", "2026年书"}};
+    const QJsonArray steps = templateSteps(workTemplateFromKeys(keys));
+    ASSERT_EQ(steps.size(), 4); // the canvas, the text, the inscription and its click
+    EXPECT_EQ(steps[1].toObject().value("punctuation"), "vertical");
+    EXPECT_EQ(steps[1].toObject().value("chineseDigits"), true);
+    EXPECT_EQ(steps[2].toObject().value("text"), "二〇二六年书");
+    keys.insert("punctuation", "none");
+    keys.insert("chineseDigits", false);
+    const QJsonArray plain = templateSteps(workTemplateFromKeys(keys));
+    EXPECT_EQ(plain[1].toObject().value("punctuation"), "none");
+    EXPECT_EQ(plain[2].toObject().value("text"), "2026年书");
 }
 
 TEST_F(ScriptRun, WorkFilesThatCannotBeOpenedLeaveTheWorkAsItWas) {
