@@ -57,6 +57,20 @@ std::pair<int, int> pointsFor(double pixels) {
     return {points, (points * 96 + 36) / 72};
 }
 
+// A block's text as the text dialog would hold it (the work's face, the block's size) and the
+// settings its text step gives: spacing and the conventions.
+void setUpBlock(RichText& rich, TextSettings& settings, const TemplateLayout::Block& block,
+                const WorkTemplate& work) {
+    rich.setText(block.text);
+    rich.selectAll();
+    rich.setSelName(work.face);
+    rich.setSelSize(block.points);
+    settings.CharSpacing = block.charSpacing;
+    settings.LineSpacing = block.lineSpacing;
+    settings.Punctuation = work.punctuation;
+    settings.ChineseDigits = work.chineseDigits;
+}
+
 TemplateLayout::Block measuredBlock(const QString& text, const WorkTemplate& work, double pixels,
                                     int arrangement) {
     TemplateLayout::Block block;
@@ -67,16 +81,9 @@ TemplateLayout::Block measuredBlock(const QString& text, const WorkTemplate& wor
     // One column (or row) has no neighbour to keep apart from.
     block.lineSpacing = text.contains(QLatin1Char('\n')) ? rounded(columnGap * block.em) : 0;
     RichText rich;
-    rich.setText(text);
-    rich.selectAll();
-    rich.setSelName(work.face);
-    rich.setSelSize(block.points);
     TextSettings settings;
-    settings.CharSpacing = block.charSpacing;
-    settings.LineSpacing = block.lineSpacing;
+    setUpBlock(rich, settings, block, work);
     settings.Arrangement = Arrangement(arrangement);
-    settings.Punctuation = work.punctuation;
-    settings.ChineseDigits = work.chineseDigits;
     MeasureTextBlock(rich, settings);
     block.extent = QSize(settings.ExtentWidth, settings.ExtentHeight);
     return block;
@@ -333,13 +340,8 @@ TemplateLayout::Block fanBlock(const QString& text, int points) {
 FanTextPlan planFanBlock(const TemplateLayout::Block& block, const WorkTemplate& work,
                          const FanRing& ring) {
     RichText rich;
-    rich.setText(block.text);
-    rich.selectAll();
-    rich.setSelName(work.face);
-    rich.setSelSize(block.points);
     TextSettings settings;
-    settings.CharSpacing = block.charSpacing;
-    settings.LineSpacing = block.lineSpacing;
+    setUpBlock(rich, settings, block, work);
     settings.FanLayout = true;
     settings.FanColumnStyle = work.fanColumns;
     return planFanTextBlock(rich, settings, ring);
