@@ -160,16 +160,8 @@ QImage decodeBmp(QByteArrayView data, const DecodeLimits& limits) {
 }
 
 void writeBmp(const QImage& image, QIODevice& device, int dotsPerInch) {
-    if (image.isNull() || image.width() < 1 || image.height() < 1)
-        throw TarvelError(QStringLiteral("画布上还没有图片"));
     QImage converted;
-    const QImage* source = &image;
-    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_BGR888) {
-        converted = image.convertToFormat(QImage::Format_RGB32);
-        if (converted.isNull())
-            throw TarvelError(QStringLiteral("内存不足，无法保存这张图片"));
-        source = &converted;
-    }
+    const QImage* source = &pixelsToWrite(image, converted);
     const int width = source->width();
     const int height = source->height();
     const qint64 stride = (qint64(width) * 3 + 3) / 4 * 4;

@@ -58,4 +58,9 @@ void writeBmp(const QImage& image, QIODevice& device, int dotsPerInch = 0);
 // go to the library straight from the picture like writeJpeg's.
 void writePng(const QImage& image, QIODevice& device);
 
+// The pixels a writer hands its library: Format_RGB32 and Format_BGR888 as they are, any other
+// format converted to Format_RGB32 into `converted`. An empty picture or a conversion that
+// finds no memory is an error.
+const QImage& pixelsToWrite(const QImage& image, QImage& converted);
+
 } // namespace codecs

@@ -104,16 +104,8 @@ struct PngWriteStructs {
 } // namespace
 
 void writePng(const QImage& image, QIODevice& device) {
-    if (image.isNull() || image.width() < 1 || image.height() < 1)
-        throw TarvelError(QStringLiteral("画布上还没有图片"));
     QImage converted;
-    const QImage* source = &image;
-    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_BGR888) {
-        converted = image.convertToFormat(QImage::Format_RGB32);
-        if (converted.isNull())
-            throw TarvelError(QStringLiteral("内存不足，无法保存这张图片"));
-        source = &converted;
-    }
+    const QImage* source = &pixelsToWrite(image, converted);
     const auto job = std::make_unique<PngEncodeJob>();
     std::memset(job.get(), 0, sizeof(PngEncodeJob));
     PngWriteStructs structs;
