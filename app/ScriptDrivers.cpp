@@ -458,9 +458,8 @@ QJsonObject describeDialogStep(TForm1& form, const QString& command, const QStri
         step.insert(QStringLiteral("chineseDigits"), settings.ChineseDigits);
         if (settings.FanLayout) {
             step.insert(QStringLiteral("fan"), true);
-            step.insert(QStringLiteral("fanColumns"), settings.FanColumnStyle == fcLongShort
-                                                          ? QStringLiteral("longShort")
-                                                          : QStringLiteral("long"));
+            step.insert(QStringLiteral("fanColumns"),
+                        QLatin1String(fanColumnsScriptName(FanColumns(settings.FanColumnStyle))));
         }
     } else if (command == QLatin1String("rotated")) {
         TForm3& dialog = *form.Form3;

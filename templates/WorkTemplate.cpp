@@ -638,9 +638,8 @@ QJsonArray templateSteps(const WorkTemplate& work) {
         if (block.fan) {
             // The block follows the ring just stamped.
             text.insert(QStringLiteral("fan"), true);
-            text.insert(QStringLiteral("fanColumns"), work.fanColumns == fcLongShort
-                                                          ? QStringLiteral("longShort")
-                                                          : QStringLiteral("long"));
+            text.insert(QStringLiteral("fanColumns"),
+                        QLatin1String(fanColumnsScriptName(FanColumns(work.fanColumns))));
         } else {
             text.insert(QStringLiteral("arrangement"), block.arrangement);
         }

@@ -31,6 +31,11 @@ enum FanColumns : qint32 {
     fcLongShort = 1,
 };
 
+// The column styles' names in scripts.
+constexpr const char* fanColumnsScriptName(FanColumns columns) {
+    return columns == fcLongShort ? "longShort" : "long";
+}
+
 struct TextSettings {
     // At program start every field is 0; the dialog resets the record when it is created.
     qint32 LeftMargin = 0; // from the left edge, or the right edge in right-to-left layouts
