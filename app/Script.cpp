@@ -59,7 +59,7 @@ QString scriptUsage() {
         "  circle   lineWidth radius lineColor fillColor close\n"
         "  fan      lineWidth radius lineColor fillColor close\n"
         "  click    at [x, y] button(left|right|middle)\n"
-        "  nudge    direction(left|right|up|down) times\n"
+        "  nudge    direction(left|right|up|down) times | dx dy\n"
         "  undo, redo, clear\n"
         "  effect   kind(hollow|nostalgic|relief|sharpen|clear|outline|blur|soft|restore)\n"
         "  template format(couplet|scroll|central|square|horizontal|fan) paper longCm shortCm\n"
@@ -183,6 +183,11 @@ void runStep(ScriptContext& context, const ScriptStep& step) {
                                       : button == QLatin1String("middle") ? Qt::MiddleButton
                                                                           : Qt::LeftButton;
         context.pressCanvas(QPoint(at[0].toInt(), at[1].toInt()), which);
+    } else if (command == QLatin1String("nudge") &&
+               (keys.contains(QStringLiteral("dx")) || keys.contains(QStringLiteral("dy")))) {
+        // A move by pixels, as a work file writes the moves merged into a step.
+        form.composition().nudge(keys.value(QStringLiteral("dx")).toInt(),
+                                 keys.value(QStringLiteral("dy")).toInt());
     } else if (command == QLatin1String("nudge")) {
         QAbstractButton* button =
             nudgeButton(form, keys.value(QStringLiteral("direction")).toString());

@@ -46,8 +46,3 @@ struct ScriptContext {
 
 // The dialog commands: canvas, text, rotated, seal, circle, fan.
 void runDialogStep(ScriptContext& context, const ScriptStep& step);
-
-// The step that sets a dialog as it stands now, for the work file: every key its driver reads.
-// The canvas step names its picture by embeddedName when it uses one.
-QJsonObject describeDialogStep(TForm1& form, const QString& command,
-                               const QString& embeddedName = QString());

@@ -172,8 +172,6 @@ public:
     // The work's file (empty while the work has none) and the works opened last.
     QString workFile() const { return currentWorkFile; }
     QStringList recentWorks() const;
-    // The script steps of the command running now, kept with the step it adds to the history.
-    void recordSteps(const QJsonArray& steps);
 
     // ---- Text (Unit1_Text.cpp)
     void createTextDialog();
@@ -252,11 +250,6 @@ private:
     void updateTitle();
     void rememberRecentWork(const QString& path);
     void fillRecentWorks();
-    void recordDialogStep(const QJsonObject& step);
-    // The dialog steps confirmed since the last step of the history, waiting for the press
-    // that stamps their elements.
-    QJsonArray pendingSteps;
-    bool replaying = false;
 
     // ---- State kept by the start-up concern (Unit1_Startup.cpp)
     QList<int> privateFontIds;

@@ -119,16 +119,8 @@ void TForm1::ToolButton40Click() {
 
 void TForm1::newCanvasFrom(const TSetStruct& settings, const QImage& background,
                            const QByteArray& pictureBytes) {
-    State.newCanvas(settings, background);
-    // The work file carries the picture itself, under a name of its own.
-    QString name;
-    if (settings.UsePicture) {
-        name = QStringLiteral("background-%1.%2")
-                   .arg(State.steps().doneCount())
-                   .arg(QFileInfo(settings.PictureFile).suffix().toLower());
-        State.steps().last()->files.insert(name, pictureBytes);
-    }
-    recordSteps({describeDialogStep(*this, QStringLiteral("canvas"), name)});
+    // The work file carries the picture itself.
+    State.newCanvas(settings, background, pictureBytes);
 }
 
 void TForm1::BitBtn3Click() {

@@ -57,8 +57,6 @@ void TForm1::runEffect(EffectKind kind, QAction* item) {
     const WaitCursor hourglass; // the first effect also converts the canvas to 24 bits
     State.applyEffect(kind);
     setEffectCheckMark(item);
-    recordSteps({QJsonObject{{QStringLiteral("do"), QStringLiteral("effect")},
-                             {QStringLiteral("kind"), effectScriptName(kind)}}});
 }
 
 void TForm1::N17Click() {
@@ -88,9 +86,5 @@ void TForm1::N28Click() {
 
 void TForm1::N29Click() {
     setEffectCheckMark(N29);
-    const bool taken = State.effectBaseTaken();
     State.restore();
-    if (taken)
-        recordSteps({QJsonObject{{QStringLiteral("do"), QStringLiteral("effect")},
-                                 {QStringLiteral("kind"), QStringLiteral("restore")}}});
 }

@@ -1,7 +1,8 @@
 // The placement workflow of the main window: the stamp at a canvas press, undo and redo, clear,
 // the nudges and the pointer position. The composition does the drawing and keeps the history;
-// the window shows it and records each step as the script steps that repeat it.
+// the window shows it; each command's step is a value the composition keeps.
 #include "Unit1.h"
+#include "Unit8.h"
 
 #include "FontCoverage.h"
 #include "ImageControl.h"
@@ -15,52 +16,21 @@
 #include <QMenu>
 #include <QToolButton>
 
-namespace {
-
-// The dialog step of each kind of placed element, in the order a press stamps them.
-const std::pair<ElementKind, const char*> placedCommands[] = {
-    {ekRotatedText, "rotated"}, {ekSeal, "seal"}, {ekCircle, "circle"}, {ekFan, "fan"}};
-
-} // namespace
-
 void TForm1::historyChanged() {
     ToolButton22->setEnabled(State.canUndo());
     MenuUndo->setEnabled(State.canUndo());
     MenuRedo->setEnabled(State.canRedo());
+    // The buttons say which step they take back or do again.
+    const QString undo = State.undoName(), redo = State.redoName();
+    ToolButton22->setToolTip(undo.isEmpty() ? QStringLiteral("撤消")
+                                            : QStringLiteral("撤消：%1").arg(undo));
+    MenuUndo->setToolTip(ToolButton22->toolTip());
+    MenuRedo->setToolTip(redo.isEmpty() ? QStringLiteral("重做")
+                                        : QStringLiteral("重做：%1").arg(redo));
     updateTitle();
 }
 
-void TForm1::recordSteps(const QJsonArray& steps) {
-    HistoryStep* last = State.steps().last();
-    if (!last)
-        return;
-    for (const QJsonValue& step : steps) {
-        // Repeated nudges in one direction are one step with a count.
-        const QJsonObject entry = step.toObject();
-        if (!last->script.isEmpty() &&
-            entry.value(QStringLiteral("do")) == QLatin1String("nudge")) {
-            QJsonObject previous = last->script.last().toObject();
-            if (previous.value(QStringLiteral("do")) == QLatin1String("nudge") &&
-                previous.value(QStringLiteral("direction")) ==
-                    entry.value(QStringLiteral("direction"))) {
-                previous.insert(QStringLiteral("times"),
-                                previous.value(QStringLiteral("times")).toInt(1) + 1);
-                last->script.replace(last->script.size() - 1, previous);
-                continue;
-            }
-        }
-        last->script.append(entry);
-    }
-}
-
 void TForm1::Image1MouseDown(QPoint point, Qt::MouseButton) {
-    // What each pending dialog holds now is what lands; its step is kept with the stamp.
-    QJsonArray steps;
-    for (const auto& [kind, command] : placedCommands) {
-        PlacedElement* placed = State.element(kind);
-        if (placed && placed->pending())
-            steps.append(describeDialogStep(*this, QLatin1String(command)));
-    }
     // The characters of the armed rotated line and seal that their faces lack.
     QList<FaceGap> gaps;
     if (Form3 && Form3->pending())
@@ -71,11 +41,6 @@ void TForm1::Image1MouseDown(QPoint point, Qt::MouseButton) {
     if (stamped)
         showFallbacks(gaps);
     Image1->setCursor(Qt::ArrowCursor);
-    if (!stamped)
-        return;
-    steps.append(QJsonObject{{QStringLiteral("do"), QStringLiteral("click")},
-                             {QStringLiteral("at"), QJsonArray{point.x(), point.y()}}});
-    recordSteps(steps);
 }
 
 void TForm1::showFallbacks(const QList<FaceGap>& gaps) {
@@ -98,18 +63,23 @@ void TForm1::RedoClick() {
 void TForm1::ToolButton23Click() {
     if (!saveOrDiscardWork())
         return;
-    const bool hadPicture = State.canvas().hasPicture();
     State.clear();
-    if (hadPicture)
-        recordSteps({QJsonObject{{QStringLiteral("do"), QStringLiteral("clear")}}});
 }
 
 void TForm1::nudge(int dx, int dy) {
     if (!State.nudge(dx, dy))
         return;
-    const char* direction = dx < 0 ? "left" : dx > 0 ? "right" : dy < 0 ? "up" : "down";
-    recordSteps({QJsonObject{{QStringLiteral("do"), QStringLiteral("nudge")},
-                             {QStringLiteral("direction"), QLatin1String(direction)}}});
+    // The text dialog's record follows its block, so that the dialog and the next nudge start
+    // where the block now stands.
+    const HistoryStep* moved = State.steps().last();
+    if (Form8 && moved && moved->recipe && moved->recipe->kind == Step::Kind::Text) {
+        TextSettings& shown = Form8->TextSettings;
+        const TextSettings& now = moved->recipe->text;
+        shown.LeftMargin = now.LeftMargin;
+        shown.TopMargin = now.TopMargin;
+        shown.FanShiftX = now.FanShiftX;
+        shown.FanShiftY = now.FanShiftY;
+    }
 }
 
 void TForm1::ToolButton30Click() {

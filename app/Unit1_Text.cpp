@@ -28,5 +28,4 @@ void TForm1::ToolButton1Click() {
     // The block is stamped at once: its fallback characters are named now, as a rotated line's
     // and a seal's are at the press that stamps them.
     showFallbacks(textBlockGaps(Form8->richText()));
-    recordSteps({describeDialogStep(*this, QStringLiteral("text"))});
 }

@@ -1,6 +1,6 @@
-// The work file: the composition's steps in the script format with every file they use, so a
-// saved work opens again for editing with its history. The window records each step as it
-// is done (see recordSteps); saving writes the done steps, opening replays them.
+// The work file: the composition's recipe in the script format with every file it uses, so a
+// saved work opens again for editing with its history. Saving writes the steps done; opening
+// applies them to a composition of its own and shows it only when every step succeeded.
 #include "Unit1.h"
 
 #include "ErrorBoundary.h"
@@ -11,6 +11,8 @@
 #include "ScriptReader.h"
 #include "TarvelError.h"
 #include "TemplateDialog.h"
+#include "Unit2.h"
+#include "WorkSteps.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -72,38 +74,12 @@ void writeWholeFile(const QString& path, const QByteArray& data) {
 } // namespace
 
 QJsonObject TForm1::workScript() const {
-    const History& history = State.steps();
-    QJsonArray steps;
+    for (const std::shared_ptr<const Step>& step : State.steps().recipe())
+        if (step->kind == Step::Kind::Canvas && step->canvas.UsePicture && step->picture.isEmpty())
+            throw TarvelError(QStringLiteral("背景图片太大（超过 %1 MB），不能放进作品文件。")
+                                  .arg(maxEmbeddedPicture >> 20));
     QJsonObject files;
-    if (history.trimmed()) {
-        // The oldest steps are forgotten: the work starts from the picture before the first
-        // step still kept, carried as a lossless bitmap.
-        const Picture start = State.pictureBeforeHistory();
-        QJsonObject canvas{{QStringLiteral("do"), QStringLiteral("canvas")},
-                           {QStringLiteral("width"), start.width()},
-                           {QStringLiteral("height"), start.height()}};
-        if (start.hasPicture()) {
-            QBuffer buffer;
-            buffer.open(QIODevice::WriteOnly);
-            codecs::writeBmp(start.picture().image(), buffer);
-            files.insert(QStringLiteral("start.bmp"),
-                         QString::fromLatin1(buffer.data().toBase64()));
-            canvas.insert(QStringLiteral("picture"), QStringLiteral("start.bmp"));
-            canvas.insert(QStringLiteral("layout"), QStringLiteral("center"));
-        }
-        steps.append(canvas);
-    }
-    for (std::size_t i = 0; i < history.doneCount(); ++i) {
-        const HistoryStep& step = history.at(i);
-        for (const QJsonValue& entry : step.script)
-            steps.append(entry);
-        for (auto it = step.files.begin(); it != step.files.end(); ++it) {
-            if (it.value().isEmpty())
-                throw TarvelError(QStringLiteral("背景图片太大（超过 %1 MB），不能放进作品文件。")
-                                      .arg(maxEmbeddedPicture >> 20));
-            files.insert(it.key(), QString::fromLatin1(it.value().toBase64()));
-        }
-    }
+    const QJsonArray steps = workSteps(State.steps().recipe(), files);
     QJsonObject work{{QStringLiteral("format"), workFormatName},
                      {QStringLiteral("version"), workFormatVersion},
                      {QStringLiteral("steps"), steps}};
@@ -140,24 +116,26 @@ void TForm1::openWork(const QString& path) {
     } catch (const TarvelError& error) {
         refuse(error.text());
     }
-    // The steps are replayed on a new composition; the one shown now comes back if any fails.
-    CompositionState::Work kept = State.takeWork();
-    const bool wasReplaying = std::exchange(replaying, true);
-    QString error;
-    int status = 1;
-    try {
-        status = runScriptDocument(*this, document, QFileInfo(path).absoluteDir(), stdout, stderr,
-                                   error);
-    } catch (...) {
-        replaying = wasReplaying;
-        State.putWork(std::move(kept));
-        throw;
+    // The steps are applied to a composition of their own, without any dialog: the work shown
+    // now, the dialogs and the title change only when every step succeeded.
+    CompositionState opened;
+    StepPlayer player(opened, std::move(document.files), QFileInfo(path).absoluteDir());
+    for (const ScriptStep& step : document.steps) {
+        try {
+            player.run(step);
+        } catch (const TarvelError& error) {
+            refuse(QStringLiteral("第 %1 步：%2").arg(step.number).arg(error.text()));
+        } catch (const std::bad_alloc&) {
+            refuse(QStringLiteral("第 %1 步：内存不足，命令没有完成。").arg(step.number));
+        }
     }
-    replaying = wasReplaying;
-    if (status != 0) {
-        State.putWork(std::move(kept));
-        refuse(error);
-    }
+    State.putWork(opened.takeWork());
+    // Nothing armed before stays armed over the work, and the canvas dialog holds the canvas
+    // the work shows, which the text size check and the fan read.
+    for (const ElementKindEntry& entry : placedKinds)
+        if (PlacedElement* placed = State.element(entry.kind))
+            placed->disarm();
+    Form2->CanvasSettings = State.canvasSettings();
     currentWorkFile = path;
     State.markSaved();
     rememberRecentWork(path);

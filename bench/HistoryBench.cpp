@@ -3,6 +3,7 @@
 // work file beside running its script.
 #include "CircleGeometry.h"
 #include "CompositionState.h"
+#include "Step.h"
 #include "Script.h"
 #include "Unit1.h"
 
@@ -27,7 +28,12 @@ struct WaitingCircle final : PlacedElement {
     bool armed = false;
     bool pending() const override { return armed; }
     void disarm() override { armed = false; }
-    Stamp stamp() const override { return Stamp{&picture, nullptr}; }
+    Element element() const override {
+        Element element;
+        element.kind = ekCircle;
+        element.rendered = std::make_shared<RenderedElement>(RenderedElement{picture, {}, {}});
+        return element;
+    }
 };
 
 struct LargeComposition {

@@ -5,6 +5,7 @@
 #include "BackgroundPainters.h"
 #include "FanTextLayout.h"
 #include "Filter3x3.h"
+#include "RichText.h"
 #include "RotatedText.h"
 #include "TarvelError.h"
 #include "TextLayout.h"
@@ -102,11 +103,43 @@ QPoint CompositionState::position(ElementKind kind) const {
 std::optional<FanRing> CompositionState::lastFanRing() const {
     for (std::size_t i = history.doneCount(); i-- > 0;) {
         const HistoryStep& step = history.at(i);
-        // A fan stamped at a press is the last element of its step.
-        if (step.kind == HistoryStep::Kind::Stamp && step.placed == ekFan)
+        // A fan stamped at a press is the last element of its step; a template's ring is the
+        // last one it stamped.
+        if ((step.kind == HistoryStep::Kind::Stamp && step.placed == ekFan) ||
+            (step.kind == HistoryStep::Kind::Template && step.ring))
             return step.ring;
     }
     return std::nullopt;
+}
+
+TSetStruct CompositionState::canvasSettings() const {
+    for (std::size_t i = history.doneCount(); i-- > 0;) {
+        const HistoryStep& step = history.at(i);
+        if (step.recipe &&
+            (step.recipe->kind == Step::Kind::Canvas || step.recipe->kind == Step::Kind::Template))
+            return step.recipe->canvas;
+    }
+    return TSetStruct{};
+}
+
+QString CompositionState::undoName() const {
+    if (!history.canUndo())
+        return QString();
+    const HistoryStep& step = history.at(history.doneCount() - 1);
+    return step.recipe ? step.recipe->name() : QString();
+}
+
+QString CompositionState::redoName() const {
+    if (!history.canRedo())
+        return QString();
+    const HistoryStep& step = history.at(history.doneCount());
+    return step.recipe ? step.recipe->name() : QString();
+}
+
+void CompositionState::checkRoom() const {
+    if (history.full())
+        throw TarvelError(QStringLiteral("作品的步骤太多（最多 %1 步），不能再加新的步骤。")
+                              .arg(History::recipeLimit));
 }
 
 HistoryFrame CompositionState::frameOfWholeCanvas() const {
@@ -130,9 +163,11 @@ void CompositionState::updateClean() {
     }
 }
 
-void CompositionState::recordWhole(HistoryStep::Kind kind, const std::function<void()>& change) {
+void CompositionState::recordWhole(HistoryStep::Kind kind, const std::function<void()>& change,
+                                   std::shared_ptr<Step> recipe) {
     HistoryStep step;
     step.kind = kind;
+    step.recipe = std::move(recipe);
     step.whole = true;
     step.before = frameOfWholeCanvas();
     change();
@@ -143,13 +178,14 @@ void CompositionState::recordWhole(HistoryStep::Kind kind, const std::function<v
 
 void CompositionState::recordDrawing(HistoryStep::Kind kind, const QRect& area,
                                      const std::function<void()>& draw,
-                                     const Placement& placement) {
+                                     const Placement& placement, std::shared_ptr<Step> recipe) {
     if (!canvasPicture.holdsBitmap()) {
         // The first drawing on a canvas without a bitmap creates the whole picture.
-        recordWhole(kind, draw);
+        recordWhole(kind, draw, std::move(recipe));
     } else {
         HistoryStep step;
         step.kind = kind;
+        step.recipe = std::move(recipe);
         const QRect whole(QPoint(0, 0), canvasPicture.picture().size());
         if (!area.isNull()) {
             step.area = area.intersected(whole);
@@ -192,115 +228,155 @@ void CompositionState::showFrame(const HistoryStep& step, const HistoryFrame& fr
     }
 }
 
-QRect CompositionState::drawStamp(const Stamp& stamp, QPoint point) {
-    DrawingSurface& surface = canvasPicture.canvas();
-    if (stamp.rotatedText) {
-        DrawRotatedText(surface, point.x(), point.y(), *stamp.rotatedText);
-        return QRect();
+std::function<void()> CompositionState::drawElements(const std::vector<Element>& placed,
+                                                    QRect& area, bool& anywhere,
+                                                    std::optional<FanRing>& ring) {
+    // Every picture is drawn before the canvas is touched.
+    std::vector<RenderedElement> pictures;
+    pictures.reserve(placed.size());
+    area = QRect();
+    anywhere = false;
+    for (const Element& element : placed) {
+        pictures.push_back(element.kind == ekRotatedText ? RenderedElement{}
+                                                         : renderElement(element));
+        const RenderedElement& picture = pictures.back();
+        if (element.kind == ekRotatedText && !element.blank)
+            anywhere = true;
+        else if (!picture.smooth.isNull())
+            area |= QRect(element.at, picture.smooth.size());
+        else if (picture.picture.isEmpty())
+            anywhere = true; // an empty rectangle: found by comparing the pictures
+        else
+            area |= QRect(element.at, picture.picture.image().size());
     }
-    if (stamp.smoothPicture && !stamp.smoothPicture->isNull()) {
-        QPainter painter(&surface.image());
-        painter.drawImage(point, *stamp.smoothPicture);
-        return QRect(point, stamp.smoothPicture->size());
+    ring.reset();
+    const RenderedElement& last = pictures.back();
+    if (placed.back().kind == ekFan && last.ring && !last.picture.isEmpty()) {
+        ring = *last.ring;
+        ring->centre += placed.back().at;
     }
-    if (!stamp.picture)
-        return QRect(point, QSize(0, 0));
-    surface.draw(point.x(), point.y(), *stamp.picture);
-    return QRect(point, stamp.picture->image().size());
+    auto kept = std::make_shared<const std::vector<RenderedElement>>(std::move(pictures));
+    return [this, &placed, kept] {
+        DrawingSurface& surface = canvasPicture.canvas();
+        for (std::size_t i = 0; i < placed.size(); ++i) {
+            const Element& element = placed[i];
+            const RenderedElement& picture = (*kept)[i];
+            if (element.kind == ekRotatedText) {
+                if (!element.blank)
+                    DrawRotatedText(surface, element.at.x(), element.at.y(), element.rotated);
+            } else if (!picture.smooth.isNull()) {
+                QPainter painter(&surface.image());
+                painter.drawImage(element.at, picture.smooth);
+            } else if (!picture.picture.isEmpty()) {
+                surface.draw(element.at.x(), element.at.y(), picture.picture);
+            }
+            positions[std::size_t(element.kind - firstPlaced)] = element.at;
+        }
+    };
 }
-
-namespace {
-
-// Where a stamp may draw (null: anywhere).
-QRect stampArea(const Stamp& stamp, QPoint point) {
-    if (stamp.rotatedText)
-        return QRect();
-    if (stamp.smoothPicture && !stamp.smoothPicture->isNull())
-        return QRect(point, stamp.smoothPicture->size());
-    return QRect(point, stamp.picture ? stamp.picture->image().size() : QSize(1, 1));
-}
-
-} // namespace
 
 bool CompositionState::stampPendingAt(QPoint point) {
-    std::vector<ElementKind> pending;
-    QRect area;
-    bool anywhere = false;
-    for (int kind = ekRotatedText; kind <= ekFan; ++kind) {
-        PlacedElement* placed = elements[std::size_t(kind - firstPlaced)];
-        if (!placed || !placed->pending())
-            continue;
-        pending.push_back(ElementKind(kind));
-        const QRect may = stampArea(placed->stamp(), point);
-        anywhere = anywhere || may.isNull();
-        area |= may;
+    std::vector<Element> pending;
+    for (const ElementKindEntry& entry : placedKinds) {
+        PlacedElement* placed = element(entry.kind);
+        if (placed && placed->pending())
+            pending.push_back(placed->element());
     }
     if (pending.empty())
         return false;
-    std::optional<FanRing> ring;
-    if (pending.back() == ekFan) {
-        const Stamp fan = element(ekFan)->stamp();
-        if (fan.ring && fan.picture && !fan.picture->isEmpty()) {
-            ring = *fan.ring;
-            ring->centre += point;
-        }
-    }
-    const bool hadPicture = canvasPicture.hasPicture();
-    recordDrawing(HistoryStep::Kind::Stamp, anywhere ? QRect() : area,
-                  [&] {
-                      for (ElementKind kind : pending) {
-                          PlacedElement* placed = element(kind);
-                          drawStamp(placed->stamp(), point);
-                          placed->disarm();
-                          positions[std::size_t(kind - firstPlaced)] = point;
-                      }
-                  },
-                  {pending.back(), point});
-    history.last()->ring = ring;
-    const QRect whole(QPoint(0, 0), canvasPicture.size());
-    afterStep(anywhere || !hadPicture ? whole : area.intersected(whole));
+    stamp(std::move(pending), point);
+    for (const ElementKindEntry& entry : placedKinds)
+        if (PlacedElement* placed = element(entry.kind))
+            placed->disarm();
     return true;
 }
 
-void CompositionState::drawText(const TextSettings& settings, qint32 arrangement) {
+void CompositionState::stamp(std::vector<Element> placed, QPoint point) {
+    if (placed.empty())
+        return;
+    checkRoom();
+    for (Element& element : placed)
+        element.at = point;
+    auto recipe = std::make_shared<Step>();
+    recipe->kind = Step::Kind::Stamp;
+    recipe->elements = std::move(placed);
+    recordStamp(recipe, std::nullopt);
+}
+
+void CompositionState::recordStamp(const std::shared_ptr<Step>& recipe,
+                                   std::optional<QRect> nudgedFrom) {
+    QRect area;
+    bool anywhere = false;
+    std::optional<FanRing> ring;
+    const std::function<void()> draw = drawElements(recipe->elements, area, anywhere, ring);
+    const bool hadPicture = canvasPicture.hasPicture();
+    const Element& last = recipe->elements.back();
+    recordDrawing(HistoryStep::Kind::Stamp, anywhere ? QRect() : area, draw,
+                  {last.kind, last.at}, recipe);
+    history.last()->ring = ring;
+    const QRect whole(QPoint(0, 0), canvasPicture.size());
+    const HistoryStep& now = *history.last();
+    if (!nudgedFrom)
+        afterStep(anywhere || !hadPicture ? whole : area.intersected(whole));
+    else
+        afterStep(nudgedFrom->isNull() || now.whole ? QRect() : *nudgedFrom | now.area);
+}
+
+void CompositionState::drawText(const RichText& text, const TextSettings& settings,
+                                qint32 arrangement) {
     DrawingSurface& surface = canvasPicture.canvas();
     // A clear brush, so that the picture shows through around the glyphs.
     surface.brush.style = DrawingSurface::BrushStyle::Clear;
-    DrawTextBlock(surface, text->richText(), settings, Arrangement(arrangement),
+    DrawTextBlock(surface, const_cast<RichText&>(text), settings, Arrangement(arrangement),
                   canvasPicture.width());
-}
-
-void CompositionState::drawFanText(const TextSettings& settings, const FanRing& ring,
-                                   const FanTextPlan& plan) {
-    DrawFanTextBlock(canvasPicture.canvas(), text->richText(), settings, ring, plan);
 }
 
 void CompositionState::drawTextBlock() {
     if (!text)
         return;
-    if (text->textSettings().FanLayout) {
+    auto model = std::make_shared<RichTextModel>(text->richText().toModel());
+    drawTextBlock(text->textSettings(), std::move(model));
+}
+
+void CompositionState::drawTextBlock(const TextSettings& settings,
+                                     std::shared_ptr<const RichTextModel> runs) {
+    checkRoom();
+    auto recipe = std::make_shared<Step>();
+    recipe->kind = Step::Kind::Text;
+    recipe->text = settings;
+    recipe->runs = std::move(runs);
+    recordText(recipe, false);
+}
+
+void CompositionState::recordText(const std::shared_ptr<Step>& recipe, bool nudged) {
+    RichText block;
+    block.setModel(*recipe->runs);
+    const TextSettings& settings = recipe->text;
+    if (settings.FanLayout) {
         const std::optional<FanRing> ring = lastFanRing();
         if (!ring)
             throw TarvelError(
                 QStringLiteral("扇面排列要跟随一把折扇：请先盖上一把折扇，再排文字。"));
         // The plan is made before anything is drawn, so text that does not fit changes nothing.
-        const FanTextPlan plan = planFanTextBlock(text->richText(), text->textSettings(), *ring);
+        const FanTextPlan plan = planFanTextBlock(block, settings, *ring);
         recordDrawing(HistoryStep::Kind::Text, QRect(),
-                      [&] { drawFanText(text->textSettings(), *ring, plan); }, {ekText, QPoint()});
+                      [&] { DrawFanTextBlock(canvasPicture.canvas(), block, settings, *ring, plan); },
+                      {ekText, QPoint()}, recipe);
         history.last()->ring = ring;
-        afterStep(QRect());
-        return;
+    } else {
+        const qint32 chosen = settings.Arrangement;
+        recordDrawing(
+            HistoryStep::Kind::Text, QRect(),
+            [&] {
+                drawText(block, settings,
+                         nudged || isArrangement(chosen) ? chosen : arHorzLeftToRight);
+            },
+            {ekText, QPoint()}, recipe);
     }
-    const qint32 chosen = text->textSettings().Arrangement;
-    recordDrawing(
-        HistoryStep::Kind::Text, QRect(),
-        [&] { drawText(text->textSettings(), isArrangement(chosen) ? chosen : arHorzLeftToRight); },
-        {ekText, QPoint()});
     afterStep(QRect());
 }
 
-void CompositionState::nudgeTextMargins(int dx, int dy) {
-    TextSettings& settings = text->textSettings();
+void CompositionState::nudgeTextMargins(TextSettings& settings, int dx, int dy) {
     if (settings.FanLayout) {
         // A 扇面 block keeps its place from its ring and moves by a shift of its own.
         settings.FanShiftX = movedMargin(settings.FanShiftX, dx);
@@ -317,16 +393,23 @@ void CompositionState::nudgeTextMargins(int dx, int dy) {
 
 bool CompositionState::nudge(int dx, int dy) {
     // Nothing is taken out of the history unless the element can be drawn again.
-    const ElementKind movable = lastKind();
-    if (movable == ekNone || (movable == ekText ? !text : !element(movable)))
+    if (!history.nudgeTarget)
         return false;
-    // A 扇面 block is laid out again before its step is taken out: moving does not change what
-    // fits, but text edited since may no longer fit, and then nothing changes.
-    FanTextPlan fanPlan;
-    if (history.nudgeTarget && text && text->textSettings().FanLayout) {
-        const HistoryStep& target = history.at(*history.nudgeTarget);
-        if (target.placed == ekText && target.ring)
-            fanPlan = planFanTextBlock(text->richText(), text->textSettings(), *target.ring);
+    const HistoryStep& target = history.at(*history.nudgeTarget);
+    if (!target.recipe || target.pixelsForgotten ||
+        (target.recipe->kind != Step::Kind::Stamp && target.recipe->kind != Step::Kind::Text))
+        return false;
+    checkRoom();
+    // The step moved, as a new value: the one in the history stays as it is until the moved
+    // one is drawn, so a move that cannot be drawn changes nothing.
+    auto moved = std::make_shared<Step>(*target.recipe);
+    if (moved->kind == Step::Kind::Text) {
+        nudgeTextMargins(moved->text, dx, dy);
+        // A 扇面 block is laid out again before its step is taken out: moving does not change
+        // what fits.
+    } else {
+        Element& last = moved->elements.back();
+        last.at += QPoint(dx, dy);
     }
     bool wasDone = false;
     std::optional<HistoryStep> old = history.takeNudgeTarget(wasDone);
@@ -335,36 +418,24 @@ bool CompositionState::nudge(int dx, int dy) {
     if (wasDone)
         showFrame(*old, old->before);
     const QRect oldArea = old->whole ? QRect() : old->area;
-    Placement moved{old->placed, old->position + QPoint(dx, dy)};
-    QRect area;
-    std::function<void()> draw;
-    if (moved.kind == ekText) {
-        if (!text)
-            return false;
-        nudgeTextMargins(dx, dy);
-        moved.point = QPoint();
-        if (text->textSettings().FanLayout && old->ring) {
-            draw = [&] { drawFanText(text->textSettings(), *old->ring, fanPlan); };
+    try {
+        if (moved->kind == Step::Kind::Text) {
+            recordText(moved, true);
+            // The ring the block follows is the one it followed before the move.
+            if (old->ring)
+                history.last()->ring = old->ring;
         } else {
-            draw = [&] { drawText(text->textSettings(), text->textSettings().Arrangement); };
+            recordStamp(moved, oldArea);
         }
-    } else if (PlacedElement* placed = element(moved.kind)) {
-        const Stamp stamp = placed->stamp();
-        area = stampArea(stamp, moved.point);
-        positions[std::size_t(moved.kind - firstPlaced)] = moved.point;
-        // The element by value: the lambda runs after this branch's scope has ended.
-        draw = [this, placed, &moved] { drawStamp(placed->stamp(), moved.point); };
-    } else {
-        return false;
+    } catch (...) {
+        // The step goes back as it was.
+        if (wasDone)
+            showFrame(*old, old->after);
+        history.push(std::move(*old));
+        if (!wasDone)
+            history.stepBack();
+        throw;
     }
-    recordDrawing(old->kind, area, draw, moved);
-    history.last()->script = old->script;
-    history.last()->files = old->files;
-    history.last()->ring = old->ring;
-    if (moved.kind == ekFan && old->ring)
-        history.last()->ring->centre += QPoint(dx, dy);
-    const HistoryStep& now = *history.last();
-    afterStep(oldArea.isNull() || now.whole ? QRect() : oldArea | now.area);
     return true;
 }
 
@@ -402,11 +473,23 @@ bool CompositionState::redo() {
 void CompositionState::clear() {
     if (!canvasPicture.hasPicture())
         return;
-    recordWhole(HistoryStep::Kind::Clear, [&] { canvasPicture.clearPicture(); });
+    checkRoom();
+    auto recipe = std::make_shared<Step>();
+    recipe->kind = Step::Kind::Clear;
+    recordWhole(HistoryStep::Kind::Clear, [&] { canvasPicture.clearPicture(); }, recipe);
     afterStep(QRect());
 }
 
-void CompositionState::newCanvas(const TSetStruct& settings, const QImage& background) {
+void CompositionState::newCanvas(const TSetStruct& settings, const QImage& background,
+                                 const QByteArray& pictureBytes) {
+    checkRoom();
+    auto recipe = std::make_shared<Step>();
+    recipe->kind = Step::Kind::Canvas;
+    recipe->canvas = settings;
+    if (!settings.UsePicture)
+        recipe->canvas.PictureFile.clear();
+    else
+        recipe->picture = pictureBytes;
     recordWhole(HistoryStep::Kind::NewCanvas, [&] {
         canvasPicture.clearPicture();
         canvasPicture.setSize(settings.Width, settings.Height);
@@ -423,7 +506,7 @@ void CompositionState::newCanvas(const TSetStruct& settings, const QImage& backg
             surface.fillRect(0, 0, settings.Width, settings.Height);
         }
         effects.taken = false;
-    });
+    }, recipe);
     afterStep(QRect());
 }
 
@@ -474,9 +557,11 @@ bool CompositionState::canvasShowsFilteredBase() const {
 // since the last effect: otherwise it is the base filtered again, and the canvas's own bitmap
 // is written in place. The canvas after it is always the base filtered again.
 void CompositionState::recordEffect(HistoryStep::Kind kind,
-                                    const std::function<void(HistoryFrame&)>& change) {
+                                    const std::function<void(HistoryFrame&)>& change,
+                                    std::shared_ptr<Step> recipe) {
     HistoryStep step;
     step.kind = kind;
+    step.recipe = std::move(recipe);
     step.whole = true;
     step.before.effects = effects;
     step.before.filtered = canvasShowsFilteredBase();
@@ -493,6 +578,10 @@ void CompositionState::recordEffect(HistoryStep::Kind kind,
 bool CompositionState::applyEffect(EffectKind kind) {
     if (!hasEffectPicture())
         return false;
+    checkRoom();
+    auto recipe = std::make_shared<Step>();
+    recipe->kind = Step::Kind::Effect;
+    recipe->effect = kind;
     recordEffect(HistoryStep::Kind::Effect, [&](HistoryFrame& before) {
         if (!effects.taken && canvasPicture.holdsBitmap()) {
             takeBaseAndFilter(kind, before);
@@ -504,7 +593,7 @@ bool CompositionState::applyEffect(EffectKind kind) {
             prepareEffectBase();
         effects.current = kind;
         filterIntoCanvas();
-    });
+    }, recipe);
     return true;
 }
 
@@ -560,10 +649,13 @@ void CompositionState::restore() {
         effects.current = efNone;
         return;
     }
+    checkRoom();
+    auto recipe = std::make_shared<Step>();
+    recipe->kind = Step::Kind::Restore;
     recordEffect(HistoryStep::Kind::Restore, [&](HistoryFrame&) {
         effects.current = efNone;
         showFilteredBase();
-    });
+    }, recipe);
 }
 
 bool CompositionState::isModified() const {
@@ -586,7 +678,9 @@ void CompositionState::markSaved() {
 }
 
 CompositionState::Work CompositionState::takeWork() {
-    Work work{std::move(canvasPicture), std::move(effects), positions, std::move(history)};
+    Work work{std::move(canvasPicture), std::move(effects), positions, std::move(history),
+              filteredCanvasKey};
+    filteredCanvasKey = -1;
     canvasPicture = Picture(QSize(1273, 649));
     effects = EffectState{};
     positions = {};
@@ -600,23 +694,7 @@ void CompositionState::putWork(Work&& work) {
     effects = std::move(work.effects);
     positions = work.positions;
     history = std::move(work.history);
+    filteredCanvasKey = work.filteredCanvasKey;
     afterStep(QRect());
 }
 
-Picture CompositionState::pictureBeforeHistory() const {
-    Picture picture = canvasPicture;
-    for (std::size_t i = history.doneCount(); i-- > 0;) {
-        const HistoryStep& step = history.at(i);
-        if (step.whole && step.before.filtered) {
-            const EffectState& state = step.before.effects;
-            DrawingSurface shown = state.base;
-            if (state.current != efNone)
-                Filter3x3(EffectWeights(state.current), shown);
-            picture.setPicture(shown);
-        } else if (step.whole)
-            picture = step.before.picture;
-        else if (picture.holdsBitmap())
-            pasteArea(picture.canvas().image(), step.before.pixels, step.area.topLeft());
-    }
-    return picture;
-}

@@ -11,6 +11,7 @@
 #include "History.h"
 #include "Picture.h"
 #include "PlacedElement.h"
+#include "Step.h"
 
 #include <QImage>
 #include <QObject>
@@ -54,6 +55,10 @@ public:
     // circle, fan, each disarmed, its position kept. One step of the history when anything
     // was stamped; a press that stamps nothing changes nothing. True when anything was stamped.
     bool stampPendingAt(QPoint point);
+    // The elements, in the order given, stamped at a point as one step (what a press does).
+    // Every picture is drawn before the canvas changes, so one that cannot be drawn changes
+    // nothing.
+    void stamp(std::vector<Element> elements, QPoint point);
     // The part of the canvas the last press drew on, for the view to repaint.
     QRect stampedArea() const { return lastStampedArea; }
     // The last element drawn again moved by (dx, dy) from the picture before it (text moves by
@@ -64,6 +69,8 @@ public:
     // The confirmed text block, drawn at once as one step. A 扇面 block that does not fit its
     // ring, or finds none, raises an error and changes nothing.
     void drawTextBlock();
+    // A text block with these settings and this text, as one step.
+    void drawTextBlock(const TextSettings& settings, std::shared_ptr<const RichTextModel> text);
     // Steps back and forward through the history; false when there is no step to take.
     bool undo();
     bool redo();
@@ -72,8 +79,20 @@ public:
     // The canvas loses its picture, as one step.
     void clear();
     // The canvas rebuilt from the confirmed settings, as one step; background is the decoded
-    // picture when the settings use one. A new canvas ends what a nudge can move.
-    void newCanvas(const TSetStruct& settings, const QImage& background);
+    // picture when the settings use one, pictureBytes its file, which the work keeps. A new
+    // canvas ends what a nudge can move.
+    void newCanvas(const TSetStruct& settings, const QImage& background,
+                   const QByteArray& pictureBytes = QByteArray());
+    // A whole work laid out by a template, as one step that one undo takes away; picture is
+    // the background file's bytes when the template uses one. A work that does not fit is
+    // refused before anything changes.
+    void applyTemplate(const WorkTemplate& work, const QByteArray& picture = QByteArray());
+    // The settings of the canvas shown now: those of the last canvas made among the steps
+    // done (by a canvas step or a template), the defaults before any.
+    TSetStruct canvasSettings() const;
+    // The name of the step undo would take back, and of the one redo would do again.
+    QString undoName() const;
+    QString redoName() const;
 
     // An effect needs a picture: the effect base once it is taken, the canvas before that.
     bool hasEffectPicture() const;
@@ -89,18 +108,17 @@ public:
     bool isModified() const;
     bool isClean() const { return history.isClean(); }
     void markSaved();
-    // Everything the composition holds, to be put aside while a work is opened and put back
-    // if opening it fails. takeWork leaves the composition as at program start.
+    // Everything the composition holds, to be moved from the composition a work was opened
+    // into. takeWork leaves the composition as at program start.
     struct Work {
         Picture canvas;
         EffectState effects;
         std::array<QPoint, 4> positions{};
         History history;
+        qint64 filteredCanvasKey = -1;
     };
     Work takeWork();
     void putWork(Work&& work);
-    // The canvas as it was before the first step the history still holds.
-    Picture pictureBeforeHistory() const;
     const History& steps() const { return history; }
     History& steps() { return history; }
 
@@ -120,19 +138,27 @@ private:
     // Runs a command that draws on the canvas and keeps what it changed as one step.
     // area is where it may draw (null: anywhere, found by comparing the pictures).
     void recordDrawing(HistoryStep::Kind kind, const QRect& area, const std::function<void()>& draw,
-                       const Placement& placement);
+                       const Placement& placement, std::shared_ptr<Step> recipe);
     // Runs a command that replaces the whole picture or the effect state, as one step.
-    void recordWhole(HistoryStep::Kind kind, const std::function<void()>& change);
-    // Draws the stamp and returns the rectangle it may have drawn on (null: anywhere).
-    QRect drawStamp(const Stamp& stamp, QPoint point);
-    void drawText(const TextSettings& settings, qint32 arrangement);
-    void drawFanText(const TextSettings& settings, const FanRing& ring, const FanTextPlan& plan);
-    // Draws the element of a placement step again at its (moved) position.
-    QRect redrawPlacement(const Placement& placement);
-    void nudgeTextMargins(int dx, int dy);
+    void recordWhole(HistoryStep::Kind kind, const std::function<void()>& change,
+                     std::shared_ptr<Step> recipe);
+    // Refuses a command when the history has no room for its step.
+    void checkRoom() const;
+    // Draws every element of a stamp step, each picture drawn first; returns the rectangle
+    // they may have drawn on (null: anywhere) and the ring of a last folding fan.
+    std::function<void()> drawElements(const std::vector<Element>& elements, QRect& area,
+                                       bool& anywhere, std::optional<FanRing>& ring);
+    // Draws a stamp step and keeps it; nudgedFrom is the rectangle the step it moves had
+    // drawn on (null: anywhere).
+    void recordStamp(const std::shared_ptr<Step>& recipe, std::optional<QRect> nudgedFrom);
+    // Draws a text step and keeps it; a nudged block keeps the arrangement it has.
+    void recordText(const std::shared_ptr<Step>& recipe, bool nudged);
+    void drawText(const RichText& text, const TextSettings& settings, qint32 arrangement);
+    static void nudgeTextMargins(TextSettings& settings, int dx, int dy);
     void showOnCanvas(const DrawingSurface& picture);
     void prepareEffectBase();
-    void recordEffect(HistoryStep::Kind kind, const std::function<void(HistoryFrame&)>& change);
+    void recordEffect(HistoryStep::Kind kind, const std::function<void(HistoryFrame&)>& change,
+                      std::shared_ptr<Step> recipe);
     void takeBaseAndFilter(EffectKind kind, HistoryFrame& before);
     void showFilteredBase();
     bool canvasShowsFilteredBase() const;

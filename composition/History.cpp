@@ -1,5 +1,7 @@
 #include "History.h"
 
+#include <algorithm>
+
 namespace {
 
 qint64 frameBytes(const HistoryFrame& frame) {
@@ -10,10 +12,7 @@ qint64 frameBytes(const HistoryFrame& frame) {
 } // namespace
 
 qint64 HistoryStep::bytes() const {
-    qint64 total = frameBytes(before) + frameBytes(after);
-    for (const QByteArray& file : files)
-        total += file.size();
-    return total;
+    return frameBytes(before) + frameBytes(after) + (recipe ? recipe->bytes() : 0);
 }
 
 qint64 History::bytes() const {
@@ -29,21 +28,22 @@ void History::dropAfterDone() {
     if (nudgeTarget && *nudgeTarget >= done)
         nudgeTarget.reset();
     steps.erase(steps.begin() + std::ptrdiff_t(done), steps.end());
+    firstKept = std::min(firstKept, steps.size());
 }
 
-void History::dropOldest() {
+void History::forgetOldest() {
     qint64 total = bytes();
-    // The newest step stays whatever it holds: without it the canvas could not go back at all.
-    while (steps.size() > 1 && (steps.size() > stepLimit || total > byteLimit)) {
-        total -= steps.front().bytes();
-        steps.erase(steps.begin());
-        forgotten = true;
-        --done;
-        if (clean)
-            clean = *clean > 0 ? std::optional<std::size_t>(*clean - 1) : std::nullopt;
-        if (nudgeTarget)
-            nudgeTarget =
-                *nudgeTarget > 0 ? std::optional<std::size_t>(*nudgeTarget - 1) : std::nullopt;
+    // The newest step keeps its pixels whatever they hold: without them the canvas could not
+    // go back at all.
+    while (steps.size() - firstKept > 1 &&
+           (steps.size() - firstKept > stepLimit || total > byteLimit)) {
+        HistoryStep& oldest = steps[firstKept++];
+        total -= frameBytes(oldest.before) + frameBytes(oldest.after);
+        oldest.before = HistoryFrame{};
+        oldest.after = HistoryFrame{};
+        oldest.pixelsForgotten = true;
+        if (nudgeTarget && *nudgeTarget < firstKept)
+            nudgeTarget.reset();
     }
 }
 
@@ -51,7 +51,7 @@ void History::push(HistoryStep step) {
     dropAfterDone();
     steps.push_back(std::move(step));
     ++done;
-    dropOldest();
+    forgetOldest();
 }
 
 const HistoryStep* History::stepBack() {
@@ -81,6 +81,15 @@ void History::clear() {
     steps.clear();
     done = 0;
     clean = 0;
-    forgotten = false;
+    firstKept = 0;
     nudgeTarget.reset();
+}
+
+std::vector<std::shared_ptr<const Step>> History::recipe() const {
+    std::vector<std::shared_ptr<const Step>> done_;
+    done_.reserve(done);
+    for (std::size_t i = 0; i < done; ++i)
+        if (steps[i].recipe)
+            done_.push_back(steps[i].recipe);
+    return done_;
 }

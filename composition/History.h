@@ -8,9 +8,8 @@
 #include "FanRing.h"
 #include "Picture.h"
 #include "PlacedElement.h"
+#include "Step.h"
 
-#include <QHash>
-#include <QJsonArray>
 #include <QPoint>
 #include <QRect>
 #include <cstddef>
@@ -42,7 +41,7 @@ struct HistoryFrame {
 };
 
 struct HistoryStep {
-    enum class Kind { Stamp, Text, Clear, NewCanvas, Effect, Restore };
+    enum class Kind { Stamp, Text, Clear, NewCanvas, Effect, Restore, Template };
     Kind kind = Kind::Stamp;
     // Whole-canvas steps keep the canvas on both sides; the others the rectangle they changed.
     bool whole = false;
@@ -56,29 +55,36 @@ struct HistoryStep {
     // A folding-fan ring this step stamped, or the ring a 扇面 text block follows, on the
     // canvas.
     std::optional<FanRing> ring;
-    // The script steps that made it, and the files they use, for the work file.
-    QJsonArray script;
-    QHash<QString, QByteArray> files;
+    // The step as a value: what the work file writes and opening a work applies again.
+    std::shared_ptr<Step> recipe;
+    // The pixels of both sides were let go to keep the history within its bounds; the recipe
+    // stays, so the work still saves whole, but undo stops before this step.
+    bool pixelsForgotten = false;
 
     bool isPlacement() const { return placed != ekNone; }
+    // Everything the step holds: its pixels and its recipe.
     qint64 bytes() const;
 };
 
 class History {
 public:
-    // At most this many steps, holding at most this many bytes of pixels, are kept.
+    // The pixels of at most this many steps, holding at most this many bytes, are kept; the
+    // recipe of every step since the canvas was made is kept up to recipeLimit steps.
     static constexpr std::size_t stepLimit = 200;
     static constexpr qint64 byteLimit = qint64(1) << 30;
+    static constexpr std::size_t recipeLimit = 100000;
 
-    bool canUndo() const { return done > 0; }
+    bool canUndo() const { return done > 0 && !steps[done - 1].pixelsForgotten; }
+    // No room for another step: the command must be refused before it changes anything.
+    bool full() const { return done >= recipeLimit; }
     bool canRedo() const { return done < steps.size(); }
     std::size_t size() const { return steps.size(); }
     std::size_t doneCount() const { return done; }
     qint64 bytes() const;
     const HistoryStep& at(std::size_t index) const { return steps[index]; }
 
-    // A new step after the done ones: the undone steps are dropped, then the oldest steps past
-    // the bounds.
+    // A new step after the done ones: the undone steps are dropped, then the pixels of the
+    // oldest steps past the bounds.
     void push(HistoryStep step);
     // The last done step, which a nudge may replace.
     HistoryStep* last() { return done > 0 ? &steps[done - 1] : nullptr; }
@@ -94,18 +100,19 @@ public:
     bool isClean() const { return clean && *clean == done; }
     void markClean() { clean = done; }
     void clear();
-    // Older steps were forgotten to keep within the bounds.
-    bool trimmed() const { return forgotten; }
+    // The recipe of the steps done, in order: what the work file holds.
+    std::vector<std::shared_ptr<const Step>> recipe() const;
 
     // The element a nudge acts on: the step that placed it, or none.
     std::optional<std::size_t> nudgeTarget;
 
 private:
     void dropAfterDone();
-    void dropOldest();
+    void forgetOldest();
     std::vector<HistoryStep> steps;
     std::size_t done = 0;
-    bool forgotten = false;
+    // The first step whose pixels are still kept.
+    std::size_t firstKept = 0;
     // The number of done steps when the work was saved; none when that state is gone.
     std::optional<std::size_t> clean = std::size_t(0);
 };

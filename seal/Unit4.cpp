@@ -2,6 +2,8 @@
 // renders the seal, frames it for turning and hands it to the rotating image control.
 #include "Unit4.h"
 
+#include "Step.h"
+
 #include "ComboPopup.h"
 #include "ConversionButtons.h"
 #include "DialogKeys.h"
@@ -327,6 +329,8 @@ void TForm4::Button4Click() {
     sizeRotateImage();
     turnSeal();
     turnSmoothSeal(lines);
+    renderedSettings = SealSettings;
+    renderedLines = lines;
     repaint();
 }
 
@@ -361,10 +365,19 @@ void TForm4::Button6Click() {
     RotateImage1->clearPicture();
     smoothGraphic = QImage();
     RenderedGaps.clear();
+    renderedLines.clear();
     ResetSettings();
 }
 
-Stamp TForm4::stamp() const {
-    return Stamp{&RotateImage1->RotatedGraphic(), nullptr,
-                 smoothGraphic.isNull() ? nullptr : &smoothGraphic};
+Element TForm4::element() const {
+    Element element;
+    element.kind = ekSeal;
+    element.seal = renderedSettings;
+    element.sealLines = renderedLines;
+    element.blank = renderedLines.isEmpty();
+    return element;
+}
+
+const DrawingSurface& TForm4::stampedPicture() const {
+    return RotateImage1->RotatedGraphic();
 }

@@ -46,8 +46,12 @@ public:
 
     bool pending() const override { return PendingPlacement == 1; }
     void disarm() override { PendingPlacement = 0; }
-    // The turned seal, its key colour left out; empty before the first preview.
-    Stamp stamp() const override;
+    // The record and lines the turned seal was last drawn from; blank before the first
+    // preview and after 清空.
+    Element element() const override;
+    // The turned seal and its smooth picture, as the preview shows them.
+    const DrawingSurface& stampedPicture() const;
+    const QImage& stampedSmoothPicture() const { return smoothGraphic; }
 
     void ResetSettings();
     void ReadSettings();
@@ -110,6 +114,9 @@ private:
     // With SmoothEdges the turned seal again, with an alpha channel: what is stamped.
     void turnSmoothSeal(const QStringList& lines);
     QImage smoothGraphic;
+    // What the preview was last drawn from.
+    TSetStamper renderedSettings;
+    QStringList renderedLines;
 
     QWidget* workCanvas = nullptr;
 };

@@ -138,27 +138,33 @@ void ShapeDialog::SpeedButton2Click() {
 
 void ShapeDialog::Button4Click() {
     ApplySettings();
-    DrawingSurface picture;
+    auto shown = std::make_shared<Element>(describeSettings());
+    auto rendered = std::make_shared<RenderedElement>();
     try {
         // The new picture is made before the old one is removed, so a picture that cannot be
         // allocated leaves the previous one (and its size) in place.
-        picture = renderPicture();
+        *rendered = renderElement(*shown);
     } catch (...) {
         const DrawingSurface& kept = Image1->picture();
         Image1->setControlSize(kept.width(), kept.height());
         throw;
     }
+    shown->rendered = rendered;
+    DrawingSurface picture = rendered->picture;
     if (picture.isEmpty()) {
         // A radius of 0 or less: there is no shape, so the preview is empty.
         Image1->clearPicture();
+        previewed = shown;
         return;
     }
     picture.transparent = Image1->transparent();
     Image1->setPicture(std::move(picture));
+    previewed = shown;
 }
 
 void ShapeDialog::Button6Click() {
     Image1->clearPicture();
+    previewed.reset();
 }
 
 void ShapeDialog::Button1Click() {
@@ -187,6 +193,10 @@ void ShapeDialog::disarm() {
     settings().PendingPlacement = 0;
 }
 
-Stamp ShapeDialog::stamp() const {
-    return Stamp{&Image1->picture(), nullptr};
+Element ShapeDialog::element() const {
+    if (previewed)
+        return *previewed;
+    Element blank = describeSettings();
+    blank.blank = true;
+    return blank;
 }

@@ -6,6 +6,9 @@
 #include "DrawingSurface.h"
 #include "PlacedElement.h"
 #include "ShapeSettings.h"
+#include "Step.h"
+
+#include <memory>
 
 #include <QDialog>
 #include <utility>
@@ -53,7 +56,9 @@ public:
 
     bool pending() const override;
     void disarm() override;
-    Stamp stamp() const override;
+    // The record the preview was last drawn from, with the preview's picture; blank before
+    // the first preview and after 清空.
+    Element element() const override;
 
 protected:
     // workCanvas is the main window's canvas, which gets the hand-point cursor on OK. The
@@ -69,12 +74,13 @@ protected:
     virtual void resetRecord() = 0;
     // The preview's width and height for the radius in the settings.
     virtual std::pair<qint64, qint64> previewSize() const = 0;
-    // The complete picture for the settings; empty when there is nothing to draw.
-    virtual DrawingSurface renderPicture() const = 0;
     // Reads the controls a dialog has beyond the shared ones; part of ApplySettings.
     virtual void applyOwnControls() {}
+    // The element of the settings as they are now, without its picture.
+    virtual Element describeSettings() const = 0;
 
 private:
     void fitPreview();
+    std::shared_ptr<const Element> previewed;
     QWidget* workCanvas;
 };

@@ -21,6 +21,9 @@ std::pair<qint64, qint64> TForm6::previewSize() const {
     return {side, side};
 }
 
-DrawingSurface TForm6::renderPicture() const {
-    return renderCirclePicture(CircleSettings);
+Element TForm6::describeSettings() const {
+    Element element;
+    element.kind = ekCircle;
+    element.circle = CircleSettings;
+    return element;
 }

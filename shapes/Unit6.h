@@ -16,5 +16,5 @@ protected:
     ShapeSettingsRecord& settings() override { return CircleSettings; }
     void resetRecord() override { CircleSettings = CircleSettingsRecord{}; }
     std::pair<qint64, qint64> previewSize() const override;
-    DrawingSurface renderPicture() const override;
+    Element describeSettings() const override;
 };

@@ -74,23 +74,10 @@ std::pair<qint64, qint64> TForm7::previewSize() const {
 
 // The key background of the leaf follows the canvas: magenta on a colour canvas, else white.
 // The ring needs no key: its picture carries its own transparency.
-DrawingSurface TForm7::renderPicture() const {
-    if (FanSettings.Shape == fsRing) {
-        const FanRingGeometry ring = computeFanRingGeometry(
-            FanSettings.Radius, FanSettings.InnerRadius, FanSettings.Span, FanSettings.LineWidth);
-        DrawingSurface picture = renderFanRingPicture(FanSettings);
-        previewedRing = FanRing{ring.centre, ring.outer, ring.inner, ring.span};
-        return picture;
-    }
-    DrawingSurface picture =
-        renderFanPicture(FanSettings, canvasSettings && canvasSettings->UseColor);
-    previewedRing.reset();
-    return picture;
-}
-
-Stamp TForm7::stamp() const {
-    Stamp stamp = ShapeDialog::stamp();
-    if (previewedRing)
-        stamp.ring = &*previewedRing;
-    return stamp;
+Element TForm7::describeSettings() const {
+    Element element;
+    element.kind = ekFan;
+    element.fan = FanSettings;
+    element.fanOnColor = canvasSettings && canvasSettings->UseColor;
+    return element;
 }

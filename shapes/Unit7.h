@@ -27,18 +27,14 @@ public:
     SpinEdit* SpinEdit3 = nullptr; // the ring's inner radius
     SpinEdit* SpinEdit4 = nullptr; // the ring's angle span
 
-    // The previewed picture, and for a ring where its centre lies from the picture's corner.
-    Stamp stamp() const override;
 
 protected:
     ShapeSettingsRecord& settings() override { return FanSettings; }
     void resetRecord() override { FanSettings = FanSettingsRecord{}; }
     std::pair<qint64, qint64> previewSize() const override;
-    DrawingSurface renderPicture() const override;
+    Element describeSettings() const override;
     void applyOwnControls() override;
 
 private:
     const TSetStruct* canvasSettings;
-    // The ring of the picture last previewed; none for the leaf.
-    mutable std::optional<FanRing> previewedRing;
 };

@@ -11,6 +11,7 @@
 #include "ImageControl.h"
 #include "Named.h"
 #include "SpinEdit.h"
+#include "Step.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -214,4 +215,11 @@ void TForm3::RadioButtonClick() {
 
 void TForm3::ColorButton1Click() {
     ColorButton1->choose();
+}
+
+Element TForm3::element() const {
+    Element element;
+    element.kind = ekRotatedText;
+    element.rotated = RotatedTextSettings;
+    return element;
 }

@@ -33,7 +33,7 @@ public:
     bool PendingPlacement = false;
     bool pending() const override { return PendingPlacement; }
     void disarm() override { PendingPlacement = false; }
-    Stamp stamp() const override { return Stamp{nullptr, &RotatedTextSettings}; }
+    Element element() const override;
     // The placement the radio buttons chose; taken at the next apply.
     TextPlacement PlacementChoice = tpVertical;
 

@@ -74,14 +74,16 @@ TEST_F(CircleStamp, ApplyChangesTheSettingsButNotThePictureANudgeDraws) {
     EXPECT_EQ(at(150, 160), clWhite);
     EXPECT_EQ(at(100, 160), clBlack);
     EXPECT_EQ(count(clBlue), 0);
-    // A preview after the stamp is what the next nudge draws.
+    // A preview after the stamp changes nothing of what was stamped: the nudge moves the
+    // circle as it landed.
     openCircleDialog([](TForm6* d) {
         d->Button4->click();
         d->close();
     });
     form.ToolButton36Click();
-    EXPECT_EQ(at(120, 140), clBlue);
-    EXPECT_EQ(at(150, 160), canvasGrey);
+    EXPECT_EQ(at(150, 170), clWhite);
+    EXPECT_EQ(at(100, 170), clBlack);
+    EXPECT_EQ(count(clBlue), 0);
 }
 
 TEST_F(CircleStamp, ClearedPreviewWithAPendingPlacementStampsNothing) {

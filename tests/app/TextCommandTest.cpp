@@ -98,16 +98,15 @@ TEST_F(TextCommand, CancelDrawsNothingAndKeepsWhatANudgeMoves) {
     EXPECT_FALSE(form->ToolButton22->isEnabled());
     form->ToolButton31Click(); // nothing to move
     EXPECT_FALSE(form->Image1->hasPicture());
-    // A block drawn, then the dialog cancelled: the arrow still moves that block, redrawn
-    // from the dialog as it is now. Off is -27 div 2 = -13 with the cancel's RowPitch of zero:
-    // the row's cells start 13 pixels above the top margin.
+    // A block drawn, then the dialog cancelled: the arrow still moves that block as it was
+    // drawn, whatever the dialog holds since.
     addText([](TForm8& dialog) { dialog.Button1->click(); });
     addText([](TForm8& dialog) { dialog.Button3->click(); });
     EXPECT_EQ(form->composition().lastKind(), ekText);
     form->ToolButton31Click();
     EXPECT_EQ(form->Form8->TextSettings.LeftMargin, 60);
     EXPECT_TRUE(canvasShows(
-        expectedCanvas({{{60, 37}, QStringLiteral("中")}, {{62 + w1, 37}, QStringLiteral("文")}})));
+        expectedCanvas({{{60, 52}, QStringLiteral("中")}, {{62 + w1, 52}, QStringLiteral("文")}})));
 }
 
 TEST_F(TextCommand, ClosingAfterTheSizeCheckStillDraws) {

@@ -11,12 +11,19 @@ constexpr TColor canvasGrey = 0x00606060;
 
 // A keyed picture waiting for the press, as the seal, circle and fan dialogs hand it over.
 struct WaitingPicture final : PlacedElement {
-    explicit WaitingPicture(DrawingSurface picture) : picture(std::move(picture)) {}
+    WaitingPicture(DrawingSurface picture, ElementKind kind = ekCircle)
+        : picture(std::move(picture)), kind(kind) {}
     DrawingSurface picture;
+    ElementKind kind;
     bool armed = false;
     bool pending() const override { return armed; }
     void disarm() override { armed = false; }
-    Stamp stamp() const override { return Stamp{&picture, nullptr}; }
+    Element element() const override {
+        Element element;
+        element.kind = kind;
+        element.rendered = std::make_shared<RenderedElement>(RenderedElement{picture, {}, {}});
+        return element;
+    }
 };
 
 // A plain square of one colour, keyed by magenta that it does not contain.
@@ -59,8 +66,8 @@ struct Composition : ::testing::Test {
 
 TEST_F(Composition, PendingElementsLandInTheFixedOrderAndTheLastOneIsNudged) {
     // Attached in another order than they are stamped: seal, then circle, then fan on top.
-    WaitingPicture fan{square(20, clBlue)};
-    WaitingPicture seal{square(60, clRed)};
+    WaitingPicture fan{square(20, clBlue), ekFan};
+    WaitingPicture seal{square(60, clRed), ekSeal};
     state.attach(ekFan, &fan);
     state.attach(ekSeal, &seal);
     fan.armed = seal.armed = true;
@@ -78,9 +85,10 @@ TEST_F(Composition, PendingElementsLandInTheFixedOrderAndTheLastOneIsNudged) {
     EXPECT_FALSE(state.isModified());
     EXPECT_EQ(state.steps().size(), 2u);
     EXPECT_EQ(count(canvasGrey), 400 * 300 - 60 * 60);
-    // The nudge draws only the last element again, from the picture before the press.
+    // The nudge moves the last element; the others of the press stay where they landed.
     EXPECT_TRUE(state.nudge(0, 10));
-    EXPECT_EQ(count(clRed), 0);
+    EXPECT_EQ(count(clRed), 60 * 60 - 20 * 20);
+    EXPECT_EQ(at(15, 15), clRed);
     EXPECT_EQ(at(15, 25), clBlue);
     EXPECT_EQ(state.position(ekFan), QPoint(10, 20));
 }
@@ -199,17 +207,25 @@ TEST_F(Composition, WhatANudgeCannotMoveStaysPut) {
     EXPECT_EQ(at(60, 50), clWhite);
 }
 
-TEST_F(Composition, HistoryKeepsTheNewestStepsWithinItsBound) {
-    for (int i = 0; i < int(History::stepLimit) + 5; ++i)
+// The pixels of the oldest steps are let go past the bound; their recipe stays, so the work
+// still holds every step, and undo stops where the pixels end.
+TEST_F(Composition, HistoryForgetsOldPixelsButKeepsTheWholeRecipe) {
+    const int stamps = int(History::stepLimit) + 5;
+    for (int i = 0; i < stamps; ++i)
         stampCircle(QPoint(i % 300, 0));
-    EXPECT_EQ(state.steps().size(), History::stepLimit);
-    EXPECT_TRUE(state.steps().trimmed());
-    // A stamp keeps only the rectangle it changed, before and after.
-    EXPECT_EQ(state.steps().at(History::stepLimit - 1).bytes(), 2 * 100 * 100 * 4);
-    // The picture before the oldest step kept: the canvas with the first five circles.
-    const Picture start = state.pictureBeforeHistory();
-    EXPECT_EQ(start.picture().pixel(54, 50), clWhite);
-    EXPECT_EQ(start.picture().pixel(106, 50), canvasGrey);
+    ASSERT_EQ(state.steps().size(), std::size_t(stamps) + 1); // and the canvas
+    EXPECT_EQ(state.steps().recipe().size(), std::size_t(stamps) + 1);
+    EXPECT_EQ(state.steps().recipe().front()->kind, Step::Kind::Canvas);
+    EXPECT_TRUE(state.steps().at(5).pixelsForgotten);
+    EXPECT_FALSE(state.steps().at(6).pixelsForgotten);
+    // A stamp keeps only the rectangle it changed, before and after, beside its recipe.
+    const HistoryStep& newest = state.steps().at(std::size_t(stamps));
+    EXPECT_EQ(newest.bytes(), 2 * 100 * 100 * 4 + newest.recipe->bytes());
+    int undone = 0;
+    while (state.undo())
+        ++undone;
+    EXPECT_EQ(undone, int(History::stepLimit));
+    EXPECT_EQ(at(54, 50), clWhite); // the first circles, never undone
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // the widget library at run time.
 #include "CircleGeometry.h"
 #include "CompositionState.h"
+#include "Step.h"
 #include "PictureCodecs.h"
 #include "PictureSave.h"
 #include "RotateBitmap.h"
@@ -25,7 +26,12 @@ struct CircleElement final : PlacedElement {
     bool armed = true;
     bool pending() const override { return armed; }
     void disarm() override { armed = false; }
-    Stamp stamp() const override { return Stamp{&picture, nullptr}; }
+    Element element() const override {
+        Element element;
+        element.kind = ekCircle;
+        element.rendered = std::make_shared<RenderedElement>(RenderedElement{picture, {}, {}});
+        return element;
+    }
 };
 
 bool widgetsLoaded() {

@@ -1,6 +1,7 @@
 // The seal dialog: its starting state, ReadSettings, the choices, the preview's pictures and
 // the handlers of its five buttons.
 #include "Unit4.h"
+#include "Step.h"
 
 #include "Gbk.h"
 #include "ImageControl.h"
@@ -197,14 +198,18 @@ TEST_F(SealDialog, SmoothEdgesHandOverAnAlphaPicture) {
     dialog->CheckBox1->setChecked(true);
     dialog->SpinEdit6->setText("30");
     dialog->Button4->click();
-    const Stamp smooth = dialog->stamp();
-    ASSERT_NE(smooth.smoothPicture, nullptr);
-    EXPECT_EQ(smooth.smoothPicture->size(), turned().size());
-    EXPECT_TRUE(smooth.smoothPicture->hasAlphaChannel());
-    EXPECT_EQ(qAlpha(smooth.smoothPicture->pixel(0, 0)), 0);
+    const QImage& smooth = dialog->stampedSmoothPicture();
+    ASSERT_FALSE(smooth.isNull());
+    EXPECT_EQ(smooth.size(), turned().size());
+    EXPECT_TRUE(smooth.hasAlphaChannel());
+    EXPECT_EQ(qAlpha(smooth.pixel(0, 0)), 0);
+    // What a press stamps is drawn from the record again, to the same pixels.
+    const RenderedElement stamped = renderElement(dialog->element());
+    EXPECT_EQ(stamped.smooth, smooth);
+    EXPECT_EQ(stamped.picture.image(), turned().image());
     dialog->CheckBox1->setChecked(false);
     dialog->Button4->click();
-    EXPECT_EQ(dialog->stamp().smoothPicture, nullptr);
+    EXPECT_TRUE(dialog->stampedSmoothPicture().isNull());
 }
 
 TEST_F(SealDialog, PreviewAtNoAngleKeepsTheSealInTheTopLeft) {

@@ -132,9 +132,9 @@ TEST_F(FanDialog, TheRingIsASecondShapeWithItsOwnSettingsAndMessages) {
     ASSERT_TRUE(form.Image1->picture().hasAlpha());
     EXPECT_EQ(form.Image1->picture().size(), QSize(194, 91));
     EXPECT_EQ(form.Image1->size(), QSize(194, 91));
-    const Stamp stamp = form.stamp();
-    ASSERT_NE(stamp.ring, nullptr);
-    EXPECT_EQ(*stamp.ring, (FanRing{QPoint(97, 103), 100, 45, 140}));
+    const Element stamp = form.element();
+    ASSERT_TRUE(stamp.rendered && stamp.rendered->ring);
+    EXPECT_EQ(*stamp.rendered->ring, (FanRing{QPoint(97, 103), 100, 45, 140}));
     // A ring that cannot be: the message, nothing armed, the last picture kept.
     form.disarm();
     form.SpinEdit3->setText("100");
@@ -150,7 +150,7 @@ TEST_F(FanDialog, TheRingIsASecondShapeWithItsOwnSettingsAndMessages) {
     form.RadioButton1->click();
     form.Button4->click();
     EXPECT_FALSE(form.Image1->picture().hasAlpha());
-    EXPECT_EQ(form.stamp().ring, nullptr);
+    EXPECT_FALSE(form.element().rendered->ring);
     ErrorBoundary::setDisplay(previous);
 }
 

@@ -21,6 +21,11 @@ struct KeyRule {
     qint64 maximum = 100000;
 };
 
+constexpr qint64 int32Min = -2147483647 - 1;
+constexpr qint64 int32Max = 2147483647;
+// Where a press lands: any point a nudge can move an element to.
+constexpr qint64 pointLimit = 1000000000;
+
 const QStringList closeWithPreview = {"confirm", "apply", "cancel", "closebox", "preview", "clear"};
 const QStringList closePlain = {"confirm", "apply", "cancel", "closebox"};
 // Simplified to traditional and back, by OpenCC's configuration names.
@@ -63,6 +68,8 @@ const std::map<QString, KeyTable>& commandTable() {
           {"convert", {KeyType::Choice, conversions}},
           {"fan", {KeyType::Boolean}},
           {"fanColumns", {KeyType::Choice, {"long", "longShort"}}},
+          {"fanShiftX", {KeyType::Integer, {}, int32Min, int32Max}},
+          {"fanShiftY", {KeyType::Integer, {}, int32Min, int32Max}},
           {"close", {KeyType::Choice, closePlain}},
           {"check", {KeyType::Boolean}},
           {"saveAs", {KeyType::File}}}},
@@ -93,7 +100,7 @@ const std::map<QString, KeyTable>& commandTable() {
           {"frameWidth", {KeyType::Integer, {}, 1, 200}},
           {"smooth", {KeyType::Boolean}},
           {"wear", {KeyType::Integer, {}, 0, 100}},
-          {"seed", {KeyType::Integer}},
+          {"seed", {KeyType::Integer, {}, int32Min, int32Max}},
           {"close", {KeyType::Choice, closeWithPreview}}}},
         {"circle",
          {{"lineWidth", {KeyType::Integer}},
@@ -109,12 +116,15 @@ const std::map<QString, KeyTable>& commandTable() {
           {"span", {KeyType::Integer, {}, 0, 360}},
           {"lineColor", {KeyType::Color}},
           {"fillColor", {KeyType::Color}},
+          {"onColor", {KeyType::Boolean}},
           {"close", {KeyType::Choice, closeWithPreview}}}},
         {"click",
          {{"at", {KeyType::Point}}, {"button", {KeyType::Choice, {"left", "right", "middle"}}}}},
         {"nudge",
          {{"direction", {KeyType::Choice, {"left", "right", "up", "down"}}},
-          {"times", {KeyType::Integer, {}, 1, 10000}}}},
+          {"times", {KeyType::Integer, {}, 1, 10000}},
+          {"dx", {KeyType::Integer, {}, int32Min, int32Max}},
+          {"dy", {KeyType::Integer, {}, int32Min, int32Max}}}},
         {"undo", {}},
         {"redo", {}},
         {"clear", {}},
@@ -323,7 +333,7 @@ void checkKey(const ScriptStep& step, const QString& key, const QJsonValue& valu
         break;
     case KeyType::Point: {
         const QJsonArray a = value.toArray();
-        const KeyRule coordinate{KeyType::Integer};
+        const KeyRule coordinate{KeyType::Integer, {}, -pointLimit, pointLimit};
         if (!value.isArray() || a.size() != 2)
             fail(step, QStringLiteral("键“%1”必须是 [x, y]").arg(key));
         checkInteger(step, key, a[0], coordinate);
@@ -471,8 +481,15 @@ ScriptDocument readScriptDocument(const QByteArray& json) {
                 fail(step, QStringLiteral("命令“%1”需要键“file”").arg(step.command));
         if (step.command == QLatin1String("effect") && !keys.contains(QStringLiteral("kind")))
             fail(step, QStringLiteral("命令“effect”需要键“kind”"));
-        if (step.command == QLatin1String("nudge") && !keys.contains(QStringLiteral("direction")))
-            fail(step, QStringLiteral("命令“nudge”需要键“direction”"));
+        if (step.command == QLatin1String("nudge")) {
+            const bool byPixels =
+                keys.contains(QStringLiteral("dx")) || keys.contains(QStringLiteral("dy"));
+            if (!byPixels && !keys.contains(QStringLiteral("direction")))
+                fail(step, QStringLiteral("命令“nudge”需要键“direction”"));
+            if (byPixels &&
+                (keys.contains(QStringLiteral("direction")) || keys.contains(QStringLiteral("times"))))
+                fail(step, QStringLiteral("命令“nudge”的键“dx”“dy”不能和“direction”“times”同用"));
+        }
         if (step.command == QLatin1String("canvas") && keys.contains(QStringLiteral("color")) &&
             keys.contains(QStringLiteral("picture")))
             fail(step, QStringLiteral("命令“canvas”只能有键“color”和“picture”中的一个"));
