@@ -151,8 +151,6 @@ public:
     // which the work file carries.
     void newCanvasFrom(const TSetStruct& settings, const QImage& background,
                        const QByteArray& pictureBytes);
-    // The largest background file a work carries.
-    static constexpr qint64 maxEmbeddedPicture = qint64(8) << 20;
 
     // ---- Opening a picture given on the command line (Unit1_Open.cpp)
     void openPictureFile(const QString& path);
@@ -248,6 +246,8 @@ private:
     // ---- State kept by the work-file concern (Unit1_Work.cpp)
     QString currentWorkFile;
     void updateTitle();
+    // After a work was opened or composed: nothing armed, the dialogs hold its canvas.
+    void workReplaced();
     void rememberRecentWork(const QString& path);
     void fillRecentWorks();
 

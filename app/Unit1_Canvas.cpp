@@ -7,7 +7,7 @@
 #include "PictureCodecs.h"
 #include "PictureSave.h"
 #include "PlatformDialogs.h"
-#include "ScriptDrivers.h"
+#include "StepSession.h"
 #include "Unit2.h"
 
 #include <QDir>

@@ -2,6 +2,7 @@
 // picture's size with the picture as a centred background, as if the canvas dialog had been
 // confirmed with it.
 #include "Unit1.h"
+#include "StepSession.h"
 
 #include "FileAccess.h"
 #include "ImageControl.h"

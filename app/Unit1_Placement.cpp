@@ -6,7 +6,7 @@
 
 #include "FontCoverage.h"
 #include "ImageControl.h"
-#include "ScriptDrivers.h"
+#include "StepSession.h"
 #include "Unit3.h"
 #include "Unit4.h"
 

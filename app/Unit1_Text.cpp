@@ -4,7 +4,7 @@
 
 #include "FontCoverage.h"
 #include "ImageControl.h"
-#include "ScriptDrivers.h"
+#include "StepSession.h"
 #include "Unit2.h"
 #include "Unit8.h"
 

@@ -5,11 +5,15 @@
 
 #include "DialogPlacement.h"
 #include "ErrorBoundary.h"
+#include "FontFallback.h"
 #include "PrivateFonts.h"
 #include "Translations.h"
+#include "WorkFile.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFontDatabase>
+#include <QGuiApplication>
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
@@ -56,6 +60,22 @@ bool displayAvailable() {
            qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 }
 
+// A script runs on a composition of its own, without any window: the toolkit's Gui part and
+// the Fonts folder's faces are all it needs.
+int runHeadless(int argc, char** argv, const QString& script) {
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("Tarvel2008"));
+    QGuiApplication::setOrganizationName(QStringLiteral("Tarvel"));
+    const PrivateFonts::Registration registration =
+        PrivateFonts::addFonts(PrivateFonts::fontPattern(programFolder()));
+    QStringList families;
+    for (const int id : registration.ids)
+        families += QFontDatabase::applicationFontFamilies(id);
+    FontFallback::setFaces(families);
+    CompositionState composition;
+    return runScriptFile(composition, script, stdout, stderr);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -84,14 +104,14 @@ int main(int argc, char** argv) {
     }
     // The private fonts are read while the toolkit starts.
     PrivateFonts::prefetchFonts(PrivateFonts::fontPattern(programFolder()));
+    if (headless)
+        return runHeadless(argc, argv, wanted.script);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvel2008"));
     QApplication::setOrganizationName(QStringLiteral("Tarvel"));
     installQtTranslations(app);
     TForm1 form1;
     form1.createDialogs();
-    if (headless)
-        return runScript(form1, wanted.script, stdout, stderr);
     DialogPlacement dialogPlacement;
     app.installEventFilter(&dialogPlacement);
     form1.show();

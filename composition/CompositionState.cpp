@@ -6,11 +6,14 @@
 #include "FanTextLayout.h"
 #include "Filter3x3.h"
 #include "RichText.h"
+#include "StepSession.h"
 #include "RotatedText.h"
 #include "TarvelError.h"
 #include "TextLayout.h"
 
+#include <QDir>
 #include <QImage>
+#include <QJsonArray>
 #include <QPainter>
 
 #include <algorithm>
@@ -527,6 +530,39 @@ void CompositionState::showOnCanvas(const DrawingSurface& picture) {
     DrawingSurface copy = canvasPicture.picture();
     copy.image() = picture.image();
     canvasPicture.setPicture(std::move(copy));
+}
+
+void CompositionState::applyTemplate(const WorkTemplate& work, const QByteArray& picture) {
+    checkRoom();
+    // The template's steps are composed on a composition of their own first: a work that does
+    // not fit, or a step that fails, changes nothing here.
+    CompositionState composed;
+    {
+        std::map<QString, QByteArray> files;
+        if (!work.picture.isEmpty())
+            files.emplace(work.picture, picture);
+        StepSession session(composed, std::move(files), QDir::current());
+        const QJsonArray steps = templateSteps(work);
+        for (qsizetype i = 0; i < steps.size(); ++i) {
+            ScriptStep step;
+            step.number = int(i) + 1;
+            step.keys = steps[i].toObject();
+            step.command = step.keys.take(QStringLiteral("do")).toString();
+            session.run(step);
+        }
+    }
+    auto recipe = std::make_shared<Step>();
+    recipe->kind = Step::Kind::Template;
+    recipe->work = work;
+    recipe->picture = picture;
+    recipe->canvas = composed.canvasSettings();
+    recordWhole(HistoryStep::Kind::Template, [&] {
+        canvasPicture = composed.canvasPicture;
+        effects = composed.effects;
+        filteredCanvasKey = -1;
+    }, recipe);
+    history.last()->ring = composed.lastFanRing();
+    afterStep(QRect());
 }
 
 bool CompositionState::hasEffectPicture() const {

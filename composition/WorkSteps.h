@@ -1,6 +1,5 @@
 // The work file's steps: the recipe of a composition written as script steps with every
-// value of its records, and script steps applied to a composition as values, without any
-// dialog. What is written here is read back by the same keys.
+// value of its records, which StepSession reads back by the same keys.
 #pragma once
 
 #include "CompositionState.h"
@@ -11,8 +10,6 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
-#include <array>
-#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -31,29 +28,3 @@ std::optional<QString> scriptColor(TColor color);
 // The steps that rebuild the recipe, in order, and the files they use in files (base64, by
 // names made from their content, so that equal files are kept once).
 QJsonArray workSteps(const std::vector<std::shared_ptr<const Step>>& recipe, QJsonObject& files);
-
-// Applies script steps to a composition as a work file and a template hold them: each dialog
-// step is confirmed with the values its keys give (the record's defaults for those left out),
-// a click stamps what is armed, and the other commands act on the composition directly.
-class StepPlayer {
-public:
-    // files are the embedded files by the names the steps use; other names are read from
-    // base.
-    StepPlayer(CompositionState& composition, std::map<QString, QByteArray> files,
-               const QDir& base);
-    // Applies one step; throws TarvelError with the reason when it fails.
-    void run(const ScriptStep& step);
-
-private:
-    QByteArray fileBytes(const QString& name) const;
-    void canvas(const QJsonObject& keys);
-    void text(const QJsonObject& keys);
-    void arm(ElementKind kind, const QJsonObject& keys);
-    void click(const QJsonObject& keys);
-    void nudge(const QJsonObject& keys);
-
-    CompositionState& composition;
-    std::map<QString, QByteArray> files;
-    QDir base;
-    std::array<std::optional<Element>, 4> armed; // rotated text, seal, circle, fan
-};

@@ -6,7 +6,7 @@
 #include "PlatformDialogs.h"
 #include "RichEditWidget.h"
 #include "RichText.h"
-#include "ScriptDrivers.h"
+#include "Script.h"
 #include "SpinEdit.h"
 #include "TarvelError.h"
 #include "TemplateDialog.h"
@@ -318,19 +318,25 @@ TEST_F(ScriptRun, TextRotatedTextSealFanAndEffectLandWhereTheyShould) {
     EXPECT_EQ(saved("restored.bmp"), seal.convertToFormat(saved("restored.bmp").format()));
 }
 
+// What was stamped is in the steps the composition keeps: the converted text, the conventions.
 TEST_F(ScriptRun, ConventionKeysSetTheTextDialogAndConvertPressesItsButtons) {
     const Outcome outcome = run(R"({"steps": [
+      {"do": "canvas", "width": 200, "height": 100, "color": "#FFFFFF"},
       {"do": "text", "plain": "头发", "convert": "s2t", "punctuation": "centered",
        "chineseDigits": true, "close": "apply"},
-      {"do": "rotated", "text": "后天", "convert": "s2t", "close": "apply"},
-      {"do": "seal", "text": "發展\n皇后", "convert": "t2s", "close": "apply"}
+      {"do": "rotated", "text": "后天", "convert": "s2t"},
+      {"do": "seal", "text": "發展\n皇后", "convert": "t2s"},
+      {"do": "click", "at": [5, 5]}
     ]})");
     ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
-    EXPECT_EQ(form->Form8->richText().text(), QStringLiteral("頭髮"));
-    EXPECT_EQ(form->Form8->TextSettings.Punctuation, vpCentered);
-    EXPECT_TRUE(form->Form8->TextSettings.ChineseDigits);
-    EXPECT_EQ(form->Form3->Edit1->text(), QStringLiteral("後天"));
-    EXPECT_EQ(form->Form4->RichEdit1->richText().text(), QStringLiteral("发展\n皇后"));
+    const auto recipe = form->composition().steps().recipe();
+    ASSERT_EQ(recipe.size(), 3u);
+    EXPECT_EQ(recipe[1]->runs->plainText(), QStringLiteral("頭髮"));
+    EXPECT_EQ(recipe[1]->text.Punctuation, vpCentered);
+    EXPECT_TRUE(recipe[1]->text.ChineseDigits);
+    ASSERT_EQ(recipe[2]->elements.size(), 2u);
+    EXPECT_EQ(recipe[2]->elements[0].rotated.Characters, QStringLiteral("後天"));
+    EXPECT_EQ(recipe[2]->elements[1].sealLines, QStringList({"发展", "皇后"}));
 }
 
 // The paste, the frame and the wear come from the seal step's keys; a seed wears the same
@@ -414,22 +420,23 @@ TEST_F(ScriptRun, ExamplesComposeTheirPictures) {
     }
 }
 
-TEST_F(ScriptRun, ATemplateIsTheStepsAUserWouldTake) {
+TEST_F(ScriptRun, ATemplateIsOneStepThatOneUndoTakesAway) {
     const Outcome outcome = run(R"({"steps": [
       {"do": "template", "format": "square", "text": "宁静致远", "lower": "丙午",
        "nameSeal": "印", "dpi": 20}
     ]})");
     ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
-    // 69 x 69 cm at 20 dpi; the canvas, the text, the inscription and the seal, one step each.
+    // 69 x 69 cm at 20 dpi; the canvas, the text, the inscription and the seal in one step.
     EXPECT_EQ(form->Image1->size(), QSize(543, 543));
     EXPECT_EQ(form->composition().canvas().dotsPerInch(), 20); // it prints at 69 x 69 cm
-    EXPECT_EQ(form->composition().steps().size(), 4u);
-    EXPECT_EQ(form->composition().lastKind(), ekSeal);
+    EXPECT_EQ(form->composition().steps().size(), 1u);
+    EXPECT_EQ(form->composition().undoName(), QStringLiteral("作品模板"));
+    const QImage composed = form->Image1->picture().image();
     form->ToolButton22Click();
-    EXPECT_EQ(form->composition().lastKind(), ekSeal); // the seal just undone moves with the arrows
-    const QImage undone = form->Image1->picture().image();
+    EXPECT_EQ(form->composition().canvas().size(), QSize(1273, 649)); // the canvas before it
+    EXPECT_FALSE(form->composition().canUndo());
     form->RedoClick();
-    EXPECT_NE(form->Image1->picture().image(), undone);
+    EXPECT_EQ(form->Image1->picture().image(), composed);
 }
 
 TEST_F(ScriptRun, AFanTemplateStampsItsSealWhereTheLayoutPutsIt) {
@@ -442,8 +449,10 @@ TEST_F(ScriptRun, AFanTemplateStampsItsSealWhereTheLayoutPutsIt) {
     step.insert("do", "template");
     const Outcome outcome = run(QJsonDocument(QJsonObject{{"steps", QJsonArray{step}}}).toJson());
     ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
-    // The canvas, the ring, the 扇面 block and the turned seal, one step each.
-    EXPECT_EQ(form->composition().steps().size(), 4u);
+    // The canvas, the ring, the 扇面 block and the turned seal, one step; the ring stays the
+    // one a 扇面 block follows.
+    EXPECT_EQ(form->composition().steps().size(), 1u);
+    EXPECT_TRUE(form->composition().lastFanRing());
     const TemplateLayout layout = layoutTemplate(workTemplateFromKeys(keys));
     ASSERT_EQ(layout.seals.size(), 1u);
     const TemplateLayout::Seal& seal = layout.seals[0];
@@ -507,11 +516,11 @@ TEST_F(ScriptRun, WorkFilesThatCannotBeOpenedLeaveTheWorkAsItWas) {
     ASSERT_EQ(run(R"({"steps": [
       {"do": "canvas", "width": 120, "height": 90, "color": "#102030"},
       {"do": "circle", "radius": 20},
-      {"do": "click", "at": [10, 10]},
-      {"do": "saveWork", "file": "good.tarvel"}
+      {"do": "click", "at": [10, 10]}
     ]})")
                   .status,
               0);
+    form->saveWork(file(QStringLiteral("good.tarvel")));
     const QImage before = form->Image1->picture().image();
     const auto write = [this](const char* name, const QByteArray& data) {
         QFile f(file(QLatin1String(name)));
@@ -637,13 +646,14 @@ TEST_F(ScriptRun, TextRunsGiveThePictureTypingThemGives) {
     typed.setSelName(QStringLiteral("LXGW WenKai"));
     typed.setSelStyle(false, true, true, false);
     typed.insertText(QStringLiteral("墨\r\n香"));
-    EXPECT_EQ(form->Form8->richText().toModel(), typed.toModel());
+    const Step& drawn = *form->composition().steps().recipe().back();
+    EXPECT_EQ(*drawn.runs, typed.toModel());
 
     DrawingSurface byHand(300, 260);
     byHand.brush.color = clWhite;
     byHand.fillRect(0, 0, 300, 260);
     byHand.brush.style = DrawingSurface::BrushStyle::Clear;
-    DrawTextBlock(byHand, typed, form->Form8->TextSettings, arHorzLeftToRight, 300);
+    DrawTextBlock(byHand, typed, drawn.text, arHorzLeftToRight, 300);
     EXPECT_TRUE(form->Image1->picture().image().convertToFormat(QImage::Format_RGB32) ==
                 byHand.image().convertToFormat(QImage::Format_RGB32));
 }
@@ -669,7 +679,7 @@ TEST_F(ScriptRun, FanRingWithItsTextIsOneStepOfTheWorkAndReopens) {
     // The ring's centre: the press plus the centre's place in the ring's picture.
     EXPECT_EQ(state.lastFanRing(), (FanRing{QPoint(249, 263), 240, 108, 140}));
     EXPECT_EQ(state.lastKind(), ekText);
-    EXPECT_EQ(form->Form8->TextSettings.FanShiftX, 10);
+    EXPECT_EQ(state.steps().recipe().back()->text.FanShiftX, 10);
     const QImage composed = state.canvas().picture().image();
     const auto dark = [](const QImage& image) {
         int count = 0;
@@ -717,7 +727,8 @@ TEST_F(ScriptRun, FanRingWithItsTextIsOneStepOfTheWorkAndReopens) {
     EXPECT_EQ(state.canvas().picture().image(), composed);
     // A ring nudged takes its centre along.
     ASSERT_EQ(run(R"({"steps": [
-      {"do": "fan", "shape": "ring", "radius": 240, "innerRadius": 108, "span": 140},
+      {"do": "fan", "shape": "ring", "radius": 240, "innerRadius": 108, "span": 140,
+       "lineWidth": 2},
       {"do": "click", "at": [20, 20]},
       {"do": "nudge", "direction": "down"}
     ]})")

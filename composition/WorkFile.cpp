@@ -1,0 +1,202 @@
+#include "WorkFile.h"
+
+#include "FileAccess.h"
+#include "PictureSave.h"
+#include "StepSession.h"
+#include "TarvelError.h"
+#include "WorkSteps.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSaveFile>
+#include <new>
+
+namespace {
+
+// The commands a work file may hold: the steps a composition keeps. Saving, opening and the
+// text dialog's own files would reach outside the work.
+void checkWorkSteps(const ScriptDocument& document) {
+    static const QStringList allowed = {"canvas", "text",  "rotated", "seal",  "circle",
+                                        "fan",    "click", "nudge",   "undo",  "redo",
+                                        "clear",  "effect", "template"};
+    for (const ScriptStep& step : document.steps) {
+        const auto refuse = [&](const QString& what) {
+            throw TarvelError(QStringLiteral("第 %1 步（第 %2 行）：%3")
+                                  .arg(step.number)
+                                  .arg(step.line)
+                                  .arg(what));
+        };
+        if (!allowed.contains(step.command))
+            refuse(QStringLiteral("作品文件里不能有“%1”").arg(step.command));
+        for (const char* key : {"open", "saveAs"})
+            if (step.keys.contains(QLatin1String(key)))
+                refuse(QStringLiteral("作品文件里的文本不能读写别的文件（“%1”）")
+                           .arg(QLatin1String(key)));
+        const QString picture = step.keys.value(QStringLiteral("picture")).toString();
+        if (!picture.isEmpty() && !document.files.count(picture))
+            refuse(QStringLiteral("背景图片“%1”不在作品文件里").arg(picture));
+    }
+}
+
+void writeWholeFile(const QString& path, const QByteArray& data) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw TarvelError(
+            QStringLiteral("无法保存“%1”：%2。").arg(QDir::toNativeSeparators(path), reason));
+    }
+}
+
+// The whole text, even past a U+0000 that a face name may hold.
+void printLine(FILE* stream, const QString& text) {
+    const QByteArray line = text.toUtf8() + '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stream);
+}
+
+QString withDefaultExtension(const QString& path, const QString& extension) {
+    if (!QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path.endsWith(QLatin1Char('.')) ? path + extension
+                                           : path + QLatin1Char('.') + extension;
+}
+
+} // namespace
+
+QJsonObject workDocument(const CompositionState& composition) {
+    const std::vector<std::shared_ptr<const Step>> recipe = composition.steps().recipe();
+    for (const std::shared_ptr<const Step>& step : recipe)
+        if ((step->kind == Step::Kind::Canvas && step->canvas.UsePicture &&
+             step->picture.isEmpty()) ||
+            (step->kind == Step::Kind::Template && !step->work.picture.isEmpty() &&
+             step->picture.isEmpty()))
+            throw TarvelError(QStringLiteral("背景图片太大（超过 %1 MB），不能放进作品文件。")
+                                  .arg(maxEmbeddedPicture >> 20));
+    QJsonObject files;
+    const QJsonArray steps = workSteps(recipe, files);
+    QJsonObject work{{QStringLiteral("format"), workFormatName},
+                     {QStringLiteral("version"), workFormatVersion},
+                     {QStringLiteral("steps"), steps}};
+    if (!files.isEmpty())
+        work.insert(QStringLiteral("files"), files);
+    return work;
+}
+
+void saveWorkFile(CompositionState& composition, const QString& path) {
+    const QByteArray data = QJsonDocument(workDocument(composition)).toJson(QJsonDocument::Indented);
+    if (data.size() > largestWork)
+        throw TarvelError(QStringLiteral("作品太大（超过 16 MB），无法保存为作品文件。"));
+    writeWholeFile(path, data);
+    composition.markSaved();
+}
+
+void openWorkFile(CompositionState& composition, const QString& path) {
+    const QString shown = QDir::toNativeSeparators(path);
+    const auto refuse = [&](const QString& why) {
+        throw TarvelError(QStringLiteral("无法打开作品“%1”：%2").arg(shown, why));
+    };
+    const files::ReadResult read = files::readRegularFile(path, largestWork + 1);
+    if (read.problem != files::ReadProblem::None)
+        refuse(files::problemText(read, largestWork) + QStringLiteral("。"));
+    ScriptDocument document;
+    try {
+        document = readScriptDocument(read.data);
+        checkWorkSteps(document);
+    } catch (const ScriptFormatError& error) {
+        refuse(error.text());
+    } catch (const TarvelError& error) {
+        refuse(error.text());
+    }
+    // The steps are applied to a composition of their own: the one shown now changes only
+    // when every step succeeded.
+    CompositionState opened;
+    StepSession session(opened, std::move(document.files), QFileInfo(path).absoluteDir());
+    for (const ScriptStep& step : document.steps) {
+        try {
+            session.run(step);
+        } catch (...) {
+            refuse(QStringLiteral("第 %1 步：%2").arg(step.number).arg(failureText(std::current_exception())));
+        }
+    }
+    opened.markSaved();
+    composition.putWork(opened.takeWork());
+}
+
+QString failureText(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const TarvelError& error) {
+        return error.text();
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("内存不足，命令没有完成。");
+    } catch (const std::exception& error) {
+        return QString::fromUtf8(error.what());
+    }
+    return QString();
+}
+
+int runScriptDocument(CompositionState& composition, const ScriptDocument& document,
+                      const QDir& base, FILE* out, FILE* err, QString& firstError) {
+    StepSession session(composition, document.files, base, out);
+    const auto fileOf = [&](const ScriptStep& step) {
+        return QDir::cleanPath(base.absoluteFilePath(step.keys.value(QStringLiteral("file")).toString()));
+    };
+    for (const ScriptStep& step : document.steps) {
+        QString failure;
+        try {
+            if (step.command == QLatin1String("save")) {
+                const QString path = withDefaultExtension(fileOf(step), QStringLiteral("jpg"));
+                savePicture(composition.canvas().picture(), path,
+                            composition.canvas().dotsPerInch());
+                composition.markSaved();
+            } else if (step.command == QLatin1String("saveWork")) {
+                saveWorkFile(composition, fileOf(step));
+            } else if (step.command == QLatin1String("openWork")) {
+                openWorkFile(composition, fileOf(step));
+            } else {
+                session.run(step);
+            }
+        } catch (...) {
+            failure = failureText(std::current_exception());
+        }
+        if (out)
+            std::fflush(out);
+        for (const QString& warning : session.takeWarnings())
+            printLine(err, QStringLiteral("step %1: %2").arg(step.number).arg(warning));
+        if (!failure.isEmpty()) {
+            printLine(err, QStringLiteral("step %1: %2").arg(step.number).arg(failure));
+            firstError = QStringLiteral("第 %1 步：%2").arg(step.number).arg(failure);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int runScriptFile(CompositionState& composition, const QString& file, FILE* out, FILE* err) {
+    try {
+        constexpr qint64 largestScript = 16 * 1024 * 1024;
+        // One byte past the limit is read, so that the reader refuses a script that is too
+        // long.
+        const files::ReadResult script = files::readRegularFile(file, largestScript + 1);
+        if (script.problem != files::ReadProblem::None) {
+            printLine(err, QStringLiteral("无法读取脚本%1：%2。")
+                               .arg(files::quoted(file), files::problemText(script, largestScript)));
+            return 2;
+        }
+        ScriptDocument document;
+        try {
+            document = readScriptDocument(script.data);
+        } catch (const ScriptFormatError& error) {
+            printLine(err,
+                      QStringLiteral("无法运行脚本%1：%2。").arg(files::quoted(file), error.text()));
+            return 2;
+        }
+        QString firstError;
+        return runScriptDocument(composition, document, QFileInfo(file).absoluteDir(), out, err,
+                                 firstError);
+    } catch (const std::bad_alloc&) {
+        printLine(err, QStringLiteral("内存不足，命令没有完成。"));
+        return 1;
+    }
+}

@@ -1,0 +1,36 @@
+// Work files and composition scripts on a composition, without any window: saving the recipe
+// as a work, opening one (nothing changes unless every step succeeded), and running a script
+// step by step.
+#pragma once
+
+#include "CompositionState.h"
+#include "ScriptReader.h"
+
+#include <QDir>
+#include <QJsonObject>
+#include <QString>
+#include <cstdio>
+
+// The largest work file written or read.
+inline constexpr qint64 largestWork = 16 * 1024 * 1024;
+
+// The work as a script: the steps still done with every file they use.
+QJsonObject workDocument(const CompositionState& composition);
+// Writes the work through a temporary file and marks the composition saved.
+void saveWorkFile(CompositionState& composition, const QString& path);
+// Reads a work and applies its steps to a composition of its own; only when every step
+// succeeded does it replace the composition, marked saved. Throws TarvelError
+// ("无法打开作品“…”：…") otherwise, with the composition as it was.
+void openWorkFile(CompositionState& composition, const QString& path);
+
+// The text of a failure, as a step's error boundary gives it.
+QString failureText(const std::exception_ptr& failure);
+
+// Runs the script FILE on the composition, writing "check" labels to out and step errors and
+// warnings to err; returns the process exit status: 0 every step succeeded, 1 a step failed,
+// 2 the script could not be read or is malformed.
+int runScriptFile(CompositionState& composition, const QString& file, FILE* out, FILE* err);
+// Runs the steps of a script already read; relative names are found among its embedded
+// files, then in base. firstError receives "第 N 步：…" of the failing step.
+int runScriptDocument(CompositionState& composition, const ScriptDocument& document,
+                      const QDir& base, FILE* out, FILE* err, QString& firstError);
