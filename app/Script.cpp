@@ -3,6 +3,7 @@
 #include "Script.h"
 
 #include "Unit1.h"
+#include "ScriptReader.h"
 #include "WorkFile.h"
 
 #include <QtGlobal>
@@ -27,30 +28,13 @@ QString scriptUsage() {
         "the script's folder. Dialog steps take \"close\": \"confirm\" (default), \"apply\",\n"
         "\"cancel\", \"closebox\", and where the dialog has them \"preview\" and \"clear\".\n"
         "\n"
-        "  canvas   width height color | picture layout(tile|stretch|center) close\n"
-        "  text     open | plain face size color | runs[{text face size color bold italic\n"
-        "           underline strikeout}] leftMargin topMargin charSpacing lineSpacing\n"
-        "           arrangement(0-3) check saveAs close\n"
-        "  rotated  text angle charSpacing size face placement(horizontal|vertical) color close\n"
-        "  seal     text width height strokeWeight charSpacing edgeWidth face\n"
-        "           style(intaglio|relief) corner(square|rounded) arrangement angle close\n"
-        "  circle   lineWidth radius lineColor fillColor close\n"
-        "  fan      lineWidth radius lineColor fillColor close\n"
-        "  click    at [x, y] button(left|right|middle)\n"
-        "  nudge    direction(left|right|up|down) times | dx dy\n"
-        "  undo, redo, clear\n"
-        "  effect   kind(hollow|nostalgic|relief|sharpen|clear|outline|blur|soft|restore)\n"
-        "  template format(couplet|scroll|central|square|horizontal|fan) paper longCm shortCm\n"
-        "           dpi color | picture ink face text banner upper lower nameSeal leadingSeal\n"
-        "           span fanColumns(long|longShort)\n"
-        "  save     file\n"
-        "  saveWork file (a work file that opens again for editing)\n"
-        "  openWork file\n"
+        "%1"
         "\n"
         "A work file (.tarvel) is such a script with \"format\": \"tarvel-work\", \"version\"\n"
         "and \"files\", the files its steps use in base64; --script runs it too.\n"
         "\n"
-        "See docs/script.md for every command with an example.\n");
+        "See docs/script.md for every command with an example.\n")
+        .arg(scriptCommandsUsage());
 }
 
 namespace {

@@ -12,17 +12,6 @@
 
 namespace {
 
-enum class KeyType { Integer, Text, Color, File, Boolean, Point, Runs, Choice };
-
-struct KeyRule {
-    KeyType type;
-    QStringList choices = {}; // for Choice
-    qint64 minimum = -100000; // for Integer
-    qint64 maximum = 100000;
-};
-
-constexpr qint64 int32Min = -2147483647 - 1;
-constexpr qint64 int32Max = 2147483647;
 // Where a press lands: any point a nudge can move an element to.
 constexpr qint64 pointLimit = 1000000000;
 
@@ -31,8 +20,6 @@ const QStringList closePlain = {"confirm", "apply", "cancel", "closebox"};
 // Simplified to traditional and back, by OpenCC's configuration names.
 const QStringList conversions = {"s2t", "t2s"};
 
-using KeyTable = std::map<QString, KeyRule>;
-
 QStringList effectChoices() {
     QStringList names;
     for (const EffectEntry& entry : effectTable)
@@ -40,13 +27,17 @@ QStringList effectChoices() {
     return names << QLatin1String(restoreEntry.scriptName);
 }
 
-const std::map<QString, KeyTable>& commandTable() {
+} // namespace
+
+// Integers without a range of their own take any value a dialog's number box holds.
+const std::map<QString, KeyTable>& scriptCommandTable() {
     static const std::map<QString, KeyTable> table = {
         {"canvas",
          {{"width", {KeyType::Integer, {}, 1, 4000}},
           {"height", {KeyType::Integer, {}, 1, 4000}},
           {"color", {KeyType::Color}},
           {"picture", {KeyType::File}},
+          {"blank", {KeyType::Boolean}},
           {"layout", {KeyType::Choice, {"tile", "stretch", "center"}}},
           {"resolution", {KeyType::Integer, {}, 1, 2400}},
           {"close", {KeyType::Choice, closePlain}}}},
@@ -68,8 +59,8 @@ const std::map<QString, KeyTable>& commandTable() {
           {"convert", {KeyType::Choice, conversions}},
           {"fan", {KeyType::Boolean}},
           {"fanColumns", {KeyType::Choice, {"long", "longShort"}}},
-          {"fanShiftX", {KeyType::Integer, {}, int32Min, int32Max}},
-          {"fanShiftY", {KeyType::Integer, {}, int32Min, int32Max}},
+          {"fanShiftX", {KeyType::Integer}},
+          {"fanShiftY", {KeyType::Integer}},
           {"close", {KeyType::Choice, closePlain}},
           {"check", {KeyType::Boolean}},
           {"saveAs", {KeyType::File}}}},
@@ -85,8 +76,8 @@ const std::map<QString, KeyTable>& commandTable() {
           {"close", {KeyType::Choice, closeWithPreview}}}},
         {"seal",
          {{"text", {KeyType::Text}},
-          {"width", {KeyType::Integer, {}, -10000, 10000}},
-          {"height", {KeyType::Integer, {}, -10000, 10000}},
+          {"width", {KeyType::Integer}},
+          {"height", {KeyType::Integer}},
           {"strokeWeight", {KeyType::Integer, {}, 400, 1000}},
           {"charSpacing", {KeyType::Integer}},
           {"edgeWidth", {KeyType::Integer}},
@@ -100,11 +91,11 @@ const std::map<QString, KeyTable>& commandTable() {
           {"frameWidth", {KeyType::Integer, {}, 1, 200}},
           {"smooth", {KeyType::Boolean}},
           {"wear", {KeyType::Integer, {}, 0, 100}},
-          {"seed", {KeyType::Integer, {}, int32Min, int32Max}},
+          {"seed", {KeyType::Integer}},
           {"close", {KeyType::Choice, closeWithPreview}}}},
         {"circle",
          {{"lineWidth", {KeyType::Integer}},
-          {"radius", {KeyType::Integer, {}, -10000, 10000}},
+          {"radius", {KeyType::Integer}},
           {"lineColor", {KeyType::Color}},
           {"fillColor", {KeyType::Color}},
           {"close", {KeyType::Choice, closeWithPreview}}}},
@@ -123,8 +114,8 @@ const std::map<QString, KeyTable>& commandTable() {
         {"nudge",
          {{"direction", {KeyType::Choice, {"left", "right", "up", "down"}}},
           {"times", {KeyType::Integer, {}, 1, 10000}},
-          {"dx", {KeyType::Integer, {}, int32Min, int32Max}},
-          {"dy", {KeyType::Integer, {}, int32Min, int32Max}}}},
+          {"dx", {KeyType::Integer}},
+          {"dy", {KeyType::Integer}}}},
         {"undo", {}},
         {"redo", {}},
         {"clear", {}},
@@ -156,6 +147,12 @@ const std::map<QString, KeyTable>& commandTable() {
         {"openWork", {{"file", {KeyType::File}}}},
     };
     return table;
+}
+
+namespace {
+
+const std::map<QString, KeyTable>& commandTable() {
+    return scriptCommandTable();
 }
 
 // Lines on which the objects of the "steps" list begin, found by a small scan that knows
@@ -295,7 +292,9 @@ void checkRuns(const ScriptStep& step, const QJsonValue& value) {
                 checkInteger(step, it.key(), it.value(), rule->second);
                 break;
             case KeyType::Color:
-                checkColor(step, it.key(), it.value());
+                // "auto": the text's own colour, which follows the system's.
+                if (it.value() != QLatin1String("auto"))
+                    checkColor(step, it.key(), it.value());
                 break;
             case KeyType::Boolean:
                 if (!it.value().isBool())
@@ -353,6 +352,42 @@ void checkKey(const ScriptStep& step, const QString& key, const QJsonValue& valu
 
 } // namespace
 
+QString scriptCommandsUsage() {
+    // Commands in the order a work is made, then the rest as the table has them.
+    QStringList order = {"canvas", "text",  "rotated", "seal",     "circle", "fan",
+                         "click",  "nudge", "undo",    "redo",     "clear",  "effect",
+                         "template", "save", "saveWork", "openWork"};
+    QString usage;
+    for (const QString& command : order) {
+        const auto entry = commandTable().find(command);
+        if (entry == commandTable().end())
+            continue;
+        QString line = QStringLiteral("  ") + command.leftJustified(9);
+        const int indent = int(line.size());
+        int column = indent;
+        for (const auto& [key, rule] : entry->second) {
+            QString word = key;
+            if (rule.type == KeyType::Choice && rule.choices.size() <= 10)
+                word += QLatin1Char('(') + rule.choices.join(QLatin1Char('|')) + QLatin1Char(')');
+            else if (rule.type == KeyType::Integer && rule.maximum < 2147483647)
+                word += QStringLiteral("(%1..%2)").arg(rule.minimum).arg(rule.maximum);
+            else if (rule.type == KeyType::Point)
+                word += QStringLiteral("[x,y]");
+            if (column > indent && column + 1 + word.size() > 80) {
+                line += QLatin1Char('\n') + QString(indent, QLatin1Char(' '));
+                column = indent;
+            } else if (column > indent) {
+                line += QLatin1Char(' ');
+                ++column;
+            }
+            line += word;
+            column += int(word.size());
+        }
+        usage += line.trimmed().prepend(QStringLiteral("  ")) + QLatin1Char('\n');
+    }
+    return usage;
+}
+
 const QStringList& scriptCommands() {
     static const QStringList names = [] {
         QStringList list;
@@ -402,12 +437,19 @@ std::vector<ScriptStep> readScript(const QByteArray& json) {
     return readScriptDocument(json).steps;
 }
 
-ScriptDocument readScriptDocument(const QByteArray& json) {
-    if (json.size() > 16 * 1024 * 1024)
-        throw ScriptFormatError(QStringLiteral("脚本太大（最多接受 16 MB）"));
+qsizetype countObjects(const QByteArray& json) {
+    qsizetype objects = 0;
+    stepLines(json, objects);
+    return objects;
+}
+
+ScriptDocument readScriptDocument(const QByteArray& json, const DocumentLimits& limits) {
+    if (json.size() > limits.bytes)
+        throw ScriptFormatError(
+            QStringLiteral("脚本太大（最多接受 %1 MB）").arg(limits.bytes / (1024 * 1024)));
     // The parser takes a few hundred bytes for every object and cannot report running out of
     // memory; the objects are counted first.
-    constexpr qsizetype largestObjectCount = 100000;
+    const qsizetype largestObjectCount = limits.objects;
     qsizetype objects = 0;
     const std::vector<int> lines = stepLines(json, objects);
     if (objects > largestObjectCount)
@@ -490,9 +532,12 @@ ScriptDocument readScriptDocument(const QByteArray& json) {
                 (keys.contains(QStringLiteral("direction")) || keys.contains(QStringLiteral("times"))))
                 fail(step, QStringLiteral("命令“nudge”的键“dx”“dy”不能和“direction”“times”同用"));
         }
-        if (step.command == QLatin1String("canvas") && keys.contains(QStringLiteral("color")) &&
-            keys.contains(QStringLiteral("picture")))
-            fail(step, QStringLiteral("命令“canvas”只能有键“color”和“picture”中的一个"));
+        if (step.command == QLatin1String("canvas") &&
+            int(keys.contains(QStringLiteral("color"))) +
+                    int(keys.contains(QStringLiteral("picture"))) +
+                    int(keys.value(QStringLiteral("blank")).toBool()) >
+                1)
+            fail(step, QStringLiteral("命令“canvas”只能有键“color”、“picture”和“blank”中的一个"));
         if (step.command == QLatin1String("text")) {
             int sources = 0;
             for (const char* k : {"open", "plain", "runs"})

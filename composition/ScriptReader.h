@@ -29,6 +29,21 @@ private:
     QString message;
 };
 
+// The keys of every command: the one table that checks scripts and work files and gives the
+// usage its lines. An integer key without a range of its own takes any 32-bit value, as the
+// dialogs' number boxes do.
+enum class KeyType { Integer, Text, Color, File, Boolean, Point, Runs, Choice };
+struct KeyRule {
+    KeyType type;
+    QStringList choices = {}; // for Choice
+    qint64 minimum = -2147483647 - 1; // for Integer
+    qint64 maximum = 2147483647;
+};
+using KeyTable = std::map<QString, KeyRule>;
+const std::map<QString, KeyTable>& scriptCommandTable();
+// Every command with its keys, their choices and ranges, one command a line.
+QString scriptCommandsUsage();
+
 // The commands and, for each, the keys it accepts.
 const QStringList& scriptCommands();
 QStringList scriptKeysOf(const QString& command);
@@ -44,7 +59,20 @@ struct ScriptDocument {
     std::map<QString, QByteArray> files;
 };
 
+// How large a document may be: its bytes, and its objects (steps and text runs), which the
+// parser keeps at a few hundred bytes each. A work file may hold more than a script: a long
+// work keeps every step since its canvas was made.
+struct DocumentLimits {
+    qint64 bytes;
+    qsizetype objects;
+};
+inline constexpr DocumentLimits scriptLimits{16 * 1024 * 1024, 100000};
+inline constexpr DocumentLimits workLimits{64 * 1024 * 1024, 400000};
+// The objects of a JSON document as the limits count them.
+qsizetype countObjects(const QByteArray& json);
+
 // Parses and checks a whole script or work file; throws ScriptFormatError. A work of a newer
 // version than this program's is refused.
-ScriptDocument readScriptDocument(const QByteArray& json);
+ScriptDocument readScriptDocument(const QByteArray& json,
+                                  const DocumentLimits& limits = scriptLimits);
 std::vector<ScriptStep> readScript(const QByteArray& json);

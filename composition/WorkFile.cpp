@@ -85,8 +85,14 @@ QJsonObject workDocument(const CompositionState& composition) {
 
 void saveWorkFile(CompositionState& composition, const QString& path) {
     const QByteArray data = QJsonDocument(workDocument(composition)).toJson(QJsonDocument::Indented);
+    // What is written can be read: a work past the reader's bounds is refused here, in words,
+    // and the file on disk stays as it was.
     if (data.size() > largestWork)
-        throw TarvelError(QStringLiteral("作品太大（超过 16 MB），无法保存为作品文件。"));
+        throw TarvelError(QStringLiteral("作品太大（超过 %1 MB），无法保存为作品文件。")
+                              .arg(largestWork / (1024 * 1024)));
+    if (countObjects(data) > workLimits.objects)
+        throw TarvelError(QStringLiteral("作品太大（超过 %1 个步骤和文字段），无法保存为作品文件。")
+                              .arg(workLimits.objects));
     writeWholeFile(path, data);
     composition.markSaved();
 }
@@ -101,7 +107,7 @@ void openWorkFile(CompositionState& composition, const QString& path) {
         refuse(files::problemText(read, largestWork) + QStringLiteral("。"));
     ScriptDocument document;
     try {
-        document = readScriptDocument(read.data);
+        document = readScriptDocument(read.data, workLimits);
         checkWorkSteps(document);
     } catch (const ScriptFormatError& error) {
         refuse(error.text());
@@ -175,7 +181,10 @@ int runScriptDocument(CompositionState& composition, const ScriptDocument& docum
 
 int runScriptFile(CompositionState& composition, const QString& file, FILE* out, FILE* err) {
     try {
-        constexpr qint64 largestScript = 16 * 1024 * 1024;
+        // A work file runs as a script too, within the bounds of a work.
+        const DocumentLimits limits =
+            file.endsWith(QStringLiteral(".tarvel"), Qt::CaseInsensitive) ? workLimits : scriptLimits;
+        const qint64 largestScript = limits.bytes;
         // One byte past the limit is read, so that the reader refuses a script that is too
         // long.
         const files::ReadResult script = files::readRegularFile(file, largestScript + 1);
@@ -186,7 +195,7 @@ int runScriptFile(CompositionState& composition, const QString& file, FILE* out,
         }
         ScriptDocument document;
         try {
-            document = readScriptDocument(script.data);
+            document = readScriptDocument(script.data, limits);
         } catch (const ScriptFormatError& error) {
             printLine(err,
                       QStringLiteral("无法运行脚本%1：%2。").arg(files::quoted(file), error.text()));

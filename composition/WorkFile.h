@@ -12,7 +12,7 @@
 #include <cstdio>
 
 // The largest work file written or read.
-inline constexpr qint64 largestWork = 16 * 1024 * 1024;
+inline constexpr qint64 largestWork = workLimits.bytes;
 
 // The work as a script: the steps still done with every file they use.
 QJsonObject workDocument(const CompositionState& composition);

@@ -209,7 +209,10 @@ QJsonArray runsOfModel(const RichTextModel& model) {
                          (breakBefore ? QStringLiteral("\n") : QString()) + run.text);
             entry.insert(QStringLiteral("face"), run.attributes.Name);
             entry.insert(QStringLiteral("size"), run.attributes.Size);
-            putColor(entry, "color", run.attributes.Color);
+            if (run.attributes.Color == clWindowText)
+                entry.insert(QStringLiteral("color"), QStringLiteral("auto"));
+            else
+                putColor(entry, "color", run.attributes.Color);
             for (const auto& [key, on] : {std::pair{"bold", run.attributes.Bold},
                                           std::pair{"italic", run.attributes.Italic},
                                           std::pair{"underline", run.attributes.Underline},
@@ -239,8 +242,11 @@ void writeRuns(RichText& text, const QJsonArray& runs) {
         }
         if (run.contains(QStringLiteral("size")))
             typing.Size = run.value(QStringLiteral("size")).toInt();
-        if (run.contains(QStringLiteral("color")))
-            typing.Color = parseHtmlColor(run.value(QStringLiteral("color")).toString());
+        const QString color = run.value(QStringLiteral("color")).toString();
+        if (color == QLatin1String("auto"))
+            typing.Color = clWindowText;
+        else if (!color.isEmpty())
+            typing.Color = parseHtmlColor(color);
         typing.Bold = run.value(QStringLiteral("bold")).toBool();
         typing.Italic = run.value(QStringLiteral("italic")).toBool();
         typing.Underline = run.value(QStringLiteral("underline")).toBool();

@@ -3,6 +3,7 @@
 // the widget library at run time.
 #include "CircleGeometry.h"
 #include "CompositionState.h"
+#include "WorkFile.h"
 #include "Step.h"
 #include "PictureCodecs.h"
 #include "PictureSave.h"
@@ -71,8 +72,20 @@ int main(int argc, char** argv) {
     savePicture(composition.canvas().picture(), file);
     if (codecs::loadPicture(file).size() != QSize(200, 150))
         return fail("the saved picture does not read back");
+    // The work saved and opened again over another composition, by the core alone.
+    const QString work = dir.filePath(QStringLiteral("core.tarvel"));
+    saveWorkFile(composition, work);
+    CompositionState reopened;
+    TSetStruct red = settings;
+    red.UseColor = true;
+    red.BackgroundColor = clRed;
+    reopened.newCanvas(red, QImage());
+    openWorkFile(reopened, work);
+    if (reopened.canvas().picture().image() != composition.canvas().picture().image())
+        return fail("the work opened again is another picture");
     if (widgetsLoaded())
         return fail("Qt Widgets is loaded");
-    std::printf("pure logic composed, turned, filtered and saved a picture without Qt Widgets\n");
+    std::printf("pure logic composed, turned, filtered, saved and reopened a work without Qt "
+                "Widgets\n");
     return 0;
 }
