@@ -18,8 +18,7 @@ const QStringList sealInks = {"red", "cinnabar", "vermilion"};
 const QStringList canvasLayouts = {"tile", "stretch", "center"};
 
 void putColor(QJsonObject& step, const char* key, TColor color) {
-    if (const std::optional<QString> text = scriptColor(color))
-        step.insert(QLatin1String(key), *text);
+    step.insert(QLatin1String(key), scriptColor(color));
 }
 
 QString pictureName(const QByteArray& bytes, const QString& file) {
@@ -189,9 +188,10 @@ void stampKeys(const Step& step, QJsonArray& steps) {
 
 } // namespace
 
-std::optional<QString> scriptColor(TColor color) {
+QString scriptColor(TColor color) {
+    // A system colour is written as the colour it was drawn in.
     if ((color & 0xFF000000u) != 0)
-        return std::nullopt;
+        color = fromRgb(toRgb(color));
     return QString::asprintf("#%02X%02X%02X", color & 0xFF, (color >> 8) & 0xFF,
                              (color >> 16) & 0xFF);
 }

@@ -22,8 +22,8 @@ QJsonArray runsOfModel(const RichTextModel& model);
 // The runs typed into a rich text store, each with its face, size, colour and style chosen
 // first, each choice kept for the runs after it.
 void writeRuns(RichText& text, const QJsonArray& runs);
-// A colour as the scripts write it ("#RRGGBB"); none for the system colours.
-std::optional<QString> scriptColor(TColor color);
+// A colour as the scripts write it ("#RRGGBB"); a system colour as it is drawn.
+QString scriptColor(TColor color);
 
 // The steps that rebuild the recipe, in order, and the files they use in files (base64, by
 // names made from their content, so that equal files are kept once).

@@ -18,19 +18,15 @@ namespace {
 
 // A keyed picture that waits on the canvas, as a dialog's would.
 struct CircleElement final : PlacedElement {
-    CircleElement() {
-        CircleSettingsRecord settings;
-        settings.FillColor = clBlue;
-        picture = renderCirclePicture(settings);
-    }
-    DrawingSurface picture;
+    CircleElement() { settings.FillColor = clBlue; }
+    CircleSettingsRecord settings;
     bool armed = true;
     bool pending() const override { return armed; }
     void disarm() override { armed = false; }
     Element element() const override {
         Element element;
         element.kind = ekCircle;
-        element.rendered = std::make_shared<RenderedElement>(RenderedElement{picture, {}, {}});
+        element.circle = settings; // drawn by the composition from its record
         return element;
     }
 };

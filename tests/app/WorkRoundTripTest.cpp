@@ -1,0 +1,239 @@
+// A work composed in the window, saved, and opened in another window over another picture:
+// every pixel comes back as it was stamped, whatever the dialogs were set to afterwards.
+#include "PlacementFixture.h"
+
+#include "RichEditWidget.h"
+#include "RichText.h"
+#include "SpinEdit.h"
+#include "TarvelError.h"
+#include "Unit2.h"
+#include "Unit3.h"
+#include "Unit4.h"
+#include "Unit8.h"
+#include "WorkFile.h"
+
+#include <QJsonDocument>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+namespace {
+
+struct WorkRoundTrip : MainWindowTest {
+    // The canvas dialog confirmed with a colour, a picture file or neither.
+    void newCanvas(std::optional<TColor> colour, const QString& picture = QString()) {
+        withDialog(
+            [&] {
+                if (colour) {
+                    pickColours(*colour);
+                    form.Form2->RadioButton5->click();
+                    form.Form2->Button1->click();
+                } else if (!picture.isEmpty()) {
+                    PlatformDialogs::setFileChooser(
+                        [picture](QWidget*, const FileDialogRequest&) { return picture; });
+                    form.Form2->RadioButton6->click();
+                    form.Form2->Button2->click();
+                    PlatformDialogs::setFileChooser({});
+                }
+                form.Form2->Button3->click();
+            },
+            [this] { form.ToolButton40Click(); });
+    }
+    void inDialog(QDialog* dialog, const std::function<void()>& actions,
+                  const std::function<void()>& command) {
+        withDialog(
+            [dialog, actions] {
+                actions();
+                if (dialog->isVisible())
+                    dialog->close();
+            },
+            command);
+    }
+    void seal(const QString& text, QPushButton* TForm4::*button) {
+        inDialog(
+            form.Form4,
+            [&] {
+                form.Form4->RichEdit1->richText().setText(text);
+                (form.Form4->*button)->click();
+            },
+            [this] { form.ToolButton29Click(); });
+    }
+    void text(const QString& plain, QPushButton* TForm8::*button) {
+        inDialog(
+            form.Form8,
+            [&] {
+                form.Form8->richText().setText(plain);
+                (form.Form8->*button)->click();
+            },
+            [this] { form.ToolButton1Click(); });
+    }
+
+    // Saves the work and opens it in another window whose composition is a red canvas with
+    // steps of its own: the picture and the steps come back as they were.
+    void expectRoundTrip() {
+        const QString path = folder.filePath(QStringLiteral("work.tarvel"));
+        form.saveWork(path);
+        TForm1 other;
+        other.createDialogs();
+        TSetStruct red;
+        red.UseColor = true;
+        red.BackgroundColor = clRed;
+        other.composition().newCanvas(red, QImage());
+        other.composition().clear();
+        other.openWork(path);
+        EXPECT_TRUE(other.composition().canvas().picture().image() ==
+                    form.composition().canvas().picture().image());
+        EXPECT_EQ(other.composition().steps().size(), form.composition().steps().recipe().size());
+        // Saved again, the work is the same file.
+        EXPECT_EQ(workDocument(other.composition()), workDocument(form.composition()));
+    }
+
+    QTemporaryDir folder;
+};
+
+TEST_F(WorkRoundTrip, CircleAppliedAfterItWasConfirmedIsStampedAsConfirmed) {
+    newCanvas(0x00C0C0C0);
+    openCircleDialog([](TForm6* d) {
+        d->SpinEdit2->setText("20");
+        d->Button1->click();
+    });
+    openCircleDialog([](TForm6* d) {
+        d->SpinEdit2->setText("40");
+        d->Button2->click();
+        d->close();
+    });
+    press(QPoint(10, 10));
+    EXPECT_EQ(at(30, 30), clWhite);
+    EXPECT_EQ(at(60, 30), TColor(0x00C0C0C0)); // a radius of 20, not 40
+    expectRoundTrip();
+}
+
+TEST_F(WorkRoundTrip, FanConfirmedOnAColourCanvasAndStampedOnAPictureCanvas) {
+    newCanvas(0x00336699);
+    confirmFan();
+    newCanvas(std::nullopt, QStringLiteral(TARVEL_TEST_DATA "/pictures/canvas-300x200.png"));
+    press(QPoint(20, 20));
+    expectRoundTrip();
+}
+
+TEST_F(WorkRoundTrip, RotatedTextCancelledAfterItWasArmedStampsWhatCancelLeft) {
+    newCanvas(clWhite);
+    inDialog(
+        form.Form3,
+        [&] {
+            form.Form3->Edit1->setText(QStringLiteral("春风"));
+            form.Form3->Button3->click();
+        },
+        [this] { form.N12Click(); });
+    inDialog(form.Form3, [&] { form.Form3->Button5->click(); }, [this] { form.N12Click(); });
+    press(QPoint(40, 40));
+    EXPECT_EQ(count(clWhite), 800 * 600); // cancel left an empty line armed
+    expectRoundTrip();
+}
+
+TEST_F(WorkRoundTrip, SealAndTextChangedInTheirDialogsThenNudgedMoveAsStamped) {
+    newCanvas(clWhite);
+    seal(QStringLiteral("印"), &TForm4::Button1);
+    press(QPoint(100, 100));
+    const QImage stamped = form.composition().canvas().picture().image().copy(100, 100, 50, 50);
+    seal(QStringLiteral("永和"), &TForm4::Button2);
+    form.ToolButton31Click();
+    EXPECT_EQ(form.composition().canvas().picture().image().copy(110, 100, 50, 50), stamped);
+    text(QStringLiteral("中文"), &TForm8::Button1);
+    text(QStringLiteral("书法"), &TForm8::Button3);
+    form.ToolButton36Click();
+    expectRoundTrip();
+}
+
+TEST_F(WorkRoundTrip, CanvasWithoutColourOrPictureStaysBlankOverAnyCanvas) {
+    newCanvas(std::nullopt);
+    confirmCircle();
+    press(QPoint(0, 0));
+    EXPECT_EQ(at(700, 500), clWhite);
+    expectRoundTrip();
+}
+
+TEST_F(WorkRoundTrip, TwoPicturesBothComeBackAndUndoShowsTheFirst) {
+    newCanvas(std::nullopt, QStringLiteral(TARVEL_TEST_DATA "/pictures/canvas-300x200.png"));
+    const QImage first = form.composition().canvas().picture().image();
+    newCanvas(std::nullopt, QStringLiteral(TARVEL_TEST_DATA "/pictures/bmp-24.bmp"));
+    expectRoundTrip();
+    TForm1 other;
+    other.createDialogs();
+    other.openWork(folder.filePath(QStringLiteral("work.tarvel")));
+    ASSERT_TRUE(other.composition().undo());
+    EXPECT_TRUE(other.composition().canvas().picture().image() == first);
+}
+
+// Every step since the canvas was made is in the work, however long it is; undone steps are
+// not.
+TEST_F(WorkRoundTrip, LongWorksSaveWholeAndUndoneStepsAreLeftOut) {
+    TSetStruct small;
+    small.Width = 120;
+    small.Height = 90;
+    small.UseColor = true;
+    form.composition().newCanvas(small, QImage());
+    for (int i = 0; i < 3; ++i) {
+        confirmCircle();
+        press(QPoint(10 * i, 0));
+    }
+    // More moves than a nudge step's count takes: one step, written as one move.
+    for (int i = 0; i < 10001; ++i)
+        form.composition().nudge(0, i % 2 ? 10 : -10);
+    confirmCircle();
+    press(QPoint(60, 60));
+    form.ToolButton22Click();
+    EXPECT_EQ(form.composition().steps().recipe().size(), 4u);
+    expectRoundTrip();
+}
+
+TEST_F(WorkRoundTrip, OpeningAsksNothingAndARefusedWorkChangesNothing) {
+    newCanvas(clWhite);
+    confirmCircle();
+    press(QPoint(5, 5));
+    newCanvas(clBlue);
+    form.ToolButton23Click(); // 清空
+    bool asked = false;
+    PlatformDialogs::setSaveQuestion([&asked](QWidget*) {
+        asked = true;
+        return PlatformDialogs::SaveAnswer::Cancel;
+    });
+    expectRoundTrip();
+    TForm1 other;
+    other.createDialogs();
+    other.show();
+    other.openWork(folder.filePath(QStringLiteral("work.tarvel")));
+    EXPECT_FALSE(asked);
+
+    // A work that arms a seal and then fails: nothing of it is left armed or in the dialogs.
+    QFile bad(folder.filePath(QStringLiteral("bad.tarvel")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(R"({"files": {"a.png": "AAAA"}, "steps": [
+      {"do": "canvas", "width": 90, "height": 90, "color": "#00FF00"},
+      {"do": "seal", "text": "印"},
+      {"do": "canvas", "picture": "a.png"}]})");
+    bad.close();
+    const TSetStruct canvas = form.Form2->CanvasSettings;
+    const QImage before = form.composition().canvas().picture().image();
+    EXPECT_THROW(form.openWork(bad.fileName()), TarvelError);
+    EXPECT_FALSE(form.Form4->pending());
+    EXPECT_EQ(form.Form2->CanvasSettings.Width, canvas.Width);
+    EXPECT_EQ(form.Form2->CanvasSettings.BackgroundColor, canvas.BackgroundColor);
+    EXPECT_TRUE(form.composition().canvas().picture().image() == before);
+}
+
+TEST_F(WorkRoundTrip, ATemplateIsOneStepOfTheWork) {
+    WorkTemplate work;
+    work.format = WorkFormat::Square;
+    work.text = QStringLiteral("宁静致远");
+    work.lower = QStringLiteral("丙午");
+    work.nameSeal = QStringLiteral("印");
+    work.dpi = 20;
+    form.composeTemplate(work);
+    EXPECT_EQ(form.composition().steps().size(), 1u);
+    expectRoundTrip();
+    form.ToolButton22Click();
+    EXPECT_FALSE(form.composition().canUndo());
+}
+
+} // namespace

@@ -1,0 +1,104 @@
+// Works on the composition alone: every step kind written at the edges of its keys and read
+// back, and a long work on a large canvas that saves, reopens pixel for pixel and undoes.
+#include "StepSession.h"
+#include "TarvelError.h"
+#include "WorkFile.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+#include <climits>
+#include <gtest/gtest.h>
+
+namespace {
+
+void run(StepSession& session, const QJsonObject& keys) {
+    ScriptStep step;
+    step.keys = keys;
+    step.command = step.keys.take(QStringLiteral("do")).toString();
+    session.run(step);
+}
+
+struct Works : ::testing::Test {
+    QString path(const char* name) const { return folder.filePath(QLatin1String(name)); }
+    // Saves the composition, opens the file over another composition and checks that the
+    // picture and the file written again are the same.
+    void expectSameWhenReopened(CompositionState& composed) {
+        saveWorkFile(composed, path("work.tarvel"));
+        CompositionState reopened;
+        reopened.newCanvas(TSetStruct{}, QImage());
+        openWorkFile(reopened, path("work.tarvel"));
+        EXPECT_TRUE(reopened.canvas().picture().image() == composed.canvas().picture().image());
+        EXPECT_EQ(reopened.canvas().dotsPerInch(), composed.canvas().dotsPerInch());
+        EXPECT_EQ(workDocument(reopened), workDocument(composed));
+    }
+    QTemporaryDir folder;
+};
+
+// What a step holds is written with values the reader takes back, at the ends of every range
+// the dialogs' boxes allow.
+TEST_F(Works, EveryStepKindAtTheEdgesOfItsKeysComesBack) {
+    CompositionState composed;
+    StepSession session(composed, {}, QDir(folder.path()));
+    const QJsonObject steps[] = {
+        {{"do", "canvas"}, {"width", 400}, {"height", 300}, {"resolution", 2400}, {"color", "#FF0000"}},
+        {{"do", "text"},
+         {"runs", QJsonArray{QJsonObject{{"text", "永"}, {"color", "auto"}},
+                             QJsonObject{{"text", "和"}, {"size", 1638}, {"color", "#123456"}}}},
+         {"leftMargin", INT_MIN},
+         {"topMargin", INT_MAX},
+         {"charSpacing", INT_MIN},
+         {"lineSpacing", INT_MAX}},
+        {{"do", "rotated"}, {"text", "落款"}, {"angle", -180}, {"charSpacing", INT_MAX}},
+        {{"do", "seal"}, {"text", "印"},       {"width", -5},         {"seed", INT_MIN},
+         {"wear", 100},  {"frameWidth", 200},  {"strokeWeight", 1000}, {"angle", 60}},
+        {{"do", "circle"}, {"radius", -1}, {"lineWidth", INT_MAX}},
+        {{"do", "fan"}, {"shape", "ring"}, {"radius", 1000}, {"innerRadius", 999}, {"span", 180},
+         {"lineWidth", 10}},
+        {{"do", "click"}, {"at", QJsonArray{-1000000000, 1000000000}}},
+        {{"do", "nudge"}, {"dx", INT_MIN / 2}, {"dy", 7}},
+        {{"do", "canvas"}, {"width", 2}, {"height", 1}, {"blank", true}, {"resolution", 1}},
+        {{"do", "effect"}, {"kind", "blur"}},
+        {{"do", "effect"}, {"kind", "restore"}},
+        {{"do", "clear"}},
+    };
+    for (const QJsonObject& step : steps)
+        run(session, step);
+    ASSERT_EQ(composed.steps().recipe().size(), 7u); // the nudge is part of the stamp
+    expectSameWhenReopened(composed);
+}
+
+// 250 stamps, an effect and restore on 3000 x 3000 at 300 dpi: far past the pixels the
+// history keeps, the work still holds every step, reopens the same, and undoes as far as
+// the pixels reach.
+TEST_F(Works, ALongWorkOnALargeCanvasReopensTheSameAndUndoes) {
+    CompositionState composed;
+    StepSession session(composed, {}, QDir(folder.path()));
+    run(session, {{"do", "canvas"},
+                  {"width", 3000},
+                  {"height", 3000},
+                  {"color", "#F0E8D8"},
+                  {"resolution", 300}});
+    run(session, {{"do", "circle"}, {"radius", 8}, {"fillColor", "#C00000"}});
+    for (int i = 0; i < 250; ++i) {
+        run(session, {{"do", "circle"}});
+        run(session, {{"do", "click"}, {"at", QJsonArray{(i * 37) % 2980, (i * 53) % 2980}}});
+    }
+    run(session, {{"do", "effect"}, {"kind", "blur"}});
+    run(session, {{"do", "effect"}, {"kind", "restore"}});
+    ASSERT_EQ(composed.steps().recipe().size(), 253u);
+    expectSameWhenReopened(composed);
+
+    CompositionState reopened;
+    openWorkFile(reopened, path("work.tarvel"));
+    int undone = 0;
+    while (reopened.undo()) {
+        ASSERT_TRUE(composed.undo());
+        ++undone;
+    }
+    EXPECT_EQ(undone, int(History::stepLimit));
+    EXPECT_FALSE(composed.canUndo());
+    EXPECT_TRUE(reopened.canvas().picture().image() == composed.canvas().picture().image());
+}
+
+} // namespace
