@@ -9,8 +9,8 @@ class TForm1;
 
 QString scriptUsage();
 // Runs the script FILE on the window's composition, writing "check" labels to out and step
-// errors to err; returns the process exit status: 0 every step succeeded, 1 a step failed, 2 the script could not be read or is
-// malformed.
+// errors to err; returns the process exit status: 0 every step succeeded, 1 a step failed, 2 the
+// script could not be read or is malformed.
 int runScript(TForm1& form, const QString& file, FILE* out, FILE* err);
 // A script run's standard error carries the program's own lines only: the toolkit's notes
 // (about the offscreen platform, the runtime folder …) are left out unless asked for with

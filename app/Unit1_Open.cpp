@@ -1,8 +1,8 @@
 // Opening a picture given to the program (from the desktop's "open with"): a new canvas of the
 // picture's size with the picture as a centred background, as if the canvas dialog had been
 // confirmed with it.
-#include "Unit1.h"
 #include "StepSession.h"
+#include "Unit1.h"
 
 #include "FileAccess.h"
 #include "ImageControl.h"

@@ -3,8 +3,8 @@
 // work file beside running its script.
 #include "CircleGeometry.h"
 #include "CompositionState.h"
-#include "Step.h"
 #include "Script.h"
+#include "Step.h"
 #include "Unit1.h"
 
 #include <QApplication>

@@ -6,8 +6,8 @@
 #include "FanTextLayout.h"
 #include "Filter3x3.h"
 #include "RichText.h"
-#include "StepSession.h"
 #include "RotatedText.h"
+#include "StepSession.h"
 #include "TarvelError.h"
 #include "TextLayout.h"
 
@@ -180,8 +180,8 @@ void CompositionState::recordWhole(HistoryStep::Kind kind, const std::function<v
 }
 
 void CompositionState::recordDrawing(HistoryStep::Kind kind, const QRect& area,
-                                     const std::function<void()>& draw,
-                                     const Placement& placement, std::shared_ptr<Step> recipe) {
+                                     const std::function<void()>& draw, const Placement& placement,
+                                     std::shared_ptr<Step> recipe) {
     if (!canvasPicture.holdsBitmap()) {
         // The first drawing on a canvas without a bitmap creates the whole picture.
         recordWhole(kind, draw, std::move(recipe));
@@ -232,8 +232,8 @@ void CompositionState::showFrame(const HistoryStep& step, const HistoryFrame& fr
 }
 
 std::function<void()> CompositionState::drawElements(const std::vector<Element>& placed,
-                                                    QRect& area, bool& anywhere,
-                                                    std::optional<FanRing>& ring) {
+                                                     QRect& area, bool& anywhere,
+                                                     std::optional<FanRing>& ring) {
     // Every picture is drawn before the canvas is touched.
     std::vector<RenderedElement> pictures;
     pictures.reserve(placed.size());
@@ -314,8 +314,8 @@ void CompositionState::recordStamp(const std::shared_ptr<Step>& recipe,
     const std::function<void()> draw = drawElements(recipe->elements, area, anywhere, ring);
     const bool hadPicture = canvasPicture.hasPicture();
     const Element& last = recipe->elements.back();
-    recordDrawing(HistoryStep::Kind::Stamp, anywhere ? QRect() : area, draw,
-                  {last.kind, last.at}, recipe);
+    recordDrawing(HistoryStep::Kind::Stamp, anywhere ? QRect() : area, draw, {last.kind, last.at},
+                  recipe);
     history.last()->ring = ring;
     const QRect whole(QPoint(0, 0), canvasPicture.size());
     const HistoryStep& now = *history.last();
@@ -362,9 +362,10 @@ void CompositionState::recordText(const std::shared_ptr<Step>& recipe, bool nudg
                 QStringLiteral("扇面排列要跟随一把折扇：请先盖上一把折扇，再排文字。"));
         // The plan is made before anything is drawn, so text that does not fit changes nothing.
         const FanTextPlan plan = planFanTextBlock(block, settings, *ring);
-        recordDrawing(HistoryStep::Kind::Text, QRect(),
-                      [&] { DrawFanTextBlock(canvasPicture.canvas(), block, settings, *ring, plan); },
-                      {ekText, QPoint()}, recipe);
+        recordDrawing(
+            HistoryStep::Kind::Text, QRect(),
+            [&] { DrawFanTextBlock(canvasPicture.canvas(), block, settings, *ring, plan); },
+            {ekText, QPoint()}, recipe);
         history.last()->ring = ring;
     } else {
         const qint32 chosen = settings.Arrangement;
@@ -479,7 +480,8 @@ void CompositionState::clear() {
     checkRoom();
     auto recipe = std::make_shared<Step>();
     recipe->kind = Step::Kind::Clear;
-    recordWhole(HistoryStep::Kind::Clear, [&] { canvasPicture.clearPicture(); }, recipe);
+    recordWhole(
+        HistoryStep::Kind::Clear, [&] { canvasPicture.clearPicture(); }, recipe);
     afterStep(QRect());
 }
 
@@ -493,23 +495,26 @@ void CompositionState::newCanvas(const TSetStruct& settings, const QImage& backg
         recipe->canvas.PictureFile.clear();
     else
         recipe->picture = pictureBytes;
-    recordWhole(HistoryStep::Kind::NewCanvas, [&] {
-        canvasPicture.clearPicture();
-        canvasPicture.setSize(settings.Width, settings.Height);
-        canvasPicture.setDotsPerInch(settings.Resolution);
-        if (settings.UsePicture) {
-            // Decoded pictures are drawn as the graphic they are: 24- and 32-bit pixels stay
-            // as they are, every other format becomes 32 bits.
-            const DrawingSurface graphic(background);
-            paintBackground(canvasPicture.canvas(), graphic.image(), settings.Layout);
-        }
-        if (settings.UseColor) {
-            DrawingSurface& surface = canvasPicture.canvas();
-            surface.brush.color = settings.BackgroundColor;
-            surface.fillRect(0, 0, settings.Width, settings.Height);
-        }
-        effects.taken = false;
-    }, recipe);
+    recordWhole(
+        HistoryStep::Kind::NewCanvas,
+        [&] {
+            canvasPicture.clearPicture();
+            canvasPicture.setSize(settings.Width, settings.Height);
+            canvasPicture.setDotsPerInch(settings.Resolution);
+            if (settings.UsePicture) {
+                // Decoded pictures are drawn as the graphic they are: 24- and 32-bit pixels stay
+                // as they are, every other format becomes 32 bits.
+                const DrawingSurface graphic(background);
+                paintBackground(canvasPicture.canvas(), graphic.image(), settings.Layout);
+            }
+            if (settings.UseColor) {
+                DrawingSurface& surface = canvasPicture.canvas();
+                surface.brush.color = settings.BackgroundColor;
+                surface.fillRect(0, 0, settings.Width, settings.Height);
+            }
+            effects.taken = false;
+        },
+        recipe);
     afterStep(QRect());
 }
 
@@ -556,11 +561,14 @@ void CompositionState::applyTemplate(const WorkTemplate& work, const QByteArray&
     recipe->work = work;
     recipe->picture = picture;
     recipe->canvas = composed.canvasSettings();
-    recordWhole(HistoryStep::Kind::Template, [&] {
-        canvasPicture = composed.canvasPicture;
-        effects = composed.effects;
-        filteredCanvasKey = -1;
-    }, recipe);
+    recordWhole(
+        HistoryStep::Kind::Template,
+        [&] {
+            canvasPicture = composed.canvasPicture;
+            effects = composed.effects;
+            filteredCanvasKey = -1;
+        },
+        recipe);
     history.last()->ring = composed.lastFanRing();
     afterStep(QRect());
 }
@@ -618,18 +626,21 @@ bool CompositionState::applyEffect(EffectKind kind) {
     auto recipe = std::make_shared<Step>();
     recipe->kind = Step::Kind::Effect;
     recipe->effect = kind;
-    recordEffect(HistoryStep::Kind::Effect, [&](HistoryFrame& before) {
-        if (!effects.taken && canvasPicture.holdsBitmap()) {
-            takeBaseAndFilter(kind, before);
-            return;
-        }
-        // Once the base is taken, putting it back on the canvas first would be wasted: the
-        // filter reads the base and writes every pixel of the canvas.
-        if (!effects.taken)
-            prepareEffectBase();
-        effects.current = kind;
-        filterIntoCanvas();
-    }, recipe);
+    recordEffect(
+        HistoryStep::Kind::Effect,
+        [&](HistoryFrame& before) {
+            if (!effects.taken && canvasPicture.holdsBitmap()) {
+                takeBaseAndFilter(kind, before);
+                return;
+            }
+            // Once the base is taken, putting it back on the canvas first would be wasted: the
+            // filter reads the base and writes every pixel of the canvas.
+            if (!effects.taken)
+                prepareEffectBase();
+            effects.current = kind;
+            filterIntoCanvas();
+        },
+        recipe);
     return true;
 }
 
@@ -688,10 +699,13 @@ void CompositionState::restore() {
     checkRoom();
     auto recipe = std::make_shared<Step>();
     recipe->kind = Step::Kind::Restore;
-    recordEffect(HistoryStep::Kind::Restore, [&](HistoryFrame&) {
-        effects.current = efNone;
-        showFilteredBase();
-    }, recipe);
+    recordEffect(
+        HistoryStep::Kind::Restore,
+        [&](HistoryFrame&) {
+            effects.current = efNone;
+            showFilteredBase();
+        },
+        recipe);
 }
 
 bool CompositionState::isModified() const {
@@ -733,4 +747,3 @@ void CompositionState::putWork(Work&& work) {
     filteredCanvasKey = work.filteredCanvasKey;
     afterStep(QRect());
 }
-

@@ -354,9 +354,9 @@ void checkKey(const ScriptStep& step, const QString& key, const QJsonValue& valu
 
 QString scriptCommandsUsage() {
     // Commands in the order a work is made, then the rest as the table has them.
-    QStringList order = {"canvas", "text",  "rotated", "seal",     "circle", "fan",
-                         "click",  "nudge", "undo",    "redo",     "clear",  "effect",
-                         "template", "save", "saveWork", "openWork"};
+    QStringList order = {"canvas",   "text",  "rotated",  "seal",    "circle", "fan",
+                         "click",    "nudge", "undo",     "redo",    "clear",  "effect",
+                         "template", "save",  "saveWork", "openWork"};
     QString usage;
     for (const QString& command : order) {
         const auto entry = commandTable().find(command);
@@ -528,8 +528,8 @@ ScriptDocument readScriptDocument(const QByteArray& json, const DocumentLimits& 
                 keys.contains(QStringLiteral("dx")) || keys.contains(QStringLiteral("dy"));
             if (!byPixels && !keys.contains(QStringLiteral("direction")))
                 fail(step, QStringLiteral("命令“nudge”需要键“direction”"));
-            if (byPixels &&
-                (keys.contains(QStringLiteral("direction")) || keys.contains(QStringLiteral("times"))))
+            if (byPixels && (keys.contains(QStringLiteral("direction")) ||
+                             keys.contains(QStringLiteral("times"))))
                 fail(step, QStringLiteral("命令“nudge”的键“dx”“dy”不能和“direction”“times”同用"));
         }
         if (step.command == QLatin1String("canvas") &&

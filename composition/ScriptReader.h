@@ -35,7 +35,7 @@ private:
 enum class KeyType { Integer, Text, Color, File, Boolean, Point, Runs, Choice };
 struct KeyRule {
     KeyType type;
-    QStringList choices = {}; // for Choice
+    QStringList choices = {};         // for Choice
     qint64 minimum = -2147483647 - 1; // for Integer
     qint64 maximum = 2147483647;
 };

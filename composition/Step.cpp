@@ -14,7 +14,8 @@ qint64 modelBytes(const RichTextModel& model) {
     for (const RichTextParagraph& paragraph : model.paragraphs) {
         total += qint64(sizeof(RichTextParagraph));
         for (const RichTextRun& run : paragraph.runs)
-            total += qint64(sizeof(RichTextRun)) + 2 * (run.text.size() + run.attributes.Name.size());
+            total +=
+                qint64(sizeof(RichTextRun)) + 2 * (run.text.size() + run.attributes.Name.size());
     }
     return total;
 }
@@ -37,7 +38,8 @@ bool Element::sameAs(const Element& other) const {
         return fan.LineWidth == other.fan.LineWidth && fan.Radius == other.fan.Radius &&
                fan.LineColor == other.fan.LineColor && fan.FillColor == other.fan.FillColor &&
                fan.Shape == other.fan.Shape && fan.InnerRadius == other.fan.InnerRadius &&
-               fan.Span == other.fan.Span && (fan.Shape == fsRing || fanOnColor == other.fanOnColor);
+               fan.Span == other.fan.Span &&
+               (fan.Shape == fsRing || fanOnColor == other.fanOnColor);
     default:
         return true;
     }
@@ -56,9 +58,8 @@ RenderedElement renderSealStamp(const TSetStamper& settings, const QStringList& 
     if (framed.width() >= 1 && framed.height() >= 1) {
         framed.transparent = true;
         const RotatedPictureOptions options{static_cast<long double>(settings.SealAngle), true,
-                                             false, true};
-        result.picture =
-            rebuildRotatedPicture(framed, framed.effectiveTransparentColor(), options);
+                                            false, true};
+        result.picture = rebuildRotatedPicture(framed, framed.effectiveTransparentColor(), options);
     }
     if (settings.SmoothEdges)
         result.smooth = turnedSmoothSeal(renderSmoothSeal(settings, lines), settings.SealAngle,
@@ -134,7 +135,8 @@ qint64 Step::bytes() const {
         for (const QString& line : element.sealLines)
             total += 2 * line.size();
         if (element.rendered)
-            total += surfaceBytes(element.rendered->picture) + element.rendered->smooth.sizeInBytes();
+            total +=
+                surfaceBytes(element.rendered->picture) + element.rendered->smooth.sizeInBytes();
     }
     total += 2 * (work.text.size() + work.banner.size() + work.upper.size() + work.lower.size());
     return total;

@@ -76,14 +76,12 @@ Close closeOf(const QJsonObject& keys) {
 QString withDefaultExtension(const QString& path, const QString& extension) {
     if (!QFileInfo(path).suffix().isEmpty())
         return path;
-    return path.endsWith(QLatin1Char('.')) ? path + extension
-                                           : path + QLatin1Char('.') + extension;
+    return path.endsWith(QLatin1Char('.')) ? path + extension : path + QLatin1Char('.') + extension;
 }
 
 QImage decodePicture(const QString& name, const QByteArray& bytes) {
     const auto fail = [&](const QString& problem) {
-        throw TarvelError(
-            QStringLiteral("无法读取图片%1：%2。").arg(files::quoted(name), problem));
+        throw TarvelError(QStringLiteral("无法读取图片%1：%2。").arg(files::quoted(name), problem));
     };
     try {
         switch (codecs::formatForFileName(name)) {
@@ -354,8 +352,8 @@ void StepSession::text(const QJsonObject& keys) {
         d.fanChecked = true;
     }
     if (keys.contains(QStringLiteral("fanColumns")))
-        d.longShort = keys.value(QStringLiteral("fanColumns")).toString() ==
-                      QLatin1String("longShort");
+        d.longShort =
+            keys.value(QStringLiteral("fanColumns")).toString() == QLatin1String("longShort");
 
     const auto apply = [&] {
         TextSettings& s = d.settings;

@@ -17,8 +17,8 @@ namespace {
 // The commands a work file may hold: the steps a composition keeps. Saving, opening and the
 // text dialog's own files would reach outside the work.
 void checkWorkSteps(const ScriptDocument& document) {
-    static const QStringList allowed = {"canvas", "text",  "rotated", "seal",  "circle",
-                                        "fan",    "click", "nudge",   "undo",  "redo",
+    static const QStringList allowed = {"canvas", "text",   "rotated", "seal", "circle",
+                                        "fan",    "click",  "nudge",   "undo", "redo",
                                         "clear",  "effect", "template"};
     for (const ScriptStep& step : document.steps) {
         const auto refuse = [&](const QString& what) {
@@ -58,8 +58,7 @@ void printLine(FILE* stream, const QString& text) {
 QString withDefaultExtension(const QString& path, const QString& extension) {
     if (!QFileInfo(path).suffix().isEmpty())
         return path;
-    return path.endsWith(QLatin1Char('.')) ? path + extension
-                                           : path + QLatin1Char('.') + extension;
+    return path.endsWith(QLatin1Char('.')) ? path + extension : path + QLatin1Char('.') + extension;
 }
 
 } // namespace
@@ -84,7 +83,8 @@ QJsonObject workDocument(const CompositionState& composition) {
 }
 
 void saveWorkFile(CompositionState& composition, const QString& path) {
-    const QByteArray data = QJsonDocument(workDocument(composition)).toJson(QJsonDocument::Indented);
+    const QByteArray data =
+        QJsonDocument(workDocument(composition)).toJson(QJsonDocument::Indented);
     // What is written can be read: a work past the reader's bounds is refused here, in words,
     // and the file on disk stays as it was.
     if (data.size() > largestWork)
@@ -122,7 +122,9 @@ void openWorkFile(CompositionState& composition, const QString& path) {
         try {
             session.run(step);
         } catch (...) {
-            refuse(QStringLiteral("第 %1 步：%2").arg(step.number).arg(failureText(std::current_exception())));
+            refuse(QStringLiteral("第 %1 步：%2")
+                       .arg(step.number)
+                       .arg(failureText(std::current_exception())));
         }
     }
     opened.markSaved();
@@ -146,7 +148,8 @@ int runScriptDocument(CompositionState& composition, const ScriptDocument& docum
                       const QDir& base, FILE* out, FILE* err, QString& firstError) {
     StepSession session(composition, document.files, base, out);
     const auto fileOf = [&](const ScriptStep& step) {
-        return QDir::cleanPath(base.absoluteFilePath(step.keys.value(QStringLiteral("file")).toString()));
+        return QDir::cleanPath(
+            base.absoluteFilePath(step.keys.value(QStringLiteral("file")).toString()));
     };
     for (const ScriptStep& step : document.steps) {
         QString failure;
@@ -182,23 +185,25 @@ int runScriptDocument(CompositionState& composition, const ScriptDocument& docum
 int runScriptFile(CompositionState& composition, const QString& file, FILE* out, FILE* err) {
     try {
         // A work file runs as a script too, within the bounds of a work.
-        const DocumentLimits limits =
-            file.endsWith(QStringLiteral(".tarvel"), Qt::CaseInsensitive) ? workLimits : scriptLimits;
+        const DocumentLimits limits = file.endsWith(QStringLiteral(".tarvel"), Qt::CaseInsensitive)
+                                          ? workLimits
+                                          : scriptLimits;
         const qint64 largestScript = limits.bytes;
         // One byte past the limit is read, so that the reader refuses a script that is too
         // long.
         const files::ReadResult script = files::readRegularFile(file, largestScript + 1);
         if (script.problem != files::ReadProblem::None) {
-            printLine(err, QStringLiteral("无法读取脚本%1：%2。")
-                               .arg(files::quoted(file), files::problemText(script, largestScript)));
+            printLine(err,
+                      QStringLiteral("无法读取脚本%1：%2。")
+                          .arg(files::quoted(file), files::problemText(script, largestScript)));
             return 2;
         }
         ScriptDocument document;
         try {
             document = readScriptDocument(script.data, limits);
         } catch (const ScriptFormatError& error) {
-            printLine(err,
-                      QStringLiteral("无法运行脚本%1：%2。").arg(files::quoted(file), error.text()));
+            printLine(
+                err, QStringLiteral("无法运行脚本%1：%2。").arg(files::quoted(file), error.text()));
             return 2;
         }
         QString firstError;

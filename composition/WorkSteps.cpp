@@ -52,18 +52,19 @@ QJsonObject canvasKeys(const Step& step, QJsonObject& files) {
 
 QJsonObject textKeys(const Step& step) {
     const TextSettings& settings = step.text;
-    QJsonObject keys{{"do", "text"},
-                     {"runs", step.runs ? runsOfModel(*step.runs) : QJsonArray()},
-                     {"leftMargin", settings.LeftMargin},
-                     {"topMargin", settings.TopMargin},
-                     {"charSpacing", settings.CharSpacing},
-                     {"lineSpacing", settings.LineSpacing},
-                     {"arrangement", int(settings.Arrangement)},
-                     {"punctuation",
-                      QLatin1String(punctuationScriptNames[isVerticalPunctuation(settings.Punctuation)
-                                                               ? settings.Punctuation
-                                                               : vpOriginal])},
-                     {"chineseDigits", settings.ChineseDigits}};
+    QJsonObject keys{
+        {"do", "text"},
+        {"runs", step.runs ? runsOfModel(*step.runs) : QJsonArray()},
+        {"leftMargin", settings.LeftMargin},
+        {"topMargin", settings.TopMargin},
+        {"charSpacing", settings.CharSpacing},
+        {"lineSpacing", settings.LineSpacing},
+        {"arrangement", int(settings.Arrangement)},
+        {"punctuation",
+         QLatin1String(punctuationScriptNames[isVerticalPunctuation(settings.Punctuation)
+                                                  ? settings.Punctuation
+                                                  : vpOriginal])},
+        {"chineseDigits", settings.ChineseDigits}};
     if (settings.FanLayout) {
         keys.insert("fan", true);
         keys.insert("fanColumns",
@@ -137,7 +138,6 @@ QJsonObject elementKeys(const Element& element) {
     return keys;
 }
 
-
 QJsonObject templateKeys(const Step& step, QJsonObject& files) {
     const WorkTemplate& work = step.work;
     QJsonObject keys{{"do", "template"},
@@ -159,10 +159,10 @@ QJsonObject templateKeys(const Step& step, QJsonObject& files) {
     } else {
         putColor(keys, "color", work.ground);
     }
-    for (const auto& [key, text] : {std::pair{"banner", &work.banner}, std::pair{"upper", &work.upper},
-                                    std::pair{"lower", &work.lower},
-                                    std::pair{"nameSeal", &work.nameSeal},
-                                    std::pair{"leadingSeal", &work.leadingSeal}})
+    for (const auto& [key, text] :
+         {std::pair{"banner", &work.banner}, std::pair{"upper", &work.upper},
+          std::pair{"lower", &work.lower}, std::pair{"nameSeal", &work.nameSeal},
+          std::pair{"leadingSeal", &work.leadingSeal}})
         if (!text->isEmpty())
             keys.insert(QLatin1String(key), *text);
     return keys;
@@ -282,8 +282,8 @@ QJsonArray workSteps(const std::vector<std::shared_ptr<const Step>>& recipe, QJs
             steps.append(QJsonObject{{"do", "clear"}});
             break;
         case Step::Kind::Effect:
-            steps.append(
-                QJsonObject{{"do", "effect"}, {"kind", QLatin1String(effectScriptName(step->effect))}});
+            steps.append(QJsonObject{{"do", "effect"},
+                                     {"kind", QLatin1String(effectScriptName(step->effect))}});
             break;
         case Step::Kind::Restore:
             steps.append(QJsonObject{{"do", "effect"}, {"kind", "restore"}});
@@ -295,4 +295,3 @@ QJsonArray workSteps(const std::vector<std::shared_ptr<const Step>>& recipe, QJs
     }
     return steps;
 }
-

@@ -27,7 +27,6 @@ public:
     SpinEdit* SpinEdit3 = nullptr; // the ring's inner radius
     SpinEdit* SpinEdit4 = nullptr; // the ring's angle span
 
-
 protected:
     ShapeSettingsRecord& settings() override { return FanSettings; }
     void resetRecord() override { FanSettings = FanSettingsRecord{}; }

@@ -106,9 +106,9 @@ TEST(ScriptReader, HostileInputIsRefusedNotCrashedOn) {
 
 TEST(ScriptReader, EveryCommandIsKnownWithItsKeys) {
     EXPECT_EQ(scriptCommands().size(), 16);
-    EXPECT_EQ(scriptKeysOf("fan"), QStringList({"close", "fillColor", "innerRadius", "lineColor",
-                                                "lineWidth", "onColor", "radius", "shape",
-                                                "span"}));
+    EXPECT_EQ(scriptKeysOf("fan"),
+              QStringList({"close", "fillColor", "innerRadius", "lineColor", "lineWidth", "onColor",
+                           "radius", "shape", "span"}));
     EXPECT_EQ(scriptKeysOf("nudge"), QStringList({"direction", "dx", "dy", "times"}));
     EXPECT_TRUE(scriptKeysOf("canvas").contains("resolution"));
     EXPECT_TRUE(scriptKeysOf("text").contains("fan"));

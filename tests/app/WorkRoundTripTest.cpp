@@ -125,7 +125,8 @@ TEST_F(WorkRoundTrip, RotatedTextCancelledAfterItWasArmedStampsWhatCancelLeft) {
             form.Form3->Button3->click();
         },
         [this] { form.N12Click(); });
-    inDialog(form.Form3, [&] { form.Form3->Button5->click(); }, [this] { form.N12Click(); });
+    inDialog(
+        form.Form3, [&] { form.Form3->Button5->click(); }, [this] { form.N12Click(); });
     press(QPoint(40, 40));
     EXPECT_EQ(count(clWhite), 800 * 600); // cancel left an empty line armed
     expectRoundTrip();

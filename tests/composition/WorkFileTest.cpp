@@ -1,8 +1,8 @@
 // Works on the composition alone: every step kind written at the edges of its keys and read
 // back, and a long work on a large canvas that saves, reopens pixel for pixel and undoes.
+#include "WorkFile.h"
 #include "StepSession.h"
 #include "TarvelError.h"
-#include "WorkFile.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -41,7 +41,11 @@ TEST_F(Works, EveryStepKindAtTheEdgesOfItsKeysComesBack) {
     CompositionState composed;
     StepSession session(composed, {}, QDir(folder.path()));
     const QJsonObject steps[] = {
-        {{"do", "canvas"}, {"width", 400}, {"height", 300}, {"resolution", 2400}, {"color", "#FF0000"}},
+        {{"do", "canvas"},
+         {"width", 400},
+         {"height", 300},
+         {"resolution", 2400},
+         {"color", "#FF0000"}},
         {{"do", "text"},
          {"runs", QJsonArray{QJsonObject{{"text", "永"}, {"color", "auto"}},
                              QJsonObject{{"text", "和"}, {"size", 1638}, {"color", "#123456"}}}},
@@ -50,21 +54,32 @@ TEST_F(Works, EveryStepKindAtTheEdgesOfItsKeysComesBack) {
          {"charSpacing", INT_MIN},
          {"lineSpacing", INT_MAX}},
         {{"do", "rotated"}, {"text", "落款"}, {"angle", -180}, {"charSpacing", INT_MAX}},
-        {{"do", "seal"}, {"text", "印"},       {"width", -5},         {"seed", INT_MIN},
-         {"wear", 100},  {"frameWidth", 200},  {"strokeWeight", 1000}, {"angle", 60}},
+        {{"do", "seal"},
+         {"text", "印"},
+         {"width", -5},
+         {"seed", INT_MIN},
+         {"wear", 100},
+         {"frameWidth", 200},
+         {"strokeWeight", 1000},
+         {"angle", 60}},
         {{"do", "circle"}, {"radius", -1}, {"lineWidth", INT_MAX}},
-        {{"do", "fan"}, {"shape", "ring"}, {"radius", 1000}, {"innerRadius", 999}, {"span", 180},
+        {{"do", "fan"},
+         {"shape", "ring"},
+         {"radius", 1000},
+         {"innerRadius", 999},
+         {"span", 180},
          {"lineWidth", 10}},
         {{"do", "click"}, {"at", QJsonArray{-1000000000, 1000000000}}},
         {{"do", "nudge"}, {"dx", INT_MIN / 2}, {"dy", 7}},
         {{"do", "canvas"}, {"width", 2}, {"height", 1}, {"blank", true}, {"resolution", 1}},
+        {{"do", "canvas"}, {"width", 3}, {"height", 2}, {"color", "#FFFFFF"}},
         {{"do", "effect"}, {"kind", "blur"}},
         {{"do", "effect"}, {"kind", "restore"}},
         {{"do", "clear"}},
     };
     for (const QJsonObject& step : steps)
         run(session, step);
-    ASSERT_EQ(composed.steps().recipe().size(), 7u); // the nudge is part of the stamp
+    ASSERT_EQ(composed.steps().recipe().size(), 8u); // the nudge is part of the stamp
     expectSameWhenReopened(composed);
 }
 

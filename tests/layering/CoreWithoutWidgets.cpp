@@ -3,11 +3,11 @@
 // the widget library at run time.
 #include "CircleGeometry.h"
 #include "CompositionState.h"
-#include "WorkFile.h"
-#include "Step.h"
 #include "PictureCodecs.h"
 #include "PictureSave.h"
 #include "RotateBitmap.h"
+#include "Step.h"
+#include "WorkFile.h"
 
 #include <QFile>
 #include <QGuiApplication>
