@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tarvel developers
 # Installs the Debian packages the project needs, when any is missing. Sourced by run.sh
 # and test.sh. As root it calls apt-get; otherwise sudo; without either it prints the line.
 TARVEL_PACKAGES=(

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The About box: the emblem, the program's name and date, and a contact line that lights up
 // under the pointer.
 #pragma once

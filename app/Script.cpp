@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Running composition scripts: each step gives the same command a user gives in the window,
 // through the same handlers, with the dialog's controls set as a user would set them.
 #include "Script.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Composition scripts: every command of the window, run from a JSON file against the real
 // main window and dialogs, without showing anything.
 #pragma once

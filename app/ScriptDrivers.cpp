@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The dialog commands of composition scripts. Each finds the dialog's controls by their
 // names, sets them as a user would and presses the dialog's own buttons.
 #include "ScriptDrivers.h"

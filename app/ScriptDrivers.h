@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // What a script step needs to work a dialog the way a user does: open it through the
 // window's command, set its controls, press its buttons, and answer the colour and file
 // dialogs it opens.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The About box: the emblem's pixels, every text with its place, face, height and colour, the
 // contact line that lights up and stays lit, and the button that closes the box.
 #include "Emblem.h"
