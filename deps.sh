@@ -16,6 +16,8 @@ TARVEL_PACKAGES=(
   xvfb xauth
   # The manual page's markup, and the checkers the package test runs on the .deb.
   scdoc lintian appstream
+  # The licence check of the sources: every file names its copyright and licence.
+  reuse
 )
 # The image libraries are kept at Debian's current security release.
 TARVEL_SECURITY_PACKAGES=(libpng16-16 libjpeg62-turbo)
