@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tarvel developers
 # Builds the benchmarks into build-bench/ (Release) and prints the table of performance
 # figures against their goals, with the machine's load average before and after the runs.
 # Every figure is the median of 5 repetitions; take them with nothing else running.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tarvel developers
 # Installs the Debian packages the project needs, when any is missing. Sourced by run.sh
 # and test.sh. As root it calls apt-get; otherwise sudo; without either it prints the line.
 TARVEL_PACKAGES=(
@@ -14,6 +16,8 @@ TARVEL_PACKAGES=(
   xvfb xauth
   # The manual page's markup, and the checkers the package test runs on the .deb.
   scdoc lintian appstream
+  # The licence check of the sources: every file names its copyright and licence.
+  reuse
 )
 # The image libraries are kept at Debian's current security release.
 TARVEL_SECURITY_PACKAGES=(libpng16-16 libjpeg62-turbo)

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tarvel developers
 # Installs what is missing, builds into build/ and starts Tarvel with the given arguments.
 set -euo pipefail
 cd "$(dirname "$0")"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tarvel developers
 # Installs what is missing, builds into build/ (or build-sanitize/ with --sanitize) and runs
 # the whole test suite on Qt's offscreen platform. Exits non-zero on any failure.
 set -euo pipefail

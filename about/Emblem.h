@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The program's emblem: a 48 x 48 seal-red square with a white brush-stroke T, shown by the
 // About box.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The manual: loads the help library at the first request, opens the help file it reads, and
 // keeps the one help window, beside the main window. The main window only asks.
 #pragma once

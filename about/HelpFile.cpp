@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The compiled manual: checking the file, opening a private copy and reading its objects.
 #include "HelpFile.h"
 

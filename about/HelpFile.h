@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The compiled manual, opened through the help library. chmlib has unpatched crash bugs on
 // malformed files, so only a file whose size and SHA-256 match what the build recorded is
 // handed to it, and only objects of sane size and paths inside the file are read.

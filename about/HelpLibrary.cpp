@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The help library: loading chmlib by name and finding its entry points.
 #include "HelpLibrary.h"
 

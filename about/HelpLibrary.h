@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The help library: chmlib, which reads the compiled manual. It is loaded at the first help
 // request, never at start, and released at shutdown.
 #pragma once

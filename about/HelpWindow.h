@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The program's own help window: shows the pages of the compiled manual, with their pictures
 // and styles read straight from the help file, working links, back and forward.
 #pragma once

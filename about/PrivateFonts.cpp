@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The private fonts: mapping, checking and registering the font files of the Fonts folder.
 #include "PrivateFonts.h"
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The private fonts: the font files of the Fonts folder beside the program, registered for
 // this process at start and removed at close, so calligraphy faces need no installation.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The About box.
 #include "Unit5.h"
 
@@ -14,13 +17,13 @@ namespace {
 
 // A label at a fixed place, sized to its text, in the given face, height and colour.
 QLabel* placeLabel(QWidget* parent, const QString& name, const QString& text, QPoint at,
-                   int characterHeight, TColor color) {
+                   int characterHeight, TColor color, int weight = 700) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     DrawingSurface::Font request;
     request.name = QStringLiteral("宋体");
     request.height = -characterHeight;
-    request.weight = 700;
+    request.weight = weight;
     label->setFont(resolveFont(request));
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, toQColor(color));
@@ -31,6 +34,11 @@ QLabel* placeLabel(QWidget* parent, const QString& name, const QString& text, QP
 }
 
 } // namespace
+
+// Wrapped onto two lines between the program's name and its date, right of the emblem.
+QString TForm5::licenceText() {
+    return QStringLiteral("本程序是自由软件，按 GNU 通用公共许可证第 3 版或更新版本发布。");
+}
 
 // Short enough to end well inside the box in the 16-pixel bold face, also once underlined.
 QString TForm5::contactText() {
@@ -51,6 +59,10 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent) {
                         QPoint(136, 40), 16, clMaroon);
     Label2 = placeLabel(this, QStringLiteral("Label2"), QStringLiteral("2008.4"), QPoint(224, 136),
                         13, clPurple);
+    Label4 =
+        placeLabel(this, QStringLiteral("Label4"), licenceText(), QPoint(96, 76), 12, clBlack, 400);
+    Label4->setWordWrap(true);
+    Label4->resize(LicenceWidth, Label4->heightForWidth(LicenceWidth));
     Label3 =
         placeLabel(this, QStringLiteral("Label3"), contactText(), QPoint(104, 168), 16, clMaroon);
     Label3->setMouseTracking(true);

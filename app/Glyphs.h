@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The 16 x 16 glyphs of the toolbar buttons, the glyphs of the two wide buttons and the
 // window icon. Each glyph is an SVG file compiled into the program as a resource
 // (app_icons.qrc, under ":/icons/"), so no icon theme is needed and the glyphs scale to any

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Composition scripts from the command line: the usage text, and the toolkit's messages kept
 // off standard error. The steps themselves run on the composition (WorkFile.h).
 #include "Script.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Composition scripts from the command line: every command of the window, run from a JSON file
 // without any window (the steps run on the composition, see WorkFile.h).
 #pragma once

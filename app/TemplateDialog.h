@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The template dialog ("作品模板"): a format, its paper and resolution, the ground, the main
 // text, the inscription, the seals and a face. Confirmed, it hands the window a WorkTemplate,
 // which the window composes as ordinary steps.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Qt's own dialogs in the program's language: every caption of the program is Simplified
 // Chinese, whatever the system's locale, so Qt's buttons and labels follow it.
 #include "Translations.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Qt's own dialogs (file and colour dialogs, message boxes) in the program's language.
 #pragma once
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The main window: its toolbars, menus, work area and status bar, and its creation steps.
 #include "Unit1.h"
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The main window: holds the work canvas, offers every command, keeps the composition state
 // and runs the placement workflow (a confirmed element is stamped at the next canvas press).
 #pragma once

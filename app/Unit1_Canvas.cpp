@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The main window's new-canvas and save commands: the canvas settings dialog, the background
 // painters on the work canvas, and the save dialog with its JPEG, BMP or PNG file.
 #include "Unit1.h"

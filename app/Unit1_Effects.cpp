@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The effect menu of the main window: eight whole-picture filters and restore. The composition
 // computes every effect from EffectBase, the picture as it was before the first effect, so
 // effects never accumulate and restore brings that picture back. Each is one step of the history.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The main window's side of the fan: the dialog, whose fan picture the composition stamps at
 // the next canvas press.
 #include "Unit1.h"

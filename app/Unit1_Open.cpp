@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Opening a picture given to the program (from the desktop's "open with"): a new canvas of the
 // picture's size with the picture as a centred background, as if the canvas dialog had been
 // confirmed with it.

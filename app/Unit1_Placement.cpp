@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The placement workflow of the main window: the stamp at a canvas press, undo and redo, clear,
 // the nudges and the pointer position. The composition does the drawing and keeps the history;
 // the window shows it; each command's step is a value the composition keeps.

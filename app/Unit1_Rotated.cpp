@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Rotated text and inscriptions in the main window: the dialog, whose armed line the
 // composition stamps at the next canvas press.
 #include "Unit1.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The main window around the composition: the private fonts of the Fonts folder, the manual,
 // the About box, the home page, and the shutdown steps that undo what start-up did.
 #include "Unit1.h"

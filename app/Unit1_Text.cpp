@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The main window's text concern: the add-text command, which shows the text dialog and has
 // the composition draw the confirmed block at once.
 #include "Unit1.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The work file: the composition's recipe in the script format with every file it uses, so a
 // saved work opens again for editing with its history. Saving writes the steps done; opening
 // applies them to a composition of its own and shows it only when every step succeeded.

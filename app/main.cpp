@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Program entry: the main window first (the dialogs copy its lists), then the dialogs, then
 // the message loop; or, with --script, a composition run headless.
 #include "Script.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The picture paths against the bare libraries on 4000 x 4000 pictures: the whole JPEG and PNG
 // saves against bare libjpeg-turbo and libpng encodes, PNG and JPEG loading against bare
 // decode loops, and tiling against a memcpy of the canvas.

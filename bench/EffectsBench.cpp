@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Effect speed on the largest canvas: the filter against one memcpy of the picture, and the
 // whole effect command of the main window (every copy included) against the same memcpy.
 #include "EffectsBenchCases.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Benchmark cases shared by the effect benchmarks: a 4000 x 4000 24-bit picture (the largest
 // canvas), one memcpy of its pixels as the yardstick, and the effect filter on it.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Peak memory of one effect on the largest canvas (4000 x 4000), read from the kernel's
 // high-water mark of resident memory, which is reset just before the effect. Each figure is
 // divided by the canvas's 24-bit pixel bytes (48 000 000). Linux only; run on its own.

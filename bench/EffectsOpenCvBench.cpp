@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The effect filter against OpenCV's filter2D with the same weights on the same 8-bit
 // three-channel picture, the border wrapped by copyMakeBorder, on one thread. Built only where
 // OpenCV is installed; the program itself does not use OpenCV.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The arrangement 扇面 against a horizontal block of the same characters.
 //   BM_FanTextBlock      a 扇面 block of 100 characters in a folding-fan ring: the plan (the
 //                        editor walk that measures it) and the drawing of the turned characters

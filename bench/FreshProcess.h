@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // What the start-up benchmarks share: running this benchmark program again as a fresh child
 // process, and ending such a child at the first paint of a window.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // What the history costs: undo and redo of a stamp on the largest canvas beside one memcpy of
 // the stamped rectangle, the bytes a history of fifty stamps holds, and opening each example's
 // work file beside running its script.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // What a stamp costs on a large canvas (the history's copy of the stamped rectangle plus
 // drawing a keyed picture), and what a fan preview at the largest radius costs, each beside
 // one memcpy of the same pixels.

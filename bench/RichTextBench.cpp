@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The rich text store: RTF reading and writing of a 1 MB document beside Qt's own HTML
 // import and export of the same document, and the byte-position walk of the text layout at
 // two text lengths (the cost must grow linearly); simplified to traditional conversion of

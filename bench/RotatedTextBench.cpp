@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Rotated text speed: a 20-character inscription drawn character by character with a turned
 // font, against the same characters in one upright textOut call on the same canvas.
 #include "Gbk.h"

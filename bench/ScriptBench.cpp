@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // A whole composition run headless against the program's bare start-up and shutdown: one of
 // each element on an 800 x 600 canvas, saved as JPEG, against an empty script.
 #include <QCoreApplication>

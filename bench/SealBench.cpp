@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The seal's turn: RotateBitmap on a 2000 x 2000 picture at 30 degrees against a memcpy of
 // its destination, the plain per-pixel mapping and, where OpenCV is installed, warpAffine with
 // nearest-neighbour sampling on one thread; and a whole 400 x 400 seal preview (render,

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Start-up to the first paint of the main window, beside a bare QApplication + QMainWindow to
 // its first paint, on the offscreen platform. Each iteration starts this program again as a
 // child process that builds one of the two windows, waits for its first paint and exits, so

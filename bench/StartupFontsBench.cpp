@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Start-up with a full Fonts folder (50 small files, or the built folder with its brush faces)
 // against an empty one, and opening the manual's first page
 // against showing the About box. Start-up is measured twice: in this process, where every

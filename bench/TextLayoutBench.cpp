@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The text layout against Qt's own document drawing, on blocks of mixed faces and sizes.
 //   BM_DrawTextBlock/N/R   DrawTextBlock of N characters, the editor walk included
 //   BM_DrawTextBlockWithChain/N/R  the same with the fallback chain over the three faces, as

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The three ways a background picture is laid on a new canvas: tiled from the top-left
 // corner, stretched over the whole canvas, or centred. Straight pixel copies, no blending.
 #pragma once

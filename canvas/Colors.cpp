@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Conversion between the program's 0x00BBGGRR colour values and Qt colours.
 #include "Colors.h"
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Colour values of the program: 0x00BBGGRR everywhere at interfaces; a high byte of 0xFF
 // names a system colour that is resolved through the running style's palette when drawn.
 #pragma once

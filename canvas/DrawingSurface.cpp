@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The drawing surface: shapes are rasterised here row by row so that outlines, fills and
 // keyed pictures are exact to the pixel; text goes through QPainter with cached fonts.
 #include "DrawingSurface.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The raster bitmap with pen, brush and font through which every picture of the program is
 // drawn: the work canvas, the history's pictures, previews, seal, circle, fan and effect
 // buffers.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The fallback chain: the kinds and weights of the Fonts folder's faces, and the face that
 // draws each character the chosen face lacks.
 #include "FontFallback.h"

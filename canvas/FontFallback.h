@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The fallback chain: a character that the chosen face cannot draw is drawn from the closest
 // face of the Fonts folder that has it, chosen by the program rather than by the system's
 // font matching, so that a brush face is stood in for by a brush or Kai face and not by

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The picture an image control shows, apart from the control: empty, a bitmap that can be drawn
 // on, or a decoded graphic that can only be shown and copied. It has a size of its own (the
 // control's size), which the first drawing on an empty picture takes for its white bitmap.

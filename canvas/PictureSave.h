@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Saving the work canvas: a BMP file when the name's extension is ".bmp", a lossless PNG file
 // for ".png", a baseline JFIF file at quality 90 otherwise; extensions in any case. The file is
 // written beside the target under a temporary name and renamed over it only when complete, so

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The printed size of the canvas: its pixels at a resolution in dots per inch, as the canvas
 // dialog shows it and as the saved files carry it.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The canvas settings dialog: chooses the size of a new canvas and its background, a plain
 // colour or a picture file laid tiled, stretched or centred, and keeps the confirmed choice.
 #pragma once

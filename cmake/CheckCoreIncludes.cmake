@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tarvel developers
 # The layering check: no pure-logic source includes a widget header, Qt's or the program's.
 # Run as a test:  cmake -DCORE_SOURCES=<file listing the core libraries' sources>
 #                       -DWIDGET_HEADERS=<Qt's QtWidgets include folder> -P

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tarvel developers
 # Each source folder builds up to two libraries from the files it lists:
 #   <folder>_core     pure logic on Qt Core and Qt Gui. It never links Qt Widgets, and its
 #                     sources are compiled with every <QtWidgets/...> header replaced by one

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tarvel developers
 # tarvel_add_test(<folder> <name> SOURCES ... LIBS ... [NO_APPLICATION | OWN_MAIN]
 #                 [TIMEOUT seconds] [DEPENDS targets ...] [DEFINITIONS ...])
 # One test program, test_<folder>_<name>, run by CTest as <folder>.<name> on the offscreen

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // BMP reading through Qt's reader, guarded by our own look at the header, and BMP writing of
 // uncompressed 24-bit files.
 #include "PictureCodecs.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Reading whole files safely and saying in the user's language what went wrong with a file.
 // Only regular files are read: a link to a device or a named pipe would otherwise feed the
 // program without end or block it forever.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // JPEG decoding and encoding through libjpeg-turbo. Decoding takes every colour space a
 // camera, scanner or the web produces; encoding writes the baseline JFIF files of the save
 // command. libjpeg reports errors by longjmp, so each setjmp frame lives in a small function

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Reading and writing of pictures: PNG through libpng, JPEG through libjpeg-turbo, BMP through
 // Qt's reader and our own writer. Decoded pictures are opaque 32-bit QImages (Format_RGB32);
 // every failure is a TarvelError carrying the text the user sees.

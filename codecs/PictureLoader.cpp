@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Chooses the decoder by the file's extension, reads the file and names it in every error.
 #include "FileAccess.h"
 #include "PictureCodecs.h"

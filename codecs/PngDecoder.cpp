@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // PNG decoding through libpng: every colour type and bit depth, interlaced or not, becomes an
 // opaque 32-bit picture; transparent pixels are composed over white.
 #include "PictureCodecs.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // PNG encoding through libpng: the saved picture as 8-bit RGB, lossless, with libpng's standard
 // compression. libpng reports errors by longjmp, so the setjmp frame lives in a small function
 // over plain data, and the C++ around it owns the library's structures.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The picture being composed and every operation on it: the stamp of the pending elements at
 // a press, the nudge of the last one, undo and redo, clear, a new canvas, the effects and
 // restore. Every operation that changes the canvas is one step of the history the composition

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The steps of a composition, for undo and redo: each keeps what it changed, a rectangle of
 // pixels before and after where a rectangle will do, the whole canvas where it will not. The
 // history is bounded in steps and in bytes; the oldest steps are forgotten first.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // What a dialog hands the composition to be stamped at the next press on the canvas.
 #pragma once
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Reading a composition script: a JSON object {"steps": [...]} whose steps name a command of
 // the window ("do") and the values a user would give in its dialog. Everything is checked
 // before anything runs, so a malformed script never leaves a partial picture behind.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // A step of a composition as a value: what a command stamps and where, with the settings
 // records the dialogs fill. The composition applies steps, the history keeps them as the
 // recipe of the work, and the work file writes and reads them; nothing here sees a widget.

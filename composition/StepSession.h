@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Steps given by their script keys, applied to a composition without any widget: scripts,
 // work files and templates all run here. Each dialog command is kept as the values its
 // dialog would hold (keys left out keep them from step to step), its record and whether its

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Work files and composition scripts on a composition, without any window: saving the recipe
 // as a work, opening one (nothing changes unless every step succeeded), and running a script
 // step by step.

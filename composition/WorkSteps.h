@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The work file's steps: the recipe of a composition written as script steps with every
 // value of its records, which StepSession reads back by the same keys.
 #pragma once

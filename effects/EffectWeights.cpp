@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The weight table of the effects. Six of the filters sum to their divisor and so keep a
 // uniform picture as it is; "空心" and "立体" sum to zero and keep only the edges.
 #include "EffectWeights.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The weights of the eight effects: each is one 3 x 3 neighbourhood filter whose sum is
 // divided by a divisor, so the effects differ only in these numbers.
 #pragma once

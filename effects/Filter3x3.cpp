@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The effect filter walks down the picture holding three rows of the bordered copy at a time:
 // the row above, the pixel's own row and the row below, each widened by one wrapped pixel on
 // either side. The two rows that wrap vertically (the bottom row placed above the top, and

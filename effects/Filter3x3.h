@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The effect filter: a 3 x 3 weighted neighbourhood over a 24-bit picture, each channel on
 // its own, with neighbours outside the picture wrapping around to the opposite edge.
 #pragma once

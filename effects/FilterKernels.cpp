@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The hot loop of the program: the effect filter's row kernels, built with -O3. Each picture
 // row is treated as a row of bytes, so a pixel's left and right neighbours in the same
 // channel are 3 bytes away. The vector kernels multiply interleaved pairs of picture bytes by

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The row kernels of the effect filter: one output row from three bordered rows. Internal to
 // the effects folder.
 #pragma once

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tarvel developers
 # Puts one brush face and its licence into the Fonts folder: merged from its package's pieces
 # into the cache the first time, copied from the cache ever after.
 #   cmake -DTARBALL=… -DMERGED=… -DLICENCE=… -DPYTHON=… -DMERGER=merge-woff2.py

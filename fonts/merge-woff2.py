@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tarvel developers
 """Merges the .woff2 pieces of one web font package back into a single TrueType face.
 
 Usage: merge-woff2.py OUTPUT.ttf PIECE.woff2...

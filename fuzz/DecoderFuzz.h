@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // What every picture decoder must do with arbitrary bytes: return an opaque 32-bit picture
 // within the limits, or raise the program's error; never crash, leak or read out of bounds.
 #pragma once

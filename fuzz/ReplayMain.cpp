@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Runs a fuzz target over every file of a corpus folder, so the inputs a campaign kept
 // (crashes among them) are checked again by every test run.
 #include <cstdint>

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Feeds arbitrary bytes to the RTF reader. Besides not crashing, hanging or leaking, whatever
 // the reader makes of the bytes must survive the writer: writing the document and reading it
 // again gives the same document, also when the Asian character properties the writer adds

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Feeds arbitrary bytes to the composition script reader: it must accept or refuse them
 // with a ScriptFormatError, never crash or hang.
 #include "ScriptReader.h"

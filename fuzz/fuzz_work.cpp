@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Opens arbitrary bytes as a work file in the real window: each input either rebuilds a work
 // or is refused with a message, never a crash or a hang, and a refused one leaves the work
 // that was shown before.

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tarvel developers
 # Records the size and SHA-256 of the help file the build made, as a C++ source compiled into
 # the program: the program hands the library only a file that matches this record.
 # cmake -DHELP_FILE=<chm or empty> -DOUTPUT=<cpp> -P WriteHelpDigest.cmake

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The rotating image control: keeps RotatedGraphic in step with Picture and the properties,
 // and paints it at 1:1 (or stretched) with its key colour left out when it is transparent.
 #include "RotImg.h"

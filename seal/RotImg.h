@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // TRotateImage: an image control that shows its picture turned by any angle. It keeps the
 // turned picture, RotatedGraphic, rebuilt from Picture on every change of the picture or of
 // a property that shapes it; the seal dialog draws into it and the main window stamps it.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The bitmap rotation: an inverse nearest-neighbour mapping in 16.16 fixed point. Each
 // destination row works out, with integer floor and ceiling divisions, the run of pixels
 // whose source lies inside the picture, so the inner loop has no bounds tests.

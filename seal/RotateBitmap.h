@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Turning a bitmap by any angle with 16.16 fixed-point nearest-neighbour sampling, and the
 // rebuild of a rotating image control's picture. Every output pixel is either the background
 // colour or an unchanged copy of one source pixel, so key colours survive exactly.

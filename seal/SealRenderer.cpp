@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The seal renderer: character model, cell table, outline, colours and the characters.
 #include "SealRenderer.h"
 

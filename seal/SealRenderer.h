@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The seal renderer: lays the seal's lines of GBK characters out in cells of one of four
 // arrangements and draws them, with the red outline and ground of an intaglio or relief
 // seal, on a bitmap keyed with clFuchsia.

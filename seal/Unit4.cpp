@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The seal dialog: its controls, the settings record filled from them, and the preview that
 // renders the seal, frames it for turning and hands it to the rotating image control.
 #include "Unit4.h"

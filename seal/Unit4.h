@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The seal dialog "印章设置": designs a seal impression, previews it turned, and keeps the
 // turned picture (RotateImage1's RotatedGraphic) that the main window stamps.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The circle picture: a filled circle on a magenta key background, 2 x Radius pixels square,
 // drawn through the drawing surface without antialiasing so the key colour stays exact.
 #pragma once

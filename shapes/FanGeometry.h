@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The fan picture: the outline of a folding fan leaf (a wide arc at the top, two sides running
 // down and inwards, a small arc at the bottom centre) with the area between them filled.
 #pragma once

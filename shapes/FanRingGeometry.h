@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The folding-fan ring: the segment of a ring between an outer and an inner radius, spread
 // over an angle centred on the upward vertical, outlined and filled. It is drawn smooth on a
 // picture with an alpha channel, so it lands on the canvas without a key colour.

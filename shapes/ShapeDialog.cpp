@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The circle and fan dialogs' shared layout, wiring and commands.
 #include "ShapeDialog.h"
 

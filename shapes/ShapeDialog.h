@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The circle and fan dialogs: a settings group with two spin boxes and two colour buttons, a
 // scrolling preview whose picture is exactly what the main window stamps, and the five
 // command buttons. The two differ only in their settings record and the picture they render.

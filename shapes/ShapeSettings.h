@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // What the circle and fan dialogs keep: outline width, radius and colours, the colours picked
 // but not yet applied, and whether the picture waits for a press on the canvas.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The circle dialog: chooses the outline width, radius and colours of a circle, previews the
 // circle picture and keeps it; on OK the main window stamps it at the next canvas press.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The fan dialog. Its preview picture is exactly what the main window stamps.
 #include "Unit7.h"
 

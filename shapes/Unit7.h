@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The fan dialog: chooses the shape (the leaf outline or the folding-fan ring), the outline
 // width, radius and colours, previews the fan picture and keeps it; on OK the main window
 // stamps it at the next canvas press.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Works laid out in one step by the conventions of Chinese calligraphy: a couplet with its
 // 横批, a hanging scroll (条幅), a central scroll (中堂), a square (斗方), a horizontal work
 // (横幅) or a folding fan (扇面), with the inscription and the seals placed where a calligrapher

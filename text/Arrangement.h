@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The four directions a block of text (and the lines of a seal) can be laid out in.
 #pragma once
 

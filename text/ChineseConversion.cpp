@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Simplified ↔ traditional conversion through OpenCC: its segmentation cuts the text into the
 // phrases of its dictionaries, and its conversion chain turns each phrase as a whole.
 #include "ChineseConversion.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Simplified ↔ traditional Chinese, through OpenCC's standard configurations, which convert
 // whole phrases (头发 → 頭髮, 皇后 stays 皇后), not single characters. The dialogs convert their
 // text with it, the rich text keeping each character's format.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Punctuation and half-width characters in vertical columns. Marks are placed by their ink,
 // not by their cell: faces put a horizontal 。 anywhere in the bottom-left of the em, and
 // only the ink shows where it really is.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // How a character is set in a vertical column under the punctuation conventions of vertical
 // typesetting: which marks move, turn, shrink or drop, and how half-width characters stand.
 // The layout draws what this decides and the measuring adds up its advances, so the measured

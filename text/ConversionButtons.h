@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The two buttons "转为繁体" and "转为简体" that the text, rotated-text and seal dialogs share.
 #pragma once
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // A folding-fan ring as the text laid out inside it sees it: its centre, its two radii and the
 // angle it spreads over, centred on the upward vertical.
 #pragma once

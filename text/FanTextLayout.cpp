@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The arrangement 扇面: the column plan inside the ring and the turned characters.
 #include "FanTextLayout.h"
 #include "FontFallback.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The text arrangement 扇面: the block laid out in radial columns inside a folding-fan ring,
 // right to left, each character upright along its column's radius and turned with it. The
 // lines before the first empty line are the main text, the lines after it the inscription,

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The text dialog's choice of the arrangement 扇面: a fifth radio button beside the four
 // arrangements, offered only while the last fan stamped is a folding-fan ring, and the choice
 // of long columns or long and short ones in turn.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Which characters a face cannot draw, read from the character map of the face that Qt
 // resolves for a request.
 #include "FontCoverage.h"

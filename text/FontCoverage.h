@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Which characters a face cannot draw: Qt draws them from a fallback face without a word, and
 // a calligrapher who chose a brush face wants to know which characters came out in another.
 #pragma once

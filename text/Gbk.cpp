@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // GBK conversion through Qt's ICU-backed converters, keeping one byte-view character per
 // real character.
 #include "Gbk.h"

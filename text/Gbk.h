@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // GBK byte strings: the program handles every text as GBK bytes and walks them with one test,
 // a byte below 127 is a character of its own, a byte of 127 or more starts a two-byte one.
 #pragma once

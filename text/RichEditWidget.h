@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The rich text editor control of the text dialog and the seal dialog: a QTextEdit showing a
 // RichText's document, with the selection kept in step both ways, so that what the user
 // selects is what RichText's setSel* act on, and what the layout selects shows in the editor.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The rich text store behind the text dialog's editor and the seal's text box: a
 // QTextDocument seen as lines of GBK bytes, with selections counted in byte positions (a
 // two-byte character takes two positions, every line break two) and per-character face,

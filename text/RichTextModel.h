@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The document model shared by the rich text store and the RTF reader and writer: paragraphs
 // of runs, every run with its full character attributes.
 #pragma once

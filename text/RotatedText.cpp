@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Rotated text: the byte walk, the fixed step between characters and the turned glyphs.
 #include "RotatedText.h"
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Rotated text: a single line of characters in one face, size and colour, each drawn with a
 // turned font while the characters step along a straight line. It serves rotated lettering
 // and the inscription alike, on the dialog's preview and on the work canvas.

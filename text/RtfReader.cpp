@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The RTF reader: one pass over the bytes with an explicit group stack, building paragraphs
 // of runs. Every quantity the input controls is bounded: group depth, control word length,
 // numbers, table sizes, skip counts and binary data lengths.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Reads RTF as common word processors write it into the rich text document model. Pure code:
 // bytes in, model out, hardened against hostile input (no recursion, bounded tables and
 // skips, every number clamped).

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The RTF writer: a font table (Chinese faces with \fcharset134), a colour table, and every
 // character outside printable ASCII written as \uN followed by its GBK bytes as \'hh for
 // readers without Unicode, so neither kind of reader can misread a GBK trail byte such as

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The text layout in its four arrangements. All four share the measuring walk and differ only
 // in where a character's cell goes and how the advance along the line grows.
 #include "TextLayout.h"

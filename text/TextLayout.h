@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The text layout: draws the text dialog's block onto the work canvas one character at a time,
 // each in its own face, size, colour and style, in one of the four arrangements.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Measuring the text block of the text dialog: the walk over the editor's characters that the
 // measuring and the layout share, the block's extent and the size check against the canvas.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The text dialog's settings record: where and how the text block is laid on the canvas, with
 // the measurements the last apply took. The editor itself holds the text and its fonts.
 #pragma once

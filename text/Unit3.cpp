@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The rotated-text dialog: its controls, the apply and reset of its settings record, the
 // preview and the confirm that arms the stamp.
 #include "Unit3.h"

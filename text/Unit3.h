@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The rotated-text dialog "旋转字制作设置": designs a line of turned characters for rotated
 // lettering or the inscription, previews it, and arms it to be stamped at the next click.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The text dialog: editor, formatting commands, margins and spacings, arrangement, size check
 // and the settings record that the main window reads when the dialog closes.
 #include "Unit8.h"

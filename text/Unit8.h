@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The text dialog: the user writes the block of calligraphy text, formats it character by
 // character in the editor, and sets the margins, spacings and arrangement it is laid out with.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // A button that runs the colour dialog and keeps the last colour confirmed there.
 #pragma once
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The one error boundary every command runs through: an error raised inside a command ends
 // it, and its text is shown in a message box. Tests and scripts replace the display.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The image control every picture of the program lives in: the work canvas, the hidden
 // snapshot and loader, and the dialogs' previews. It holds a picture that may be empty; the
 // first drawing on an empty control creates a white bitmap of the control's size.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Every control carries its program name as its object name too, so that tests and scripts
 // find it with findChild: new QPushButton(...) becomes named(new QPushButton(...), "Button1").
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The platform's colour and file dialogs, behind one seam so that tests and scripts can
 // answer them as a user would.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The numeric box of every dialog: any text may be typed; text that is not a whole number
 // reads as the minimum; a minimum and maximum both 0 mean no bounds; a bounded box brings
 // its value into range when it loses focus.

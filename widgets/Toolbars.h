@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The builders of toolbars and menus every window uses: flat 16-pixel tool buttons, menu items
 // with their shortcuts, and one action shared by a menu item and the tool button that runs the
 // same command.

@@ -1,5 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The About box: the emblem's pixels, every text with its place, face, height and colour, the
-// contact line that lights up and stays lit, and the button that closes the box.
+// licence line that fits, the contact line that lights up and stays lit, and the button that
+// closes the box.
 #include "Emblem.h"
 #include "Unit5.h"
 
@@ -118,6 +122,24 @@ TEST_F(AboutBox, EveryTextEndsInsideTheBox) {
     EXPECT_LE(form.Label3->geometry().right(), form.width() - margin);
     EXPECT_GE(form.Label3->width(),
               form.Label3->fontMetrics().horizontalAdvance(form.Label3->text()));
+}
+
+// The licence, wrapped, sits whole right of the emblem, between the name and the date.
+TEST_F(AboutBox, LicenceLineFitsBetweenTheNameAndTheDate) {
+    form.show();
+    EXPECT_EQ(form.Label4->text(), TForm5::licenceText());
+    EXPECT_TRUE(
+        form.Label4->text().contains(QStringLiteral("GNU 通用公共许可证第 3 版或更新版本")));
+    EXPECT_FALSE(form.Label4->font().bold());
+    const QRect line = form.Label4->geometry();
+    EXPECT_LE(line.right(), form.width() - 16);
+    EXPECT_GT(line.left(), form.Image1->geometry().right());
+    EXPECT_GT(line.top(), form.Label1->geometry().bottom());
+    EXPECT_LT(line.bottom(), form.Label2->geometry().top());
+    const QRect wrapped = form.Label4->fontMetrics().boundingRect(
+        QRect(0, 0, line.width(), 1000), Qt::TextWordWrap, form.Label4->text());
+    EXPECT_LE(wrapped.width(), line.width());
+    EXPECT_LE(wrapped.height(), line.height());
 }
 
 TEST_F(AboutBox, ConfirmButtonClosesTheModalBox) {

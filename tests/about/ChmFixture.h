@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Builds a small compiled help file with chmcmd for the help tests: one page with a picture,
 // a style sheet and a link to a second page.
 #pragma once

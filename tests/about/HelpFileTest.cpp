@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The help file: object paths that stay inside the file, the digest check before chmlib sees
 // a byte, and objects read from a real compiled file.
 #include "HelpFile.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The help library loader: both failure messages for real, nothing missing ever called, and
 // loading and releasing chmlib itself.
 #include "HelpLibrary.h"

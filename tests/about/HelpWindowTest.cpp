@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The help window over a real compiled file: the page's text, its style and picture, links,
 // back and forward, and links that must not be followed.
 #include "HelpWindow.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The private fonts: the pattern, the font magic, which entries of the folder are taken, the
 // size cap, and registration and removal of a real face.
 #include "PrivateFonts.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The new-canvas command through the real main window: the dialog closed every way, the
 // three layouts on the work canvas, and pictures that cannot be loaded.
 #include "ErrorBoundary.h"

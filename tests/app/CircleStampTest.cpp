@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The circle's edge cases through the real main window and its circle dialog.
 #include "PlacementFixture.h"
 

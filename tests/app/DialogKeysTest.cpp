@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Keys in the dialogs of the real main window: Esc presses each dialog's "取消", wherever the
 // focus is in the dialog, while the close box still closes without it.
 #include "PlacementFixture.h"

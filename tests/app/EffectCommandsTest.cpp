@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The effect menu on the real main window: check marks, the kept base, restore, the empty
 // canvas and the hourglass, checked on the pixels of the work canvas.
 #include "Filter3x3.h"

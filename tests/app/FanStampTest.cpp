@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The fan's edge cases through the real main window and its fan dialog, and the stamp of
 // several pending elements at one press.
 #include "PlacementFixture.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Opening a picture handed to the program: a canvas of its size with the picture centred, or
 // a clear message and an empty canvas for a file that is not a picture.
 #include "ImageControl.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The real main window with its dialogs, for tests of the placement workflow: a canvas, the
 // circle and fan dialogs driven as a user would (modal dialogs answered from a queued action).
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The placement workflow through the real main window: the stamp at a canvas press, undo and
 // the four nudges, with the circle as the element.
 #include "PlacementFixture.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Rotated text on the real main window: the dialog opened by its commands, the stamp at a
 // press, cancel after confirm, a nudge after a later apply, and the size error.
 #include "ColorButton.h"

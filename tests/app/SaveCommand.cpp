@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The save command through the real main window: the save dialog's request, the file type
 // by name, the real save dialog's naming and question, the remembered name, and saving with no
 // picture.

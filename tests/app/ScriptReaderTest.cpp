@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Reading composition scripts: what is accepted, and the line and key named for what is not.
 #include "ScriptReader.h"
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Composition scripts run end to end against the real window: each command is checked on the
 // pixels of the picture the script saves, and failures on their exit status and message.
 #include "CompositionState.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The seal through the real main window: "添加印章", the stamp at a press, nudges, and the
 // edge cases of a cleared or empty seal.
 #include "PlacementFixture.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The private fonts through the real main window: a face from the Fonts folder is in the font
 // list and the dialogs' lists, broken files and a folder named like a font are skipped, and
 // closing removes the face. The process sees only DejaVu as installed, so the face can come

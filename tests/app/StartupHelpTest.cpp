@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The manual, About, home page and exit through the real main window: the help library is
 // loaded at the first manual request only, both loader messages reach the user exactly and
 // the program goes on, and closing releases the window and the library.

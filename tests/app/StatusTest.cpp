@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Status panel 1 follows the application hint: the pointer position over the canvas and a
 // toolbar button's tooltip over the button.
 #include "PlacementFixture.h"

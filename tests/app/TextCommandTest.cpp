@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The add-text command and the text nudges on the real main window: when the block is drawn,
 // where its ink lands, and how the margins move in each direction.
 #include "ImageControl.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The main window's toolbars at their designed heights: every button, the two 60 x 22
 // caption buttons among them, lies whole inside its bar, so no frame is cut off.
 #include "PlacementFixture.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // A work composed in the window, saved, and opened in another window over another picture:
 // every pixel comes back as it was stamped, whatever the dialogs were set to afterwards.
 #include "PlacementFixture.h"

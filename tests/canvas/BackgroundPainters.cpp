@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The tile, stretch and centre painters: tile counts and positions, the truncating centre
 // offset, nearest-pixel stretching and where each source pixel lands on the canvas.
 #include "BackgroundPainters.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Pixel-exact checks of the drawing surface operations every picture of the program relies on.
 #include "DrawingSurface.h"
 

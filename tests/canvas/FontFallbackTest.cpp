@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The fallback chain over the faces of the built Fonts folder: the kinds, the order, and the
 // face that draws each character a brush face lacks.
 #include "FontFallback.h"

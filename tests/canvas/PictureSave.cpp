@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Saving the canvas: the choice of BMP, PNG or JPEG by the extension, the files it writes,
 // replacing an earlier file, and failures that must leave the earlier file as it was.
 #include "PictureSave.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The canvas settings dialog: its controls, the enabling rules, the colour and picture
 // dialogs, and what confirm, apply, cancel and the close box do to CanvasSettings.
 #include "PlatformDialogs.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Every decoder flavour from the fixture files of tests/data/pictures (made by
 // tests/data/make-pictures.sh), checked pixel by pixel where the format is lossless.
 #include "PictureCodecs.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Damaged and hostile pictures: empty, truncated and bit-flipped files, pictures that claim
 // gigabytes, and a progressive JPEG with hundreds of scans. Each must end in the program's
 // error with a clear text, never a crash or a half-filled picture.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The BMP, JPEG and PNG writers: the exact bytes of a small BMP, the markers and tables of the
 // JPEG, round trips, and devices that fail part way.
 #include "PictureCodecs.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The composition without any window: the stamp of pending elements in their fixed order,
 // undo and the nudges, with exact pixels.
 #include "CompositionState.h"

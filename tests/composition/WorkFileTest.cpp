@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Works on the composition alone: every step kind written at the edges of its keys and read
 // back, and a long work on a large canvas that saves, reopens pixel for pixel and undoes.
 #include "WorkFile.h"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tarvel developers
 # Writes the hostile inputs of docs/RELIABILITY.md ("Hostile and huge input") into a folder,
 # each with a script that feeds it to the program:  make-hostile.sh DIR [PROGRAM], then in DIR
 #   /usr/bin/time -v timeout 20 tarvel --script NAME.json

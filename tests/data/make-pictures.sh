@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tarvel developers
 # Makes the small picture files the codec and canvas tests read, from pixel values written
 # out here, so every expected value in the tests can be traced to this script. Needs
 # ImageMagick and python3.

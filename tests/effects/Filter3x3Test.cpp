@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The effect filter on small pictures with literal results, its bordered rows, and the vector
 // kernels proven equal to a plain reference on random pictures.
 #include "Filter3x3.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Builds a composition with every library of pure logic and nothing of Qt Widgets: a canvas, a
 // stamped picture, a turned seal, an effect and a saved file. It fails when any of that needs
 // the widget library at run time.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The Debian package as a user receives it: CPack builds the .deb from this build tree, dpkg
 // unpacks it into a scratch root, and the program runs a composition script from there, with
 // the fonts (and their licences) and the manual it finds beside itself. Its Depends field must name
@@ -233,6 +236,23 @@ TEST_F(DebianPackage, HoldsTheProgramBesideItsFontsAndManual) {
     const QString copyright =
         QString::fromUtf8(readFile(installed(QStringLiteral("usr/share/doc/tarvel/copyright"))));
     EXPECT_TRUE(copyright.startsWith(QStringLiteral("Format: "))) << copyright.toStdString();
+    // The program is under GPL-3.0-or-later, whose text is Debian's common copy, and every
+    // licence that a paragraph names is spelt out in a paragraph of its own.
+    EXPECT_TRUE(copyright.contains(QRegularExpression(
+        QStringLiteral("\nFiles: \\*\nCopyright: [^\n]+\nLicense: GPL-3.0-or-later\n"))));
+    EXPECT_TRUE(copyright.contains(QStringLiteral("/usr/share/common-licenses/GPL-3")));
+    QSet<QString> namedLicences;
+    QSet<QString> speltLicences;
+    for (const QString& paragraph : copyright.split(QStringLiteral("\n\n"))) {
+        if (paragraph.startsWith(QStringLiteral("License: ")) && paragraph.contains(u'\n'))
+            speltLicences << paragraph.section(u'\n', 0, 0).mid(9);
+        else if (paragraph.contains(QStringLiteral("\nLicense: ")))
+            namedLicences
+                << paragraph.section(QStringLiteral("\nLicense: "), 1, 1).section(u'\n', 0, 0);
+    }
+    EXPECT_TRUE(namedLicences.contains(QStringLiteral("Arphic-1999")));
+    EXPECT_TRUE(speltLicences.contains(namedLicences))
+        << QStringList((namedLicences - speltLicences).values()).join(u' ').toStdString();
     for (const QString& face : faces) {
         const QByteArray head = readFile(fonts.filePath(face)).left(4);
         EXPECT_TRUE(head == QByteArray("\x00\x01\x00\x00", 4) || head == "true")
@@ -404,6 +424,8 @@ TEST_F(DebianPackage, AppStreamMetadataIsValid) {
     const QString metainfo = QString::fromUtf8(
         readFile(installed(QStringLiteral("usr/share/metainfo/org.example.tarvel.metainfo.xml"))));
     ASSERT_FALSE(metainfo.isEmpty());
+    EXPECT_TRUE(
+        metainfo.contains(QStringLiteral("<project_license>GPL-3.0-or-later</project_license>")));
     for (const QString& element : {QStringLiteral("summary"), QStringLiteral("p")}) {
         EXPECT_TRUE(metainfo.contains(QLatin1Char('<') + element + QLatin1Char('>')));
         EXPECT_TRUE(

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // TRotateImage: when RotatedGraphic is rebuilt and what it holds, ImageCanvas, the display
 // rectangle, auto size, loading, and what the control paints.
 #include "RotImg.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // RotateBitmap: the fixed-point coefficients, sizes and pivots, exact quarter turns, and the
 // row-span form proved equal to the plain per-pixel mapping on random pictures.
 #include "RotateBitmap.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The seal renderer: character count, the cell table of the four arrangements, outline and
 // colours, and where the characters' ink lands on the seal bitmap.
 #include "SealRenderer.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The seal dialog: its starting state, ReadSettings, the choices, the preview's pictures and
 // the handlers of its five buttons.
 #include "Unit4.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The circle picture: size, key background, outline and fill where the geometry puts them.
 #include "CircleGeometry.h"
 #include "TarvelError.h"

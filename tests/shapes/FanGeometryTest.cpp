@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The fan picture: its constants, where the outline's ink lands, what the fill reaches and
 // what the key colour leaves out.
 #include "FanGeometry.h"

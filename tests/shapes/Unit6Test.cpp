@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The circle dialog: settings, preview, apply, OK, cancel and clear as the user drives them.
 #include "Unit6.h"
 #include "ColorButton.h"

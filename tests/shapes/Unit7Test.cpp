@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The fan dialog: bounded boxes, settings, preview, apply, OK, cancel and clear.
 #include "Unit7.h"
 #include "ColorButton.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Works laid out by the conventions: where the main text, the inscription and the seals land,
 // computed, and what does not fit refused with a message.
 #include "WorkTemplate.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Simplified ↔ traditional: OpenCC's phrase conversion, the rich text keeping each character's
 // format through it as one step of undo, and a missing data file reported, not crashed on.
 #include "ChineseConversion.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The GBK byte view: the one byte-walk test, conversion, and characters without a GBK code.
 #include "Gbk.h"
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The editor control: the selection in step with RichText both ways, editing through the
 // widget, and the look RichText asks for.
 #include "RichEditWidget.h"

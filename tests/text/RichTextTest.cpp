@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The rich text store: byte positions, attributes, undo, word wrap, loading and saving.
 #include "RichText.h"
 #include "Gbk.h"

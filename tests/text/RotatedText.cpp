@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Rotated text: the byte walk, the step between characters, and where the turned glyphs land.
 #include "RotatedText.h"
 

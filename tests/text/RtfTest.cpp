@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The RTF reader and writer: files in the shapes common word processors write, hostile
 // input, and the round trip.
 #include "RtfReader.h"

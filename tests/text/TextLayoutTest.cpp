@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The text layout in its four arrangements at 96 pixels per inch: where every character's cell
 // goes, checked against the surface's own text out at the expected places and by where the
 // ink lands.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // Measuring the text block and the size check, at 96 pixels per inch.
 #include "TextMeasure.h"
 #include "DrawingSurface.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The rotated-text dialog: its starting state, the apply order, the size error, preview,
 // confirm and cancel.
 #include "Unit3.h"

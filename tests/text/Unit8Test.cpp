@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The text dialog: its controls, the settings record's apply, reset and size check, and the
 // editor commands with their check marks and button rules.
 #include "Unit8.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // A saved RTF file as a reader that knows only \f and \fs sees it: the words of the Asian
 // property set left out. Shared by the RTF tests and the RTF fuzzer.
 #pragma once

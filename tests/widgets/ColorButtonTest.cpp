@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The colour button: runs the colour dialog from its last colour and keeps a confirmed choice.
 #include "ColorButton.h"
 #include "PlatformDialogs.h"

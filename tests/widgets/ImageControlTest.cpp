@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The image control: an empty control gets a white bitmap of its size on first drawing, a
 // non-bitmap picture refuses drawing, and a transparent picture is shown without its key.
 #include "ImageControl.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The real file dialog, as a user sees it: each type in its list reads as the program's
 // description alone, and the picture dialog makes room for its preview beside the list.
 #include "PlatformDialogs.h"

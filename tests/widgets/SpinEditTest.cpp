@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tarvel developers
+
 // The numeric box: whole numbers only, the minimum for anything else, bounds applied when
 // reading and when the box loses focus, and steps.
 #include "SpinEdit.h"
