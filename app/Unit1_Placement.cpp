@@ -28,8 +28,9 @@ void TForm1::historyChanged() {
     ToolButton22->setToolTip(undo.isEmpty() ? QStringLiteral("撤消")
                                             : QStringLiteral("撤消：%1").arg(undo));
     MenuUndo->setToolTip(ToolButton22->toolTip());
-    MenuRedo->setToolTip(redo.isEmpty() ? QStringLiteral("重做")
-                                        : QStringLiteral("重做：%1").arg(redo));
+    MenuRedo->setToolTip(redo.isEmpty() ? QStringLiteral("恢复")
+                                        : QStringLiteral("恢复：%1").arg(redo));
+    ToolButtonRedo->setToolTip(MenuRedo->toolTip());
     updateTitle();
 }
 

@@ -15,7 +15,9 @@
 #include "Unit8.h"
 #include "WorkFile.h"
 
+#include <QAction>
 #include <QJsonDocument>
+#include <QToolButton>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -235,9 +237,11 @@ TEST_F(WorkRoundTrip, ATemplateIsOneStepOfTheWork) {
     work.dpi = 20;
     form.composeTemplate(work);
     EXPECT_EQ(form.composition().steps().size(), 1u);
+    EXPECT_EQ(form.ToolButton22->toolTip(), QStringLiteral("撤消：作品模板"));
     expectRoundTrip();
     form.ToolButton22Click();
     EXPECT_FALSE(form.composition().canUndo());
+    EXPECT_EQ(form.MenuRedo->toolTip(), QStringLiteral("恢复：作品模板"));
 }
 
 } // namespace
