@@ -17,10 +17,10 @@
 
 #include <QAction>
 #include <QJsonDocument>
-#include <QToolButton>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QToolButton>
 
 namespace {
 
