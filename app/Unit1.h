@@ -149,6 +149,8 @@ public:
     // Asks "当前作品尚未保存，是否保存？" while there is unsaved work in the shown window, and
     // saves when asked to. True when the command may go on and discard the canvas.
     bool saveOrDiscardWork();
+    // The question it asks: it says so when the picture was exported but the work not saved.
+    QString unsavedQuestion() const;
 
     // The canvas rebuilt from these settings as one step; pictureBytes is the background file,
     // which the work file carries.
@@ -248,6 +250,8 @@ private:
 
     // ---- State kept by the work-file concern (Unit1_Work.cpp)
     QString currentWorkFile;
+    // The picture last exported since the work was saved, opened or made.
+    QString exportedPicture;
     void updateTitle();
     // After a work was opened or composed: nothing armed, the dialogs hold its canvas.
     void workReplaced();

@@ -71,13 +71,22 @@ void TForm1::createCanvasDialog() {
     savePictureDialog(this);
 }
 
+QString TForm1::unsavedQuestion() const {
+    if (!exportedPicture.isEmpty())
+        return QStringLiteral("图片已导出到“%1”，但作品还没有保存。是否保存作品？")
+            .arg(QDir::toNativeSeparators(exportedPicture));
+    return QStringLiteral("当前作品尚未保存，是否保存？");
+}
+
 bool TForm1::saveOrDiscardWork() {
     // A hidden window (a script run) has no one to ask.
     if (!State.isModified() || !isVisible())
         return true;
-    switch (PlatformDialogs::askToSave(this)) {
+    switch (PlatformDialogs::askToSave(this, unsavedQuestion())) {
     case PlatformDialogs::SaveAnswer::Save:
-        BitBtn3Click(); // a failed save raises its error and discards nothing
+        // The work is the document: 保存 saves the work file, asking for its name the first
+        // time. A save cancelled or failed discards nothing.
+        SaveWorkClick();
         return !State.isModified();
     case PlatformDialogs::SaveAnswer::Discard:
         return true;
@@ -135,6 +144,7 @@ void TForm1::BitBtn3Click() {
         PlatformDialogs::withDefaultExtension(*chosen, dialog->request.defaultExtension);
     dialog->request.initialPath = path;
     savePicture(State.canvas().picture(), path, State.canvas().dotsPerInch());
-    State.markSaved();
+    // A picture is an export: the work stays unsaved until it is saved as a work.
+    exportedPicture = path;
     showSavedNotice(this, QStringLiteral("已保存：%1").arg(QDir::toNativeSeparators(path)));
 }

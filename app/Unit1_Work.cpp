@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QLabel>
 #include <QMenu>
 #include <QSaveFile>
 #include <QSettings>
@@ -38,16 +39,6 @@ FileDialogRequest workRequest(FileDialogRequest::Kind kind, const QString& initi
     return request;
 }
 
-void writeWholeFile(const QString& path, const QByteArray& data) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw TarvelError(
-            QStringLiteral("无法保存“%1”：%2。").arg(QDir::toNativeSeparators(path), reason));
-    }
-}
-
 } // namespace
 
 QJsonObject TForm1::workScript() const {
@@ -57,14 +48,21 @@ QJsonObject TForm1::workScript() const {
 void TForm1::saveWork(const QString& path) {
     saveWorkFile(State, path);
     currentWorkFile = path;
+    exportedPicture.clear();
     rememberRecentWork(path);
     updateTitle();
 }
 
 void TForm1::openWork(const QString& path) {
     // Nothing changes here unless every step of the work succeeded.
-    openWorkFile(State, path);
+    QStringList warnings;
+    openWorkFile(State, path, &warnings);
     workReplaced();
+    // Characters drawn in another face than the work names (a face not installed here draws
+    // none of its own) are said at once.
+    if (!warnings.isEmpty())
+        StatusPanel2->setText(warnings.join(QLatin1Char(' ')));
+    exportedPicture.clear();
     currentWorkFile = path;
     rememberRecentWork(path);
     updateTitle();
@@ -176,6 +174,19 @@ void TForm1::fillRecentWorks() {
         QAction* item = MenuRecentWorks->addAction(QDir::toNativeSeparators(work));
         connect(item, &QAction::triggered, this, [this, work] {
             ErrorBoundary::run(this, [&] {
+                // A work moved or deleted since is offered for removal from the list.
+                if (!QFileInfo::exists(work)) {
+                    if (PlatformDialogs::askYesNo(
+                            this, QStringLiteral("作品“%1”已经不在了（移走或删除了）。要把它从"
+                                                 "“最近的作品”中去掉吗？")
+                                      .arg(QDir::toNativeSeparators(work)))) {
+                        QStringList works = recentWorks();
+                        works.removeAll(work);
+                        QSettings().setValue(QStringLiteral("recentWorks"), works);
+                        fillRecentWorks();
+                    }
+                    return;
+                }
                 if (saveOrDiscardWork())
                     openWork(work);
             });

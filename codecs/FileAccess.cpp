@@ -158,4 +158,12 @@ QString quoted(const QString& path) {
     return QStringLiteral("“%1”").arg(QDir::toNativeSeparators(path));
 }
 
+QString withDefaultExtension(const QString& path, const QString& extension) {
+    if (extension.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    if (path.endsWith(QLatin1Char('.')))
+        return path + extension;
+    return path + QLatin1Char('.') + extension;
+}
+
 } // namespace files

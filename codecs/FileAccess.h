@@ -45,4 +45,8 @@ void keepPermissions(const QString& path, int descriptor);
 // The path as the user reads it in a message: “/home/a/作品.jpg”.
 QString quoted(const QString& path);
 
+// A name typed without an extension gets the default one, as the save dialog does; a name
+// that ends in a dot gets only the extension after it ("g." becomes "g.jpg").
+QString withDefaultExtension(const QString& path, const QString& extension);
+
 } // namespace files

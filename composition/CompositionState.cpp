@@ -110,10 +110,13 @@ std::optional<FanRing> CompositionState::lastFanRing() const {
     for (std::size_t i = history.doneCount(); i-- > 0;) {
         const HistoryStep& step = history.at(i);
         // A fan stamped at a press is the last element of its step; a template's ring is the
-        // last one it stamped.
+        // last one it stamped, on the canvas it made.
         if ((step.kind == HistoryStep::Kind::Stamp && step.placed == ekFan) ||
-            (step.kind == HistoryStep::Kind::Template && step.ring))
+            step.kind == HistoryStep::Kind::Template)
             return step.ring;
+        // A ring stamped before a new or cleared canvas is no longer on it.
+        if (step.kind == HistoryStep::Kind::NewCanvas || step.kind == HistoryStep::Kind::Clear)
+            return std::nullopt;
     }
     return std::nullopt;
 }

@@ -39,8 +39,8 @@ public:
     // element was last stamped or nudged to.
     ElementKind lastKind() const;
     QPoint position(ElementKind kind) const;
-    // The last fan stamped, among the steps done, when it is a folding-fan ring: the ring a
-    // 扇面 text block follows.
+    // The last fan stamped on the canvas shown (since it was made or cleared), when it is a
+    // folding-fan ring: the ring a 扇面 text block follows.
     std::optional<FanRing> lastFanRing() const;
     // The effect state: the picture every effect filters, whether it is taken, the effect
     // shown on the canvas.

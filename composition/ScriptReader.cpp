@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QRegularExpression>
+#include <cctype>
 #include <cmath>
 #include <map>
 
@@ -418,6 +419,12 @@ std::map<QString, QByteArray> embeddedFiles(const QJsonValue& value) {
         throw ScriptFormatError(QStringLiteral("第 1 行：键“files”必须是对象"));
     std::map<QString, QByteArray> files;
     const QJsonObject object = value.toObject();
+    // A work carries each picture it uses once, named by its content: a few, never thousands.
+    constexpr qsizetype largestFileCount = 10000;
+    if (object.size() > largestFileCount)
+        throw ScriptFormatError(QStringLiteral("第 1 行：文件太多：最多 %1 个，这里有 %2 个")
+                                    .arg(largestFileCount)
+                                    .arg(object.size()));
     for (auto it = object.begin(); it != object.end(); ++it) {
         const QString& name = it.key();
         if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
@@ -464,12 +471,25 @@ ScriptDocument readScriptDocument(const QByteArray& json, const DocumentLimits& 
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError) {
         const int line = int(json.left(error.offset).count('\n')) + 1;
-        throw ScriptFormatError(QStringLiteral("第 %1 行：不是有效的 JSON：%2")
-                                    .arg(line)
-                                    .arg(jsonProblem(error.error)));
+        // An object that begins and then runs out is a file cut short; anything else that is
+        // no JSON object from its first character is no script at all.
+        const bool begun = json.trimmed().startsWith('{');
+        qsizetype end = json.size(); // past the last character that is not a space
+        while (end > 0 && std::isspace(uchar(json[end - 1])))
+            --end;
+        const bool cut = begun && (error.error == QJsonParseError::UnterminatedObject ||
+                                   error.error == QJsonParseError::UnterminatedArray ||
+                                   error.error == QJsonParseError::UnterminatedString ||
+                                   error.offset >= end - 1);
+        throw ScriptFormatError(
+            QStringLiteral("第 %1 行：不是有效的 JSON：%2").arg(line).arg(jsonProblem(error.error)),
+            cut     ? ScriptFormatError::Kind::CutShort
+            : begun ? ScriptFormatError::Kind::Steps
+                    : ScriptFormatError::Kind::NotAScript);
     }
     if (!document.isObject())
-        throw ScriptFormatError(QStringLiteral("第 1 行：脚本必须是含有键“steps”的对象"));
+        throw ScriptFormatError(QStringLiteral("第 1 行：脚本必须是含有键“steps”的对象"),
+                                ScriptFormatError::Kind::NotAScript);
     const QJsonObject root = document.object();
     ScriptDocument result;
     for (auto it = root.begin(); it != root.end(); ++it) {

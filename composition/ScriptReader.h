@@ -24,12 +24,17 @@ struct ScriptStep {
 // A script that cannot be used as it stands; the text names the line and the key.
 class ScriptFormatError : public std::runtime_error {
 public:
-    explicit ScriptFormatError(const QString& text)
-        : std::runtime_error(text.toStdString()), message(text) {}
+    // What kind of file it is: not JSON (or not an object) from its start, JSON that stops
+    // before it ends (a file cut short), or one whose steps are wrong.
+    enum class Kind { NotAScript, CutShort, Steps };
+    explicit ScriptFormatError(const QString& text, Kind kind = Kind::Steps)
+        : std::runtime_error(text.toStdString()), message(text), what(kind) {}
     const QString& text() const { return message; }
+    Kind kind() const { return what; }
 
 private:
     QString message;
+    Kind what;
 };
 
 // The keys of every command: the one table that checks scripts and work files and gives the

@@ -76,12 +76,6 @@ Close closeOf(const QJsonObject& keys) {
     return Close::Confirm;
 }
 
-QString withDefaultExtension(const QString& path, const QString& extension) {
-    if (!QFileInfo(path).suffix().isEmpty())
-        return path;
-    return path.endsWith(QLatin1Char('.')) ? path + extension : path + QLatin1Char('.') + extension;
-}
-
 QImage decodePicture(const QString& name, const QByteArray& bytes) {
     const auto fail = [&](const QString& problem) {
         throw TarvelError(QStringLiteral("无法读取图片%1：%2。").arg(files::quoted(name), problem));
@@ -384,7 +378,7 @@ void StepSession::text(const QJsonObject& keys) {
             std::fprintf(out, "%s\n", qUtf8Printable(report));
     }
     if (keys.contains(QStringLiteral("saveAs"))) {
-        const QString file = withDefaultExtension(
+        const QString file = files::withDefaultExtension(
             path(keys.value(QStringLiteral("saveAs")).toString()), QStringLiteral("txt"));
         editor.saveToFile(file);
     }

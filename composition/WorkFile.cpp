@@ -42,6 +42,14 @@ void checkWorkSteps(const ScriptDocument& document) {
     }
 }
 
+// The whole text, even past a U+0000 that a face name may hold.
+void printLine(FILE* stream, const QString& text) {
+    const QByteArray line = text.toUtf8() + '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stream);
+}
+
+} // namespace
+
 void writeWholeFile(const QString& path, const QByteArray& data) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
@@ -51,20 +59,6 @@ void writeWholeFile(const QString& path, const QByteArray& data) {
             QStringLiteral("无法保存“%1”：%2。").arg(QDir::toNativeSeparators(path), reason));
     }
 }
-
-// The whole text, even past a U+0000 that a face name may hold.
-void printLine(FILE* stream, const QString& text) {
-    const QByteArray line = text.toUtf8() + '\n';
-    std::fwrite(line.constData(), 1, size_t(line.size()), stream);
-}
-
-QString withDefaultExtension(const QString& path, const QString& extension) {
-    if (!QFileInfo(path).suffix().isEmpty())
-        return path;
-    return path.endsWith(QLatin1Char('.')) ? path + extension : path + QLatin1Char('.') + extension;
-}
-
-} // namespace
 
 QJsonObject workDocument(const CompositionState& composition) {
     const std::vector<std::shared_ptr<const Step>> recipe = composition.steps().recipe();
@@ -100,7 +94,7 @@ void saveWorkFile(CompositionState& composition, const QString& path) {
     composition.markSaved();
 }
 
-void openWorkFile(CompositionState& composition, const QString& path) {
+void openWorkFile(CompositionState& composition, const QString& path, QStringList* warnings) {
     const QString shown = QDir::toNativeSeparators(path);
     const auto refuse = [&](const QString& why) {
         throw TarvelError(QStringLiteral("无法打开作品“%1”：%2").arg(shown, why));
@@ -113,6 +107,11 @@ void openWorkFile(CompositionState& composition, const QString& path) {
         document = readScriptDocument(read.data, workLimits);
         checkWorkSteps(document);
     } catch (const ScriptFormatError& error) {
+        // Said in a user's words where the file is not a work at all or was cut short.
+        if (error.kind() == ScriptFormatError::Kind::NotAScript || read.data.trimmed().isEmpty())
+            refuse(QStringLiteral("这个文件不是 Tarvel 作品文件。"));
+        if (error.kind() == ScriptFormatError::Kind::CutShort)
+            refuse(QStringLiteral("作品文件不完整，可能没有保存完。"));
         refuse(error.text());
     } catch (const TarvelError& error) {
         refuse(error.text());
@@ -124,6 +123,9 @@ void openWorkFile(CompositionState& composition, const QString& path) {
     for (const ScriptStep& step : document.steps) {
         try {
             session.run(step);
+            for (const QString& warning : session.takeWarnings())
+                if (warnings && !warnings->contains(warning))
+                    warnings->append(warning);
         } catch (...) {
             refuse(QStringLiteral("第 %1 步：%2")
                        .arg(step.number)
@@ -158,10 +160,11 @@ int runScriptDocument(CompositionState& composition, const ScriptDocument& docum
         QString failure;
         try {
             if (step.command == QLatin1String("save")) {
-                const QString path = withDefaultExtension(fileOf(step), QStringLiteral("jpg"));
+                // A picture is an export: the work is saved only as a work.
+                const QString path =
+                    files::withDefaultExtension(fileOf(step), QStringLiteral("jpg"));
                 savePicture(composition.canvas().picture(), path,
                             composition.canvas().dotsPerInch());
-                composition.markSaved();
             } else if (step.command == QLatin1String("saveWork")) {
                 saveWorkFile(composition, fileOf(step));
             } else if (step.command == QLatin1String("openWork")) {

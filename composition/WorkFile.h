@@ -19,12 +19,16 @@ inline constexpr qint64 largestWork = workLimits.bytes;
 
 // The work as a script: the steps still done with every file they use.
 QJsonObject workDocument(const CompositionState& composition);
+// Writes a whole file through a temporary one, so that a failed write leaves the old file.
+void writeWholeFile(const QString& path, const QByteArray& data);
 // Writes the work through a temporary file and marks the composition saved.
 void saveWorkFile(CompositionState& composition, const QString& path);
 // Reads a work and applies its steps to a composition of its own; only when every step
 // succeeded does it replace the composition, marked saved. Throws TarvelError
-// ("无法打开作品“…”：…") otherwise, with the composition as it was.
-void openWorkFile(CompositionState& composition, const QString& path);
+// ("无法打开作品“…”：…") otherwise, with the composition as it was. warnings receives what
+// its steps warned of (characters drawn in a fallback face).
+void openWorkFile(CompositionState& composition, const QString& path,
+                  QStringList* warnings = nullptr);
 
 // The text of a failure, as a step's error boundary gives it.
 QString failureText(const std::exception_ptr& failure);

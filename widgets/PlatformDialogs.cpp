@@ -3,6 +3,8 @@
 
 #include "PlatformDialogs.h"
 
+#include "FileAccess.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -26,6 +28,10 @@ FileChooser& fileChooser() {
 }
 SaveQuestion& saveQuestion() {
     static SaveQuestion question;
+    return question;
+}
+YesNoQuestion& yesNoQuestion() {
+    static YesNoQuestion question;
     return question;
 }
 
@@ -138,11 +144,11 @@ std::optional<QString> chooseFile(QWidget* parent, const FileDialogRequest& requ
     return runFileDialog(parent, request);
 }
 
-SaveAnswer askToSave(QWidget* parent) {
+SaveAnswer askToSave(QWidget* parent, const QString& question) {
     if (saveQuestion())
         return saveQuestion()(parent);
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Tarvel2008"),
-                    QStringLiteral("当前作品尚未保存，是否保存？"), QMessageBox::NoButton, parent);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Tarvel2008"), question,
+                    QMessageBox::NoButton, parent);
     QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
     QPushButton* discard = box.addButton(QStringLiteral("不保存"), QMessageBox::DestructiveRole);
     QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
@@ -154,6 +160,25 @@ SaveAnswer askToSave(QWidget* parent) {
     if (box.clickedButton() == discard)
         return SaveAnswer::Discard;
     return SaveAnswer::Cancel;
+}
+
+bool askYesNo(QWidget* parent, const QString& question) {
+    if (yesNoQuestion())
+        return yesNoQuestion()(parent, question);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Tarvel2008"), question,
+                    QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+YesNoQuestion setYesNoQuestion(YesNoQuestion question) {
+    YesNoQuestion previous = std::move(yesNoQuestion());
+    yesNoQuestion() = std::move(question);
+    return previous;
 }
 
 ColorChooser setColorChooser(ColorChooser chooser) {
@@ -186,11 +211,7 @@ QStringList qtNameFilters(const QString& barFilter) {
 }
 
 QString withDefaultExtension(const QString& path, const QString& extension) {
-    if (extension.isEmpty() || !QFileInfo(path).suffix().isEmpty())
-        return path;
-    if (path.endsWith(QLatin1Char('.')))
-        return path + extension;
-    return path + QLatin1Char('.') + extension;
+    return files::withDefaultExtension(path, extension);
 }
 
 QString extensionForType(const FileDialogRequest& request, int typeIndex) {

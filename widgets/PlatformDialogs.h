@@ -36,16 +36,22 @@ using ColorChooser = std::function<std::optional<TColor>(QWidget* parent, TColor
 using FileChooser =
     std::function<std::optional<QString>(QWidget* parent, const FileDialogRequest& request)>;
 using SaveQuestion = std::function<SaveAnswer(QWidget* parent)>;
+using YesNoQuestion = std::function<bool(QWidget* parent, const QString& question)>;
 
 std::optional<TColor> chooseColor(QWidget* parent, TColor initial);
 std::optional<QString> chooseFile(QWidget* parent, const FileDialogRequest& request);
 // Asks whether the unsaved composition is saved first: 保存, 不保存 or 取消 (also Esc).
-SaveAnswer askToSave(QWidget* parent);
+SaveAnswer askToSave(QWidget* parent,
+                     const QString& question = QStringLiteral("当前作品尚未保存，是否保存？"));
+
+// A question answered 是 or 否 (Esc: 否); true for 是.
+bool askYesNo(QWidget* parent, const QString& question);
 
 // Replace the dialogs (an empty function restores the real ones); return the previous.
 ColorChooser setColorChooser(ColorChooser chooser);
 FileChooser setFileChooser(FileChooser chooser);
 SaveQuestion setSaveQuestion(SaveQuestion question);
+YesNoQuestion setYesNoQuestion(YesNoQuestion question);
 
 // "desc|pattern|desc|pattern" -> Qt's "desc (pattern)" list, patterns separated by spaces.
 QStringList qtNameFilters(const QString& barFilter);

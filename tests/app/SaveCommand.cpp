@@ -206,28 +206,29 @@ TEST_F(SaveCommand, NoPictureReportsAnErrorInBothFormats) {
 }
 
 // Work that was never saved is not thrown away without a question: "清空" and the close box ask,
-// and only 不保存, or 保存 that really saved, let them go on.
+// and only 不保存, or 保存 that really saved the work file, let them go on. A picture exported
+// is not the work saved.
 TEST_F(SaveCommand, UnsavedWorkIsAskedAboutBeforeItIsDiscarded) {
     using PlatformDialogs::SaveAnswer;
     form->show();
     QStringList asked;
-    const auto answer = [&asked](SaveAnswer a) {
-        PlatformDialogs::setSaveQuestion([&asked, a](QWidget*) {
-            asked << QStringLiteral("asked");
+    const auto answer = [&asked, this](SaveAnswer a) {
+        PlatformDialogs::setSaveQuestion([&asked, a, this](QWidget*) {
+            asked << form->unsavedQuestion();
             return a;
         });
     };
     drawSomething();
     stampCircle();
-    const QString saved = dir.filePath("work.bmp");
+    const QString saved = dir.filePath("work.tarvel");
     struct Case {
         SaveAnswer answer;
-        std::optional<QString> file; // the save dialog's answer
+        std::optional<QString> file; // the work dialog's answer
         bool cleared;
     } cases[] = {
         {SaveAnswer::Cancel, saved, false},
-        {SaveAnswer::Save, std::nullopt, false}, // the save dialog was cancelled
-        {SaveAnswer::Save, QStringLiteral("/nonexistent-folder/x.bmp"), false}, // it failed
+        {SaveAnswer::Save, std::nullopt, false}, // the work dialog was cancelled
+        {SaveAnswer::Save, QStringLiteral("/nonexistent-folder/x.tarvel"), false}, // it failed
         {SaveAnswer::Save, saved, true},
     };
     for (const Case& c : cases) {
@@ -236,24 +237,38 @@ TEST_F(SaveCommand, UnsavedWorkIsAskedAboutBeforeItIsDiscarded) {
         PlatformDialogs::setFileChooser(
             [&c](QWidget*, const FileDialogRequest&) { return c.file; });
         form->ToolButton23->click();
-        EXPECT_EQ(asked.size(), 1);
+        EXPECT_EQ(asked, QStringList{QStringLiteral("当前作品尚未保存，是否保存？")});
         EXPECT_EQ(!form->Image1->hasPicture(), c.cleared);
     }
-    EXPECT_EQ(codecs::decodeBmp(contents(saved)).pixel(3, 4), qRgb(255, 255, 255));
-    EXPECT_EQ(form->StatusPanel2->text(), QStringLiteral("已保存：%1").arg(saved));
-    EXPECT_EQ(errors, QStringList{QStringLiteral(
-                          "无法保存图片“/nonexistent-folder/x.bmp”：文件夹不存在。")});
+    EXPECT_EQ(form->workFile(), saved);
+    EXPECT_TRUE(contents(saved).contains("\"do\": \"circle\""));
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith(QStringLiteral("无法保存“/nonexistent-folder/x.tarvel”")));
 
-    // Saved work is not asked about.
+    // A work saved as a work is not asked about; a picture exported since is no save, and the
+    // question says so.
     asked.clear();
     stampCircle();
-    PlatformDialogs::setFileChooser([&saved](QWidget*, const FileDialogRequest&) { return saved; });
+    form->MenuSaveWork->trigger();
+    EXPECT_FALSE(form->isWindowModified());
+    stampCircle();
+    const QString picture = dir.filePath("export.bmp");
+    PlatformDialogs::setFileChooser(
+        [&picture](QWidget*, const FileDialogRequest&) { return picture; });
     form->MenuSave->trigger();
+    EXPECT_TRUE(QFile::exists(picture));
+    EXPECT_TRUE(form->isWindowModified());
+    answer(SaveAnswer::Save);
     form->ToolButton23->click();
-    EXPECT_TRUE(asked.isEmpty());
-    EXPECT_FALSE(form->Image1->hasPicture());
+    EXPECT_EQ(
+        asked,
+        QStringList{
+            QStringLiteral("图片已导出到“%1”，但作品还没有保存。是否保存作品？").arg(picture)});
+    EXPECT_FALSE(form->Image1->hasPicture()); // saved to work.tarvel without a dialog
+    EXPECT_FALSE(form->isWindowModified());
 
     // The close box with unsaved work: 取消 keeps the window open, 不保存 closes it.
+    asked.clear();
     drawSomething();
     stampCircle();
     answer(SaveAnswer::Cancel);

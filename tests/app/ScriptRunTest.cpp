@@ -537,7 +537,10 @@ TEST_F(ScriptRun, WorkFilesThatCannotBeOpenedLeaveTheWorkAsItWas) {
     const std::pair<QString, const char*> cases[] = {
         {write("newer.tarvel", R"({"format": "tarvel-work", "version": 2, "steps": []})"),
          "作品文件的格式版本是 2，来自更新的 Tarvel"},
-        {write("cut.tarvel", work.left(work.size() / 2)), "不是有效的 JSON"},
+        {write("cut.tarvel", work.left(work.size() / 2)), "作品文件不完整，可能没有保存完。"},
+        {write("empty.tarvel", ""), "这个文件不是 Tarvel 作品文件。"},
+        {write("picture.tarvel", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)),
+         "这个文件不是 Tarvel 作品文件。"},
         {write("type.tarvel", R"({"steps": [{"do": "circle", "radius": "big"}]})"),
          "键“radius”必须是整数"},
         {write("save.tarvel", R"({"steps": [{"do": "save", "file": "/tmp/x.bmp"}]})"),

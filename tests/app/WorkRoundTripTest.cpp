@@ -17,7 +17,9 @@
 
 #include <QAction>
 #include <QJsonDocument>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -226,6 +228,35 @@ TEST_F(WorkRoundTrip, OpeningAsksNothingAndARefusedWorkChangesNothing) {
     EXPECT_EQ(form.Form2->CanvasSettings.Width, canvas.Width);
     EXPECT_EQ(form.Form2->CanvasSettings.BackgroundColor, canvas.BackgroundColor);
     EXPECT_TRUE(form.composition().canvas().picture().image() == before);
+}
+
+// A work naming a face that is not installed says so when it opens; a recent work that is gone
+// is offered for removal from the list.
+TEST_F(WorkRoundTrip, MissingFacesAreSaidAndMissingRecentWorksOfferedForRemoval) {
+    QFile work(folder.filePath(QStringLiteral("faces.tarvel")));
+    ASSERT_TRUE(work.open(QIODevice::WriteOnly));
+    work.write(R"({"steps": [{"do": "canvas", "width": 90, "height": 60, "color": "#FFFFFF"},
+      {"do": "rotated", "text": "永", "face": "No Such Face", "size": "20"},
+      {"do": "click", "at": [5, 5]}]})");
+    work.close();
+    form.openWork(work.fileName());
+    EXPECT_TRUE(form.StatusPanel2->text().contains(QStringLiteral("No Such Face")))
+        << form.StatusPanel2->text().toStdString();
+
+    ASSERT_TRUE(work.remove());
+    QStringList asked;
+    PlatformDialogs::setYesNoQuestion([&asked](QWidget*, const QString& question) {
+        asked << question;
+        return true;
+    });
+    form.MenuRecentWorks->aboutToShow();
+    ASSERT_FALSE(form.MenuRecentWorks->actions().isEmpty());
+    form.MenuRecentWorks->actions().first()->trigger();
+    PlatformDialogs::setYesNoQuestion({});
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].contains(QDir::toNativeSeparators(work.fileName())));
+    EXPECT_FALSE(form.recentWorks().contains(QFileInfo(work.fileName()).absoluteFilePath()));
+    EXPECT_TRUE(shownErrors.isEmpty());
 }
 
 TEST_F(WorkRoundTrip, ATemplateIsOneStepOfTheWork) {

@@ -119,4 +119,26 @@ TEST_F(Works, ALongWorkOnALargeCanvasReopensTheSameAndUndoes) {
     EXPECT_TRUE(reopened.canvas().picture().image() == composed.canvas().picture().image());
 }
 
+// A 扇面 block follows a ring only while the ring is on the canvas shown: a new canvas or a
+// clear leaves it nothing to follow.
+TEST_F(Works, TextFollowsARingOnlyOnTheCanvasItWasStampedOn) {
+    CompositionState composed;
+    StepSession session(composed, {}, QDir(folder.path()));
+    const QJsonObject canvas{
+        {"do", "canvas"}, {"width", 500}, {"height", 300}, {"color", "#FFFFFF"}};
+    const QJsonObject fanText{{"do", "text"}, {"plain", "春眠"}, {"fan", true}};
+    for (const QJsonObject& gone : {canvas, QJsonObject{{"do", "clear"}}}) {
+        run(session, canvas);
+        run(session, {{"do", "fan"}, {"shape", "ring"}, {"radius", 240}, {"innerRadius", 108}});
+        run(session, {{"do", "click"}, {"at", QJsonArray{20, 20}}});
+        ASSERT_TRUE(composed.lastFanRing());
+        run(session, fanText);
+        run(session, gone);
+        EXPECT_FALSE(composed.lastFanRing());
+        const std::size_t steps = composed.steps().size();
+        EXPECT_THROW(run(session, fanText), TarvelError);
+        EXPECT_EQ(composed.steps().size(), steps);
+    }
+}
+
 } // namespace
