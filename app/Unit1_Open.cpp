@@ -4,6 +4,7 @@
 // Opening a picture given to the program (from the desktop's "open with"): a new canvas of the
 // picture's size with the picture as a centred background, as if the canvas dialog had been
 // confirmed with it.
+#include "Limits.h"
 #include "StepSession.h"
 #include "Unit1.h"
 
@@ -20,8 +21,8 @@ void TForm1::openPictureFile(const QString& path) {
     const QImage picture = codecs::loadPicture(path);
     const QByteArray bytes = files::readRegularFile(path, maxEmbeddedPicture).data;
     TSetStruct& settings = Form2->CanvasSettings;
-    settings.Width = std::min(picture.width(), 4000);
-    settings.Height = std::min(picture.height(), 4000);
+    settings.Width = std::min(picture.width(), limits::canvasSide);
+    settings.Height = std::min(picture.height(), limits::canvasSide);
     settings.UsePicture = true;
     settings.UseColor = false;
     settings.PictureFile = path;

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Tarvel developers
 
 #include "Unit2.h"
+#include "Limits.h"
 
 #include "DialogKeys.h"
 #include "ErrorBoundary.h"
@@ -27,7 +28,7 @@ namespace {
 // of it would fail.
 SpinEdit* sizeBox(QWidget* parent, const char* name, const QRect& geometry, int value) {
     auto* box = named(new SpinEdit(parent), name, geometry);
-    box->setRange(1, 4000);
+    box->setRange(1, limits::canvasSide);
     box->setIncrement(20);
     box->setValue(value);
     return box;

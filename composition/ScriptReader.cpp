@@ -3,6 +3,7 @@
 
 // Parsing and checking composition scripts before they run.
 #include "ScriptReader.h"
+#include "Limits.h"
 
 #include "EffectKind.h"
 
@@ -37,8 +38,8 @@ QStringList effectChoices() {
 const std::map<QString, KeyTable>& scriptCommandTable() {
     static const std::map<QString, KeyTable> table = {
         {"canvas",
-         {{"width", {KeyType::Integer, {}, 1, 4000}},
-          {"height", {KeyType::Integer, {}, 1, 4000}},
+         {{"width", {KeyType::Integer, {}, 1, limits::canvasSide}},
+          {"height", {KeyType::Integer, {}, 1, limits::canvasSide}},
           {"color", {KeyType::Color}},
           {"picture", {KeyType::File}},
           {"blank", {KeyType::Boolean}},
@@ -50,7 +51,7 @@ const std::map<QString, KeyTable>& scriptCommandTable() {
           {"plain", {KeyType::Text}},
           {"runs", {KeyType::Runs}},
           {"face", {KeyType::Text}},
-          {"size", {KeyType::Integer, {}, 1, 1638}},
+          {"size", {KeyType::Integer, {}, 1, limits::textPoints}},
           {"color", {KeyType::Color}},
           {"leftMargin", {KeyType::Integer}},
           {"topMargin", {KeyType::Integer}},
@@ -105,9 +106,9 @@ const std::map<QString, KeyTable>& scriptCommandTable() {
           {"close", {KeyType::Choice, closeWithPreview}}}},
         {"fan",
          {{"lineWidth", {KeyType::Integer, {}, 1, 10}},
-          {"radius", {KeyType::Integer, {}, 10, 1000}},
+          {"radius", {KeyType::Integer, {}, limits::fanRadiusMin, limits::fanRadiusMax}},
           {"shape", {KeyType::Choice, {"leaf", "ring"}}},
-          {"innerRadius", {KeyType::Integer, {}, 0, 1000}},
+          {"innerRadius", {KeyType::Integer, {}, 0, limits::fanRadiusMax}},
           {"span", {KeyType::Integer, {}, 0, 360}},
           {"lineColor", {KeyType::Color}},
           {"fillColor", {KeyType::Color}},
@@ -274,7 +275,7 @@ void checkRuns(const ScriptStep& step, const QJsonValue& value) {
         fail(step, QStringLiteral("键“runs”必须是列表"));
     static const KeyTable runKeys = {{"text", {KeyType::Text}},
                                      {"face", {KeyType::Text}},
-                                     {"size", {KeyType::Integer, {}, 1, 1638}},
+                                     {"size", {KeyType::Integer, {}, 1, limits::textPoints}},
                                      {"color", {KeyType::Color}},
                                      {"bold", {KeyType::Boolean}},
                                      {"italic", {KeyType::Boolean}},

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Tarvel developers
 
 #include "StepSession.h"
+#include "Limits.h"
 
 #include "ChineseConversion.h"
 #include "FanTextLayout.h"
@@ -104,8 +105,8 @@ QImage decodePicture(const QString& name, const QByteArray& bytes) {
 // What each dialog holds between steps: its controls, its record and its armed element.
 struct StepSession::Dialogs {
     struct Canvas {
-        Box width{800, 1, 4000};
-        Box height{600, 1, 4000};
+        Box width{800, 1, limits::canvasSide};
+        Box height{600, 1, limits::canvasSide};
         Box resolution{defaultResolution, minimumResolution, maximumResolution};
         TColor chosenColor = clWhite;
         bool pictureChosen = false;
@@ -160,12 +161,13 @@ struct StepSession::Dialogs {
 
     struct Shape {
         explicit Shape(bool fan)
-            : lineWidth(fan ? Box{1, 1, 10} : Box{2}), radius(fan ? Box{100, 10, 1000} : Box{50}),
+            : lineWidth(fan ? Box{1, 1, 10} : Box{2}),
+              radius(fan ? Box{100, limits::fanRadiusMin, limits::fanRadiusMax} : Box{50}),
               fan(fan) {
             resetRecord();
         }
         Box lineWidth, radius;
-        Box inner{45, 0, 1000}, span{140, 0, 360};
+        Box inner{45, 0, limits::fanRadiusMax}, span{140, 0, 360};
         bool ring = false;
         bool fan;
         CircleSettingsRecord circle;

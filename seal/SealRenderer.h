@@ -10,6 +10,7 @@
 #include "Colors.h"
 #include "DrawingSurface.h"
 #include "FontCoverage.h"
+#include "Limits.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -69,7 +70,7 @@ constexpr TColor sealKeyColor = clFuchsia;
 // A negative side gives an empty seal. A seal may be as large as the largest canvas, 4000
 // pixels a side; a larger side is refused with a message naming it, so that a mistyped size
 // cannot ask for gigabytes of bitmap.
-constexpr int maxSealSide = 4000;
+constexpr int maxSealSide = limits::canvasSide;
 int sealSide(qint32 requested);
 
 // The number of characters of a GBK line: its length minus half the number of bytes of

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "DrawingSurface.h"
+#include "Limits.h"
 #include "ShapeSettings.h"
 
 #include <QtGlobal>
@@ -24,7 +25,7 @@ qint64 circlePictureSide(qint32 radius);
 
 // The largest canvas is 4000 x 4000 pixels and a picture is stamped with its top-left corner
 // on the canvas, so no more of a circle than its top-left 4000 x 4000 pixels can ever land.
-constexpr qint64 largestStampedSide = 4000;
+constexpr qint64 largestStampedSide = limits::canvasSide;
 
 // A white picture of side x side pixels, cut to largestStampedSide on each side. A side of 0 or
 // less gives an empty picture (no circle can be drawn); a side the program cannot allocate raises

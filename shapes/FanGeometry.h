@@ -6,6 +6,7 @@
 #pragma once
 
 #include "DrawingSurface.h"
+#include "Limits.h"
 #include "ShapeSettings.h"
 
 #include <QPoint>
@@ -33,7 +34,7 @@ struct FanSettingsRecord : ShapeSettingsRecord {
 constexpr qint64 maxFanPictureSide = 8192;
 // No more of a fan than its top-left 4000 x 4000 pixels can land on the largest canvas; the
 // picture kept for stamping is cut to that.
-constexpr int largestStampedFanSide = 4000;
+constexpr int largestStampedFanSide = limits::canvasSide;
 
 // The constants of the fan outline for one radius. A and B lie outside the picture, so the top
 // arc leaves the picture through its left and right sides.

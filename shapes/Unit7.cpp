@@ -3,6 +3,7 @@
 
 // The fan dialog. Its preview picture is exactly what the main window stamps.
 #include "Unit7.h"
+#include "Limits.h"
 
 #include "FanRingGeometry.h"
 #include "Named.h"
@@ -24,7 +25,7 @@ TForm7::TForm7(QWidget* workCanvas, const TSetStruct* canvasSettings, QWidget* p
     SpinEdit1->setRange(1, 10);
     SpinEdit1->setIncrement(1);
     SpinEdit1->setValue(1);
-    SpinEdit2->setRange(10, 1000);
+    SpinEdit2->setRange(limits::fanRadiusMin, limits::fanRadiusMax);
     SpinEdit2->setIncrement(5);
     SpinEdit2->setValue(100);
 
@@ -37,7 +38,7 @@ TForm7::TForm7(QWidget* workCanvas, const TSetStruct* canvasSettings, QWidget* p
     Label5 = named(new QLabel(QStringLiteral("内半径："), GroupBox1), "Label5");
     Label6 = named(new QLabel(QStringLiteral("角度："), GroupBox1), "Label6");
     SpinEdit3 = named(new SpinEdit(GroupBox1), "SpinEdit3");
-    SpinEdit3->setRange(0, 1000);
+    SpinEdit3->setRange(0, limits::fanRadiusMax);
     SpinEdit3->setIncrement(5);
     SpinEdit3->setValue(45);
     SpinEdit4 = named(new SpinEdit(GroupBox1), "SpinEdit4");

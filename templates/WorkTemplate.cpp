@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Tarvel developers
 
 #include "WorkTemplate.h"
+#include "Limits.h"
 
 #include "ColumnSetting.h"
 #include "FanRingGeometry.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-constexpr int largestSide = 4000;
+constexpr int largestSide = limits::canvasSide;
 // Spacing and sizes, in parts of the main characters' size.
 constexpr double columnGap = 0.35;
 constexpr double characterGap = 0.08;
@@ -580,11 +581,12 @@ TemplateLayout layoutTemplate(const WorkTemplate& asked) {
     layout.dpi = workDpi(work);
     layout.canvas = paperPixels(paper.width(), paper.height(), layout.dpi);
     mustFit(layout.canvas.width() <= largestSide && layout.canvas.height() <= largestSide,
-            QStringLiteral("这张纸在 %1 dpi 下是 %2 × %3 像素，超过了画布最大的 4000 × 4000 像素；"
+            QStringLiteral("这张纸在 %1 dpi 下是 %2 × %3 像素，超过了画布最大的 %4 × %4 像素；"
                            "请降低分辨率。")
                 .arg(layout.dpi)
                 .arg(layout.canvas.width())
-                .arg(layout.canvas.height()));
+                .arg(layout.canvas.height())
+                .arg(largestSide));
     if (work.format == WorkFormat::Couplet) {
         const QSize strip = paperPixels(work.shortCm, work.longCm, layout.dpi);
         layoutCouplet(layout, work, strip.width(), strip.height());

@@ -4,6 +4,7 @@
 // The rich text store: byte positions over a QTextDocument, character attributes, one-level
 // undo, loading and saving.
 #include "RichText.h"
+#include "Limits.h"
 
 #include "ChineseConversion.h"
 #include "DrawingSurface.h"
@@ -28,7 +29,7 @@
 namespace {
 
 constexpr int minimumPoints = 1;
-constexpr int maximumPoints = 1638;
+constexpr int maximumPoints = limits::textPoints;
 // A calligraphy text is tens or hundreds of lines. Far larger documents are refused before
 // they reach the editor: Qt's document layout never finishes once a document is some
 // millions of lines tall, and the RTF reader holds a few dozen bytes per byte it reads.

@@ -10,6 +10,7 @@
 // characters, again for Asian text (\dbch\af, \afs, \ab, \ai): word processors take the face
 // of Chinese text only from the Asian set, while readers that know only \f and \fs use those.
 #include "RtfWriter.h"
+#include "Limits.h"
 
 #include "RtfReader.h"
 
@@ -138,7 +139,8 @@ bool hasAsianCharacter(const QString& text) {
 
 void Writer::writeAttributes(const RichTextAttributes& attributes, bool asian) {
     const QByteArray font = QByteArray::number(fontIndex(attributes));
-    const QByteArray halfPoints = QByteArray::number(2 * std::clamp(attributes.Size, 1, 1638));
+    const QByteArray halfPoints =
+        QByteArray::number(2 * std::clamp(attributes.Size, 1, limits::textPoints));
     out += "\\plain\\f";
     out += font;
     out += "\\fs";
