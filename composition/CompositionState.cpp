@@ -318,6 +318,9 @@ void CompositionState::recordStamp(const std::shared_ptr<Step>& recipe,
     bool anywhere = false;
     std::optional<FanRing> ring;
     const std::function<void()> draw = drawElements(recipe->elements, area, anywhere, ring);
+    // The step keeps the records, not the pictures drawn from them: a nudge draws them again.
+    for (Element& element : recipe->elements)
+        element.rendered.reset();
     const bool hadPicture = canvasPicture.hasPicture();
     const Element& last = recipe->elements.back();
     recordDrawing(HistoryStep::Kind::Stamp, anywhere ? QRect() : area, draw, {last.kind, last.at},
@@ -343,23 +346,29 @@ void CompositionState::drawText(const RichText& text, const TextSettings& settin
 void CompositionState::drawTextBlock() {
     if (!text)
         return;
-    auto model = std::make_shared<RichTextModel>(text->richText().toModel());
-    drawTextBlock(text->textSettings(), std::move(model));
+    const RichText& typed = text->richText();
+    auto model = std::make_shared<RichTextModel>(typed.toModel());
+    drawTextBlock(text->textSettings(), std::move(model),
+                  typed.wordWrap() ? std::optional<int>(typed.wrapWidth()) : std::nullopt);
 }
 
 void CompositionState::drawTextBlock(const TextSettings& settings,
-                                     std::shared_ptr<const RichTextModel> runs) {
+                                     std::shared_ptr<const RichTextModel> runs,
+                                     std::optional<int> wrapWidth) {
     checkRoom();
     auto recipe = std::make_shared<Step>();
     recipe->kind = Step::Kind::Text;
     recipe->text = settings;
     recipe->runs = std::move(runs);
+    recipe->wrapWidth = wrapWidth;
     recordText(recipe, false);
 }
 
 void CompositionState::recordText(const std::shared_ptr<Step>& recipe, bool nudged) {
     RichText block;
     block.setModel(*recipe->runs);
+    if (recipe->wrapWidth)
+        block.setWordWrap(true, *recipe->wrapWidth);
     const TextSettings& settings = recipe->text;
     if (settings.FanLayout) {
         const std::optional<FanRing> ring = lastFanRing();
@@ -418,8 +427,12 @@ bool CompositionState::nudge(int dx, int dy) {
         // A 扇面 block is laid out again before its step is taken out: moving does not change
         // what fits.
     } else {
+        // However far the arrows push, the point stays where a work can say it.
         Element& last = moved->elements.back();
-        last.at += QPoint(dx, dy);
+        const auto moveBy = [](int at, int by) {
+            return int(std::clamp<qint64>(qint64(at) + by, -largestPoint, largestPoint));
+        };
+        last.at = QPoint(moveBy(last.at.x(), dx), moveBy(last.at.y(), dy));
     }
     bool wasDone = false;
     std::optional<HistoryStep> old = history.takeNudgeTarget(wasDone);

@@ -73,7 +73,8 @@ public:
     // ring, or finds none, raises an error and changes nothing.
     void drawTextBlock();
     // A text block with these settings and this text, as one step.
-    void drawTextBlock(const TextSettings& settings, std::shared_ptr<const RichTextModel> text);
+    void drawTextBlock(const TextSettings& settings, std::shared_ptr<const RichTextModel> text,
+                       std::optional<int> wrapWidth = std::nullopt);
     // Steps back and forward through the history; false when there is no step to take.
     bool undo();
     bool redo();

@@ -25,17 +25,26 @@ qint64 History::bytes() const {
     return total;
 }
 
+qint64 History::recipeBytesOf(const HistoryStep& step) {
+    return step.recipe ? step.recipe->bytes() : 0;
+}
+
 void History::dropAfterDone() {
     if (clean && *clean > done)
         clean.reset();
     if (nudgeTarget && *nudgeTarget >= done)
         nudgeTarget.reset();
+    for (std::size_t i = done; i < steps.size(); ++i)
+        recipeBytes -= recipeBytesOf(steps[i]);
     steps.erase(steps.begin() + std::ptrdiff_t(done), steps.end());
     firstKept = std::min(firstKept, steps.size());
 }
 
 void History::forgetOldest() {
-    qint64 total = bytes();
+    // Only the steps that keep pixels are walked: the recipes are a running total.
+    qint64 total = recipeBytes;
+    for (std::size_t i = firstKept; i < steps.size(); ++i)
+        total += frameBytes(steps[i].before) + frameBytes(steps[i].after);
     // The newest step keeps its pixels whatever they hold: without them the canvas could not
     // go back at all.
     while (steps.size() - firstKept > 1 &&
@@ -52,6 +61,7 @@ void History::forgetOldest() {
 
 void History::push(HistoryStep step) {
     dropAfterDone();
+    recipeBytes += recipeBytesOf(step);
     steps.push_back(std::move(step));
     ++done;
     forgetOldest();
@@ -75,6 +85,7 @@ std::optional<HistoryStep> History::takeNudgeTarget(bool& wasDone) {
     wasDone = *nudgeTarget < done;
     if (wasDone)
         --done;
+    recipeBytes -= recipeBytesOf(steps[done]);
     HistoryStep step = std::move(steps[done]);
     dropAfterDone();
     return step;
@@ -85,6 +96,7 @@ void History::clear() {
     done = 0;
     clean = 0;
     firstKept = 0;
+    recipeBytes = 0;
     nudgeTarget.reset();
 }
 

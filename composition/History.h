@@ -112,10 +112,13 @@ public:
 private:
     void dropAfterDone();
     void forgetOldest();
+    static qint64 recipeBytesOf(const HistoryStep& step);
     std::vector<HistoryStep> steps;
     std::size_t done = 0;
     // The first step whose pixels are still kept.
     std::size_t firstKept = 0;
+    // What the recipes of all the steps hold, kept as steps come and go.
+    qint64 recipeBytes = 0;
     // The number of done steps when the work was saved; none when that state is gone.
     std::optional<std::size_t> clean = std::size_t(0);
 };

@@ -76,6 +76,8 @@ struct Step {
     // Text: the block's settings and its text with every run's attributes.
     TextSettings text;
     std::shared_ptr<const RichTextModel> runs;
+    // The editor's width its lines were wrapped at (自动换行), or none.
+    std::optional<int> wrapWidth;
     // Stamp: every element stamped at one press, in the order they were stamped; a nudge
     // moves the last one.
     std::vector<Element> elements;
@@ -90,6 +92,10 @@ struct Step {
     // What the step holds, counted into the history's bound.
     qint64 bytes() const;
 };
+
+// How far from the canvas an element may be moved, in pixels either way: as far as a work file
+// writes a point.
+inline constexpr qint64 largestPoint = 1000000000;
 
 // The element kinds a press stamps, in the order it stamps them, with their script commands.
 struct ElementKindEntry {

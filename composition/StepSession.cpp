@@ -315,6 +315,9 @@ void StepSession::text(const QJsonObject& keys) {
     if (!ring)
         d.fanChecked = false;
     RichText& editor = d.editor;
+    // A work says the width its block was wrapped at; scripts never wrap.
+    const QJsonValue wrap = keys.value(QStringLiteral("wrapWidth"));
+    editor.setWordWrap(wrap.isDouble(), wrap.toInt());
     if (keys.contains(QStringLiteral("open")))
         editor.loadFromFile(path(keys.value(QStringLiteral("open")).toString()));
     else if (keys.contains(QStringLiteral("runs")))
@@ -370,6 +373,12 @@ void StepSession::text(const QJsonObject& keys) {
         s.FanShiftY = keys.value(QStringLiteral("fanShiftY")).toInt();
         s.Confirmed = true;
         MeasureTextBlock(editor, s);
+        // A work gives what the block was measured at when it was drawn.
+        for (const auto& [key, field] :
+             {std::pair{"rowPitch", &s.RowPitch}, std::pair{"extentWidth", &s.ExtentWidth},
+              std::pair{"extentHeight", &s.ExtentHeight}})
+            if (keys.value(QLatin1String(key)).isDouble())
+                *field = keys.value(QLatin1String(key)).toInt();
     };
     if (keys.value(QStringLiteral("check")).toBool()) {
         apply();
@@ -398,7 +407,8 @@ void StepSession::text(const QJsonObject& keys) {
     // A block the dialog holds confirmed is drawn when the dialog closes.
     if (!d.settings.Confirmed)
         return;
-    composition.drawTextBlock(d.settings, std::make_shared<RichTextModel>(editor.toModel()));
+    composition.drawTextBlock(d.settings, std::make_shared<RichTextModel>(editor.toModel()),
+                              wrap.isDouble() ? std::optional<int>(wrap.toInt()) : std::nullopt);
     warnOf(textBlockGaps(editor));
 }
 
@@ -659,6 +669,7 @@ void StepSession::nudge(const QJsonObject& keys) {
         // A move by pixels, as a work file writes the moves merged into a step.
         composition.nudge(keys.value(QStringLiteral("dx")).toInt(),
                           keys.value(QStringLiteral("dy")).toInt());
+        followMovedText();
         return;
     }
     const QString direction = keys.value(QStringLiteral("direction")).toString();
@@ -669,6 +680,21 @@ void StepSession::nudge(const QJsonObject& keys) {
     const int times = keys.value(QStringLiteral("times")).toInt(1);
     for (int i = 0; i < times; ++i)
         composition.nudge(by.x(), by.y());
+    followMovedText();
+}
+
+// The text dialog's record follows its block, as in the window, so that the dialog and the
+// next nudge start where the block now stands.
+void StepSession::followMovedText() {
+    const HistoryStep* moved = composition.steps().last();
+    if (!moved || !moved->recipe || moved->recipe->kind != Step::Kind::Text)
+        return;
+    TextSettings& shown = dialogs->text.settings;
+    const TextSettings& now = moved->recipe->text;
+    shown.LeftMargin = now.LeftMargin;
+    shown.TopMargin = now.TopMargin;
+    shown.FanShiftX = now.FanShiftX;
+    shown.FanShiftY = now.FanShiftY;
 }
 
 void StepSession::effect(const QJsonObject& keys) {

@@ -53,6 +53,7 @@ private:
     void shape(ElementKind kind, const QJsonObject& keys);
     void click(QPoint at);
     void nudge(const QJsonObject& keys);
+    void followMovedText();
     void effect(const QJsonObject& keys);
     void templateStep(const QJsonObject& keys);
     void warnOf(const QList<FaceGap>& gaps);

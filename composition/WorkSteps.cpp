@@ -68,6 +68,12 @@ QJsonObject textKeys(const Step& step) {
                                                   ? settings.Punctuation
                                                   : vpOriginal])},
         {"chineseDigits", settings.ChineseDigits}};
+    // What the block was measured at when it was confirmed, which it is drawn with.
+    keys.insert("rowPitch", settings.RowPitch);
+    keys.insert("extentWidth", settings.ExtentWidth);
+    keys.insert("extentHeight", settings.ExtentHeight);
+    if (step.wrapWidth)
+        keys.insert("wrapWidth", *step.wrapWidth);
     if (settings.FanLayout) {
         keys.insert("fan", true);
         keys.insert("fanColumns",
@@ -98,7 +104,12 @@ QJsonObject elementKeys(const Element& element) {
     case ekSeal: {
         const TSetStamper& s = element.seal;
         keys = {{"do", "seal"},
-                {"text", element.sealLines.join(QLatin1Char('\n'))},
+                // A last empty line is one more line break: the editor counts no empty line
+                // at the very end.
+                {"text", element.sealLines.join(QLatin1Char('\n')) +
+                             (!element.sealLines.isEmpty() && element.sealLines.last().isEmpty()
+                                  ? QStringLiteral("\n")
+                                  : QString())},
                 {"width", s.SealWidth},
                 {"height", s.SealHeight},
                 {"strokeWeight", s.StrokeWeight},
