@@ -153,6 +153,30 @@ TEST_F(WorkRoundTrip, SealAndTextChangedInTheirDialogsThenNudgedMoveAsStamped) {
     expectRoundTrip();
 }
 
+// A block typed with 自动换行 is drawn, and reopened, with the lines the editor wrapped.
+TEST_F(WorkRoundTrip, WrappedTextKeepsItsLines) {
+    newCanvas(clWhite);
+    inDialog(
+        form.Form8,
+        [&] {
+            form.Form8->MenuWordWrap->trigger();
+            form.Form8->richText().setText(QString(120, QChar(0x6C38)));
+            form.Form8->Button1->click();
+        },
+        [this] { form.ToolButton1Click(); });
+    const int wrap = form.composition().steps().recipe().back()->wrapWidth.value_or(0);
+    ASSERT_GT(wrap, 0);
+    // The ink is more than one line high: a line of 120 characters does not fit the editor.
+    QRect ink;
+    const DrawingSurface& canvas = form.composition().canvas().picture();
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x)
+            if (canvas.pixel(x, y) != clWhite)
+                ink |= QRect(x, y, 1, 1);
+    EXPECT_GT(ink.height(), 24) << ink.height();
+    expectRoundTrip();
+}
+
 TEST_F(WorkRoundTrip, CanvasWithoutColourOrPictureStaysBlankOverAnyCanvas) {
     newCanvas(std::nullopt);
     confirmCircle();

@@ -58,8 +58,8 @@ TEST_F(Works, EveryStepKindAtTheEdgesOfItsKeysComesBack) {
          {"lineSpacing", INT_MAX}},
         {{"do", "rotated"}, {"text", "落款"}, {"angle", -180}, {"charSpacing", INT_MAX}},
         {{"do", "seal"},
-         {"text", "印"},
-         {"width", -5},
+         {"text", "印\n\n"}, // a last empty line is a line of the seal
+         {"width", 40},
          {"seed", INT_MIN},
          {"wear", 100},
          {"frameWidth", 200},
