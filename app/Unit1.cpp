@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -344,6 +345,8 @@ void TForm1::buildWorkArea() {
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->showPicture(&State.canvasForDrawing());
     Image1->setProperty("hint", QString());
+    // A press gives the canvas the focus, so that the arrow keys move what was placed.
+    Image1->setFocusPolicy(Qt::StrongFocus);
     ScrollBox1->setWidget(Image1);
     setCentralWidget(ScrollBox1);
     // The view follows the composition: the rectangle a command changed is painted again,
@@ -444,6 +447,22 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         return true;
     } else if (event->type() == QEvent::ToolTip && watched == Image1) {
         return true; // the canvas shows no tooltip
+    } else if (event->type() == QEvent::KeyPress && inThisWindow) {
+        // The arrows move the last element, as the arrow buttons do: alone while the canvas
+        // has the focus, with Alt anywhere in the window.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if ((watched == Image1 && modifiers == Qt::NoModifier) || modifiers == Qt::AltModifier) {
+            const QPoint by = key->key() == Qt::Key_Left    ? QPoint(-10, 0)
+                              : key->key() == Qt::Key_Right ? QPoint(10, 0)
+                              : key->key() == Qt::Key_Up    ? QPoint(0, -10)
+                              : key->key() == Qt::Key_Down  ? QPoint(0, 10)
+                                                            : QPoint();
+            if (!by.isNull()) {
+                ErrorBoundary::run(this, [&] { nudge(by.x(), by.y()); });
+                return true;
+            }
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

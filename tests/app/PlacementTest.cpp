@@ -5,6 +5,7 @@
 // the four nudges, with the circle as the element.
 #include "PlacementFixture.h"
 
+#include <QScrollArea>
 #include <QToolButton>
 
 namespace {
@@ -78,6 +79,13 @@ TEST_F(Placement, UndoAndNudgeButtonsReachTheComposition) {
     form.ToolButton30Click();                    // left
     form.ToolButton35Click();                    // up
     EXPECT_EQ(form.composition().position(ekCircle), QPoint(100, 100));
+    // The arrow keys with the canvas focused, and Alt+arrows anywhere in the window.
+    QTest::keyClick(form.Image1, Qt::Key_Right);
+    QTest::keyClick(form.Image1, Qt::Key_Down);
+    QTest::keyClick(form.ScrollBox1, Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(form.composition().position(ekCircle), QPoint(100, 110));
+    QTest::keyClick(form.ScrollBox1, Qt::Key_Up); // the scroll area's own: no nudge
+    EXPECT_EQ(form.composition().position(ekCircle), QPoint(100, 110));
 }
 
 TEST_F(Placement, StampOnACanvasWithoutAPictureCreatesAWhiteOneOfTheControlSize) {
