@@ -7,6 +7,7 @@
 
 #include "CompositionState.h"
 #include "EffectKind.h"
+#include "RecoveryJournal.h"
 #include "WorkTemplate.h"
 
 #include <QJsonArray>
@@ -176,6 +177,15 @@ public:
     QString workFile() const { return currentWorkFile; }
     QStringList recentWorks() const;
 
+    // ---- Recovery after a crash (Unit1_Recovery.cpp)
+    // From here on every step is journaled in folder (the user's by default), and the works
+    // that programs which ended without saving left there are offered back.
+    void startRecovery(const QString& folder = QString());
+    void offerRecovery();
+    // The folder journals are kept in for this user.
+    static QString recoveryFolder();
+    const RecoveryJournal* journal() const { return recoveryJournal.get(); }
+
     // ---- Text (Unit1_Text.cpp)
     void createTextDialog();
     void ToolButton1Click(); // add text
@@ -257,6 +267,14 @@ private:
     void workReplaced();
     void rememberRecentWork(const QString& path);
     void fillRecentWorks();
+
+    // ---- State kept by the recovery concern (Unit1_Recovery.cpp)
+    std::unique_ptr<RecoveryJournal> recoveryJournal;
+    QString recoveryFolderInUse;
+    // The journal follows the history; a journal that cannot be written is said, never
+    // stops the step.
+    void followJournal();
+    void restartJournal(JournalBase base);
 
     // ---- State kept by the start-up concern (Unit1_Startup.cpp)
     QList<int> privateFontIds;

@@ -20,6 +20,8 @@
 #include <QToolButton>
 
 void TForm1::historyChanged() {
+    // Journaled before anything shows the step as done.
+    followJournal();
     ToolButton22->setEnabled(State.canUndo());
     MenuUndo->setEnabled(State.canUndo());
     MenuRedo->setEnabled(State.canRedo());

@@ -46,7 +46,9 @@ QJsonObject TForm1::workScript() const {
 }
 
 void TForm1::saveWork(const QString& path) {
-    saveWorkFile(State, path);
+    const QByteArray hash = saveWorkFile(State, path);
+    // Saved steps need no journal: the next one starts a new journal from this file.
+    restartJournal({QFileInfo(path).absoluteFilePath(), hash, State.steps().recipe()});
     currentWorkFile = path;
     exportedPicture.clear();
     rememberRecentWork(path);
@@ -56,7 +58,9 @@ void TForm1::saveWork(const QString& path) {
 void TForm1::openWork(const QString& path) {
     // Nothing changes here unless every step of the work succeeded.
     QStringList warnings;
-    openWorkFile(State, path, &warnings);
+    QByteArray hash;
+    openWorkFile(State, path, &warnings, &hash);
+    restartJournal({QFileInfo(path).absoluteFilePath(), hash, State.steps().recipe()});
     workReplaced();
     // Characters drawn in another face than the work names (a face not installed here draws
     // none of its own) are said at once.

@@ -117,19 +117,24 @@ int main(int argc, char** argv) {
     form1.createDialogs();
     DialogPlacement dialogPlacement;
     app.installEventFilter(&dialogPlacement);
+    // Every step is journaled from the start, so a crash loses nothing shown; a folder that
+    // cannot be used is said, and the program runs without a journal.
+    ErrorBoundary::run(&form1, [&] { form1.startRecovery(); });
     form1.show();
-    // A work file handed over by the desktop opens for editing; a picture becomes the
-    // background of a new canvas.
-    if (!wanted.picture.isEmpty()) {
-        const QString file = wanted.picture;
-        QTimer::singleShot(0, &form1, [&form1, file] {
-            ErrorBoundary::run(&form1, [&] {
-                if (file.endsWith(QStringLiteral(".tarvel"), Qt::CaseInsensitive))
-                    form1.openWork(file);
-                else
-                    form1.openPictureFile(file);
-            });
+    // Work left by a program that ended without saving is offered first; then a work file
+    // handed over by the desktop opens for editing, and a picture becomes the background of a
+    // new canvas.
+    const QString file = wanted.picture;
+    QTimer::singleShot(0, &form1, [&form1, file] {
+        ErrorBoundary::run(&form1, [&] { form1.offerRecovery(); });
+        if (file.isEmpty())
+            return;
+        ErrorBoundary::run(&form1, [&] {
+            if (file.endsWith(QStringLiteral(".tarvel"), Qt::CaseInsensitive))
+                form1.openWork(file);
+            else
+                form1.openPictureFile(file);
         });
-    }
+    });
     return app.exec();
 }

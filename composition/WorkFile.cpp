@@ -9,6 +9,7 @@
 #include "TarvelError.h"
 #include "WorkSteps.h"
 
+#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -17,8 +18,18 @@
 
 namespace {
 
-// The commands a work file may hold: the steps a composition keeps. Saving, opening and the
-// text dialog's own files would reach outside the work.
+// The whole text, even past a U+0000 that a face name may hold.
+void printLine(FILE* stream, const QString& text) {
+    const QByteArray line = text.toUtf8() + '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stream);
+}
+
+QByteArray contentHash(const QByteArray& data) {
+    return QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex();
+}
+
+} // namespace
+
 void checkWorkSteps(const ScriptDocument& document) {
     static const QStringList allowed = {"canvas", "text",   "rotated", "seal", "circle",
                                         "fan",    "click",  "nudge",   "undo", "redo",
@@ -42,13 +53,13 @@ void checkWorkSteps(const ScriptDocument& document) {
     }
 }
 
-// The whole text, even past a U+0000 that a face name may hold.
-void printLine(FILE* stream, const QString& text) {
-    const QByteArray line = text.toUtf8() + '\n';
-    std::fwrite(line.constData(), 1, size_t(line.size()), stream);
+void checkEmbeddable(const Step& step) {
+    if ((step.kind == Step::Kind::Canvas && step.canvas.UsePicture && step.picture.isEmpty()) ||
+        (step.kind == Step::Kind::Template && !step.work.picture.isEmpty() &&
+         step.picture.isEmpty()))
+        throw TarvelError(QStringLiteral("背景图片太大（超过 %1 MB），不能放进作品文件。")
+                              .arg(maxEmbeddedPicture >> 20));
 }
-
-} // namespace
 
 void writeWholeFile(const QString& path, const QByteArray& data) {
     QSaveFile file(path);
@@ -63,12 +74,7 @@ void writeWholeFile(const QString& path, const QByteArray& data) {
 QJsonObject workDocument(const CompositionState& composition) {
     const std::vector<std::shared_ptr<const Step>> recipe = composition.steps().recipe();
     for (const std::shared_ptr<const Step>& step : recipe)
-        if ((step->kind == Step::Kind::Canvas && step->canvas.UsePicture &&
-             step->picture.isEmpty()) ||
-            (step->kind == Step::Kind::Template && !step->work.picture.isEmpty() &&
-             step->picture.isEmpty()))
-            throw TarvelError(QStringLiteral("背景图片太大（超过 %1 MB），不能放进作品文件。")
-                                  .arg(maxEmbeddedPicture >> 20));
+        checkEmbeddable(*step);
     QJsonObject files;
     const QJsonArray steps = workSteps(recipe, files);
     QJsonObject work{{QStringLiteral("format"), workFormatName},
@@ -79,7 +85,7 @@ QJsonObject workDocument(const CompositionState& composition) {
     return work;
 }
 
-void saveWorkFile(CompositionState& composition, const QString& path) {
+QByteArray saveWorkFile(CompositionState& composition, const QString& path) {
     const QByteArray data =
         QJsonDocument(workDocument(composition)).toJson(QJsonDocument::Indented);
     // What is written can be read: a work past the reader's bounds is refused here, in words,
@@ -92,9 +98,11 @@ void saveWorkFile(CompositionState& composition, const QString& path) {
                               .arg(workLimits.objects));
     writeWholeFile(path, data);
     composition.markSaved();
+    return contentHash(data);
 }
 
-void openWorkFile(CompositionState& composition, const QString& path, QStringList* warnings) {
+void openWorkFile(CompositionState& composition, const QString& path, QStringList* warnings,
+                  QByteArray* hash) {
     const QString shown = QDir::toNativeSeparators(path);
     const auto refuse = [&](const QString& why) {
         throw TarvelError(QStringLiteral("无法打开作品“%1”：%2").arg(shown, why));
@@ -134,6 +142,8 @@ void openWorkFile(CompositionState& composition, const QString& path, QStringLis
     }
     opened.markSaved();
     composition.putWork(opened.takeWork());
+    if (hash)
+        *hash = contentHash(read.data);
 }
 
 QString failureText(const std::exception_ptr& failure) {

@@ -21,14 +21,21 @@ inline constexpr qint64 largestWork = workLimits.bytes;
 QJsonObject workDocument(const CompositionState& composition);
 // Writes a whole file through a temporary one, so that a failed write leaves the old file.
 void writeWholeFile(const QString& path, const QByteArray& data);
-// Writes the work through a temporary file and marks the composition saved.
-void saveWorkFile(CompositionState& composition, const QString& path);
+// Writes the work through a temporary file and marks the composition saved; returns the
+// SHA-256 of what it wrote, in hex.
+QByteArray saveWorkFile(CompositionState& composition, const QString& path);
 // Reads a work and applies its steps to a composition of its own; only when every step
 // succeeded does it replace the composition, marked saved. Throws TarvelError
 // ("无法打开作品“…”：…") otherwise, with the composition as it was. warnings receives what
-// its steps warned of (characters drawn in a fallback face).
+// its steps warned of (characters drawn in a fallback face); hash the SHA-256 of the file
+// read, in hex.
 void openWorkFile(CompositionState& composition, const QString& path,
-                  QStringList* warnings = nullptr);
+                  QStringList* warnings = nullptr, QByteArray* hash = nullptr);
+// Refuses a document with other commands than a composition's steps, or files of its own
+// that its steps do not carry.
+void checkWorkSteps(const ScriptDocument& document);
+// Refuses a step whose background picture was too large to be kept for the work file.
+void checkEmbeddable(const Step& step);
 
 // The text of a failure, as a step's error boundary gives it.
 QString failureText(const std::exception_ptr& failure);

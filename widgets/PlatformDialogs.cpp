@@ -34,6 +34,10 @@ YesNoQuestion& yesNoQuestion() {
     static YesNoQuestion question;
     return question;
 }
+RecoverQuestion& recoverQuestion() {
+    static RecoverQuestion question;
+    return question;
+}
 
 // Qt's file dialog; as a save dialog it gives a bare name its extension itself, and asks about
 // replacing a file of that final name, not of the name as it was typed, with the question Qt's
@@ -173,6 +177,31 @@ bool askYesNo(QWidget* parent, const QString& question) {
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;
+}
+
+RecoverAnswer askToRecover(QWidget* parent, const QString& question) {
+    if (recoverQuestion())
+        return recoverQuestion()(parent, question);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Tarvel2008"), question,
+                    QMessageBox::NoButton, parent);
+    QPushButton* recover = box.addButton(QStringLiteral("恢复"), QMessageBox::AcceptRole);
+    QPushButton* saveAs = box.addButton(QStringLiteral("另存为…"), QMessageBox::ActionRole);
+    QPushButton* discard = box.addButton(QStringLiteral("丢弃"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(recover);
+    box.exec();
+    if (box.clickedButton() == recover)
+        return RecoverAnswer::Recover;
+    if (box.clickedButton() == saveAs)
+        return RecoverAnswer::SaveAs;
+    if (box.clickedButton() == discard)
+        return RecoverAnswer::Discard;
+    return RecoverAnswer::Later;
+}
+
+RecoverQuestion setRecoverQuestion(RecoverQuestion question) {
+    RecoverQuestion previous = std::move(recoverQuestion());
+    recoverQuestion() = std::move(question);
+    return previous;
 }
 
 YesNoQuestion setYesNoQuestion(YesNoQuestion question) {

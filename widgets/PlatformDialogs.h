@@ -37,6 +37,9 @@ using FileChooser =
     std::function<std::optional<QString>(QWidget* parent, const FileDialogRequest& request)>;
 using SaveQuestion = std::function<SaveAnswer(QWidget* parent)>;
 using YesNoQuestion = std::function<bool(QWidget* parent, const QString& question)>;
+// The answers to "上次没有保存的作品可以恢复：…"; Esc keeps the work for the next start.
+enum class RecoverAnswer { Recover, SaveAs, Discard, Later };
+using RecoverQuestion = std::function<RecoverAnswer(QWidget* parent, const QString& question)>;
 
 std::optional<TColor> chooseColor(QWidget* parent, TColor initial);
 std::optional<QString> chooseFile(QWidget* parent, const FileDialogRequest& request);
@@ -47,11 +50,15 @@ SaveAnswer askToSave(QWidget* parent,
 // A question answered 是 or 否 (Esc: 否); true for 是.
 bool askYesNo(QWidget* parent, const QString& question);
 
+// Offers a work left unsaved back: 恢复, 另存为…, 丢弃.
+RecoverAnswer askToRecover(QWidget* parent, const QString& question);
+
 // Replace the dialogs (an empty function restores the real ones); return the previous.
 ColorChooser setColorChooser(ColorChooser chooser);
 FileChooser setFileChooser(FileChooser chooser);
 SaveQuestion setSaveQuestion(SaveQuestion question);
 YesNoQuestion setYesNoQuestion(YesNoQuestion question);
+RecoverQuestion setRecoverQuestion(RecoverQuestion question);
 
 // "desc|pattern|desc|pattern" -> Qt's "desc (pattern)" list, patterns separated by spaces.
 QStringList qtNameFilters(const QString& barFilter);
