@@ -6,6 +6,7 @@
 // work file beside running its script.
 #include "CircleGeometry.h"
 #include "CompositionState.h"
+#include "RecoveryJournal.h"
 #include "Script.h"
 #include "Step.h"
 #include "Unit1.h"
@@ -94,6 +95,24 @@ void BM_HistoryOfFiftyStamps(benchmark::State& state) {
     state.counters["canvas_MB"] = double(canvasSide) * canvasSide * 4 / (1 << 20);
 }
 BENCHMARK(BM_HistoryOfFiftyStamps)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One stamp's line of the recovery journal written and flushed to the disk (the folder beside
+// the benchmark, on the disk the user's folder is on), the stamp itself left out.
+void BM_JournalStep(benchmark::State& state) {
+    LargeComposition composition;
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/journal");
+    RecoveryJournal journal(folder);
+    int i = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        composition.stamp(QPoint((i * 37) % 3900, (i * 53) % 3900));
+        ++i;
+        state.ResumeTiming();
+        journal.follow(composition.state);
+    }
+    state.counters["journal_KB"] = double(journal.size()) / 1024;
+}
+BENCHMARK(BM_JournalStep)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Each example once as its script, once as the work file saved from it.
 struct ExampleWork {

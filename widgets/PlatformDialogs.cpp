@@ -187,6 +187,10 @@ RecoverAnswer askToRecover(QWidget* parent, const QString& question) {
     QPushButton* recover = box.addButton(QStringLiteral("恢复"), QMessageBox::AcceptRole);
     QPushButton* saveAs = box.addButton(QStringLiteral("另存为…"), QMessageBox::ActionRole);
     QPushButton* discard = box.addButton(QStringLiteral("丢弃"), QMessageBox::DestructiveRole);
+    // Esc and the close box decide nothing: the work is offered again at the next start.
+    QPushButton* later = box.addButton(QStringLiteral("以后再说"), QMessageBox::RejectRole);
+    later->hide();
+    box.setEscapeButton(later);
     box.setDefaultButton(recover);
     box.exec();
     if (box.clickedButton() == recover)
