@@ -41,8 +41,7 @@ QStringList matchingFontFiles(const QString& folder, const QString& mask);
 // or does not start like a font; a collection says it holds at most MaxFacesPerFile faces. The file
 // is mapped into memory, not read: its pages are loaded as the font engine reads them, and stay
 // mapped for the rest of the process (a file is mapped once, however often it is asked for). A font
-// file cut short while the program runs would make the engine fault; the Fonts folder is the
-// program's own.
+// file cut short while the program runs reads as zeros past its new end, instead of faulting.
 std::optional<QByteArray> readFontFile(const QString& path);
 
 struct Registration {

@@ -9,10 +9,13 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace PrivateFonts;
 
@@ -180,3 +183,28 @@ TEST(PrivateFonts, MissingOrEmptyFolderRegistersNothing) {
 }
 
 } // namespace
+
+// A face cut short while the program runs (a copy over it, a sync client) reads as zeros past
+// its new end: drawing with it must not take the program down with SIGBUS.
+TEST(PrivateFonts, AFaceCutShortWhileMappedDoesNotKillTheProgram) {
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("kai.ttf"));
+    ASSERT_TRUE(QFile::copy(realFont, copy));
+    const std::optional<QByteArray> bytes = readFontFile(copy);
+    ASSERT_TRUE(bytes && bytes->size() > 1000000);
+    const int id = QFontDatabase::addApplicationFontFromData(*bytes);
+    ASSERT_GE(id, 0);
+    ASSERT_EQ(::truncate(QFile::encodeName(copy).constData(), 200000), 0);
+    QImage picture(400, 200, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setFont(QFont(QFontDatabase::applicationFontFamilies(id).value(0), 60));
+    painter.drawText(10, 120, QStringLiteral("鬱鬱蔥蔥龘"));
+    painter.end();
+    // Every byte past the page the file now ends in is zero, and reading them was survived.
+    qint64 sum = 0;
+    for (qsizetype i = 200000 + 4096; i < bytes->size(); ++i)
+        sum += uchar(bytes->at(i));
+    EXPECT_EQ(sum, 0);
+    QFontDatabase::removeApplicationFont(id);
+}
