@@ -17,6 +17,7 @@
 #include "WorkFile.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -24,11 +25,56 @@
 #include <QMenu>
 #include <QSaveFile>
 #include <QSettings>
+#include <QStandardPaths>
+#include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
 constexpr int recentWorkCount = 6;
+// The settings hold a few names; a file much larger is not the program's.
+constexpr qint64 largestSettings = 64 << 10;
+
+QString settingsPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Tarvel/Tarvel2008.conf");
+}
+
+// The settings are read and written only through a regular file of a reasonable size. Anything
+// else in its place (a named pipe that would block, a link that a save would write through, a
+// file of megabytes) is renamed aside, the link itself and never what it points to, and the
+// settings start afresh.
+bool settingsUsable() {
+    const QString path = settingsPath();
+    struct stat status {};
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+        return errno == ENOENT;
+    if (S_ISREG(status.st_mode) && status.st_size <= largestSettings)
+        return true;
+    const QString aside = path + QStringLiteral(".aside-") +
+                          QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    return ::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) == 0;
+}
+
+QStringList readRecentWorks() {
+    if (!settingsUsable())
+        return {};
+    const QStringList stored = QSettings(settingsPath(), QSettings::NativeFormat)
+                                   .value(QStringLiteral("recentWorks"))
+                                   .toStringList();
+    QStringList works;
+    for (const QString& work : stored)
+        if (!work.isEmpty() && work.size() <= 4096 && works.size() < recentWorkCount)
+            works << work;
+    return works;
+}
+
+void writeRecentWorks(const QStringList& works) {
+    if (settingsUsable())
+        QSettings(settingsPath(), QSettings::NativeFormat)
+            .setValue(QStringLiteral("recentWorks"), works);
+}
 
 FileDialogRequest workRequest(FileDialogRequest::Kind kind, const QString& initial) {
     FileDialogRequest request;
@@ -158,7 +204,7 @@ void TForm1::updateTitle() {
 }
 
 QStringList TForm1::recentWorks() const {
-    return QSettings().value(QStringLiteral("recentWorks")).toStringList();
+    return readRecentWorks();
 }
 
 void TForm1::rememberRecentWork(const QString& path) {
@@ -168,7 +214,7 @@ void TForm1::rememberRecentWork(const QString& path) {
     works.prepend(absolute);
     while (works.size() > recentWorkCount)
         works.removeLast();
-    QSettings().setValue(QStringLiteral("recentWorks"), works);
+    writeRecentWorks(works);
 }
 
 void TForm1::fillRecentWorks() {
@@ -186,7 +232,7 @@ void TForm1::fillRecentWorks() {
                                       .arg(QDir::toNativeSeparators(work)))) {
                         QStringList works = recentWorks();
                         works.removeAll(work);
-                        QSettings().setValue(QStringLiteral("recentWorks"), works);
+                        writeRecentWorks(works);
                         fillRecentWorks();
                     }
                     return;

@@ -21,8 +21,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <sys/stat.h>
 
 namespace {
 
@@ -281,6 +283,38 @@ TEST_F(WorkRoundTrip, MissingFacesAreSaidAndMissingRecentWorksOfferedForRemoval)
     EXPECT_TRUE(asked[0].contains(QDir::toNativeSeparators(work.fileName())));
     EXPECT_FALSE(form.recentWorks().contains(QFileInfo(work.fileName()).absoluteFilePath()));
     EXPECT_TRUE(shownErrors.isEmpty());
+}
+
+// The settings file is used only as a small regular file: a link is set aside without writing
+// through it, a named pipe does not block, and a list of thousands shows the six latest.
+TEST_F(WorkRoundTrip, ASettingsFileThatIsNoneIsSetAsideNeverWrittenThrough) {
+    const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.filePath(QStringLiteral("config"))));
+    const QString file = folder.filePath(QStringLiteral("config/Tarvel/Tarvel2008.conf"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(file).absolutePath()));
+    const QString target = folder.filePath(QStringLiteral("target"));
+    QFile kept(target);
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly) && kept.write("keep") == 4);
+    kept.close();
+    ASSERT_TRUE(QFile::link(target, file));
+    const QString work = folder.filePath(QStringLiteral("w.tarvel"));
+    form.composition().newCanvas(TSetStruct{}, QImage());
+    form.saveWork(work);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("keep"));
+    EXPECT_FALSE(QFileInfo(file).isSymLink());
+    EXPECT_EQ(form.recentWorks(), QStringList{QFileInfo(work).absoluteFilePath()});
+
+    ASSERT_TRUE(QFile::remove(file));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    EXPECT_TRUE(form.recentWorks().isEmpty());
+
+    QStringList many;
+    for (int i = 0; i < 2000; ++i)
+        many << QStringLiteral("/gone/%1.tarvel").arg(i);
+    QSettings(file, QSettings::NativeFormat).setValue(QStringLiteral("recentWorks"), many);
+    EXPECT_EQ(form.recentWorks(), many.mid(0, 6));
+    qputenv("XDG_CONFIG_HOME", previous);
 }
 
 TEST_F(WorkRoundTrip, ATemplateIsOneStepOfTheWork) {
