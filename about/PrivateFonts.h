@@ -39,9 +39,9 @@ QStringList matchingFontFiles(const QString& folder, const QString& mask);
 
 // The bytes of one font file, or nothing when it is not a regular file, is over the size cap
 // or does not start like a font; a collection says it holds at most MaxFacesPerFile faces. The file
-// is mapped into memory, not read: its pages are loaded as the font engine reads them, and stay
-// mapped for the rest of the process (a file is mapped once, however often it is asked for). A font
-// file cut short while the program runs reads as zeros past its new end, instead of faulting.
+// is read whole into memory and kept for the rest of the process (a file is read once, however
+// often it is asked for), so a font file copied over or cut short while the program runs
+// changes nothing the program holds.
 std::optional<QByteArray> readFontFile(const QString& path);
 
 struct Registration {
