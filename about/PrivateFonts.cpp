@@ -6,6 +6,7 @@
 
 #include "FileAccess.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -13,14 +14,19 @@
 #include <QFontDatabase>
 #include <QRegularExpression>
 #include <QThread>
+#include <QTimer>
 #include <QtEndian>
-#include <cerrno>
+#include <atomic>
+#include <csignal>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <future>
 #include <map>
 #include <mutex>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -97,13 +103,97 @@ std::map<FileIdentity, QByteArray>& mappings() {
     return mapped;
 }
 
+// A font file is mapped at start-up, which costs only the pages the font engine reads, and
+// then, a little later on a thread of its own, copied into private memory that takes the mapping's
+// place at the same address (mremap), so that a file copied over or cut short later changes nothing
+// the program holds. Until then a file cut short leaves pages of its mapping with no file
+// behind them, and reading one raises SIGBUS: the handler gives such a page, and every page
+// after it in that mapping, zeros instead (the face draws wrongly, the work stays). The
+// ranges are read by the handler without a lock, so they are kept in a fixed table of
+// atomics, filled under mappingsLock.
+struct MappedRange {
+    std::atomic<std::uintptr_t> start{0};
+    std::atomic<std::uintptr_t> end{0};
+};
+constexpr int MaxMappedRanges = 256;
+MappedRange mappedRanges[MaxMappedRanges];
+std::atomic<int> mappedRangeCount{0};
+struct sigaction previousBusAction {};
+
+void onBusError(int signal, siginfo_t* info, void* context) {
+    const auto address = reinterpret_cast<std::uintptr_t>(info->si_addr);
+    const int count = mappedRangeCount.load(std::memory_order_acquire);
+    for (int i = 0; i < count; ++i) {
+        const std::uintptr_t start = mappedRanges[i].start.load(std::memory_order_relaxed);
+        const std::uintptr_t end = mappedRanges[i].end.load(std::memory_order_relaxed);
+        if (address < start || address >= end)
+            continue;
+        const auto page = std::uintptr_t(::sysconf(_SC_PAGESIZE));
+        const std::uintptr_t from = address & ~(page - 1);
+        if (::mmap(reinterpret_cast<void*>(from), end - from, PROT_READ,
+                   MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED)
+            return; // the read is made again, and finds zeros
+        break;
+    }
+    // Not a face's page: what would have happened without this handler happens.
+    if (previousBusAction.sa_flags & SA_SIGINFO) {
+        if (previousBusAction.sa_sigaction) {
+            previousBusAction.sa_sigaction(signal, info, context);
+            return;
+        }
+    } else if (previousBusAction.sa_handler != SIG_DFL && previousBusAction.sa_handler != SIG_IGN &&
+               previousBusAction.sa_handler) {
+        previousBusAction.sa_handler(signal);
+        return;
+    }
+    ::signal(SIGBUS, SIG_DFL);
+}
+
+// Called with mappingsLock held.
+void guardMapping(const char* address, qint64 size) {
+    static const bool installed = [] {
+        struct sigaction action {};
+        action.sa_sigaction = onBusError;
+        action.sa_flags = SA_SIGINFO;
+        sigemptyset(&action.sa_mask);
+        return ::sigaction(SIGBUS, &action, &previousBusAction) == 0;
+    }();
+    const int index = mappedRangeCount.load(std::memory_order_relaxed);
+    if (!installed || index >= MaxMappedRanges)
+        return;
+    const auto start = reinterpret_cast<std::uintptr_t>(address);
+    mappedRanges[index].start.store(start, std::memory_order_relaxed);
+    mappedRanges[index].end.store(start + std::uintptr_t(size), std::memory_order_relaxed);
+    mappedRangeCount.store(index + 1, std::memory_order_release);
+}
+
+// The mappings not yet copied into private memory.
+std::vector<std::pair<char*, size_t>>& uncopied() {
+    static std::vector<std::pair<char*, size_t>> ranges;
+    return ranges;
+}
+
+void copyIntoPrivateMemory(const std::vector<std::pair<char*, size_t>>& ranges) {
+    for (const auto& [address, length] : ranges) {
+        void* copy =
+            ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (copy == MAP_FAILED)
+            continue;
+        std::memcpy(copy, address, length);
+        ::mprotect(copy, length, PROT_READ);
+        // The same bytes at the same address: the font engine reading meanwhile sees either.
+        if (::mremap(copy, length, length, MREMAP_MAYMOVE | MREMAP_FIXED, address) == MAP_FAILED)
+            ::munmap(copy, length);
+    }
+}
+
 } // namespace
 
 namespace {
 
 // A collection names its faces in a table the font engine walks for every face it opens, so
 // its cost grows with the square of the count. Only the first faces are taken: the header of the
-// copy in memory is changed to say so; the file is left alone.
+// private mapping is changed to say so, which copies that one page and leaves the file alone.
 void takeFirstFacesOnly(char* bytes, qint64 size) {
     if (size < 12 || std::memcmp(bytes, "ttcf", 4) != 0)
         return;
@@ -131,24 +221,25 @@ std::optional<QByteArray> readFontFile(const QString& path) {
     std::lock_guard<std::mutex> guard(mappingsLock);
     auto known = mappings().find(identity);
     if (known == mappings().end()) {
-        // Read whole into memory, not mapped: a font file copied over or cut short while the
-        // program runs cannot reach the faces the program holds.
-        QByteArray bytes(qsizetype(status.st_size), Qt::Uninitialized);
-        qint64 done = 0;
-        while (done < status.st_size) {
-            const ssize_t got = ::read(fd, bytes.data() + done, size_t(status.st_size - done));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                break;
-            done += got;
-        }
-        if (done != status.st_size || !hasFontMagic(bytes)) {
+        // Mapped, not read: the pages of a face are faulted in when the font engine reads
+        // them, which for a large face at start-up is its character map and names only.
+        void* address =
+            ::mmap(nullptr, size_t(status.st_size), PROT_READ | PROT_WRITE, MAP_PRIVATE, fd, 0);
+        if (address == MAP_FAILED) {
             ::close(fd);
             return std::nullopt;
         }
-        takeFirstFacesOnly(bytes.data(), status.st_size);
-        const QByteArray mapped = bytes;
+        char* bytes = static_cast<char*>(address);
+        takeFirstFacesOnly(bytes, status.st_size);
+        ::mprotect(address, size_t(status.st_size), PROT_READ);
+        const QByteArray mapped = QByteArray::fromRawData(bytes, qsizetype(status.st_size));
+        if (!hasFontMagic(mapped)) {
+            ::munmap(address, size_t(status.st_size));
+            ::close(fd);
+            return std::nullopt;
+        }
+        guardMapping(bytes, status.st_size);
+        uncopied().emplace_back(bytes, size_t(status.st_size));
         known = mappings().emplace(identity, mapped).first;
     }
     ::close(fd);
@@ -218,7 +309,16 @@ Registration addFonts(const QString& pattern) {
         if (id >= 0)
             result.ids << id;
     }
+    // The copies are made once the program has started, on a thread beside it, so that
+    // start-up pays only for the pages the font engine reads.
+    if (QCoreApplication* application = QCoreApplication::instance())
+        QTimer::singleShot(2000, application, [] { std::thread(keepFontsPrivate).detach(); });
     return result;
+}
+
+void keepFontsPrivate() {
+    std::lock_guard<std::mutex> guard(mappingsLock);
+    copyIntoPrivateMemory(std::exchange(uncopied(), {}));
 }
 
 void removeFonts(const QList<int>& ids) {

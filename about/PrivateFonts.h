@@ -38,11 +38,15 @@ bool hasFontMagic(const QByteArray& bytes);
 QStringList matchingFontFiles(const QString& folder, const QString& mask);
 
 // The bytes of one font file, or nothing when it is not a regular file, is over the size cap
-// or does not start like a font; a collection says it holds at most MaxFacesPerFile faces. The file
-// is read whole into memory and kept for the rest of the process (a file is read once, however
-// often it is asked for), so a font file copied over or cut short while the program runs
-// changes nothing the program holds.
+// or does not start like a font; a collection says it holds at most MaxFacesPerFile faces. The
+// file is mapped into memory, not read: its pages are loaded as the font engine reads them, and
+// stay for the rest of the process (a file is mapped once, however often it is asked for).
+// addFonts then copies the mappings into private memory at the same addresses, beside start-up,
+// so that a font file changed later changes nothing the program holds; until then a file cut
+// short reads as zeros past its new end, instead of faulting.
 std::optional<QByteArray> readFontFile(const QString& path);
+// Copies every mapping not yet copied into private memory now.
+void keepFontsPrivate();
 
 struct Registration {
     bool folderFound = false;
