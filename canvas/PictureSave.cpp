@@ -30,8 +30,9 @@ SaveFormat saveFormatFor(const QString& path) {
 
 namespace {
 
-[[noreturn]] void failSave(const QString& path, const QString& problem) {
-    throw TarvelError(QStringLiteral("无法保存图片%1：%2。").arg(files::quoted(path), problem));
+[[noreturn]] void failSave(const QString& path, const QString& problem,
+                           const QString& lead = QStringLiteral("无法保存图片")) {
+    throw TarvelError(QStringLiteral("%1%2：%3。").arg(lead, files::quoted(path), problem));
 }
 
 QString fileProblem(const QString& path, int error) {
@@ -59,12 +60,15 @@ private:
     QIODevice& target;
 };
 
-void writeThroughTemporaryFile(const QString& path, const std::function<void(QIODevice&)>& write) {
+} // namespace
+
+void writeThroughTemporaryFile(const QString& path, const std::function<void(QIODevice&)>& write,
+                               const QString& lead) {
     QSaveFile file(path);
     errno = 0;
     // Unbuffered, so that a write that fails reports its reason at once.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        failSave(path, fileProblem(path, errno));
+        failSave(path, fileProblem(path, errno), lead);
     files::keepPermissions(path, file.handle());
     WriteRecorder recorder(file);
     try {
@@ -74,17 +78,15 @@ void writeThroughTemporaryFile(const QString& path, const std::function<void(QIO
         const QString problem =
             recorder.failure != 0 ? fileProblem(path, recorder.failure) : error.text();
         file.cancelWriting();
-        failSave(path, problem);
+        failSave(path, problem, lead);
     } catch (...) {
         file.cancelWriting();
         throw;
     }
     errno = 0;
     if (!file.commit())
-        failSave(path, fileProblem(path, errno));
+        failSave(path, fileProblem(path, errno), lead);
 }
-
-} // namespace
 
 void savePicture(const DrawingSurface& picture, const QString& path, int dotsPerInch) {
     if (picture.isEmpty())

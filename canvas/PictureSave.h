@@ -9,7 +9,9 @@
 
 #include "DrawingSurface.h"
 
+#include <QIODevice>
 #include <QString>
+#include <functional>
 
 enum class SaveFormat { Bmp, Jpeg, Png };
 
@@ -22,3 +24,9 @@ SaveFormat saveFormatFor(const QString& path);
 // and the problem in one Chinese sentence. dotsPerInch, when above 0, is the resolution the
 // file carries (the JFIF density, the BMP pixels per metre); the pixels are the same.
 void savePicture(const DrawingSurface& picture, const QString& path, int dotsPerInch = 0);
+
+// Writes a file through a temporary one that replaces it only when complete, with the
+// permissions of the file it replaces; a failure says in Chinese what went wrong, after lead
+// and the file's name ("无法保存图片“/home/a/作品.jpg”：磁盘空间不足或超出文件大小限制。").
+void writeThroughTemporaryFile(const QString& path, const std::function<void(QIODevice&)>& write,
+                               const QString& lead = QStringLiteral("无法保存图片"));

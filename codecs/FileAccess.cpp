@@ -115,6 +115,8 @@ QString errorText(int error) {
         return QStringLiteral("文件名太长");
     case EMFILE:
         return QStringLiteral("打开的文件太多");
+    case ELOOP:
+        return QStringLiteral("符号链接太多，或者链接绕成了圈");
     default:
         return QStringLiteral("读写出错");
     }

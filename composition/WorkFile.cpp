@@ -13,7 +13,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
+#include <cerrno>
 #include <new>
 
 namespace {
@@ -62,13 +62,14 @@ void checkEmbeddable(const Step& step) {
 }
 
 void writeWholeFile(const QString& path, const QByteArray& data) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw TarvelError(
-            QStringLiteral("无法保存“%1”：%2。").arg(QDir::toNativeSeparators(path), reason));
-    }
+    // As a picture is saved: the reason of a failure said in Chinese.
+    writeThroughTemporaryFile(
+        path,
+        [&](QIODevice& file) {
+            if (file.write(data) != data.size())
+                throw TarvelError(files::errorText(EIO));
+        },
+        QStringLiteral("无法保存"));
 }
 
 QJsonObject workDocument(const CompositionState& composition) {

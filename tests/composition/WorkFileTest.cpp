@@ -11,7 +11,9 @@
 #include <QJsonDocument>
 #include <QTemporaryDir>
 #include <climits>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -142,3 +144,35 @@ TEST_F(Works, TextFollowsARingOnlyOnTheCanvasItWasStampedOn) {
 }
 
 } // namespace
+
+// A work that cannot be written says why in Chinese, as a picture does, and leaves the file
+// that was there.
+TEST_F(Works, AFailedSaveSaysWhyInChinese) {
+    CompositionState composed;
+    composed.newCanvas(TSetStruct{}, QImage());
+    const QString tooLong = path("x") + QString(300, QLatin1Char('x')) + QStringLiteral(".tarvel");
+    try {
+        saveWorkFile(composed, tooLong);
+        ADD_FAILURE() << "saved";
+    } catch (const TarvelError& error) {
+        EXPECT_TRUE(error.text().contains(QStringLiteral("文件名太长")))
+            << error.text().toStdString();
+    }
+    // Past the file-size limit (ulimit -f), the write fails instead of killing the program.
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit small = previous;
+    small.rlim_cur = 100;
+    setrlimit(RLIMIT_FSIZE, &small);
+    try {
+        saveWorkFile(composed, path("limited.tarvel"));
+        ADD_FAILURE() << "saved";
+    } catch (const TarvelError& error) {
+        EXPECT_EQ(error.text(), QStringLiteral("无法保存“%1”：磁盘空间不足或超出文件大小限制。")
+                                    .arg(path("limited.tarvel")));
+    }
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(QFile::exists(path("limited.tarvel")));
+}
