@@ -267,11 +267,35 @@ void checkInteger(const ScriptStep& step, const QString& key, const QJsonValue& 
                        .arg(rule.maximum));
 }
 
+// The keys whose text is drawn as characters: a control character other than a tab or a line
+// break would be kept in the document and the work, drawn as a box, and stop the conversion
+// between simplified and traditional characters where it stands.
+bool holdsWords(const QString& key) {
+    static const QStringList words = {"text",  "plain",    "banner",     "upper",
+                                      "lower", "nameSeal", "leadingSeal"};
+    return words.contains(key);
+}
+
 void checkText(const ScriptStep& step, const QString& key, const QJsonValue& value) {
     if (!value.isString())
         fail(step, QStringLiteral("键“%1”必须是字符串").arg(key));
-    if (value.toString().size() > 1000000)
+    const QString text = value.toString();
+    if (text.size() > 1000000)
         fail(step, QStringLiteral("键“%1”的文本太长（最多 1000000 个字符）").arg(key));
+    if (!holdsWords(key))
+        return;
+    qsizetype position = 0;
+    for (const QChar c : text) {
+        if (!c.isLowSurrogate())
+            ++position;
+        const char16_t code = c.unicode();
+        if ((code < 0x20 && code != u'\t' && code != u'\n') || (code >= 0x7F && code <= 0x9F))
+            fail(step,
+                 QStringLiteral("键“%1”的第 %2 个字符是控制字符（U+%3）：文字里只能有换行和制表符")
+                     .arg(key)
+                     .arg(position)
+                     .arg(QString::number(code, 16).toUpper().rightJustified(4, QLatin1Char('0'))));
+    }
 }
 
 void checkRuns(const ScriptStep& step, const QJsonValue& value) {

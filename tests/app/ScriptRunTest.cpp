@@ -174,6 +174,15 @@ TEST_F(ScriptRun, ExitStatusAndMessages) {
     EXPECT_TRUE(
         outcome.err.contains(QStringLiteral("第 2 行，第 1 步：命令“canvas”没有键“colour”")));
 
+    // A control character in a text is refused with its place, before anything is drawn; a
+    // tab and a line break are text.
+    outcome = run(R"({"steps": [{"do": "seal", "text": "发\t财\n后"},
+      {"do": "text", "runs": [{"text": "𠀀发\u0000财"}]}]})");
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_TRUE(outcome.err.contains(QStringLiteral(
+        "第 2 步：键“text”的第 3 个字符是控制字符（U+0000）：文字里只能有换行和制表符")))
+        << outcome.err.toStdString();
+
     // A step that fails in the window stops the run with the window's message.
     outcome = run(R"({"steps": [
       {"do": "canvas", "width": 40, "height": 30, "picture": "missing.png"},
