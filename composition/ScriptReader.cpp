@@ -268,8 +268,8 @@ void checkInteger(const ScriptStep& step, const QString& key, const QJsonValue& 
 }
 
 // The keys whose text is drawn as characters: a control character other than a tab or a line
-// break would be kept in the document and the work, drawn as a box, and stop the conversion
-// between simplified and traditional characters where it stands.
+// break (\n, or \r\n as some editors write it) would be kept in the document and the work, drawn as
+// a box, and stop the conversion between simplified and traditional characters where it stands.
 bool holdsWords(const QString& key) {
     static const QStringList words = {"text",  "plain",    "banner",     "upper",
                                       "lower", "nameSeal", "leadingSeal"};
@@ -289,7 +289,8 @@ void checkText(const ScriptStep& step, const QString& key, const QJsonValue& val
         if (!c.isLowSurrogate())
             ++position;
         const char16_t code = c.unicode();
-        if ((code < 0x20 && code != u'\t' && code != u'\n') || (code >= 0x7F && code <= 0x9F))
+        if ((code < 0x20 && code != u'\t' && code != u'\n' && code != u'\r') ||
+            (code >= 0x7F && code <= 0x9F))
             fail(step,
                  QStringLiteral("键“%1”的第 %2 个字符是控制字符（U+%3）：文字里只能有换行和制表符")
                      .arg(key)
