@@ -204,7 +204,6 @@ void TForm1::buildToolbars() {
     ToolBar4->addWidget(ComboBox2)->setVisible(false);
 
     using ErrorBoundary::guard;
-    connect(ToolButton1, &QToolButton::clicked, this, guard(this, [this] { ToolButton1Click(); }));
     connect(BitBtn1, &QPushButton::pressed, this, guard(this, [this] { BitBtn1MouseDown(); }));
     connect(BitBtn3, &QPushButton::clicked, this, guard(this, [this] { BitBtn3Click(); }));
     connect(ToolButton30, &QToolButton::clicked, this,
@@ -249,6 +248,8 @@ void TForm1::buildMenus() {
                      QKeySequence(Qt::ALT | Qt::Key_X));
 
     QMenu* add = menuBar()->addMenu(QStringLiteral("添加"));
+    MenuText = addMenuItem(add, QStringLiteral("MenuText"), QStringLiteral("添加文本"),
+                           QKeySequence(Qt::CTRL | Qt::Key_T));
     N12 = addMenuItem(add, QStringLiteral("N12"), QStringLiteral("旋转字"),
                       QKeySequence(Qt::ALT | Qt::Key_A));
     // Both items show Alt+A, but only "旋转字" owns the key: two actions with one key make an
@@ -267,6 +268,7 @@ void TForm1::buildMenus() {
     shareAction(ToolButton22, MenuUndo);
     shareAction(ToolButtonRedo, MenuRedo);
     shareAction(ToolButton23, MenuClear);
+    shareAction(ToolButton1, MenuText);
     shareAction(ToolButton24, N12);
     shareAction(ToolButton25, MenuInscription);
     shareAction(ToolButton29, MenuSeal);
@@ -293,6 +295,13 @@ void TForm1::buildMenus() {
     connect(N12, &QAction::triggered, this, guard(this, [this] { N12Click(); }));
     connect(MenuInscription, &QAction::triggered, this, guard(this, [this] { N12Click(); }));
     connect(MenuSeal, &QAction::triggered, this, guard(this, [this] { ToolButton29Click(); }));
+    connect(MenuText, &QAction::triggered, this, guard(this, [this] { ToolButton1Click(); }));
+    // The menus without the mouse: F10 opens the first, the arrows go on from there.
+    auto* menuKey = new QAction(this);
+    menuKey->setShortcut(QKeySequence(Qt::Key_F10));
+    addAction(menuKey);
+    connect(menuKey, &QAction::triggered, this,
+            [this] { menuBar()->setActiveAction(menuBar()->actions().value(0)); });
     connect(MenuCircle, &QAction::triggered, this, guard(this, [this] { ToolButton21Click(); }));
     connect(MenuFan, &QAction::triggered, this, guard(this, [this] { ToolButton26Click(); }));
     connect(N24, &QAction::triggered, this, guard(this, [this] { N24Click(); }));
@@ -462,6 +471,15 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
                 ErrorBoundary::run(this, [&] { nudge(by.x(), by.y()); });
                 return true;
             }
+        }
+        // Enter or Space on the canvas stamps what is armed, as a press would, in the middle
+        // of the part of the canvas in view; the arrows then move it where it belongs.
+        if (watched == Image1 && modifiers == Qt::NoModifier &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+             key->key() == Qt::Key_Space)) {
+            const QPoint at = Image1->visibleRegion().boundingRect().center();
+            ErrorBoundary::run(this, [&] { Image1MouseDown(at, Qt::LeftButton); });
+            return true;
         }
     }
     return QMainWindow::eventFilter(watched, event);

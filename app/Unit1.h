@@ -108,6 +108,7 @@ public:
     QAction* N12 = nullptr; // rotated text
     QAction* MenuInscription = nullptr;
     QAction* MenuSeal = nullptr;
+    QAction* MenuText = nullptr; // 添加文本
     QAction* MenuCircle = nullptr;
     QAction* MenuFan = nullptr;
     QAction* N24 = nullptr; // about

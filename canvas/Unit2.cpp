@@ -96,6 +96,11 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     Button4 =
         named(new QPushButton(QStringLiteral("取消"), this), "Button4", QRect(256, 340, 80, 28));
     Button3->setAutoDefault(false);
+    // Enter confirms wherever the focus is; the palette and the file buttons open only when
+    // pressed.
+    Button3->setDefault(true);
+    Button1->setAutoDefault(false);
+    Button2->setAutoDefault(false);
     Button5->setAutoDefault(false);
     Button4->setAutoDefault(false);
 

@@ -66,6 +66,8 @@ ShapeDialog::ShapeDialog(QWidget* workCanvas, const QString& widthCaption, QWidg
     Button3 = named(new QPushButton(QStringLiteral("取消"), this), "Button3");
     for (QPushButton* button : {Button1, Button2, Button3, Button4, Button6})
         button->setAutoDefault(false);
+    // Enter in any box confirms, as the mouse on 确定 does.
+    Button1->setDefault(true);
 
     auto* previewRow = new QHBoxLayout;
     previewRow->addWidget(Button4);

@@ -245,6 +245,9 @@ RichText& TForm8::richText() {
 void TForm8::buildEditor() {
     RichEdit1 = new RichEdit(this);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    // Tab goes on to the next control, as in every other box of the dialog: a tab typed in
+    // the text would replace the selection with a blank cell.
+    RichEdit1->setTabChangesFocus(true);
     RichEdit1->setFixedHeight(266);
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

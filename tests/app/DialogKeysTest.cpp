@@ -57,6 +57,37 @@ TEST_F(DialogKeys, EscPressesCancelInEveryDialogThatHasOne) {
     EXPECT_TRUE(shownErrors.isEmpty()) << shownErrors.join('\n').toStdString();
 }
 
+// Enter presses 确定 wherever the focus is in the dialogs that confirm settings, never a button
+// that opens another window (the canvas dialog's 调色板).
+TEST_F(DialogKeys, EnterPressesOk) {
+    struct Case {
+        const char* name;
+        QDialog* dialog;
+        QAbstractButton* ok;
+        std::function<void()> open;
+    } cases[] = {
+        {"canvas", form.Form2, form.Form2->Button3, [this] { form.ToolButton40Click(); }},
+        {"circle", form.Form6, form.Form6->Button1, [this] { form.ToolButton21Click(); }},
+        {"fan", form.Form7, form.Form7->Button1, [this] { form.ToolButton26Click(); }},
+    };
+    pickColours(std::nullopt); // a palette opened by mistake is cancelled
+    for (const Case& c : cases) {
+        int pressed = 0;
+        const QMetaObject::Connection counting =
+            QObject::connect(c.ok, &QAbstractButton::clicked, [&pressed] { ++pressed; });
+        withDialog(
+            [&] {
+                QWidget* focus = c.dialog->focusWidget();
+                QTest::keyClick(focus ? focus : c.dialog, Qt::Key_Return);
+                if (c.dialog->isVisible())
+                    c.dialog->close();
+            },
+            c.open);
+        QObject::disconnect(counting);
+        EXPECT_EQ(pressed, 1) << c.name;
+    }
+}
+
 // A dialog shown again goes back to where its frame was when it closed, whatever position the
 // window system left it at while hidden (some add the title bar's height each time).
 TEST_F(DialogKeys, ADialogOpensAgainWhereItClosed) {

@@ -88,6 +88,22 @@ TEST_F(Placement, UndoAndNudgeButtonsReachTheComposition) {
     EXPECT_EQ(form.composition().position(ekCircle), QPoint(100, 110));
 }
 
+// Without the mouse: Enter on the canvas stamps what is armed in the middle of the canvas in
+// view, and only then; the arrows take it on from there.
+TEST_F(Placement, EnterOnTheCanvasStampsWhatIsArmed) {
+    paintCanvas(canvasGrey);
+    QTest::keyClick(form.Image1, Qt::Key_Return);
+    EXPECT_EQ(count(canvasGrey), 1273 * 649); // nothing armed, nothing stamped
+    confirmCircle();
+    QTest::keyClick(form.Image1, Qt::Key_Return);
+    const QRect inView = form.Image1->visibleRegion().boundingRect();
+    ASSERT_FALSE(inView.isEmpty());
+    EXPECT_EQ(form.composition().position(ekCircle), inView.center());
+    EXPECT_LT(count(canvasGrey), 1273 * 649);
+    QTest::keyClick(form.Image1, Qt::Key_Right);
+    EXPECT_EQ(form.composition().position(ekCircle), inView.center() + QPoint(10, 0));
+}
+
 TEST_F(Placement, StampOnACanvasWithoutAPictureCreatesAWhiteOneOfTheControlSize) {
     ASSERT_FALSE(form.Image1->hasPicture());
     confirmCircle();
