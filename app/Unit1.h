@@ -41,6 +41,8 @@ class TForm8;
 // exists, so that start-up can begin reading the Fonts folder early.
 QString programFolder();
 
+class TemplateDialog;
+
 class TForm1 final : public QMainWindow {
     Q_OBJECT
 public:
@@ -268,6 +270,7 @@ private:
     void workReplaced();
     void rememberRecentWork(const QString& path);
     void fillRecentWorks();
+    QPointer<TemplateDialog> templateDialog;
 
     // ---- State kept by the recovery concern (Unit1_Recovery.cpp)
     std::unique_ptr<RecoveryJournal> recoveryJournal;

@@ -166,10 +166,13 @@ void TForm1::ExportScriptClick() {
 void TForm1::TemplateClick() {
     if (!saveOrDiscardWork())
         return;
-    TemplateDialog dialog(fontFaceList(), this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    composeTemplate(dialog.workTemplate());
+    // One dialog for as long as the program runs: it opens with what was typed last.
+    if (!templateDialog)
+        templateDialog = new TemplateDialog(fontFaceList(), this);
+    // A work that does not fit is said, and the dialog comes back with everything typed.
+    while (templateDialog->exec() == QDialog::Accepted)
+        if (ErrorBoundary::run(this, [&] { composeTemplate(templateDialog->workTemplate()); }))
+            return;
 }
 
 void TForm1::composeTemplate(const WorkTemplate& work) {

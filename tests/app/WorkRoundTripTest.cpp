@@ -9,6 +9,7 @@
 #include "RichText.h"
 #include "SpinEdit.h"
 #include "TarvelError.h"
+#include "TemplateDialog.h"
 #include "Unit2.h"
 #include "Unit3.h"
 #include "Unit4.h"
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -315,6 +317,35 @@ TEST_F(WorkRoundTrip, ASettingsFileThatIsNoneIsSetAsideNeverWrittenThrough) {
     QSettings(file, QSettings::NativeFormat).setValue(QStringLiteral("recentWorks"), many);
     EXPECT_EQ(form.recentWorks(), many.mid(0, 6));
     qputenv("XDG_CONFIG_HOME", previous);
+}
+
+// A template that does not fit is said and its dialog comes back with everything typed; the
+// dialog opens with the last fields as long as the program runs.
+TEST_F(WorkRoundTrip, ARefusedTemplateKeepsItsDialogAndItsFields) {
+    QStringList typed;
+    const auto dialog = [this] { return form.findChild<TemplateDialog*>(); };
+    withDialog(
+        [&] {
+            dialog()->TextMain->setPlainText(QStringLiteral(" \n "));
+            dialog()->EditLower->setText(QStringLiteral("丙午年 王某"));
+            QTimer::singleShot(0, &form, [&] {
+                typed << dialog()->EditLower->text();
+                dialog()->ButtonCancel->click();
+            });
+            dialog()->ButtonOk->click();
+        },
+        [this] { form.TemplateClick(); });
+    EXPECT_EQ(shownErrors,
+              QStringList{QStringLiteral("无法按模板合成作品：正文是空的：请写下要写的字。")});
+    withDialog(
+        [&] {
+            typed << dialog()->EditLower->text();
+            dialog()->ButtonCancel->click();
+        },
+        [this] { form.TemplateClick(); });
+    EXPECT_EQ(typed, QStringList(2, QStringLiteral("丙午年 王某")));
+    EXPECT_FALSE(form.composition().canvas().hasPicture());
+    shownErrors.clear();
 }
 
 TEST_F(WorkRoundTrip, ATemplateIsOneStepOfTheWork) {
