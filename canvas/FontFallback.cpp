@@ -25,6 +25,7 @@ struct Chain {
     QHash<QString, int> ink;
     QHash<int, QStringList> byKind; // chainFor each kind, worked out once
     QHash<QString, QString> servedBy;
+    QHash<QString, double> stems;      // stemWidth by face, weight and measured size
     QHash<QString, QRawFont> rawFaces; // each family's own face, as far as it is installed
     // The faces that served the latest requests: a text block asks for a few faces character
     // after character, so most look-ups end here without building a key or hashing.
@@ -191,6 +192,66 @@ QString faceFor(const DrawingSurface::Font& request, const QString& character) {
     if (first.isHighSurrogate() && character.size() > 1 && character[1].isLowSurrogate())
         return faceFor(request, QChar::surrogateToUcs4(first, character[1]));
     return faceFor(request, char32_t(first.unicode()));
+}
+
+double stemWidth(const DrawingSurface::Font& request) {
+    const QFont font = resolveFont(request);
+    // Small sizes are measured larger and scaled, so that a pixel more or less of outline does
+    // not decide the weight.
+    const int size = std::max(font.pixelSize(), 1);
+    const int measured = std::max(size, 96);
+    const QString key = QRawFont::fromFont(font).familyName() + QLatin1Char('/') +
+                        QString::number(font.weight()) + QLatin1Char('/') +
+                        QString::number(measured);
+    QHash<QString, double>& stems = chain().stems;
+    auto it = stems.find(key);
+    if (it == stems.end()) {
+        QFont large = font;
+        large.setPixelSize(measured);
+        large.setStretch(100);
+        const QRawFont raw = QRawFont::fromFont(large);
+        QString sample;
+        for (const char32_t c : {U'永', U'国', U'中', U'田'})
+            if (raw.isValid() && raw.supportsCharacter(c))
+                sample += QChar(char16_t(c));
+        double stem = 0;
+        if (!sample.isEmpty()) {
+            const int w = measured * (int(sample.size()) + 1), h = measured * 2;
+            QImage ink(w, h, QImage::Format_Grayscale8);
+            ink.fill(0);
+            QPainter painter(&ink);
+            painter.setFont(large);
+            painter.setPen(Qt::white);
+            painter.drawText(measured / 2, measured * 3 / 2, sample);
+            painter.end();
+            const auto at = [&](int x, int y) {
+                return x >= 0 && y >= 0 && x < w && y < h && ink.constScanLine(y)[x] >= 128;
+            };
+            qint64 area = 0, edges = 0;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    if (at(x, y)) {
+                        ++area;
+                        edges += !at(x - 1, y) + !at(x + 1, y) + !at(x, y - 1) + !at(x, y + 1);
+                    }
+            if (edges > 0)
+                stem = 2.0 * double(area) / double(edges);
+        }
+        it = stems.insert(key, stem);
+    }
+    return *it * size / measured;
+}
+
+DrawingSurface::Font matchedFont(const DrawingSurface::Font& request, const QString& character) {
+    DrawingSurface::Font font = request;
+    font.thickening = 0;
+    font.name = faceFor(request, character);
+    if (font.name == request.name)
+        return font;
+    const double own = stemWidth(request), standIn = stemWidth(font);
+    if (own > 0 && standIn > 0 && own > standIn)
+        font.thickening = own - standIn;
+    return font;
 }
 
 } // namespace FontFallback

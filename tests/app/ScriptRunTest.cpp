@@ -378,6 +378,33 @@ TEST_F(ScriptRun, SealPasteFrameAndWear) {
     EXPECT_GT(blended, 20);
 }
 
+// 透底 on a paper-coloured canvas: where the plain intaglio seal cuts its strokes in white, the
+// seal with paper shows the canvas, and its red is the same red.
+TEST_F(ScriptRun, SealPaperShowsTheCanvasThroughTheStrokes) {
+    const Outcome outcome = run(R"({"steps": [
+      {"do": "canvas", "width": 120, "height": 60, "color": "#EFE2C2"},
+      {"do": "seal", "text": "印", "width": 60, "height": 60, "style": "intaglio"},
+      {"do": "click", "at": [0, 0]},
+      {"do": "seal", "paper": true},
+      {"do": "click", "at": [60, 0]},
+      {"do": "save", "file": "paper.bmp"}
+    ]})");
+    ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
+    const QImage seals = saved("paper.bmp");
+    int strokes = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 60; ++x) {
+            const QRgb plain = seals.pixel(x, y), paper = seals.pixel(x + 60, y);
+            if (plain == qRgb(255, 255, 255)) {
+                ASSERT_EQ(paper, qRgb(0xEF, 0xE2, 0xC2)) << x << "," << y;
+                ++strokes;
+            } else {
+                ASSERT_EQ(paper, plain) << x << "," << y;
+            }
+        }
+    EXPECT_GT(strokes, 100);
+}
+
 TEST_F(ScriptRun, FanOnAColourCanvasKeepsItsWhiteFill) {
     const Outcome outcome = run(R"({"steps": [
       {"do": "canvas", "width": 500, "height": 300, "color": "#336699"},

@@ -66,3 +66,69 @@ TEST(FontFallback, CharactersMissingFromEachBrushFace) {
     if (!allBrushes)
         GTEST_SKIP() << "the build left out some brush faces (see the configure message)";
 }
+
+namespace {
+
+// Stem width on the ink of a picture: twice the area of the dark pixels in a rectangle over
+// the length of their outline.
+double inkStem(const DrawingSurface& surface, QRect area) {
+    const auto dark = [&](int x, int y) {
+        return area.contains(x, y) && qGray(toRgb(surface.pixel(x, y))) < 128;
+    };
+    qint64 ink = 0, outline = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (dark(x, y)) {
+                ++ink;
+                outline += !dark(x - 1, y) + !dark(x + 1, y) + !dark(x, y - 1) + !dark(x, y + 1);
+            }
+    return outline ? 2.0 * double(ink) / double(outline) : 0;
+}
+
+} // namespace
+
+// A character the brush face lacks, drawn from the Kai face with matchedFont, has stems
+// 0.8 to 1.25 times those of the brush face's characters beside it, bold too; drawn from the
+// chain as it is, a regular one is far thinner.
+TEST(FontFallback, MatchedFallbackHasTheStemsOfItsFace) {
+    if (QFontDatabase::addApplicationFont(QStringLiteral(TARVEL_FONTS_FOLDER "/MaShanZheng.ttf")) <
+        0)
+        GTEST_SKIP() << "the build left out Ma Shan Zheng (see the configure message)";
+    setFaces({QStringLiteral("Ma Shan Zheng"), QStringLiteral("LXGW WenKai")});
+    for (const int weight : {400, 700}) {
+        SCOPED_TRACE(weight);
+        DrawingSurface::Font request;
+        request.name = QStringLiteral("Ma Shan Zheng");
+        request.height = -133;
+        request.weight = weight;
+        request.color = clBlack;
+        const auto stems = [&](bool matched) {
+            DrawingSurface surface(600, 200);
+            int x = 10;
+            for (const QString& c : {QStringLiteral("永"), QStringLiteral("盡"),
+                                     QStringLiteral("和"), QStringLiteral("黃")}) {
+                DrawingSurface::Font font = matchedFont(request, c);
+                if (!matched)
+                    font.thickening = 0;
+                surface.textOutWithFont(x, 20, c, font);
+                x += 140;
+            }
+            const double own = (inkStem(surface, QRect(0, 0, 145, 200)) +
+                                inkStem(surface, QRect(290, 0, 140, 200))) /
+                               2;
+            const double standIn = (inkStem(surface, QRect(145, 0, 140, 200)) +
+                                    inkStem(surface, QRect(430, 0, 170, 200))) /
+                                   2;
+            return standIn / own;
+        };
+        EXPECT_EQ(matchedFont(request, QStringLiteral("盡")).name, QStringLiteral("LXGW WenKai"));
+        EXPECT_EQ(matchedFont(request, QStringLiteral("永")).thickening, 0);
+        const double matched = stems(true);
+        EXPECT_GE(matched, 0.8);
+        EXPECT_LE(matched, 1.25);
+        // Bold Kai is about as heavy as bold brush already; regular Kai is far thinner.
+        if (weight == 400)
+            EXPECT_LT(stems(false), 0.8);
+    }
+    setFaces({});
+}
