@@ -196,10 +196,10 @@ QString faceFor(const DrawingSurface::Font& request, const QString& character) {
 
 double stemWidth(const DrawingSurface::Font& request) {
     const QFont font = resolveFont(request);
-    // Small sizes are measured larger and scaled, so that a pixel more or less of outline does
+    // Small sizes are measured larger and scaled, so that a pixel more or less of a run does
     // not decide the weight.
     const int size = std::max(font.pixelSize(), 1);
-    const int measured = std::max(size, 96);
+    const int measured = std::max(size, 128);
     const QString key = QRawFont::fromFont(font).familyName() + QLatin1Char('/') +
                         QString::number(font.weight()) + QLatin1Char('/') +
                         QString::number(measured);
@@ -224,18 +224,28 @@ double stemWidth(const DrawingSurface::Font& request) {
             painter.setPen(Qt::white);
             painter.drawText(measured / 2, measured * 3 / 2, sample);
             painter.end();
-            const auto at = [&](int x, int y) {
-                return x >= 0 && y >= 0 && x < w && y < h && ink.constScanLine(y)[x] >= 128;
-            };
-            qint64 area = 0, edges = 0;
-            for (int y = 0; y < h; ++y)
-                for (int x = 0; x < w; ++x)
-                    if (at(x, y)) {
-                        ++area;
-                        edges += !at(x - 1, y) + !at(x + 1, y) + !at(x, y - 1) + !at(x, y + 1);
+            // Most runs of ink along a row or a column cross one stroke: their median is the
+            // stem's width.
+            std::vector<int> runs;
+            for (const bool rows : {true, false})
+                for (int i = 0; i < (rows ? h : w); ++i) {
+                    int run = 0;
+                    for (int j = 0; j <= (rows ? w : h); ++j) {
+                        const bool inked =
+                            j < (rows ? w : h) &&
+                            (rows ? ink.constScanLine(i)[j] : ink.constScanLine(j)[i]) >= 128;
+                        if (inked) {
+                            ++run;
+                        } else if (run > 0) {
+                            runs.push_back(run);
+                            run = 0;
+                        }
                     }
-            if (edges > 0)
-                stem = 2.0 * double(area) / double(edges);
+                }
+            if (!runs.empty()) {
+                std::nth_element(runs.begin(), runs.begin() + runs.size() / 2, runs.end());
+                stem = runs[runs.size() / 2];
+            }
         }
         it = stems.insert(key, stem);
     }

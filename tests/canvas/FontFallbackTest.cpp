@@ -6,6 +6,8 @@
 #include "FontFallback.h"
 
 #include <QFontDatabase>
+#include <algorithm>
+#include <vector>
 #include <gtest/gtest.h>
 
 using namespace FontFallback;
@@ -69,20 +71,32 @@ TEST(FontFallback, CharactersMissingFromEachBrushFace) {
 
 namespace {
 
-// Stem width on the ink of a picture: twice the area of the dark pixels in a rectangle over
-// the length of their outline.
+// Stem width on the ink of a picture: the median length of the runs of dark pixels across a
+// rectangle, along its rows and its columns (most runs cross a stroke).
 double inkStem(const DrawingSurface& surface, QRect area) {
-    const auto dark = [&](int x, int y) {
-        return area.contains(x, y) && qGray(toRgb(surface.pixel(x, y))) < 128;
-    };
-    qint64 ink = 0, outline = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (dark(x, y)) {
-                ++ink;
-                outline += !dark(x - 1, y) + !dark(x + 1, y) + !dark(x, y - 1) + !dark(x, y + 1);
+    const auto dark = [&](int x, int y) { return qGray(toRgb(surface.pixel(x, y))) < 128; };
+    std::vector<int> runs;
+    for (const bool rows : {true, false}) {
+        const int lines = rows ? area.height() : area.width();
+        const int length = rows ? area.width() : area.height();
+        for (int i = 0; i < lines; ++i) {
+            int run = 0;
+            for (int j = 0; j <= length; ++j) {
+                const bool ink = j < length && (rows ? dark(area.left() + j, area.top() + i)
+                                                     : dark(area.left() + i, area.top() + j));
+                if (ink) {
+                    ++run;
+                } else if (run > 0) {
+                    runs.push_back(run);
+                    run = 0;
+                }
             }
-    return outline ? 2.0 * double(ink) / double(outline) : 0;
+        }
+    }
+    if (runs.empty())
+        return 0;
+    std::nth_element(runs.begin(), runs.begin() + runs.size() / 2, runs.end());
+    return runs[runs.size() / 2];
 }
 
 } // namespace

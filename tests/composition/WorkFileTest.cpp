@@ -89,6 +89,21 @@ TEST_F(Works, EveryStepKindAtTheEdgesOfItsKeysComesBack) {
         run(session, step);
     ASSERT_EQ(composed.steps().recipe().size(), 8u); // the nudge is part of the stamp
     expectSameWhenReopened(composed);
+    // The text's and the seal's keys are written as they were given.
+    const QJsonArray written = workDocument(composed).value(QStringLiteral("steps")).toArray();
+    for (const char* kind : {"text", "seal"}) {
+        const auto given = std::find_if(std::begin(steps), std::end(steps), [&](const auto& step) {
+            return step.value(QStringLiteral("do")).toString() == QLatin1String(kind);
+        });
+        const auto stored = std::find_if(written.begin(), written.end(), [&](const auto& step) {
+            return step.toObject().value(QStringLiteral("do")).toString() == QLatin1String(kind);
+        });
+        ASSERT_NE(stored, written.end()) << kind;
+        for (const QString& key : given->keys())
+            if (key != QLatin1String("runs") && key != QLatin1String("text"))
+                EXPECT_EQ(stored->toObject().value(key), given->value(key))
+                    << kind << " " << key.toStdString();
+    }
 }
 
 // 250 stamps, an effect and restore on 3000 x 3000 at 300 dpi: far past the pixels the
