@@ -16,6 +16,10 @@
 #include <QRect>
 #include <QSet>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace {
 
 QByteArray gbk(const QString& text) {
@@ -499,6 +503,48 @@ TEST(SealInk, MissingCharactersComeFromTheFallbackChain) {
     FontFallback::setFaces({});
     EXPECT_EQ(brush.image(), kai.image());
     EXPECT_FALSE(inkBox(kai, clWhite, QRect(1, 1, 48, 48)).isNull());
+}
+
+// With matchFallbackWeight the character the brush face lacks has stems 0.8 to 1.25 times
+// those of its neighbour in the face, measured as the median run of the white ink across each
+// cell; drawn as the fallback face has it, it is much thinner.
+TEST(SealInk, FallbackCharactersMatchTheFacesStems) {
+    if (QFontDatabase::addApplicationFont(QStringLiteral(TARVEL_FONTS_FOLDER "/MaShanZheng.ttf")) <
+        0)
+        GTEST_SKIP() << "the build left out Ma Shan Zheng (see the configure message)";
+    FontFallback::setFaces({QStringLiteral("Ma Shan Zheng"), QStringLiteral("LXGW WenKai")});
+    const auto stem = [](const DrawingSurface& seal, QRect cell) {
+        std::vector<int> runs;
+        for (const bool rows : {true, false})
+            for (int i = 0; i < (rows ? cell.height() : cell.width()); ++i) {
+                int run = 0;
+                for (int j = 0; j <= (rows ? cell.width() : cell.height()); ++j) {
+                    const QPoint at =
+                        rows ? cell.topLeft() + QPoint(j, i) : cell.topLeft() + QPoint(i, j);
+                    if (j < (rows ? cell.width() : cell.height()) &&
+                        seal.pixel(at.x(), at.y()) == clWhite)
+                        ++run;
+                    else if (run > 0)
+                        runs.push_back(std::exchange(run, 0));
+                }
+            }
+        std::nth_element(runs.begin(), runs.begin() + runs.size() / 2, runs.end());
+        return double(runs[runs.size() / 2]);
+    };
+    TSetStamper settings = intaglio();
+    settings.FontName = QStringLiteral("Ma Shan Zheng");
+    settings.SealWidth = 300;
+    settings.SealHeight = 150;
+    const auto ratio = [&](bool matched) {
+        settings.MatchFallbackWeight = matched;
+        const DrawingSurface seal = renderSealText(settings, {QStringLiteral("永盡")});
+        return stem(seal, QRect(151, 1, 148, 148)) / stem(seal, QRect(1, 1, 148, 148));
+    };
+    const double matched = ratio(true), plain = ratio(false);
+    FontFallback::setFaces({});
+    EXPECT_GE(matched, 0.8);
+    EXPECT_LE(matched, 1.25);
+    EXPECT_LT(plain, 0.8);
 }
 
 TEST(SealChar, CellHeightWidthAndWeight) {
