@@ -7,8 +7,8 @@
 
 #include <QFontDatabase>
 #include <algorithm>
-#include <vector>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace FontFallback;
 
