@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRawFont>
 #include <QScreen>
 #include <algorithm>
@@ -544,7 +545,19 @@ void DrawingSurface::textOut(int x, int y, const QString& text) {
         painter.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()),
                          toQColor(brush.color));
     painter.setPen(toQColor(font.color));
-    painter.drawText(x, y + metrics.ascent(), text);
+    if (font.thickening <= 0) {
+        painter.drawText(x, y + metrics.ascent(), text);
+        return;
+    }
+    // The outline filled and stroked: each stem grows by the pen's width, half on either side.
+    QPainterPath outline;
+    outline.addText(x, y + metrics.ascent(), resolved.font, text);
+    painter.setRenderHint(QPainter::Antialiasing,
+                          !(resolved.font.styleStrategy() & QFont::NoAntialias));
+    const QColor colour = toQColor(font.color);
+    painter.setPen(QPen(colour, font.thickening, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(colour);
+    painter.drawPath(outline);
 }
 
 int DrawingSurface::textWidth(const QString& text) {

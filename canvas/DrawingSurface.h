@@ -45,6 +45,9 @@ public:
         bool italic = false;
         bool underline = false;
         bool strikeout = false;
+        // Pixels added to the width of every stroke by drawing the glyphs' outlines with a
+        // pen this wide; 0 draws the face as it is.
+        double thickening = 0;
 
         void setSizePoints(int points);
         int sizePoints() const;

@@ -25,6 +25,7 @@ struct Chain {
     QHash<QString, int> ink;
     QHash<int, QStringList> byKind; // chainFor each kind, worked out once
     QHash<QString, QString> servedBy;
+    QHash<QString, double> stems;      // stemWidth by face, weight and measured size
     QHash<QString, QRawFont> rawFaces; // each family's own face, as far as it is installed
     // The faces that served the latest requests: a text block asks for a few faces character
     // after character, so most look-ups end here without building a key or hashing.
@@ -191,6 +192,76 @@ QString faceFor(const DrawingSurface::Font& request, const QString& character) {
     if (first.isHighSurrogate() && character.size() > 1 && character[1].isLowSurrogate())
         return faceFor(request, QChar::surrogateToUcs4(first, character[1]));
     return faceFor(request, char32_t(first.unicode()));
+}
+
+double stemWidth(const DrawingSurface::Font& request) {
+    const QFont font = resolveFont(request);
+    // Small sizes are measured larger and scaled, so that a pixel more or less of a run does
+    // not decide the weight.
+    const int size = std::max(font.pixelSize(), 1);
+    const int measured = std::max(size, 128);
+    const QString key = QRawFont::fromFont(font).familyName() + QLatin1Char('/') +
+                        QString::number(font.weight()) + QLatin1Char('/') +
+                        QString::number(measured);
+    QHash<QString, double>& stems = chain().stems;
+    auto it = stems.find(key);
+    if (it == stems.end()) {
+        QFont large = font;
+        large.setPixelSize(measured);
+        large.setStretch(100);
+        const QRawFont raw = QRawFont::fromFont(large);
+        QString sample;
+        for (const char32_t c : {U'永', U'国', U'中', U'田'})
+            if (raw.isValid() && raw.supportsCharacter(c))
+                sample += QChar(char16_t(c));
+        double stem = 0;
+        if (!sample.isEmpty()) {
+            const int w = measured * (int(sample.size()) + 1), h = measured * 2;
+            QImage ink(w, h, QImage::Format_Grayscale8);
+            ink.fill(0);
+            QPainter painter(&ink);
+            painter.setFont(large);
+            painter.setPen(Qt::white);
+            painter.drawText(measured / 2, measured * 3 / 2, sample);
+            painter.end();
+            // Most runs of ink along a row or a column cross one stroke: their median is the
+            // stem's width.
+            std::vector<int> runs;
+            for (const bool rows : {true, false})
+                for (int i = 0; i < (rows ? h : w); ++i) {
+                    int run = 0;
+                    for (int j = 0; j <= (rows ? w : h); ++j) {
+                        const bool inked =
+                            j < (rows ? w : h) &&
+                            (rows ? ink.constScanLine(i)[j] : ink.constScanLine(j)[i]) >= 128;
+                        if (inked) {
+                            ++run;
+                        } else if (run > 0) {
+                            runs.push_back(run);
+                            run = 0;
+                        }
+                    }
+                }
+            if (!runs.empty()) {
+                std::nth_element(runs.begin(), runs.begin() + runs.size() / 2, runs.end());
+                stem = runs[runs.size() / 2];
+            }
+        }
+        it = stems.insert(key, stem);
+    }
+    return *it * size / measured;
+}
+
+DrawingSurface::Font matchedFont(const DrawingSurface::Font& request, const QString& character) {
+    DrawingSurface::Font font = request;
+    font.thickening = 0;
+    font.name = faceFor(request, character);
+    if (font.name == request.name)
+        return font;
+    const double own = stemWidth(request), standIn = stemWidth(font);
+    if (own > 0 && standIn > 0 && own > standIn)
+        font.thickening = own - standIn;
+    return font;
 }
 
 } // namespace FontFallback

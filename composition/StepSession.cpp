@@ -128,6 +128,7 @@ struct StepSession::Dialogs {
         bool longShort = false;
         VerticalPunctuation punctuation = vpOriginal;
         bool chineseDigits = false;
+        bool matchFallbackWeight = false;
         TextSettings settings;
     } text;
 
@@ -150,6 +151,10 @@ struct StepSession::Dialogs {
         QString face = QStringLiteral("字体");
         int ink = 0;
         bool smooth = false;
+        WearStyle wearStyle = wsSpecks;
+        bool paper = false;
+        bool keepProportions = false;
+        bool matchFallbackWeight = false;
         SealStyle style = stRelief;
         CornerShape corner = cnSquare;
         Arrangement arrangement = arHorzLeftToRight;
@@ -347,6 +352,8 @@ void StepSession::text(const QJsonObject& keys) {
             d.punctuation = VerticalPunctuation(mode);
     if (keys.contains(QStringLiteral("chineseDigits")))
         d.chineseDigits = keys.value(QStringLiteral("chineseDigits")).toBool();
+    if (keys.contains(QStringLiteral("matchFallbackWeight")))
+        d.matchFallbackWeight = keys.value(QStringLiteral("matchFallbackWeight")).toBool();
     if (keys.value(QStringLiteral("fan")).toBool()) {
         if (!ring)
             throw TarvelError(
@@ -366,6 +373,7 @@ void StepSession::text(const QJsonObject& keys) {
         s.Arrangement = d.arrangement;
         s.Punctuation = d.punctuation;
         s.ChineseDigits = d.chineseDigits;
+        s.MatchFallbackWeight = d.matchFallbackWeight;
         s.FanLayout = d.fanChecked;
         s.FanColumnStyle = d.longShort ? fcLongShort : fcLong;
         // A work file gives how far nudges moved a 扇面 block from its ring.
@@ -479,6 +487,16 @@ void StepSession::seal(const QJsonObject& keys) {
         d.ink = int(std::max<qsizetype>(0, sealInks.indexOf(keys.value("ink").toString())));
     if (keys.contains(QStringLiteral("smooth")))
         d.smooth = keys.value(QStringLiteral("smooth")).toBool();
+    if (keys.contains(QStringLiteral("wearStyle")))
+        d.wearStyle = keys.value(QStringLiteral("wearStyle")).toString() == QLatin1String("pressed")
+                          ? wsPressed
+                          : wsSpecks;
+    if (keys.contains(QStringLiteral("paper")))
+        d.paper = keys.value(QStringLiteral("paper")).toBool();
+    if (keys.contains(QStringLiteral("keepProportions")))
+        d.keepProportions = keys.value(QStringLiteral("keepProportions")).toBool();
+    if (keys.contains(QStringLiteral("matchFallbackWeight")))
+        d.matchFallbackWeight = keys.value(QStringLiteral("matchFallbackWeight")).toBool();
     d.face = keys.value(QStringLiteral("face")).toString(d.face);
     const QString style = keys.value(QStringLiteral("style")).toString();
     if (style == QLatin1String("intaglio"))
@@ -510,6 +528,10 @@ void StepSession::seal(const QJsonObject& keys) {
         s.SmoothEdges = d.smooth;
         s.Wear = d.wear.read();
         s.WearSeed = d.seed.read();
+        s.WearStyle = d.wearStyle;
+        s.Paper = d.paper;
+        s.KeepProportions = d.keepProportions;
+        s.MatchFallbackWeight = d.matchFallbackWeight;
     };
     const auto lines = [&] {
         QStringList result;

@@ -67,7 +67,8 @@ QJsonObject textKeys(const Step& step) {
          QLatin1String(punctuationScriptNames[isVerticalPunctuation(settings.Punctuation)
                                                   ? settings.Punctuation
                                                   : vpOriginal])},
-        {"chineseDigits", settings.ChineseDigits}};
+        {"chineseDigits", settings.ChineseDigits},
+        {"matchFallbackWeight", settings.MatchFallbackWeight}};
     // What the block was measured at when it was confirmed, which it is drawn with.
     keys.insert("rowPitch", settings.RowPitch);
     keys.insert("extentWidth", settings.ExtentWidth);
@@ -122,6 +123,10 @@ QJsonObject elementKeys(const Element& element) {
                 {"face", s.FontName},
                 {"ink", sealInks.value(int(s.Ink), sealInks.first())},
                 {"smooth", s.SmoothEdges},
+                {"wearStyle", s.WearStyle == wsPressed ? "pressed" : "specks"},
+                {"paper", s.Paper},
+                {"keepProportions", s.KeepProportions},
+                {"matchFallbackWeight", s.MatchFallbackWeight},
                 {"style", s.SealStyle == stRelief ? "relief" : "intaglio"},
                 {"corner", s.CornerShape == cnRounded ? "rounded" : "square"},
                 {"arrangement", int(s.Arrangement)}};

@@ -131,6 +131,126 @@ SealLineCells sealLineCells(::Arrangement arrangement, QSize seal, qint32 edge, 
     return cells;
 }
 
+QList<int> proportionalLineCounts(::Arrangement arrangement, QSize seal, int count) {
+    if (count <= 0)
+        return {};
+    const bool vertical = isArrangement(arrangement) && isVertical(arrangement);
+    const double w = std::max(seal.width(), 1), h = std::max(seal.height(), 1);
+    int bestLines = 1;
+    double best = 0;
+    bool bestTall = false;
+    for (int lines = 1; lines <= count; ++lines) {
+        const int perLine = (count + lines - 1) / lines;
+        if (perLine * (lines - 1) >= count)
+            continue; // a line would be left empty
+        const double across = vertical ? w / lines : w / perLine;
+        const double down = vertical ? h / perLine : h / lines;
+        const double off = std::max(across / down, down / across);
+        // On a tie the characters stand side by side: a seal reads across its columns.
+        const bool tall = across <= down;
+        if (lines == 1 || off < best - 1e-9 || (off < best + 1e-9 && tall && !bestTall)) {
+            best = off;
+            bestLines = lines;
+            bestTall = tall;
+        }
+    }
+    const int perLine = (count + bestLines - 1) / bestLines;
+    const int shortLines = bestLines * perLine - count;
+    QList<int> counts;
+    for (int i = 0; i < bestLines; ++i)
+        counts.append(i < shortLines ? perLine - 1 : perLine);
+    return counts;
+}
+
+namespace {
+
+// The width a full-width character of the face that draws text has at a cell height, for a
+// height of 1000 pixels: the face's own proportions.
+double naturalWidthPerMille(const QString& face, const QString& text) {
+    DrawingSurface::Font font;
+    font.name = face;
+    font.height = 1000;
+    font.charset = 134;
+    font.name = FontFallback::faceFor(font, text.toUcs4().value(0));
+    const QFontMetricsF metrics(resolveFont(font));
+    const double advance = metrics.horizontalAdvance(QChar(0x56FD)); // 国
+    return advance > 0 ? advance : 1000;
+}
+
+QList<SealGlyphCell> layOutProportionally(const TSetStamper& settings,
+                                          const QList<QStringList>& lineChars) {
+    QStringList all;
+    for (const QStringList& chars : lineChars)
+        all += chars;
+    const QSize seal(sealSide(settings.SealWidth), sealSide(settings.SealHeight));
+    const QList<int> counts = proportionalLineCounts(settings.Arrangement, seal,
+                                                     int(std::min<qsizetype>(all.size(), INT_MAX)));
+    QList<SealGlyphCell> glyphs;
+    int next = 0;
+    for (int r = 0; r < counts.size(); ++r) {
+        const SealLineCells cells =
+            sealLineCells(settings.Arrangement, seal, settings.EdgeWidth, settings.CharSpacing,
+                          int(counts.size()), r, counts[r]);
+        if (cells.cellWidth <= 0 || cells.cellHeight <= 0 || cells.cellWidth > INT_MAX ||
+            cells.cellHeight > INT_MAX) {
+            next += counts[r];
+            continue;
+        }
+        const int cw = int(cells.cellWidth), ch = int(cells.cellHeight);
+        for (const QPoint& at : cells.origins) {
+            SealGlyphCell glyph;
+            glyph.text = all[next++];
+            glyph.cell = QRect(at, QSize(cw, ch));
+            // The glyph's own width at the cell's height; a wider cell stretches it by at most
+            // maxGlyphDistortion, a narrower one squeezes it as much and lowers it.
+            const double own = naturalWidthPerMille(settings.FontName, glyph.text) * ch / 1000.0;
+            int gw = cw, gh = ch;
+            if (cw > own * maxGlyphDistortion) {
+                gw = std::max(1, int(own * maxGlyphDistortion));
+                glyph.distortion = cw / own;
+            } else if (cw * maxGlyphDistortion < own) {
+                gh = std::max(1, int(cw * maxGlyphDistortion * 1000.0 /
+                                     naturalWidthPerMille(settings.FontName, glyph.text)));
+                glyph.distortion = own / cw;
+            } else {
+                glyph.distortion = std::max(cw / own, own / cw);
+            }
+            glyph.glyph = QRect(at.x() + (cw - gw) / 2, at.y() + (ch - gh) / 2, gw, gh);
+            glyphs.append(glyph);
+        }
+    }
+    return glyphs;
+}
+
+QList<QStringList> charactersOfLines(const QList<QByteArray>& lines, const QStringList& text) {
+    QList<QStringList> chars;
+    for (qsizetype r = 0; r < lines.size(); ++r)
+        chars.append(Gbk::drawnCharacters(splitDisplayChars(lines[r]),
+                                          r < text.size() ? text[r] : QString()));
+    return chars;
+}
+
+QList<QByteArray> gbkLines(const QStringList& lines) {
+    QList<QByteArray> bytes;
+    bytes.reserve(lines.size());
+    for (const QString& line : lines)
+        bytes.append(Gbk::encode(line));
+    return bytes;
+}
+
+} // namespace
+
+QList<SealGlyphCell> proportionalSealCells(const TSetStamper& settings, const QStringList& lines) {
+    return layOutProportionally(settings, charactersOfLines(gbkLines(lines), lines));
+}
+
+double sealShapeDistortion(const TSetStamper& settings, const QStringList& lines) {
+    double most = 1;
+    for (const SealGlyphCell& glyph : proportionalSealCells(settings, lines))
+        most = std::max(most, glyph.distortion);
+    return most;
+}
+
 namespace {
 
 // The outline, or a frame of frameWidth pixels, with rounded corners of the given radius.
@@ -223,6 +343,230 @@ void wearSeal(DrawingSurface& seal, const QList<TColor>& inks, int wear, qint32 
 
 namespace {
 
+// A smooth random field in 0..1 with features about spacing pixels apart: random values on a
+// grid, blended with a smooth step between them.
+class ValueNoise {
+public:
+    ValueNoise(int width, int height, int spacing, std::mt19937& random)
+        : spacing(std::max(spacing, 1)), columns(width / this->spacing + 2),
+          rows(height / this->spacing + 2), values(std::size_t(columns) * rows) {
+        for (float& value : values)
+            value = float(random() >> 8) / float(1u << 24);
+    }
+    float at(int x, int y) const {
+        const int gx = x / spacing, gy = y / spacing;
+        const float fx = smooth(float(x % spacing) / spacing),
+                    fy = smooth(float(y % spacing) / spacing);
+        const auto v = [&](int cx, int cy) { return values[std::size_t(cy) * columns + cx]; };
+        const float top = v(gx, gy) + (v(gx + 1, gy) - v(gx, gy)) * fx;
+        const float bottom = v(gx, gy + 1) + (v(gx + 1, gy + 1) - v(gx, gy + 1)) * fx;
+        return top + (bottom - top) * fy;
+    }
+
+private:
+    static float smooth(float t) { return t * t * (3 - 2 * t); }
+    int spacing, columns, rows;
+    std::vector<float> values;
+};
+
+// The 8-connected parts of the set pixels of a mask: each pixel's part, and each part's size.
+struct Parts {
+    std::vector<int> of;
+    std::vector<int> size;
+};
+Parts partsOf(const std::vector<char>& mask, int w, int h) {
+    Parts parts{std::vector<int>(mask.size(), -1), {}};
+    std::vector<int> stack;
+    for (std::size_t start = 0; start < mask.size(); ++start) {
+        if (!mask[start] || parts.of[start] >= 0)
+            continue;
+        const int label = int(parts.size.size());
+        int count = 0;
+        parts.of[start] = label;
+        stack.push_back(int(start));
+        while (!stack.empty()) {
+            const int i = stack.back();
+            stack.pop_back();
+            ++count;
+            const int x = i % w, y = i / w;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int nx = x + dx, ny = y + dy;
+                    if (nx < 0 || ny < 0 || nx >= w || ny >= h)
+                        continue;
+                    const std::size_t n = std::size_t(ny) * w + nx;
+                    if (mask[n] && parts.of[n] < 0) {
+                        parts.of[n] = label;
+                        stack.push_back(int(n));
+                    }
+                }
+        }
+        parts.size.push_back(count);
+    }
+    return parts;
+}
+
+} // namespace
+
+void wearSealPressed(DrawingSurface& seal, const QList<TColor>& inks, int wear, qint32 seed) {
+    if (wear <= 0 || seal.isEmpty() || inks.isEmpty())
+        return;
+    const double amount = std::min(wear, 100) / 100.0;
+    const int w = seal.width(), h = seal.height();
+    const std::size_t area = std::size_t(w) * std::size_t(h);
+    std::vector<char> ink(area);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            ink[std::size_t(y) * w + x] = inks.contains(seal.pixel(x, y));
+    const auto isInk = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < w && y < h && ink[std::size_t(y) * w + x];
+    };
+    // How deep each ink pixel lies: 1 on an edge, 2 next to one, 3 further in.
+    std::vector<char> depth(area, 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (!isInk(x, y))
+                continue;
+            char d = 3;
+            for (int dy = -2; dy <= 2; ++dy)
+                for (int dx = -2; dx <= 2; ++dx)
+                    if (!isInk(x + dx, y + dy))
+                        d = std::min<char>(d, std::max(std::abs(dx), std::abs(dy)));
+            depth[std::size_t(y) * w + x] = d;
+        }
+
+    std::mt19937 random{quint32(seed)};
+    const int shorter = std::min(w, h);
+    const ValueNoise edges(w, h, std::max(6, shorter / 8), random);
+    const ValueNoise paste(w, h, std::max(12, shorter / 3), random);
+    const ValueNoise holes(w, h, 3, random);
+    // The fields' levels are taken from their own values over the ink, so that a wear takes
+    // the same share of the edges and makes the same share of the paste thin at every seed:
+    // a fifth of the edge at full wear, a tenth of the next row in, thin paste over a quarter.
+    // The seal's outer edge (next to the bitmap's border or the key colour) wears apart from
+    // the strokes' edges, so that the frame keeps its share whatever the strokes are.
+    const auto outerEdge = [&](int x, int y) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int nx = x + dx, ny = y + dy;
+                if (nx < 0 || ny < 0 || nx >= w || ny >= h || seal.pixel(nx, ny) == sealKeyColor)
+                    return true;
+            }
+        return false;
+    };
+    std::vector<char> outer(area, 0);
+    std::vector<float> outerValues, edgeValues, innerValues, pasteValues;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const char d = depth[std::size_t(y) * w + x];
+            if (d == 1 && outerEdge(x, y)) {
+                outer[std::size_t(y) * w + x] = 1;
+                outerValues.push_back(edges.at(x, y));
+            } else if (d == 1)
+                edgeValues.push_back(edges.at(x, y));
+            else if (d == 2)
+                innerValues.push_back(edges.at(x, y));
+            if (d > 0)
+                pasteValues.push_back(paste.at(x, y));
+        }
+    const auto level = [](std::vector<float>& values, double share) {
+        if (values.empty() || share <= 0)
+            return -1.0f;
+        const auto at =
+            values.begin() +
+            std::ptrdiff_t(std::min(values.size() - 1, std::size_t(share * values.size())));
+        std::nth_element(values.begin(), at, values.end());
+        return *at;
+    };
+    const float outerLevel = level(outerValues, 0.22 * amount);
+    const float edgeLevel = level(edgeValues, 0.12 * amount);
+    const float innerLevel = level(innerValues, 0.2 * amount);
+    const float thinLevel = level(pasteValues, 0.2 * amount);
+    std::vector<char> lost(area, 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::size_t i = std::size_t(y) * w + x;
+            if (!ink[i])
+                continue;
+            // Thin paste: fully thin a little inside a patch's border.
+            const double thin = std::clamp((thinLevel - paste.at(x, y)) / 0.05, 0.0, 1.0);
+            const float e = edges.at(x, y);
+            const bool eroded =
+                (depth[i] == 1 && e < (outer[i] ? outerLevel : edgeLevel) + thin * 0.05) ||
+                (depth[i] == 2 && e < innerLevel + thin * 0.05);
+            // Holes open inside the paste; the edges are the erosion's.
+            const bool hole = thin > 0 && depth[i] > 1 && holes.at(x, y) < thin * 0.3;
+            lost[i] = eroded || hole;
+        }
+
+    // Corners: a convex corner of a stroke thick enough to have an inside loses its tip, and
+    // the seal's own corners are cut round. Only the design's corners: the ends of a run worn
+    // away stay as they broke.
+    const int rounds = 1 + int(amount * 2);
+    std::vector<char> left(area), rounded(area, 0);
+    for (int round = 0; round < rounds; ++round) {
+        for (std::size_t i = 0; i < area; ++i)
+            left[i] = ink[i] && !rounded[i];
+        const auto remains = [&](int x, int y) {
+            return x >= 0 && y >= 0 && x < w && y < h && left[std::size_t(y) * w + x];
+        };
+        const auto inner = [&](int x, int y) {
+            return remains(x, y) && remains(x - 1, y) && remains(x + 1, y) && remains(x, y - 1) &&
+                   remains(x, y + 1);
+        };
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                if (!remains(x, y) || inner(x, y))
+                    continue;
+                const int sides = !remains(x - 1, y) + !remains(x + 1, y) + !remains(x, y - 1) +
+                                  !remains(x, y + 1);
+                // Two open sides at a right angle, the diagonal inside set: a corner's tip.
+                const bool corner = sides == 2 && remains(x - 1, y) != remains(x + 1, y);
+                bool thick = false;
+                for (int dy = -1; dy <= 1 && !thick; ++dy)
+                    for (int dx = -1; dx <= 1 && !thick; ++dx)
+                        thick = inner(x + dx, y + dy);
+                if (corner && thick)
+                    rounded[std::size_t(y) * w + x] = 1;
+            }
+    }
+    for (std::size_t i = 0; i < area; ++i)
+        lost[i] = lost[i] || rounded[i];
+    const int radius = 1 + int(amount * 6);
+    for (int y = 0; y < std::min(radius, h); ++y)
+        for (int x = 0; x < std::min(radius, w); ++x) {
+            const int dx = radius - x, dy = radius - y;
+            if (dx * dx + dy * dy <= radius * radius)
+                continue;
+            for (const auto& [cx, cy] : {std::pair{x, y}, std::pair{w - 1 - x, y},
+                                         std::pair{x, h - 1 - y}, std::pair{w - 1 - x, h - 1 - y}})
+                if (isInk(cx, cy))
+                    lost[std::size_t(cy) * w + cx] = 1;
+        }
+
+    // No salt: a lost spot smaller than a speck is printed after all, and a crumb of ink that
+    // the wear cut off from its stroke goes with the rest.
+    const Parts holesFound = partsOf(lost, w, h);
+    for (std::size_t i = 0; i < area; ++i)
+        if (lost[i] && holesFound.size[holesFound.of[i]] < minWearSpeck)
+            lost[i] = 0;
+    for (std::size_t i = 0; i < area; ++i)
+        left[i] = ink[i] && !lost[i];
+    const Parts before = partsOf(ink, w, h);
+    const Parts after = partsOf(left, w, h);
+    for (std::size_t i = 0; i < area; ++i)
+        if (left[i] && after.size[after.of[i]] < minWearSpeck &&
+            before.size[before.of[i]] > after.size[after.of[i]])
+            lost[i] = 1;
+
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (lost[std::size_t(y) * w + x])
+                seal.setPixel(x, y, sealKeyColor);
+}
+
+namespace {
+
 // The weight of the face that serves a font, 0 when the font database cannot tell.
 int faceWeight(const QFont& font) {
     const QFontInfo info(font);
@@ -234,20 +578,19 @@ int faceWeight(const QFont& font) {
 // requested boldness is thickened by an outline around every stroke, growing with the
 // missing weight: em/24 for bold over regular, em/12 at the heaviest weight.
 void drawSealText(DrawingSurface& surface, int x, int y, const QString& text, QFont font,
-                  TColor color, int missingWeight) {
+                  TColor color, double thickening) {
     font.setStyleStrategy(QFont::NoAntialias);
     const int baseline = y + QFontMetrics(font).ascent();
     QPainter painter(&surface.image());
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
     const QColor ink = toQColor(color);
-    if (missingWeight <= 0) {
+    if (thickening <= 0) {
         painter.setFont(font);
         painter.setPen(ink);
         painter.drawText(x, baseline, text);
         return;
     }
-    const qreal thickening = font.pixelSize() * missingWeight / (600.0 * 12.0);
     QPainterPath path;
     path.addText(x, baseline, font, text);
     painter.setPen(QPen(ink, thickening, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -257,8 +600,29 @@ void drawSealText(DrawingSurface& surface, int x, int y, const QString& text, QF
 
 } // namespace
 
+namespace {
+
+// The weight a face is drawn at for a request and the outline that makes up the rest.
+struct SealFace {
+    DrawingSurface::Font font;
+    double thickening = 0;
+};
+SealFace sealFace(DrawingSurface::Font font) {
+    const int ownWeight = faceWeight(resolveFont(font));
+    // Half a step of weight is within what a face's own design covers.
+    int missing = 0;
+    if (ownWeight > 0 && font.weight > ownWeight + 50) {
+        missing = font.weight - ownWeight;
+        font.weight = ownWeight;
+    }
+    const double thickening = resolveFont(font).pixelSize() * missing / (600.0 * 12.0);
+    return {font, thickening};
+}
+
+} // namespace
+
 void DrawSealChar(DrawingSurface& surface, int cellWidth, int cellHeight, int x, int y,
-                  const QString& text, int weight) {
+                  const QString& text, int weight, bool matchFallbackWeight) {
     if (cellWidth <= 0 || cellHeight <= 0 || text.isEmpty() || surface.isEmpty())
         return;
     DrawingSurface::Font font = surface.font;
@@ -272,15 +636,19 @@ void DrawSealChar(DrawingSurface& surface, int cellWidth, int cellHeight, int x,
     font.underline = false;
     font.strikeout = false;
     font.charset = 134; // GB2312
+    const QString chosen = font.name;
     font.name = FontFallback::faceFor(font, text.toUcs4().value(0));
-    const int ownWeight = faceWeight(resolveFont(font));
-    // Half a step of weight is within what a face's own design covers.
-    int missing = 0;
-    if (ownWeight > 0 && font.weight > ownWeight + 50) {
-        missing = font.weight - ownWeight;
-        font.weight = ownWeight;
+    SealFace drawn = sealFace(font);
+    if (matchFallbackWeight && font.name != chosen) {
+        // The stems the seal's own face has as it is drawn here, outline included.
+        font.name = chosen;
+        const SealFace own = sealFace(font);
+        const double stems = FontFallback::stemWidth(own.font) + own.thickening;
+        const double standIn = FontFallback::stemWidth(drawn.font) + drawn.thickening;
+        if (FontFallback::stemWidth(own.font) > 0 && stems > standIn)
+            drawn.thickening += stems - standIn;
     }
-    drawSealText(surface, x, y, text, resolveFont(font), font.color, missing);
+    drawSealText(surface, x, y, text, resolveFont(drawn.font), drawn.font.color, drawn.thickening);
 }
 
 QString gbkCharToString(const QByteArray& bytes) {
@@ -298,12 +666,29 @@ DrawingSurface renderSealLines(const TSetStamper& settings, const QList<QByteArr
     const int w = sealSide(settings.SealWidth), h = sealSide(settings.SealHeight);
     DrawingSurface seal = filledSurface(w, h, sealKeyColor);
 
-    const SealColors colors = sealColors(settings.SealStyle, settings.Ink);
+    SealColors colors = sealColors(settings.SealStyle, settings.Ink);
+    // 透底: what is not paste is left out, so the paper shows through the cut strokes of an
+    // intaglio seal and around the raised strokes of a relief one.
+    if (settings.Paper) {
+        if (settings.SealStyle == stIntaglio)
+            colors.text = sealKeyColor;
+        else
+            colors.brush = sealKeyColor;
+    }
     if (textColor)
         *textColor = colors.text;
     drawFrame(seal, settings.CornerShape, colors, settings.FrameWidth, cornerRadius);
 
-    const int lineCount = int(lines.size());
+    const int lineCount = settings.KeepProportions ? 0 : int(lines.size());
+    if (settings.KeepProportions) {
+        seal.font.name = settings.FontName;
+        seal.font.color = colors.text;
+        for (const SealGlyphCell& glyph :
+             layOutProportionally(settings, charactersOfLines(lines, characters)))
+            DrawSealChar(seal, glyph.glyph.width(), glyph.glyph.height(), glyph.glyph.x(),
+                         glyph.glyph.y(), glyph.text, settings.StrokeWeight,
+                         settings.MatchFallbackWeight);
+    }
     for (int r = 0; r < lineCount; ++r) {
         const QStringList chars = Gbk::drawnCharacters(
             splitDisplayChars(lines[r]), r < characters.size() ? characters[r] : QString());
@@ -321,7 +706,7 @@ DrawingSurface renderSealLines(const TSetStamper& settings, const QList<QByteArr
                 cells.cellHeight > INT_MAX)
                 continue;
             DrawSealChar(seal, int(cells.cellWidth), int(cells.cellHeight), at.x(), at.y(),
-                         chars[j], settings.StrokeWeight);
+                         chars[j], settings.StrokeWeight, settings.MatchFallbackWeight);
         }
     }
     if (settings.Wear > 0) {
@@ -329,7 +714,10 @@ DrawingSurface renderSealLines(const TSetStamper& settings, const QList<QByteArr
         // strokes of a relief one.
         const QList<TColor> inks = {colors.pen,
                                     settings.SealStyle == stIntaglio ? colors.brush : colors.text};
-        wearSeal(seal, inks, settings.Wear, settings.WearSeed);
+        if (settings.WearStyle == wsPressed)
+            wearSealPressed(seal, inks, settings.Wear, settings.WearSeed);
+        else
+            wearSeal(seal, inks, settings.Wear, settings.WearSeed);
     }
     seal.transparentColor = sealKeyColor;
     seal.transparent = true;

@@ -17,6 +17,7 @@
 #include <QImage>
 #include <QList>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -37,6 +38,12 @@ enum SealInk : qint32 {
     siRed = 0,       // "大红": the clear red of the plain seal
     siCinnabar = 1,  // "朱砂": cinnabar, a deep orange-red
     siVermilion = 2, // "朱磦": the lighter, yellower red skimmed off ground cinnabar
+};
+
+// How wear takes the paste away.
+enum WearStyle : qint32 {
+    wsSpecks = 0,  // "斑点": edge pixels and small specks, scattered
+    wsPressed = 1, // "压印": runs along the edges, thin patches of paste, rounded corners
 };
 
 // The seal's confirmed values; the defaults are those of ResetSettings.
@@ -61,6 +68,15 @@ struct TSetStamper {
     // same at every render.
     qint32 Wear = 0;
     qint32 WearSeed = 1;
+    ::WearStyle WearStyle = wsSpecks;
+    // 透底: the intaglio strokes and the relief ground are left out of the picture, so the
+    // paper they are stamped on shows there.
+    bool Paper = false;
+    // The cells are laid out by the number of characters and the seal's shape, and each glyph
+    // keeps its own proportions within 1.25 : 1, centred in its cell.
+    bool KeepProportions = false;
+    // A character drawn from a fallback face is thickened to the stems of the seal's face.
+    bool MatchFallbackWeight = false;
 
     bool operator==(const TSetStamper&) const = default;
 };
@@ -108,6 +124,31 @@ struct SealLineCells {
 SealLineCells sealLineCells(::Arrangement arrangement, QSize seal, qint32 edge, qint32 spacing,
                             int lineCount, int line, int charCount);
 
+// KeepProportions: how many characters each line of the layout holds when a seal's count
+// characters are regrouped by its shape: the grid whose cells are nearest to square (the
+// fewer lines on a tie), its shorter lines first, so two characters stand side by side on a
+// wide or square seal and one above the other on a tall one, three are one line and two, and
+// four are 2 x 2. A line is a row in the horizontal arrangements and a column in the vertical.
+QList<int> proportionalLineCounts(::Arrangement arrangement, QSize seal, int count);
+
+// One character of a seal laid out under KeepProportions: its cell, and the box within it that
+// its glyph is drawn in, centred and no more than 1.25 : 1 off the face's own proportions.
+struct SealGlyphCell {
+    QString text;
+    QRect cell;
+    QRect glyph;
+    // How far the cell's shape is from the glyph's own: 1 for a cell the glyph fills
+    // undistorted, 2 for one twice as wide (or tall) as the glyph would be.
+    double distortion = 1;
+};
+// Every character of the lines, regrouped and laid out; a face's proportions are those of a
+// full-width character in the face that draws it.
+QList<SealGlyphCell> proportionalSealCells(const TSetStamper& settings, const QStringList& lines);
+// The most by which the seal's shape keeps a glyph from filling its cell: more than the
+// 1.25 a glyph may be stretched means the seal leaves space around its characters.
+double sealShapeDistortion(const TSetStamper& settings, const QStringList& lines);
+constexpr double maxGlyphDistortion = 1.25;
+
 // The outline over the whole bitmap: a rectangle, or a round rectangle with an 8 x 8 corner
 // ellipse leaving the corners in the key colour. The brush is left clear afterwards.
 void drawSealOutline(DrawingSurface& surface, ::CornerShape corner, const SealColors& colors);
@@ -122,14 +163,24 @@ void drawSealOutline(DrawingSurface& surface, ::CornerShape corner, const SealCo
 // seed gives the same wear. A wear of 0 or less changes nothing.
 void wearSeal(DrawingSurface& seal, const QList<TColor>& inks, int wear, qint32 seed);
 
+// 做旧 as the paper takes a pressed seal: ink breaks away in runs along the edges of the frame
+// and the strokes, the paste is thin in broad patches (deeper erosion and holes there), and
+// corners, the seal's own and its strokes', are rounded off. Nothing lost or left is a speck
+// of fewer than minWearSpeck pixels. The same seed gives the same wear; 0 or less changes
+// nothing.
+void wearSealPressed(DrawingSurface& seal, const QList<TColor>& inks, int wear, qint32 seed);
+constexpr int minWearSpeck = 9; // a 3 x 3 pixel spot
+
 // Draws one character with the top-left of its cw x ch cell at (x, y): the surface's font
 // with a cell height of ch, a width of cw div 2 as half a full-width character (so such a
 // character fills its cell in every face), the given weight, upright, plain and in the GB2312
 // character set, on a transparent background, in the font's colour and without antialiasing
 // (every pixel it touches takes exactly that colour). A face that has no such weight is
 // thickened to it. A cell without width or height draws nothing.
+// With matchFallbackWeight a character drawn from a fallback face is thickened to the stems
+// of the surface's face.
 void DrawSealChar(DrawingSurface& surface, int cellWidth, int cellHeight, int x, int y,
-                  const QString& text, int weight);
+                  const QString& text, int weight, bool matchFallbackWeight = false);
 
 // Steps 3 to 7 of a preview: the seal bitmap of settings' size filled with the key colour,
 // the outline, every line in its arrangement, the key as transparent colour. textColor

@@ -119,11 +119,20 @@ void TForm4::buildControls(const QStringList& fontFaces) {
     SpinEdit8 = makeSpinEdit(GroupBox5, "SpinEdit8", 0, 100, 10, 0);
     SpinEdit8->setToolTip(QStringLiteral("0~100"));
     SpinEdit9 = makeSpinEdit(GroupBox5, "SpinEdit9", 0, 0, 1, 1);
+    ComboBox3 = named(new QComboBox(GroupBox5), "ComboBox3");
+    ComboBox3->addItems({QStringLiteral("斑点"), QStringLiteral("压印")});
+    CheckBox2 = named(new QCheckBox(QStringLiteral("透底"), GroupBox5), "CheckBox2");
+    CheckBox3 = named(new QCheckBox(QStringLiteral("保持字形比例"), GroupBox5), "CheckBox3");
+    CheckBox4 = named(new QCheckBox(QStringLiteral("补字同粗细"), GroupBox5), "CheckBox4");
+    Label1 = named(new QLabel(GroupBox5), "Label1");
+    Label1->setText(QStringLiteral("印章形状与字数不合：字按原比例居中，四周留白"));
+    Label1->hide();
     auto* printing = new QGridLayout(GroupBox5);
     const std::pair<const char*, QWidget*> printingRows[] = {{"印泥：", ComboBox2},
                                                              {"边框宽：", SpinEdit7},
                                                              {"做旧：", SpinEdit8},
-                                                             {"种子：", SpinEdit9}};
+                                                             {"种子：", SpinEdit9},
+                                                             {"做旧方式：", ComboBox3}};
     row = 0;
     for (const auto& [caption, edit] : printingRows) {
         auto* label = new QLabel(QString::fromUtf8(caption), GroupBox5);
@@ -132,7 +141,12 @@ void TForm4::buildControls(const QStringList& fontFaces) {
         printing->addWidget(edit, row / 2, (row % 2) * 2 + 1);
         ++row;
     }
-    printing->addWidget(CheckBox1, 2, 0, 1, 4);
+    auto* looks = new QHBoxLayout;
+    for (QCheckBox* box : {CheckBox1, CheckBox2, CheckBox3, CheckBox4})
+        looks->addWidget(box);
+    looks->addStretch(1);
+    printing->addLayout(looks, 3, 0, 1, 4);
+    printing->addWidget(Label1, 4, 0, 1, 4);
 
     GroupBox2 = named(new QGroupBox(QStringLiteral("印章形状"), this), "GroupBox2");
     RadioButton7 = makeRadio(GroupBox2, "RadioButton7", QStringLiteral("直角"));
@@ -253,6 +267,10 @@ void TForm4::ReadSettings() {
     SealSettings.SmoothEdges = CheckBox1->isChecked();
     SealSettings.Wear = SpinEdit8->value();
     SealSettings.WearSeed = SpinEdit9->value();
+    SealSettings.WearStyle = ::WearStyle(std::max(0, ComboBox3->currentIndex()));
+    SealSettings.Paper = CheckBox2->isChecked();
+    SealSettings.KeepProportions = CheckBox3->isChecked();
+    SealSettings.MatchFallbackWeight = CheckBox4->isChecked();
     Image1->setControlSize(sealSide(SealSettings.SealWidth), sealSide(SealSettings.SealHeight));
 }
 
@@ -290,6 +308,8 @@ QStringList TForm4::sealLines() const {
 void TForm4::renderSealBitmap(const QStringList& lines) {
     Image1->setPicture(renderSealText(SealSettings, lines, &TextColor));
     RenderedGaps = sealGaps(SealSettings, lines);
+    Label1->setVisible(SealSettings.KeepProportions &&
+                       sealShapeDistortion(SealSettings, lines) > maxGlyphDistortion + 0.01);
 }
 
 // The control is the seal's size when it is not turned, else the square of the seal's
@@ -365,6 +385,7 @@ void TForm4::Button3Click() {
 
 void TForm4::Button6Click() {
     Image1->clearPicture();
+    Label1->hide();
     RotateImage1->clearPicture();
     smoothGraphic = QImage();
     RenderedGaps.clear();

@@ -21,6 +21,7 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QGroupBox;
+class QLabel;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
@@ -83,6 +84,12 @@ public:
     SpinEdit* SpinEdit8 = nullptr;  // wear
     SpinEdit* SpinEdit9 = nullptr;  // seed of the wear
     QCheckBox* CheckBox1 = nullptr; // smooth edges
+    QComboBox* ComboBox3 = nullptr; // how wear takes the paste: "斑点", "压印"
+    QCheckBox* CheckBox2 = nullptr; // 透底: the paper shows through
+    QCheckBox* CheckBox3 = nullptr; // glyphs keep their proportions
+    QCheckBox* CheckBox4 = nullptr; // fallback characters as heavy as the face's
+    // Shown when the seal's shape keeps the glyphs from filling their cells.
+    QLabel* Label1 = nullptr;
     RichEdit* RichEdit1 = nullptr;
     QRadioButton* RadioButton1 = nullptr; // 阴文
     QRadioButton* RadioButton2 = nullptr; // 阳文

@@ -146,7 +146,10 @@ void DrawTextBlock(DrawingSurface& surface, RichText& text, const TextSettings& 
         [&](int line, int requestedLength, const RichText::Character& character) {
             setFontFromSelection(surface.font, character.attributes, character.pixelHeight);
             const QString shown = shownCharacter(character.string, settings.ChineseDigits);
-            surface.font.name = FontFallback::faceFor(surface.font, shown);
+            if (settings.MatchFallbackWeight)
+                surface.font = FontFallback::matchedFont(surface.font, shown);
+            else
+                surface.font.name = FontFallback::faceFor(surface.font, shown);
             if (inColumns) {
                 layout.placeInColumn(line, shown, requestedLength == 2 || shown != character.string,
                                      character.pixelHeight);
@@ -159,4 +162,5 @@ void DrawTextBlock(DrawingSurface& surface, RichText& text, const TextSettings& 
             layout.along = 0;
             layout.previous.reset();
         });
+    surface.font.thickening = 0; // a thickened stand-in face is no font for what comes next
 }

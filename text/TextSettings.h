@@ -52,6 +52,8 @@ struct TextSettings {
     bool Confirmed = false; // the user committed the settings (confirm, apply, size check)
     VerticalPunctuation Punctuation = vpOriginal;
     bool ChineseDigits = false; // 0-9 drawn as 〇一二三四五六七八九
+    // A character drawn from a fallback face is thickened to the stems of its own face.
+    bool MatchFallbackWeight = false;
     // The arrangement 扇面 (inside the last folding-fan ring stamped) instead of Arrangement,
     // its columns, and how far nudges have moved the block from its ring.
     bool FanLayout = false;
@@ -75,6 +77,7 @@ inline void resetTextSettings(TextSettings& settings) {
     settings.Confirmed = false;
     settings.Punctuation = vpOriginal;
     settings.ChineseDigits = false;
+    settings.MatchFallbackWeight = false;
     settings.FanLayout = false;
     settings.FanColumnStyle = fcLong;
     settings.FanShiftX = 0;

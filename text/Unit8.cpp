@@ -409,6 +409,11 @@ void TForm8::buildSettingsControls() {
     ChineseDigitsCheckBox = new QCheckBox(QStringLiteral("数字写作汉字"), GroupBox2);
     ChineseDigitsCheckBox->setObjectName(QStringLiteral("ChineseDigitsCheckBox"));
     column->addWidget(ChineseDigitsCheckBox);
+    MatchFallbackCheckBox = new QCheckBox(QStringLiteral("补字同粗细"), GroupBox2);
+    MatchFallbackCheckBox->setObjectName(QStringLiteral("MatchFallbackCheckBox"));
+    MatchFallbackCheckBox->setToolTip(
+        QStringLiteral("字体缺的字从其他字体补上时，笔画加粗到与本字体一样"));
+    column->addWidget(MatchFallbackCheckBox);
     FanTextOption::add(GroupBox2);
 
     Button4 = new QPushButton(QStringLiteral("查看尺寸"), this);
@@ -516,6 +521,7 @@ void TForm8::ApplyTextSettings() {
     TextSettings.Arrangement = ArrangementChoice;
     TextSettings.Punctuation = VerticalPunctuation(PunctuationComboBox->currentIndex());
     TextSettings.ChineseDigits = ChineseDigitsCheckBox->isChecked();
+    TextSettings.MatchFallbackWeight = MatchFallbackCheckBox->isChecked();
     FanTextOption::apply(GroupBox2, TextSettings);
     TextSettings.Confirmed = true;
     MeasureTextBlock(richText(), TextSettings);

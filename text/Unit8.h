@@ -129,6 +129,7 @@ public:
     // order; 数字写作汉字: digits drawn as Chinese numerals.
     QComboBox* PunctuationComboBox = nullptr;
     QCheckBox* ChineseDigitsCheckBox = nullptr;
+    QCheckBox* MatchFallbackCheckBox = nullptr;
     QPushButton* Button4 = nullptr; // 查看尺寸
     QLabel* Label5 = nullptr;       // the size check's result
     QPushButton* Button1 = nullptr; // 确定

@@ -387,6 +387,33 @@ TEST_F(ScriptRun, SealPasteFrameAndWear) {
     EXPECT_GT(blended, 20);
 }
 
+// 透底 on a paper-coloured canvas: where the plain seal has its white strokes (intaglio) or its
+// grey ground (relief), the seal with paper shows the canvas; every other pixel is the same.
+TEST_F(ScriptRun, SealPaperShowsTheCanvas) {
+    const Outcome outcome = run(R"({"steps": [
+      {"do": "canvas", "width": 240, "height": 60, "color": "#EFE2C2"},
+      {"do": "seal", "text": "印", "width": 60, "height": 60, "style": "intaglio"},
+      {"do": "click", "at": [0, 0]}, {"do": "seal", "paper": true}, {"do": "click", "at": [60, 0]},
+      {"do": "seal", "style": "relief", "paper": false}, {"do": "click", "at": [120, 0]},
+      {"do": "seal", "paper": true}, {"do": "click", "at": [180, 0]},
+      {"do": "save", "file": "paper.bmp"}
+    ]})");
+    ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
+    const QImage seals = saved("paper.bmp");
+    for (const auto& [left, leftOut] :
+         {std::pair{0, qRgb(255, 255, 255)}, {120, qRgb(210, 210, 210)}}) {
+        int shown = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = left; x < left + 60; ++x) {
+                const QRgb plain = seals.pixel(x, y);
+                shown += plain == leftOut;
+                ASSERT_EQ(seals.pixel(x + 60, y), plain == leftOut ? qRgb(0xEF, 0xE2, 0xC2) : plain)
+                    << x << "," << y;
+            }
+        EXPECT_GT(shown, 100) << left;
+    }
+}
+
 TEST_F(ScriptRun, FanOnAColourCanvasKeepsItsWhiteFill) {
     const Outcome outcome = run(R"({"steps": [
       {"do": "canvas", "width": 500, "height": 300, "color": "#336699"},

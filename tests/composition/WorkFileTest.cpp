@@ -57,7 +57,8 @@ TEST_F(Works, EveryStepKindAtTheEdgesOfItsKeysComesBack) {
          {"leftMargin", INT_MIN},
          {"topMargin", INT_MAX},
          {"charSpacing", INT_MIN},
-         {"lineSpacing", INT_MAX}},
+         {"lineSpacing", INT_MAX},
+         {"matchFallbackWeight", true}},
         {{"do", "rotated"}, {"text", "落款"}, {"angle", -180}, {"charSpacing", INT_MAX}},
         {{"do", "seal"},
          {"text", "印\n\n"}, // a last empty line is a line of the seal
@@ -65,6 +66,10 @@ TEST_F(Works, EveryStepKindAtTheEdgesOfItsKeysComesBack) {
          {"seed", INT_MIN},
          {"wear", 100},
          {"frameWidth", 200},
+         {"wearStyle", "pressed"},
+         {"paper", true},
+         {"keepProportions", true},
+         {"matchFallbackWeight", true},
          {"strokeWeight", 1000},
          {"angle", 60}},
         {{"do", "circle"}, {"radius", -1}, {"lineWidth", INT_MAX}},
@@ -86,6 +91,21 @@ TEST_F(Works, EveryStepKindAtTheEdgesOfItsKeysComesBack) {
         run(session, step);
     ASSERT_EQ(composed.steps().recipe().size(), 8u); // the nudge is part of the stamp
     expectSameWhenReopened(composed);
+    // The text's and the seal's keys are written as they were given.
+    const QJsonArray written = workDocument(composed).value(QStringLiteral("steps")).toArray();
+    for (const char* kind : {"text", "seal"}) {
+        const auto given = std::find_if(std::begin(steps), std::end(steps), [&](const auto& step) {
+            return step.value(QStringLiteral("do")).toString() == QLatin1String(kind);
+        });
+        const auto stored = std::find_if(written.begin(), written.end(), [&](const auto& step) {
+            return step.toObject().value(QStringLiteral("do")).toString() == QLatin1String(kind);
+        });
+        ASSERT_NE(stored, written.end()) << kind;
+        for (const QString& key : given->keys())
+            if (key != QLatin1String("runs") && key != QLatin1String("text"))
+                EXPECT_EQ(stored->toObject().value(key), given->value(key))
+                    << kind << " " << key.toStdString();
+    }
 }
 
 // 250 stamps, an effect and restore on 3000 x 3000 at 300 dpi: far past the pixels the

@@ -14,6 +14,11 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QRect>
+#include <QSet>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -500,6 +505,49 @@ TEST(SealInk, MissingCharactersComeFromTheFallbackChain) {
     EXPECT_FALSE(inkBox(kai, clWhite, QRect(1, 1, 48, 48)).isNull());
 }
 
+// With matchFallbackWeight the characters the brush face lacks have stems 0.8 to 1.25 times
+// those of the face's own characters, measured as the median run of the white ink
+// across a seal of each; drawn as the fallback face has them, they are much thinner.
+TEST(SealInk, FallbackCharactersMatchTheFacesStems) {
+    if (QFontDatabase::addApplicationFont(QStringLiteral(TARVEL_FONTS_FOLDER "/MaShanZheng.ttf")) <
+        0)
+        GTEST_SKIP() << "the build left out Ma Shan Zheng (see the configure message)";
+    FontFallback::setFaces({QStringLiteral("Ma Shan Zheng"), QStringLiteral("LXGW WenKai")});
+    const auto stem = [](const DrawingSurface& seal, QRect cell) {
+        std::vector<int> runs;
+        for (const bool rows : {true, false})
+            for (int i = 0; i < (rows ? cell.height() : cell.width()); ++i) {
+                int run = 0;
+                for (int j = 0; j <= (rows ? cell.width() : cell.height()); ++j) {
+                    const QPoint at =
+                        rows ? cell.topLeft() + QPoint(j, i) : cell.topLeft() + QPoint(i, j);
+                    if (j < (rows ? cell.width() : cell.height()) &&
+                        seal.pixel(at.x(), at.y()) == clWhite)
+                        ++run;
+                    else if (run > 0)
+                        runs.push_back(std::exchange(run, 0));
+                }
+            }
+        std::nth_element(runs.begin(), runs.begin() + runs.size() / 2, runs.end());
+        return double(runs[runs.size() / 2]);
+    };
+    TSetStamper settings = intaglio();
+    settings.FontName = QStringLiteral("Ma Shan Zheng");
+    settings.SealWidth = 300;
+    settings.SealHeight = 300;
+    settings.KeepProportions = true; // 2 x 2, each character in a square cell
+    const auto ratio = [&](bool matched) {
+        settings.MatchFallbackWeight = matched;
+        const QRect inside(1, 1, 298, 298);
+        return stem(renderSealText(settings, {QStringLiteral("門馬車長")}), inside) /
+               stem(renderSealText(settings, {QStringLiteral("永和山水")}), inside);
+    };
+    EXPECT_GE(ratio(true), 0.8);
+    EXPECT_LE(ratio(true), 1.25);
+    EXPECT_LT(ratio(false), 0.8);
+    FontFallback::setFaces({});
+}
+
 TEST(SealChar, CellHeightWidthAndWeight) {
     auto drawn = [](int cw, int ch, int weight) {
         DrawingSurface s(200, 120);
@@ -567,4 +615,149 @@ TEST(SealFrame, SealInTheTopLeftOfAKeyedSquare) {
             ASSERT_EQ(framed.pixel(x, y), (x < 50 && y < 50) ? seal.pixel(x, y) : clFuchsia)
                 << x << "," << y;
     EXPECT_TRUE(framedSeal(DrawingSurface(), 0, 10).isEmpty());
+}
+
+// Regrouped by count and shape: two side by side on a square or wide seal, one above the
+// other on a tall one, three as one line and two, four as 2 x 2.
+TEST(SealLooks, CharactersRegroupedByTheSealsShape) {
+    struct Row {
+        Arrangement arrangement;
+        QSize seal;
+        int count;
+        QList<int> lines;
+    } rows[] = {
+        {arHorzLeftToRight, {160, 160}, 2, {2}},    {arVertRightToLeft, {160, 160}, 2, {1, 1}},
+        {arHorzLeftToRight, {80, 160}, 2, {1, 1}},  {arVertRightToLeft, {80, 160}, 2, {2}},
+        {arVertRightToLeft, {160, 160}, 3, {1, 2}}, {arHorzLeftToRight, {160, 160}, 3, {1, 2}},
+        {arVertLeftToRight, {160, 160}, 4, {2, 2}}, {arHorzLeftToRight, {400, 100}, 4, {4}},
+        {arHorzLeftToRight, {160, 160}, 1, {1}},    {arHorzLeftToRight, {160, 160}, 0, {}}};
+    for (const Row& row : rows)
+        EXPECT_EQ(proportionalLineCounts(row.arrangement, row.seal, row.count), row.lines)
+            << row.arrangement << " " << row.seal.width() << "x" << row.seal.height() << " "
+            << row.count;
+}
+
+// On the ink: each glyph's box in the seal has the proportions of the same glyph drawn
+// undistorted within 1.25 : 1 (and a pixel's rounding), and the shape that forces more is
+// told.
+TEST(SealLooks, GlyphsKeepTheirProportions) {
+    const auto ownShape = [](const QString& c) {
+        DrawingSurface s(300, 300);
+        s.font.name = QStringLiteral("宋体");
+        s.font.height = 200;
+        s.font.color = clBlack;
+        s.textOut(10, 10, c);
+        const QRect box = inkBox(s, clBlack, QRect(0, 0, 300, 300));
+        return double(box.width()) / box.height();
+    };
+    struct Row {
+        Arrangement arrangement;
+        QSize seal;
+        QStringList lines;
+        bool forced;
+    } rows[] = {{arHorzLeftToRight, {160, 80}, {"国图"}, false},
+                {arVertRightToLeft, {160, 160}, {"国图"}, true},
+                {arVertRightToLeft, {80, 160}, {"国", "图"}, false},
+                {arVertRightToLeft, {160, 160}, {"国图围团"}, false},
+                {arVertRightToLeft, {160, 160}, {"国图围"}, true},
+                {arHorzLeftToRight, {300, 60}, {"国", "图"}, true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.lines.join(QLatin1Char('/')).toStdString());
+        TSetStamper settings = intaglio();
+        settings.SealWidth = row.seal.width();
+        settings.SealHeight = row.seal.height();
+        settings.Arrangement = row.arrangement;
+        settings.KeepProportions = true;
+        const DrawingSurface seal = renderSealText(settings, row.lines);
+        const QList<SealGlyphCell> cells = proportionalSealCells(settings, row.lines);
+        ASSERT_EQ(cells.size(), row.lines.join(QString()).size());
+        for (const SealGlyphCell& cell : cells) {
+            const QRect box = inkBox(seal, clWhite, cell.cell);
+            ASSERT_FALSE(box.isNull()) << cell.text.toStdString();
+            const double shape = double(box.width()) / box.height() / ownShape(cell.text);
+            EXPECT_LE(std::max(shape, 1 / shape), maxGlyphDistortion + 2.0 / box.height())
+                << cell.text.toStdString() << " " << box.width() << "x" << box.height();
+        }
+        EXPECT_EQ(sealShapeDistortion(settings, row.lines) > maxGlyphDistortion + 0.01, row.forced);
+    }
+}
+
+namespace {
+
+// The parts of a set of pixels, 8-connected, by their sizes.
+QList<int> partSizes(QList<QPoint> pixels) {
+    QSet<QPoint> left(pixels.begin(), pixels.end());
+    QList<int> sizes;
+    while (!left.isEmpty()) {
+        QList<QPoint> stack = {*left.begin()};
+        left.erase(left.begin());
+        int size = 0;
+        while (!stack.isEmpty()) {
+            const QPoint p = stack.takeLast();
+            ++size;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    if (left.remove(p + QPoint(dx, dy)))
+                        stack.append(p + QPoint(dx, dy));
+        }
+        sizes.append(size);
+    }
+    return sizes;
+}
+
+} // namespace
+
+// Pressed wear at the usual amount (50) keeps 85 to 95 % of the frame printed, loses nothing
+// in spots smaller than 3 x 3 pixels, takes only ink, is the same for the same seed and grows
+// with the wear.
+TEST(SealWear, PressedWearKeepsMostOfTheFrameWithoutSpecks) {
+    for (const SealStyle style : {stIntaglio, stRelief})
+        for (const int frameWidth : {1, 4})
+            for (const qint32 seed : {1, 2, 3, 4, 5, 6}) {
+                SCOPED_TRACE(QStringLiteral("style %1 frame %2 seed %3")
+                                 .arg(style)
+                                 .arg(frameWidth)
+                                 .arg(seed)
+                                 .toStdString());
+                TSetStamper settings;
+                settings.SealStyle = style;
+                settings.SealWidth = 120;
+                settings.SealHeight = 120;
+                settings.FrameWidth = frameWidth;
+                settings.WearStyle = wsPressed;
+                settings.WearSeed = seed;
+                const QList<QByteArray> lines = {gbk(QStringLiteral("寿山")),
+                                                 gbk(QStringLiteral("福海"))};
+                const DrawingSurface fresh = renderSeal(settings, lines);
+                const auto worn = [&](int wear) {
+                    settings.Wear = wear;
+                    return renderSeal(settings, lines);
+                };
+                const DrawingSurface usual = worn(50);
+                EXPECT_EQ(worn(50).image(), usual.image());
+                QList<QPoint> lost;
+                int frame = 0, printed = 0;
+                for (int y = 0; y < 120; ++y)
+                    for (int x = 0; x < 120; ++x) {
+                        const TColor was = fresh.pixel(x, y), now = usual.pixel(x, y);
+                        if (now != was) {
+                            ASSERT_EQ(now, clFuchsia) << x << "," << y;
+                            ASSERT_TRUE(was == clRed || was == 0x003232F0) << x << "," << y;
+                            lost.append(QPoint(x, y));
+                        }
+                        if (std::min({x, y, 119 - x, 119 - y}) < frameWidth) {
+                            ++frame;
+                            printed += now == clRed;
+                        }
+                    }
+                EXPECT_GE(printed, frame * 85 / 100);
+                EXPECT_LE(printed, frame * 95 / 100);
+                for (const int size : partSizes(lost))
+                    EXPECT_GE(size, minWearSpeck);
+                const auto lostAt = [&](int wear) {
+                    return 14400 - countColour(worn(wear), clRed, QRect(0, 0, 120, 120));
+                };
+                EXPECT_LT(lostAt(25), lostAt(50));
+                EXPECT_LT(lostAt(50), lostAt(75));
+            }
 }

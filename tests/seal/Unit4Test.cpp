@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -148,8 +149,16 @@ TEST_F(SealDialog, ReadSettingsTakesTheControlsInOrder) {
     d.CheckBox1->setChecked(true);
     d.SpinEdit8->setText("40");
     d.SpinEdit9->setText("-9");
+    d.ComboBox3->setCurrentIndex(1);
+    d.CheckBox2->setChecked(true);
+    d.CheckBox3->setChecked(true);
+    d.CheckBox4->setChecked(true);
     d.ReadSettings();
     const TSetStamper& s = d.SealSettings;
+    EXPECT_EQ(s.WearStyle, wsPressed);
+    EXPECT_TRUE(s.Paper);
+    EXPECT_TRUE(s.KeepProportions);
+    EXPECT_TRUE(s.MatchFallbackWeight);
     EXPECT_EQ(s.Ink, siVermilion);
     EXPECT_EQ(s.FrameWidth, 6);
     EXPECT_TRUE(s.SmoothEdges);
@@ -192,6 +201,26 @@ TEST_F(SealDialog, ChoicesFollowTheRadioButtons) {
         button->click();
         EXPECT_EQ(d.ArrangementChoice, arrangement);
     }
+}
+
+// "保持字形比例": the hint shows when the seal's shape keeps the glyphs from filling their cells
+// (two characters on a square) and not when it fits them (on a 2 : 1 seal) nor without the box;
+// "清空" hides it.
+TEST_F(SealDialog, KeepProportionsTellsWhenTheShapeForcesSpace) {
+    TForm4& d = *dialog;
+    write(QStringLiteral("金石"));
+    d.SpinEdit1->setText("100");
+    d.SpinEdit2->setText("100");
+    d.Button4->click();
+    EXPECT_TRUE(d.Label1->isHidden());
+    d.CheckBox3->setChecked(true);
+    d.Button4->click();
+    EXPECT_FALSE(d.Label1->isHidden());
+    d.Button6->click();
+    EXPECT_TRUE(d.Label1->isHidden());
+    d.SpinEdit2->setText("50");
+    d.Button4->click();
+    EXPECT_TRUE(d.Label1->isHidden());
 }
 
 // "平滑边缘": the stamp carries the smooth seal, turned as the keyed one and of its size, and

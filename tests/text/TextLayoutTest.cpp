@@ -566,6 +566,20 @@ TEST_F(TextLayout, CharacterTheFaceLacksIsDrawnInTheChainsFace) {
         const QImage brush = inFace(QStringLiteral("Ma Shan Zheng"));
         EXPECT_EQ(brush, inFace(QStringLiteral("LXGW WenKai")));
         EXPECT_NE(brush, inFace(QStringLiteral("AR PL UKai TW")));
+        // "补字同粗细": the stand-in is thickened towards the brush face's stems, over the same
+        // place; in its own face it stays as it is.
+        settings.MatchFallbackWeight = true;
+        const auto ink = [](const QImage& picture) {
+            int dark = 0;
+            for (int y = 0; y < picture.height(); ++y)
+                for (int x = 0; x < picture.width(); ++x)
+                    dark += qGray(picture.pixel(x, y)) < 128;
+            return dark;
+        };
+        const QImage matched = inFace(QStringLiteral("Ma Shan Zheng"));
+        EXPECT_EQ(inFace(QStringLiteral("LXGW WenKai")), brush);
+        EXPECT_GT(ink(matched), ink(brush) * 5 / 4);
+        settings.MatchFallbackWeight = false;
     }
     FontFallback::setFaces({});
 }
