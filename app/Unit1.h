@@ -5,6 +5,7 @@
 // and runs the placement workflow (a confirmed element is stamped at the next canvas press).
 #pragma once
 
+#include "CanvasView.h"
 #include "CompositionState.h"
 #include "EffectKind.h"
 #include "WorkTemplate.h"
@@ -78,11 +79,12 @@ public:
     QToolButton* ToolButton36 = nullptr; // nudge down
     QComboBox* ComboBox1 = nullptr;      // hidden list of font sizes
     QComboBox* ComboBox2 = nullptr;      // hidden list of font faces
-    QScrollArea* ScrollBox1 = nullptr;
-    ImageControl* Image1 = nullptr; // shows the composition's canvas
+    CanvasView* ScrollBox1 = nullptr;    // the work area, which zooms the canvas
+    ImageControl* Image1 = nullptr;      // shows the composition's canvas
     QLabel* StatusPanel0 = nullptr;
     QLabel* StatusPanel1 = nullptr;
     QLabel* StatusPanel2 = nullptr;
+    QLabel* StatusZoom = nullptr; // the canvas's zoom
     QMenu* PopupMenu1 = nullptr;
     QAction* N17 = nullptr; // 空心
     QAction* N18 = nullptr; // 怀旧
@@ -112,6 +114,13 @@ public:
     QAction* N24 = nullptr; // about
     QAction* N8 = nullptr;  // manual
     QAction* N15 = nullptr; // home page
+    QAction* MenuFitWindow = nullptr;
+    QAction* MenuActualSize = nullptr;
+    QAction* MenuZoomIn = nullptr;
+    QAction* MenuZoomOut = nullptr;
+    QAction* MenuExportPdf = nullptr;
+    QAction* MenuPrint = nullptr;
+    QAction* MenuPrintPreview = nullptr;
 
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
@@ -210,6 +219,13 @@ public:
     QAction* checkedEffectItem = nullptr;
     // ---- End of effects
 
+    // ---- Zoom, PDF and printing (Unit1_View.cpp)
+    void ExportPdfClick();
+    void PrintClick();
+    void PrintPreviewClick();
+    // The work's name, as the PDF and the print job give it.
+    QString workName() const;
+
     // ---- Start-up, help, About, shutdown (Unit1_Startup.cpp)
     void createAboutDialog();
     void registerPrivateFonts(bool add); // the Fonts folder beside the executable
@@ -242,6 +258,12 @@ private:
     void buildMenus();
     void buildWorkArea();
     void buildStatusBar();
+    // The "视图" menu and the file menu's PDF and print items (Unit1_View.cpp).
+    void buildViewMenu(QMenu* file);
+    void followZoom();
+    // Printed fitted to the paper rather than at the picture's own size (the print dialog's
+    // "适合纸张").
+    bool printFitted = false;
     void fillFontList();
     void nudge(int dx, int dy);
     QString hintAt(QWidget* widget) const;
