@@ -57,6 +57,7 @@ void CanvasView::zoomAbout(double zoom, QPointF anchor) {
     if (!shownCanvas)
         return;
     zoom = std::clamp(zoom, ZoomCache::minimumZoom, ZoomCache::maximumZoom);
+    fitted = false;
     const double was = shownCanvas->zoom();
     if (zoom == was)
         return;
@@ -86,6 +87,14 @@ double CanvasView::fittingZoom() const {
 
 void CanvasView::fitToWindow() {
     zoomAbout(fittingZoom(), QPointF(0, 0));
+    fitted = true;
+}
+
+void CanvasView::resizeEvent(QResizeEvent* event) {
+    QScrollArea::resizeEvent(event);
+    // A fitted picture stays fitted as the window changes size, until another zoom is chosen.
+    if (fitted)
+        fitToWindow();
 }
 
 void CanvasView::actualSize() {

@@ -46,11 +46,14 @@ signals:
 
 protected:
     bool viewportEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void wheelZoom(QWheelEvent* wheel, QPointF onViewport);
     ImageControl* shownCanvas = nullptr;
+    // Shown by fitToWindow, and kept so while the window changes size.
+    bool fitted = false;
     // Space is held: a press of the left button drags the picture instead of reaching it.
     bool spaceHeld = false;
     bool dragging = false;

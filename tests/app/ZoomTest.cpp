@@ -94,8 +94,14 @@ TEST_F(Zoom, MenuZoomsAndALargeNewWorkShownWhole) {
     EXPECT_TRUE(form.Image1->width() == area.width() || form.Image1->height() == area.height());
     EXPECT_LE(form.Image1->width(), area.width());
     EXPECT_LE(form.Image1->height(), area.height());
+    // Fitted, the canvas follows the window's size until another zoom is chosen.
+    form.resize(form.width() - 100, form.height());
+    EXPECT_EQ(form.Image1->width(), form.ScrollBox1->maximumViewportSize().width());
     form.MenuZoomIn->trigger();
     EXPECT_GT(form.Image1->zoom(), form.ScrollBox1->fittingZoom());
+    const double zoomedIn = form.Image1->zoom();
+    form.resize(form.width() + 100, form.height());
+    EXPECT_EQ(form.Image1->zoom(), zoomedIn);
     form.MenuActualSize->trigger();
     EXPECT_EQ(form.Image1->size(), QSize(1273, 649));
     form.MenuZoomOut->trigger();
