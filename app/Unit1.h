@@ -26,6 +26,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QScrollArea;
+class QSettings;
 class QToolBar;
 class QToolButton;
 class TForm2;
@@ -225,6 +226,10 @@ public:
     void PrintPreviewClick();
     // The work's name, as the PDF and the print job give it.
     QString workName() const;
+    // The window's size, position, maximised state and zoom, kept between runs by the
+    // program entry (never by the window itself, so that windows made by tests keep theirs).
+    void saveView(QSettings& settings) const;
+    void restoreView(const QSettings& settings);
 
     // ---- Start-up, help, About, shutdown (Unit1_Startup.cpp)
     void createAboutDialog();

@@ -24,6 +24,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QSettings>
 #include <QVBoxLayout>
 
 namespace {
@@ -170,4 +171,19 @@ void TForm1::PrintPreviewClick() {
         });
     });
     preview.exec();
+}
+
+void TForm1::saveView(QSettings& settings) const {
+    settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("window/zoom"), ScrollBox1->zoom());
+}
+
+void TForm1::restoreView(const QSettings& settings) {
+    const QByteArray geometry = settings.value(QStringLiteral("window/geometry")).toByteArray();
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
+    bool known = false;
+    const double zoom = settings.value(QStringLiteral("window/zoom")).toDouble(&known);
+    if (known && zoom > 0)
+        ScrollBox1->setZoom(zoom);
 }

@@ -17,6 +17,7 @@
 #include <QCommandLineParser>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QSettings>
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
@@ -117,6 +118,8 @@ int main(int argc, char** argv) {
     form1.createDialogs();
     DialogPlacement dialogPlacement;
     app.installEventFilter(&dialogPlacement);
+    QSettings settings;
+    form1.restoreView(settings);
     form1.show();
     // A work file handed over by the desktop opens for editing; a picture becomes the
     // background of a new canvas.
@@ -131,5 +134,7 @@ int main(int argc, char** argv) {
             });
         });
     }
-    return app.exec();
+    const int status = app.exec();
+    form1.saveView(settings);
+    return status;
 }

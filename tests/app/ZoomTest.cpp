@@ -10,6 +10,8 @@
 
 #include <QLabel>
 #include <QScrollBar>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QWheelEvent>
 #include <cmath>
 
@@ -143,6 +145,24 @@ TEST_F(Zoom, AZoomedOutCanvasPaintsTheStampedPicture) {
     ASSERT_EQ(painted.size(), fresh.view().size());
     EXPECT_EQ(painted, fresh.view().convertToFormat(QImage::Format_RGB32));
     EXPECT_NE(painted.pixel(135, 105), 0xFF606060u); // the circle shows
+}
+
+TEST_F(Zoom, TheNextRunOpensWhereThisOneClosed) {
+    QTemporaryDir folder;
+    QSettings settings(folder.filePath(QStringLiteral("tarvel.ini")), QSettings::IniFormat);
+    TForm1 fresh;
+    fresh.restoreView(settings); // nothing kept yet: the window as it starts
+    EXPECT_EQ(fresh.size(), QSize(736, 599));
+    EXPECT_EQ(fresh.ScrollBox1->zoom(), 1.0);
+
+    form.resize(900, 640);
+    form.ScrollBox1->setZoom(0.5);
+    form.saveView(settings);
+    TForm1 next;
+    next.restoreView(settings);
+    EXPECT_EQ(next.size(), QSize(900, 640));
+    EXPECT_EQ(next.ScrollBox1->zoom(), 0.5);
+    EXPECT_EQ(next.StatusZoom->text(), QStringLiteral("50%"));
 }
 
 } // namespace
