@@ -8,6 +8,7 @@
 
 #include "ZoomCache.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
 #include <QSettings>
@@ -145,6 +146,39 @@ TEST_F(Zoom, AZoomedOutCanvasPaintsTheStampedPicture) {
     ASSERT_EQ(painted.size(), fresh.view().size());
     EXPECT_EQ(painted, fresh.view().convertToFormat(QImage::Format_RGB32));
     EXPECT_NE(painted.pixel(135, 105), 0xFF606060u); // the circle shows
+}
+
+TEST_F(Zoom, SpaceAndTheLeftButtonDragTheCanvasAndPlaceNothing) {
+    form.ScrollBox1->setZoom(2.0);
+    QScrollBar* across = form.ScrollBox1->horizontalScrollBar();
+    QScrollBar* down = form.ScrollBox1->verticalScrollBar();
+    across->setValue(300);
+    down->setValue(200);
+    confirmCircle();
+    const auto key = [this](QEvent::Type type) {
+        QKeyEvent event(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        QApplication::sendEvent(form.Image1, &event);
+    };
+    const QPoint from = form.Image1->mapToGlobal(QPoint(700, 500));
+    const auto mouse = [this](QEvent::Type type, QPoint global, Qt::MouseButtons buttons) {
+        const QPointF local = form.Image1->mapFromGlobal(QPointF(global));
+        QMouseEvent event(type, local, QPointF(global),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(form.Image1, &event);
+    };
+    key(QEvent::KeyPress);
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    mouse(QEvent::MouseMove, from - QPoint(40, 30), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, from - QPoint(40, 30), Qt::NoButton);
+    key(QEvent::KeyRelease);
+    EXPECT_EQ(across->value(), 340);
+    EXPECT_EQ(down->value(), 230);
+    EXPECT_TRUE(form.Form6->pending()); // the circle still waits for its press
+    EXPECT_EQ(form.composition().steps().size(), 0u);
+    // With Space let go a press places it again.
+    press(QPoint(400, 300));
+    EXPECT_EQ(form.composition().position(ekCircle), QPoint(400, 300));
 }
 
 TEST_F(Zoom, TheNextRunOpensWhereThisOneClosed) {
