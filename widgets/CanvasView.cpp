@@ -58,14 +58,16 @@ void CanvasView::zoomAbout(double zoom, QPointF anchor) {
         return;
     zoom = std::clamp(zoom, ZoomCache::minimumZoom, ZoomCache::maximumZoom);
     fitted = false;
-    const double was = shownCanvas->zoom();
-    if (zoom == was)
+    const double ratio = devicePixelRatioF();
+    if (zoom == shownCanvas->zoom() && ratio == pixelRatio)
         return;
+    pixelRatio = ratio;
     // The picture point under the anchor, in picture pixels.
-    const QPointF point = (anchor - QPointF(shownCanvas->pos())) / was;
-    shownCanvas->setZoom(zoom);
-    horizontalScrollBar()->setValue(int(std::lround(point.x() * zoom - anchor.x())));
-    verticalScrollBar()->setValue(int(std::lround(point.y() * zoom - anchor.y())));
+    const QPointF point = (anchor - QPointF(shownCanvas->pos())) / shownCanvas->scale();
+    shownCanvas->setZoom(zoom, ratio);
+    const double scale = shownCanvas->scale();
+    horizontalScrollBar()->setValue(int(std::lround(point.x() * scale - anchor.x())));
+    verticalScrollBar()->setValue(int(std::lround(point.y() * scale - anchor.y())));
     emit zoomChanged(zoom);
 }
 
@@ -80,14 +82,21 @@ double CanvasView::fittingZoom() const {
     const QSize picture = shownCanvas->shownSize();
     if (picture.isEmpty() || area.isEmpty())
         return 1.0;
-    const double zoom =
-        std::min(double(area.width()) / picture.width(), double(area.height()) / picture.height());
+    const double zoom = devicePixelRatioF() * std::min(double(area.width()) / picture.width(),
+                                                       double(area.height()) / picture.height());
     return std::clamp(zoom, ZoomCache::minimumZoom, ZoomCache::maximumZoom);
 }
 
 void CanvasView::fitToWindow() {
     zoomAbout(fittingZoom(), QPointF(0, 0));
     fitted = true;
+}
+
+void CanvasView::showEvent(QShowEvent* event) {
+    QScrollArea::showEvent(event);
+    // On a high-density screen the zoom counts device pixels from the start.
+    if (devicePixelRatioF() != pixelRatio)
+        zoomAbout(zoom(), QPointF(0, 0));
 }
 
 void CanvasView::resizeEvent(QResizeEvent* event) {
@@ -114,7 +123,8 @@ void CanvasView::showNewPicture() {
         return;
     const QSize area = maximumViewportSize();
     const QSize picture = shownCanvas->shownSize();
-    if (picture.width() > area.width() || picture.height() > area.height())
+    const double ratio = devicePixelRatioF();
+    if (picture.width() > area.width() * ratio || picture.height() > area.height() * ratio)
         fitToWindow();
     else
         zoomAbout(1.0, QPointF(0, 0));

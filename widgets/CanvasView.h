@@ -47,6 +47,7 @@ signals:
 protected:
     bool viewportEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -54,6 +55,8 @@ private:
     ImageControl* shownCanvas = nullptr;
     // Shown by fitToWindow, and kept so while the window changes size.
     bool fitted = false;
+    // Device pixels a pixel of the view, as the zoom was last shown with.
+    double pixelRatio = 1.0;
     // Space is held: a press of the left button drags the picture instead of reaching it.
     bool spaceHeld = false;
     bool dragging = false;

@@ -54,7 +54,7 @@ void ImageControl::setControlSize(qint64 w, qint64 h) {
 
 void ImageControl::followPictureSize() {
     const QSize wanted =
-        zoomFactor == 1.0 ? shown->size() : ZoomCache::viewSize(shown->size(), zoomFactor);
+        shownScale == 1.0 ? shown->size() : ZoomCache::viewSize(shown->size(), shownScale);
     if (size() != wanted || minimumSize() != wanted || maximumSize() != wanted)
         setFixedSize(wanted);
     if (shown->size() != lastPictureSize) {
@@ -63,34 +63,37 @@ void ImageControl::followPictureSize() {
     }
 }
 
-void ImageControl::setZoom(double zoom) {
+void ImageControl::setZoom(double zoom, double devicePixelRatio) {
     zoom = std::clamp(zoom, ZoomCache::minimumZoom, ZoomCache::maximumZoom);
-    if (zoom == zoomFactor)
+    devicePixelRatio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    if (zoom == zoomFactor && devicePixelRatio == pixelRatio)
         return;
     zoomFactor = zoom;
+    pixelRatio = devicePixelRatio;
+    shownScale = pixelRatio == 1.0 ? zoomFactor : zoomFactor / pixelRatio;
     zoomed.clear();
     followPictureSize();
     update();
 }
 
 QPoint ImageControl::toPicture(QPointF at) const {
-    if (zoomFactor == 1.0)
+    if (shownScale == 1.0)
         return at.toPoint();
-    return QPoint(int(std::floor(at.x() / zoomFactor)), int(std::floor(at.y() / zoomFactor)));
+    return QPoint(int(std::floor(at.x() / shownScale)), int(std::floor(at.y() / shownScale)));
 }
 
 QRect ImageControl::toControl(const QRect& area) const {
-    if (zoomFactor == 1.0)
+    if (shownScale == 1.0)
         return area;
-    const auto from = [this](int p) { return int(std::floor(p * zoomFactor)); };
-    const auto to = [this](int p) { return int(std::ceil((p + 1) * zoomFactor)) - 1; };
+    const auto from = [this](int p) { return int(std::floor(p * shownScale)); };
+    const auto to = [this](int p) { return int(std::ceil((p + 1) * shownScale)) - 1; };
     return QRect(QPoint(from(area.left()), from(area.top())),
                  QPoint(to(area.right()), to(area.bottom())));
 }
 
 void ImageControl::pictureChanged(const QRect& changed) {
     followPictureSize();
-    if (zoomFactor == 1.0) {
+    if (shownScale == 1.0) {
         if (changed.isNull())
             update();
         else
@@ -103,7 +106,12 @@ void ImageControl::pictureChanged(const QRect& changed) {
         const QImage& image = shownImage();
         const QRect area = zoomed.update(image, changed);
         zoomedFor = image.cacheKey();
-        update(area);
+        if (pixelRatio == 1.0)
+            update(area);
+        else
+            update(QRectF(area.x() / pixelRatio, area.y() / pixelRatio, area.width() / pixelRatio,
+                          area.height() / pixelRatio)
+                       .toAlignedRect());
     } else {
         update(toControl(changed));
     }
@@ -129,7 +137,7 @@ void ImageControl::paintEvent(QPaintEvent* event) {
     if (surface.isEmpty())
         return;
     QPainter painter(this);
-    if (zoomFactor != 1.0) {
+    if (shownScale != 1.0) {
         const QImage& image = shownImage();
         if (zoomFactor < 1.0) {
             // The copy is made again when the picture changed without a word to the control.
@@ -138,22 +146,30 @@ void ImageControl::paintEvent(QPaintEvent* event) {
                 zoomed.rebuild(image, zoomFactor);
                 zoomedFor = image.cacheKey();
             }
-            if (!zoomed.isEmpty()) {
+            if (!zoomed.isEmpty() && pixelRatio == 1.0) {
                 const QRect r = event->rect().intersected(zoomed.view().rect());
                 painter.drawImage(r.topLeft(), zoomed.view(), r);
+                return;
+            }
+            if (!zoomed.isEmpty()) {
+                // The copy has one pixel a device pixel.
+                const QRectF r = QRectF(event->rect()).intersected(QRectF(rect()));
+                const QRectF source(r.x() * pixelRatio, r.y() * pixelRatio, r.width() * pixelRatio,
+                                    r.height() * pixelRatio);
+                painter.drawImage(r, zoomed.view(), source);
                 return;
             }
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
         }
         // Only the picture pixels the painted rectangle shows are scaled.
         const QRect r = event->rect();
-        const QRect source = QRect(QPoint(int(std::floor(r.left() / zoomFactor)),
-                                          int(std::floor(r.top() / zoomFactor))),
-                                   QPoint(int(std::floor(r.right() / zoomFactor)),
-                                          int(std::floor(r.bottom() / zoomFactor))))
+        const QRect source = QRect(QPoint(int(std::floor(r.left() / shownScale)),
+                                          int(std::floor(r.top() / shownScale))),
+                                   QPoint(int(std::ceil((r.right() + 1) / shownScale)) - 1,
+                                          int(std::ceil((r.bottom() + 1) / shownScale)) - 1))
                                  .intersected(image.rect());
-        const QRectF target(source.left() * zoomFactor, source.top() * zoomFactor,
-                            source.width() * zoomFactor, source.height() * zoomFactor);
+        const QRectF target(source.left() * shownScale, source.top() * shownScale,
+                            source.width() * shownScale, source.height() * shownScale);
         painter.drawImage(target, image, source);
         return;
     }

@@ -49,8 +49,12 @@ public:
     // dialog's preview shows it): the control's size follows it, and presses and moves report
     // picture pixels. Below 1 the control paints from a smoothly downscaled copy that follows
     // pictureChanged; above 1 each picture pixel is a square.
-    void setZoom(double zoom);
+    // On a high-density screen the zoom counts device pixels, given their ratio to the
+    // control's pixels: at 100 % one picture pixel is one device pixel.
+    void setZoom(double zoom, double devicePixelRatio = 1.0);
     double zoom() const { return zoomFactor; }
+    // Control pixels a picture pixel: the zoom over the device pixel ratio.
+    double scale() const { return shownScale; }
     // The picture's size, which the control has at 100 %.
     QSize shownSize() const { return shown->size(); }
     // The picture pixel under a point of the control.
@@ -81,6 +85,8 @@ private:
     qint64 keyedShownFor = 0;
     TColor keyedShownKey = 0;
     double zoomFactor = 1.0;
+    double pixelRatio = 1.0;
+    double shownScale = 1.0;
     QSize lastPictureSize;
     // The zoomed-out copy, with the cache key of the image it was last brought up to date with.
     ZoomCache zoomed;
