@@ -5,6 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#include <xmmintrin.h>
+#endif
 
 namespace {
 
@@ -45,13 +49,14 @@ private:
     QPoint origin;
 };
 
-// The rounded mean of four pixels, each channel apart, two channels at a time.
-inline quint32 mean4(quint32 a, quint32 b, quint32 c, quint32 d) {
-    constexpr quint32 mask = 0x00FF00FF, half = 0x00020002;
-    const quint32 rb = (a & mask) + (b & mask) + (c & mask) + (d & mask) + half;
-    const quint32 ag =
-        ((a >> 8) & mask) + ((b >> 8) & mask) + ((c >> 8) & mask) + ((d >> 8) & mask) + half;
-    return ((rb >> 2) & mask) | ((ag << 6) & ~mask);
+// The mean of two pixels, each byte rounded up, as SSE2's pavgb makes it.
+inline quint32 mean2(quint32 a, quint32 b) {
+    return (a | b) - (((a ^ b) & 0xFEFEFEFEu) >> 1);
+}
+
+// The mean of a 2 x 2 block: each column's two pixels first, then the two columns.
+inline quint32 mean4(quint32 topLeft, quint32 topRight, quint32 bottomLeft, quint32 bottomRight) {
+    return mean2(mean2(topLeft, bottomLeft), mean2(topRight, bottomRight));
 }
 
 // a and b weighed (256 - w) : w, each channel apart.
@@ -63,6 +68,27 @@ inline quint32 blend(quint32 a, quint32 b, quint32 w) {
     return rb | ag;
 }
 
+// A row of pixels from two, weighed (256 - w) : w.
+void blendRows(const quint32* a, const quint32* b, quint32 w, quint32* out, size_t count) {
+    size_t i = 0;
+#ifdef __SSE2__
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i wb = _mm_set1_epi16(short(w)), wa = _mm_set1_epi16(short(256 - w));
+    for (; i + 4 <= count; i += 4) {
+        const __m128i pa = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+        const __m128i pb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+        const auto half = [&](__m128i x, __m128i y) {
+            return _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(x, wa), _mm_mullo_epi16(y, wb)), 8);
+        };
+        const __m128i low = half(_mm_unpacklo_epi8(pa, zero), _mm_unpacklo_epi8(pb, zero));
+        const __m128i high = half(_mm_unpackhi_epi8(pa, zero), _mm_unpackhi_epi8(pb, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(low, high));
+    }
+#endif
+    for (; i < count; ++i)
+        out[i] = blend(a[i], b[i], w);
+}
+
 // Level pixels of area (its right and bottom edges excluded) from the level above, of size
 // above; the last column and row of an odd level repeat their pixel.
 void halve(const Rows& above, QSize aboveSize, QImage& level, const QRect& area) {
@@ -72,7 +98,22 @@ void halve(const Rows& above, QSize aboveSize, QImage& level, const QRect& area)
         const quint32* a = above.at(2 * x0, 2 * y);
         const quint32* b = above.at(2 * x0, std::min(2 * y + 1, aboveSize.height() - 1));
         auto* out = reinterpret_cast<quint32*>(level.scanLine(y)) + x0;
-        for (int i = 0; i < pairs; ++i)
+        int i = 0;
+#ifdef __SSE2__
+        // Four pixels of the level from eight of each row above.
+        for (; i + 4 <= pairs; i += 4) {
+            const auto load = [](const quint32* p) {
+                return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            };
+            const __m128 left = _mm_castsi128_ps(_mm_avg_epu8(load(a + 2 * i), load(b + 2 * i)));
+            const __m128 right =
+                _mm_castsi128_ps(_mm_avg_epu8(load(a + 2 * i + 4), load(b + 2 * i + 4)));
+            const __m128i even = _mm_castps_si128(_mm_shuffle_ps(left, right, 0x88));
+            const __m128i odd = _mm_castps_si128(_mm_shuffle_ps(left, right, 0xDD));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_avg_epu8(even, odd));
+        }
+#endif
+        for (; i < pairs; ++i)
             out[i] = mean4(a[2 * i], a[2 * i + 1], b[2 * i], b[2 * i + 1]);
         if (pairs < x1 - x0) // the odd last column
             out[pairs] = mean4(a[2 * pairs], a[2 * pairs], b[2 * pairs], b[2 * pairs]);
@@ -194,17 +235,33 @@ QRect ZoomCache::makeView(const QImage& picture, QRect levelArea) {
                              QPoint(columns.back().second, rows.back().second));
     const Rows in(base, read);
     const int left = read.left();
+    const size_t width = columns.size();
+    // Each level row sampled across once, kept while the view's next row samples it too.
+    std::vector<quint32> across[2] = {std::vector<quint32>(width), std::vector<quint32>(width)};
+    int held[2] = {-1, -1};
+    const auto sampleAcross = [&](int levelRow, std::vector<quint32>& into) {
+        const quint32* p = in.at(left, levelRow);
+        for (size_t i = 0; i < width; ++i)
+            into[i] =
+                blend(p[columns[i].first - left], p[columns[i].second - left], columns[i].weight);
+    };
     for (size_t j = 0; j < rows.size(); ++j) {
         const Sample& row = rows[j];
-        const quint32* upper = in.at(left, row.first);
-        const quint32* lower = in.at(left, row.second);
-        auto* out = reinterpret_cast<quint32*>(shown.scanLine(area.top() + int(j))) + area.left();
-        for (size_t i = 0; i < columns.size(); ++i) {
-            const Sample& c = columns[i];
-            const int a = c.first - left, b = c.second - left;
-            out[i] = blend(blend(upper[a], upper[b], c.weight), blend(lower[a], lower[b], c.weight),
-                           row.weight);
+        if (held[0] != row.first) {
+            if (held[1] == row.first) {
+                std::swap(across[0], across[1]);
+                std::swap(held[0], held[1]);
+            } else {
+                sampleAcross(row.first, across[0]);
+                held[0] = row.first;
+            }
         }
+        if (held[1] != row.second) {
+            sampleAcross(row.second, across[1]);
+            held[1] = row.second;
+        }
+        auto* out = reinterpret_cast<quint32*>(shown.scanLine(area.top() + int(j))) + area.left();
+        blendRows(across[0].data(), across[1].data(), row.weight, out, width);
     }
     return area;
 }

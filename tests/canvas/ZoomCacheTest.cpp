@@ -20,22 +20,27 @@ QImage randomPicture(QSize size, quint32 seed, QImage::Format format = QImage::F
     return picture.convertToFormat(format);
 }
 
-// The reference: each level the rounded mean of its 2 x 2 pixels above (the last column or
-// row of an odd level its own pixel twice), the view the pixels of the level sampled between
-// neighbours with weights in 256ths.
+// The reference: each level the mean of its 2 x 2 pixels above, each column's pair first and
+// rounded up (the last column or row of an odd level its own pixel twice), the view the pixels of
+// the level sampled between neighbours with weights in 256ths.
 QImage referenceHalf(const QImage& above) {
     QImage level((above.width() + 1) / 2, (above.height() + 1) / 2, QImage::Format_RGB32);
     for (int y = 0; y < level.height(); ++y)
         for (int x = 0; x < level.width(); ++x) {
             const int xs[2] = {2 * x, std::min(2 * x + 1, above.width() - 1)};
             const int ys[2] = {2 * y, std::min(2 * y + 1, above.height() - 1)};
-            int sum[3] = {2, 2, 2};
-            for (int yy : ys)
-                for (int xx : xs) {
+            // Each column's two pixels averaged, then the two columns, rounding up.
+            const auto up = [](int a, int b) { return (a + b + 1) / 2; };
+            int mean[3];
+            for (int c = 0; c < 3; ++c) {
+                const auto at = [&](int xx, int yy) {
                     const QRgb p = above.pixel(xx, yy);
-                    sum[0] += qRed(p), sum[1] += qGreen(p), sum[2] += qBlue(p);
-                }
-            level.setPixel(x, y, qRgb(sum[0] / 4, sum[1] / 4, sum[2] / 4));
+                    return c == 0 ? qRed(p) : c == 1 ? qGreen(p) : qBlue(p);
+                };
+                mean[c] = up(up(at(xs[0], ys[0]), at(xs[0], ys[1])),
+                             up(at(xs[1], ys[0]), at(xs[1], ys[1])));
+            }
+            level.setPixel(x, y, qRgb(mean[0], mean[1], mean[2]));
         }
     return level;
 }
