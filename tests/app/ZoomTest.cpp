@@ -124,6 +124,9 @@ TEST_F(Zoom, MenuZoomsAndALargeNewWorkShownWhole) {
     EXPECT_DOUBLE_EQ(form.Image1->zoom(), form.ScrollBox1->fittingZoom());
     EXPECT_LT(form.Image1->zoom(), 0.25);
     EXPECT_EQ(form.Image1->shownSize(), QSize(3000, 2000));
+    form.MenuActualSize->trigger();
+    form.newCanvasFrom(large, QImage(), QByteArray()); // the same size again
+    EXPECT_DOUBLE_EQ(form.Image1->zoom(), form.ScrollBox1->fittingZoom());
     TSetStruct small;
     small.Width = 300;
     small.Height = 200;
