@@ -107,17 +107,6 @@ INSTANTIATE_TEST_SUITE_P(A4, PagePlanTest,
                                       {148.5 - 200 * 25.4 / 96 / 2, 105 - 100 * 25.4 / 96 / 2,
                                        200 * 25.4 / 96, 100 * 25.4 / 96}}));
 
-TEST(PagePlan, PapersAndPrintedSizes) {
-    EXPECT_EQ(printedSize(QSize(300, 150), 150), QSizeF(50.8, 25.4));
-    EXPECT_EQ(printedSize(QSize(96, 96), 0), QSizeF(25.4, 25.4)); // none chosen: the screen's
-    const QSizeF a4 = *paperSize(QStringLiteral("A4"));
-    EXPECT_NEAR(a4.width(), 210, 0.01);
-    EXPECT_NEAR(a4.height(), 297, 0.01);
-    EXPECT_FALSE(paperSize(QStringLiteral("A9")));
-    for (const QString& name : paperNames())
-        EXPECT_LE(paperSize(name)->width(), paperSize(name)->height()) << name.toStdString();
-}
-
 // A picture of stripes and a gradient, so a shifted, scaled or JPEG-compressed page shows.
 QImage testPicture() {
     QImage picture(300, 200, QImage::Format_RGB32);
