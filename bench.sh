@@ -19,7 +19,7 @@ markdown=0
 cmake -S . -B "$dir" -G Ninja -DTARVEL_BENCH=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
 targets=(bench_EffectsBench bench_EffectsOpenCvBench bench_SealBench bench_PlacementBench
          bench_TextLayoutBench bench_RichTextBench bench_CodecsBench bench_RotatedTextBench
-         bench_StartupBench bench_HistoryBench bench_FanTextBench)
+         bench_StartupBench bench_HistoryBench bench_FanTextBench bench_ZoomBench)
 # Builds on a shared machine wait for each other where the lock is set up.
 if command -v flock >/dev/null 2>&1; then
   flock /tmp/tarvel-build.lock cmake --build "$dir" --target "${targets[@]}" -j2 >/dev/null
@@ -48,6 +48,7 @@ run RotatedTextBench '.'
 run FanTextBench '.'
 run StartupBench '.'
 run HistoryBench '.'
+run ZoomBench '.'
 load_after=$(cat /proc/loadavg)
 
 python3 - "$out" "$markdown" "$started" "$load_before" "$load_after" "$(nproc)" \
@@ -121,6 +122,11 @@ ratio_row("OpenCV filter2D / Filter3x3, one thread",
 ratio_row("OpenCV warpAffine nearest / RotateBitmap, one thread",
           ms(seal, "BM_OpenCvWarpAffineNearest"), ms(seal, "BM_RotateBitmap"), "≥ 6×",
           at_most=False)
+zoom = medians("ZoomBench")
+ratio_row("repaint of a 1280 × 900 view fitted over 4000² / at 100 %",
+          ms(zoom, "BM_RepaintFitted"), ms(zoom, "BM_RepaintAt100"), "≤ 1.5×")
+ratio_row("zoomed-out copy after a 400² stamp / memcpy of the rectangle",
+          ms(zoom, "BM_CacheUpdateAfterStamp"), ms(zoom, "BM_MemcpyStampedRectangle"), "≤ 2×")
 main_rows = len(rows)
 
 # The other figures of docs/PERFORMANCE.md that have a benchmark of their own.

@@ -14,6 +14,7 @@ TARVEL_PACKAGES=(
   fonts-babelstone-han # rare characters (𠀀 and the other extensions) when no face of the Fonts folder has them
   python3-fonttools python3-brotli
   xvfb xauth
+  poppler-utils # the PDF tests read the exported pages with pdfinfo, pdfimages and pdftoppm
   # The manual page's markup, and the checkers the package test runs on the .deb.
   scdoc lintian appstream
   # The licence check of the sources: every file names its copyright and licence.

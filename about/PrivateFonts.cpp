@@ -119,6 +119,7 @@ constexpr int MaxMappedRanges = 256;
 MappedRange mappedRanges[MaxMappedRanges];
 std::atomic<int> mappedRangeCount{0};
 struct sigaction previousBusAction {};
+std::uintptr_t pageSize = 4096; // read once when the handler is installed
 
 void onBusError(int signal, siginfo_t* info, void* context) {
     const auto address = reinterpret_cast<std::uintptr_t>(info->si_addr);
@@ -128,7 +129,7 @@ void onBusError(int signal, siginfo_t* info, void* context) {
         const std::uintptr_t end = mappedRanges[i].end.load(std::memory_order_relaxed);
         if (address < start || address >= end)
             continue;
-        const auto page = std::uintptr_t(::sysconf(_SC_PAGESIZE));
+        const std::uintptr_t page = pageSize;
         const std::uintptr_t from = address & ~(page - 1);
         if (::mmap(reinterpret_cast<void*>(from), end - from, PROT_READ,
                    MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED)
@@ -152,6 +153,7 @@ void onBusError(int signal, siginfo_t* info, void* context) {
 // Called with mappingsLock held.
 void guardMapping(const char* address, qint64 size) {
     static const bool installed = [] {
+        pageSize = std::uintptr_t(::sysconf(_SC_PAGESIZE));
         struct sigaction action {};
         action.sa_sigaction = onBusError;
         action.sa_flags = SA_SIGINFO;

@@ -91,6 +91,7 @@ TForm1::TForm1(QWidget* parent, const QString& appDir)
     buildMenus();
     buildWorkArea();
     buildStatusBar();
+    followZoom();
 
     // 1. The application hint follows the control under the pointer.
     qApp->installEventFilter(this);
@@ -275,6 +276,8 @@ void TForm1::buildMenus() {
     shareAction(ToolButton21, MenuCircle);
     shareAction(ToolButton26, MenuFan);
 
+    buildViewMenu(file);
+
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助"));
     N24 = addMenuItem(help, QStringLiteral("N24"), QStringLiteral("作者声明"));
     N8 = addMenuItem(help, QStringLiteral("N8"), QStringLiteral("使用手册"));
@@ -346,7 +349,7 @@ void TForm1::buildMenus() {
 }
 
 void TForm1::buildWorkArea() {
-    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1 = new CanvasView(this);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setWidgetResizable(false);
     ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -356,7 +359,7 @@ void TForm1::buildWorkArea() {
     Image1->setProperty("hint", QString());
     // A press gives the canvas the focus, so that the arrow keys move what was placed.
     Image1->setFocusPolicy(Qt::StrongFocus);
-    ScrollBox1->setWidget(Image1);
+    ScrollBox1->setCanvas(Image1);
     setCentralWidget(ScrollBox1);
     // The view follows the composition: the rectangle a command changed is painted again,
     // and the undo and redo controls and the title follow the history.
@@ -393,6 +396,14 @@ void TForm1::buildStatusBar() {
     StatusPanel0 = panel(QStringLiteral("StatusPanel0"), QStringLiteral("你好！"), 100);
     StatusPanel1 = panel(QStringLiteral("StatusPanel1"), QString(), 300);
     StatusPanel2 = panel(QStringLiteral("StatusPanel2"), QStringLiteral("欢迎使用Tarvel。"), 0);
+    // The zoom, at the right end.
+    StatusZoom = new QLabel(CanvasView::zoomText(1.0), bar);
+    StatusZoom->setObjectName(QStringLiteral("StatusZoom"));
+    StatusZoom->setAlignment(Qt::AlignCenter);
+    StatusZoom->setFrameShape(QFrame::Panel);
+    StatusZoom->setFrameShadow(QFrame::Sunken);
+    StatusZoom->setFixedWidth(60);
+    bar->addPermanentWidget(StatusZoom);
 }
 
 void TForm1::fillFontList() {
@@ -472,12 +483,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
         }
-        // Enter or Space on the canvas stamps what is armed, as a press would, in the middle
-        // of the part of the canvas in view; the arrows then move it where it belongs.
+        // Enter on the canvas stamps what is armed, as a press would, in the middle of the
+        // part of the canvas in view; the arrows then move it where it belongs. (Space held
+        // down drags the view.)
         if (watched == Image1 && modifiers == Qt::NoModifier &&
-            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
-             key->key() == Qt::Key_Space)) {
-            const QPoint at = Image1->visibleRegion().boundingRect().center();
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            const QPoint at = Image1->toPicture(Image1->visibleRegion().boundingRect().center());
             ErrorBoundary::run(this, [&] { Image1MouseDown(at, Qt::LeftButton); });
             return true;
         }

@@ -5,6 +5,7 @@
 // and runs the placement workflow (a confirmed element is stamped at the next canvas press).
 #pragma once
 
+#include "CanvasView.h"
 #include "CompositionState.h"
 #include "EffectKind.h"
 #include "RecoveryJournal.h"
@@ -26,6 +27,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QScrollArea;
+class QSettings;
 class QToolBar;
 class QToolButton;
 class TForm2;
@@ -42,6 +44,11 @@ class TForm8;
 QString programFolder();
 
 class TemplateDialog;
+class QSettings;
+
+// The user's settings, only while their file is a small regular file (or none yet): anything
+// else in its place is renamed aside first, and nothing is read or written when that fails.
+std::unique_ptr<QSettings> openUserSettings();
 
 class TForm1 final : public QMainWindow {
     Q_OBJECT
@@ -81,11 +88,12 @@ public:
     QToolButton* ToolButton36 = nullptr; // nudge down
     QComboBox* ComboBox1 = nullptr;      // hidden list of font sizes
     QComboBox* ComboBox2 = nullptr;      // hidden list of font faces
-    QScrollArea* ScrollBox1 = nullptr;
-    ImageControl* Image1 = nullptr; // shows the composition's canvas
+    CanvasView* ScrollBox1 = nullptr;    // the work area, which zooms the canvas
+    ImageControl* Image1 = nullptr;      // shows the composition's canvas
     QLabel* StatusPanel0 = nullptr;
     QLabel* StatusPanel1 = nullptr;
     QLabel* StatusPanel2 = nullptr;
+    QLabel* StatusZoom = nullptr; // the canvas's zoom
     QMenu* PopupMenu1 = nullptr;
     QAction* N17 = nullptr; // 空心
     QAction* N18 = nullptr; // 怀旧
@@ -116,6 +124,13 @@ public:
     QAction* N24 = nullptr; // about
     QAction* N8 = nullptr;  // manual
     QAction* N15 = nullptr; // home page
+    QAction* MenuFitWindow = nullptr;
+    QAction* MenuActualSize = nullptr;
+    QAction* MenuZoomIn = nullptr;
+    QAction* MenuZoomOut = nullptr;
+    QAction* MenuExportPdf = nullptr;
+    QAction* MenuPrint = nullptr;
+    QAction* MenuPrintPreview = nullptr;
 
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
@@ -223,6 +238,17 @@ public:
     QAction* checkedEffectItem = nullptr;
     // ---- End of effects
 
+    // ---- Zoom, PDF and printing (Unit1_View.cpp)
+    void ExportPdfClick();
+    void PrintClick();
+    void PrintPreviewClick();
+    // The work's name, as the PDF and the print job give it.
+    QString workName() const;
+    // The window's size, position, maximised state and zoom, kept between runs by the
+    // program entry (never by the window itself, so that windows made by tests keep theirs).
+    void saveView(QSettings& settings) const;
+    void restoreView(const QSettings& settings);
+
     // ---- Start-up, help, About, shutdown (Unit1_Startup.cpp)
     void createAboutDialog();
     void registerPrivateFonts(bool add); // the Fonts folder beside the executable
@@ -255,6 +281,12 @@ private:
     void buildMenus();
     void buildWorkArea();
     void buildStatusBar();
+    // The "视图" menu and the file menu's PDF and print items (Unit1_View.cpp).
+    void buildViewMenu(QMenu* file);
+    void followZoom();
+    // Printed fitted to the paper rather than at the picture's own size (the print dialog's
+    // "适合纸张").
+    bool printFitted = false;
     void fillFontList();
     void nudge(int dx, int dy);
     QString hintAt(QWidget* widget) const;
@@ -277,7 +309,7 @@ private:
     QString recoveryFolderInUse;
     // The journal follows the history; a journal that cannot be written is said, never
     // stops the step.
-    void followJournal();
+    bool followJournal(); // true when the journal holds the work shown
     void restartJournal(JournalBase base);
 
     // ---- State kept by the start-up concern (Unit1_Startup.cpp)

@@ -133,6 +133,8 @@ void TForm1::newCanvasFrom(const TSetStruct& settings, const QImage& background,
                            const QByteArray& pictureBytes) {
     // The work file carries the picture itself.
     State.newCanvas(settings, background, pictureBytes);
+    // A new work is shown whole when it is larger than the window, even at the old size.
+    ScrollBox1->showNewPicture();
 }
 
 void TForm1::BitBtn3Click() {

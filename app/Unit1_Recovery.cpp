@@ -35,17 +35,19 @@ void TForm1::restartJournal(JournalBase base) {
         recoveryJournal->restart(std::move(base));
 }
 
-void TForm1::followJournal() {
+bool TForm1::followJournal() {
     if (!recoveryJournal)
-        return;
+        return false;
     try {
         recoveryJournal->follow(State);
+        return true;
     } catch (const TarvelError& error) {
         // The step stands; only its protection is missing, which the user is told.
         StatusPanel2->setText(error.text());
     } catch (const std::bad_alloc&) {
         StatusPanel2->setText(QStringLiteral("内存不足，这一步没有写入恢复记录。"));
     }
+    return false;
 }
 
 void TForm1::offerRecovery() {
@@ -80,15 +82,21 @@ void TForm1::offerRecovery() {
             ErrorBoundary::show(this, QStringLiteral("%1\n恢复记录已经留在“%2”。")
                                           .arg(error.text(), QDir::toNativeSeparators(aside)));
             continue;
+        } catch (...) {
+            // Out of memory or worse: the journal left stays for the next start, this
+            // window keeps its own.
+            recoveryJournal = std::move(own);
+            throw;
         }
         recoveryJournal = std::move(own);
         workReplaced();
         currentWorkFile = base.workFile;
         exportedPicture.clear();
         restartJournal(std::move(base));
-        followJournal();
-        // The old journal goes only once this window's holds its steps.
-        removeJournal(left);
+        // The old journal goes only once this window's holds its steps; when it cannot, the
+        // old one stays and is offered again.
+        if (followJournal())
+            removeJournal(left);
         updateTitle();
         if (!warnings.isEmpty())
             StatusPanel2->setText(warnings.join(QLatin1Char(' ')));

@@ -58,11 +58,10 @@ bool settingsUsable() {
 }
 
 QStringList readRecentWorks() {
-    if (!settingsUsable())
+    const std::unique_ptr<QSettings> settings = openUserSettings();
+    if (!settings)
         return {};
-    const QStringList stored = QSettings(settingsPath(), QSettings::NativeFormat)
-                                   .value(QStringLiteral("recentWorks"))
-                                   .toStringList();
+    const QStringList stored = settings->value(QStringLiteral("recentWorks")).toStringList();
     QStringList works;
     for (const QString& work : stored)
         if (!work.isEmpty() && work.size() <= 4096 && works.size() < recentWorkCount)
@@ -71,9 +70,8 @@ QStringList readRecentWorks() {
 }
 
 void writeRecentWorks(const QStringList& works) {
-    if (settingsUsable())
-        QSettings(settingsPath(), QSettings::NativeFormat)
-            .setValue(QStringLiteral("recentWorks"), works);
+    if (const std::unique_ptr<QSettings> settings = openUserSettings())
+        settings->setValue(QStringLiteral("recentWorks"), works);
 }
 
 FileDialogRequest workRequest(FileDialogRequest::Kind kind, const QString& initial) {
@@ -86,6 +84,12 @@ FileDialogRequest workRequest(FileDialogRequest::Kind kind, const QString& initi
 }
 
 } // namespace
+
+std::unique_ptr<QSettings> openUserSettings() {
+    if (!settingsUsable())
+        return nullptr;
+    return std::make_unique<QSettings>(settingsPath(), QSettings::NativeFormat);
+}
 
 QJsonObject TForm1::workScript() const {
     return workDocument(State);

@@ -17,6 +17,7 @@
 #include <QCommandLineParser>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QSettings>
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
@@ -120,6 +121,9 @@ int main(int argc, char** argv) {
     // Every step is journaled from the start, so a crash loses nothing shown; a folder that
     // cannot be used is said, and the program runs without a journal.
     ErrorBoundary::run(&form1, [&] { form1.startRecovery(); });
+    // The window as it was left, from the settings when they are the program's own.
+    if (const std::unique_ptr<QSettings> settings = openUserSettings())
+        form1.restoreView(*settings);
     form1.show();
     // Work left by a program that ended without saving is offered first; then a work file
     // handed over by the desktop opens for editing, and a picture becomes the background of a
@@ -130,11 +134,17 @@ int main(int argc, char** argv) {
         if (file.isEmpty())
             return;
         ErrorBoundary::run(&form1, [&] {
+            // A work just recovered is asked about before anything replaces it.
+            if (!form1.saveOrDiscardWork())
+                return;
             if (file.endsWith(QStringLiteral(".tarvel"), Qt::CaseInsensitive))
                 form1.openWork(file);
             else
                 form1.openPictureFile(file);
         });
     });
-    return app.exec();
+    const int status = app.exec();
+    if (const std::unique_ptr<QSettings> settings = openUserSettings())
+        form1.saveView(*settings);
+    return status;
 }

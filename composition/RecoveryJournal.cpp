@@ -224,6 +224,16 @@ void RecoveryJournal::follow(const CompositionState& composition) {
         before.push_back(entry.step);
     Diff diff;
     std::set<QString> files = filesWritten;
+    // A journal that cannot take a step would bring back an older work: none is kept.
+    for (const std::shared_ptr<const Step>& step : now) {
+        try {
+            checkEmbeddable(*step);
+        } catch (const TarvelError& error) {
+            removeFile();
+            throw TarvelError(QStringLiteral("%1 程序意外退出时，这件作品不能恢复：请保存作品。")
+                                  .arg(error.text()));
+        }
+    }
     if (fileHandle < 0 || needsRewrite || !diffSteps(before, writtenDone, now, done, files, diff)) {
         rewrite(now, done);
         return;
@@ -249,8 +259,14 @@ void RecoveryJournal::follow(const CompositionState& composition) {
     qint64 live = fileLineBytes + headerLine().size();
     for (const Entry& entry : written)
         live += entry.bytes;
-    if (fileBytes > live + live / 2)
-        rewrite(now, done);
+    if (fileBytes > live + live / 2) {
+        try {
+            rewrite(now, done);
+        } catch (const TarvelError&) {
+            // The journal as appended still holds every step: it is written afresh later.
+            needsRewrite = false;
+        }
+    }
 }
 
 void RecoveryJournal::append(const QByteArray& line) {
@@ -367,7 +383,7 @@ std::vector<LeftJournal> leftJournals(const QString& folder) {
         for (qsizetype i = lines.size(); i-- > 1 && !journal.steps;)
             journal.steps =
                 QJsonDocument::fromJson(lines[i]).object().value(QStringLiteral("actions")).toInt();
-        if (journal.steps <= 0) {
+        if (journal.steps <= 0 && read.problem == files::ReadProblem::None) {
             // Nothing to bring back.
             removeJournal(journal);
             continue;

@@ -157,6 +157,12 @@ const std::map<QString, KeyTable>& scriptCommandTable() {
           {"punctuation",
            {KeyType::Choice, {"original", "vertical", "centered", "classical", "none"}}},
           {"chineseDigits", {KeyType::Boolean}}}},
+        {"exportPdf",
+         {{"file", {KeyType::File}},
+          // The papers of paperNames() (canvas/PagePlan.cpp).
+          {"fit",
+           {KeyType::Choice,
+            {"A5", "A4", "A3", "A2", "A1", "A0", "B5", "B4", "B3", "B2", "letter"}}}}},
         {"saveWork", {{"file", {KeyType::File}}}},
         {"openWork", {{"file", {KeyType::File}}}},
     };
@@ -393,9 +399,9 @@ void checkKey(const ScriptStep& step, const QString& key, const QJsonValue& valu
 
 QString scriptCommandsUsage() {
     // Commands in the order a work is made, then the rest as the table has them.
-    QStringList order = {"canvas",   "text",  "rotated",  "seal",    "circle", "fan",
-                         "click",    "nudge", "undo",     "redo",    "clear",  "effect",
-                         "template", "save",  "saveWork", "openWork"};
+    QStringList order = {"canvas",   "text",  "rotated",   "seal",     "circle",  "fan",
+                         "click",    "nudge", "undo",      "redo",     "clear",   "effect",
+                         "template", "save",  "exportPdf", "saveWork", "openWork"};
     QString usage;
     for (const QString& command : order) {
         const auto entry = commandTable().find(command);
@@ -576,7 +582,7 @@ ScriptDocument readScriptDocument(const QByteArray& json, const DocumentLimits& 
         }
         if (step.command == QLatin1String("click") && !keys.contains(QStringLiteral("at")))
             fail(step, QStringLiteral("命令“click”需要键“at”"));
-        for (const char* command : {"save", "saveWork", "openWork"})
+        for (const char* command : {"save", "exportPdf", "saveWork", "openWork"})
             if (step.command == QLatin1String(command) && !keys.contains(QStringLiteral("file")))
                 fail(step, QStringLiteral("命令“%1”需要键“file”").arg(step.command));
         if (step.command == QLatin1String("effect") && !keys.contains(QStringLiteral("kind")))

@@ -8,6 +8,7 @@
 #include "FanTextLayout.h"
 #include "FileAccess.h"
 #include "Gbk.h"
+#include "PdfExport.h"
 #include "PictureCodecs.h"
 #include "RichText.h"
 #include "TarvelError.h"
@@ -246,9 +247,22 @@ void StepSession::run(const ScriptStep& step) {
         effect(keys);
     } else if (command == QLatin1String("template")) {
         templateStep(keys);
+    } else if (command == QLatin1String("exportPdf")) {
+        exportPdfStep(keys);
     } else {
         throw TarvelError(QStringLiteral("没有命令“%1”").arg(command));
     }
+}
+
+void StepSession::exportPdfStep(const QJsonObject& keys) {
+    // Writes a file and changes nothing: no step of the work.
+    const QString file = files::withDefaultExtension(
+        path(keys.value(QStringLiteral("file")).toString()), QStringLiteral("pdf"));
+    PdfOptions options;
+    options.title = QFileInfo(file).completeBaseName();
+    options.paper = keys.value(QStringLiteral("fit")).toString();
+    options.dotsPerInch = composition.canvas().dotsPerInch();
+    exportPdf(composition.canvas().picture().image(), file, options);
 }
 
 void StepSession::canvas(const QJsonObject& keys) {

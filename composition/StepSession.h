@@ -56,6 +56,7 @@ private:
     void followMovedText();
     void effect(const QJsonObject& keys);
     void templateStep(const QJsonObject& keys);
+    void exportPdfStep(const QJsonObject& keys);
     void warnOf(const QList<FaceGap>& gaps);
 
     CompositionState& composition;

@@ -101,8 +101,19 @@ void RichEdit::keyPressEvent(QKeyEvent* event) {
 void RichEdit::insertFromMimeData(const QMimeData* source) {
     giveSelectionToRichText();
     if (!source->hasHtml()) {
-        if (ErrorBoundary::run(this, [&] { rich->checkInsertion(source->text()); }))
-            QTextEdit::insertFromMimeData(source);
+        // Control characters (a form feed copied from a PDF) are no text: they are left out,
+        // as a work or a script would refuse them.
+        QString text = source->text();
+        text.removeIf([](QChar c) {
+            const char16_t code = c.unicode();
+            return (code < 0x20 && code != u'\t' && code != u'\n' && code != u'\r') ||
+                   (code >= 0x7F && code <= 0x9F);
+        });
+        if (ErrorBoundary::run(this, [&] { rich->checkInsertion(text); })) {
+            QMimeData plain;
+            plain.setText(text);
+            QTextEdit::insertFromMimeData(&plain);
+        }
         return;
     }
     if (ErrorBoundary::run(this, [&] { rich->insertHtml(source->html()); }))

@@ -281,8 +281,8 @@ bool isTrailByte(uchar byte) {
 bool isKeptCharacter(char16_t c) {
     if (c < 0x20)
         return c == u'\t';
-    return c != 0x7F && c != 0x2028 && c != 0x2029 && c != 0xFDD0 && c != 0xFDD1 && c != 0xFFFC &&
-           c != 0xFEFF;
+    return !(c >= 0x7F && c <= 0x9F) && c != 0x2028 && c != 0x2029 && c != 0xFDD0 && c != 0xFDD1 &&
+           c != 0xFFFC && c != 0xFEFF;
 }
 
 QString replaceLoneSurrogates(QString text) {

@@ -8,6 +8,7 @@
 
 #include "DrawingSurface.h"
 #include "Picture.h"
+#include "ZoomCache.h"
 
 #include <QWidget>
 
@@ -44,9 +45,29 @@ public:
     // screen follows; only the rectangle given is painted again when one is given.
     void pictureChanged(const QRect& changed = QRect());
 
+    // The zoom the picture is shown at, 1 for one picture pixel a screen pixel (as every
+    // dialog's preview shows it): the control's size follows it, and presses and moves report
+    // picture pixels. Below 1 the control paints from a smoothly downscaled copy that follows
+    // pictureChanged; above 1 each picture pixel is a square.
+    // On a high-density screen the zoom counts device pixels, given their ratio to the
+    // control's pixels: at 100 % one picture pixel is one device pixel.
+    void setZoom(double zoom, double devicePixelRatio = 1.0);
+    double zoom() const { return zoomFactor; }
+    // Control pixels a picture pixel: the zoom over the device pixel ratio.
+    double scale() const { return shownScale; }
+    // The picture's size, which the control has at 100 %.
+    QSize shownSize() const { return shown->size(); }
+    // The picture pixel under a point of the control.
+    QPoint toPicture(QPointF at) const;
+    // The part of the control that shows a rectangle of the picture.
+    QRect toControl(const QRect& area) const;
+
 signals:
+    // Positions are picture pixels.
     void mousePressed(QPoint position, Qt::MouseButton button);
     void mouseMoved(QPoint position);
+    // The picture took another size (a new canvas, an opened work).
+    void pictureResized(QSize size);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -55,10 +76,19 @@ protected:
 
 private:
     void followPictureSize();
+    // The picture as painted: the keyed copy of a transparent picture, or the picture.
+    const QImage& shownImage();
     Picture own;
     Picture* shown = &own;
     // A transparent picture as last shown, with what it was made from.
     QImage keyedShown;
     qint64 keyedShownFor = 0;
     TColor keyedShownKey = 0;
+    double zoomFactor = 1.0;
+    double pixelRatio = 1.0;
+    double shownScale = 1.0;
+    QSize lastPictureSize;
+    // The zoomed-out copy, with the cache key of the image it was last brought up to date with.
+    ZoomCache zoomed;
+    qint64 zoomedFor = 0;
 };

@@ -62,16 +62,24 @@ struct MainWindowTest : ::testing::Test {
             [colour](QWidget*, TColor) -> std::optional<TColor> { return colour; });
     }
 
-    // A press of a mouse button on the work canvas, delivered to the control. (QTest's own
+    // A press of a mouse button on the work canvas at a canvas pixel, delivered to the control
+    // at the middle of the square that shows the pixel at the control's zoom. (QTest's own
     // mouse functions read the point (0, 0) as "the middle of the widget".)
     void press(QPoint at, Qt::MouseButton button = Qt::LeftButton) {
-        sendMouse(QEvent::MouseButtonPress, at, button, button);
-        sendMouse(QEvent::MouseButtonRelease, at, button, Qt::NoButton);
+        sendMouse(QEvent::MouseButtonPress, onControl(at), button, button);
+        sendMouse(QEvent::MouseButtonRelease, onControl(at), button, Qt::NoButton);
     }
-    void movePointer(QPoint at) { sendMouse(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton); }
-    void sendMouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
-        QMouseEvent event(type, QPointF(at), QPointF(form.Image1->mapToGlobal(at)), button, buttons,
-                          Qt::NoModifier);
+    void movePointer(QPoint at) {
+        sendMouse(QEvent::MouseMove, onControl(at), Qt::NoButton, Qt::NoButton);
+    }
+    QPointF onControl(QPoint canvasPixel) const {
+        const double zoom = form.Image1->zoom();
+        return zoom == 1.0 ? QPointF(canvasPixel)
+                           : (QPointF(canvasPixel) + QPointF(0.5, 0.5)) * zoom;
+    }
+    void sendMouse(QEvent::Type type, QPointF at, Qt::MouseButton button,
+                   Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, form.Image1->mapToGlobal(at), button, buttons, Qt::NoModifier);
         QApplication::sendEvent(form.Image1, &event);
     }
     // Gives the canvas a picture of one colour, so stamped pixels and left-out ones differ.

@@ -3,6 +3,7 @@
 
 // Reading composition scripts: what is accepted, and the line and key named for what is not.
 #include "ScriptReader.h"
+#include "PagePlan.h"
 
 #include <gtest/gtest.h>
 
@@ -108,7 +109,10 @@ TEST(ScriptReader, HostileInputIsRefusedNotCrashedOn) {
 }
 
 TEST(ScriptReader, EveryCommandIsKnownWithItsKeys) {
-    EXPECT_EQ(scriptCommands().size(), 16);
+    EXPECT_EQ(scriptCommands().size(), 17);
+    // The papers a PDF is fitted to are those the page plan knows.
+    EXPECT_EQ(scriptKeysOf("exportPdf"), QStringList({"file", "fit"}));
+    EXPECT_EQ(scriptCommandTable().at("exportPdf").at("fit").choices, paperNames());
     EXPECT_EQ(scriptKeysOf("fan"),
               QStringList({"close", "fillColor", "innerRadius", "lineColor", "lineWidth", "onColor",
                            "radius", "shape", "span"}));

@@ -163,6 +163,33 @@ TEST_F(ScriptRun, ColourCanvasCircleClickNudgeUndoAndSave) {
     EXPECT_FALSE(QFile::exists(file("nothing.bmp")));
 }
 
+TEST_F(ScriptRun, ExportPdfWritesAFileAndIsNoStepOfTheWork) {
+    const Outcome outcome = run(R"({"steps": [
+      {"do": "canvas", "width": 300, "height": 150, "color": "#102030", "resolution": 150},
+      {"do": "circle", "radius": 20},
+      {"do": "click", "at": [100, 50]},
+      {"do": "exportPdf", "file": "own"},
+      {"do": "exportPdf", "file": "fitted.pdf", "fit": "A4"}
+    ]})");
+    ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
+    for (const char* name : {"own.pdf", "fitted.pdf"}) {
+        QFile pdf(file(QLatin1String(name)));
+        ASSERT_TRUE(pdf.open(QIODevice::ReadOnly)) << name;
+        EXPECT_TRUE(pdf.read(5) == "%PDF-") << name;
+    }
+    // The work is the canvas and the circle; the PDF is not one of its steps.
+    const QJsonArray steps = form->workScript().value(QStringLiteral("steps")).toArray();
+    ASSERT_EQ(steps.size(), 3);
+    for (const QJsonValue& step : steps)
+        EXPECT_NE(step.toObject().value(QStringLiteral("do")).toString(),
+                  QStringLiteral("exportPdf"));
+    // A paper the program does not know is refused before anything runs.
+    const Outcome unknown =
+        run(R"({"steps": [{"do": "exportPdf", "file": "x.pdf", "fit": "A9"}]})");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_FALSE(QFile::exists(file("x.pdf")));
+}
+
 TEST_F(ScriptRun, ExitStatusAndMessages) {
     Outcome outcome = run(R"({"steps": [{"do": "undo"}, {"do": "sing"}]})");
     EXPECT_EQ(outcome.status, 2);
