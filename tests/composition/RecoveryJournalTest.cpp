@@ -86,6 +86,8 @@ TEST_F(Journals, EveryActionComesBackAsItStood) {
         EXPECT_EQ(recovered.steps().size(), composed.steps().size());
         EXPECT_EQ(recovered.canUndo(), composed.canUndo());
         EXPECT_EQ(recovered.undoName(), composed.undoName());
+        EXPECT_EQ(recovered.canRedo(), composed.canRedo());
+        EXPECT_EQ(recovered.redoName(), composed.redoName());
         EXPECT_EQ(recovered.isModified(), composed.isModified());
     }
     // Every action that changed the history counted (setting a dialog up changes nothing),
@@ -100,7 +102,8 @@ TEST_F(Journals, ATornLastLineIsDroppedABrokenJournalIsSetAside) {
     run({{"do", "circle"}, {"radius", 9}});
     run({{"do", "click"}, {"at", QJsonArray{30, 30}}});
     const QImage shown = picture(composed);
-    for (const QByteArray& torn : {QByteArray("{\"steps\":[{\"do\":\"cl"), QByteArray(9, '\0')}) {
+    for (const QByteArray& torn : {QByteArray("{\"steps\":[{\"do\":\"cl"), QByteArray(9, '\0'),
+                                   QByteArray(9, '\0') + '\n'}) {
         CompositionState recovered;
         recoverJournal(recovered, leave(torn));
         EXPECT_EQ(picture(recovered), shown);

@@ -104,6 +104,14 @@ TEST(RichEdit, ShiftEnterAndPastedHtmlGiveTheLayoutItsLines) {
     EXPECT_EQ(rich.lineCount(), 2);
     EXPECT_EQ(rich.text(), QStringLiteral("ab\nc"));
 
+    // Pasted plain text leaves its control characters out; a tab stays.
+    rich.clear();
+    auto* plain = new QMimeData;
+    plain->setText(QStringLiteral("发\f财\x01\t后\u0085台"));
+    QApplication::clipboard()->setMimeData(plain);
+    edit.paste();
+    EXPECT_EQ(rich.text(), QStringLiteral("发财\t后台"));
+
     rich.clear();
     auto* html = new QMimeData;
     html->setHtml(
