@@ -90,7 +90,15 @@ void TForm1::offerRecovery() {
         }
         recoveryJournal = std::move(own);
         workReplaced();
-        currentWorkFile = base.workFile;
+        // A template composed over the work made it a new one, without a file: the work it
+        // started from is not saved over without asking for a name.
+        const std::vector<std::shared_ptr<const Step>> done = State.steps().recipe();
+        bool composedAnew = false;
+        for (std::size_t i = 0; i < done.size(); ++i)
+            if ((i >= base.steps.size() || done[i] != base.steps[i]) &&
+                done[i]->kind == Step::Kind::Template)
+                composedAnew = true;
+        currentWorkFile = composedAnew ? QString() : base.workFile;
         exportedPicture.clear();
         restartJournal(std::move(base));
         // The old journal goes only once this window's holds its steps; when it cannot, the

@@ -348,14 +348,48 @@ TEST_F(WorkRoundTrip, ARefusedTemplateKeepsItsDialogAndItsFields) {
     shownErrors.clear();
 }
 
-TEST_F(WorkRoundTrip, ATemplateIsOneStepOfTheWork) {
+WorkTemplate smallSquare() {
     WorkTemplate work;
     work.format = WorkFormat::Square;
     work.text = QStringLiteral("宁静致远");
     work.lower = QStringLiteral("丙午");
     work.nameSeal = QStringLiteral("印");
     work.dpi = 20;
-    form.composeTemplate(work);
+    return work;
+}
+
+// A work recovered after a crash keeps its file's name, unless a template made it a new work
+// since: then 保存作品 asks for a name instead of saving over the work it started from.
+TEST_F(WorkRoundTrip, ARecoveredWorkKeepsItsFileUnlessATemplateReplacedIt) {
+    const QString saved = folder.filePath(QStringLiteral("base.tarvel"));
+    TSetStruct coloured;
+    coloured.UseColor = true;
+    form.composition().newCanvas(coloured, QImage());
+    form.saveWork(saved);
+    form.startRecovery(folder.filePath(QStringLiteral("own")));
+    for (const bool templated : {false, true}) {
+        form.openWork(saved);
+        if (templated)
+            form.composeTemplate(smallSquare());
+        else
+            form.composition().newCanvas(coloured, QImage());
+        const QString left = folder.filePath(templated ? QStringLiteral("t") : QStringLiteral("c"));
+        QDir().mkpath(left);
+        ASSERT_TRUE(QFile::copy(form.journal()->path(), left + QStringLiteral("/1-1.journal")));
+        TForm1 next;
+        next.createDialogs();
+        PlatformDialogs::setRecoverQuestion(
+            [](QWidget*, const QString&) { return PlatformDialogs::RecoverAnswer::Recover; });
+        next.startRecovery(left);
+        next.offerRecovery();
+        PlatformDialogs::setRecoverQuestion({});
+        EXPECT_EQ(next.workFile(), templated ? QString() : QFileInfo(saved).absoluteFilePath());
+        EXPECT_EQ(next.composition().steps().size(), form.composition().steps().size());
+    }
+}
+
+TEST_F(WorkRoundTrip, ATemplateIsOneStepOfTheWork) {
+    form.composeTemplate(smallSquare());
     EXPECT_EQ(form.composition().steps().size(), 1u);
     EXPECT_EQ(form.ToolButton22->toolTip(), QStringLiteral("撤消：作品模板"));
     expectRoundTrip();
