@@ -457,17 +457,10 @@ JournalBase recoverJournal(CompositionState& composition, const LeftJournal& jou
     }
     StepSession session(recovered, std::move(document.files),
                         QFileInfo(base.workFile).absoluteDir());
-    for (const ScriptStep& step : document.steps) {
-        try {
-            session.run(step);
-            for (const QString& warning : session.takeWarnings())
-                if (warnings && !warnings->contains(warning))
-                    warnings->append(warning);
-        } catch (...) {
-            refuse(QStringLiteral("第 %1 步：%2")
-                       .arg(step.number)
-                       .arg(failureText(std::current_exception())));
-        }
+    try {
+        applySteps(session, document.steps, warnings);
+    } catch (const TarvelError& error) {
+        refuse(error.text());
     }
     composition.putWork(recovered.takeWork());
     return base;

@@ -129,22 +129,30 @@ void openWorkFile(CompositionState& composition, const QString& path, QStringLis
     // when every step succeeded.
     CompositionState opened;
     StepSession session(opened, std::move(document.files), QFileInfo(path).absoluteDir());
-    for (const ScriptStep& step : document.steps) {
+    try {
+        applySteps(session, document.steps, warnings);
+    } catch (const TarvelError& error) {
+        refuse(error.text());
+    }
+    opened.markSaved();
+    composition.putWork(opened.takeWork());
+    if (hash)
+        *hash = contentHash(read.data);
+}
+
+void applySteps(StepSession& session, const std::vector<ScriptStep>& steps, QStringList* warnings) {
+    for (const ScriptStep& step : steps) {
         try {
             session.run(step);
             for (const QString& warning : session.takeWarnings())
                 if (warnings && !warnings->contains(warning))
                     warnings->append(warning);
         } catch (...) {
-            refuse(QStringLiteral("第 %1 步：%2")
-                       .arg(step.number)
-                       .arg(failureText(std::current_exception())));
+            throw TarvelError(QStringLiteral("第 %1 步：%2")
+                                  .arg(step.number)
+                                  .arg(failureText(std::current_exception())));
         }
     }
-    opened.markSaved();
-    composition.putWork(opened.takeWork());
-    if (hash)
-        *hash = contentHash(read.data);
 }
 
 QString failureText(const std::exception_ptr& failure) {

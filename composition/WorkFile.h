@@ -37,6 +37,10 @@ void checkWorkSteps(const ScriptDocument& document);
 // Refuses a step whose background picture was too large to be kept for the work file.
 void checkEmbeddable(const Step& step);
 
+// Applies the steps of a work in order; a step that fails stops them with TarvelError
+// ("第 N 步：…"). warnings receives what the steps warned of, each once.
+class StepSession;
+void applySteps(StepSession& session, const std::vector<ScriptStep>& steps, QStringList* warnings);
 // The text of a failure, as a step's error boundary gives it.
 QString failureText(const std::exception_ptr& failure);
 
