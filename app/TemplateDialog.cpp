@@ -65,13 +65,23 @@ TemplateDialog::TemplateDialog(const QStringList& faces, QWidget* parent) : QDia
     CheckBoxChineseDigits =
         named(new QCheckBox(QStringLiteral("数字写作汉字"), this), "CheckBoxChineseDigits");
     CheckBoxChineseDigits->setChecked(WorkTemplate{}.chineseDigits);
+    CheckBoxMounted =
+        named(new QCheckBox(QStringLiteral("按装裱的规矩排"), this), "CheckBoxMounted");
+    CheckBoxMounted->setToolTip(QStringLiteral(
+        "正文按纸张分行、定字大小，落款和印章按书写的规矩排，印章用朱砂色、刻出透底；"
+        "不选则按旧版的排法"));
+    CheckBoxMounted->setChecked(true);
     LabelSize = named(new QLabel(this), "LabelSize");
     ButtonOk = named(new QPushButton(QStringLiteral("确定"), this), "ButtonOk");
     ButtonCancel = named(new QPushButton(QStringLiteral("取消"), this), "ButtonCancel");
     ButtonOk->setDefault(true);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("格式"), ComboBoxFormat);
+    auto* format = new QHBoxLayout;
+    format->addWidget(ComboBoxFormat);
+    format->addWidget(CheckBoxMounted);
+    format->addStretch();
+    form->addRow(QStringLiteral("格式"), format);
     form->addRow(QStringLiteral("纸张"), ComboBoxPaper);
     auto* sides = new QHBoxLayout;
     sides->addWidget(SpinEditLong);
@@ -181,5 +191,6 @@ WorkTemplate TemplateDialog::workTemplate() const {
     work.fanColumns = CheckBoxLongShort->isChecked() ? fcLongShort : fcLong;
     work.punctuation = VerticalPunctuation(ComboBoxPunctuation->currentIndex());
     work.chineseDigits = CheckBoxChineseDigits->isChecked();
+    work.mounted = CheckBoxMounted->isChecked();
     return work;
 }

@@ -45,6 +45,7 @@ public:
     QCheckBox* CheckBoxLongShort = nullptr;   // 扇面: long and short columns in turn
     QComboBox* ComboBoxPunctuation = nullptr; // as the text dialog's "标点"
     QCheckBox* CheckBoxChineseDigits = nullptr;
+    QCheckBox* CheckBoxMounted = nullptr; // the layout calligraphers mount
     QLabel* LabelSize = nullptr; // the canvas the paper gives, in pixels
     QPushButton* ButtonOk = nullptr;
     QPushButton* ButtonCancel = nullptr;

@@ -156,7 +156,8 @@ const std::map<QString, KeyTable>& scriptCommandTable() {
           {"fanColumns", {KeyType::Choice, {"long", "longShort"}}},
           {"punctuation",
            {KeyType::Choice, {"original", "vertical", "centered", "classical", "none"}}},
-          {"chineseDigits", {KeyType::Boolean}}}},
+          {"chineseDigits", {KeyType::Boolean}},
+          {"mounted", {KeyType::Boolean}}}},
         {"exportPdf",
          {{"file", {KeyType::File}},
           // The papers of paperNames() (canvas/PagePlan.cpp).

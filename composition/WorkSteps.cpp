@@ -170,6 +170,8 @@ QJsonObject templateKeys(const Step& step, QJsonObject& files) {
                      {"fanColumns", QLatin1String(fanColumnsScriptName(work.fanColumns))},
                      {"punctuation", QLatin1String(punctuationScriptNames[work.punctuation])},
                      {"chineseDigits", work.chineseDigits}};
+    if (work.mounted)
+        keys.insert("mounted", true);
     putColor(keys, "ink", work.ink);
     if (!work.picture.isEmpty()) {
         const QString name = pictureName(step.picture, work.picture);

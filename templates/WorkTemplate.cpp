@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The Tarvel developers
 
 #include "WorkTemplate.h"
+#include "LayoutParts.h"
+#include "MountedLayout.h"
 #include "Limits.h"
 
 #include "ColumnSetting.h"
@@ -13,6 +15,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+
+using namespace templateparts;
 
 namespace {
 
@@ -35,6 +39,10 @@ constexpr int fanLineWidth = 2;
 constexpr double fanColumnGap = 0.2;
 constexpr double fanSealScale = 1.25; // the name seal's side, in inscription characters
 
+} // namespace
+
+namespace templateparts {
+
 int rounded(double value) {
     return int(std::lround(value));
 }
@@ -47,6 +55,10 @@ QString withoutSpaces(const QString& text) {
     return kept;
 }
 
+} // namespace templateparts
+
+namespace {
+
 // The characters in columns of the given length, first column first (the rightmost).
 QString inColumns(const QString& characters, int rows) {
     QStringList columns;
@@ -54,6 +66,10 @@ QString inColumns(const QString& characters, int rows) {
         columns << characters.mid(start, rows);
     return columns.join(QLatin1Char('\n'));
 }
+
+} // namespace
+
+namespace templateparts {
 
 // The point size whose characters are at most this many pixels, and their pixel size.
 std::pair<int, int> pointsFor(double pixels) {
@@ -84,17 +100,22 @@ TemplateLayout::Block measuredBlock(const QString& text, const WorkTemplate& wor
     block.charSpacing = rounded(characterGap * block.em);
     // One column (or row) has no neighbour to keep apart from.
     block.lineSpacing = text.contains(QLatin1Char('\n')) ? rounded(columnGap * block.em) : 0;
-    RichText rich;
-    TextSettings settings;
-    setUpBlock(rich, settings, block, work);
-    settings.Arrangement = Arrangement(arrangement);
-    MeasureTextBlock(rich, settings);
-    block.extent = QSize(settings.ExtentWidth, settings.ExtentHeight);
+    measure(block, work);
     return block;
 }
 
-void mustFit(bool fits, const QString& what);
-void checkCharacterSize(double pixels, const QString& what, int count);
+void measure(TemplateLayout::Block& block, const WorkTemplate& work) {
+    RichText rich;
+    TextSettings settings;
+    setUpBlock(rich, settings, block, work);
+    settings.Arrangement = Arrangement(block.arrangement);
+    MeasureTextBlock(rich, settings);
+    block.extent = QSize(settings.ExtentWidth, settings.ExtentHeight);
+}
+
+} // namespace templateparts
+
+namespace {
 
 // The block measured at the estimated size, made smaller until its measure fits the room.
 TemplateLayout::Block fittedBlock(const QString& text, const WorkTemplate& work, double pixels,
@@ -114,6 +135,10 @@ TemplateLayout::Block fittedBlock(const QString& text, const WorkTemplate& work,
     return block;
 }
 
+} // namespace
+
+namespace templateparts {
+
 void mustFit(bool fits, const QString& what) {
     if (!fits)
         throw TarvelError(what);
@@ -127,6 +152,10 @@ void checkCharacterSize(double pixels, const QString& what, int count) {
                 .arg(count)
                 .arg(smallestCharacter));
 }
+
+} // namespace templateparts
+
+namespace {
 
 // An inscription line running down from a point, and its length.
 TemplateLayout::Line inscriptionLine(const QString& text, int size, QPoint at) {
@@ -142,10 +171,18 @@ int lineLength(const TemplateLayout::Line& line) {
     return int(line.text.size()) * (line.size + line.charSpacing);
 }
 
+} // namespace
+
+namespace templateparts {
+
 void checkInside(const QSize& canvas, const QRect& area, const QString& what) {
     mustFit(QRect(QPoint(0, 0), canvas).contains(area),
             QStringLiteral("%1放不下：纸张太小或正文太长，请选大一些的纸或少写几个字。").arg(what));
 }
+
+} // namespace templateparts
+
+namespace {
 
 // 下款 after the last column, starting level with the main text's second character, the name
 // seal below it; 引首章 and 上款 before the first column. left is the left edge of the main
@@ -592,6 +629,8 @@ TemplateLayout layoutTemplate(const WorkTemplate& asked) {
         layoutCouplet(layout, work, strip.width(), strip.height());
     } else if (work.format == WorkFormat::Fan) {
         layoutFan(layout, work);
+    } else if (work.mounted) {
+        layoutMounted(layout, work);
     } else {
         layoutColumns(layout, work);
     }
@@ -662,8 +701,7 @@ QJsonArray templateSteps(const WorkTemplate& work) {
         steps.append(click(line.at));
     }
     for (const TemplateLayout::Seal& seal : layout.seals) {
-        steps.append(
-            QJsonObject{{QStringLiteral("do"), QStringLiteral("seal")},
+        QJsonObject keys{{QStringLiteral("do"), QStringLiteral("seal")},
                         {QStringLiteral("text"), seal.text},
                         {QStringLiteral("width"), seal.size.width()},
                         {QStringLiteral("height"), seal.size.height()},
@@ -675,7 +713,19 @@ QJsonArray templateSteps(const WorkTemplate& work) {
                         {QStringLiteral("corner"),
                          seal.intaglio ? QStringLiteral("square") : QStringLiteral("rounded")},
                         {QStringLiteral("arrangement"), 3},
-                        {QStringLiteral("angle"), seal.angle}});
+                        {QStringLiteral("angle"), seal.angle}};
+        if (work.mounted) {
+            // Cut in a regular hand and pressed in cinnabar: the paper shows through the cut,
+            // the edges worn a little.
+            keys.insert(QStringLiteral("face"), QStringLiteral("AR PL UKai CN"));
+            keys.insert(QStringLiteral("ink"), QStringLiteral("cinnabar"));
+            keys.insert(QStringLiteral("smooth"), true);
+            keys.insert(QStringLiteral("paper"), true);
+            keys.insert(QStringLiteral("keepProportions"), true);
+            keys.insert(QStringLiteral("wearStyle"), QStringLiteral("pressed"));
+            keys.insert(QStringLiteral("wear"), 20);
+        }
+        steps.append(keys);
         steps.append(click(seal.at));
     }
     return steps;
@@ -732,5 +782,6 @@ WorkTemplate workTemplateFromKeys(const QJsonObject& keys) {
         if (punctuation == QLatin1String(punctuationScriptNames[mode]))
             work.punctuation = VerticalPunctuation(mode);
     work.chineseDigits = keys.value(QStringLiteral("chineseDigits")).toBool(work.chineseDigits);
+    work.mounted = keys.value(QStringLiteral("mounted")).toBool(false);
     return work;
 }

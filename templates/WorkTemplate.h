@@ -58,6 +58,10 @@ struct WorkTemplate {
     // 扇面: the ring's angle in whole degrees and its columns.
     int fanSpan = 140;
     FanColumns fanColumns = fcLongShort;
+    // Laid out to be mounted: the text divided and sized by the paper, the inscription and the
+    // seals in proportion, the seals cut and pressed. Off, a work keeps the layout it was
+    // first composed with.
+    bool mounted = false;
 };
 
 // Where everything lands, in canvas pixels.

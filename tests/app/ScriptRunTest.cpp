@@ -557,7 +557,8 @@ TEST_F(ScriptRun, TheTemplateDialogOffersTheFanAsTheScriptStepDoes) {
                            {"nameSeal", "印"},
                            {"span", 120},
                            {"fanColumns", "long"},
-                           {"punctuation", "classical"}};
+                           {"punctuation", "classical"},
+                           {"mounted", true}};
     EXPECT_EQ(templateSteps(dialog.workTemplate()), templateSteps(workTemplateFromKeys(keys)));
 }
 
