@@ -565,6 +565,8 @@ void CompositionState::applyTemplate(const WorkTemplate& work, const QByteArray&
         std::map<QString, QByteArray> files;
         if (!work.picture.isEmpty())
             files.emplace(work.picture, picture);
+        else if (work.mounted && work.format == WorkFormat::Couplet)
+            files.emplace(QString::fromUtf8(coupletPaperName), coupletPaper(work));
         StepSession session(composed, std::move(files), QDir::current());
         const QJsonArray steps = templateSteps(work);
         for (qsizetype i = 0; i < steps.size(); ++i) {

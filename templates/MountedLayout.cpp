@@ -125,8 +125,7 @@ MountedGrid chooseGrid(const QStringList& lines, QSizeF room, double sideEms) {
             split << characters.mid(start, rows);
         const double em = sized(split);
         // Within 2 % the block whose shape is nearest the room's: a square takes 2 × 2.
-        const double shape =
-            std::abs(std::log(columnEms(columns) / lengthEms(rows) / roomShape));
+        const double shape = std::abs(std::log(columnEms(columns) / lengthEms(rows) / roomShape));
         if (em > best.em * 1.02 || (em > best.em * 0.98 && shape < bestShape)) {
             best = {split, em};
             bestShape = shape;
@@ -150,8 +149,7 @@ QStringList inscriptionColumns(const QString& text, int capacity) {
     }
     const auto n = characters.size();
     const auto allowed = [&](qsizetype at) {
-        return n - at >= 3 &&
-               !(isStem(characters[at - 1]) && isBranch(characters[at]));
+        return n - at >= 3 && !(isStem(characters[at - 1]) && isBranch(characters[at]));
     };
     std::vector<qsizetype> starts{0};
     qsizetype start = 0;
@@ -224,10 +222,9 @@ bool placeMounted(TemplateLayout& layout, const WorkTemplate& work, const QStrin
     if ((canvas.width() > canvas.height() || square) && columns.size() > 1) {
         const double target = (square ? squareShare : longSideShare) * canvas.width();
         if (block.extent.width() < target) {
-            block.lineSpacing =
-                std::min(rounded(widestColumnSpacing * em),
-                         block.lineSpacing +
-                             int((target - block.extent.width()) / (2 * columns.size())));
+            block.lineSpacing = std::min(
+                rounded(widestColumnSpacing * em),
+                block.lineSpacing + int((target - block.extent.width()) / (2 * columns.size())));
             measure(block, work);
         }
     }
@@ -269,7 +266,8 @@ bool placeMounted(TemplateLayout& layout, const WorkTemplate& work, const QStrin
         const QString text = spacedOnce(side.text);
         const int end = top + height - (rows > 1 ? size : 0);
         int y = from;
-        const int nearest = side.direction < 0 ? mainInk.left() - gap - size : mainInk.right() + gap;
+        const int nearest =
+            side.direction < 0 ? mainInk.left() - gap - size : mainInk.right() + gap;
         if (!side.sealAbove.isEmpty()) {
             const int width = rounded(leadingSealShare * size);
             const QSize seal(width, 2 * width);

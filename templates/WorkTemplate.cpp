@@ -3,8 +3,8 @@
 
 #include "WorkTemplate.h"
 #include "LayoutParts.h"
-#include "MountedLayout.h"
 #include "Limits.h"
+#include "MountedLayout.h"
 
 #include "ColumnSetting.h"
 #include "FanRingGeometry.h"
@@ -12,6 +12,9 @@
 #include "TarvelError.h"
 #include "TextMeasure.h"
 
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -645,7 +648,10 @@ QJsonArray templateSteps(const WorkTemplate& work) {
                        {QStringLiteral("height"), layout.canvas.height()},
                        // Saved pictures carry the resolution, so they print at the paper's size.
                        {QStringLiteral("resolution"), layout.dpi}};
-    if (work.picture.isEmpty()) {
+    if (work.picture.isEmpty() && work.mounted && work.format == WorkFormat::Couplet) {
+        canvas.insert(QStringLiteral("picture"), QLatin1String(coupletPaperName));
+        canvas.insert(QStringLiteral("layout"), QStringLiteral("stretch"));
+    } else if (work.picture.isEmpty()) {
         // Around a fan the canvas is white; the ground colour is the fan's paper.
         canvas.insert(QStringLiteral("color"),
                       layout.fan ? QStringLiteral("#FFFFFF") : colorText(work.ground));
@@ -702,25 +708,29 @@ QJsonArray templateSteps(const WorkTemplate& work) {
     }
     for (const TemplateLayout::Seal& seal : layout.seals) {
         QJsonObject keys{{QStringLiteral("do"), QStringLiteral("seal")},
-                        {QStringLiteral("text"), seal.text},
-                        {QStringLiteral("width"), seal.size.width()},
-                        {QStringLiteral("height"), seal.size.height()},
-                        {QStringLiteral("strokeWeight"), 700},
-                        {QStringLiteral("edgeWidth"), std::max(1, seal.size.width() / 20)},
-                        {QStringLiteral("face"), work.face},
-                        {QStringLiteral("style"),
-                         seal.intaglio ? QStringLiteral("intaglio") : QStringLiteral("relief")},
-                        {QStringLiteral("corner"),
-                         seal.intaglio ? QStringLiteral("square") : QStringLiteral("rounded")},
-                        {QStringLiteral("arrangement"), 3},
-                        {QStringLiteral("angle"), seal.angle}};
+                         {QStringLiteral("text"), seal.text},
+                         {QStringLiteral("width"), seal.size.width()},
+                         {QStringLiteral("height"), seal.size.height()},
+                         {QStringLiteral("strokeWeight"), 700},
+                         {QStringLiteral("edgeWidth"), std::max(1, seal.size.width() / 20)},
+                         {QStringLiteral("face"), work.face},
+                         {QStringLiteral("style"),
+                          seal.intaglio ? QStringLiteral("intaglio") : QStringLiteral("relief")},
+                         {QStringLiteral("corner"),
+                          seal.intaglio ? QStringLiteral("square") : QStringLiteral("rounded")},
+                         {QStringLiteral("arrangement"), 3},
+                         {QStringLiteral("angle"), seal.angle}};
         if (work.mounted) {
             // Cut in a regular hand and pressed in cinnabar: the paper shows through the cut,
-            // the edges worn a little.
+            // the edges worn a little. On a couplet's red paper the cut is white, so the seal
+            // shows.
+            const bool red = work.format == WorkFormat::Couplet;
             keys.insert(QStringLiteral("face"), QStringLiteral("AR PL UKai CN"));
             keys.insert(QStringLiteral("ink"), QStringLiteral("cinnabar"));
             keys.insert(QStringLiteral("smooth"), true);
-            keys.insert(QStringLiteral("paper"), true);
+            keys.insert(QStringLiteral("paper"), !red);
+            if (red)
+                keys.insert(QStringLiteral("style"), QStringLiteral("intaglio"));
             keys.insert(QStringLiteral("keepProportions"), true);
             keys.insert(QStringLiteral("wearStyle"), QStringLiteral("pressed"));
             keys.insert(QStringLiteral("wear"), 20);
@@ -729,6 +739,33 @@ QJsonArray templateSteps(const WorkTemplate& work) {
         steps.append(click(seal.at));
     }
     return steps;
+}
+
+QByteArray coupletPaper(const WorkTemplate& work) {
+    const int dpi = workDpi(work);
+    const QSizeF centimetres = workCentimetres(work);
+    const QSize canvas = paperPixels(centimetres.width(), centimetres.height(), dpi);
+    const QSize strip = paperPixels(work.shortCm, work.longCm, dpi);
+    const int band = canvas.height() - strip.height();
+    // The 横批 as wide as the space between the two lines and half a strip on each side, a
+    // tenth of a strip of wall between it and them.
+    const int gap = std::max(1, strip.width() / 10);
+    QImage paper(canvas, QImage::Format_RGB32);
+    paper.fill(Qt::white);
+    const QColor ground(int(work.ground & 0xFF), int((work.ground >> 8) & 0xFF),
+                        int((work.ground >> 16) & 0xFF));
+    QPainter painter(&paper);
+    painter.fillRect(QRect(0, band, strip.width(), strip.height()), ground);
+    painter.fillRect(QRect(canvas.width() - strip.width(), band, strip.width(), strip.height()),
+                     ground);
+    painter.fillRect(QRect(strip.width() / 2, 0, canvas.width() - strip.width(), band - gap),
+                     ground);
+    painter.end();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    paper.save(&buffer, "PNG");
+    return png;
 }
 
 int defaultPaperOf(WorkFormat format) {

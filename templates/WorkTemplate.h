@@ -12,6 +12,7 @@
 #include "FanTextLayout.h"
 #include "TextSettings.h"
 
+#include <QByteArray>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QPoint>
@@ -132,6 +133,11 @@ inline constexpr double fanInnerShare = 0.45;
 QPointF turnedSealCentre(QSize seal, int angle);
 // The paper each format takes unless another is chosen (an index into standardPapers).
 int defaultPaperOf(WorkFormat format);
+
+// A mounted couplet's paper: its three strips on a white wall, as a PNG the size of the work,
+// handed to its canvas step under this name.
+inline constexpr char coupletPaperName[] = "couplet-paper.png";
+QByteArray coupletPaper(const WorkTemplate& work);
 
 // The script steps that compose the work: the canvas, the text blocks, each inscription and
 // seal with the click that stamps it.

@@ -71,6 +71,7 @@ Composed compose(WorkFormat format, const QString& text, const QString& lower,
     work.shortCm = paper.shortCm;
     work.dpi = dpi;
     work.mounted = true;
+    work.ground = workTemplateFromKeys({{"format", workFormatKeys[int(format)]}}).ground;
     work.text = text;
     work.lower = lower;
     work.nameSeal = nameSeal;
@@ -141,9 +142,8 @@ TEST(MountedTemplate, TheInscriptionAndSealKeepTheirProportions) {
     EXPECT_NEAR(inscription.top(), rows[1].first, 0.15 * mainWidth);
     EXPECT_LE(inscription.bottom(), mainInk.bottom() - inscription.width());
     // The typed space stays a gap: the column's ink has a break wider than its spacing.
-    const auto runs = work.runs(QRect(inscription.left(), 0, inscription.width(),
-                                      work.image.height()),
-                                false);
+    const auto runs =
+        work.runs(QRect(inscription.left(), 0, inscription.width(), work.image.height()), false);
     int widest = 0;
     for (std::size_t i = 1; i < runs.size(); ++i)
         widest = std::max(widest, runs[i].first - runs[i - 1].second);
@@ -164,6 +164,30 @@ TEST(MountedTemplate, TheInscriptionAndSealKeepTheirProportions) {
     EXPECT_FALSE(white);
 }
 
+// A couplet prints as three strips of red paper with white wall between them; its seal shows
+// on the red by the white of its cut.
+TEST(MountedTemplate, ACoupletIsThreeStripsAndItsSealShows) {
+    const Composed work =
+        compose(WorkFormat::Couplet, QStringLiteral("春回大地千山秀\n日照神州万木荣"),
+                QStringLiteral("丙午春"), QStringLiteral("福"));
+    const QImage& image = work.image;
+    const QRgb red = qRgb(0xC8, 0x10, 0x2E), white = qRgb(255, 255, 255);
+    const QRect lower = work.mainArea();
+    const int y = lower.bottom() + 2;  // below the 上联's text, beside the 下联's
+    EXPECT_EQ(image.pixel(2, y), red); // the 下联's strip
+    EXPECT_EQ(image.pixel(image.width() / 2, y), white); // wall between the lines
+    EXPECT_EQ(image.pixel(image.width() - 3, y), red);   // the 上联's strip
+    EXPECT_EQ(image.pixel(image.width() / 2, 1), red);   // the 横批's strip
+    EXPECT_EQ(image.pixel(2, 1), white);                 // wall beside it
+    ASSERT_EQ(work.layout.seals.size(), 1u);
+    const QRect seal(work.layout.seals[0].at, work.layout.seals[0].size);
+    int whiteInSeal = 0;
+    for (int yy = seal.top(); yy <= seal.bottom(); ++yy)
+        for (int x = seal.left(); x <= seal.right(); ++x)
+            whiteInSeal += image.pixel(x, yy) == white;
+    EXPECT_GT(whiteInSeal, seal.width() * seal.height() / 20);
+}
+
 TEST(MountedTemplate, AnInscriptionIsCutWhereItReads) {
     const struct {
         const char* text;
@@ -171,14 +195,13 @@ TEST(MountedTemplate, AnInscriptionIsCutWhereItReads) {
         QStringList columns;
     } cases[] = {
         {"丙午秋日静斋书", 4, {"丙午秋日", "静斋书"}},
-        {"丙午秋日书", 4, {"丙午", "秋日书"}},             // no character alone
-        {"岁在丙午秋日书", 4, {"岁在丙午", "秋日书"}},     // the year kept whole
+        {"丙午秋日书", 4, {"丙午", "秋日书"}},              // no character alone
+        {"岁在丙午秋日书", 4, {"岁在丙午", "秋日书"}},      // the year kept whole
         {"乙巳年秋 王静斋书", 5, {"乙巳年秋", "王静斋书"}}, // at the typed space
         {"丙午 秋", 8, {"丙午 秋"}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(inscriptionColumns(QString::fromUtf8(c.text), c.capacity), c.columns)
-            << c.text;
+        EXPECT_EQ(inscriptionColumns(QString::fromUtf8(c.text), c.capacity), c.columns) << c.text;
 }
 
 } // namespace
