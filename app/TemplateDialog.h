@@ -46,7 +46,7 @@ public:
     QComboBox* ComboBoxPunctuation = nullptr; // as the text dialog's "标点"
     QCheckBox* CheckBoxChineseDigits = nullptr;
     QCheckBox* CheckBoxMounted = nullptr; // the layout calligraphers mount
-    QLabel* LabelSize = nullptr; // the canvas the paper gives, in pixels
+    QLabel* LabelSize = nullptr;          // the canvas the paper gives, in pixels
     QPushButton* ButtonOk = nullptr;
     QPushButton* ButtonCancel = nullptr;
 
