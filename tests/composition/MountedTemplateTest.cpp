@@ -196,7 +196,7 @@ TEST(MountedTemplate, AnInscriptionIsCutWhereItReads) {
     } cases[] = {
         {"丙午秋日静斋书", 4, {"丙午秋日", "静斋书"}},
         {"丙午秋日书", 4, {"丙午", "秋日书"}},              // no character alone
-        {"岁在丙午秋日书", 4, {"岁在丙午", "秋日书"}},      // the year kept whole
+        {"岁次丙午秋书", 4, {"岁次", "丙午秋书"}},          // the year kept whole
         {"乙巳年秋 王静斋书", 5, {"乙巳年秋", "王静斋书"}}, // at the typed space
         {"丙午 秋", 8, {"丙午 秋"}},
     };
