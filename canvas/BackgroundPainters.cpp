@@ -10,6 +10,10 @@
 #include <new>
 
 DrawingSurface plainBitmapCopy(const QImage& picture) {
+    // A 32- or 24-bit picture gives the painters exactly the colours the copy would: it is
+    // shared rather than copied, so the largest background is in memory once while it is laid.
+    if (picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_BGR888)
+        return DrawingSurface(picture);
     DrawingSurface bitmap(picture.width(), picture.height());
     if (!bitmap.isEmpty())
         bitmap.blockCopy(0, 0, DrawingSurface(picture));

@@ -155,6 +155,17 @@ HistoryFrame CompositionState::frameOfWholeCanvas() const {
     HistoryFrame frame;
     frame.picture = canvasPicture;
     frame.effects = effects;
+    if (canvasPicture.holdsBitmap() &&
+        canvasPicture.picture().image().cacheKey() == plainCanvasKey) {
+        // A canvas of one colour is filled again when it is shown: a history of many large
+        // new canvases holds none of their pixels.
+        const QImage& pixels = canvasPicture.picture().image();
+        frame.plainColor = plainCanvasColor;
+        frame.plainSize = pixels.size();
+        frame.dotsPerMeterX = pixels.dotsPerMeterX();
+        frame.dotsPerMeterY = pixels.dotsPerMeterY();
+        frame.picture.canvas().image() = QImage();
+    }
     return frame;
 }
 
@@ -224,6 +235,21 @@ void CompositionState::showFrame(const HistoryStep& step, const HistoryFrame& fr
     } else if (step.whole) {
         canvasPicture = frame.picture;
         effects = frame.effects;
+        if (frame.plainColor) {
+            DrawingSurface& surface = canvasPicture.canvas();
+            surface.image() = QImage(frame.plainSize, QImage::Format_RGB32);
+            if (surface.image().isNull() && !frame.plainSize.isEmpty())
+                throw std::bad_alloc();
+            surface.image().setDotsPerMeterX(frame.dotsPerMeterX);
+            surface.image().setDotsPerMeterY(frame.dotsPerMeterY);
+            const DrawingSurface::Brush brush = surface.brush;
+            surface.brush.color = *frame.plainColor;
+            surface.brush.style = DrawingSurface::BrushStyle::Solid;
+            surface.fillRect(0, 0, frame.plainSize.width(), frame.plainSize.height());
+            surface.brush = brush;
+            plainCanvasKey = surface.image().cacheKey();
+            plainCanvasColor = *frame.plainColor;
+        }
         if (!frame.convertedBase.isNull()) {
             QImage& pixels = canvasPicture.canvas().image();
             pixels = frame.convertedBase.convertToFormat(QImage::Format_RGB32);
@@ -530,8 +556,12 @@ void CompositionState::newCanvas(const TSetStruct& settings, const QImage& backg
                 DrawingSurface& surface = canvasPicture.canvas();
                 surface.brush.color = settings.BackgroundColor;
                 surface.fillRect(0, 0, settings.Width, settings.Height);
+                plainCanvasKey = surface.image().cacheKey();
+                plainCanvasColor = settings.BackgroundColor;
             }
+            // The base of the last effect is read again only once taken anew.
             effects.taken = false;
+            effects.base = DrawingSurface();
         },
         recipe);
     afterStep(QRect());
@@ -749,9 +779,10 @@ void CompositionState::markSaved() {
 }
 
 CompositionState::Work CompositionState::takeWork() {
-    Work work{std::move(canvasPicture), std::move(effects), positions, std::move(history),
-              filteredCanvasKey};
+    Work work{std::move(canvasPicture), std::move(effects), positions,       std::move(history),
+              filteredCanvasKey,        plainCanvasKey,     plainCanvasColor};
     filteredCanvasKey = -1;
+    plainCanvasKey = -1;
     canvasPicture = Picture(QSize(1273, 649));
     effects = EffectState{};
     positions = {};
@@ -766,5 +797,7 @@ void CompositionState::putWork(Work&& work) {
     positions = work.positions;
     history = std::move(work.history);
     filteredCanvasKey = work.filteredCanvasKey;
+    plainCanvasKey = work.plainCanvasKey;
+    plainCanvasColor = work.plainCanvasColor;
     afterStep(QRect());
 }

@@ -120,6 +120,8 @@ public:
         std::array<QPoint, 4> positions{};
         History history;
         qint64 filteredCanvasKey = -1;
+        qint64 plainCanvasKey = -1;
+        TColor plainCanvasColor = clWhite;
     };
     Work takeWork();
     void putWork(Work&& work);
@@ -183,4 +185,8 @@ private:
     // The canvas bitmap's key when an effect or restore last wrote it: while it is unchanged,
     // the canvas is the base filtered by the current effect.
     qint64 filteredCanvasKey = -1;
+    // The canvas bitmap's key when a new canvas filled it with one colour: while it is
+    // unchanged, the history keeps that colour instead of the pixels.
+    qint64 plainCanvasKey = -1;
+    TColor plainCanvasColor = clWhite;
 };

@@ -51,8 +51,8 @@ void History::forgetOldest() {
            (steps.size() - firstKept > stepLimit || total > byteLimit)) {
         HistoryStep& oldest = steps[firstKept++];
         total -= frameBytes(oldest.before) + frameBytes(oldest.after);
-        oldest.before = HistoryFrame{};
-        oldest.after = HistoryFrame{};
+        oldest.before = HistoryFrame();
+        oldest.after = HistoryFrame();
         oldest.pixelsForgotten = true;
         if (nudgeTarget && *nudgeTarget < firstKept)
             nudgeTarget.reset();

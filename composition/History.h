@@ -41,6 +41,10 @@ struct HistoryFrame {
     QImage convertedBase;
     int dotsPerMeterX = 0;
     int dotsPerMeterY = 0;
+    // When set, the canvas's bitmap is not kept either: it is a bitmap of plainSize filled
+    // with this colour, as a new canvas of that colour makes it, at the resolution above.
+    std::optional<TColor> plainColor;
+    QSize plainSize;
 };
 
 struct HistoryStep {

@@ -90,6 +90,21 @@ TEST(TileBackground, RowLayingEqualsOneBlockCopyPerTile) {
             ASSERT_EQ(canvas24.pixel(x, y), reference.pixel(x, y));
 }
 
+// A decoded picture is laid without a copy of its own, and a 24-bit one lands the colours of
+// its 32-bit conversion in every layout.
+TEST(PaintBackground, TakesDecodedPicturesWithoutACopy) {
+    const QImage picture = numbered(37, 23, 3);
+    const QImage picture24 = picture.convertToFormat(QImage::Format_BGR888);
+    for (const QImage& decoded : {picture, picture24})
+        EXPECT_EQ(plainBitmapCopy(decoded).image().constBits(), decoded.constBits());
+    for (const PictureLayout layout : {plTile, plStretch, plCenter}) {
+        DrawingSurface canvas(90, 61), canvas24(90, 61);
+        paintBackground(canvas, picture, layout);
+        paintBackground(canvas24, picture24, layout);
+        EXPECT_EQ(canvas24.image(), canvas.image()) << int(layout);
+    }
+}
+
 TEST(CenterBackground, OffsetsTruncateTowardZero) {
     EXPECT_EQ(centerOffset(QSize(800, 600), QSize(1000, 500)), QPoint(-100, 50));
     EXPECT_EQ(centerOffset(QSize(10, 10), QSize(15, 10)), QPoint(-2, 0)); // -5 div 2 is -2

@@ -239,4 +239,37 @@ TEST_F(Composition, HistoryForgetsOldPixelsButKeepsTheWholeRecipe) {
     EXPECT_EQ(at(54, 50), clWhite); // the first circles, never undone
 }
 
+// New canvases of one colour keep only that colour in the history, filled again by undo and
+// redo; a canvas drawn on since keeps its pixels.
+TEST_F(Composition, CanvasesOfOneColourKeepNoPixels) {
+    TSetStruct settings;
+    settings.UseColor = true;
+    settings.Resolution = 300;
+    for (const TColor colour : {TColor(0x00112233), TColor(0x00445566)}) {
+        settings.Width = colour == 0x00112233 ? 640 : 320;
+        settings.Height = 200;
+        settings.BackgroundColor = colour;
+        state.newCanvas(settings, QImage());
+    }
+    // Back to the grey canvas of the fixture, where a circle replaces the two new canvases.
+    ASSERT_TRUE(state.undo());
+    ASSERT_TRUE(state.undo());
+    stampCircle(QPoint(0, 0));
+    const QImage drawn = state.canvas().picture().image().copy();
+    state.newCanvas(settings, QImage());
+    state.newCanvas(settings, QImage());
+    const std::size_t last = state.steps().size() - 1;
+    EXPECT_EQ(state.steps().at(last).bytes(), state.steps().at(last).recipe->bytes());
+    EXPECT_EQ(state.steps().at(last - 1).after.plainColor, std::optional<TColor>(0x00445566));
+    EXPECT_EQ(state.steps().at(last - 1).before.picture.picture().image(), drawn);
+    ASSERT_TRUE(state.undo());
+    EXPECT_EQ(count(0x00445566), 320 * 200);
+    ASSERT_TRUE(state.undo());
+    EXPECT_EQ(state.canvas().picture().image(), drawn);
+    ASSERT_TRUE(state.redo());
+    ASSERT_TRUE(state.redo());
+    EXPECT_EQ(state.canvas().size(), QSize(320, 200));
+    EXPECT_EQ(count(0x00445566), 320 * 200);
+}
+
 } // namespace

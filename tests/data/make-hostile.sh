@@ -7,12 +7,79 @@
 # The large files are made here rather than kept in the repository. Given the program, copies
 # of it are set up beside Fonts folders holding a named pipe (fonts-pipe/) and a collection
 # of 100,000 faces (fonts-ttc/), each to be run with empty.json.
+# With --third-round first, only the inputs of the third round are written (a few megabytes,
+# made in a few seconds): works that carry large pictures and many files, scripts of many
+# canvases and effects, and settings folders that hold no usable settings (each to be given
+# as XDG_CONFIG_HOME).
 set -euo pipefail
-dir=${1:?usage: make-hostile.sh DIR [PROGRAM]}
+third_round=
+if [ "${1:-}" = --third-round ]; then
+  third_round=1
+  shift
+fi
+dir=${1:?usage: make-hostile.sh [--third-round] DIR [PROGRAM]}
 program=${2:+$(realpath "$2")}
 corpus=$(cd "$(dirname "$0")/../../fuzz/corpus" && pwd)
 mkdir -p "$dir"
 cd "$dir"
+if [ -n "$third_round" ]; then
+  for name in fifo huge recent link; do mkdir -p "config-$name/Tarvel"; done
+  [ -p config-fifo/Tarvel/Tarvel2008.conf ] || mkfifo config-fifo/Tarvel/Tarvel2008.conf
+  echo keep > config-link/kept
+  ln -sfn ../../kept config-link/Tarvel/Tarvel2008.conf
+  python3 - <<'PY'
+import base64, json, struct, zlib
+
+def png(width, height):
+    """An RGB PNG of a repeating ramp: 8192 x 8192 packs into 0.8 MB."""
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data
+                + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    row = b"\0" + bytes(range(256)) * (width * 3 // 256)
+    return (b"\x89PNG\r\n\x1a\n"
+            + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(row * height, 9)) + chunk(b"IEND", b""))
+
+def write(name, steps, files=None):
+    document = {"steps": steps}
+    if name.endswith(".tarvel"):
+        document = {"format": "tarvel-work", "version": 1, "steps": steps}
+    if files is not None:
+        document["files"] = files
+    open(name, "w").write(json.dumps(document, separators=(",", ":")))
+
+big = {"big.png": base64.b64encode(png(8192, 8192)).decode()}
+def picture(width, height, layout):
+    return {"do": "canvas", "width": width, "height": height, "picture": "big.png",
+            "layout": layout}
+write("big-png.tarvel", [picture(800, 600, "tile")], big)
+write("big-png-center.tarvel", [picture(4000, 4000, "center")], big)
+write("three-canvases.tarvel", [picture(4000, 4000, "stretch"), {"do": "effect", "kind": "blur"},
+                                picture(4000, 4000, "tile"), {"do": "effect", "kind": "relief"},
+                                picture(4000, 4000, "center")], big)
+write("canvases300.json", [{"do": "canvas", "width": 4000, "height": 4000,
+                            "color": "#%06X" % (0x10101 * (i % 200))} for i in range(300)])
+stamps = [picture(4000, 4000, "stretch")]
+for i, kind in enumerate(("blur", "relief", "sharpen", "outline", "soft", "nostalgic")):
+    stamps += [{"do": "circle", "radius": 1900, "lineColor": "#FF0000", "fillColor": "#00FF00"},
+               {"do": "click", "at": [100 + 10 * i, 100]},
+               {"do": "seal", "text": "印", "width": 3000, "height": 3000},
+               {"do": "click", "at": [200, 200 + 10 * i]}, {"do": "effect", "kind": kind}]
+write("effects-stamps.tarvel", stamps, big)
+white = {"do": "canvas", "width": 100, "height": 100, "color": "#FFFFFF"}
+write("files200k.tarvel", [white], {"f%d" % i: "YWJj" for i in range(200000)})
+write("files1m.tarvel", [white], {"%d" % i: "" for i in range(1000000)})
+write("nul.json", [white, {"do": "text", "plain": "发\u0000财后台"}])
+# A settings file of 29 MB of keys, and one of 10,000 recent works that do not exist.
+with open("config-huge/Tarvel/Tarvel2008.conf", "w") as f:
+    f.write("[General]\n")
+    for i in range(1000000):
+        f.write("key%07d=%s\n" % (i, "v" * 18))
+recent = ", ".join("/gone/%d.tarvel" % i for i in range(10000))
+open("config-recent/Tarvel/Tarvel2008.conf", "w").write("[General]\nrecentWorks=" + recent + "\n")
+PY
+  exit 0
+fi
 cp "$corpus/jpeg/arith-sof9-over-huffman.jpg" "$corpus/jpeg/arith-damaged.jpg" .
 if [ -n "$program" ]; then
   for copy in fonts-pipe fonts-ttc; do
