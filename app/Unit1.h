@@ -124,6 +124,7 @@ public:
     QAction* N24 = nullptr; // about
     QAction* N8 = nullptr;  // manual
     QAction* N15 = nullptr; // home page
+    QMenu* MenuLanguage = nullptr; // 语言: 跟随系统 and each language by its own name
     QAction* MenuFitWindow = nullptr;
     QAction* MenuActualSize = nullptr;
     QAction* MenuZoomIn = nullptr;
@@ -255,6 +256,8 @@ public:
     void N8Click();                      // manual
     void N24Click();                     // about
     void N15Click();                     // home page
+    // Remembers the language of the next start (empty: the system's) and says so.
+    void LanguageClick(const QString& language);
     void N5Click();                      // exit
     void FormClose();
     static QString homePageAddress();
@@ -283,6 +286,7 @@ private:
     void buildStatusBar();
     // The "视图" menu and the file menu's PDF and print items (Unit1_View.cpp).
     void buildViewMenu(QMenu* file);
+    void buildLanguageMenu(QMenu* help); // Unit1_Startup.cpp
     void followZoom();
     // Printed fitted to the paper rather than at the picture's own size (the print dialog's
     // "适合纸张").

@@ -4,6 +4,7 @@
 // BMP reading through Qt's reader, guarded by our own look at the header, and BMP writing of
 // uncompressed 24-bit files.
 #include "PictureCodecs.h"
+#include "Messages.h"
 #include "TarvelError.h"
 
 #include <QBuffer>
@@ -151,7 +152,7 @@ QImage decodeBmp(QByteArrayView data, const DecodeLimits& limits) {
                        : std::move(decoded).convertToFormat(QImage::Format_RGB32);
     decoded = QImage();
     if (image.isNull())
-        throw TarvelError(QStringLiteral("内存不足，无法容纳这张图片"));
+        throw TarvelError(Messages::pictureTooLarge());
     // Some damaged headers make Qt's reader hand back 32-bit pixels with the fourth byte
     // left as it was in the file; every pixel of the program's pictures is opaque.
     for (int y = 0; y < image.height(); ++y) {

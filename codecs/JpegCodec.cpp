@@ -6,6 +6,7 @@
 // command. libjpeg reports errors by longjmp, so each setjmp frame lives in a small function
 // over plain data, and the C++ around it owns the library's structures.
 #include "PictureCodecs.h"
+#include "Messages.h"
 #include "TarvelError.h"
 
 #include <QIODevice>
@@ -315,7 +316,7 @@ QImage decodeJpeg(QByteArrayView data, const DecodeLimits& limits) {
 
     QImage image(int(job.cinfo.output_width), int(job.cinfo.output_height), QImage::Format_RGB32);
     if (image.isNull())
-        throw TarvelError(QStringLiteral("内存不足，无法容纳这张图片"));
+        throw TarvelError(Messages::pictureTooLarge());
     if (!readJpegRows(&job, image.bits(), size_t(image.bytesPerLine())))
         failJpegDecode(job);
     return image;

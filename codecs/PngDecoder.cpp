@@ -4,6 +4,7 @@
 // PNG decoding through libpng: every colour type and bit depth, interlaced or not, becomes an
 // opaque 32-bit picture; transparent pixels are composed over white.
 #include "PictureCodecs.h"
+#include "Messages.h"
 #include "TarvelError.h"
 
 #include <png.h>
@@ -194,7 +195,7 @@ QImage decodePng(QByteArrayView data, const DecodeLimits& limits) {
 
     QImage image(int(job.width), int(job.height), QImage::Format_RGB32);
     if (image.isNull())
-        throw TarvelError(QStringLiteral("内存不足，无法容纳这张图片"));
+        throw TarvelError(Messages::pictureTooLarge());
     // Interlaced passes fill rows in place, so the rows must hold defined values before the
     // first pass writes into them.
     if (job.passes > 1)

@@ -4,6 +4,7 @@
 #include "WorkFile.h"
 
 #include "FileAccess.h"
+#include "Messages.h"
 #include "PictureSave.h"
 #include "StepSession.h"
 #include "TarvelError.h"
@@ -161,7 +162,7 @@ QString failureText(const std::exception_ptr& failure) {
     } catch (const TarvelError& error) {
         return error.text();
     } catch (const std::bad_alloc&) {
-        return QStringLiteral("内存不足，命令没有完成。");
+        return Messages::outOfMemory();
     } catch (const std::exception& error) {
         return QString::fromUtf8(error.what());
     }
@@ -235,7 +236,7 @@ int runScriptFile(CompositionState& composition, const QString& file, FILE* out,
         return runScriptDocument(composition, document, QFileInfo(file).absoluteDir(), out, err,
                                  firstError);
     } catch (const std::bad_alloc&) {
-        printLine(err, QStringLiteral("内存不足，命令没有完成。"));
+        printLine(err, Messages::outOfMemory());
         return 1;
     }
 }
