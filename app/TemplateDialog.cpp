@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,12 +24,12 @@ TemplateDialog::TemplateDialog(const QStringList& faces, QWidget* parent) : QDia
     setWindowTitle(tr("作品模板"));
     ComboBoxFormat = named(new QComboBox(this), "ComboBoxFormat");
     for (const char* caption : workFormatCaptions)
-        ComboBoxFormat->addItem(QString::fromUtf8(caption));
+        ComboBoxFormat->addItem(QCoreApplication::translate("Templates", caption));
     ComboBoxFormat->setCurrentIndex(int(WorkFormat::HangingScroll));
     ComboBoxPaper = named(new QComboBox(this), "ComboBoxPaper");
     for (const PaperSize& paper : standardPapers)
         ComboBoxPaper->addItem(QStringLiteral("%1 %2 × %3 cm")
-                                   .arg(QString::fromUtf8(paper.name))
+                                   .arg(QCoreApplication::translate("Templates", paper.name))
                                    .arg(paper.longCm)
                                    .arg(paper.shortCm));
     ComboBoxPaper->addItem(tr("自定义"));

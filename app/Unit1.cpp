@@ -316,13 +316,13 @@ void TForm1::buildMenus() {
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     for (const EffectEntry& entry : effectTable) {
         QAction* item = addMenuItem(PopupMenu1, QLatin1String(entry.objectName),
-                                    QString::fromUtf8(entry.caption));
+                                    QCoreApplication::translate("Effects", entry.caption));
         const EffectKind kind = entry.kind;
         connect(item, &QAction::triggered, this,
                 guard(this, [this, kind, item] { runEffect(kind, item); }));
     }
     N29 = addMenuItem(PopupMenu1, QLatin1String(restoreEntry.objectName),
-                      QString::fromUtf8(restoreEntry.caption));
+                      QCoreApplication::translate("Effects", restoreEntry.caption));
     connect(N29, &QAction::triggered, this, guard(this, [this] { N29Click(); }));
     // The established names of the items.
     const auto item = [this](const char* name) {

@@ -9,6 +9,7 @@
 
 #include "FontCoverage.h"
 #include "ImageControl.h"
+#include "Messages.h"
 #include "StepSession.h"
 #include "Unit3.h"
 #include "Unit4.h"
@@ -52,7 +53,7 @@ void TForm1::Image1MouseDown(QPoint point, Qt::MouseButton) {
 void TForm1::showFallbacks(const QList<FaceGap>& gaps) {
     if (!gaps.isEmpty())
         StatusPanel2->setText(fallbackWarning(gaps));
-    else if (StatusPanel2->text().startsWith(tr("警告：")))
+    else if (StatusPanel2->text().startsWith(Messages::warning()))
         StatusPanel2->clear();
 }
 

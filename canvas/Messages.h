@@ -20,4 +20,26 @@ inline QString pictureTooLarge() {
     return QCoreApplication::translate("Messages", "内存不足，无法容纳这张图片");
 }
 
+// What leads a warning in the status bar and in a script's output.
+inline QString warning() {
+    return QCoreApplication::translate("Messages", "警告：");
+}
+
+// The fan arrangement of a text needs a fan stamped before it.
+inline QString fanTextNeedsFan() {
+    return QCoreApplication::translate("Messages",
+                                       "扇面排列要跟随一把折扇：请先盖上一把折扇，再排文字。");
+}
+
+// A picture that is neither PNG, JPEG nor BMP.
+inline QString unknownPictureFormat() {
+    return QCoreApplication::translate(
+        "Messages", "只能读取 PNG（.png）、JPEG（.jpg、.jpeg）和 BMP（.bmp）图片");
+}
+
+// A picture that cannot be read: its quoted name and what went wrong.
+inline QString cannotReadPicture(const QString& quotedName, const QString& problem) {
+    return QCoreApplication::translate("Messages", "无法读取图片%1：%2。").arg(quotedName, problem);
+}
+
 } // namespace Messages

@@ -9,6 +9,7 @@
 #include "Messages.h"
 #include "TarvelError.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 
 #include <algorithm>
@@ -185,11 +186,11 @@ struct JpegDecoder {
 
 [[noreturn]] void failJpegDecode(const JpegDecodeJob& job) {
     if (job.errors.outOfMemory)
-        throw TarvelError(QStringLiteral("JPEG 图片需要的工作内存超过背景允许的 %1 MB")
+        throw TarvelError(QCoreApplication::translate("Pictures", "JPEG 图片需要的工作内存超过背景允许的 %1 MB")
                               .arg(job.maxLibraryMemory >> 20));
     throw TarvelError(job.errors.tooManyScans
-                          ? QStringLiteral("JPEG 数据已损坏或不完整（渐进扫描次数太多）")
-                          : QStringLiteral("JPEG 数据已损坏或不完整"));
+                          ? QCoreApplication::translate("Pictures", "JPEG 数据已损坏或不完整（渐进扫描次数太多）")
+                          : QCoreApplication::translate("Pictures", "JPEG 数据已损坏或不完整"));
 }
 
 // ---- Encoding
@@ -294,7 +295,7 @@ struct JpegEncoder {
 
 QImage decodeJpeg(QByteArrayView data, const DecodeLimits& limits) {
     if (data.size() < 2 || uchar(data[0]) != 0xFF || uchar(data[1]) != 0xD8)
-        throw TarvelError(QStringLiteral("文件不是 JPEG 图片"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "文件不是 JPEG 图片"));
     JpegDecoder decoder;
     JpegDecodeJob& job = decoder.job;
     useErrorManager(job.errors, limits.maxProgressiveScans);
@@ -341,7 +342,7 @@ void writeJpeg(const QImage& image, QIODevice& device, int quality, int dotsPerI
     job.quality = quality;
     job.dotsPerInch = dotsPerInch;
     if (!runJpegEncode(&job))
-        throw TarvelError(QStringLiteral("无法写入 JPEG 文件"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "无法写入 JPEG 文件"));
 }
 
 } // namespace codecs

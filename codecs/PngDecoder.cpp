@@ -7,6 +7,7 @@
 #include "Messages.h"
 #include "TarvelError.h"
 
+#include <QCoreApplication>
 #include <png.h>
 
 #include <cstdio>
@@ -130,7 +131,7 @@ void checkChunksInsideData(const unsigned char* data, size_t size) {
     while (position + 8 <= size) {
         const png_uint_32 length = png_get_uint_32(data + position);
         if (length > PNG_UINT_31_MAX || size_t(length) + 12 > size - position)
-            throw TarvelError(QStringLiteral("PNG 数据已损坏或不完整"));
+            throw TarvelError(QCoreApplication::translate("Pictures", "PNG 数据已损坏或不完整"));
         if (std::memcmp(data + position + 4, "IEND", 4) == 0)
             return;
         position += size_t(length) + 12;
@@ -143,7 +144,7 @@ void checkChunksInsideData(const unsigned char* data, size_t size) {
     if (job.limitHit && job.size >= 24)
         throw TarvelError(tooLargeMessage(png_get_uint_32(job.data + 16),
                                           png_get_uint_32(job.data + 20), limits));
-    throw TarvelError(QStringLiteral("PNG 数据已损坏或不完整"));
+    throw TarvelError(QCoreApplication::translate("Pictures", "PNG 数据已损坏或不完整"));
 }
 
 // Each channel becomes (c × a + 255 × (255 − a) + 127) div 255: the pixel laid over white.
@@ -167,7 +168,7 @@ void composeOverWhite(QImage& image) {
 QImage decodePng(QByteArrayView data, const DecodeLimits& limits) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(data.data());
     if (data.size() < 8 || png_sig_cmp(bytes, 0, 8) != 0)
-        throw TarvelError(QStringLiteral("文件不是 PNG 图片"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "文件不是 PNG 图片"));
     checkChunksInsideData(bytes, size_t(data.size()));
     PngJob job{};
     job.data = bytes;
@@ -175,10 +176,10 @@ QImage decodePng(QByteArrayView data, const DecodeLimits& limits) {
     PngReadStructs structs;
     structs.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &job, onPngError, onPngWarning);
     if (!structs.png)
-        throw TarvelError(QStringLiteral("PNG 库无法启动"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "PNG 库无法启动"));
     structs.info = png_create_info_struct(structs.png);
     if (!structs.info)
-        throw TarvelError(QStringLiteral("PNG 库无法启动"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "PNG 库无法启动"));
     job.png = structs.png;
     job.info = structs.info;
     png_set_read_fn(job.png, &job, readPngBytes);

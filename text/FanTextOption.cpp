@@ -4,6 +4,7 @@
 // The text dialog's 扇面 choice.
 #include "FanTextOption.h"
 
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLayout>
@@ -24,9 +25,9 @@ QCheckBox* alternationBox(QGroupBox* arrangements) {
 namespace FanTextOption {
 
 void add(QGroupBox* arrangements) {
-    auto* fan = new QRadioButton(QStringLiteral("扇面"), arrangements);
+    auto* fan = new QRadioButton(QCoreApplication::translate("FanTextOption", "扇面"), arrangements);
     fan->setObjectName(QStringLiteral("RadioButton5"));
-    auto* alternate = new QCheckBox(QStringLiteral("长短行"), arrangements);
+    auto* alternate = new QCheckBox(QCoreApplication::translate("FanTextOption", "长短行"), arrangements);
     alternate->setObjectName(QStringLiteral("CheckBox1"));
     fan->setEnabled(false);
     alternate->setEnabled(false);
