@@ -59,12 +59,9 @@ TemplateDialog::TemplateDialog(const QStringList& faces, QWidget* parent) : QDia
     CheckBoxLongShort = named(new QCheckBox(tr("长短行"), this), "CheckBoxLongShort");
     CheckBoxLongShort->setChecked(true);
     ComboBoxPunctuation = named(new QComboBox(this), "ComboBoxPunctuation");
-    ComboBoxPunctuation->addItems({tr("原样"), tr("竖排"),
-                                   tr("居中"), tr("句读"),
-                                   tr("无标点")});
+    ComboBoxPunctuation->addItems({tr("原样"), tr("竖排"), tr("居中"), tr("句读"), tr("无标点")});
     ComboBoxPunctuation->setCurrentIndex(WorkTemplate{}.punctuation);
-    CheckBoxChineseDigits =
-        named(new QCheckBox(tr("数字写作汉字"), this), "CheckBoxChineseDigits");
+    CheckBoxChineseDigits = named(new QCheckBox(tr("数字写作汉字"), this), "CheckBoxChineseDigits");
     CheckBoxChineseDigits->setChecked(WorkTemplate{}.chineseDigits);
     LabelSize = named(new QLabel(this), "LabelSize");
     ButtonOk = named(new QPushButton(tr("确定"), this), "ButtonOk");

@@ -53,10 +53,10 @@ QString forLocale(const QLocale& locale) {
     if (locale.language() == QLocale::C)
         return sourceLanguage;
     if (locale.language() == QLocale::Chinese) {
-        const bool traditional =
-            locale.script() == QLocale::TraditionalHanScript ||
-            locale.territory() == QLocale::Taiwan || locale.territory() == QLocale::HongKong ||
-            locale.territory() == QLocale::Macao;
+        const bool traditional = locale.script() == QLocale::TraditionalHanScript ||
+                                 locale.territory() == QLocale::Taiwan ||
+                                 locale.territory() == QLocale::HongKong ||
+                                 locale.territory() == QLocale::Macao;
         return traditional ? QStringLiteral("zh_TW") : sourceLanguage;
     }
     return QStringLiteral("en");
@@ -81,6 +81,9 @@ bool install(QCoreApplication& application, const QString& language) {
     if (language != sourceLanguage)
         complete = installTranslator(QStringLiteral("tarvel_") + language,
                                      QStringLiteral(":/translations"));
+    // English is Qt's own language.
+    if (language == QLatin1String("en"))
+        return complete;
     return installTranslator(QStringLiteral("qtbase_") + language,
                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
            complete;

@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWindow>
@@ -52,8 +53,15 @@ QPushButton* addBitButton(QToolBar* bar, const QString& name, Glyph glyph, const
                           const QString& tip) {
     auto* button = new QPushButton(glyphIcon(glyph), caption, bar);
     button->setObjectName(name);
-    button->setFixedSize(60, 22);
     button->setIconSize(QSize(16, 16));
+    // 60 pixels wide as designed; a longer caption in another language widens the button
+    // rather than being cut.
+    const QStyle* style = button->style();
+    const int captionWidth = button->fontMetrics().horizontalAdvance(caption) +
+                             button->iconSize().width() + 4 +
+                             style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+                             2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
+    button->setFixedSize(std::max(60, captionWidth), 22);
     button->setToolTip(tip);
     bar->addWidget(button);
     return button;
@@ -140,8 +148,8 @@ void TForm1::buildToolbars() {
 
     ToolButton40 = addToolButton(ToolBar2, QStringLiteral("ToolButton40"),
                                  glyphIcon(Glyph::NewCanvas), tr("新建或者打开"));
-    ToolButton22 = addToolButton(ToolBar2, QStringLiteral("ToolButton22"), glyphIcon(Glyph::Undo),
-                                 tr("撤消"));
+    ToolButton22 =
+        addToolButton(ToolBar2, QStringLiteral("ToolButton22"), glyphIcon(Glyph::Undo), tr("撤消"));
     ToolButtonRedo = addToolButton(ToolBar2, QStringLiteral("ToolButtonRedo"),
                                    glyphIcon(Glyph::Redo), tr("恢复"));
     ToolButton23 = addToolButton(ToolBar2, QStringLiteral("ToolButton23"), glyphIcon(Glyph::Clear),
@@ -160,11 +168,11 @@ void TForm1::buildToolbars() {
     ToolButton26 = addToolButton(ToolBar2, QStringLiteral("ToolButton26"), glyphIcon(Glyph::Fan),
                                  tr("添加扇面"));
     ToolBar2->addSeparator();
-    BitBtn1 = addBitButton(ToolBar2, QStringLiteral("BitBtn1"), Glyph::Effects,
-                           tr("特效"), tr("特效，建议放到最后处理"));
+    BitBtn1 = addBitButton(ToolBar2, QStringLiteral("BitBtn1"), Glyph::Effects, tr("特效"),
+                           tr("特效，建议放到最后处理"));
     ToolBar2->addSeparator();
-    BitBtn3 = addBitButton(ToolBar2, QStringLiteral("BitBtn3"), Glyph::Save, tr("保存"),
-                           tr("保存图片"));
+    BitBtn3 =
+        addBitButton(ToolBar2, QStringLiteral("BitBtn3"), Glyph::Save, tr("保存"), tr("保存图片"));
 
     addToolBarBreak(Qt::TopToolBarArea);
     ToolBar4 = new QToolBar(this);
@@ -220,19 +228,19 @@ void TForm1::buildToolbars() {
 void TForm1::buildMenus() {
     using ErrorBoundary::guard;
     QMenu* file = menuBar()->addMenu(tr("文件"));
-    MenuNew = addMenuItem(file, QStringLiteral("N2"), tr("新建"),
-                          QKeySequence(Qt::ALT | Qt::Key_F2));
-    MenuUndo = addMenuItem(file, QStringLiteral("N3"), tr("重做"),
-                           QKeySequence(Qt::ALT | Qt::Key_R));
+    MenuNew =
+        addMenuItem(file, QStringLiteral("N2"), tr("新建"), QKeySequence(Qt::ALT | Qt::Key_F2));
+    MenuUndo =
+        addMenuItem(file, QStringLiteral("N3"), tr("重做"), QKeySequence(Qt::ALT | Qt::Key_R));
     // Undo also answers the key every other program uses for it.
     MenuUndo->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_R), QKeySequence(Qt::CTRL | Qt::Key_Z)});
     MenuRedo = addMenuItem(file, QStringLiteral("MenuRedo"), tr("恢复"),
                            QKeySequence(Qt::CTRL | Qt::Key_Y));
-    MenuClear = addMenuItem(file, QStringLiteral("N4"), tr("清空"),
-                            QKeySequence(Qt::ALT | Qt::Key_C));
+    MenuClear =
+        addMenuItem(file, QStringLiteral("N4"), tr("清空"), QKeySequence(Qt::ALT | Qt::Key_C));
     file->addSeparator();
-    MenuSave = addMenuItem(file, QStringLiteral("N6"), tr("保存"),
-                           QKeySequence(Qt::CTRL | Qt::Key_F5));
+    MenuSave =
+        addMenuItem(file, QStringLiteral("N6"), tr("保存"), QKeySequence(Qt::CTRL | Qt::Key_F5));
     file->addSeparator();
     MenuOpenWork = addMenuItem(file, QStringLiteral("MenuOpenWork"), tr("打开作品"),
                                QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -241,29 +249,26 @@ void TForm1::buildMenus() {
     MenuRecentWorks = file->addMenu(tr("最近的作品"));
     MenuRecentWorks->setObjectName(QStringLiteral("MenuRecentWorks"));
     connect(MenuRecentWorks, &QMenu::aboutToShow, this, [this] { fillRecentWorks(); });
-    MenuExportScript =
-        addMenuItem(file, QStringLiteral("MenuExportScript"), tr("导出脚本"));
+    MenuExportScript = addMenuItem(file, QStringLiteral("MenuExportScript"), tr("导出脚本"));
     MenuTemplate = addMenuItem(file, QStringLiteral("MenuTemplate"), tr("作品模板…"));
     file->addSeparator();
-    N5 = addMenuItem(file, QStringLiteral("N5"), tr("退出"),
-                     QKeySequence(Qt::ALT | Qt::Key_X));
+    N5 = addMenuItem(file, QStringLiteral("N5"), tr("退出"), QKeySequence(Qt::ALT | Qt::Key_X));
 
     QMenu* add = menuBar()->addMenu(tr("添加"));
     MenuText = addMenuItem(add, QStringLiteral("MenuText"), tr("添加文本"),
                            QKeySequence(Qt::CTRL | Qt::Key_T));
-    N12 = addMenuItem(add, QStringLiteral("N12"), tr("旋转字"),
-                      QKeySequence(Qt::ALT | Qt::Key_A));
+    N12 = addMenuItem(add, QStringLiteral("N12"), tr("旋转字"), QKeySequence(Qt::ALT | Qt::Key_A));
     // Both items show Alt+A, but only "旋转字" owns the key: two actions with one key make an
     // ambiguous shortcut that opens nothing. The text after the tab is shown in the key column.
-    MenuInscription =
-        addMenuItem(add, QStringLiteral("N13"),
-                    tr("落款") + QLatin1Char('\t') + N12->shortcut().toString(QKeySequence::NativeText));
-    MenuSeal = addMenuItem(add, QStringLiteral("N14"), tr("印章"),
-                           QKeySequence(Qt::ALT | Qt::Key_P));
-    MenuCircle = addMenuItem(add, QStringLiteral("N9"), tr("圆形"),
-                             QKeySequence(Qt::ALT | Qt::Key_D));
-    MenuFan = addMenuItem(add, QStringLiteral("N10"), tr("扇形"),
-                          QKeySequence(Qt::ALT | Qt::Key_S));
+    MenuInscription = addMenuItem(add, QStringLiteral("N13"),
+                                  tr("落款") + QLatin1Char('\t') +
+                                      N12->shortcut().toString(QKeySequence::NativeText));
+    MenuSeal =
+        addMenuItem(add, QStringLiteral("N14"), tr("印章"), QKeySequence(Qt::ALT | Qt::Key_P));
+    MenuCircle =
+        addMenuItem(add, QStringLiteral("N9"), tr("圆形"), QKeySequence(Qt::ALT | Qt::Key_D));
+    MenuFan =
+        addMenuItem(add, QStringLiteral("N10"), tr("扇形"), QKeySequence(Qt::ALT | Qt::Key_S));
     // One action per command: the tool button and the menu item run and show the same one.
     shareAction(ToolButton40, MenuNew);
     shareAction(ToolButton22, MenuUndo);

@@ -121,9 +121,9 @@ public:
     QAction* MenuText = nullptr; // 添加文本
     QAction* MenuCircle = nullptr;
     QAction* MenuFan = nullptr;
-    QAction* N24 = nullptr; // about
-    QAction* N8 = nullptr;  // manual
-    QAction* N15 = nullptr; // home page
+    QAction* N24 = nullptr;        // about
+    QAction* N8 = nullptr;         // manual
+    QAction* N15 = nullptr;        // home page
     QMenu* MenuLanguage = nullptr; // 语言: 跟随系统 and each language by its own name
     QAction* MenuFitWindow = nullptr;
     QAction* MenuActualSize = nullptr;
@@ -258,7 +258,7 @@ public:
     void N15Click();                     // home page
     // Remembers the language of the next start (empty: the system's) and says so.
     void LanguageClick(const QString& language);
-    void N5Click();                      // exit
+    void N5Click(); // exit
     void FormClose();
     static QString homePageAddress();
     QString manualPath() const; // AppDir + "TarvelHelp.chm::/HelpContent\index.htm"

@@ -28,11 +28,9 @@ void TForm1::historyChanged() {
     MenuRedo->setEnabled(State.canRedo());
     // The buttons say which step they take back or do again.
     const QString undo = State.undoName(), redo = State.redoName();
-    ToolButton22->setToolTip(undo.isEmpty() ? tr("撤消")
-                                            : tr("撤消：%1").arg(undo));
+    ToolButton22->setToolTip(undo.isEmpty() ? tr("撤消") : tr("撤消：%1").arg(undo));
     MenuUndo->setToolTip(ToolButton22->toolTip());
-    MenuRedo->setToolTip(redo.isEmpty() ? tr("恢复")
-                                        : tr("恢复：%1").arg(redo));
+    MenuRedo->setToolTip(redo.isEmpty() ? tr("恢复") : tr("恢复：%1").arg(redo));
     ToolButtonRedo->setToolTip(MenuRedo->toolTip());
     updateTitle();
 }

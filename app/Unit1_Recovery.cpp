@@ -54,8 +54,8 @@ void TForm1::offerRecovery() {
     if (!recoveryJournal)
         return;
     for (const LeftJournal& left : leftJournals(recoveryFolderInUse)) {
-        const QString name = left.workFile.isEmpty() ? tr("未命名作品")
-                                                     : QFileInfo(left.workFile).fileName();
+        const QString name =
+            left.workFile.isEmpty() ? tr("未命名作品") : QFileInfo(left.workFile).fileName();
         const PlatformDialogs::RecoverAnswer answer = PlatformDialogs::askToRecover(
             this, tr("上次没有保存的作品可以恢复：%1（%2 步，%3）")
                       .arg(name)

@@ -8,17 +8,17 @@
 #include "ErrorBoundary.h"
 #include "FontFallback.h"
 #include "HelpController.h"
-#include "PrivateFonts.h"
 #include "PlatformDialogs.h"
+#include "PrivateFonts.h"
 #include "TarvelError.h"
 #include "Translations.h"
 #include "Unit5.h"
 
 #include <QActionGroup>
 #include <QDesktopServices>
+#include <QFontDatabase>
 #include <QMenu>
 #include <QSettings>
-#include <QFontDatabase>
 #include <QUrl>
 
 QString TForm1::homePageAddress() {
@@ -68,8 +68,7 @@ void TForm1::N24Click() {
 void TForm1::N15Click() {
     // Without a browser the user can still copy the address from the message.
     if (!QDesktopServices::openUrl(QUrl(homePageAddress())))
-        throw TarvelError(
-            tr("无法启动浏览器。作者主页的地址是 %1").arg(homePageAddress()));
+        throw TarvelError(tr("无法启动浏览器。作者主页的地址是 %1").arg(homePageAddress()));
 }
 
 void TForm1::buildLanguageMenu(QMenu* help) {

@@ -119,8 +119,7 @@ void TForm1::followZoom() {
 }
 
 QString TForm1::workName() const {
-    return currentWorkFile.isEmpty() ? tr("未命名")
-                                     : QFileInfo(currentWorkFile).completeBaseName();
+    return currentWorkFile.isEmpty() ? tr("未命名") : QFileInfo(currentWorkFile).completeBaseName();
 }
 
 void TForm1::ExportPdfClick() {

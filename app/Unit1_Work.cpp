@@ -233,10 +233,10 @@ void TForm1::fillRecentWorks() {
             ErrorBoundary::run(this, [&] {
                 // A work moved or deleted since is offered for removal from the list.
                 if (!QFileInfo::exists(work)) {
-                    if (PlatformDialogs::askYesNo(
-                            this, tr("作品“%1”已经不在了（移走或删除了）。要把它从"
-                                                 "“最近的作品”中去掉吗？")
-                                      .arg(QDir::toNativeSeparators(work)))) {
+                    if (PlatformDialogs::askYesNo(this,
+                                                  tr("作品“%1”已经不在了（移走或删除了）。要把它从"
+                                                     "“最近的作品”中去掉吗？")
+                                                      .arg(QDir::toNativeSeparators(work)))) {
                         QStringList works = recentWorks();
                         works.removeAll(work);
                         writeRecentWorks(works);

@@ -19,8 +19,8 @@
 
 void exportPdf(const QImage& picture, const QString& path, const PdfOptions& options) {
     const auto fail = [&](const QString& problem) {
-        throw TarvelError(
-            QCoreApplication::translate("Canvas", "无法导出 PDF %1：%2。").arg(files::quoted(path), problem));
+        throw TarvelError(QCoreApplication::translate("Canvas", "无法导出 PDF %1：%2。")
+                              .arg(files::quoted(path), problem));
     };
     if (picture.isNull())
         fail(QCoreApplication::translate("Canvas", "画布上没有图片"));

@@ -33,10 +33,10 @@ namespace {
 
 [[noreturn]] void failSave(const QString& path, const QString& problem,
                            const QString& lead = QString()) {
-    throw TarvelError(QCoreApplication::translate("Canvas", "%1%2：%3。")
-                          .arg(lead.isEmpty() ? QCoreApplication::translate("Canvas", "无法保存图片")
-                                              : lead,
-                               files::quoted(path), problem));
+    throw TarvelError(
+        QCoreApplication::translate("Canvas", "%1%2：%3。")
+            .arg(lead.isEmpty() ? QCoreApplication::translate("Canvas", "无法保存图片") : lead,
+                 files::quoted(path), problem));
 }
 
 QString fileProblem(const QString& path, int error) {

@@ -9,7 +9,8 @@
 QString centimetresText(qint64 pixels, int dotsPerInch) {
     if (dotsPerInch < 1)
         return QString();
-    return QCoreApplication::translate("Canvas", "%1 厘米").arg(double(pixels) * 2.54 / dotsPerInch, 0, 'f', 2);
+    return QCoreApplication::translate("Canvas", "%1 厘米")
+        .arg(double(pixels) * 2.54 / dotsPerInch, 0, 'f', 2);
 }
 
 int dotsPerMetre(int dotsPerInch) {

@@ -3,12 +3,12 @@
 
 // BMP reading through Qt's reader, guarded by our own look at the header, and BMP writing of
 // uncompressed 24-bit files.
-#include "PictureCodecs.h"
 #include "Messages.h"
+#include "PictureCodecs.h"
 #include "TarvelError.h"
 
-#include <QCoreApplication>
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QIODevice>
 #include <QImageReader>
 #include <QtEndian>
@@ -193,7 +193,9 @@ void writeBmp(const QImage& image, QIODevice& device, int dotsPerInch) {
         dotsPerInch > 0 ? quint32(std::lround(dotsPerInch / 0.0254)) : quint32(3780);
     qToLittleEndian<quint32>(perMetre, info + 24);
     qToLittleEndian<quint32>(perMetre, info + 28);
-    const auto fail = [] { throw TarvelError(QCoreApplication::translate("Pictures", "无法写入 BMP 文件")); };
+    const auto fail = [] {
+        throw TarvelError(QCoreApplication::translate("Pictures", "无法写入 BMP 文件"));
+    };
     if (device.write(reinterpret_cast<const char*>(headers), sizeof headers) != sizeof headers)
         fail();
 

@@ -126,7 +126,8 @@ QString errorText(int error) {
 QString problemText(const ReadResult& result, qint64 maxBytes) {
     switch (result.problem) {
     case ReadProblem::None:
-        return result.data.isEmpty() ? QCoreApplication::translate("Pictures", "文件是空的") : QString();
+        return result.data.isEmpty() ? QCoreApplication::translate("Pictures", "文件是空的")
+                                     : QString();
     case ReadProblem::Missing:
         return QCoreApplication::translate("Pictures", "文件不存在");
     case ReadProblem::NotRegular:

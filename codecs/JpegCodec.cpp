@@ -5,8 +5,8 @@
 // camera, scanner or the web produces; encoding writes the baseline JFIF files of the save
 // command. libjpeg reports errors by longjmp, so each setjmp frame lives in a small function
 // over plain data, and the C++ around it owns the library's structures.
-#include "PictureCodecs.h"
 #include "Messages.h"
+#include "PictureCodecs.h"
 #include "TarvelError.h"
 
 #include <QCoreApplication>
@@ -186,11 +186,13 @@ struct JpegDecoder {
 
 [[noreturn]] void failJpegDecode(const JpegDecodeJob& job) {
     if (job.errors.outOfMemory)
-        throw TarvelError(QCoreApplication::translate("Pictures", "JPEG 图片需要的工作内存超过背景允许的 %1 MB")
-                              .arg(job.maxLibraryMemory >> 20));
-    throw TarvelError(job.errors.tooManyScans
-                          ? QCoreApplication::translate("Pictures", "JPEG 数据已损坏或不完整（渐进扫描次数太多）")
-                          : QCoreApplication::translate("Pictures", "JPEG 数据已损坏或不完整"));
+        throw TarvelError(
+            QCoreApplication::translate("Pictures", "JPEG 图片需要的工作内存超过背景允许的 %1 MB")
+                .arg(job.maxLibraryMemory >> 20));
+    throw TarvelError(
+        job.errors.tooManyScans
+            ? QCoreApplication::translate("Pictures", "JPEG 数据已损坏或不完整（渐进扫描次数太多）")
+            : QCoreApplication::translate("Pictures", "JPEG 数据已损坏或不完整"));
 }
 
 // ---- Encoding

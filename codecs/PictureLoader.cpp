@@ -22,9 +22,12 @@ bool sizeWithinLimits(qint64 width, qint64 height, const DecodeLimits& limits) {
 
 QString tooLargeMessage(qint64 width, qint64 height, const DecodeLimits& limits) {
     if (width < 1 || height < 1)
-        return QCoreApplication::translate("Pictures", "图片声明的尺寸为空（%1 × %2 像素）").arg(width).arg(height);
-    return QCoreApplication::translate("Pictures", "图片太大，不能作为背景：%1 × %2 像素（每边最多 %3 像素，像素数据最多 "
-                          "%4 MB）")
+        return QCoreApplication::translate("Pictures", "图片声明的尺寸为空（%1 × %2 像素）")
+            .arg(width)
+            .arg(height);
+    return QCoreApplication::translate(
+               "Pictures", "图片太大，不能作为背景：%1 × %2 像素（每边最多 %3 像素，像素数据最多 "
+                           "%4 MB）")
         .arg(width)
         .arg(height)
         .arg(limits.maxSide)

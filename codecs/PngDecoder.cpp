@@ -3,8 +3,8 @@
 
 // PNG decoding through libpng: every colour type and bit depth, interlaced or not, becomes an
 // opaque 32-bit picture; transparent pixels are composed over white.
-#include "PictureCodecs.h"
 #include "Messages.h"
+#include "PictureCodecs.h"
 #include "TarvelError.h"
 
 #include <QCoreApplication>

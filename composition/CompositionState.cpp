@@ -149,7 +149,8 @@ QString CompositionState::redoName() const {
 
 void CompositionState::checkRoom() const {
     if (history.full())
-        throw TarvelError(QCoreApplication::translate("Composition", "作品的步骤太多（最多 %1 步），不能再加新的步骤。")
+        throw TarvelError(QCoreApplication::translate(
+                              "Composition", "作品的步骤太多（最多 %1 步），不能再加新的步骤。")
                               .arg(History::recipeLimit));
 }
 
@@ -375,8 +376,7 @@ void CompositionState::recordText(const std::shared_ptr<Step>& recipe, bool nudg
     if (settings.FanLayout) {
         const std::optional<FanRing> ring = lastFanRing();
         if (!ring)
-            throw TarvelError(
-                Messages::fanTextNeedsFan());
+            throw TarvelError(Messages::fanTextNeedsFan());
         // The plan is made before anything is drawn, so text that does not fit changes nothing.
         const FanTextPlan plan = planFanTextBlock(block, settings, *ring);
         recordDrawing(

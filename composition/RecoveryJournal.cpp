@@ -150,7 +150,8 @@ QList<QByteArray> completeLines(const QByteArray& data) {
 RecoveryJournal::RecoveryJournal(const QString& folder) {
     if (!QDir().mkpath(folder))
         throw TarvelError(
-            QCoreApplication::translate("Composition", "无法建立恢复记录的文件夹“%1”。").arg(QDir::toNativeSeparators(folder)));
+            QCoreApplication::translate("Composition", "无法建立恢复记录的文件夹“%1”。")
+                .arg(QDir::toNativeSeparators(folder)));
     QFile::setPermissions(folder,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     const QDateTime now = QDateTime::currentDateTime();
@@ -230,8 +231,10 @@ void RecoveryJournal::follow(const CompositionState& composition) {
             checkEmbeddable(*step);
         } catch (const TarvelError& error) {
             removeFile();
-            throw TarvelError(QCoreApplication::translate("Composition", "%1 程序意外退出时，这件作品不能恢复：请保存作品。")
-                                  .arg(error.text()));
+            throw TarvelError(
+                QCoreApplication::translate("Composition",
+                                            "%1 程序意外退出时，这件作品不能恢复：请保存作品。")
+                    .arg(error.text()));
         }
     }
     if (fileHandle < 0 || needsRewrite || !diffSteps(before, writtenDone, now, done, files, diff)) {
@@ -397,11 +400,13 @@ JournalBase recoverJournal(CompositionState& composition, const LeftJournal& jou
                            QStringList* warnings) {
     const QString shown = QDir::toNativeSeparators(journal.path);
     const auto refuse = [&](const QString& why) {
-        throw TarvelError(QCoreApplication::translate("Composition", "无法恢复“%1”：%2").arg(shown, why));
+        throw TarvelError(
+            QCoreApplication::translate("Composition", "无法恢复“%1”：%2").arg(shown, why));
     };
     const files::ReadResult read = files::readRegularFile(journal.path, journalLimits.bytes + 1);
     if (read.problem != files::ReadProblem::None)
-        refuse(files::problemText(read, journalLimits.bytes) + QCoreApplication::translate("Composition", "。"));
+        refuse(files::problemText(read, journalLimits.bytes) +
+               QCoreApplication::translate("Composition", "。"));
     QList<QByteArray> lines = completeLines(read.data);
     // The last line may also be whole in length but not in content, when the disk kept the
     // file's size and not yet its bytes.
@@ -451,7 +456,8 @@ JournalBase recoverJournal(CompositionState& composition, const LeftJournal& jou
             refuse(error.text());
         }
         if (hash != base.workHash)
-            refuse(QCoreApplication::translate("Composition", "作品“%1”在这些步骤之后又保存过或改过，步骤不能接在它后面。")
+            refuse(QCoreApplication::translate(
+                       "Composition", "作品“%1”在这些步骤之后又保存过或改过，步骤不能接在它后面。")
                        .arg(QDir::toNativeSeparators(base.workFile)));
         base.steps = recovered.steps().recipe();
     }

@@ -367,8 +367,7 @@ void StepSession::text(const QJsonObject& keys) {
         d.matchFallbackWeight = keys.value(QStringLiteral("matchFallbackWeight")).toBool();
     if (keys.value(QStringLiteral("fan")).toBool()) {
         if (!ring)
-            throw TarvelError(
-                Messages::fanTextNeedsFan());
+            throw TarvelError(Messages::fanTextNeedsFan());
         d.fanChecked = true;
     }
     if (keys.contains(QStringLiteral("fanColumns")))

@@ -44,14 +44,17 @@ void checkWorkSteps(const ScriptDocument& document) {
                                   .arg(what));
         };
         if (!allowed.contains(step.command))
-            refuse(QCoreApplication::translate("Composition", "作品文件里不能有“%1”").arg(step.command));
+            refuse(QCoreApplication::translate("Composition", "作品文件里不能有“%1”")
+                       .arg(step.command));
         for (const char* key : {"open", "saveAs"})
             if (step.keys.contains(QLatin1String(key)))
-                refuse(QCoreApplication::translate("Composition", "作品文件里的文本不能读写别的文件（“%1”）")
+                refuse(QCoreApplication::translate("Composition",
+                                                   "作品文件里的文本不能读写别的文件（“%1”）")
                            .arg(QLatin1String(key)));
         const QString picture = step.keys.value(QStringLiteral("picture")).toString();
         if (!picture.isEmpty() && !document.files.count(picture))
-            refuse(QCoreApplication::translate("Composition", "背景图片“%1”不在作品文件里").arg(picture));
+            refuse(QCoreApplication::translate("Composition", "背景图片“%1”不在作品文件里")
+                       .arg(picture));
     }
 }
 
@@ -59,7 +62,8 @@ void checkEmbeddable(const Step& step) {
     if ((step.kind == Step::Kind::Canvas && step.canvas.UsePicture && step.picture.isEmpty()) ||
         (step.kind == Step::Kind::Template && !step.work.picture.isEmpty() &&
          step.picture.isEmpty()))
-        throw TarvelError(QCoreApplication::translate("Composition", "背景图片太大（超过 %1 MB），不能放进作品文件。")
+        throw TarvelError(QCoreApplication::translate(
+                              "Composition", "背景图片太大（超过 %1 MB），不能放进作品文件。")
                               .arg(maxEmbeddedPicture >> 20));
 }
 
@@ -94,11 +98,14 @@ QByteArray saveWorkFile(CompositionState& composition, const QString& path) {
     // What is written can be read: a work past the reader's bounds is refused here, in words,
     // and the file on disk stays as it was.
     if (data.size() > largestWork)
-        throw TarvelError(QCoreApplication::translate("Composition", "作品太大（超过 %1 MB），无法保存为作品文件。")
+        throw TarvelError(QCoreApplication::translate(
+                              "Composition", "作品太大（超过 %1 MB），无法保存为作品文件。")
                               .arg(largestWork / (1024 * 1024)));
     if (countObjects(data) > workLimits.objects)
-        throw TarvelError(QCoreApplication::translate("Composition", "作品太大（超过 %1 个步骤和文字段），无法保存为作品文件。")
-                              .arg(workLimits.objects));
+        throw TarvelError(
+            QCoreApplication::translate("Composition",
+                                        "作品太大（超过 %1 个步骤和文字段），无法保存为作品文件。")
+                .arg(workLimits.objects));
     writeWholeFile(path, data);
     composition.markSaved();
     return contentHash(data);
@@ -108,11 +115,13 @@ void openWorkFile(CompositionState& composition, const QString& path, QStringLis
                   QByteArray* hash) {
     const QString shown = QDir::toNativeSeparators(path);
     const auto refuse = [&](const QString& why) {
-        throw TarvelError(QCoreApplication::translate("Composition", "无法打开作品“%1”：%2").arg(shown, why));
+        throw TarvelError(
+            QCoreApplication::translate("Composition", "无法打开作品“%1”：%2").arg(shown, why));
     };
     const files::ReadResult read = files::readRegularFile(path, largestWork + 1);
     if (read.problem != files::ReadProblem::None)
-        refuse(files::problemText(read, largestWork) + QCoreApplication::translate("Composition", "。"));
+        refuse(files::problemText(read, largestWork) +
+               QCoreApplication::translate("Composition", "。"));
     ScriptDocument document;
     try {
         document = readScriptDocument(read.data, workLimits);

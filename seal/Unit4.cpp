@@ -95,8 +95,9 @@ void TForm4::buildControls(const QStringList& fontFaces) {
 
     auto* content = new QGridLayout(GroupBox1);
     const std::pair<const char*, QWidget*> rows[] = {
-        {QT_TR_NOOP("印章宽："), SpinEdit1}, {QT_TR_NOOP("印章高："), SpinEdit2}, {QT_TR_NOOP("字间距："), SpinEdit4},
-        {QT_TR_NOOP("边缘宽："), SpinEdit5}, {QT_TR_NOOP("笔画粗："), SpinEdit3}, {QT_TR_NOOP("字体："), ComboBox1},
+        {QT_TR_NOOP("印章宽："), SpinEdit1}, {QT_TR_NOOP("印章高："), SpinEdit2},
+        {QT_TR_NOOP("字间距："), SpinEdit4}, {QT_TR_NOOP("边缘宽："), SpinEdit5},
+        {QT_TR_NOOP("笔画粗："), SpinEdit3}, {QT_TR_NOOP("字体："), ComboBox1},
         {QT_TR_NOOP("旋转角："), SpinEdit6}};
     int row = 0;
     for (const auto& [caption, edit] : rows) {

@@ -18,7 +18,9 @@ DrawingSurface createCirclePicture(qint32 radius) {
     if (side <= 0)
         return DrawingSurface();
     const QString tooLarge =
-        QCoreApplication::translate("Shapes", "半径 %1 太大：无法创建 %2 × %2 像素的圆形图片。").arg(radius).arg(side);
+        QCoreApplication::translate("Shapes", "半径 %1 太大：无法创建 %2 × %2 像素的圆形图片。")
+            .arg(radius)
+            .arg(side);
     if (side > maxCirclePictureSide)
         throw TarvelError(tooLarge);
     const int kept = int(std::min(side, largestStampedSide));

@@ -122,8 +122,9 @@ void mustFit(bool fits, const QString& what) {
 
 void checkCharacterSize(double pixels, const QString& what, int count) {
     mustFit(pixels >= smallestCharacter,
-            QCoreApplication::translate("Templates", "%1有 %2 个字，在这张纸上每个字不到 %3 像素，放不下；请选大一些的纸或"
-                           "少写几个字。")
+            QCoreApplication::translate(
+                "Templates", "%1有 %2 个字，在这张纸上每个字不到 %3 像素，放不下；请选大一些的纸或"
+                             "少写几个字。")
                 .arg(what)
                 .arg(count)
                 .arg(smallestCharacter));
@@ -145,7 +146,9 @@ int lineLength(const TemplateLayout::Line& line) {
 
 void checkInside(const QSize& canvas, const QRect& area, const QString& what) {
     mustFit(QRect(QPoint(0, 0), canvas).contains(area),
-            QCoreApplication::translate("Templates", "%1放不下：纸张太小或正文太长，请选大一些的纸或少写几个字。").arg(what));
+            QCoreApplication::translate(
+                "Templates", "%1放不下：纸张太小或正文太长，请选大一些的纸或少写几个字。")
+                .arg(what));
 }
 
 // 下款 after the last column, starting level with the main text's second character, the name
@@ -176,7 +179,8 @@ void placeInscriptions(TemplateLayout& layout, const WorkTemplate& work, int em,
     if (!work.leadingSeal.isEmpty()) {
         const QSize seal(rounded(1.1 * size), rounded(2.0 * size));
         layout.seals.push_back({work.leadingSeal, seal, QPoint(right + gap, y), false});
-        checkInside(layout.canvas, QRect(layout.seals.back().at, seal), QCoreApplication::translate("Templates", "引首章"));
+        checkInside(layout.canvas, QRect(layout.seals.back().at, seal),
+                    QCoreApplication::translate("Templates", "引首章"));
         y += seal.height() + size / 4;
     }
     if (!work.upper.isEmpty()) {
@@ -258,7 +262,8 @@ void layoutColumns(TemplateLayout& layout, const WorkTemplate& work) {
 void layoutCouplet(TemplateLayout& layout, const WorkTemplate& work, int stripWidth,
                    int stripHeight) {
     const QStringList lines = work.text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    mustFit(lines.size() == 2, QCoreApplication::translate("Templates", "对联要写两行：第一行上联，第二行下联。"));
+    mustFit(lines.size() == 2,
+            QCoreApplication::translate("Templates", "对联要写两行：第一行上联，第二行下联。"));
     const QString first = withoutSpaces(lines[0]);
     const QString second = withoutSpaces(lines[1]);
     const int count = int(std::max(first.size(), second.size()));
@@ -273,9 +278,9 @@ void layoutCouplet(TemplateLayout& layout, const WorkTemplate& work, int stripWi
     (void)em;
     // Both lines at one size: that of the longer.
     const QString longer = first.size() >= second.size() ? first : second;
-    const int points =
-        fittedBlock(longer, work, pixels, 3, across, down, QCoreApplication::translate("Templates", "对联每行"), count)
-            .points;
+    const int points = fittedBlock(longer, work, pixels, 3, across, down,
+                                   QCoreApplication::translate("Templates", "对联每行"), count)
+                           .points;
     for (const auto& [text, stripLeft] : {std::pair{first, width - stripWidth}, {second, 0}}) {
         TemplateLayout::Block block = measuredBlock(text, work, points * 96.0 / 72.0 + 0.5, 3);
         block.leftMargin = width - stripLeft - stripWidth + (stripWidth - block.extent.width()) / 2;
@@ -294,7 +299,8 @@ void layoutCouplet(TemplateLayout& layout, const WorkTemplate& work, int stripWi
         const int n = int(banner.size());
         const double size = std::min(band * 0.6, width * 0.6 / (n + characterGap * (n - 1)));
         TemplateLayout::Block block =
-            fittedBlock(banner, work, size, 1, width * 0.6, band * 0.8, QCoreApplication::translate("Templates", "横批"), n);
+            fittedBlock(banner, work, size, 1, width * 0.6, band * 0.8,
+                        QCoreApplication::translate("Templates", "横批"), n);
         block.leftMargin = (width - block.extent.width()) / 2;
         block.topMargin = (band - block.extent.height()) / 2;
         layout.blocks.push_back(block);
@@ -384,7 +390,8 @@ TemplateLayout::Seal fanSeal(const QString& text, const TemplateLayout::Block& b
         angle -= (width / 2.0 + block.lineSpacing + side / 2.0) / nearest;
         const double half = ring.span * std::numbers::pi / 360.0;
         mustFit(nearest > innerLimit && angle - side / 2.0 / nearest >= -half,
-                QCoreApplication::translate("Templates", "扇面放不下名章：落款后面没有地方了，请少写几个字或不盖名章。"));
+                QCoreApplication::translate(
+                    "Templates", "扇面放不下名章：落款后面没有地方了，请少写几个字或不盖名章。"));
     }
     TemplateLayout::Seal seal;
     seal.text = text;
@@ -419,18 +426,22 @@ template <class Attempt> auto largestFitting(int low, int high, Attempt attempt)
 // inscription after the last column (a fan carries both in one inscription), the name seal
 // after them.
 void layoutFan(TemplateLayout& layout, const WorkTemplate& work) {
-    mustFit(work.leadingSeal.isEmpty(), QCoreApplication::translate("Templates", "扇面上不盖引首章：请去掉引首章。"));
+    mustFit(work.leadingSeal.isEmpty(),
+            QCoreApplication::translate("Templates", "扇面上不盖引首章：请去掉引首章。"));
     const QString characters = withoutSpaces(work.text);
-    mustFit(!characters.isEmpty(), QCoreApplication::translate("Templates", "正文是空的：请写下要写的字。"));
+    mustFit(!characters.isEmpty(),
+            QCoreApplication::translate("Templates", "正文是空的：请写下要写的字。"));
     const QSize canvas = layout.canvas;
     const int outer = fanOuterPixels(canvas, work.fanSpan);
     mustFit(outer <= largestFanRadius,
-            QCoreApplication::translate("Templates", "扇面在 %1 dpi 下外半径是 %2 像素，折扇最大 %3 像素；请降低分辨率。")
+            QCoreApplication::translate(
+                "Templates", "扇面在 %1 dpi 下外半径是 %2 像素，折扇最大 %3 像素；请降低分辨率。")
                 .arg(layout.dpi)
                 .arg(outer)
                 .arg(largestFanRadius));
     mustFit(outer >= smallestFanRadius,
-            QCoreApplication::translate("Templates", "扇面在 %1 dpi 下外半径只有 %2 像素，太小了；请提高分辨率。")
+            QCoreApplication::translate(
+                "Templates", "扇面在 %1 dpi 下外半径只有 %2 像素，太小了；请提高分辨率。")
                 .arg(layout.dpi)
                 .arg(outer));
     TemplateLayout::Fan fan;
@@ -575,15 +586,17 @@ TemplateLayout layoutTemplate(const WorkTemplate& asked) {
         work.upper = withChineseDigits(work.upper);
         work.lower = withChineseDigits(work.lower);
     }
-    mustFit(work.longCm > 0 && work.shortCm > 0 && work.shortCm <= work.longCm,
-            QCoreApplication::translate("Templates", "纸张的长边和短边都要大于 0，长边不短于短边。"));
+    mustFit(
+        work.longCm > 0 && work.shortCm > 0 && work.shortCm <= work.longCm,
+        QCoreApplication::translate("Templates", "纸张的长边和短边都要大于 0，长边不短于短边。"));
     TemplateLayout layout;
     const QSizeF paper = workCentimetres(work);
     layout.dpi = workDpi(work);
     layout.canvas = paperPixels(paper.width(), paper.height(), layout.dpi);
     mustFit(layout.canvas.width() <= largestSide && layout.canvas.height() <= largestSide,
-            QCoreApplication::translate("Templates", "这张纸在 %1 dpi 下是 %2 × %3 像素，超过了画布最大的 %4 × %4 像素；"
-                           "请降低分辨率。")
+            QCoreApplication::translate(
+                "Templates", "这张纸在 %1 dpi 下是 %2 × %3 像素，超过了画布最大的 %4 × %4 像素；"
+                             "请降低分辨率。")
                 .arg(layout.dpi)
                 .arg(layout.canvas.width())
                 .arg(layout.canvas.height())

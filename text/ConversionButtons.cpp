@@ -26,6 +26,7 @@ QWidget* makeConversionButtons(QWidget* parent,
     };
     add("TraditionalButton", QCoreApplication::translate("ConversionButtons", "转为繁体"),
         ChineseConversion::SimplifiedToTraditional);
-    add("SimplifiedButton", QCoreApplication::translate("ConversionButtons", "转为简体"), ChineseConversion::TraditionalToSimplified);
+    add("SimplifiedButton", QCoreApplication::translate("ConversionButtons", "转为简体"),
+        ChineseConversion::TraditionalToSimplified);
     return row;
 }

@@ -4,8 +4,8 @@
 // The text dialog's 扇面 choice.
 #include "FanTextOption.h"
 
-#include <QCoreApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLayout>
 #include <QRadioButton>
@@ -25,9 +25,11 @@ QCheckBox* alternationBox(QGroupBox* arrangements) {
 namespace FanTextOption {
 
 void add(QGroupBox* arrangements) {
-    auto* fan = new QRadioButton(QCoreApplication::translate("FanTextOption", "扇面"), arrangements);
+    auto* fan =
+        new QRadioButton(QCoreApplication::translate("FanTextOption", "扇面"), arrangements);
     fan->setObjectName(QStringLiteral("RadioButton5"));
-    auto* alternate = new QCheckBox(QCoreApplication::translate("FanTextOption", "长短行"), arrangements);
+    auto* alternate =
+        new QCheckBox(QCoreApplication::translate("FanTextOption", "长短行"), arrangements);
     alternate->setObjectName(QStringLiteral("CheckBox1"));
     fan->setEnabled(false);
     alternate->setEnabled(false);

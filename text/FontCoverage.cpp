@@ -154,8 +154,8 @@ QList<FaceGap> rotatedTextGaps(const TSetSector& settings) {
 QString fallbackWarning(const QList<FaceGap>& gaps) {
     QStringList parts;
     for (const FaceGap& gap : gaps)
-        parts << QCoreApplication::translate("Text", "字体“%1”中没有“%2”").arg(gap.face, gap.characters);
-    return Messages::warning() +
-           QCoreApplication::translate("Text", "%1，改用后备字体画出。")
-               .arg(parts.join(QCoreApplication::translate("Text", "，")));
+        parts << QCoreApplication::translate("Text", "字体“%1”中没有“%2”")
+                     .arg(gap.face, gap.characters);
+    return Messages::warning() + QCoreApplication::translate("Text", "%1，改用后备字体画出。")
+                                     .arg(parts.join(QCoreApplication::translate("Text", "，")));
 }

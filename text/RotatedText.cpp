@@ -125,7 +125,8 @@ qint32 RotatedTextSizeFromText(const QString& text) {
         throw TarvelError(QCoreApplication::translate("Text", "“%1”不是有效的整数。").arg(text));
     if (value < smallestRotatedTextSize || value > largestRotatedTextSize)
         throw TarvelError(
-            QCoreApplication::translate("Text", "字号 %1 超出范围：请输入 %2 到 %3 之间的整数（字高的像素数）。")
+            QCoreApplication::translate(
+                "Text", "字号 %1 超出范围：请输入 %2 到 %3 之间的整数（字高的像素数）。")
                 .arg(value)
                 .arg(smallestRotatedTextSize)
                 .arg(largestRotatedTextSize));

@@ -117,6 +117,7 @@ QString textSizeReport(const TextSettings& settings, const TSetStruct& canvas) {
     // Negative spacings can make the extent negative; such a block fits no canvas.
     if (canvas.Width < settings.ExtentWidth || canvas.Height < settings.ExtentHeight ||
         settings.ExtentWidth < 0 || settings.ExtentHeight < 0)
-        report += QCoreApplication::translate("Text", "文本超出图片范围了，请重新调整文本或者图片大小。");
+        report +=
+            QCoreApplication::translate("Text", "文本超出图片范围了，请重新调整文本或者图片大小。");
     return report;
 }

@@ -38,9 +38,10 @@
 
 namespace {
 
-const char* const openFilter = QT_TRANSLATE_NOOP("TForm8", "Text File(*.rtf)|*.rtf|文本文件(*.txt)|*.txt");
-const char* const saveFilter = QT_TRANSLATE_NOOP("TForm8",
-    "文本文件(*.rtf)|*.rtf|文本文件(*.txt)|*.txt|所有文件(*.*)|*.*");
+const char* const openFilter =
+    QT_TRANSLATE_NOOP("TForm8", "Text File(*.rtf)|*.rtf|文本文件(*.txt)|*.txt");
+const char* const saveFilter =
+    QT_TRANSLATE_NOOP("TForm8", "文本文件(*.rtf)|*.rtf|文本文件(*.txt)|*.txt|所有文件(*.*)|*.*");
 
 const char* const fontSizes[] = {"8",  "16", "20", "24", "28", "30",  "34",  "36",  "40", "48",
                                  "56", "60", "68", "72", "80", "100", "120", "160", "200"};
@@ -262,22 +263,15 @@ void TForm8::buildMenus() {
     QMenu* file = MainMenu1->addMenu(tr("文件"));
     MenuNew = addMenuItem(file, "MenuNew", tr("新建"), QKeySequence(Qt::Key_F2));
     MenuOpen = addMenuItem(file, "MenuOpen", tr("打开"), QKeySequence(Qt::Key_F3));
-    MenuSave =
-        addMenuItem(file, "MenuSave", tr("保存"), QKeySequence(Qt::CTRL | Qt::Key_F3));
-    MenuExit =
-        addMenuItem(file, "MenuExit", tr("退出"), QKeySequence(Qt::ALT | Qt::Key_X));
+    MenuSave = addMenuItem(file, "MenuSave", tr("保存"), QKeySequence(Qt::CTRL | Qt::Key_F3));
+    MenuExit = addMenuItem(file, "MenuExit", tr("退出"), QKeySequence(Qt::ALT | Qt::Key_X));
 
     QMenu* edit = MainMenu1->addMenu(tr("编辑"));
-    MenuUndo =
-        addMenuItem(edit, "MenuUndo", tr("撤销"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    MenuRedo =
-        addMenuItem(edit, "MenuRedo", tr("重做"), QKeySequence(Qt::CTRL | Qt::Key_R));
-    MenuCut =
-        addMenuItem(edit, "MenuCut", tr("剪切"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    MenuCopy =
-        addMenuItem(edit, "MenuCopy", tr("复制"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    MenuPaste =
-        addMenuItem(edit, "MenuPaste", tr("粘贴"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    MenuUndo = addMenuItem(edit, "MenuUndo", tr("撤销"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    MenuRedo = addMenuItem(edit, "MenuRedo", tr("重做"), QKeySequence(Qt::CTRL | Qt::Key_R));
+    MenuCut = addMenuItem(edit, "MenuCut", tr("剪切"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    MenuCopy = addMenuItem(edit, "MenuCopy", tr("复制"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    MenuPaste = addMenuItem(edit, "MenuPaste", tr("粘贴"), QKeySequence(Qt::CTRL | Qt::Key_V));
     MenuWordWrap = addMenuItem(edit, "MenuWordWrap", tr("自动换行"));
     MenuWordWrap->setCheckable(true);
     MenuSelectAll = addMenuItem(edit, "MenuSelectAll", tr("全选"));
@@ -314,22 +308,17 @@ void TForm8::buildToolBar() {
     ToolBar1 = new QToolBar(this);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setIconSize(QSize(16, 16));
-    NewButton =
-        addEditorButton(ToolBar1, "NewButton", EditorGlyph::New, tr("新建|新建文件"));
-    OpenButton =
-        addEditorButton(ToolBar1, "OpenButton", EditorGlyph::Open, tr("打开|打开文件"));
-    SaveButton =
-        addEditorButton(ToolBar1, "SaveButton", EditorGlyph::Save, tr("保存|保存文件"));
+    NewButton = addEditorButton(ToolBar1, "NewButton", EditorGlyph::New, tr("新建|新建文件"));
+    OpenButton = addEditorButton(ToolBar1, "OpenButton", EditorGlyph::Open, tr("打开|打开文件"));
+    SaveButton = addEditorButton(ToolBar1, "SaveButton", EditorGlyph::Save, tr("保存|保存文件"));
     ToolBar1->addSeparator();
     UndoButton = addEditorButton(ToolBar1, "UndoButton", EditorGlyph::Undo, tr("撤消"));
     RedoButton = addEditorButton(ToolBar1, "RedoButton", EditorGlyph::Redo, tr("重做"));
     ToolBar1->addSeparator();
-    CutButton = addEditorButton(ToolBar1, "CutButton", EditorGlyph::Cut,
-                                tr("剪切|剪切所选对象"));
-    CopyButton = addEditorButton(ToolBar1, "CopyButton", EditorGlyph::Copy,
-                                 tr("复制|复制所选对象"));
-    PasteButton = addEditorButton(ToolBar1, "PasteButton", EditorGlyph::Paste,
-                                  tr("粘贴|粘贴对象"));
+    CutButton = addEditorButton(ToolBar1, "CutButton", EditorGlyph::Cut, tr("剪切|剪切所选对象"));
+    CopyButton =
+        addEditorButton(ToolBar1, "CopyButton", EditorGlyph::Copy, tr("复制|复制所选对象"));
+    PasteButton = addEditorButton(ToolBar1, "PasteButton", EditorGlyph::Paste, tr("粘贴|粘贴对象"));
     ToolBar1->addSeparator();
 
     SizeComboBox = new QComboBox(ToolBar1);
@@ -355,22 +344,20 @@ void TForm8::buildToolBar() {
     ToolBar1->addWidget(FontComboBox);
     ToolBar1->addSeparator();
 
-    BoldButton =
-        addEditorButton(ToolBar1, "BoldButton", EditorGlyph::Bold, tr("加粗|字体加粗"));
-    ItalicButton = addEditorButton(ToolBar1, "ItalicButton", EditorGlyph::Italic,
-                                   tr("倾斜|字体倾斜"));
+    BoldButton = addEditorButton(ToolBar1, "BoldButton", EditorGlyph::Bold, tr("加粗|字体加粗"));
+    ItalicButton =
+        addEditorButton(ToolBar1, "ItalicButton", EditorGlyph::Italic, tr("倾斜|字体倾斜"));
     UnderlineButton = addEditorButton(ToolBar1, "UnderlineButton", EditorGlyph::Underline,
                                       tr("下划线|文字下划线"));
     ToolBar1->addSeparator();
     LeftAlignButton = addEditorButton(ToolBar1, "LeftAlignButton", EditorGlyph::AlignLeft,
                                       tr("左对齐|文字左对齐"));
-    CenterButton = addEditorButton(ToolBar1, "CenterButton", EditorGlyph::AlignCenter,
-                                   tr("居中|文字居中"));
+    CenterButton =
+        addEditorButton(ToolBar1, "CenterButton", EditorGlyph::AlignCenter, tr("居中|文字居中"));
     RightAlignButton = addEditorButton(ToolBar1, "RightAlignButton", EditorGlyph::AlignRight,
                                        tr("右对齐|文字右对齐"));
     ToolBar1->addSeparator();
-    FontColorButton =
-        addEditorButton(ToolBar1, "FontColorButton", EditorGlyph::Color, tr("颜色"));
+    FontColorButton = addEditorButton(ToolBar1, "FontColorButton", EditorGlyph::Color, tr("颜色"));
 }
 
 void TForm8::buildSettingsControls() {
@@ -385,23 +372,17 @@ void TForm8::buildSettingsControls() {
     GroupBox2 = new QGroupBox(tr("文本排列"), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     auto* column = new QVBoxLayout(GroupBox2);
-    RadioButton1 =
-        addRadioButton(column, GroupBox2, "RadioButton1", tr("从左向右横排"));
-    RadioButton2 =
-        addRadioButton(column, GroupBox2, "RadioButton2", tr("从右向左横排"));
-    RadioButton3 =
-        addRadioButton(column, GroupBox2, "RadioButton3", tr("从左向右竖排"));
-    RadioButton4 =
-        addRadioButton(column, GroupBox2, "RadioButton4", tr("从右向左竖排"));
+    RadioButton1 = addRadioButton(column, GroupBox2, "RadioButton1", tr("从左向右横排"));
+    RadioButton2 = addRadioButton(column, GroupBox2, "RadioButton2", tr("从右向左横排"));
+    RadioButton3 = addRadioButton(column, GroupBox2, "RadioButton3", tr("从左向右竖排"));
+    RadioButton4 = addRadioButton(column, GroupBox2, "RadioButton4", tr("从右向左竖排"));
     RadioButton1->setChecked(true);
     auto* punctuationRow = new QHBoxLayout;
     auto* punctuationLabel = new QLabel(tr("标点"), GroupBox2);
     punctuationLabel->setObjectName(QStringLiteral("PunctuationLabel"));
     PunctuationComboBox = new QComboBox(GroupBox2);
     PunctuationComboBox->setObjectName(QStringLiteral("PunctuationComboBox"));
-    PunctuationComboBox->addItems({tr("原样"), tr("竖排"),
-                                   tr("居中"), tr("句读"),
-                                   tr("无标点")});
+    PunctuationComboBox->addItems({tr("原样"), tr("竖排"), tr("居中"), tr("句读"), tr("无标点")});
     punctuationLabel->setBuddy(PunctuationComboBox);
     punctuationRow->addWidget(punctuationLabel);
     punctuationRow->addWidget(PunctuationComboBox, 1);
@@ -411,8 +392,7 @@ void TForm8::buildSettingsControls() {
     column->addWidget(ChineseDigitsCheckBox);
     MatchFallbackCheckBox = new QCheckBox(tr("补字同粗细"), GroupBox2);
     MatchFallbackCheckBox->setObjectName(QStringLiteral("MatchFallbackCheckBox"));
-    MatchFallbackCheckBox->setToolTip(
-        tr("字体缺的字从其他字体补上时，笔画加粗到与本字体一样"));
+    MatchFallbackCheckBox->setToolTip(tr("字体缺的字从其他字体补上时，笔画加粗到与本字体一样"));
     column->addWidget(MatchFallbackCheckBox);
     FanTextOption::add(GroupBox2);
 

@@ -431,7 +431,7 @@
     </message>
     <message>
         <source>不保存</source>
-        <translation>Don't Save</translation>
+        <translation>Don&apos;t Save</translation>
     </message>
     <message>
         <source>取消</source>
@@ -1698,6 +1698,18 @@ The recovery journal was kept at “%2”.</translation>
     <message>
         <source>扇面</source>
         <translation>Fan leaf (扇面)</translation>
+    </message>
+    <message>
+        <source>条幅</source>
+        <translation>Hanging scroll</translation>
+    </message>
+    <message>
+        <source>中堂</source>
+        <translation>Central scroll (中堂)</translation>
+    </message>
+    <message>
+        <source>横幅</source>
+        <translation>Horizontal scroll</translation>
     </message>
 </context>
 <context>

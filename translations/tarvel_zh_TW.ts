@@ -1699,6 +1699,18 @@ Do you want to replace it?</source>
         <source>扇面</source>
         <translation>扇面</translation>
     </message>
+    <message>
+        <source>条幅</source>
+        <translation>條幅</translation>
+    </message>
+    <message>
+        <source>中堂</source>
+        <translation>中堂</translation>
+    </message>
+    <message>
+        <source>横幅</source>
+        <translation>橫幅</translation>
+    </message>
 </context>
 <context>
     <name>Text</name>

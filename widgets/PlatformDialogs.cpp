@@ -155,15 +155,17 @@ std::optional<QString> chooseFile(QWidget* parent, const FileDialogRequest& requ
 SaveAnswer askToSave(QWidget* parent, const QString& question) {
     if (saveQuestion())
         return saveQuestion()(parent);
-    QMessageBox box(
-        QMessageBox::Question, QStringLiteral("Tarvel2008"),
-        question.isEmpty()
-            ? QCoreApplication::translate("PlatformDialogs", "当前作品尚未保存，是否保存？")
-            : question,
-        QMessageBox::NoButton, parent);
-    QPushButton* save = box.addButton(QCoreApplication::translate("PlatformDialogs", "保存"), QMessageBox::AcceptRole);
-    QPushButton* discard = box.addButton(QCoreApplication::translate("PlatformDialogs", "不保存"), QMessageBox::DestructiveRole);
-    QPushButton* cancel = box.addButton(QCoreApplication::translate("PlatformDialogs", "取消"), QMessageBox::RejectRole);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Tarvel2008"),
+                    question.isEmpty() ? QCoreApplication::translate("PlatformDialogs",
+                                                                     "当前作品尚未保存，是否保存？")
+                                       : question,
+                    QMessageBox::NoButton, parent);
+    QPushButton* save = box.addButton(QCoreApplication::translate("PlatformDialogs", "保存"),
+                                      QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QCoreApplication::translate("PlatformDialogs", "不保存"),
+                                         QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QCoreApplication::translate("PlatformDialogs", "取消"),
+                                        QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
     box.exec();
@@ -179,8 +181,10 @@ bool askYesNo(QWidget* parent, const QString& question) {
         return yesNoQuestion()(parent, question);
     QMessageBox box(QMessageBox::Question, QStringLiteral("Tarvel2008"), question,
                     QMessageBox::NoButton, parent);
-    QPushButton* yes = box.addButton(QCoreApplication::translate("PlatformDialogs", "是"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QCoreApplication::translate("PlatformDialogs", "否"), QMessageBox::NoRole);
+    QPushButton* yes =
+        box.addButton(QCoreApplication::translate("PlatformDialogs", "是"), QMessageBox::YesRole);
+    QPushButton* no =
+        box.addButton(QCoreApplication::translate("PlatformDialogs", "否"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();
@@ -192,11 +196,15 @@ RecoverAnswer askToRecover(QWidget* parent, const QString& question) {
         return recoverQuestion()(parent, question);
     QMessageBox box(QMessageBox::Question, QStringLiteral("Tarvel2008"), question,
                     QMessageBox::NoButton, parent);
-    QPushButton* recover = box.addButton(QCoreApplication::translate("PlatformDialogs", "恢复"), QMessageBox::AcceptRole);
-    QPushButton* saveAs = box.addButton(QCoreApplication::translate("PlatformDialogs", "另存为…"), QMessageBox::ActionRole);
-    QPushButton* discard = box.addButton(QCoreApplication::translate("PlatformDialogs", "丢弃"), QMessageBox::DestructiveRole);
+    QPushButton* recover = box.addButton(QCoreApplication::translate("PlatformDialogs", "恢复"),
+                                         QMessageBox::AcceptRole);
+    QPushButton* saveAs = box.addButton(QCoreApplication::translate("PlatformDialogs", "另存为…"),
+                                        QMessageBox::ActionRole);
+    QPushButton* discard = box.addButton(QCoreApplication::translate("PlatformDialogs", "丢弃"),
+                                         QMessageBox::DestructiveRole);
     // Esc and the close box decide nothing: the work is offered again at the next start.
-    QPushButton* later = box.addButton(QCoreApplication::translate("PlatformDialogs", "以后再说"), QMessageBox::RejectRole);
+    QPushButton* later = box.addButton(QCoreApplication::translate("PlatformDialogs", "以后再说"),
+                                       QMessageBox::RejectRole);
     later->hide();
     box.setEscapeButton(later);
     box.setDefaultButton(recover);
