@@ -6,6 +6,7 @@
 TARVEL_PACKAGES=(
   cmake ninja-build g++ pkg-config dpkg-dev
   qt6-base-dev libgl-dev qt6-translations-l10n libqt6svg6
+  qt6-tools-dev qt6-l10n-tools # lupdate and lrelease build the catalogues of translations/
   libjpeg62-turbo-dev libpng-dev zlib1g-dev libchm-dev libchm1
   libgtest-dev libbenchmark-dev clang-format
   libopencc-dev libopencc-data

@@ -6,6 +6,7 @@
 
 #include "FileAccess.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QStringList>
@@ -57,10 +58,10 @@ QString normalisedObjectPath(const QString& path) {
 namespace {
 
 QString missingText(const QString& path) {
-    return QStringLiteral("找不到帮助文件：%1").arg(path);
+    return QCoreApplication::translate("Help", "找不到帮助文件：%1").arg(path);
 }
 QString damagedText(const QString& path) {
-    return QStringLiteral("帮助文件已损坏或被替换，不能打开：%1").arg(path);
+    return QCoreApplication::translate("Help", "帮助文件已损坏或被替换，不能打开：%1").arg(path);
 }
 
 // An anonymous, sealed in-memory file holding the checked bytes; -1 on failure.

@@ -54,7 +54,7 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
     if (type == QTextDocument::HtmlResource) {
         currentPage = url;
         if (!bytes)
-            return QStringLiteral("<p>找不到页面：%1</p>").arg(url.path().toHtmlEscaped());
+            return tr("<p>找不到页面：%1</p>").arg(url.path().toHtmlEscaped());
         return decodePage(*bytes);
     }
     if (!bytes)
@@ -85,16 +85,16 @@ void HelpBrowser::followLink(const QUrl& link) {
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("Tarvel 使用手册"));
+    setWindowTitle(tr("Tarvel 使用手册"));
     resize(760, 560);
 
-    BackButton = new QPushButton(QStringLiteral("后退"), this);
+    BackButton = new QPushButton(tr("后退"), this);
     BackButton->setObjectName(QStringLiteral("BackButton"));
-    ForwardButton = new QPushButton(QStringLiteral("前进"), this);
+    ForwardButton = new QPushButton(tr("前进"), this);
     ForwardButton->setObjectName(QStringLiteral("ForwardButton"));
-    HomeButton = new QPushButton(QStringLiteral("目录"), this);
+    HomeButton = new QPushButton(tr("目录"), this);
     HomeButton->setObjectName(QStringLiteral("HomeButton"));
-    CloseButton = new QPushButton(QStringLiteral("关闭"), this);
+    CloseButton = new QPushButton(tr("关闭"), this);
     CloseButton->setObjectName(QStringLiteral("CloseButton"));
     HelpBrowser1 = new HelpBrowser(this);
 
@@ -133,7 +133,7 @@ void HelpWindow::display(std::unique_ptr<HelpFile> file, const QString& topic) {
     helpFile = std::move(file);
     home = helpTopicUrl(topic);
     if (home.path().isEmpty()) {
-        displayError(QStringLiteral("找不到页面：%1").arg(topic));
+        displayError(tr("找不到页面：%1").arg(topic));
         return;
     }
     // A new file behind the same page must be read again, not kept from the last showing.

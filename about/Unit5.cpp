@@ -37,17 +37,17 @@ QLabel* placeLabel(QWidget* parent, const QString& name, const QString& text, QP
 
 // Wrapped onto two lines between the program's name and its date, right of the emblem.
 QString TForm5::licenceText() {
-    return QStringLiteral("本程序是自由软件，按 GNU 通用公共许可证第 3 版或更新版本发布。");
+    return tr("本程序是自由软件，按 GNU 通用公共许可证第 3 版或更新版本发布。");
 }
 
 // Short enough to end well inside the box in the 16-pixel bold face, also once underlined.
 QString TForm5::contactText() {
-    return QStringLiteral("来信交流：tarvel@example.org");
+    return tr("来信交流：tarvel@example.org");
 }
 
 TForm5::TForm5(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form5"));
-    setWindowTitle(QStringLiteral("作者声明"));
+    setWindowTitle(tr("作者声明"));
     setFixedSize(360, 260);
 
     Image1 = new QLabel(this);
@@ -68,7 +68,7 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent) {
     Label3->setMouseTracking(true);
     Label3->installEventFilter(this);
 
-    Button1 = new QPushButton(QStringLiteral("确定"), this);
+    Button1 = new QPushButton(tr("确定"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(136, 216, 75, 25);
     Button1->setDefault(true);

@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,18 +21,18 @@
 
 TemplateDialog::TemplateDialog(const QStringList& faces, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TemplateDialog"));
-    setWindowTitle(QStringLiteral("作品模板"));
+    setWindowTitle(tr("作品模板"));
     ComboBoxFormat = named(new QComboBox(this), "ComboBoxFormat");
     for (const char* caption : workFormatCaptions)
-        ComboBoxFormat->addItem(QString::fromUtf8(caption));
+        ComboBoxFormat->addItem(QCoreApplication::translate("Templates", caption));
     ComboBoxFormat->setCurrentIndex(int(WorkFormat::HangingScroll));
     ComboBoxPaper = named(new QComboBox(this), "ComboBoxPaper");
     for (const PaperSize& paper : standardPapers)
         ComboBoxPaper->addItem(QStringLiteral("%1 %2 × %3 cm")
-                                   .arg(QString::fromUtf8(paper.name))
+                                   .arg(QCoreApplication::translate("Templates", paper.name))
                                    .arg(paper.longCm)
                                    .arg(paper.shortCm));
-    ComboBoxPaper->addItem(QStringLiteral("自定义"));
+    ComboBoxPaper->addItem(tr("自定义"));
     SpinEditLong = named(new SpinEdit(this), "SpinEditLong");
     SpinEditShort = named(new SpinEdit(this), "SpinEditShort");
     SpinEditDpi = named(new SpinEdit(this), "SpinEditDpi");
@@ -46,7 +47,7 @@ TemplateDialog::TemplateDialog(const QStringList& faces, QWidget* parent) : QDia
     ComboBoxFace->setEditText(WorkTemplate{}.face);
     TextMain = named(new QPlainTextEdit(this), "TextMain");
     TextMain->setTabChangesFocus(true);
-    TextMain->setPlaceholderText(QStringLiteral("正文；对联写两行：上联、下联"));
+    TextMain->setPlaceholderText(tr("正文；对联写两行：上联、下联"));
     EditBanner = named(new QLineEdit(this), "EditBanner");
     EditUpper = named(new QLineEdit(this), "EditUpper");
     EditLower = named(new QLineEdit(this), "EditLower");
@@ -55,25 +56,20 @@ TemplateDialog::TemplateDialog(const QStringList& faces, QWidget* parent) : QDia
     SpinEditSpan = named(new SpinEdit(this), "SpinEditSpan");
     SpinEditSpan->setRange(60, 180);
     SpinEditSpan->setValue(WorkTemplate{}.fanSpan);
-    CheckBoxLongShort = named(new QCheckBox(QStringLiteral("长短行"), this), "CheckBoxLongShort");
+    CheckBoxLongShort = named(new QCheckBox(tr("长短行"), this), "CheckBoxLongShort");
     CheckBoxLongShort->setChecked(true);
     ComboBoxPunctuation = named(new QComboBox(this), "ComboBoxPunctuation");
-    ComboBoxPunctuation->addItems({QStringLiteral("原样"), QStringLiteral("竖排"),
-                                   QStringLiteral("居中"), QStringLiteral("句读"),
-                                   QStringLiteral("无标点")});
+    ComboBoxPunctuation->addItems({tr("原样"), tr("竖排"), tr("居中"), tr("句读"), tr("无标点")});
     ComboBoxPunctuation->setCurrentIndex(WorkTemplate{}.punctuation);
-    CheckBoxChineseDigits =
-        named(new QCheckBox(QStringLiteral("数字写作汉字"), this), "CheckBoxChineseDigits");
+    CheckBoxChineseDigits = named(new QCheckBox(tr("数字写作汉字"), this), "CheckBoxChineseDigits");
     CheckBoxChineseDigits->setChecked(WorkTemplate{}.chineseDigits);
-    CheckBoxMounted =
-        named(new QCheckBox(QStringLiteral("按装裱的规矩排"), this), "CheckBoxMounted");
-    CheckBoxMounted->setToolTip(QStringLiteral(
-        "正文按纸张分行、定字大小，落款和印章按书写的规矩排，印章用朱砂色、刻出透底；"
-        "不选则按旧版的排法"));
+    CheckBoxMounted = named(new QCheckBox(tr("按装裱的规矩排"), this), "CheckBoxMounted");
+    CheckBoxMounted->setToolTip(tr("正文按纸张分行、定字大小，落款和印章按书写的规矩排，"
+                                   "印章用朱砂色、刻出透底；不选则按旧版的排法"));
     CheckBoxMounted->setChecked(true);
     LabelSize = named(new QLabel(this), "LabelSize");
-    ButtonOk = named(new QPushButton(QStringLiteral("确定"), this), "ButtonOk");
-    ButtonCancel = named(new QPushButton(QStringLiteral("取消"), this), "ButtonCancel");
+    ButtonOk = named(new QPushButton(tr("确定"), this), "ButtonOk");
+    ButtonCancel = named(new QPushButton(tr("取消"), this), "ButtonCancel");
     ButtonOk->setDefault(true);
 
     auto* form = new QFormLayout;
@@ -81,42 +77,42 @@ TemplateDialog::TemplateDialog(const QStringList& faces, QWidget* parent) : QDia
     format->addWidget(ComboBoxFormat);
     format->addWidget(CheckBoxMounted);
     format->addStretch();
-    form->addRow(QStringLiteral("格式"), format);
-    form->addRow(QStringLiteral("纸张"), ComboBoxPaper);
+    form->addRow(tr("格式"), format);
+    form->addRow(tr("纸张"), ComboBoxPaper);
     auto* sides = new QHBoxLayout;
     sides->addWidget(SpinEditLong);
     sides->addWidget(new QLabel(QStringLiteral("×"), this));
     sides->addWidget(SpinEditShort);
-    sides->addWidget(new QLabel(QStringLiteral("厘米，分辨率"), this));
+    sides->addWidget(new QLabel(tr("厘米，分辨率"), this));
     sides->addWidget(SpinEditDpi);
-    sides->addWidget(new QLabel(QStringLiteral("dpi（0 为自动）"), this));
-    form->addRow(QStringLiteral("长 × 宽"), sides);
+    sides->addWidget(new QLabel(tr("dpi（0 为自动）"), this));
+    form->addRow(tr("长 × 宽"), sides);
     form->addRow(QString(), LabelSize);
     auto* colours = new QHBoxLayout;
-    colours->addWidget(new QLabel(QStringLiteral("底色"), this));
+    colours->addWidget(new QLabel(tr("底色"), this));
     colours->addWidget(ColorButtonGround);
-    colours->addWidget(new QLabel(QStringLiteral("墨色"), this));
+    colours->addWidget(new QLabel(tr("墨色"), this));
     colours->addWidget(ColorButtonInk);
     colours->addStretch();
-    form->addRow(QStringLiteral("颜色"), colours);
-    form->addRow(QStringLiteral("字体"), ComboBoxFace);
-    form->addRow(QStringLiteral("正文"), TextMain);
-    form->addRow(QStringLiteral("横批"), EditBanner);
+    form->addRow(tr("颜色"), colours);
+    form->addRow(tr("字体"), ComboBoxFace);
+    form->addRow(tr("正文"), TextMain);
+    form->addRow(tr("横批"), EditBanner);
     auto* conventions = new QHBoxLayout;
     conventions->addWidget(ComboBoxPunctuation);
     conventions->addWidget(CheckBoxChineseDigits);
     conventions->addStretch();
-    form->addRow(QStringLiteral("标点"), conventions);
-    form->addRow(QStringLiteral("上款"), EditUpper);
-    form->addRow(QStringLiteral("下款"), EditLower);
-    form->addRow(QStringLiteral("名章"), EditNameSeal);
-    form->addRow(QStringLiteral("引首章"), EditLeadingSeal);
+    form->addRow(tr("标点"), conventions);
+    form->addRow(tr("上款"), EditUpper);
+    form->addRow(tr("下款"), EditLower);
+    form->addRow(tr("名章"), EditNameSeal);
+    form->addRow(tr("引首章"), EditLeadingSeal);
     auto* fan = new QHBoxLayout;
     fan->addWidget(SpinEditSpan);
-    fan->addWidget(new QLabel(QStringLiteral("度"), this));
+    fan->addWidget(new QLabel(tr("度"), this));
     fan->addWidget(CheckBoxLongShort);
     fan->addStretch();
-    form->addRow(QStringLiteral("扇面角度"), fan);
+    form->addRow(tr("扇面角度"), fan);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ButtonOk);
@@ -164,7 +160,7 @@ void TemplateDialog::showSize() {
     const QSizeF paper = workCentimetres(work);
     const int dpi = workDpi(work);
     const QSize pixels = paperPixels(paper.width(), paper.height(), dpi);
-    LabelSize->setText(QStringLiteral("画布 %1 × %2 像素（%3 × %4 厘米，%5 dpi）")
+    LabelSize->setText(tr("画布 %1 × %2 像素（%3 × %4 厘米，%5 dpi）")
                            .arg(pixels.width())
                            .arg(pixels.height())
                            .arg(paper.width())

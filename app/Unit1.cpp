@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWindow>
@@ -52,8 +53,15 @@ QPushButton* addBitButton(QToolBar* bar, const QString& name, Glyph glyph, const
                           const QString& tip) {
     auto* button = new QPushButton(glyphIcon(glyph), caption, bar);
     button->setObjectName(name);
-    button->setFixedSize(60, 22);
     button->setIconSize(QSize(16, 16));
+    // 60 pixels wide as designed; a longer caption in another language widens the button
+    // rather than being cut.
+    const QStyle* style = button->style();
+    const int captionWidth = button->fontMetrics().horizontalAdvance(caption) +
+                             button->iconSize().width() + 4 +
+                             style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+                             2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
+    button->setFixedSize(std::max(60, captionWidth), 22);
     button->setToolTip(tip);
     bar->addWidget(button);
     return button;
@@ -139,32 +147,32 @@ void TForm1::buildToolbars() {
     addToolBar(Qt::TopToolBarArea, ToolBar2);
 
     ToolButton40 = addToolButton(ToolBar2, QStringLiteral("ToolButton40"),
-                                 glyphIcon(Glyph::NewCanvas), QStringLiteral("新建或者打开"));
-    ToolButton22 = addToolButton(ToolBar2, QStringLiteral("ToolButton22"), glyphIcon(Glyph::Undo),
-                                 QStringLiteral("撤消"));
+                                 glyphIcon(Glyph::NewCanvas), tr("新建或者打开"));
+    ToolButton22 =
+        addToolButton(ToolBar2, QStringLiteral("ToolButton22"), glyphIcon(Glyph::Undo), tr("撤消"));
     ToolButtonRedo = addToolButton(ToolBar2, QStringLiteral("ToolButtonRedo"),
-                                   glyphIcon(Glyph::Redo), QStringLiteral("恢复"));
+                                   glyphIcon(Glyph::Redo), tr("恢复"));
     ToolButton23 = addToolButton(ToolBar2, QStringLiteral("ToolButton23"), glyphIcon(Glyph::Clear),
-                                 QStringLiteral("清空"));
+                                 tr("清空"));
     ToolBar2->addSeparator();
     ToolButton1 = addToolButton(ToolBar2, QStringLiteral("ToolButton1"), glyphIcon(Glyph::Text),
-                                QStringLiteral("添加文本"));
+                                tr("添加文本"));
     ToolButton24 = addToolButton(ToolBar2, QStringLiteral("ToolButton24"),
-                                 glyphIcon(Glyph::RotatedText), QStringLiteral("添加旋转字体"));
+                                 glyphIcon(Glyph::RotatedText), tr("添加旋转字体"));
     ToolButton25 = addToolButton(ToolBar2, QStringLiteral("ToolButton25"),
-                                 glyphIcon(Glyph::Inscription), QStringLiteral("添加落款"));
+                                 glyphIcon(Glyph::Inscription), tr("添加落款"));
     ToolButton29 = addToolButton(ToolBar2, QStringLiteral("ToolButton29"), glyphIcon(Glyph::Seal),
-                                 QStringLiteral("添加印章"));
+                                 tr("添加印章"));
     ToolButton21 = addToolButton(ToolBar2, QStringLiteral("ToolButton21"), glyphIcon(Glyph::Circle),
-                                 QStringLiteral("添加圆形"));
+                                 tr("添加圆形"));
     ToolButton26 = addToolButton(ToolBar2, QStringLiteral("ToolButton26"), glyphIcon(Glyph::Fan),
-                                 QStringLiteral("添加扇面"));
+                                 tr("添加扇面"));
     ToolBar2->addSeparator();
-    BitBtn1 = addBitButton(ToolBar2, QStringLiteral("BitBtn1"), Glyph::Effects,
-                           QStringLiteral("特效"), QStringLiteral("特效，建议放到最后处理"));
+    BitBtn1 = addBitButton(ToolBar2, QStringLiteral("BitBtn1"), Glyph::Effects, tr("特效"),
+                           tr("特效，建议放到最后处理"));
     ToolBar2->addSeparator();
-    BitBtn3 = addBitButton(ToolBar2, QStringLiteral("BitBtn3"), Glyph::Save, QStringLiteral("保存"),
-                           QStringLiteral("保存图片"));
+    BitBtn3 =
+        addBitButton(ToolBar2, QStringLiteral("BitBtn3"), Glyph::Save, tr("保存"), tr("保存图片"));
 
     addToolBarBreak(Qt::TopToolBarArea);
     ToolBar4 = new QToolBar(this);
@@ -183,10 +191,10 @@ void TForm1::buildToolbars() {
         addToolButton(ToolBar4, QStringLiteral("ToolButton36"), glyphIcon(Glyph::Down), QString());
     // The arrows have no tooltip, but the status bar says what they do, as for every other
     // button.
-    ToolButton30->setProperty("hint", QStringLiteral("左移 10 像素"));
-    ToolButton31->setProperty("hint", QStringLiteral("右移 10 像素"));
-    ToolButton35->setProperty("hint", QStringLiteral("上移 10 像素"));
-    ToolButton36->setProperty("hint", QStringLiteral("下移 10 像素"));
+    ToolButton30->setProperty("hint", tr("左移 10 像素"));
+    ToolButton31->setProperty("hint", tr("右移 10 像素"));
+    ToolButton35->setProperty("hint", tr("上移 10 像素"));
+    ToolButton36->setProperty("hint", tr("下移 10 像素"));
     ToolBar4->addSeparator();
 
     ComboBox1 = new QComboBox(ToolBar4);
@@ -219,51 +227,48 @@ void TForm1::buildToolbars() {
 
 void TForm1::buildMenus() {
     using ErrorBoundary::guard;
-    QMenu* file = menuBar()->addMenu(QStringLiteral("文件"));
-    MenuNew = addMenuItem(file, QStringLiteral("N2"), QStringLiteral("新建"),
-                          QKeySequence(Qt::ALT | Qt::Key_F2));
-    MenuUndo = addMenuItem(file, QStringLiteral("N3"), QStringLiteral("重做"),
-                           QKeySequence(Qt::ALT | Qt::Key_R));
+    QMenu* file = menuBar()->addMenu(tr("文件"));
+    MenuNew =
+        addMenuItem(file, QStringLiteral("N2"), tr("新建"), QKeySequence(Qt::ALT | Qt::Key_F2));
+    MenuUndo =
+        addMenuItem(file, QStringLiteral("N3"), tr("重做"), QKeySequence(Qt::ALT | Qt::Key_R));
     // Undo also answers the key every other program uses for it.
     MenuUndo->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_R), QKeySequence(Qt::CTRL | Qt::Key_Z)});
-    MenuRedo = addMenuItem(file, QStringLiteral("MenuRedo"), QStringLiteral("恢复"),
+    MenuRedo = addMenuItem(file, QStringLiteral("MenuRedo"), tr("恢复"),
                            QKeySequence(Qt::CTRL | Qt::Key_Y));
-    MenuClear = addMenuItem(file, QStringLiteral("N4"), QStringLiteral("清空"),
-                            QKeySequence(Qt::ALT | Qt::Key_C));
+    MenuClear =
+        addMenuItem(file, QStringLiteral("N4"), tr("清空"), QKeySequence(Qt::ALT | Qt::Key_C));
     file->addSeparator();
-    MenuSave = addMenuItem(file, QStringLiteral("N6"), QStringLiteral("保存"),
-                           QKeySequence(Qt::CTRL | Qt::Key_F5));
+    MenuSave =
+        addMenuItem(file, QStringLiteral("N6"), tr("保存"), QKeySequence(Qt::CTRL | Qt::Key_F5));
     file->addSeparator();
-    MenuOpenWork = addMenuItem(file, QStringLiteral("MenuOpenWork"), QStringLiteral("打开作品"),
+    MenuOpenWork = addMenuItem(file, QStringLiteral("MenuOpenWork"), tr("打开作品"),
                                QKeySequence(Qt::CTRL | Qt::Key_O));
-    MenuSaveWork = addMenuItem(file, QStringLiteral("MenuSaveWork"), QStringLiteral("保存作品"),
+    MenuSaveWork = addMenuItem(file, QStringLiteral("MenuSaveWork"), tr("保存作品"),
                                QKeySequence(Qt::CTRL | Qt::Key_S));
-    MenuRecentWorks = file->addMenu(QStringLiteral("最近的作品"));
+    MenuRecentWorks = file->addMenu(tr("最近的作品"));
     MenuRecentWorks->setObjectName(QStringLiteral("MenuRecentWorks"));
     connect(MenuRecentWorks, &QMenu::aboutToShow, this, [this] { fillRecentWorks(); });
-    MenuExportScript =
-        addMenuItem(file, QStringLiteral("MenuExportScript"), QStringLiteral("导出脚本"));
-    MenuTemplate = addMenuItem(file, QStringLiteral("MenuTemplate"), QStringLiteral("作品模板…"));
+    MenuExportScript = addMenuItem(file, QStringLiteral("MenuExportScript"), tr("导出脚本"));
+    MenuTemplate = addMenuItem(file, QStringLiteral("MenuTemplate"), tr("作品模板…"));
     file->addSeparator();
-    N5 = addMenuItem(file, QStringLiteral("N5"), QStringLiteral("退出"),
-                     QKeySequence(Qt::ALT | Qt::Key_X));
+    N5 = addMenuItem(file, QStringLiteral("N5"), tr("退出"), QKeySequence(Qt::ALT | Qt::Key_X));
 
-    QMenu* add = menuBar()->addMenu(QStringLiteral("添加"));
-    MenuText = addMenuItem(add, QStringLiteral("MenuText"), QStringLiteral("添加文本"),
+    QMenu* add = menuBar()->addMenu(tr("添加"));
+    MenuText = addMenuItem(add, QStringLiteral("MenuText"), tr("添加文本"),
                            QKeySequence(Qt::CTRL | Qt::Key_T));
-    N12 = addMenuItem(add, QStringLiteral("N12"), QStringLiteral("旋转字"),
-                      QKeySequence(Qt::ALT | Qt::Key_A));
+    N12 = addMenuItem(add, QStringLiteral("N12"), tr("旋转字"), QKeySequence(Qt::ALT | Qt::Key_A));
     // Both items show Alt+A, but only "旋转字" owns the key: two actions with one key make an
     // ambiguous shortcut that opens nothing. The text after the tab is shown in the key column.
-    MenuInscription =
-        addMenuItem(add, QStringLiteral("N13"),
-                    QStringLiteral("落款\t") + N12->shortcut().toString(QKeySequence::NativeText));
-    MenuSeal = addMenuItem(add, QStringLiteral("N14"), QStringLiteral("印章"),
-                           QKeySequence(Qt::ALT | Qt::Key_P));
-    MenuCircle = addMenuItem(add, QStringLiteral("N9"), QStringLiteral("圆形"),
-                             QKeySequence(Qt::ALT | Qt::Key_D));
-    MenuFan = addMenuItem(add, QStringLiteral("N10"), QStringLiteral("扇形"),
-                          QKeySequence(Qt::ALT | Qt::Key_S));
+    MenuInscription = addMenuItem(add, QStringLiteral("N13"),
+                                  tr("落款") + QLatin1Char('\t') +
+                                      N12->shortcut().toString(QKeySequence::NativeText));
+    MenuSeal =
+        addMenuItem(add, QStringLiteral("N14"), tr("印章"), QKeySequence(Qt::ALT | Qt::Key_P));
+    MenuCircle =
+        addMenuItem(add, QStringLiteral("N9"), tr("圆形"), QKeySequence(Qt::ALT | Qt::Key_D));
+    MenuFan =
+        addMenuItem(add, QStringLiteral("N10"), tr("扇形"), QKeySequence(Qt::ALT | Qt::Key_S));
     // One action per command: the tool button and the menu item run and show the same one.
     shareAction(ToolButton40, MenuNew);
     shareAction(ToolButton22, MenuUndo);
@@ -278,11 +283,12 @@ void TForm1::buildMenus() {
 
     buildViewMenu(file);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助"));
-    N24 = addMenuItem(help, QStringLiteral("N24"), QStringLiteral("作者声明"));
-    N8 = addMenuItem(help, QStringLiteral("N8"), QStringLiteral("使用手册"));
+    QMenu* help = menuBar()->addMenu(tr("帮助"));
+    N24 = addMenuItem(help, QStringLiteral("N24"), tr("作者声明"));
+    N8 = addMenuItem(help, QStringLiteral("N8"), tr("使用手册"));
     help->addSeparator();
-    N15 = addMenuItem(help, QStringLiteral("N15"), QStringLiteral("作者主页"));
+    N15 = addMenuItem(help, QStringLiteral("N15"), tr("作者主页"));
+    buildLanguageMenu(help);
 
     connect(MenuNew, &QAction::triggered, this, guard(this, [this] { ToolButton40Click(); }));
     connect(MenuUndo, &QAction::triggered, this, guard(this, [this] { ToolButton22Click(); }));
@@ -315,13 +321,13 @@ void TForm1::buildMenus() {
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     for (const EffectEntry& entry : effectTable) {
         QAction* item = addMenuItem(PopupMenu1, QLatin1String(entry.objectName),
-                                    QString::fromUtf8(entry.caption));
+                                    QCoreApplication::translate("Effects", entry.caption));
         const EffectKind kind = entry.kind;
         connect(item, &QAction::triggered, this,
                 guard(this, [this, kind, item] { runEffect(kind, item); }));
     }
     N29 = addMenuItem(PopupMenu1, QLatin1String(restoreEntry.objectName),
-                      QString::fromUtf8(restoreEntry.caption));
+                      QCoreApplication::translate("Effects", restoreEntry.caption));
     connect(N29, &QAction::triggered, this, guard(this, [this] { N29Click(); }));
     // The established names of the items.
     const auto item = [this](const char* name) {
@@ -393,9 +399,9 @@ void TForm1::buildStatusBar() {
         bar->addWidget(label, width > 0 ? 0 : 1);
         return label;
     };
-    StatusPanel0 = panel(QStringLiteral("StatusPanel0"), QStringLiteral("你好！"), 100);
+    StatusPanel0 = panel(QStringLiteral("StatusPanel0"), tr("你好！"), 100);
     StatusPanel1 = panel(QStringLiteral("StatusPanel1"), QString(), 300);
-    StatusPanel2 = panel(QStringLiteral("StatusPanel2"), QStringLiteral("欢迎使用Tarvel。"), 0);
+    StatusPanel2 = panel(QStringLiteral("StatusPanel2"), tr("欢迎使用Tarvel。"), 0);
     // The zoom, at the right end.
     StatusZoom = new QLabel(CanvasView::zoomText(1.0), bar);
     StatusZoom->setObjectName(QStringLiteral("StatusZoom"));
@@ -415,7 +421,7 @@ void TForm1::fillFontList() {
     });
     ComboBox2->clear();
     ComboBox2->addItems(families);
-    ComboBox2->setEditText(QStringLiteral("字体"));
+    ComboBox2->setEditText(tr("字体"));
 }
 
 QStringList TForm1::fontSizeList() const {

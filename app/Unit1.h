@@ -121,9 +121,10 @@ public:
     QAction* MenuText = nullptr; // 添加文本
     QAction* MenuCircle = nullptr;
     QAction* MenuFan = nullptr;
-    QAction* N24 = nullptr; // about
-    QAction* N8 = nullptr;  // manual
-    QAction* N15 = nullptr; // home page
+    QAction* N24 = nullptr;        // about
+    QAction* N8 = nullptr;         // manual
+    QAction* N15 = nullptr;        // home page
+    QMenu* MenuLanguage = nullptr; // 语言: 跟随系统 and each language by its own name
     QAction* MenuFitWindow = nullptr;
     QAction* MenuActualSize = nullptr;
     QAction* MenuZoomIn = nullptr;
@@ -255,7 +256,9 @@ public:
     void N8Click();                      // manual
     void N24Click();                     // about
     void N15Click();                     // home page
-    void N5Click();                      // exit
+    // Remembers the language of the next start (empty: the system's) and says so.
+    void LanguageClick(const QString& language);
+    void N5Click(); // exit
     void FormClose();
     static QString homePageAddress();
     QString manualPath() const; // AppDir + "TarvelHelp.chm::/HelpContent\index.htm"
@@ -283,6 +286,7 @@ private:
     void buildStatusBar();
     // The "视图" menu and the file menu's PDF and print items (Unit1_View.cpp).
     void buildViewMenu(QMenu* file);
+    void buildLanguageMenu(QMenu* help); // Unit1_Startup.cpp
     void followZoom();
     // Printed fitted to the paper rather than at the picture's own size (the print dialog's
     // "适合纸张").

@@ -73,9 +73,9 @@ void TForm1::createCanvasDialog() {
 
 QString TForm1::unsavedQuestion() const {
     if (!exportedPicture.isEmpty())
-        return QStringLiteral("图片已导出到“%1”，但作品还没有保存。是否保存作品？")
+        return tr("图片已导出到“%1”，但作品还没有保存。是否保存作品？")
             .arg(QDir::toNativeSeparators(exportedPicture));
-    return QStringLiteral("当前作品尚未保存，是否保存？");
+    return tr("当前作品尚未保存，是否保存？");
 }
 
 bool TForm1::saveOrDiscardWork() {
@@ -148,5 +148,5 @@ void TForm1::BitBtn3Click() {
     savePicture(State.canvas().picture(), path, State.canvas().dotsPerInch());
     // A picture is an export: the work stays unsaved until it is saved as a work.
     exportedPicture = path;
-    showSavedNotice(this, QStringLiteral("已保存：%1").arg(QDir::toNativeSeparators(path)));
+    showSavedNotice(this, tr("已保存：%1").arg(QDir::toNativeSeparators(path)));
 }

@@ -9,6 +9,7 @@
 
 #include "FontCoverage.h"
 #include "ImageControl.h"
+#include "Messages.h"
 #include "StepSession.h"
 #include "Unit3.h"
 #include "Unit4.h"
@@ -27,11 +28,9 @@ void TForm1::historyChanged() {
     MenuRedo->setEnabled(State.canRedo());
     // The buttons say which step they take back or do again.
     const QString undo = State.undoName(), redo = State.redoName();
-    ToolButton22->setToolTip(undo.isEmpty() ? QStringLiteral("撤消")
-                                            : QStringLiteral("撤消：%1").arg(undo));
+    ToolButton22->setToolTip(undo.isEmpty() ? tr("撤消") : tr("撤消：%1").arg(undo));
     MenuUndo->setToolTip(ToolButton22->toolTip());
-    MenuRedo->setToolTip(redo.isEmpty() ? QStringLiteral("恢复")
-                                        : QStringLiteral("恢复：%1").arg(redo));
+    MenuRedo->setToolTip(redo.isEmpty() ? tr("恢复") : tr("恢复：%1").arg(redo));
     ToolButtonRedo->setToolTip(MenuRedo->toolTip());
     updateTitle();
 }
@@ -52,7 +51,7 @@ void TForm1::Image1MouseDown(QPoint point, Qt::MouseButton) {
 void TForm1::showFallbacks(const QList<FaceGap>& gaps) {
     if (!gaps.isEmpty())
         StatusPanel2->setText(fallbackWarning(gaps));
-    else if (StatusPanel2->text().startsWith(QStringLiteral("警告：")))
+    else if (StatusPanel2->text().startsWith(Messages::warning()))
         StatusPanel2->clear();
 }
 

@@ -45,7 +45,7 @@ bool TForm1::followJournal() {
         // The step stands; only its protection is missing, which the user is told.
         StatusPanel2->setText(error.text());
     } catch (const std::bad_alloc&) {
-        StatusPanel2->setText(QStringLiteral("内存不足，这一步没有写入恢复记录。"));
+        StatusPanel2->setText(tr("内存不足，这一步没有写入恢复记录。"));
     }
     return false;
 }
@@ -54,10 +54,10 @@ void TForm1::offerRecovery() {
     if (!recoveryJournal)
         return;
     for (const LeftJournal& left : leftJournals(recoveryFolderInUse)) {
-        const QString name = left.workFile.isEmpty() ? QStringLiteral("未命名作品")
-                                                     : QFileInfo(left.workFile).fileName();
+        const QString name =
+            left.workFile.isEmpty() ? tr("未命名作品") : QFileInfo(left.workFile).fileName();
         const PlatformDialogs::RecoverAnswer answer = PlatformDialogs::askToRecover(
-            this, QStringLiteral("上次没有保存的作品可以恢复：%1（%2 步，%3）")
+            this, tr("上次没有保存的作品可以恢复：%1（%2 步，%3）")
                       .arg(name)
                       .arg(left.steps)
                       .arg(left.written.toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
@@ -79,7 +79,7 @@ void TForm1::offerRecovery() {
         } catch (const TarvelError& error) {
             recoveryJournal = std::move(own);
             const QString aside = setJournalAside(left);
-            ErrorBoundary::show(this, QStringLiteral("%1\n恢复记录已经留在“%2”。")
+            ErrorBoundary::show(this, tr("%1\n恢复记录已经留在“%2”。")
                                           .arg(error.text(), QDir::toNativeSeparators(aside)));
             continue;
         } catch (...) {

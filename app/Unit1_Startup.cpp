@@ -5,14 +5,20 @@
 // the About box, the home page, and the shutdown steps that undo what start-up did.
 #include "Unit1.h"
 
+#include "ErrorBoundary.h"
 #include "FontFallback.h"
 #include "HelpController.h"
+#include "PlatformDialogs.h"
 #include "PrivateFonts.h"
 #include "TarvelError.h"
+#include "Translations.h"
 #include "Unit5.h"
 
+#include <QActionGroup>
 #include <QDesktopServices>
 #include <QFontDatabase>
+#include <QMenu>
+#include <QSettings>
 #include <QUrl>
 
 QString TForm1::homePageAddress() {
@@ -62,8 +68,33 @@ void TForm1::N24Click() {
 void TForm1::N15Click() {
     // Without a browser the user can still copy the address from the message.
     if (!QDesktopServices::openUrl(QUrl(homePageAddress())))
-        throw TarvelError(
-            QStringLiteral("无法启动浏览器。作者主页的地址是 %1").arg(homePageAddress()));
+        throw TarvelError(tr("无法启动浏览器。作者主页的地址是 %1").arg(homePageAddress()));
+}
+
+void TForm1::buildLanguageMenu(QMenu* help) {
+    MenuLanguage = help->addMenu(tr("语言"));
+    MenuLanguage->setObjectName(QStringLiteral("MenuLanguage"));
+    const std::unique_ptr<QSettings> settings = openUserSettings();
+    const QString chosen = settings ? Translations::chosen(*settings) : QString();
+    auto* group = new QActionGroup(MenuLanguage);
+    for (const QString& language : QStringList{QString()} + Translations::languages()) {
+        QAction* item = MenuLanguage->addAction(
+            language.isEmpty() ? tr("跟随系统") : Translations::nativeName(language));
+        item->setObjectName(QStringLiteral("MenuLanguage_") + language);
+        item->setCheckable(true);
+        item->setChecked(language == chosen);
+        group->addAction(item);
+        connect(item, &QAction::triggered, this,
+                ErrorBoundary::guard(this, [this, language] { LanguageClick(language); }));
+    }
+}
+
+void TForm1::LanguageClick(const QString& language) {
+    const std::unique_ptr<QSettings> settings = openUserSettings();
+    if (!settings)
+        throw TarvelError(tr("无法保存设置，语言没有改变。"));
+    Translations::choose(*settings, language);
+    PlatformDialogs::tell(this, tr("新的语言在下次启动 Tarvel 时生效。"));
 }
 
 void TForm1::N5Click() {

@@ -44,7 +44,7 @@ void printPicture(QPrinter& printer, const QImage& picture, int dotsPerInch, boo
     printer.setPageOrientation(plan.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     QPainter painter;
     if (!painter.begin(&printer))
-        throw TarvelError(QStringLiteral("无法打印：打印机没有准备好。"));
+        throw TarvelError(QCoreApplication::translate("TForm1", "无法打印：打印机没有准备好。"));
     painter.setRenderHint(QPainter::LosslessImageRendering);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, fit);
     const double perMillimetre = printer.resolution() / 25.4;
@@ -75,12 +75,12 @@ void TForm1::buildViewMenu(QMenu* file) {
     using ErrorBoundary::guard;
     // After "作品模板…", before the exit's separator.
     QAction* exitSeparator = file->actions().at(file->actions().indexOf(N5) - 1);
-    MenuExportPdf = new QAction(QStringLiteral("导出 PDF…"), file);
+    MenuExportPdf = new QAction(tr("导出 PDF…"), file);
     MenuExportPdf->setObjectName(QStringLiteral("MenuExportPdf"));
-    MenuPrint = new QAction(QStringLiteral("打印…"), file);
+    MenuPrint = new QAction(tr("打印…"), file);
     MenuPrint->setObjectName(QStringLiteral("MenuPrint"));
     MenuPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    MenuPrintPreview = new QAction(QStringLiteral("打印预览"), file);
+    MenuPrintPreview = new QAction(tr("打印预览"), file);
     MenuPrintPreview->setObjectName(QStringLiteral("MenuPrintPreview"));
     file->insertSeparator(exitSeparator);
     file->insertActions(exitSeparator, {MenuExportPdf, MenuPrint, MenuPrintPreview});
@@ -89,16 +89,16 @@ void TForm1::buildViewMenu(QMenu* file) {
     connect(MenuPrintPreview, &QAction::triggered, this,
             guard(this, [this] { PrintPreviewClick(); }));
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("视图"));
+    QMenu* view = menuBar()->addMenu(tr("视图"));
     view->setObjectName(QStringLiteral("MenuView"));
-    MenuFitWindow = addMenuItem(view, QStringLiteral("MenuFitWindow"), QStringLiteral("适合窗口"),
+    MenuFitWindow = addMenuItem(view, QStringLiteral("MenuFitWindow"), tr("适合窗口"),
                                 QKeySequence(Qt::CTRL | Qt::Key_0));
-    MenuActualSize = addMenuItem(view, QStringLiteral("MenuActualSize"), QStringLiteral("实际大小"),
+    MenuActualSize = addMenuItem(view, QStringLiteral("MenuActualSize"), tr("实际大小"),
                                  QKeySequence(Qt::CTRL | Qt::Key_1));
-    MenuZoomIn = addMenuItem(view, QStringLiteral("MenuZoomIn"), QStringLiteral("放大"));
+    MenuZoomIn = addMenuItem(view, QStringLiteral("MenuZoomIn"), tr("放大"));
     MenuZoomIn->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
-    MenuZoomOut = addMenuItem(view, QStringLiteral("MenuZoomOut"), QStringLiteral("缩小"),
+    MenuZoomOut = addMenuItem(view, QStringLiteral("MenuZoomOut"), tr("缩小"),
                               QKeySequence(Qt::CTRL | Qt::Key_Minus));
     connect(MenuFitWindow, &QAction::triggered, this, [this] { ScrollBox1->fitToWindow(); });
     connect(MenuActualSize, &QAction::triggered, this, [this] { ScrollBox1->actualSize(); });
@@ -119,14 +119,13 @@ void TForm1::followZoom() {
 }
 
 QString TForm1::workName() const {
-    return currentWorkFile.isEmpty() ? QStringLiteral("未命名")
-                                     : QFileInfo(currentWorkFile).completeBaseName();
+    return currentWorkFile.isEmpty() ? tr("未命名") : QFileInfo(currentWorkFile).completeBaseName();
 }
 
 void TForm1::ExportPdfClick() {
     FileDialogRequest request;
     request.kind = FileDialogRequest::Kind::Save;
-    request.filter = QStringLiteral("PDF 文件 (*.pdf)|*.pdf");
+    request.filter = tr("PDF 文件 (*.pdf)|*.pdf");
     request.defaultExtension = QStringLiteral("pdf");
     if (!currentWorkFile.isEmpty())
         request.initialPath = QFileInfo(currentWorkFile).dir().filePath(workName() + ".pdf");
@@ -138,7 +137,7 @@ void TForm1::ExportPdfClick() {
     options.title = workName();
     options.dotsPerInch = State.canvas().dotsPerInch();
     exportPdf(State.canvas().picture().image(), path, options);
-    ApplicationHint(QStringLiteral("已导出：%1").arg(QDir::toNativeSeparators(path)));
+    ApplicationHint(tr("已导出：%1").arg(QDir::toNativeSeparators(path)));
 }
 
 void TForm1::PrintClick() {
@@ -147,8 +146,8 @@ void TForm1::PrintClick() {
     QPrintDialog dialog(&printer, this);
     // The one choice of its own: the picture at its printed size, or fitted to the paper.
     auto* options = new QWidget;
-    options->setWindowTitle(QStringLiteral("图片"));
-    auto* fit = new QCheckBox(QStringLiteral("适合纸张"), options);
+    options->setWindowTitle(tr("图片"));
+    auto* fit = new QCheckBox(tr("适合纸张"), options);
     fit->setObjectName(QStringLiteral("PrintFit"));
     fit->setChecked(printFitted);
     (new QVBoxLayout(options))->addWidget(fit);

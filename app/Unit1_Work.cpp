@@ -77,7 +77,7 @@ void writeRecentWorks(const QStringList& works) {
 FileDialogRequest workRequest(FileDialogRequest::Kind kind, const QString& initial) {
     FileDialogRequest request;
     request.kind = kind;
-    request.filter = QStringLiteral("Tarvel 作品 (*.tarvel)|*.tarvel");
+    request.filter = QCoreApplication::translate("TForm1", "Tarvel 作品 (*.tarvel)|*.tarvel");
     request.defaultExtension = QStringLiteral("tarvel");
     request.initialPath = initial;
     return request;
@@ -142,7 +142,7 @@ void TForm1::SaveWorkClick() {
         path = PlatformDialogs::withDefaultExtension(*chosen, QStringLiteral("tarvel"));
     }
     saveWork(path);
-    ApplicationHint(QStringLiteral("已保存：%1").arg(QDir::toNativeSeparators(path)));
+    ApplicationHint(tr("已保存：%1").arg(QDir::toNativeSeparators(path)));
 }
 
 void TForm1::OpenWorkClick() {
@@ -157,14 +157,14 @@ void TForm1::OpenWorkClick() {
 void TForm1::ExportScriptClick() {
     FileDialogRequest request;
     request.kind = FileDialogRequest::Kind::Save;
-    request.filter = QStringLiteral("脚本 (*.json)|*.json");
+    request.filter = tr("脚本 (*.json)|*.json");
     request.defaultExtension = QStringLiteral("json");
     const std::optional<QString> chosen = PlatformDialogs::chooseFile(this, request);
     if (!chosen)
         return;
     const QString path = PlatformDialogs::withDefaultExtension(*chosen, request.defaultExtension);
     writeWholeFile(path, QJsonDocument(workScript()).toJson(QJsonDocument::Indented));
-    ApplicationHint(QStringLiteral("已保存：%1").arg(QDir::toNativeSeparators(path)));
+    ApplicationHint(tr("已保存：%1").arg(QDir::toNativeSeparators(path)));
 }
 
 void TForm1::TemplateClick() {
@@ -184,7 +184,7 @@ void TForm1::composeTemplate(const WorkTemplate& work) {
     if (!work.picture.isEmpty()) {
         const files::ReadResult read = files::readRegularFile(work.picture, maxEmbeddedPicture);
         if (read.problem != files::ReadProblem::None)
-            throw TarvelError(QStringLiteral("无法按模板合成作品：无法读取图片%1：%2。")
+            throw TarvelError(tr("无法按模板合成作品：无法读取图片%1：%2。")
                                   .arg(files::quoted(work.picture),
                                        files::problemText(read, maxEmbeddedPicture)));
         picture = read.data;
@@ -194,7 +194,7 @@ void TForm1::composeTemplate(const WorkTemplate& work) {
     try {
         State.applyTemplate(work, picture);
     } catch (const TarvelError& error) {
-        throw TarvelError(QStringLiteral("无法按模板合成作品：%1").arg(error.text()));
+        throw TarvelError(tr("无法按模板合成作品：%1").arg(error.text()));
     }
     workReplaced();
     currentWorkFile.clear();
@@ -233,10 +233,10 @@ void TForm1::fillRecentWorks() {
             ErrorBoundary::run(this, [&] {
                 // A work moved or deleted since is offered for removal from the list.
                 if (!QFileInfo::exists(work)) {
-                    if (PlatformDialogs::askYesNo(
-                            this, QStringLiteral("作品“%1”已经不在了（移走或删除了）。要把它从"
-                                                 "“最近的作品”中去掉吗？")
-                                      .arg(QDir::toNativeSeparators(work)))) {
+                    if (PlatformDialogs::askYesNo(this,
+                                                  tr("作品“%1”已经不在了（移走或删除了）。要把它从"
+                                                     "“最近的作品”中去掉吗？")
+                                                      .arg(QDir::toNativeSeparators(work)))) {
                         QStringList works = recentWorks();
                         works.removeAll(work);
                         writeRecentWorks(works);
@@ -251,5 +251,5 @@ void TForm1::fillRecentWorks() {
     }
     MenuRecentWorks->setEnabled(true);
     if (works.isEmpty())
-        MenuRecentWorks->addAction(QStringLiteral("（无）"))->setEnabled(false);
+        MenuRecentWorks->addAction(tr("（无）"))->setEnabled(false);
 }

@@ -17,6 +17,7 @@
 #include <QCommandLineParser>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QSettings>
 #include <QTimer>
 #include <csignal>
@@ -113,7 +114,13 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvel2008"));
     QApplication::setOrganizationName(QStringLiteral("Tarvel"));
-    installQtTranslations(app);
+    // The language chosen under "语言", else the system's; a script's messages stay as they are.
+    {
+        const std::unique_ptr<QSettings> settings = openUserSettings();
+        const QString chosen = settings ? Translations::chosen(*settings) : QString();
+        Translations::install(app, chosen.isEmpty() ? Translations::forLocale(QLocale::system())
+                                                    : chosen);
+    }
     TForm1 form1;
     form1.createDialogs();
     DialogPlacement dialogPlacement;

@@ -8,6 +8,7 @@
 #include "PrintSize.h"
 #include "TarvelError.h"
 
+#include <QCoreApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -18,17 +19,17 @@
 
 void exportPdf(const QImage& picture, const QString& path, const PdfOptions& options) {
     const auto fail = [&](const QString& problem) {
-        throw TarvelError(
-            QStringLiteral("无法导出 PDF %1：%2。").arg(files::quoted(path), problem));
+        throw TarvelError(QCoreApplication::translate("Canvas", "无法导出 PDF %1：%2。")
+                              .arg(files::quoted(path), problem));
     };
     if (picture.isNull())
-        fail(QStringLiteral("画布上没有图片"));
+        fail(QCoreApplication::translate("Canvas", "画布上没有图片"));
     const int dpi = options.dotsPerInch > 0 ? options.dotsPerInch : defaultResolution;
     std::optional<QSizeF> paper = printedSize(picture.size(), dpi);
     if (!options.paper.isEmpty()) {
         paper = paperSize(options.paper);
         if (!paper)
-            fail(QStringLiteral("没有纸张“%1”").arg(options.paper));
+            fail(QCoreApplication::translate("Canvas", "没有纸张“%1”").arg(options.paper));
     }
     // planPages takes the paper upright and turns it to the picture's shape.
     const QSizeF upright(std::min(paper->width(), paper->height()),
@@ -51,7 +52,7 @@ void exportPdf(const QImage& picture, const QString& path, const PdfOptions& opt
         QPainter painter;
         if (!painter.begin(&writer)) {
             file.cancelWriting();
-            fail(QStringLiteral("无法写入 PDF"));
+            fail(QCoreApplication::translate("Canvas", "无法写入 PDF"));
         }
         // Flate rather than JPEG: the picture's pixels as they are.
         painter.setRenderHint(QPainter::LosslessImageRendering);

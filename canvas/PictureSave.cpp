@@ -7,6 +7,7 @@
 #include "PictureCodecs.h"
 #include "TarvelError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -31,8 +32,11 @@ SaveFormat saveFormatFor(const QString& path) {
 namespace {
 
 [[noreturn]] void failSave(const QString& path, const QString& problem,
-                           const QString& lead = QStringLiteral("无法保存图片")) {
-    throw TarvelError(QStringLiteral("%1%2：%3。").arg(lead, files::quoted(path), problem));
+                           const QString& lead = QString()) {
+    throw TarvelError(
+        QCoreApplication::translate("Canvas", "%1%2：%3。")
+            .arg(lead.isEmpty() ? QCoreApplication::translate("Canvas", "无法保存图片") : lead,
+                 files::quoted(path), problem));
 }
 
 QString fileProblem(const QString& path, int error) {
@@ -90,7 +94,7 @@ void writeThroughTemporaryFile(const QString& path, const std::function<void(QIO
 
 void savePicture(const DrawingSurface& picture, const QString& path, int dotsPerInch) {
     if (picture.isEmpty())
-        failSave(path, QStringLiteral("画布上还没有图片"));
+        failSave(path, QCoreApplication::translate("Canvas", "画布上还没有图片"));
     switch (saveFormatFor(path)) {
     case SaveFormat::Bmp:
         writeThroughTemporaryFile(path, [&](QIODevice& device) {

@@ -26,7 +26,8 @@ SaveFormat saveFormatFor(const QString& path);
 void savePicture(const DrawingSurface& picture, const QString& path, int dotsPerInch = 0);
 
 // Writes a file through a temporary one that replaces it only when complete, with the
-// permissions of the file it replaces; a failure says in Chinese what went wrong, after lead
-// and the file's name ("无法保存图片“/home/a/作品.jpg”：磁盘空间不足或超出文件大小限制。").
+// permissions of the file it replaces; a failure says what went wrong, after lead (by default
+// "无法保存图片") and the file's name
+// ("无法保存图片“/home/a/作品.jpg”：磁盘空间不足或超出文件大小限制。").
 void writeThroughTemporaryFile(const QString& path, const std::function<void(QIODevice&)>& write,
-                               const QString& lead = QStringLiteral("无法保存图片"));
+                               const QString& lead = QString());

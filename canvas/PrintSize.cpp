@@ -3,12 +3,14 @@
 
 #include "PrintSize.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 QString centimetresText(qint64 pixels, int dotsPerInch) {
     if (dotsPerInch < 1)
         return QString();
-    return QStringLiteral("%1 厘米").arg(double(pixels) * 2.54 / dotsPerInch, 0, 'f', 2);
+    return QCoreApplication::translate("Canvas", "%1 厘米")
+        .arg(double(pixels) * 2.54 / dotsPerInch, 0, 'f', 2);
 }
 
 int dotsPerMetre(int dotsPerInch) {

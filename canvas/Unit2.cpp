@@ -38,63 +38,51 @@ SpinEdit* sizeBox(QWidget* parent, const char* name, const QRect& geometry, int 
 
 TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("图片设置窗口"));
+    setWindowTitle(tr("图片设置窗口"));
     setFixedSize(375, 384);
     move(333, 200);
 
-    GroupBox1 =
-        named(new QGroupBox(QStringLiteral("图片大小"), this), "GroupBox1", QRect(16, 12, 343, 96));
+    GroupBox1 = named(new QGroupBox(tr("图片大小"), this), "GroupBox1", QRect(16, 12, 343, 96));
     // Three rows: width and height, each with its printed length beside it, and the
     // resolution that length is measured at.
-    Label1 =
-        named(new QLabel(QStringLiteral("图片长："), GroupBox1), "Label1", QRect(24, 22, 70, 20));
+    Label1 = named(new QLabel(tr("图片长："), GroupBox1), "Label1", QRect(24, 22, 70, 20));
     SpinEdit1 = sizeBox(GroupBox1, "SpinEdit1", QRect(100, 20, 110, 22), 800);
-    Label2 =
-        named(new QLabel(QStringLiteral("图片宽："), GroupBox1), "Label2", QRect(24, 46, 70, 20));
+    Label2 = named(new QLabel(tr("图片宽："), GroupBox1), "Label2", QRect(24, 46, 70, 20));
     SpinEdit2 = sizeBox(GroupBox1, "SpinEdit2", QRect(100, 44, 110, 22), 600);
-    Label5 =
-        named(new QLabel(QStringLiteral("分辨率："), GroupBox1), "Label5", QRect(24, 70, 70, 20));
+    Label5 = named(new QLabel(tr("分辨率："), GroupBox1), "Label5", QRect(24, 70, 70, 20));
     SpinEdit3 = named(new SpinEdit(GroupBox1), "SpinEdit3", QRect(100, 68, 110, 22));
     SpinEdit3->setRange(minimumResolution, maximumResolution);
     SpinEdit3->setIncrement(12);
     SpinEdit3->setValue(defaultResolution);
     Label3 = named(new QLabel(GroupBox1), "Label3", QRect(218, 22, 120, 20));
     Label4 = named(new QLabel(GroupBox1), "Label4", QRect(218, 46, 120, 20));
-    Label6 =
-        named(new QLabel(QStringLiteral("点/英寸"), GroupBox1), "Label6", QRect(218, 70, 120, 20));
+    Label6 = named(new QLabel(tr("点/英寸"), GroupBox1), "Label6", QRect(218, 70, 120, 20));
     for (SpinEdit* box : {SpinEdit1, SpinEdit2, SpinEdit3})
         connect(box->findChild<QLineEdit*>(), &QLineEdit::textChanged, this,
                 [this] { ShowPrintSize(); });
     ShowPrintSize();
 
-    GroupBox2 = named(new QGroupBox(QStringLiteral("背景设置"), this), "GroupBox2",
-                      QRect(16, 118, 343, 96));
-    RadioButton5 = named(new QRadioButton(QStringLiteral("背景颜色"), GroupBox2), "RadioButton5",
-                         QRect(24, 26, 100, 22));
-    Button1 = named(new QPushButton(QStringLiteral("调色板"), GroupBox2), "Button1",
-                    QRect(150, 24, 80, 26));
-    RadioButton6 = named(new QRadioButton(QStringLiteral("背景图片"), GroupBox2), "RadioButton6",
-                         QRect(24, 60, 100, 22));
-    Button2 = named(new QPushButton(QStringLiteral("打开"), GroupBox2), "Button2",
-                    QRect(150, 58, 80, 26));
+    GroupBox2 = named(new QGroupBox(tr("背景设置"), this), "GroupBox2", QRect(16, 118, 343, 96));
+    RadioButton5 =
+        named(new QRadioButton(tr("背景颜色"), GroupBox2), "RadioButton5", QRect(24, 26, 100, 22));
+    Button1 = named(new QPushButton(tr("调色板"), GroupBox2), "Button1", QRect(150, 24, 80, 26));
+    RadioButton6 =
+        named(new QRadioButton(tr("背景图片"), GroupBox2), "RadioButton6", QRect(24, 60, 100, 22));
+    Button2 = named(new QPushButton(tr("打开"), GroupBox2), "Button2", QRect(150, 58, 80, 26));
     RadioButton6->setChecked(true);
 
-    GroupBox4 = named(new QGroupBox(QStringLiteral("图片排列"), this), "GroupBox4",
-                      QRect(16, 224, 343, 100));
-    RadioButton7 = named(new QRadioButton(QStringLiteral("平铺"), GroupBox4), "RadioButton7",
-                         QRect(24, 26, 80, 22));
-    RadioButton8 = named(new QRadioButton(QStringLiteral("拉伸"), GroupBox4), "RadioButton8",
-                         QRect(24, 48, 80, 22));
-    RadioButton9 = named(new QRadioButton(QStringLiteral("居中"), GroupBox4), "RadioButton9",
-                         QRect(24, 70, 80, 22));
+    GroupBox4 = named(new QGroupBox(tr("图片排列"), this), "GroupBox4", QRect(16, 224, 343, 100));
+    RadioButton7 =
+        named(new QRadioButton(tr("平铺"), GroupBox4), "RadioButton7", QRect(24, 26, 80, 22));
+    RadioButton8 =
+        named(new QRadioButton(tr("拉伸"), GroupBox4), "RadioButton8", QRect(24, 48, 80, 22));
+    RadioButton9 =
+        named(new QRadioButton(tr("居中"), GroupBox4), "RadioButton9", QRect(24, 70, 80, 22));
     RadioButton7->setChecked(true);
 
-    Button3 =
-        named(new QPushButton(QStringLiteral("确定"), this), "Button3", QRect(40, 340, 80, 28));
-    Button5 =
-        named(new QPushButton(QStringLiteral("应用"), this), "Button5", QRect(148, 340, 80, 28));
-    Button4 =
-        named(new QPushButton(QStringLiteral("取消"), this), "Button4", QRect(256, 340, 80, 28));
+    Button3 = named(new QPushButton(tr("确定"), this), "Button3", QRect(40, 340, 80, 28));
+    Button5 = named(new QPushButton(tr("应用"), this), "Button5", QRect(148, 340, 80, 28));
+    Button4 = named(new QPushButton(tr("取消"), this), "Button4", QRect(256, 340, 80, 28));
     Button3->setAutoDefault(false);
     // Enter confirms wherever the focus is; the palette and the file buttons open only when
     // pressed.

@@ -3,10 +3,12 @@
 
 // BMP reading through Qt's reader, guarded by our own look at the header, and BMP writing of
 // uncompressed 24-bit files.
+#include "Messages.h"
 #include "PictureCodecs.h"
 #include "TarvelError.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QIODevice>
 #include <QImageReader>
 #include <QtEndian>
@@ -36,7 +38,7 @@ struct BmpHeader {
 BmpHeader readBmpHeader(QByteArrayView data) {
     const auto* p = reinterpret_cast<const uchar*>(data.data());
     if (data.size() < bmpFileHeaderSize + 12 || p[0] != 'B' || p[1] != 'M')
-        throw TarvelError(QStringLiteral("文件不是 BMP 图片"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "文件不是 BMP 图片"));
     BmpHeader header;
     header.pixelOffset = qFromLittleEndian<quint32>(p + 10);
     const quint32 infoSize = qFromLittleEndian<quint32>(p + 14);
@@ -47,7 +49,7 @@ BmpHeader readBmpHeader(QByteArrayView data) {
         return header;
     }
     if (infoSize < bmpInfoHeaderSize || data.size() < bmpFileHeaderSize + bmpInfoHeaderSize)
-        throw TarvelError(QStringLiteral("BMP 数据已损坏或不完整"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "BMP 数据已损坏或不完整"));
     header.width = qint32(qFromLittleEndian<quint32>(p + 18));
     header.height = qint32(qFromLittleEndian<quint32>(p + 22));
     if (header.height < 0)
@@ -64,7 +66,7 @@ void checkPixelDataPresent(const BmpHeader& header, qint64 fileSize) {
         return;
     const qint64 stride = (header.width * header.bitsPerPixel + 31) / 32 * 4;
     if (qint64(header.pixelOffset) + stride * header.height > fileSize)
-        throw TarvelError(QStringLiteral("BMP 数据已损坏或不完整"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "BMP 数据已损坏或不完整"));
 }
 
 // Qt's reader leaves the rows a run-length coded file never reaches at palette colour 0, so a
@@ -81,7 +83,7 @@ void checkRunLengthCodesReachLastRow(const BmpHeader& header, QByteArrayView dat
     const auto* p = reinterpret_cast<const uchar*>(data.data());
     const qint64 size = data.size();
     if (header.width * header.height > maxPixelsPerByte * (size - qint64(header.pixelOffset)))
-        throw TarvelError(QStringLiteral("BMP 数据已损坏或不完整"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "BMP 数据已损坏或不完整"));
     qint64 at = header.pixelOffset;
     qint64 row = 0;
     bool ended = false;
@@ -108,7 +110,7 @@ void checkRunLengthCodesReachLastRow(const BmpHeader& header, QByteArrayView dat
     // With the end code the last row may stop short; without it every row must have ended.
     const bool complete = ended ? row >= header.height - 1 : row >= header.height;
     if (!complete || at > size)
-        throw TarvelError(QStringLiteral("BMP 数据已损坏或不完整"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "BMP 数据已损坏或不完整"));
 }
 
 // Qt's pictures with an alpha channel, laid over white like transparent PNG pixels.
@@ -144,14 +146,14 @@ QImage decodeBmp(QByteArrayView data, const DecodeLimits& limits) {
     reader.setAllocationLimit(int((limits.maxDecodedBytes + (1 << 20) - 1) >> 20));
     QImage decoded = reader.read();
     if (decoded.isNull())
-        throw TarvelError(QStringLiteral("BMP 数据已损坏或不完整"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "BMP 数据已损坏或不完整"));
     // Moved, not copied: the pixels are made opaque in place without a second full picture.
     QImage image = decoded.hasAlphaChannel()
                        ? opaqueOverWhite(decoded)
                        : std::move(decoded).convertToFormat(QImage::Format_RGB32);
     decoded = QImage();
     if (image.isNull())
-        throw TarvelError(QStringLiteral("内存不足，无法容纳这张图片"));
+        throw TarvelError(Messages::pictureTooLarge());
     // Some damaged headers make Qt's reader hand back 32-bit pixels with the fourth byte
     // left as it was in the file; every pixel of the program's pictures is opaque.
     for (int y = 0; y < image.height(); ++y) {
@@ -171,7 +173,7 @@ void writeBmp(const QImage& image, QIODevice& device, int dotsPerInch) {
     const qint64 pixelBytes = stride * height;
     const qint64 fileSize = bmpFileHeaderSize + bmpInfoHeaderSize + pixelBytes;
     if (fileSize > 0xFFFFFFFFLL)
-        throw TarvelError(QStringLiteral("图片太大，不能存为 BMP 文件"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "图片太大，不能存为 BMP 文件"));
 
     uchar headers[bmpFileHeaderSize + bmpInfoHeaderSize] = {};
     headers[0] = 'B';
@@ -191,7 +193,9 @@ void writeBmp(const QImage& image, QIODevice& device, int dotsPerInch) {
         dotsPerInch > 0 ? quint32(std::lround(dotsPerInch / 0.0254)) : quint32(3780);
     qToLittleEndian<quint32>(perMetre, info + 24);
     qToLittleEndian<quint32>(perMetre, info + 28);
-    const auto fail = [] { throw TarvelError(QStringLiteral("无法写入 BMP 文件")); };
+    const auto fail = [] {
+        throw TarvelError(QCoreApplication::translate("Pictures", "无法写入 BMP 文件"));
+    };
     if (device.write(reinterpret_cast<const char*>(headers), sizeof headers) != sizeof headers)
         fail();
 

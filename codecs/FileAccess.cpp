@@ -3,6 +3,7 @@
 
 #include "FileAccess.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -97,41 +98,42 @@ ReadResult readRegularFile(const QString& path, qint64 maxBytes) {
 QString errorText(int error) {
     switch (error) {
     case ENOENT:
-        return QStringLiteral("文件或文件夹不存在");
+        return QCoreApplication::translate("Pictures", "文件或文件夹不存在");
     case ENOTDIR:
-        return QStringLiteral("文件夹不存在");
+        return QCoreApplication::translate("Pictures", "文件夹不存在");
     case EACCES:
     case EPERM:
-        return QStringLiteral("没有访问权限");
+        return QCoreApplication::translate("Pictures", "没有访问权限");
     case EROFS:
-        return QStringLiteral("磁盘只能读取，不能写入");
+        return QCoreApplication::translate("Pictures", "磁盘只能读取，不能写入");
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
-        return QStringLiteral("磁盘空间不足或超出文件大小限制");
+        return QCoreApplication::translate("Pictures", "磁盘空间不足或超出文件大小限制");
     case EISDIR:
-        return QStringLiteral("这是一个文件夹");
+        return QCoreApplication::translate("Pictures", "这是一个文件夹");
     case ENAMETOOLONG:
-        return QStringLiteral("文件名太长");
+        return QCoreApplication::translate("Pictures", "文件名太长");
     case EMFILE:
-        return QStringLiteral("打开的文件太多");
+        return QCoreApplication::translate("Pictures", "打开的文件太多");
     case ELOOP:
-        return QStringLiteral("符号链接太多，或者链接绕成了圈");
+        return QCoreApplication::translate("Pictures", "符号链接太多，或者链接绕成了圈");
     default:
-        return QStringLiteral("读写出错");
+        return QCoreApplication::translate("Pictures", "读写出错");
     }
 }
 
 QString problemText(const ReadResult& result, qint64 maxBytes) {
     switch (result.problem) {
     case ReadProblem::None:
-        return result.data.isEmpty() ? QStringLiteral("文件是空的") : QString();
+        return result.data.isEmpty() ? QCoreApplication::translate("Pictures", "文件是空的")
+                                     : QString();
     case ReadProblem::Missing:
-        return QStringLiteral("文件不存在");
+        return QCoreApplication::translate("Pictures", "文件不存在");
     case ReadProblem::NotRegular:
-        return QStringLiteral("这不是一个普通文件");
+        return QCoreApplication::translate("Pictures", "这不是一个普通文件");
     case ReadProblem::TooLarge:
-        return QStringLiteral("文件太大（最多接受 %1）")
+        return QCoreApplication::translate("Pictures", "文件太大（最多接受 %1）")
             .arg(maxBytes >= (qint64(1) << 20) ? QStringLiteral("%1 MB").arg(maxBytes >> 20)
                                                : QStringLiteral("%1 KB").arg(maxBytes >> 10));
     case ReadProblem::Unreadable:
@@ -145,7 +147,7 @@ QString saveProblem(const QString& path, int error) {
     if (file.isDir())
         return errorText(EISDIR);
     if (!file.absoluteDir().exists())
-        return QStringLiteral("文件夹不存在");
+        return QCoreApplication::translate("Pictures", "文件夹不存在");
     return errorText(error);
 }
 

@@ -5,9 +5,11 @@
 // camera, scanner or the web produces; encoding writes the baseline JFIF files of the save
 // command. libjpeg reports errors by longjmp, so each setjmp frame lives in a small function
 // over plain data, and the C++ around it owns the library's structures.
+#include "Messages.h"
 #include "PictureCodecs.h"
 #include "TarvelError.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 
 #include <algorithm>
@@ -184,11 +186,13 @@ struct JpegDecoder {
 
 [[noreturn]] void failJpegDecode(const JpegDecodeJob& job) {
     if (job.errors.outOfMemory)
-        throw TarvelError(QStringLiteral("JPEG 图片需要的工作内存超过背景允许的 %1 MB")
-                              .arg(job.maxLibraryMemory >> 20));
-    throw TarvelError(job.errors.tooManyScans
-                          ? QStringLiteral("JPEG 数据已损坏或不完整（渐进扫描次数太多）")
-                          : QStringLiteral("JPEG 数据已损坏或不完整"));
+        throw TarvelError(
+            QCoreApplication::translate("Pictures", "JPEG 图片需要的工作内存超过背景允许的 %1 MB")
+                .arg(job.maxLibraryMemory >> 20));
+    throw TarvelError(
+        job.errors.tooManyScans
+            ? QCoreApplication::translate("Pictures", "JPEG 数据已损坏或不完整（渐进扫描次数太多）")
+            : QCoreApplication::translate("Pictures", "JPEG 数据已损坏或不完整"));
 }
 
 // ---- Encoding
@@ -293,7 +297,7 @@ struct JpegEncoder {
 
 QImage decodeJpeg(QByteArrayView data, const DecodeLimits& limits) {
     if (data.size() < 2 || uchar(data[0]) != 0xFF || uchar(data[1]) != 0xD8)
-        throw TarvelError(QStringLiteral("文件不是 JPEG 图片"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "文件不是 JPEG 图片"));
     JpegDecoder decoder;
     JpegDecodeJob& job = decoder.job;
     useErrorManager(job.errors, limits.maxProgressiveScans);
@@ -315,7 +319,7 @@ QImage decodeJpeg(QByteArrayView data, const DecodeLimits& limits) {
 
     QImage image(int(job.cinfo.output_width), int(job.cinfo.output_height), QImage::Format_RGB32);
     if (image.isNull())
-        throw TarvelError(QStringLiteral("内存不足，无法容纳这张图片"));
+        throw TarvelError(Messages::pictureTooLarge());
     if (!readJpegRows(&job, image.bits(), size_t(image.bytesPerLine())))
         failJpegDecode(job);
     return image;
@@ -340,7 +344,7 @@ void writeJpeg(const QImage& image, QIODevice& device, int quality, int dotsPerI
     job.quality = quality;
     job.dotsPerInch = dotsPerInch;
     if (!runJpegEncode(&job))
-        throw TarvelError(QStringLiteral("无法写入 JPEG 文件"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "无法写入 JPEG 文件"));
 }
 
 } // namespace codecs

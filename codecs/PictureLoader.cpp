@@ -3,9 +3,11 @@
 
 // Chooses the decoder by the file's extension, reads the file and names it in every error.
 #include "FileAccess.h"
+#include "Messages.h"
 #include "PictureCodecs.h"
 #include "TarvelError.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -20,9 +22,12 @@ bool sizeWithinLimits(qint64 width, qint64 height, const DecodeLimits& limits) {
 
 QString tooLargeMessage(qint64 width, qint64 height, const DecodeLimits& limits) {
     if (width < 1 || height < 1)
-        return QStringLiteral("图片声明的尺寸为空（%1 × %2 像素）").arg(width).arg(height);
-    return QStringLiteral("图片太大，不能作为背景：%1 × %2 像素（每边最多 %3 像素，像素数据最多 "
-                          "%4 MB）")
+        return QCoreApplication::translate("Pictures", "图片声明的尺寸为空（%1 × %2 像素）")
+            .arg(width)
+            .arg(height);
+    return QCoreApplication::translate(
+               "Pictures", "图片太大，不能作为背景：%1 × %2 像素（每边最多 %3 像素，像素数据最多 "
+                           "%4 MB）")
         .arg(width)
         .arg(height)
         .arg(limits.maxSide)
@@ -42,11 +47,11 @@ PictureFormat formatForFileName(const QString& path) {
 
 QImage loadPicture(const QString& path, const DecodeLimits& limits) {
     const auto fail = [&path](const QString& problem) {
-        throw TarvelError(QStringLiteral("无法读取图片%1：%2。").arg(files::quoted(path), problem));
+        throw TarvelError(Messages::cannotReadPicture(files::quoted(path), problem));
     };
     const PictureFormat format = formatForFileName(path);
     if (format == PictureFormat::Unknown)
-        fail(QStringLiteral("只能读取 PNG（.png）、JPEG（.jpg、.jpeg）和 BMP（.bmp）图片"));
+        fail(Messages::unknownPictureFormat());
     const qint64 maxBytes = format == PictureFormat::Bmp
                                 ? limits.maxFileBytes
                                 : std::min(limits.maxFileBytes, limits.maxCompressedFileBytes);

@@ -5,16 +5,18 @@
 
 #include "TarvelError.h"
 
+#include <QCoreApplication>
+
 namespace codecs {
 
 const QImage& pixelsToWrite(const QImage& image, QImage& converted) {
     if (image.isNull() || image.width() < 1 || image.height() < 1)
-        throw TarvelError(QStringLiteral("画布上还没有图片"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "画布上还没有图片"));
     if (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_BGR888)
         return image;
     converted = image.convertToFormat(QImage::Format_RGB32);
     if (converted.isNull())
-        throw TarvelError(QStringLiteral("内存不足，无法保存这张图片"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "内存不足，无法保存这张图片"));
     return converted;
 }
 

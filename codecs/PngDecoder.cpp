@@ -3,9 +3,11 @@
 
 // PNG decoding through libpng: every colour type and bit depth, interlaced or not, becomes an
 // opaque 32-bit picture; transparent pixels are composed over white.
+#include "Messages.h"
 #include "PictureCodecs.h"
 #include "TarvelError.h"
 
+#include <QCoreApplication>
 #include <png.h>
 
 #include <cstdio>
@@ -129,7 +131,7 @@ void checkChunksInsideData(const unsigned char* data, size_t size) {
     while (position + 8 <= size) {
         const png_uint_32 length = png_get_uint_32(data + position);
         if (length > PNG_UINT_31_MAX || size_t(length) + 12 > size - position)
-            throw TarvelError(QStringLiteral("PNG 数据已损坏或不完整"));
+            throw TarvelError(QCoreApplication::translate("Pictures", "PNG 数据已损坏或不完整"));
         if (std::memcmp(data + position + 4, "IEND", 4) == 0)
             return;
         position += size_t(length) + 12;
@@ -142,7 +144,7 @@ void checkChunksInsideData(const unsigned char* data, size_t size) {
     if (job.limitHit && job.size >= 24)
         throw TarvelError(tooLargeMessage(png_get_uint_32(job.data + 16),
                                           png_get_uint_32(job.data + 20), limits));
-    throw TarvelError(QStringLiteral("PNG 数据已损坏或不完整"));
+    throw TarvelError(QCoreApplication::translate("Pictures", "PNG 数据已损坏或不完整"));
 }
 
 // Each channel becomes (c × a + 255 × (255 − a) + 127) div 255: the pixel laid over white.
@@ -166,7 +168,7 @@ void composeOverWhite(QImage& image) {
 QImage decodePng(QByteArrayView data, const DecodeLimits& limits) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(data.data());
     if (data.size() < 8 || png_sig_cmp(bytes, 0, 8) != 0)
-        throw TarvelError(QStringLiteral("文件不是 PNG 图片"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "文件不是 PNG 图片"));
     checkChunksInsideData(bytes, size_t(data.size()));
     PngJob job{};
     job.data = bytes;
@@ -174,10 +176,10 @@ QImage decodePng(QByteArrayView data, const DecodeLimits& limits) {
     PngReadStructs structs;
     structs.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &job, onPngError, onPngWarning);
     if (!structs.png)
-        throw TarvelError(QStringLiteral("PNG 库无法启动"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "PNG 库无法启动"));
     structs.info = png_create_info_struct(structs.png);
     if (!structs.info)
-        throw TarvelError(QStringLiteral("PNG 库无法启动"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "PNG 库无法启动"));
     job.png = structs.png;
     job.info = structs.info;
     png_set_read_fn(job.png, &job, readPngBytes);
@@ -194,7 +196,7 @@ QImage decodePng(QByteArrayView data, const DecodeLimits& limits) {
 
     QImage image(int(job.width), int(job.height), QImage::Format_RGB32);
     if (image.isNull())
-        throw TarvelError(QStringLiteral("内存不足，无法容纳这张图片"));
+        throw TarvelError(Messages::pictureTooLarge());
     // Interlaced passes fill rows in place, so the rows must hold defined values before the
     // first pass writes into them.
     if (job.passes > 1)

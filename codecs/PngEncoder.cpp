@@ -7,6 +7,7 @@
 #include "PictureCodecs.h"
 #include "TarvelError.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 
 #include <png.h>
@@ -115,10 +116,10 @@ void writePng(const QImage& image, QIODevice& device) {
     structs.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, job.get(), onPngEncodeError,
                                           onPngEncodeWarning);
     if (!structs.png)
-        throw TarvelError(QStringLiteral("PNG 库无法启动"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "PNG 库无法启动"));
     structs.info = png_create_info_struct(structs.png);
     if (!structs.info)
-        throw TarvelError(QStringLiteral("PNG 库无法启动"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "PNG 库无法启动"));
     job->png = structs.png;
     job->info = structs.info;
     job->device = &device;
@@ -128,7 +129,7 @@ void writePng(const QImage& image, QIODevice& device) {
     job->height = png_uint_32(source->height());
     job->fourBytes = source->format() == QImage::Format_RGB32;
     if (!runPngEncode(job.get()))
-        throw TarvelError(QStringLiteral("无法写入 PNG 文件"));
+        throw TarvelError(QCoreApplication::translate("Pictures", "无法写入 PNG 文件"));
 }
 
 } // namespace codecs

@@ -3,11 +3,13 @@
 
 #include "CompositionState.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 #include "BackgroundPainters.h"
 #include "FanTextLayout.h"
 #include "Filter3x3.h"
+#include "Messages.h"
 #include "RichText.h"
 #include "RotatedText.h"
 #include "StepSession.h"
@@ -147,7 +149,8 @@ QString CompositionState::redoName() const {
 
 void CompositionState::checkRoom() const {
     if (history.full())
-        throw TarvelError(QStringLiteral("作品的步骤太多（最多 %1 步），不能再加新的步骤。")
+        throw TarvelError(QCoreApplication::translate(
+                              "Composition", "作品的步骤太多（最多 %1 步），不能再加新的步骤。")
                               .arg(History::recipeLimit));
 }
 
@@ -399,8 +402,7 @@ void CompositionState::recordText(const std::shared_ptr<Step>& recipe, bool nudg
     if (settings.FanLayout) {
         const std::optional<FanRing> ring = lastFanRing();
         if (!ring)
-            throw TarvelError(
-                QStringLiteral("扇面排列要跟随一把折扇：请先盖上一把折扇，再排文字。"));
+            throw TarvelError(Messages::fanTextNeedsFan());
         // The plan is made before anything is drawn, so text that does not fit changes nothing.
         const FanTextPlan plan = planFanTextBlock(block, settings, *ring);
         recordDrawing(

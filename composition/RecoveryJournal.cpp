@@ -150,7 +150,8 @@ QList<QByteArray> completeLines(const QByteArray& data) {
 RecoveryJournal::RecoveryJournal(const QString& folder) {
     if (!QDir().mkpath(folder))
         throw TarvelError(
-            QStringLiteral("无法建立恢复记录的文件夹“%1”。").arg(QDir::toNativeSeparators(folder)));
+            QCoreApplication::translate("Composition", "无法建立恢复记录的文件夹“%1”。")
+                .arg(QDir::toNativeSeparators(folder)));
     QFile::setPermissions(folder,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     const QDateTime now = QDateTime::currentDateTime();
@@ -161,7 +162,7 @@ RecoveryJournal::RecoveryJournal(const QString& folder) {
     lockFile = QDir(folder).absoluteFilePath(name + lockSuffix);
     lockHandle = takeLock(lockFile);
     if (lockHandle < 0)
-        throw TarvelError(QStringLiteral("无法建立恢复记录“%1”：%2。")
+        throw TarvelError(QCoreApplication::translate("Composition", "无法建立恢复记录“%1”：%2。")
                               .arg(QDir::toNativeSeparators(lockFile), systemError(errno)));
     // Who holds it, for a person reading the folder; the lock itself is what tells.
     const QByteArray owner = QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
@@ -230,8 +231,10 @@ void RecoveryJournal::follow(const CompositionState& composition) {
             checkEmbeddable(*step);
         } catch (const TarvelError& error) {
             removeFile();
-            throw TarvelError(QStringLiteral("%1 程序意外退出时，这件作品不能恢复：请保存作品。")
-                                  .arg(error.text()));
+            throw TarvelError(
+                QCoreApplication::translate("Composition",
+                                            "%1 程序意外退出时，这件作品不能恢复：请保存作品。")
+                    .arg(error.text()));
         }
     }
     if (fileHandle < 0 || needsRewrite || !diffSteps(before, writtenDone, now, done, files, diff)) {
@@ -277,7 +280,7 @@ void RecoveryJournal::append(const QByteArray& line) {
     } catch (int error) {
         // Part of the line may stand in the file: the next step writes it whole again.
         needsRewrite = true;
-        throw TarvelError(QStringLiteral("无法写入恢复记录“%1”：%2。")
+        throw TarvelError(QCoreApplication::translate("Composition", "无法写入恢复记录“%1”：%2。")
                               .arg(QDir::toNativeSeparators(journalPath), systemError(error)));
     }
     fileBytes += line.size();
@@ -315,7 +318,7 @@ void RecoveryJournal::rewrite(const std::vector<std::shared_ptr<const Step>>& no
     if (error) {
         QFile::remove(fresh);
         needsRewrite = true;
-        throw TarvelError(QStringLiteral("无法写入恢复记录“%1”：%2。")
+        throw TarvelError(QCoreApplication::translate("Composition", "无法写入恢复记录“%1”：%2。")
                               .arg(QDir::toNativeSeparators(journalPath), systemError(error)));
     }
     syncFolder(QFileInfo(journalPath).absolutePath());
@@ -397,11 +400,13 @@ JournalBase recoverJournal(CompositionState& composition, const LeftJournal& jou
                            QStringList* warnings) {
     const QString shown = QDir::toNativeSeparators(journal.path);
     const auto refuse = [&](const QString& why) {
-        throw TarvelError(QStringLiteral("无法恢复“%1”：%2").arg(shown, why));
+        throw TarvelError(
+            QCoreApplication::translate("Composition", "无法恢复“%1”：%2").arg(shown, why));
     };
     const files::ReadResult read = files::readRegularFile(journal.path, journalLimits.bytes + 1);
     if (read.problem != files::ReadProblem::None)
-        refuse(files::problemText(read, journalLimits.bytes) + QStringLiteral("。"));
+        refuse(files::problemText(read, journalLimits.bytes) +
+               QCoreApplication::translate("Composition", "。"));
     QList<QByteArray> lines = completeLines(read.data);
     // The last line may also be whole in length but not in content, when the disk kept the
     // file's size and not yet its bytes.
@@ -411,13 +416,13 @@ JournalBase recoverJournal(CompositionState& composition, const LeftJournal& jou
         lines.isEmpty() ? QJsonObject() : QJsonDocument::fromJson(lines.first()).object();
     if (header.value(QStringLiteral("format")).toString() != journalFormat ||
         header.value(QStringLiteral("version")).toInt() != journalVersion)
-        refuse(QStringLiteral("这个文件不是 Tarvel 的恢复记录。"));
+        refuse(QCoreApplication::translate("Composition", "这个文件不是 Tarvel 的恢复记录。"));
     QJsonArray steps;
     QJsonObject files;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QJsonDocument line = QJsonDocument::fromJson(lines[i]);
         if (!line.isObject() || !line.object().value(QStringLiteral("steps")).isArray())
-            refuse(QStringLiteral("第 %1 行坏了。").arg(i + 1));
+            refuse(QCoreApplication::translate("Composition", "第 %1 行坏了。").arg(i + 1));
         for (const QJsonValue& step : line.object().value(QStringLiteral("steps")).toArray())
             steps.append(step);
         const QJsonObject lineFiles = line.object().value(QStringLiteral("files")).toObject();
@@ -451,7 +456,8 @@ JournalBase recoverJournal(CompositionState& composition, const LeftJournal& jou
             refuse(error.text());
         }
         if (hash != base.workHash)
-            refuse(QStringLiteral("作品“%1”在这些步骤之后又保存过或改过，步骤不能接在它后面。")
+            refuse(QCoreApplication::translate(
+                       "Composition", "作品“%1”在这些步骤之后又保存过或改过，步骤不能接在它后面。")
                        .arg(QDir::toNativeSeparators(base.workFile)));
         base.steps = recovered.steps().recipe();
     }

@@ -6,6 +6,8 @@
 #include "FanRingGeometry.h"
 #include "RotateBitmap.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 qint64 surfaceBytes(const DrawingSurface& surface) {
@@ -105,25 +107,25 @@ RenderedElement renderElement(const Element& element) {
 QString Step::name() const {
     switch (kind) {
     case Kind::Canvas:
-        return QStringLiteral("新建");
+        return QCoreApplication::translate("Composition", "新建");
     case Kind::Text:
-        return QStringLiteral("文本");
+        return QCoreApplication::translate("Composition", "文本");
     case Kind::Stamp:
         for (const ElementKindEntry& entry : placedKinds)
             if (!elements.empty() && elements.back().kind == entry.kind)
-                return QString::fromUtf8(entry.caption);
+                return QCoreApplication::translate("Composition", entry.caption);
         return QString();
     case Kind::Clear:
-        return QStringLiteral("清空");
+        return QCoreApplication::translate("Composition", "清空");
     case Kind::Effect:
         for (const EffectEntry& entry : effectTable)
             if (entry.kind == effect)
-                return QString::fromUtf8(entry.caption);
+                return QCoreApplication::translate("Effects", entry.caption);
         return QString();
     case Kind::Restore:
-        return QString::fromUtf8(restoreEntry.caption);
+        return QCoreApplication::translate("Effects", restoreEntry.caption);
     case Kind::Template:
-        return QStringLiteral("作品模板");
+        return QCoreApplication::translate("Composition", "作品模板");
     }
     return QString();
 }

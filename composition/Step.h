@@ -103,7 +103,8 @@ struct ElementKindEntry {
     const char* command;
     const char* caption;
 };
-inline constexpr ElementKindEntry placedKinds[] = {{ekRotatedText, "rotated", "旋转字"},
-                                                   {ekSeal, "seal", "印章"},
-                                                   {ekCircle, "circle", "圆形"},
-                                                   {ekFan, "fan", "扇形"}};
+inline constexpr ElementKindEntry placedKinds[] = {
+    {ekRotatedText, "rotated", QT_TRANSLATE_NOOP("Composition", "旋转字")},
+    {ekSeal, "seal", QT_TRANSLATE_NOOP("Composition", "印章")},
+    {ekCircle, "circle", QT_TRANSLATE_NOOP("Composition", "圆形")},
+    {ekFan, "fan", QT_TRANSLATE_NOOP("Composition", "扇形")}};

@@ -8,6 +8,7 @@
 #include "FanTextLayout.h"
 #include "FileAccess.h"
 #include "Gbk.h"
+#include "Messages.h"
 #include "PdfExport.h"
 #include "PictureCodecs.h"
 #include "RichText.h"
@@ -79,9 +80,7 @@ Close closeOf(const QJsonObject& keys) {
 }
 
 QImage decodePicture(const QString& name, const QByteArray& bytes) {
-    const auto fail = [&](const QString& problem) {
-        throw TarvelError(QStringLiteral("无法读取图片%1：%2。").arg(files::quoted(name), problem));
-    };
+    QString problem = Messages::unknownPictureFormat();
     try {
         switch (codecs::formatForFileName(name)) {
         case codecs::PictureFormat::Png:
@@ -91,14 +90,12 @@ QImage decodePicture(const QString& name, const QByteArray& bytes) {
         case codecs::PictureFormat::Bmp:
             return codecs::decodeBmp(bytes);
         case codecs::PictureFormat::Unknown:
-            fail(QStringLiteral("只能读取 PNG（.png）、JPEG（.jpg、.jpeg）和 BMP（.bmp）图片"));
+            break;
         }
     } catch (const TarvelError& error) {
-        if (error.text().startsWith(QStringLiteral("无法读取图片")))
-            throw;
-        fail(error.text());
+        problem = error.text();
     }
-    return QImage();
+    throw TarvelError(Messages::cannotReadPicture(files::quoted(name), problem));
 }
 
 } // namespace
@@ -370,8 +367,7 @@ void StepSession::text(const QJsonObject& keys) {
         d.matchFallbackWeight = keys.value(QStringLiteral("matchFallbackWeight")).toBool();
     if (keys.value(QStringLiteral("fan")).toBool()) {
         if (!ring)
-            throw TarvelError(
-                QStringLiteral("扇面排列要跟随一把折扇：请先盖上一把折扇，再排文字。"));
+            throw TarvelError(Messages::fanTextNeedsFan());
         d.fanChecked = true;
     }
     if (keys.contains(QStringLiteral("fanColumns")))

@@ -4,11 +4,13 @@
 #include "WorkFile.h"
 
 #include "FileAccess.h"
+#include "Messages.h"
 #include "PictureSave.h"
 #include "StepSession.h"
 #include "TarvelError.h"
 #include "WorkSteps.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -36,20 +38,23 @@ void checkWorkSteps(const ScriptDocument& document) {
                                         "clear",  "effect", "template"};
     for (const ScriptStep& step : document.steps) {
         const auto refuse = [&](const QString& what) {
-            throw TarvelError(QStringLiteral("第 %1 步（第 %2 行）：%3")
+            throw TarvelError(QCoreApplication::translate("Composition", "第 %1 步（第 %2 行）：%3")
                                   .arg(step.number)
                                   .arg(step.line)
                                   .arg(what));
         };
         if (!allowed.contains(step.command))
-            refuse(QStringLiteral("作品文件里不能有“%1”").arg(step.command));
+            refuse(QCoreApplication::translate("Composition", "作品文件里不能有“%1”")
+                       .arg(step.command));
         for (const char* key : {"open", "saveAs"})
             if (step.keys.contains(QLatin1String(key)))
-                refuse(QStringLiteral("作品文件里的文本不能读写别的文件（“%1”）")
+                refuse(QCoreApplication::translate("Composition",
+                                                   "作品文件里的文本不能读写别的文件（“%1”）")
                            .arg(QLatin1String(key)));
         const QString picture = step.keys.value(QStringLiteral("picture")).toString();
         if (!picture.isEmpty() && !document.files.count(picture))
-            refuse(QStringLiteral("背景图片“%1”不在作品文件里").arg(picture));
+            refuse(QCoreApplication::translate("Composition", "背景图片“%1”不在作品文件里")
+                       .arg(picture));
     }
 }
 
@@ -57,7 +62,8 @@ void checkEmbeddable(const Step& step) {
     if ((step.kind == Step::Kind::Canvas && step.canvas.UsePicture && step.picture.isEmpty()) ||
         (step.kind == Step::Kind::Template && !step.work.picture.isEmpty() &&
          step.picture.isEmpty()))
-        throw TarvelError(QStringLiteral("背景图片太大（超过 %1 MB），不能放进作品文件。")
+        throw TarvelError(QCoreApplication::translate(
+                              "Composition", "背景图片太大（超过 %1 MB），不能放进作品文件。")
                               .arg(maxEmbeddedPicture >> 20));
 }
 
@@ -69,7 +75,7 @@ void writeWholeFile(const QString& path, const QByteArray& data) {
             if (file.write(data) != data.size())
                 throw TarvelError(files::errorText(EIO));
         },
-        QStringLiteral("无法保存"));
+        QCoreApplication::translate("Composition", "无法保存"));
 }
 
 QJsonObject workDocument(const CompositionState& composition) {
@@ -92,11 +98,14 @@ QByteArray saveWorkFile(CompositionState& composition, const QString& path) {
     // What is written can be read: a work past the reader's bounds is refused here, in words,
     // and the file on disk stays as it was.
     if (data.size() > largestWork)
-        throw TarvelError(QStringLiteral("作品太大（超过 %1 MB），无法保存为作品文件。")
+        throw TarvelError(QCoreApplication::translate(
+                              "Composition", "作品太大（超过 %1 MB），无法保存为作品文件。")
                               .arg(largestWork / (1024 * 1024)));
     if (countObjects(data) > workLimits.objects)
-        throw TarvelError(QStringLiteral("作品太大（超过 %1 个步骤和文字段），无法保存为作品文件。")
-                              .arg(workLimits.objects));
+        throw TarvelError(
+            QCoreApplication::translate("Composition",
+                                        "作品太大（超过 %1 个步骤和文字段），无法保存为作品文件。")
+                .arg(workLimits.objects));
     writeWholeFile(path, data);
     composition.markSaved();
     return contentHash(data);
@@ -106,11 +115,13 @@ void openWorkFile(CompositionState& composition, const QString& path, QStringLis
                   QByteArray* hash) {
     const QString shown = QDir::toNativeSeparators(path);
     const auto refuse = [&](const QString& why) {
-        throw TarvelError(QStringLiteral("无法打开作品“%1”：%2").arg(shown, why));
+        throw TarvelError(
+            QCoreApplication::translate("Composition", "无法打开作品“%1”：%2").arg(shown, why));
     };
     const files::ReadResult read = files::readRegularFile(path, largestWork + 1);
     if (read.problem != files::ReadProblem::None)
-        refuse(files::problemText(read, largestWork) + QStringLiteral("。"));
+        refuse(files::problemText(read, largestWork) +
+               QCoreApplication::translate("Composition", "。"));
     ScriptDocument document;
     try {
         document = readScriptDocument(read.data, workLimits);
@@ -118,9 +129,9 @@ void openWorkFile(CompositionState& composition, const QString& path, QStringLis
     } catch (const ScriptFormatError& error) {
         // Said in a user's words where the file is not a work at all or was cut short.
         if (error.kind() == ScriptFormatError::Kind::NotAScript || read.data.trimmed().isEmpty())
-            refuse(QStringLiteral("这个文件不是 Tarvel 作品文件。"));
+            refuse(QCoreApplication::translate("Composition", "这个文件不是 Tarvel 作品文件。"));
         if (error.kind() == ScriptFormatError::Kind::CutShort)
-            refuse(QStringLiteral("作品文件不完整，可能没有保存完。"));
+            refuse(QCoreApplication::translate("Composition", "作品文件不完整，可能没有保存完。"));
         refuse(error.text());
     } catch (const TarvelError& error) {
         refuse(error.text());
@@ -148,7 +159,7 @@ void applySteps(StepSession& session, const std::vector<ScriptStep>& steps, QStr
                 if (warnings && !warnings->contains(warning))
                     warnings->append(warning);
         } catch (...) {
-            throw TarvelError(QStringLiteral("第 %1 步：%2")
+            throw TarvelError(QCoreApplication::translate("Composition", "第 %1 步：%2")
                                   .arg(step.number)
                                   .arg(failureText(std::current_exception())));
         }
@@ -161,7 +172,7 @@ QString failureText(const std::exception_ptr& failure) {
     } catch (const TarvelError& error) {
         return error.text();
     } catch (const std::bad_alloc&) {
-        return QStringLiteral("内存不足，命令没有完成。");
+        return Messages::outOfMemory();
     } catch (const std::exception& error) {
         return QString::fromUtf8(error.what());
     }
@@ -235,7 +246,7 @@ int runScriptFile(CompositionState& composition, const QString& file, FILE* out,
         return runScriptDocument(composition, document, QFileInfo(file).absoluteDir(), out, err,
                                  firstError);
     } catch (const std::bad_alloc&) {
-        printLine(err, QStringLiteral("内存不足，命令没有完成。"));
+        printLine(err, Messages::outOfMemory());
         return 1;
     }
 }

@@ -8,6 +8,7 @@
 #include "Gbk.h"
 #include "TarvelError.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -43,7 +44,8 @@ bool isLeadByte(char byte) {
 int sealSide(qint32 requested) {
     if (requested > maxSealSide)
         throw TarvelError(
-            QStringLiteral("印章边长 %1 太大：印章最多 %2 × %2 像素，与最大的画布一样大。")
+            QCoreApplication::translate(
+                "Seal", "印章边长 %1 太大：印章最多 %2 × %2 像素，与最大的画布一样大。")
                 .arg(requested)
                 .arg(maxSealSide));
     return std::max(requested, 0);

@@ -56,7 +56,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 TForm4::TForm4(QWidget* workCanvas, const QStringList& fontFaces, QWidget* parent)
     : QDialog(parent), workCanvas(workCanvas) {
     setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(QStringLiteral("印章设置"));
+    setWindowTitle(tr("印章设置"));
     setWindowFlag(Qt::Tool);
     setSizeGripEnabled(true);
     resize(564, 633);
@@ -76,7 +76,7 @@ TForm4::TForm4(QWidget* workCanvas, const QStringList& fontFaces, QWidget* paren
 TForm4::~TForm4() = default;
 
 void TForm4::buildControls(const QStringList& fontFaces) {
-    GroupBox1 = named(new QGroupBox(QStringLiteral("内容"), this), "GroupBox1");
+    GroupBox1 = named(new QGroupBox(tr("内容"), this), "GroupBox1");
     SpinEdit1 = makeSpinEdit(GroupBox1, "SpinEdit1", 0, 0, 1, 50);
     SpinEdit2 = makeSpinEdit(GroupBox1, "SpinEdit2", 0, 0, 1, 50);
     SpinEdit4 = makeSpinEdit(GroupBox1, "SpinEdit4", 0, 0, 1, 1);
@@ -88,19 +88,20 @@ void TForm4::buildControls(const QStringList& fontFaces) {
     ComboBox1->setEditable(true);
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     ComboBox1->addItems(fontFaces);
-    ComboBox1->setEditText(QStringLiteral("字体"));
+    ComboBox1->setEditText(tr("字体"));
     showWholeItems(*ComboBox1);
     RichEdit1 = named(new RichEdit(GroupBox1), "RichEdit1");
     RichEdit1->setTabChangesFocus(true); // a tab character would take a cell of the seal
 
     auto* content = new QGridLayout(GroupBox1);
     const std::pair<const char*, QWidget*> rows[] = {
-        {"印章宽：", SpinEdit1}, {"印章高：", SpinEdit2}, {"字间距：", SpinEdit4},
-        {"边缘宽：", SpinEdit5}, {"笔画粗：", SpinEdit3}, {"字体：", ComboBox1},
-        {"旋转角：", SpinEdit6}};
+        {QT_TR_NOOP("印章宽："), SpinEdit1}, {QT_TR_NOOP("印章高："), SpinEdit2},
+        {QT_TR_NOOP("字间距："), SpinEdit4}, {QT_TR_NOOP("边缘宽："), SpinEdit5},
+        {QT_TR_NOOP("笔画粗："), SpinEdit3}, {QT_TR_NOOP("字体："), ComboBox1},
+        {QT_TR_NOOP("旋转角："), SpinEdit6}};
     int row = 0;
     for (const auto& [caption, edit] : rows) {
-        auto* label = new QLabel(QString::fromUtf8(caption), GroupBox1);
+        auto* label = new QLabel(tr(caption), GroupBox1);
         label->setBuddy(edit);
         content->addWidget(label, row / 2, (row % 2) * 2);
         content->addWidget(edit, row / 2, (row % 2) * 2 + 1);
@@ -111,31 +112,31 @@ void TForm4::buildControls(const QStringList& fontFaces) {
 
     // How the seal is printed: the paste, the frame, smooth edges and wear. The defaults
     // print the seal as the plain red stamp.
-    GroupBox5 = named(new QGroupBox(QStringLiteral("印面"), this), "GroupBox5");
+    GroupBox5 = named(new QGroupBox(tr("印面"), this), "GroupBox5");
     ComboBox2 = named(new QComboBox(GroupBox5), "ComboBox2");
-    ComboBox2->addItems({QStringLiteral("大红"), QStringLiteral("朱砂"), QStringLiteral("朱磦")});
+    ComboBox2->addItems({tr("大红"), tr("朱砂"), tr("朱磦")});
     SpinEdit7 = makeSpinEdit(GroupBox5, "SpinEdit7", 1, 200, 1, 1);
-    CheckBox1 = named(new QCheckBox(QStringLiteral("平滑边缘"), GroupBox5), "CheckBox1");
+    CheckBox1 = named(new QCheckBox(tr("平滑边缘"), GroupBox5), "CheckBox1");
     SpinEdit8 = makeSpinEdit(GroupBox5, "SpinEdit8", 0, 100, 10, 0);
     SpinEdit8->setToolTip(QStringLiteral("0~100"));
     SpinEdit9 = makeSpinEdit(GroupBox5, "SpinEdit9", 0, 0, 1, 1);
     ComboBox3 = named(new QComboBox(GroupBox5), "ComboBox3");
-    ComboBox3->addItems({QStringLiteral("斑点"), QStringLiteral("压印")});
-    CheckBox2 = named(new QCheckBox(QStringLiteral("透底"), GroupBox5), "CheckBox2");
-    CheckBox3 = named(new QCheckBox(QStringLiteral("保持字形比例"), GroupBox5), "CheckBox3");
-    CheckBox4 = named(new QCheckBox(QStringLiteral("补字同粗细"), GroupBox5), "CheckBox4");
+    ComboBox3->addItems({tr("斑点"), tr("压印")});
+    CheckBox2 = named(new QCheckBox(tr("透底"), GroupBox5), "CheckBox2");
+    CheckBox3 = named(new QCheckBox(tr("保持字形比例"), GroupBox5), "CheckBox3");
+    CheckBox4 = named(new QCheckBox(tr("补字同粗细"), GroupBox5), "CheckBox4");
     Label1 = named(new QLabel(GroupBox5), "Label1");
-    Label1->setText(QStringLiteral("印章形状与字数不合：字按原比例居中，四周留白"));
+    Label1->setText(tr("印章形状与字数不合：字按原比例居中，四周留白"));
     Label1->hide();
     auto* printing = new QGridLayout(GroupBox5);
-    const std::pair<const char*, QWidget*> printingRows[] = {{"印泥：", ComboBox2},
-                                                             {"边框宽：", SpinEdit7},
-                                                             {"做旧：", SpinEdit8},
-                                                             {"种子：", SpinEdit9},
-                                                             {"做旧方式：", ComboBox3}};
+    const std::pair<const char*, QWidget*> printingRows[] = {{QT_TR_NOOP("印泥："), ComboBox2},
+                                                             {QT_TR_NOOP("边框宽："), SpinEdit7},
+                                                             {QT_TR_NOOP("做旧："), SpinEdit8},
+                                                             {QT_TR_NOOP("种子："), SpinEdit9},
+                                                             {QT_TR_NOOP("做旧方式："), ComboBox3}};
     row = 0;
     for (const auto& [caption, edit] : printingRows) {
-        auto* label = new QLabel(QString::fromUtf8(caption), GroupBox5);
+        auto* label = new QLabel(tr(caption), GroupBox5);
         label->setBuddy(edit);
         printing->addWidget(label, row / 2, (row % 2) * 2);
         printing->addWidget(edit, row / 2, (row % 2) * 2 + 1);
@@ -148,27 +149,27 @@ void TForm4::buildControls(const QStringList& fontFaces) {
     printing->addLayout(looks, 3, 0, 1, 4);
     printing->addWidget(Label1, 4, 0, 1, 4);
 
-    GroupBox2 = named(new QGroupBox(QStringLiteral("印章形状"), this), "GroupBox2");
-    RadioButton7 = makeRadio(GroupBox2, "RadioButton7", QStringLiteral("直角"));
-    RadioButton8 = makeRadio(GroupBox2, "RadioButton8", QStringLiteral("圆角"));
+    GroupBox2 = named(new QGroupBox(tr("印章形状"), this), "GroupBox2");
+    RadioButton7 = makeRadio(GroupBox2, "RadioButton7", tr("直角"));
+    RadioButton8 = makeRadio(GroupBox2, "RadioButton8", tr("圆角"));
     RadioButton7->setChecked(true);
     auto* shape = new QVBoxLayout(GroupBox2);
     shape->addWidget(RadioButton7);
     shape->addWidget(RadioButton8);
 
-    GroupBox3 = named(new QGroupBox(QStringLiteral("显示方式"), this), "GroupBox3");
-    RadioButton1 = makeRadio(GroupBox3, "RadioButton1", QStringLiteral("阴文"));
-    RadioButton2 = makeRadio(GroupBox3, "RadioButton2", QStringLiteral("阳文"));
+    GroupBox3 = named(new QGroupBox(tr("显示方式"), this), "GroupBox3");
+    RadioButton1 = makeRadio(GroupBox3, "RadioButton1", tr("阴文"));
+    RadioButton2 = makeRadio(GroupBox3, "RadioButton2", tr("阳文"));
     RadioButton2->setChecked(true);
     auto* style = new QVBoxLayout(GroupBox3);
     style->addWidget(RadioButton1);
     style->addWidget(RadioButton2);
 
-    GroupBox4 = named(new QGroupBox(QStringLiteral("排列方式"), this), "GroupBox4");
-    RadioButton3 = makeRadio(GroupBox4, "RadioButton3", QStringLiteral("从左向右横排"));
-    RadioButton4 = makeRadio(GroupBox4, "RadioButton4", QStringLiteral("从右向左横排"));
-    RadioButton5 = makeRadio(GroupBox4, "RadioButton5", QStringLiteral("从左向右竖排"));
-    RadioButton6 = makeRadio(GroupBox4, "RadioButton6", QStringLiteral("从右向左竖排"));
+    GroupBox4 = named(new QGroupBox(tr("排列方式"), this), "GroupBox4");
+    RadioButton3 = makeRadio(GroupBox4, "RadioButton3", tr("从左向右横排"));
+    RadioButton4 = makeRadio(GroupBox4, "RadioButton4", tr("从右向左横排"));
+    RadioButton5 = makeRadio(GroupBox4, "RadioButton5", tr("从左向右竖排"));
+    RadioButton6 = makeRadio(GroupBox4, "RadioButton6", tr("从右向左竖排"));
     RadioButton3->setChecked(true);
     auto* arrangement = new QVBoxLayout(GroupBox4);
     for (QRadioButton* button : {RadioButton3, RadioButton4, RadioButton5, RadioButton6})
@@ -189,11 +190,11 @@ void TForm4::buildControls(const QStringList& fontFaces) {
 
     Image1 = named(new ImageControl(this, QSize(50, 50)), "Image1");
 
-    Button4 = makeButton(this, "Button4", QStringLiteral("预览"));
-    Button6 = makeButton(this, "Button6", QStringLiteral("清空"));
-    Button1 = makeButton(this, "Button1", QStringLiteral("确定"));
-    Button2 = makeButton(this, "Button2", QStringLiteral("应用"));
-    Button3 = makeButton(this, "Button3", QStringLiteral("取消"));
+    Button4 = makeButton(this, "Button4", tr("预览"));
+    Button6 = makeButton(this, "Button6", tr("清空"));
+    Button1 = makeButton(this, "Button1", tr("确定"));
+    Button2 = makeButton(this, "Button2", tr("应用"));
+    Button3 = makeButton(this, "Button3", tr("取消"));
 
     auto* choices = new QVBoxLayout;
     choices->addWidget(GroupBox2);

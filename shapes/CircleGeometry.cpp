@@ -6,6 +6,7 @@
 
 #include "TarvelError.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 qint64 circlePictureSide(qint32 radius) {
@@ -17,7 +18,9 @@ DrawingSurface createCirclePicture(qint32 radius) {
     if (side <= 0)
         return DrawingSurface();
     const QString tooLarge =
-        QStringLiteral("半径 %1 太大：无法创建 %2 × %2 像素的圆形图片。").arg(radius).arg(side);
+        QCoreApplication::translate("Shapes", "半径 %1 太大：无法创建 %2 × %2 像素的圆形图片。")
+            .arg(radius)
+            .arg(side);
     if (side > maxCirclePictureSide)
         throw TarvelError(tooLarge);
     const int kept = int(std::min(side, largestStampedSide));

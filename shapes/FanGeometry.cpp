@@ -6,6 +6,7 @@
 
 #include "TarvelError.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -119,10 +120,11 @@ FanGeometry computeFanGeometry(qint32 radius) {
         return g;
     const qint64 width = 4 * qint64(radius);
     if (width > maxFanPictureSide)
-        throw TarvelError(QStringLiteral("半径 %1 太大：无法创建 %2 × %3 像素的扇面图片。")
-                              .arg(radius)
-                              .arg(width)
-                              .arg(2 * qint64(radius)));
+        throw TarvelError(
+            QCoreApplication::translate("Shapes", "半径 %1 太大：无法创建 %2 × %3 像素的扇面图片。")
+                .arg(radius)
+                .arg(width)
+                .arg(2 * qint64(radius)));
     g.W = int(width);
     g.H = 2 * radius;
     g.e = truncDiv(g.W, 32);
@@ -141,9 +143,10 @@ DrawingSurface createFanPicture(const FanGeometry& geometry, bool canvasUsesColo
     if (!picture.isEmpty())
         fillFanBackground(picture, canvasUsesColor);
     if (picture.isEmpty())
-        throw TarvelError(QStringLiteral("内存不足：无法创建 %1 × %2 像素的扇面图片。")
-                              .arg(geometry.W)
-                              .arg(geometry.H));
+        throw TarvelError(
+            QCoreApplication::translate("Shapes", "内存不足：无法创建 %1 × %2 像素的扇面图片。")
+                .arg(geometry.W)
+                .arg(geometry.H));
     return picture;
 }
 

@@ -6,6 +6,7 @@
 
 #include "TarvelError.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
@@ -14,15 +15,19 @@
 
 FanRingGeometry computeFanRingGeometry(qint32 outer, qint32 inner, qint32 span, qint32 lineWidth) {
     if (inner < 0 || inner >= outer)
-        throw TarvelError(QStringLiteral("折扇的内半径（%1）必须不小于 0 且小于外半径（%2）。")
+        throw TarvelError(QCoreApplication::translate(
+                              "Shapes", "折扇的内半径（%1）必须不小于 0 且小于外半径（%2）。")
                               .arg(inner)
                               .arg(outer));
     if (span <= 0 || span > 180)
-        throw TarvelError(QStringLiteral("折扇的角度（%1°）必须大于 0° 且不超过 180°。").arg(span));
+        throw TarvelError(
+            QCoreApplication::translate("Shapes", "折扇的角度（%1°）必须大于 0° 且不超过 180°。")
+                .arg(span));
     if (qint64(outer) * 2 > maxFanPictureSide)
-        throw TarvelError(QStringLiteral("折扇的外半径（%1）太大，最大为 %2。")
-                              .arg(outer)
-                              .arg(maxFanPictureSide / 2));
+        throw TarvelError(
+            QCoreApplication::translate("Shapes", "折扇的外半径（%1）太大，最大为 %2。")
+                .arg(outer)
+                .arg(maxFanPictureSide / 2));
     FanRingGeometry ring;
     ring.outer = outer;
     ring.inner = inner;
@@ -45,7 +50,7 @@ DrawingSurface renderFanRingPicture(const FanSettingsRecord& settings) {
                                                         settings.Span, settings.LineWidth);
     QImage image(ring.size, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
-        throw TarvelError(QStringLiteral("内存不足，无法画出这把折扇"));
+        throw TarvelError(QCoreApplication::translate("Shapes", "内存不足，无法画出这把折扇"));
     image.fill(Qt::transparent);
     // Qt's angles run counter-clockwise from three o'clock; the ring is centred on twelve.
     const double first = 90.0 - ring.span / 2.0;

@@ -26,11 +26,11 @@ ShapeDialog::ShapeDialog(QWidget* workCanvas, const QString& widthCaption, QWidg
     : QDialog(parent), workCanvas(workCanvas) {
     setWindowFlag(Qt::Tool);
     setSizeGripEnabled(true);
-    GroupBox1 = named(new QGroupBox(QStringLiteral("设置"), this), "GroupBox1");
+    GroupBox1 = named(new QGroupBox(tr("设置"), this), "GroupBox1");
     Label1 = named(new QLabel(widthCaption, GroupBox1), "Label1");
-    Label2 = named(new QLabel(QStringLiteral("半径："), GroupBox1), "Label2");
-    Label3 = named(new QLabel(QStringLiteral("线条颜色："), GroupBox1), "Label3");
-    Label4 = named(new QLabel(QStringLiteral("填充颜色："), GroupBox1), "Label4");
+    Label2 = named(new QLabel(tr("半径："), GroupBox1), "Label2");
+    Label3 = named(new QLabel(tr("线条颜色："), GroupBox1), "Label3");
+    Label4 = named(new QLabel(tr("填充颜色："), GroupBox1), "Label4");
     SpinEdit1 = named(new SpinEdit(GroupBox1), "SpinEdit1");
     SpinEdit2 = named(new SpinEdit(GroupBox1), "SpinEdit2");
     SpeedButton1 = named(new ColorButton(clBlack, GroupBox1), "SpeedButton1");
@@ -59,11 +59,11 @@ ShapeDialog::ShapeDialog(QWidget* workCanvas, const QString& widthCaption, QWidg
     panelLayout->addWidget(ScrollBox1);
     Image2 = named(new ImageControl(this, QSize(32, 32)), "Image2");
 
-    Button4 = named(new QPushButton(QStringLiteral("预览"), this), "Button4");
-    Button6 = named(new QPushButton(QStringLiteral("清空"), this), "Button6");
-    Button1 = named(new QPushButton(QStringLiteral("确定"), this), "Button1");
-    Button2 = named(new QPushButton(QStringLiteral("应用"), this), "Button2");
-    Button3 = named(new QPushButton(QStringLiteral("取消"), this), "Button3");
+    Button4 = named(new QPushButton(tr("预览"), this), "Button4");
+    Button6 = named(new QPushButton(tr("清空"), this), "Button6");
+    Button1 = named(new QPushButton(tr("确定"), this), "Button1");
+    Button2 = named(new QPushButton(tr("应用"), this), "Button2");
+    Button3 = named(new QPushButton(tr("取消"), this), "Button3");
     for (QPushButton* button : {Button1, Button2, Button3, Button4, Button6})
         button->setAutoDefault(false);
     // Enter in any box confirms, as the mouse on 确定 does.

@@ -7,9 +7,9 @@
 #include "SpinEdit.h"
 
 TForm6::TForm6(QWidget* workCanvas, QWidget* parent)
-    : ShapeDialog(workCanvas, QStringLiteral("线粗："), parent) {
+    : ShapeDialog(workCanvas, tr("线粗："), parent) {
     setObjectName(QStringLiteral("Form6"));
-    setWindowTitle(QStringLiteral("圆形"));
+    setWindowTitle(tr("圆形"));
     resize(374, 544);
     // Both boxes are unbounded; text that is not a whole number reads as 0.
     SpinEdit1->setValue(2);

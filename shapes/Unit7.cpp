@@ -16,9 +16,9 @@
 #include <QRadioButton>
 
 TForm7::TForm7(QWidget* workCanvas, const TSetStruct* canvasSettings, QWidget* parent)
-    : ShapeDialog(workCanvas, QStringLiteral("线条粗："), parent), canvasSettings(canvasSettings) {
+    : ShapeDialog(workCanvas, tr("线条粗："), parent), canvasSettings(canvasSettings) {
     setObjectName(QStringLiteral("Form7"));
-    setWindowTitle(QStringLiteral("扇面"));
+    setWindowTitle(tr("扇面"));
     resize(378, 502);
     // Bounded boxes: text that is not a whole number reads as the lower limit, and a value
     // out of range is brought back into it when the box loses focus.
@@ -32,11 +32,11 @@ TForm7::TForm7(QWidget* workCanvas, const TSetStruct* canvasSettings, QWidget* p
     // The ring's own settings. Their ranges reach past what a ring allows, so that a span of
     // 0 or over 180 degrees, or an inner radius beyond the outer one, is refused with words
     // rather than silently changed.
-    RadioButton1 = named(new QRadioButton(QStringLiteral("扇形"), GroupBox1), "RadioButton1");
-    RadioButton2 = named(new QRadioButton(QStringLiteral("折扇"), GroupBox1), "RadioButton2");
+    RadioButton1 = named(new QRadioButton(tr("扇形"), GroupBox1), "RadioButton1");
+    RadioButton2 = named(new QRadioButton(tr("折扇"), GroupBox1), "RadioButton2");
     RadioButton1->setChecked(true);
-    Label5 = named(new QLabel(QStringLiteral("内半径："), GroupBox1), "Label5");
-    Label6 = named(new QLabel(QStringLiteral("角度："), GroupBox1), "Label6");
+    Label5 = named(new QLabel(tr("内半径："), GroupBox1), "Label5");
+    Label6 = named(new QLabel(tr("角度："), GroupBox1), "Label6");
     SpinEdit3 = named(new SpinEdit(GroupBox1), "SpinEdit3");
     SpinEdit3->setRange(0, limits::fanRadiusMax);
     SpinEdit3->setIncrement(5);

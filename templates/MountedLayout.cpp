@@ -5,6 +5,7 @@
 
 #include "LayoutParts.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -323,7 +324,8 @@ void layoutMounted(TemplateLayout& layout, const WorkTemplate& work) {
     for (const QString& line : work.text.split(QLatin1Char('\n')))
         if (const QString kept = withoutSpaces(line); !kept.isEmpty())
             lines << kept;
-    mustFit(!lines.isEmpty(), QStringLiteral("正文是空的：请写下要写的字。"));
+    mustFit(!lines.isEmpty(),
+            QCoreApplication::translate("Templates", "正文是空的：请写下要写的字。"));
     const int count = int(lines.join(QString()).size());
     const QSizeF room = QSizeF(layout.canvas) * (1 - 2 * marginShare);
     const double sideEms =
@@ -334,7 +336,7 @@ void layoutMounted(TemplateLayout& layout, const WorkTemplate& work) {
     const MountedGrid grid = chooseGrid(lines, room, sideEms);
     // The estimate made smaller until the inscriptions and seals fit too.
     for (double pixels = grid.em;; pixels *= 0.97) {
-        checkCharacterSize(pixels, QStringLiteral("正文"), count);
+        checkCharacterSize(pixels, QCoreApplication::translate("Templates", "正文"), count);
         TemplateLayout trial;
         trial.canvas = layout.canvas;
         trial.dpi = layout.dpi;

@@ -13,6 +13,7 @@
 #include "TextMeasure.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
@@ -149,8 +150,9 @@ void mustFit(bool fits, const QString& what) {
 
 void checkCharacterSize(double pixels, const QString& what, int count) {
     mustFit(pixels >= smallestCharacter,
-            QStringLiteral("%1有 %2 个字，在这张纸上每个字不到 %3 像素，放不下；请选大一些的纸或"
-                           "少写几个字。")
+            QCoreApplication::translate(
+                "Templates", "%1有 %2 个字，在这张纸上每个字不到 %3 像素，放不下；请选大一些的纸或"
+                             "少写几个字。")
                 .arg(what)
                 .arg(count)
                 .arg(smallestCharacter));
@@ -180,7 +182,9 @@ namespace templateparts {
 
 void checkInside(const QSize& canvas, const QRect& area, const QString& what) {
     mustFit(QRect(QPoint(0, 0), canvas).contains(area),
-            QStringLiteral("%1放不下：纸张太小或正文太长，请选大一些的纸或少写几个字。").arg(what));
+            QCoreApplication::translate(
+                "Templates", "%1放不下：纸张太小或正文太长，请选大一些的纸或少写几个字。")
+                .arg(what));
 }
 
 } // namespace templateparts
@@ -200,7 +204,7 @@ void placeInscriptions(TemplateLayout& layout, const WorkTemplate& work, int em,
             layout.inscriptions.push_back(inscriptionLine(work.lower, size, QPoint(x, y)));
             const auto& line = layout.inscriptions.back();
             checkInside(layout.canvas, QRect(line.at, QSize(size, lineLength(line))),
-                        QStringLiteral("下款"));
+                        QCoreApplication::translate("Templates", "下款"));
             y += lineLength(line) + size / 4;
         }
         if (!work.nameSeal.isEmpty()) {
@@ -208,21 +212,22 @@ void placeInscriptions(TemplateLayout& layout, const WorkTemplate& work, int em,
             layout.seals.push_back(
                 {work.nameSeal, QSize(side, side), QPoint(x + size / 2 - side / 2, y), true});
             checkInside(layout.canvas, QRect(layout.seals.back().at, QSize(side, side)),
-                        QStringLiteral("名章"));
+                        QCoreApplication::translate("Templates", "名章"));
         }
     }
     int y = top;
     if (!work.leadingSeal.isEmpty()) {
         const QSize seal(rounded(1.1 * size), rounded(2.0 * size));
         layout.seals.push_back({work.leadingSeal, seal, QPoint(right + gap, y), false});
-        checkInside(layout.canvas, QRect(layout.seals.back().at, seal), QStringLiteral("引首章"));
+        checkInside(layout.canvas, QRect(layout.seals.back().at, seal),
+                    QCoreApplication::translate("Templates", "引首章"));
         y += seal.height() + size / 4;
     }
     if (!work.upper.isEmpty()) {
         layout.inscriptions.push_back(inscriptionLine(work.upper, size, QPoint(right + gap, y)));
         const auto& line = layout.inscriptions.back();
         checkInside(layout.canvas, QRect(line.at, QSize(size, lineLength(line))),
-                    QStringLiteral("上款"));
+                    QCoreApplication::translate("Templates", "上款"));
     }
 }
 
@@ -231,7 +236,7 @@ void placeInscriptions(TemplateLayout& layout, const WorkTemplate& work, int em,
 void layoutColumns(TemplateLayout& layout, const WorkTemplate& work) {
     const QString characters = withoutSpaces(work.text);
     const int count = int(characters.size());
-    mustFit(count > 0, QStringLiteral("正文是空的：请写下要写的字。"));
+    mustFit(count > 0, QCoreApplication::translate("Templates", "正文是空的：请写下要写的字。"));
     const QSize canvas = layout.canvas;
     const double width = canvas.width() * (1 - 2 * marginShare);
     const double height = canvas.height() * (1 - 2 * marginShare);
@@ -264,7 +269,7 @@ void layoutColumns(TemplateLayout& layout, const WorkTemplate& work) {
     // The estimate is refined on the measured block until it fits its room.
     TemplateLayout::Block block =
         fittedBlock(inColumns(characters, bestRows), work, best, 3, width - sideUnits * best,
-                    height, QStringLiteral("正文"), count);
+                    height, QCoreApplication::translate("Templates", "正文"), count);
     const int top = rounded((canvas.height() - block.extent.height()) * raisedShare);
     const int secondRow = top + block.em + block.charSpacing;
     // The inscriptions are smaller than the main text, and short enough to end above the
@@ -297,7 +302,8 @@ void layoutColumns(TemplateLayout& layout, const WorkTemplate& work) {
 void layoutCouplet(TemplateLayout& layout, const WorkTemplate& work, int stripWidth,
                    int stripHeight) {
     const QStringList lines = work.text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    mustFit(lines.size() == 2, QStringLiteral("对联要写两行：第一行上联，第二行下联。"));
+    mustFit(lines.size() == 2,
+            QCoreApplication::translate("Templates", "对联要写两行：第一行上联，第二行下联。"));
     const QString first = withoutSpaces(lines[0]);
     const QString second = withoutSpaces(lines[1]);
     const int count = int(std::max(first.size(), second.size()));
@@ -312,9 +318,9 @@ void layoutCouplet(TemplateLayout& layout, const WorkTemplate& work, int stripWi
     (void)em;
     // Both lines at one size: that of the longer.
     const QString longer = first.size() >= second.size() ? first : second;
-    const int points =
-        fittedBlock(longer, work, pixels, 3, across, down, QStringLiteral("对联每行"), count)
-            .points;
+    const int points = fittedBlock(longer, work, pixels, 3, across, down,
+                                   QCoreApplication::translate("Templates", "对联每行"), count)
+                           .points;
     for (const auto& [text, stripLeft] : {std::pair{first, width - stripWidth}, {second, 0}}) {
         TemplateLayout::Block block = measuredBlock(text, work, points * 96.0 / 72.0 + 0.5, 3);
         block.leftMargin = width - stripLeft - stripWidth + (stripWidth - block.extent.width()) / 2;
@@ -333,7 +339,8 @@ void layoutCouplet(TemplateLayout& layout, const WorkTemplate& work, int stripWi
         const int n = int(banner.size());
         const double size = std::min(band * 0.6, width * 0.6 / (n + characterGap * (n - 1)));
         TemplateLayout::Block block =
-            fittedBlock(banner, work, size, 1, width * 0.6, band * 0.8, QStringLiteral("横批"), n);
+            fittedBlock(banner, work, size, 1, width * 0.6, band * 0.8,
+                        QCoreApplication::translate("Templates", "横批"), n);
         block.leftMargin = (width - block.extent.width()) / 2;
         block.topMargin = (band - block.extent.height()) / 2;
         layout.blocks.push_back(block);
@@ -343,7 +350,7 @@ void layoutCouplet(TemplateLayout& layout, const WorkTemplate& work, int stripWi
     const int side = std::min(rounded(inscriptionScale * em),
                               int(((stripWidth - (right - left)) / 2 - 2) / 1.75));
     mustFit(side >= smallestCharacter || !inscribed,
-            QStringLiteral("落款放不下：对联的纸条太窄。"));
+            QCoreApplication::translate("Templates", "落款放不下：对联的纸条太窄。"));
     WorkTemplate lower = work;
     lower.upper.clear();
     lower.leadingSeal.clear();
@@ -423,7 +430,8 @@ TemplateLayout::Seal fanSeal(const QString& text, const TemplateLayout::Block& b
         angle -= (width / 2.0 + block.lineSpacing + side / 2.0) / nearest;
         const double half = ring.span * std::numbers::pi / 360.0;
         mustFit(nearest > innerLimit && angle - side / 2.0 / nearest >= -half,
-                QStringLiteral("扇面放不下名章：落款后面没有地方了，请少写几个字或不盖名章。"));
+                QCoreApplication::translate(
+                    "Templates", "扇面放不下名章：落款后面没有地方了，请少写几个字或不盖名章。"));
     }
     TemplateLayout::Seal seal;
     seal.text = text;
@@ -458,18 +466,22 @@ template <class Attempt> auto largestFitting(int low, int high, Attempt attempt)
 // inscription after the last column (a fan carries both in one inscription), the name seal
 // after them.
 void layoutFan(TemplateLayout& layout, const WorkTemplate& work) {
-    mustFit(work.leadingSeal.isEmpty(), QStringLiteral("扇面上不盖引首章：请去掉引首章。"));
+    mustFit(work.leadingSeal.isEmpty(),
+            QCoreApplication::translate("Templates", "扇面上不盖引首章：请去掉引首章。"));
     const QString characters = withoutSpaces(work.text);
-    mustFit(!characters.isEmpty(), QStringLiteral("正文是空的：请写下要写的字。"));
+    mustFit(!characters.isEmpty(),
+            QCoreApplication::translate("Templates", "正文是空的：请写下要写的字。"));
     const QSize canvas = layout.canvas;
     const int outer = fanOuterPixels(canvas, work.fanSpan);
     mustFit(outer <= largestFanRadius,
-            QStringLiteral("扇面在 %1 dpi 下外半径是 %2 像素，折扇最大 %3 像素；请降低分辨率。")
+            QCoreApplication::translate(
+                "Templates", "扇面在 %1 dpi 下外半径是 %2 像素，折扇最大 %3 像素；请降低分辨率。")
                 .arg(layout.dpi)
                 .arg(outer)
                 .arg(largestFanRadius));
     mustFit(outer >= smallestFanRadius,
-            QStringLiteral("扇面在 %1 dpi 下外半径只有 %2 像素，太小了；请提高分辨率。")
+            QCoreApplication::translate(
+                "Templates", "扇面在 %1 dpi 下外半径只有 %2 像素，太小了；请提高分辨率。")
                 .arg(layout.dpi)
                 .arg(outer));
     TemplateLayout::Fan fan;
@@ -505,7 +517,7 @@ void layoutFan(TemplateLayout& layout, const WorkTemplate& work) {
                 std::count_if(plan.cells.begin(), plan.cells.end(),
                               [&](const FanCell& cell) { return cell.column == plan.mainColumns; });
             if (held < std::min<qsizetype>(notes.front().size(), 3))
-                throw TarvelError(QStringLiteral("落款太挤"));
+                throw TarvelError(QCoreApplication::translate("Templates", "落款太挤"));
         }
         std::optional<TemplateLayout::Seal> seal;
         if (!work.nameSeal.isEmpty())
@@ -614,15 +626,17 @@ TemplateLayout layoutTemplate(const WorkTemplate& asked) {
         work.upper = withChineseDigits(work.upper);
         work.lower = withChineseDigits(work.lower);
     }
-    mustFit(work.longCm > 0 && work.shortCm > 0 && work.shortCm <= work.longCm,
-            QStringLiteral("纸张的长边和短边都要大于 0，长边不短于短边。"));
+    mustFit(
+        work.longCm > 0 && work.shortCm > 0 && work.shortCm <= work.longCm,
+        QCoreApplication::translate("Templates", "纸张的长边和短边都要大于 0，长边不短于短边。"));
     TemplateLayout layout;
     const QSizeF paper = workCentimetres(work);
     layout.dpi = workDpi(work);
     layout.canvas = paperPixels(paper.width(), paper.height(), layout.dpi);
     mustFit(layout.canvas.width() <= largestSide && layout.canvas.height() <= largestSide,
-            QStringLiteral("这张纸在 %1 dpi 下是 %2 × %3 像素，超过了画布最大的 %4 × %4 像素；"
-                           "请降低分辨率。")
+            QCoreApplication::translate(
+                "Templates", "这张纸在 %1 dpi 下是 %2 × %3 像素，超过了画布最大的 %4 × %4 像素；"
+                             "请降低分辨率。")
                 .arg(layout.dpi)
                 .arg(layout.canvas.width())
                 .arg(layout.canvas.height())

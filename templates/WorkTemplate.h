@@ -31,11 +31,12 @@ struct PaperSize {
     double longCm;
     double shortCm;
 };
-inline constexpr PaperSize standardPapers[] = {{"四尺整张", 138, 69},
-                                               {"四尺对开", 138, 34},
-                                               {"斗方", 69, 69},
-                                               {"对联", 180, 30},
-                                               {"扇面", 66, 33}};
+inline constexpr PaperSize standardPapers[] = {
+    {QT_TRANSLATE_NOOP("Templates", "四尺整张"), 138, 69},
+    {QT_TRANSLATE_NOOP("Templates", "四尺对开"), 138, 34},
+    {QT_TRANSLATE_NOOP("Templates", "斗方"), 69, 69},
+    {QT_TRANSLATE_NOOP("Templates", "对联"), 180, 30},
+    {QT_TRANSLATE_NOOP("Templates", "扇面"), 66, 33}};
 
 struct WorkTemplate {
     WorkFormat format = WorkFormat::HangingScroll;
@@ -124,7 +125,10 @@ WorkTemplate workTemplateFromKeys(const QJsonObject& keys);
 // The names of the formats in scripts and in the template dialog, in the order of WorkFormat.
 inline const char* const workFormatKeys[] = {"couplet", "scroll",     "central",
                                              "square",  "horizontal", "fan"};
-inline const char* const workFormatCaptions[] = {"对联", "条幅", "中堂", "斗方", "横幅", "扇面"};
+inline const char* const workFormatCaptions[] = {
+    QT_TRANSLATE_NOOP("Templates", "对联"), QT_TRANSLATE_NOOP("Templates", "条幅"),
+    QT_TRANSLATE_NOOP("Templates", "中堂"), QT_TRANSLATE_NOOP("Templates", "斗方"),
+    QT_TRANSLATE_NOOP("Templates", "横幅"), QT_TRANSLATE_NOOP("Templates", "扇面")};
 // 扇面: the ring's inner radius in parts of its outer one.
 inline constexpr double fanInnerShare = 0.45;
 // Where the centre of a seal of this size lies in its picture turned by an angle (degrees,

@@ -7,6 +7,7 @@
 
 #include "TarvelError.h"
 
+#include <QCoreApplication>
 #include <opencc/Config.hpp>
 #include <opencc/ConversionChain.hpp>
 #include <opencc/Converter.hpp>
@@ -25,8 +26,9 @@ struct ChineseConverter::Engine {
 namespace {
 
 QString unreadableData(const QString& file) {
-    return QStringLiteral("无法读取繁简转换数据文件 %1。请安装 OpenCC 的数据（Debian 软件包 "
-                          "libopencc-data）。")
+    return QCoreApplication::translate(
+               "Text", "无法读取繁简转换数据文件 %1。请安装 OpenCC 的数据（Debian 软件包 "
+                       "libopencc-data）。")
         .arg(QDir::toNativeSeparators(file));
 }
 
@@ -100,7 +102,8 @@ std::vector<ConvertedStretch> ChineseConverter::changes(const QString& text) con
         source = engine->converter->GetSegmentation()->Segment(text.toUtf8().toStdString());
         converted = engine->converter->GetConversionChain()->Convert(source);
     } catch (const opencc::Exception& error) {
-        throw TarvelError(QStringLiteral("繁简转换失败：%1").arg(QString::fromUtf8(error.what())));
+        throw TarvelError(QCoreApplication::translate("Text", "繁简转换失败：%1")
+                              .arg(QString::fromUtf8(error.what())));
     }
     // The chain turns each segment into exactly one segment; the source offsets follow the
     // segments' UTF-16 lengths (the UTF-8 round trip keeps every unit's length).

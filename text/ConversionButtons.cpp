@@ -24,8 +24,9 @@ QWidget* makeConversionButtons(QWidget* parent,
             ErrorBoundary::guard(parent, [convert, direction] { convert(direction); }));
         layout->addWidget(button);
     };
-    add("TraditionalButton", QStringLiteral("转为繁体"),
+    add("TraditionalButton", QCoreApplication::translate("ConversionButtons", "转为繁体"),
         ChineseConversion::SimplifiedToTraditional);
-    add("SimplifiedButton", QStringLiteral("转为简体"), ChineseConversion::TraditionalToSimplified);
+    add("SimplifiedButton", QCoreApplication::translate("ConversionButtons", "转为简体"),
+        ChineseConversion::TraditionalToSimplified);
     return row;
 }

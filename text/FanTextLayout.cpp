@@ -9,6 +9,7 @@
 #include "TextLayout.h"
 #include "TextMeasure.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -89,12 +90,13 @@ FanTextPlan planFanText(const FanRing& ring, const FanTextMeasure& measure, int 
             if (free == 0) {
                 ++column;
                 if (column >= plan.columns || main.cells == 0)
-                    throw TarvelError(
-                        QStringLiteral("扇面放不下这段文字：每列最多 %1 个字，扇面最多 %2 列，"
-                                       "还有 %3 个字排不下。")
-                            .arg(plan.longCells)
-                            .arg(plan.columns)
-                            .arg(total(measure.mainLines) - placed));
+                    throw TarvelError(QCoreApplication::translate(
+                                          "Text",
+                                          "扇面放不下这段文字：每列最多 %1 个字，扇面最多 %2 列，"
+                                          "还有 %3 个字排不下。")
+                                          .arg(plan.longCells)
+                                          .arg(plan.columns)
+                                          .arg(total(measure.mainLines) - placed));
                 const bool isShort = columns == fcLongShort && column % 2 == 1;
                 free = isShort ? plan.shortCells : plan.longCells;
             }
@@ -129,7 +131,8 @@ FanTextPlan planFanText(const FanRing& ring, const FanTextMeasure& measure, int 
                 ++noteColumn;
                 if (note.cells == 0 || angle < -half + note.side - 1e-9)
                     throw TarvelError(
-                        QStringLiteral("扇面放不下落款：落款每列最多 %1 个字，还有 %2 个字排不下。")
+                        QCoreApplication::translate(
+                            "Text", "扇面放不下落款：落款每列最多 %1 个字，还有 %2 个字排不下。")
                             .arg(note.cells)
                             .arg(total(measure.inscriptionLines) - notePlaced));
                 free = note.cells;
@@ -198,8 +201,9 @@ FanTextPlan planFanTextBlock(RichText& text, const TextSettings& settings, const
 QString fanTextSizeReport(RichText& text, const TextSettings& settings, const FanRing& ring) {
     try {
         const FanTextPlan plan = planFanTextBlock(text, settings, ring);
-        return QStringLiteral("扇面文字占 %1 列（落款 %2 列），扇面可排 %3 列；长列最多 %4 个字，"
-                              "短列 %5 个字。")
+        return QCoreApplication::translate(
+                   "Text", "扇面文字占 %1 列（落款 %2 列），扇面可排 %3 列；长列最多 %4 个字，"
+                           "短列 %5 个字。")
             .arg(plan.mainColumns)
             .arg(plan.inscriptionColumns)
             .arg(plan.columns)

@@ -5,6 +5,7 @@
 #include "FanTextOption.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLayout>
 #include <QRadioButton>
@@ -24,9 +25,11 @@ QCheckBox* alternationBox(QGroupBox* arrangements) {
 namespace FanTextOption {
 
 void add(QGroupBox* arrangements) {
-    auto* fan = new QRadioButton(QStringLiteral("扇面"), arrangements);
+    auto* fan =
+        new QRadioButton(QCoreApplication::translate("FanTextOption", "扇面"), arrangements);
     fan->setObjectName(QStringLiteral("RadioButton5"));
-    auto* alternate = new QCheckBox(QStringLiteral("长短行"), arrangements);
+    auto* alternate =
+        new QCheckBox(QCoreApplication::translate("FanTextOption", "长短行"), arrangements);
     alternate->setObjectName(QStringLiteral("CheckBox1"));
     fan->setEnabled(false);
     alternate->setEnabled(false);

@@ -5,9 +5,11 @@
 // resolves for a request.
 #include "FontCoverage.h"
 
+#include "Messages.h"
 #include "TextLayout.h"
 #include "TextMeasure.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QHash>
 #include <QRawFont>
@@ -152,7 +154,8 @@ QList<FaceGap> rotatedTextGaps(const TSetSector& settings) {
 QString fallbackWarning(const QList<FaceGap>& gaps) {
     QStringList parts;
     for (const FaceGap& gap : gaps)
-        parts << QStringLiteral("字体“%1”中没有“%2”").arg(gap.face, gap.characters);
-    return QStringLiteral("警告：") + parts.join(QStringLiteral("，")) +
-           QStringLiteral("，改用后备字体画出。");
+        parts << QCoreApplication::translate("Text", "字体“%1”中没有“%2”")
+                     .arg(gap.face, gap.characters);
+    return Messages::warning() + QCoreApplication::translate("Text", "%1，改用后备字体画出。")
+                                     .arg(parts.join(QCoreApplication::translate("Text", "，")));
 }

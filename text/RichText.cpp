@@ -15,6 +15,7 @@
 #include "TarvelError.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -77,21 +78,24 @@ Qt::Alignment qtAlignment(RichText::Alignment alignment) {
 
 // The editor's own first line, then what went wrong with which file.
 [[noreturn]] void failTooTall(qint64 totalPoints) {
-    throw TarvelError(QStringLiteral("文本太高：各行最大字号之和最多 %1 磅，这段文本有 %2 磅。")
+    throw TarvelError(QCoreApplication::translate(
+                          "Text", "文本太高：各行最大字号之和最多 %1 磅，这段文本有 %2 磅。")
                           .arg(largestTotalPoints)
                           .arg(totalPoints));
 }
 
 [[noreturn]] void failTooManyLines(qint64 lineCount) {
-    throw TarvelError(QStringLiteral("文本太长：最多 %1 行，这段文本有 %2 行。")
-                          .arg(largestLineCount)
-                          .arg(lineCount));
+    throw TarvelError(
+        QCoreApplication::translate("Text", "文本太长：最多 %1 行，这段文本有 %2 行。")
+            .arg(largestLineCount)
+            .arg(lineCount));
 }
 
 [[noreturn]] void failTooManyCharacters(qint64 characterCount) {
-    throw TarvelError(QStringLiteral("文本太长：最多 %1 个字符，这段文本有 %2 个。")
-                          .arg(largestCharacterCount)
-                          .arg(characterCount));
+    throw TarvelError(
+        QCoreApplication::translate("Text", "文本太长：最多 %1 个字符，这段文本有 %2 个。")
+            .arg(largestCharacterCount)
+            .arg(characterCount));
 }
 
 // Refuses a size change that could make the document too tall to lay out: every line in
@@ -117,21 +121,25 @@ void checkHeightWithSize(const QTextDocument& doc, int from, int to, int points,
 }
 
 [[noreturn]] void failLoad(const QString& path, const QString& reason) {
-    throw TarvelError(QStringLiteral("Failed to Load Stream\n无法打开文本%1：%2。")
-                          .arg(files::quoted(path), reason));
+    throw TarvelError(
+        QCoreApplication::translate("Text", "Failed to Load Stream\n无法打开文本%1：%2。")
+            .arg(files::quoted(path), reason));
 }
 [[noreturn]] void failSave(const QString& path, int error) {
-    throw TarvelError(QStringLiteral("Failed to Save Stream\n无法保存文本%1：%2。")
-                          .arg(files::quoted(path), files::saveProblem(path, error)));
+    throw TarvelError(
+        QCoreApplication::translate("Text", "Failed to Save Stream\n无法保存文本%1：%2。")
+            .arg(files::quoted(path), files::saveProblem(path, error)));
 }
 
 // A file that is not RTF: UTF-8 when it is valid UTF-8, otherwise GBK; bytes that are
 // neither (or a NUL, which no text file holds) fail.
 QString plainTextOf(const QByteArray& data, const QString& path) {
     if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF"))
-        failLoad(path, QStringLiteral("这是 UTF-16 编码的文本，只能读取 UTF-8 或 GBK 编码的文本"));
+        failLoad(path, QCoreApplication::translate(
+                           "Text", "这是 UTF-16 编码的文本，只能读取 UTF-8 或 GBK 编码的文本"));
     if (data.contains('\0'))
-        failLoad(path, QStringLiteral("文件中有空字符（U+0000），不是文本文件"));
+        failLoad(path,
+                 QCoreApplication::translate("Text", "文件中有空字符（U+0000），不是文本文件"));
     QByteArrayView bytes(data);
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
@@ -142,7 +150,7 @@ QString plainTextOf(const QByteArray& data, const QString& path) {
     QStringDecoder gbk("GBK", QStringConverter::Flag::Stateless);
     text = gbk.decode(bytes);
     if (gbk.hasError())
-        failLoad(path, QStringLiteral("文本既不是 UTF-8 也不是 GBK 编码"));
+        failLoad(path, QCoreApplication::translate("Text", "文本既不是 UTF-8 也不是 GBK 编码"));
     return text;
 }
 
@@ -932,7 +940,8 @@ void RichText::replaceContent(const RichTextModel& model) {
         failTooManyCharacters(characterCount);
     if (runCount > largestRunCount)
         throw TarvelError(
-            QStringLiteral("文本格式太碎：最多 %1 段不同格式的文字。").arg(largestRunCount));
+            QCoreApplication::translate("Text", "文本格式太碎：最多 %1 段不同格式的文字。")
+                .arg(largestRunCount));
     const int defaultSize = defaultAttributes().Size;
     qint64 totalPoints = 0;
     for (const RichTextParagraph& paragraph : model.paragraphs) {
@@ -981,7 +990,7 @@ void RichText::loadFromFile(const QString& path) {
     const files::ReadResult file = files::readRegularFile(path, largestFile);
     if (file.problem == files::ReadProblem::NotRegular ||
         file.problem == files::ReadProblem::TooLarge)
-        throw TarvelError(QStringLiteral("无法打开文本%1：%2。")
+        throw TarvelError(QCoreApplication::translate("Text", "无法打开文本%1：%2。")
                               .arg(files::quoted(path), files::problemText(file, largestFile)));
     if (file.problem != files::ReadProblem::None)
         failLoad(path, files::problemText(file, largestFile));

@@ -8,6 +8,7 @@
 #include "Gbk.h"
 #include "TarvelError.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -121,10 +122,11 @@ qint32 RotatedTextSizeFromText(const QString& text) {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok, 10);
     if (!ok)
-        throw TarvelError(QStringLiteral("“%1”不是有效的整数。").arg(text));
+        throw TarvelError(QCoreApplication::translate("Text", "“%1”不是有效的整数。").arg(text));
     if (value < smallestRotatedTextSize || value > largestRotatedTextSize)
         throw TarvelError(
-            QStringLiteral("字号 %1 超出范围：请输入 %2 到 %3 之间的整数（字高的像素数）。")
+            QCoreApplication::translate(
+                "Text", "字号 %1 超出范围：请输入 %2 到 %3 之间的整数（字高的像素数）。")
                 .arg(value)
                 .arg(smallestRotatedTextSize)
                 .arg(largestRotatedTextSize));

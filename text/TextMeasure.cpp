@@ -9,6 +9,7 @@
 #include "Gbk.h"
 #include "TextLayout.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace TextWalk {
@@ -110,11 +111,13 @@ void MeasureTextBlock(RichText& text, TextSettings& settings) {
 }
 
 QString textSizeReport(const TextSettings& settings, const TSetStruct& canvas) {
-    QString report = QStringLiteral("文本尺寸为:") +
-                     QString::asprintf("%d*%d。", settings.ExtentWidth, settings.ExtentHeight);
+    QString report = QCoreApplication::translate("Text", "文本尺寸为:%1*%2。")
+                         .arg(settings.ExtentWidth)
+                         .arg(settings.ExtentHeight);
     // Negative spacings can make the extent negative; such a block fits no canvas.
     if (canvas.Width < settings.ExtentWidth || canvas.Height < settings.ExtentHeight ||
         settings.ExtentWidth < 0 || settings.ExtentHeight < 0)
-        report += QStringLiteral("文本超出图片范围了，请重新调整文本或者图片大小。");
+        report +=
+            QCoreApplication::translate("Text", "文本超出图片范围了，请重新调整文本或者图片大小。");
     return report;
 }

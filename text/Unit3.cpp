@@ -42,7 +42,7 @@ QPushButton* dialogButton(QWidget* parent, const char* name, const QString& capt
 TForm3::TForm3(QWidget* canvas, const QStringList& sizes, const QStringList& faces, QWidget* parent)
     : QDialog(parent), workCanvas(canvas) {
     setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("旋转字制作设置"));
+    setWindowTitle(tr("旋转字制作设置"));
     buildControls(sizes, faces);
     setFixedSize(475, 577);
 
@@ -55,29 +55,29 @@ TForm3::TForm3(QWidget* canvas, const QStringList& sizes, const QStringList& fac
 void TForm3::buildControls(const QStringList& sizes, const QStringList& faces) {
     using ErrorBoundary::guard;
 
-    GroupBox1 = named(new QGroupBox(QStringLiteral("字体设置"), this), "GroupBox1");
+    GroupBox1 = named(new QGroupBox(tr("字体设置"), this), "GroupBox1");
     auto* fontGrid = new QGridLayout(GroupBox1);
-    Label1 = named(new QLabel(QStringLiteral("输入字："), GroupBox1), "Label1");
+    Label1 = named(new QLabel(tr("输入字："), GroupBox1), "Label1");
     Edit1 = named(new QLineEdit(GroupBox1), "Edit1");
-    Label2 = named(new QLabel(QStringLiteral("旋转角："), GroupBox1), "Label2");
+    Label2 = named(new QLabel(tr("旋转角："), GroupBox1), "Label2");
     SpinEdit1 = named(new SpinEdit(GroupBox1), "SpinEdit1");
     SpinEdit1->setRange(-180, 180);
     SpinEdit1->setIncrement(5);
     SpinEdit1->setValue(0);
     SpinEdit1->setToolTip(QStringLiteral("-180~180"));
     SpinEdit1->setProperty("hint", QStringLiteral("-180~180"));
-    Label3 = named(new QLabel(QStringLiteral("字间距："), GroupBox1), "Label3");
+    Label3 = named(new QLabel(tr("字间距："), GroupBox1), "Label3");
     SpinEdit2 = named(new SpinEdit(GroupBox1), "SpinEdit2");
     SpinEdit2->setRange(0, 0);
     SpinEdit2->setValue(2);
-    Label4 = named(new QLabel(QStringLiteral("字  号："), GroupBox1), "Label4");
+    Label4 = named(new QLabel(tr("字  号："), GroupBox1), "Label4");
     ComboBox1 = named(new QComboBox(GroupBox1), "ComboBox1");
     ComboBox1->setEditable(true);
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     ComboBox1->setMaxVisibleItems(16);
     ComboBox1->addItems(sizes);
     ComboBox1->setEditText(QStringLiteral("20"));
-    Label5 = named(new QLabel(QStringLiteral("字  体："), GroupBox1), "Label5");
+    Label5 = named(new QLabel(tr("字  体："), GroupBox1), "Label5");
     ComboBox2 = named(new QComboBox(GroupBox1), "ComboBox2");
     ComboBox2->setEditable(true);
     ComboBox2->setInsertPolicy(QComboBox::NoInsert);
@@ -85,7 +85,7 @@ void TForm3::buildControls(const QStringList& sizes, const QStringList& faces) {
     ComboBox2->addItems(faces);
     ComboBox2->setEditText(QStringLiteral("宋体"));
     showWholeItems(*ComboBox2);
-    Label6 = named(new QLabel(QStringLiteral("颜  色："), GroupBox1), "Label6");
+    Label6 = named(new QLabel(tr("颜  色："), GroupBox1), "Label6");
     ColorButton1 = named(new ColorButton(clBlack, GroupBox1), "ColorButton1");
 
     fontGrid->addWidget(Label1, 0, 0);
@@ -101,10 +101,10 @@ void TForm3::buildControls(const QStringList& sizes, const QStringList& faces) {
     fontGrid->addWidget(Label6, 3, 0);
     fontGrid->addWidget(ColorButton1, 3, 1, Qt::AlignLeft);
 
-    GroupBox2 = named(new QGroupBox(QStringLiteral("放置方式"), this), "GroupBox2");
+    GroupBox2 = named(new QGroupBox(tr("放置方式"), this), "GroupBox2");
     auto* placementRow = new QHBoxLayout(GroupBox2);
-    RadioButton1 = named(new QRadioButton(QStringLiteral("横向放置"), GroupBox2), "RadioButton1");
-    RadioButton2 = named(new QRadioButton(QStringLiteral("纵向放置"), GroupBox2), "RadioButton2");
+    RadioButton1 = named(new QRadioButton(tr("横向放置"), GroupBox2), "RadioButton1");
+    RadioButton2 = named(new QRadioButton(tr("纵向放置"), GroupBox2), "RadioButton2");
     placementRow->addWidget(RadioButton1);
     placementRow->addWidget(RadioButton2);
 
@@ -115,11 +115,11 @@ void TForm3::buildControls(const QStringList& sizes, const QStringList& faces) {
     Image1 = named(new ImageControl(previewFrame, QSize(148, 148)), "Image1");
     frameLayout->addWidget(Image1);
 
-    Button1 = dialogButton(this, "Button1", QStringLiteral("预览"));
-    Button2 = dialogButton(this, "Button2", QStringLiteral("清空"));
-    Button3 = dialogButton(this, "Button3", QStringLiteral("确认"));
-    Button4 = dialogButton(this, "Button4", QStringLiteral("应用"));
-    Button5 = dialogButton(this, "Button5", QStringLiteral("取消"));
+    Button1 = dialogButton(this, "Button1", tr("预览"));
+    Button2 = dialogButton(this, "Button2", tr("清空"));
+    Button3 = dialogButton(this, "Button3", tr("确认"));
+    Button4 = dialogButton(this, "Button4", tr("应用"));
+    Button5 = dialogButton(this, "Button5", tr("取消"));
 
     auto* previewRow = new QHBoxLayout;
     previewRow->addStretch();

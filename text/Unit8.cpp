@@ -38,9 +38,10 @@
 
 namespace {
 
-const QString openFilter = QStringLiteral("Text File(*.rtf)|*.rtf|文本文件(*.txt)|*.txt");
-const QString saveFilter =
-    QStringLiteral("文本文件(*.rtf)|*.rtf|文本文件(*.txt)|*.txt|所有文件(*.*)|*.*");
+const char* const openFilter =
+    QT_TRANSLATE_NOOP("TForm8", "Text File(*.rtf)|*.rtf|文本文件(*.txt)|*.txt");
+const char* const saveFilter =
+    QT_TRANSLATE_NOOP("TForm8", "文本文件(*.rtf)|*.rtf|文本文件(*.txt)|*.txt|所有文件(*.*)|*.*");
 
 const char* const fontSizes[] = {"8",  "16", "20", "24", "28", "30",  "34",  "36",  "40", "48",
                                  "56", "60", "68", "72", "80", "100", "120", "160", "200"};
@@ -172,7 +173,7 @@ TForm8::TForm8(const QStringList& fontFaces, const TSetStruct* canvasSettings, Q
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       canvas(canvasSettings) {
     setObjectName(QStringLiteral("Form8"));
-    setWindowTitle(QStringLiteral("文本设置"));
+    setWindowTitle(tr("文本设置"));
     setModal(true);
     resize(755, 561);
 
@@ -259,34 +260,27 @@ void TForm8::buildEditor() {
 void TForm8::buildMenus() {
     MainMenu1 = new QMenuBar(this);
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-    QMenu* file = MainMenu1->addMenu(QStringLiteral("文件"));
-    MenuNew = addMenuItem(file, "MenuNew", QStringLiteral("新建"), QKeySequence(Qt::Key_F2));
-    MenuOpen = addMenuItem(file, "MenuOpen", QStringLiteral("打开"), QKeySequence(Qt::Key_F3));
-    MenuSave =
-        addMenuItem(file, "MenuSave", QStringLiteral("保存"), QKeySequence(Qt::CTRL | Qt::Key_F3));
-    MenuExit =
-        addMenuItem(file, "MenuExit", QStringLiteral("退出"), QKeySequence(Qt::ALT | Qt::Key_X));
+    QMenu* file = MainMenu1->addMenu(tr("文件"));
+    MenuNew = addMenuItem(file, "MenuNew", tr("新建"), QKeySequence(Qt::Key_F2));
+    MenuOpen = addMenuItem(file, "MenuOpen", tr("打开"), QKeySequence(Qt::Key_F3));
+    MenuSave = addMenuItem(file, "MenuSave", tr("保存"), QKeySequence(Qt::CTRL | Qt::Key_F3));
+    MenuExit = addMenuItem(file, "MenuExit", tr("退出"), QKeySequence(Qt::ALT | Qt::Key_X));
 
-    QMenu* edit = MainMenu1->addMenu(QStringLiteral("编辑"));
-    MenuUndo =
-        addMenuItem(edit, "MenuUndo", QStringLiteral("撤销"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    MenuRedo =
-        addMenuItem(edit, "MenuRedo", QStringLiteral("重做"), QKeySequence(Qt::CTRL | Qt::Key_R));
-    MenuCut =
-        addMenuItem(edit, "MenuCut", QStringLiteral("剪切"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    MenuCopy =
-        addMenuItem(edit, "MenuCopy", QStringLiteral("复制"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    MenuPaste =
-        addMenuItem(edit, "MenuPaste", QStringLiteral("粘贴"), QKeySequence(Qt::CTRL | Qt::Key_V));
-    MenuWordWrap = addMenuItem(edit, "MenuWordWrap", QStringLiteral("自动换行"));
+    QMenu* edit = MainMenu1->addMenu(tr("编辑"));
+    MenuUndo = addMenuItem(edit, "MenuUndo", tr("撤销"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    MenuRedo = addMenuItem(edit, "MenuRedo", tr("重做"), QKeySequence(Qt::CTRL | Qt::Key_R));
+    MenuCut = addMenuItem(edit, "MenuCut", tr("剪切"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    MenuCopy = addMenuItem(edit, "MenuCopy", tr("复制"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    MenuPaste = addMenuItem(edit, "MenuPaste", tr("粘贴"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    MenuWordWrap = addMenuItem(edit, "MenuWordWrap", tr("自动换行"));
     MenuWordWrap->setCheckable(true);
-    MenuSelectAll = addMenuItem(edit, "MenuSelectAll", QStringLiteral("全选"));
+    MenuSelectAll = addMenuItem(edit, "MenuSelectAll", tr("全选"));
 
-    QMenu* format = MainMenu1->addMenu(QStringLiteral("格式"));
-    QMenu* align = format->addMenu(QStringLiteral("对齐"));
-    MenuAlignLeft = addMenuItem(align, "MenuAlignLeft", QStringLiteral("左对齐"));
-    MenuAlignCenter = addMenuItem(align, "MenuAlignCenter", QStringLiteral("居中"));
-    MenuAlignRight = addMenuItem(align, "MenuAlignRight", QStringLiteral("右对齐"));
+    QMenu* format = MainMenu1->addMenu(tr("格式"));
+    QMenu* align = format->addMenu(tr("对齐"));
+    MenuAlignLeft = addMenuItem(align, "MenuAlignLeft", tr("左对齐"));
+    MenuAlignCenter = addMenuItem(align, "MenuAlignCenter", tr("居中"));
+    MenuAlignRight = addMenuItem(align, "MenuAlignRight", tr("右对齐"));
     // One radio group whose checked item may also be cleared again.
     AlignGroup = new QActionGroup(this);
     AlignGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
@@ -294,47 +288,42 @@ void TForm8::buildMenus() {
         item->setCheckable(true);
         AlignGroup->addAction(item);
     }
-    QMenu* font = format->addMenu(QStringLiteral("字体"));
-    MenuBold = addMenuItem(font, "MenuBold", QStringLiteral("加粗"));
-    MenuItalic = addMenuItem(font, "MenuItalic", QStringLiteral("倾斜"));
-    MenuUnderline = addMenuItem(font, "MenuUnderline", QStringLiteral("下划线"));
+    QMenu* font = format->addMenu(tr("字体"));
+    MenuBold = addMenuItem(font, "MenuBold", tr("加粗"));
+    MenuItalic = addMenuItem(font, "MenuItalic", tr("倾斜"));
+    MenuUnderline = addMenuItem(font, "MenuUnderline", tr("下划线"));
     for (QAction* item : {MenuBold, MenuItalic, MenuUnderline})
         item->setCheckable(true);
-    MenuColor = addMenuItem(font, "MenuColor", QStringLiteral("颜色"));
+    MenuColor = addMenuItem(font, "MenuColor", tr("颜色"));
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    PopupNew = addMenuItem(PopupMenu1, "PopupNew", QStringLiteral("新建"));
-    PopupOpen = addMenuItem(PopupMenu1, "PopupOpen", QStringLiteral("打开"));
-    PopupSave = addMenuItem(PopupMenu1, "PopupSave", QStringLiteral("保存"));
-    PopupPaste = addMenuItem(PopupMenu1, "PopupPaste", QStringLiteral("粘贴"));
+    PopupNew = addMenuItem(PopupMenu1, "PopupNew", tr("新建"));
+    PopupOpen = addMenuItem(PopupMenu1, "PopupOpen", tr("打开"));
+    PopupSave = addMenuItem(PopupMenu1, "PopupSave", tr("保存"));
+    PopupPaste = addMenuItem(PopupMenu1, "PopupPaste", tr("粘贴"));
 }
 
 void TForm8::buildToolBar() {
     ToolBar1 = new QToolBar(this);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setIconSize(QSize(16, 16));
-    NewButton =
-        addEditorButton(ToolBar1, "NewButton", EditorGlyph::New, QStringLiteral("新建|新建文件"));
-    OpenButton =
-        addEditorButton(ToolBar1, "OpenButton", EditorGlyph::Open, QStringLiteral("打开|打开文件"));
-    SaveButton =
-        addEditorButton(ToolBar1, "SaveButton", EditorGlyph::Save, QStringLiteral("保存|保存文件"));
+    NewButton = addEditorButton(ToolBar1, "NewButton", EditorGlyph::New, tr("新建|新建文件"));
+    OpenButton = addEditorButton(ToolBar1, "OpenButton", EditorGlyph::Open, tr("打开|打开文件"));
+    SaveButton = addEditorButton(ToolBar1, "SaveButton", EditorGlyph::Save, tr("保存|保存文件"));
     ToolBar1->addSeparator();
-    UndoButton = addEditorButton(ToolBar1, "UndoButton", EditorGlyph::Undo, QStringLiteral("撤消"));
-    RedoButton = addEditorButton(ToolBar1, "RedoButton", EditorGlyph::Redo, QStringLiteral("重做"));
+    UndoButton = addEditorButton(ToolBar1, "UndoButton", EditorGlyph::Undo, tr("撤消"));
+    RedoButton = addEditorButton(ToolBar1, "RedoButton", EditorGlyph::Redo, tr("重做"));
     ToolBar1->addSeparator();
-    CutButton = addEditorButton(ToolBar1, "CutButton", EditorGlyph::Cut,
-                                QStringLiteral("剪切|剪切所选对象"));
-    CopyButton = addEditorButton(ToolBar1, "CopyButton", EditorGlyph::Copy,
-                                 QStringLiteral("复制|复制所选对象"));
-    PasteButton = addEditorButton(ToolBar1, "PasteButton", EditorGlyph::Paste,
-                                  QStringLiteral("粘贴|粘贴对象"));
+    CutButton = addEditorButton(ToolBar1, "CutButton", EditorGlyph::Cut, tr("剪切|剪切所选对象"));
+    CopyButton =
+        addEditorButton(ToolBar1, "CopyButton", EditorGlyph::Copy, tr("复制|复制所选对象"));
+    PasteButton = addEditorButton(ToolBar1, "PasteButton", EditorGlyph::Paste, tr("粘贴|粘贴对象"));
     ToolBar1->addSeparator();
 
     SizeComboBox = new QComboBox(ToolBar1);
     SizeComboBox->setObjectName(QStringLiteral("SizeComboBox"));
-    SizeComboBox->setToolTip(QStringLiteral("字号"));
+    SizeComboBox->setToolTip(tr("字号"));
     SizeComboBox->setEditable(true);
     SizeComboBox->setInsertPolicy(QComboBox::NoInsert);
     SizeComboBox->lineEdit()->installEventFilter(this);
@@ -346,7 +335,7 @@ void TForm8::buildToolBar() {
 
     FontComboBox = new QComboBox(ToolBar1);
     FontComboBox->setObjectName(QStringLiteral("FontComboBox"));
-    FontComboBox->setToolTip(QStringLiteral("字体"));
+    FontComboBox->setToolTip(tr("字体"));
     FontComboBox->setEditable(true);
     FontComboBox->setInsertPolicy(QComboBox::NoInsert);
     FontComboBox->lineEdit()->installEventFilter(this);
@@ -355,68 +344,59 @@ void TForm8::buildToolBar() {
     ToolBar1->addWidget(FontComboBox);
     ToolBar1->addSeparator();
 
-    BoldButton =
-        addEditorButton(ToolBar1, "BoldButton", EditorGlyph::Bold, QStringLiteral("加粗|字体加粗"));
-    ItalicButton = addEditorButton(ToolBar1, "ItalicButton", EditorGlyph::Italic,
-                                   QStringLiteral("倾斜|字体倾斜"));
+    BoldButton = addEditorButton(ToolBar1, "BoldButton", EditorGlyph::Bold, tr("加粗|字体加粗"));
+    ItalicButton =
+        addEditorButton(ToolBar1, "ItalicButton", EditorGlyph::Italic, tr("倾斜|字体倾斜"));
     UnderlineButton = addEditorButton(ToolBar1, "UnderlineButton", EditorGlyph::Underline,
-                                      QStringLiteral("下划线|文字下划线"));
+                                      tr("下划线|文字下划线"));
     ToolBar1->addSeparator();
     LeftAlignButton = addEditorButton(ToolBar1, "LeftAlignButton", EditorGlyph::AlignLeft,
-                                      QStringLiteral("左对齐|文字左对齐"));
-    CenterButton = addEditorButton(ToolBar1, "CenterButton", EditorGlyph::AlignCenter,
-                                   QStringLiteral("居中|文字居中"));
+                                      tr("左对齐|文字左对齐"));
+    CenterButton =
+        addEditorButton(ToolBar1, "CenterButton", EditorGlyph::AlignCenter, tr("居中|文字居中"));
     RightAlignButton = addEditorButton(ToolBar1, "RightAlignButton", EditorGlyph::AlignRight,
-                                       QStringLiteral("右对齐|文字右对齐"));
+                                       tr("右对齐|文字右对齐"));
     ToolBar1->addSeparator();
-    FontColorButton =
-        addEditorButton(ToolBar1, "FontColorButton", EditorGlyph::Color, QStringLiteral("颜色"));
+    FontColorButton = addEditorButton(ToolBar1, "FontColorButton", EditorGlyph::Color, tr("颜色"));
 }
 
 void TForm8::buildSettingsControls() {
-    GroupBox1 = new QGroupBox(QStringLiteral("边距和间距"), this);
+    GroupBox1 = new QGroupBox(tr("边距和间距"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     auto* grid = new QGridLayout(GroupBox1);
-    SpinEdit1 = addSpinEdit(grid, GroupBox1, 0, "SpinEdit1", QStringLiteral("左边距："), 50);
-    SpinEdit2 = addSpinEdit(grid, GroupBox1, 1, "SpinEdit2", QStringLiteral("上边距："), 50);
-    SpinEdit3 = addSpinEdit(grid, GroupBox1, 2, "SpinEdit3", QStringLiteral("字间距："), 2);
-    SpinEdit4 = addSpinEdit(grid, GroupBox1, 3, "SpinEdit4", QStringLiteral("行间距："), 5);
+    SpinEdit1 = addSpinEdit(grid, GroupBox1, 0, "SpinEdit1", tr("左边距："), 50);
+    SpinEdit2 = addSpinEdit(grid, GroupBox1, 1, "SpinEdit2", tr("上边距："), 50);
+    SpinEdit3 = addSpinEdit(grid, GroupBox1, 2, "SpinEdit3", tr("字间距："), 2);
+    SpinEdit4 = addSpinEdit(grid, GroupBox1, 3, "SpinEdit4", tr("行间距："), 5);
 
-    GroupBox2 = new QGroupBox(QStringLiteral("文本排列"), this);
+    GroupBox2 = new QGroupBox(tr("文本排列"), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     auto* column = new QVBoxLayout(GroupBox2);
-    RadioButton1 =
-        addRadioButton(column, GroupBox2, "RadioButton1", QStringLiteral("从左向右横排"));
-    RadioButton2 =
-        addRadioButton(column, GroupBox2, "RadioButton2", QStringLiteral("从右向左横排"));
-    RadioButton3 =
-        addRadioButton(column, GroupBox2, "RadioButton3", QStringLiteral("从左向右竖排"));
-    RadioButton4 =
-        addRadioButton(column, GroupBox2, "RadioButton4", QStringLiteral("从右向左竖排"));
+    RadioButton1 = addRadioButton(column, GroupBox2, "RadioButton1", tr("从左向右横排"));
+    RadioButton2 = addRadioButton(column, GroupBox2, "RadioButton2", tr("从右向左横排"));
+    RadioButton3 = addRadioButton(column, GroupBox2, "RadioButton3", tr("从左向右竖排"));
+    RadioButton4 = addRadioButton(column, GroupBox2, "RadioButton4", tr("从右向左竖排"));
     RadioButton1->setChecked(true);
     auto* punctuationRow = new QHBoxLayout;
-    auto* punctuationLabel = new QLabel(QStringLiteral("标点"), GroupBox2);
+    auto* punctuationLabel = new QLabel(tr("标点"), GroupBox2);
     punctuationLabel->setObjectName(QStringLiteral("PunctuationLabel"));
     PunctuationComboBox = new QComboBox(GroupBox2);
     PunctuationComboBox->setObjectName(QStringLiteral("PunctuationComboBox"));
-    PunctuationComboBox->addItems({QStringLiteral("原样"), QStringLiteral("竖排"),
-                                   QStringLiteral("居中"), QStringLiteral("句读"),
-                                   QStringLiteral("无标点")});
+    PunctuationComboBox->addItems({tr("原样"), tr("竖排"), tr("居中"), tr("句读"), tr("无标点")});
     punctuationLabel->setBuddy(PunctuationComboBox);
     punctuationRow->addWidget(punctuationLabel);
     punctuationRow->addWidget(PunctuationComboBox, 1);
     column->addLayout(punctuationRow);
-    ChineseDigitsCheckBox = new QCheckBox(QStringLiteral("数字写作汉字"), GroupBox2);
+    ChineseDigitsCheckBox = new QCheckBox(tr("数字写作汉字"), GroupBox2);
     ChineseDigitsCheckBox->setObjectName(QStringLiteral("ChineseDigitsCheckBox"));
     column->addWidget(ChineseDigitsCheckBox);
-    MatchFallbackCheckBox = new QCheckBox(QStringLiteral("补字同粗细"), GroupBox2);
+    MatchFallbackCheckBox = new QCheckBox(tr("补字同粗细"), GroupBox2);
     MatchFallbackCheckBox->setObjectName(QStringLiteral("MatchFallbackCheckBox"));
-    MatchFallbackCheckBox->setToolTip(
-        QStringLiteral("字体缺的字从其他字体补上时，笔画加粗到与本字体一样"));
+    MatchFallbackCheckBox->setToolTip(tr("字体缺的字从其他字体补上时，笔画加粗到与本字体一样"));
     column->addWidget(MatchFallbackCheckBox);
     FanTextOption::add(GroupBox2);
 
-    Button4 = new QPushButton(QStringLiteral("查看尺寸"), this);
+    Button4 = new QPushButton(tr("查看尺寸"), this);
     Button4->setObjectName(QStringLiteral("Button4"));
     Label5 = new QLabel(this);
     Label5->setObjectName(QStringLiteral("Label5"));
@@ -429,11 +409,11 @@ void TForm8::buildSettingsControls() {
     Label5->setWordWrap(true);
     Label5->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
-    Button1 = new QPushButton(QStringLiteral("确定"), this);
+    Button1 = new QPushButton(tr("确定"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(QStringLiteral("应用"), this);
+    Button2 = new QPushButton(tr("应用"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
-    Button3 = new QPushButton(QStringLiteral("取消"), this);
+    Button3 = new QPushButton(tr("取消"), this);
     Button3->setObjectName(QStringLiteral("Button3"));
     for (QPushButton* button : {Button1, Button2, Button3, Button4})
         button->setAutoDefault(false);
@@ -583,7 +563,7 @@ void TForm8::FileNewClick() {
 void TForm8::FileOpenClick() {
     FileDialogRequest request;
     request.kind = FileDialogRequest::Kind::Open;
-    request.filter = openFilter;
+    request.filter = tr(openFilter);
     const std::optional<QString> path = PlatformDialogs::chooseFile(this, request);
     if (!path)
         return;
@@ -593,7 +573,7 @@ void TForm8::FileOpenClick() {
 void TForm8::FileSaveClick() {
     FileDialogRequest request;
     request.kind = FileDialogRequest::Kind::Save;
-    request.filter = saveFilter;
+    request.filter = tr(saveFilter);
     request.defaultExtension = QStringLiteral("txt");
     const std::optional<QString> path = PlatformDialogs::chooseFile(this, request);
     if (!path)

@@ -5,6 +5,7 @@
 // it, and its text is shown in a message box. Tests and scripts replace the display.
 #pragma once
 
+#include "Messages.h"
 #include "TarvelError.h"
 
 #include <QString>
@@ -29,7 +30,7 @@ template <class Command> bool run(QWidget* parent, Command&& command) {
     } catch (const TarvelError& error) {
         show(parent, error.text());
     } catch (const std::bad_alloc&) {
-        show(parent, QStringLiteral("内存不足，命令没有完成。"));
+        show(parent, Messages::outOfMemory());
     } catch (const std::exception& error) {
         show(parent, QString::fromUtf8(error.what()));
     }

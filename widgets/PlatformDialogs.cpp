@@ -38,6 +38,10 @@ RecoverQuestion& recoverQuestion() {
     static RecoverQuestion question;
     return question;
 }
+Notice& notice() {
+    static Notice shown;
+    return shown;
+}
 
 // Qt's file dialog; as a save dialog it gives a bare name its extension itself, and asks about
 // replacing a file of that final name, not of the name as it was typed, with the question Qt's
@@ -151,11 +155,17 @@ std::optional<QString> chooseFile(QWidget* parent, const FileDialogRequest& requ
 SaveAnswer askToSave(QWidget* parent, const QString& question) {
     if (saveQuestion())
         return saveQuestion()(parent);
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Tarvel2008"), question,
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Tarvel2008"),
+                    question.isEmpty() ? QCoreApplication::translate("PlatformDialogs",
+                                                                     "当前作品尚未保存，是否保存？")
+                                       : question,
                     QMessageBox::NoButton, parent);
-    QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
-    QPushButton* discard = box.addButton(QStringLiteral("不保存"), QMessageBox::DestructiveRole);
-    QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    QPushButton* save = box.addButton(QCoreApplication::translate("PlatformDialogs", "保存"),
+                                      QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QCoreApplication::translate("PlatformDialogs", "不保存"),
+                                         QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QCoreApplication::translate("PlatformDialogs", "取消"),
+                                        QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
     box.exec();
@@ -171,8 +181,10 @@ bool askYesNo(QWidget* parent, const QString& question) {
         return yesNoQuestion()(parent, question);
     QMessageBox box(QMessageBox::Question, QStringLiteral("Tarvel2008"), question,
                     QMessageBox::NoButton, parent);
-    QPushButton* yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+    QPushButton* yes =
+        box.addButton(QCoreApplication::translate("PlatformDialogs", "是"), QMessageBox::YesRole);
+    QPushButton* no =
+        box.addButton(QCoreApplication::translate("PlatformDialogs", "否"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();
@@ -184,11 +196,15 @@ RecoverAnswer askToRecover(QWidget* parent, const QString& question) {
         return recoverQuestion()(parent, question);
     QMessageBox box(QMessageBox::Question, QStringLiteral("Tarvel2008"), question,
                     QMessageBox::NoButton, parent);
-    QPushButton* recover = box.addButton(QStringLiteral("恢复"), QMessageBox::AcceptRole);
-    QPushButton* saveAs = box.addButton(QStringLiteral("另存为…"), QMessageBox::ActionRole);
-    QPushButton* discard = box.addButton(QStringLiteral("丢弃"), QMessageBox::DestructiveRole);
+    QPushButton* recover = box.addButton(QCoreApplication::translate("PlatformDialogs", "恢复"),
+                                         QMessageBox::AcceptRole);
+    QPushButton* saveAs = box.addButton(QCoreApplication::translate("PlatformDialogs", "另存为…"),
+                                        QMessageBox::ActionRole);
+    QPushButton* discard = box.addButton(QCoreApplication::translate("PlatformDialogs", "丢弃"),
+                                         QMessageBox::DestructiveRole);
     // Esc and the close box decide nothing: the work is offered again at the next start.
-    QPushButton* later = box.addButton(QStringLiteral("以后再说"), QMessageBox::RejectRole);
+    QPushButton* later = box.addButton(QCoreApplication::translate("PlatformDialogs", "以后再说"),
+                                       QMessageBox::RejectRole);
     later->hide();
     box.setEscapeButton(later);
     box.setDefaultButton(recover);
@@ -205,6 +221,23 @@ RecoverAnswer askToRecover(QWidget* parent, const QString& question) {
 RecoverQuestion setRecoverQuestion(RecoverQuestion question) {
     RecoverQuestion previous = std::move(recoverQuestion());
     recoverQuestion() = std::move(question);
+    return previous;
+}
+
+void tell(QWidget* parent, const QString& text) {
+    if (notice()) {
+        notice()(parent, text);
+        return;
+    }
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Tarvel2008"), text,
+                    QMessageBox::NoButton, parent);
+    box.addButton(QCoreApplication::translate("PlatformDialogs", "确定"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+Notice setNotice(Notice shown) {
+    Notice previous = std::move(notice());
+    notice() = std::move(shown);
     return previous;
 }
 

@@ -43,9 +43,11 @@ using RecoverQuestion = std::function<RecoverAnswer(QWidget* parent, const QStri
 
 std::optional<TColor> chooseColor(QWidget* parent, TColor initial);
 std::optional<QString> chooseFile(QWidget* parent, const FileDialogRequest& request);
-// Asks whether the unsaved composition is saved first: 保存, 不保存 or 取消 (also Esc).
-SaveAnswer askToSave(QWidget* parent,
-                     const QString& question = QStringLiteral("当前作品尚未保存，是否保存？"));
+// Asks whether the unsaved composition is saved first: 保存, 不保存 or 取消 (also Esc). Without
+// a question, "当前作品尚未保存，是否保存？".
+SaveAnswer askToSave(QWidget* parent, const QString& question = QString());
+// Tells the user something that needs no answer (a message box with one button).
+void tell(QWidget* parent, const QString& text);
 
 // A question answered 是 or 否 (Esc: 否); true for 是.
 bool askYesNo(QWidget* parent, const QString& question);
@@ -59,6 +61,8 @@ FileChooser setFileChooser(FileChooser chooser);
 SaveQuestion setSaveQuestion(SaveQuestion question);
 YesNoQuestion setYesNoQuestion(YesNoQuestion question);
 RecoverQuestion setRecoverQuestion(RecoverQuestion question);
+using Notice = std::function<void(QWidget* parent, const QString& text)>;
+Notice setNotice(Notice notice);
 
 // "desc|pattern|desc|pattern" -> Qt's "desc (pattern)" list, patterns separated by spaces.
 QStringList qtNameFilters(const QString& barFilter);

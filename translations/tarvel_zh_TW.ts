@@ -1,0 +1,1810 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW" sourcelanguage="zh_CN">
+<context>
+    <name>Canvas</name>
+    <message>
+        <source>无法导出 PDF %1：%2。</source>
+        <translation>無法匯出 PDF %1：%2。</translation>
+    </message>
+    <message>
+        <source>画布上没有图片</source>
+        <translation>畫布上沒有圖片</translation>
+    </message>
+    <message>
+        <source>没有纸张“%1”</source>
+        <translation>沒有紙張“%1”</translation>
+    </message>
+    <message>
+        <source>无法写入 PDF</source>
+        <translation>無法寫入 PDF</translation>
+    </message>
+    <message>
+        <source>%1%2：%3。</source>
+        <translation>%1%2：%3。</translation>
+    </message>
+    <message>
+        <source>无法保存图片</source>
+        <translation>無法儲存圖片</translation>
+    </message>
+    <message>
+        <source>画布上还没有图片</source>
+        <translation>畫布上還沒有圖片</translation>
+    </message>
+    <message>
+        <source>%1 厘米</source>
+        <translation>%1 公分</translation>
+    </message>
+</context>
+<context>
+    <name>Composition</name>
+    <message>
+        <source>作品的步骤太多（最多 %1 步），不能再加新的步骤。</source>
+        <translation>作品的步驟太多（最多 %1 步），不能再加新的步驟。</translation>
+    </message>
+    <message>
+        <source>无法建立恢复记录的文件夹“%1”。</source>
+        <translation>無法建立恢復記錄的資料夾“%1”。</translation>
+    </message>
+    <message>
+        <source>无法建立恢复记录“%1”：%2。</source>
+        <translation>無法建立恢復記錄“%1”：%2。</translation>
+    </message>
+    <message>
+        <source>%1 程序意外退出时，这件作品不能恢复：请保存作品。</source>
+        <translation>%1 程式意外退出時，這件作品不能恢復：請儲存作品。</translation>
+    </message>
+    <message>
+        <source>无法写入恢复记录“%1”：%2。</source>
+        <translation>無法寫入恢復記錄“%1”：%2。</translation>
+    </message>
+    <message>
+        <source>无法恢复“%1”：%2</source>
+        <translation>無法恢復“%1”：%2</translation>
+    </message>
+    <message>
+        <source>。</source>
+        <translation>。</translation>
+    </message>
+    <message>
+        <source>这个文件不是 Tarvel 的恢复记录。</source>
+        <translation>這個檔案不是 Tarvel 的恢復記錄。</translation>
+    </message>
+    <message>
+        <source>第 %1 行坏了。</source>
+        <translation>第 %1 行壞了。</translation>
+    </message>
+    <message>
+        <source>作品“%1”在这些步骤之后又保存过或改过，步骤不能接在它后面。</source>
+        <translation>作品“%1”在這些步驟之後又儲存過或改過，步驟不能接在它後面。</translation>
+    </message>
+    <message>
+        <source>新建</source>
+        <translation>新增</translation>
+    </message>
+    <message>
+        <source>文本</source>
+        <translation>文字</translation>
+    </message>
+    <message>
+        <source>清空</source>
+        <translation>清空</translation>
+    </message>
+    <message>
+        <source>作品模板</source>
+        <translation>作品範本</translation>
+    </message>
+    <message>
+        <source>旋转字</source>
+        <translation>旋轉字</translation>
+    </message>
+    <message>
+        <source>印章</source>
+        <translation>印章</translation>
+    </message>
+    <message>
+        <source>圆形</source>
+        <translation>圓形</translation>
+    </message>
+    <message>
+        <source>扇形</source>
+        <translation>扇形</translation>
+    </message>
+    <message>
+        <source>第 %1 步（第 %2 行）：%3</source>
+        <translation>第 %1 步（第 %2 行）：%3</translation>
+    </message>
+    <message>
+        <source>作品文件里不能有“%1”</source>
+        <translation>作品檔案裡不能有“%1”</translation>
+    </message>
+    <message>
+        <source>作品文件里的文本不能读写别的文件（“%1”）</source>
+        <translation>作品檔案裡的文字不能讀寫別的檔案（“%1”）</translation>
+    </message>
+    <message>
+        <source>背景图片“%1”不在作品文件里</source>
+        <translation>背景圖片“%1”不在作品檔案裡</translation>
+    </message>
+    <message>
+        <source>背景图片太大（超过 %1 MB），不能放进作品文件。</source>
+        <translation>背景圖片太大（超過 %1 MB），不能放進作品檔案。</translation>
+    </message>
+    <message>
+        <source>无法保存</source>
+        <translation>無法儲存</translation>
+    </message>
+    <message>
+        <source>作品太大（超过 %1 MB），无法保存为作品文件。</source>
+        <translation>作品太大（超過 %1 MB），無法儲存為作品檔案。</translation>
+    </message>
+    <message>
+        <source>作品太大（超过 %1 个步骤和文字段），无法保存为作品文件。</source>
+        <translation>作品太大（超過 %1 個步驟和文字段），無法儲存為作品檔案。</translation>
+    </message>
+    <message>
+        <source>无法打开作品“%1”：%2</source>
+        <translation>無法開啟作品“%1”：%2</translation>
+    </message>
+    <message>
+        <source>这个文件不是 Tarvel 作品文件。</source>
+        <translation>這個檔案不是 Tarvel 作品檔案。</translation>
+    </message>
+    <message>
+        <source>作品文件不完整，可能没有保存完。</source>
+        <translation>作品檔案不完整，可能沒有儲存完。</translation>
+    </message>
+    <message>
+        <source>第 %1 步：%2</source>
+        <translation>第 %1 步：%2</translation>
+    </message>
+</context>
+<context>
+    <name>ConversionButtons</name>
+    <message>
+        <source>转为繁体</source>
+        <translation>轉為繁體</translation>
+    </message>
+    <message>
+        <source>转为简体</source>
+        <translation>轉為簡體</translation>
+    </message>
+</context>
+<context>
+    <name>Effects</name>
+    <message>
+        <source>空心</source>
+        <translation>空心</translation>
+    </message>
+    <message>
+        <source>怀旧</source>
+        <translation>懷舊</translation>
+    </message>
+    <message>
+        <source>立体</source>
+        <translation>立體</translation>
+    </message>
+    <message>
+        <source>锐化</source>
+        <translation>銳化</translation>
+    </message>
+    <message>
+        <source>清晰</source>
+        <translation>清晰</translation>
+    </message>
+    <message>
+        <source>描边</source>
+        <translation>描邊</translation>
+    </message>
+    <message>
+        <source>柔和</source>
+        <translation>柔和</translation>
+    </message>
+    <message>
+        <source>模糊</source>
+        <translation>模糊</translation>
+    </message>
+    <message>
+        <source>还原</source>
+        <translation>還原</translation>
+    </message>
+</context>
+<context>
+    <name>FanTextOption</name>
+    <message>
+        <source>扇面</source>
+        <translation>扇面</translation>
+    </message>
+    <message>
+        <source>长短行</source>
+        <translation>長短行</translation>
+    </message>
+</context>
+<context>
+    <name>Help</name>
+    <message>
+        <source>找不到帮助文件：%1</source>
+        <translation>找不到說明檔案：%1</translation>
+    </message>
+    <message>
+        <source>帮助文件已损坏或被替换，不能打开：%1</source>
+        <translation>說明檔案已損壞或被替換，不能開啟：%1</translation>
+    </message>
+</context>
+<context>
+    <name>HelpBrowser</name>
+    <message>
+        <source>&lt;p&gt;找不到页面：%1&lt;/p&gt;</source>
+        <translation>&lt;p&gt;找不到頁面：%1&lt;/p&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>HelpWindow</name>
+    <message>
+        <source>Tarvel 使用手册</source>
+        <translation>Tarvel 使用手冊</translation>
+    </message>
+    <message>
+        <source>后退</source>
+        <translation>後退</translation>
+    </message>
+    <message>
+        <source>前进</source>
+        <translation>前進</translation>
+    </message>
+    <message>
+        <source>目录</source>
+        <translation>目錄</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <source>找不到页面：%1</source>
+        <translation>找不到頁面：%1</translation>
+    </message>
+</context>
+<context>
+    <name>Messages</name>
+    <message>
+        <source>内存不足，命令没有完成。</source>
+        <translation>記憶體不足，命令沒有完成。</translation>
+    </message>
+    <message>
+        <source>内存不足，无法容纳这张图片</source>
+        <translation>記憶體不足，無法容納這張圖片</translation>
+    </message>
+    <message>
+        <source>警告：</source>
+        <translation>警告：</translation>
+    </message>
+    <message>
+        <source>扇面排列要跟随一把折扇：请先盖上一把折扇，再排文字。</source>
+        <translation>扇面排列要跟隨一把摺扇：請先蓋上一把摺扇，再排文字。</translation>
+    </message>
+    <message>
+        <source>只能读取 PNG（.png）、JPEG（.jpg、.jpeg）和 BMP（.bmp）图片</source>
+        <translation>只能讀取 PNG（.png）、JPEG（.jpg、.jpeg）和 BMP（.bmp）圖片</translation>
+    </message>
+    <message>
+        <source>无法读取图片%1：%2。</source>
+        <translation>無法讀取圖片%1：%2。</translation>
+    </message>
+</context>
+<context>
+    <name>Pictures</name>
+    <message>
+        <source>文件不是 BMP 图片</source>
+        <translation>檔案不是 BMP 圖片</translation>
+    </message>
+    <message>
+        <source>BMP 数据已损坏或不完整</source>
+        <translation>BMP 資料已損壞或不完整</translation>
+    </message>
+    <message>
+        <source>图片太大，不能存为 BMP 文件</source>
+        <translation>圖片太大，不能存為 BMP 檔案</translation>
+    </message>
+    <message>
+        <source>无法写入 BMP 文件</source>
+        <translation>無法寫入 BMP 檔案</translation>
+    </message>
+    <message>
+        <source>文件或文件夹不存在</source>
+        <translation>檔案或資料夾不存在</translation>
+    </message>
+    <message>
+        <source>文件夹不存在</source>
+        <translation>資料夾不存在</translation>
+    </message>
+    <message>
+        <source>没有访问权限</source>
+        <translation>沒有存取權限</translation>
+    </message>
+    <message>
+        <source>磁盘只能读取，不能写入</source>
+        <translation>磁碟只能讀取，不能寫入</translation>
+    </message>
+    <message>
+        <source>磁盘空间不足或超出文件大小限制</source>
+        <translation>磁碟空間不足或超出檔案大小限制</translation>
+    </message>
+    <message>
+        <source>这是一个文件夹</source>
+        <translation>這是一個資料夾</translation>
+    </message>
+    <message>
+        <source>文件名太长</source>
+        <translation>檔名太長</translation>
+    </message>
+    <message>
+        <source>打开的文件太多</source>
+        <translation>開啟的檔案太多</translation>
+    </message>
+    <message>
+        <source>符号链接太多，或者链接绕成了圈</source>
+        <translation>符號連結太多，或者連結繞成了圈</translation>
+    </message>
+    <message>
+        <source>读写出错</source>
+        <translation>讀寫出錯</translation>
+    </message>
+    <message>
+        <source>文件是空的</source>
+        <translation>檔案是空的</translation>
+    </message>
+    <message>
+        <source>文件不存在</source>
+        <translation>檔案不存在</translation>
+    </message>
+    <message>
+        <source>这不是一个普通文件</source>
+        <translation>這不是一個普通檔案</translation>
+    </message>
+    <message>
+        <source>文件太大（最多接受 %1）</source>
+        <translation>檔案太大（最多接受 %1）</translation>
+    </message>
+    <message>
+        <source>JPEG 图片需要的工作内存超过背景允许的 %1 MB</source>
+        <translation>JPEG 圖片需要的工作記憶體超過背景允許的 %1 MB</translation>
+    </message>
+    <message>
+        <source>JPEG 数据已损坏或不完整（渐进扫描次数太多）</source>
+        <translation>JPEG 資料已損壞或不完整（漸進掃描次數太多）</translation>
+    </message>
+    <message>
+        <source>JPEG 数据已损坏或不完整</source>
+        <translation>JPEG 資料已損壞或不完整</translation>
+    </message>
+    <message>
+        <source>文件不是 JPEG 图片</source>
+        <translation>檔案不是 JPEG 圖片</translation>
+    </message>
+    <message>
+        <source>无法写入 JPEG 文件</source>
+        <translation>無法寫入 JPEG 檔案</translation>
+    </message>
+    <message>
+        <source>图片声明的尺寸为空（%1 × %2 像素）</source>
+        <translation>圖片標明的尺寸為空（%1 × %2 畫素）</translation>
+    </message>
+    <message>
+        <source>图片太大，不能作为背景：%1 × %2 像素（每边最多 %3 像素，像素数据最多 %4 MB）</source>
+        <translation>圖片太大，不能作為背景：%1 × %2 畫素（每邊最多 %3 畫素，畫素資料最多 %4 MB）</translation>
+    </message>
+    <message>
+        <source>画布上还没有图片</source>
+        <translation>畫布上還沒有圖片</translation>
+    </message>
+    <message>
+        <source>内存不足，无法保存这张图片</source>
+        <translation>記憶體不足，無法儲存這張圖片</translation>
+    </message>
+    <message>
+        <source>PNG 数据已损坏或不完整</source>
+        <translation>PNG 資料已損壞或不完整</translation>
+    </message>
+    <message>
+        <source>文件不是 PNG 图片</source>
+        <translation>檔案不是 PNG 圖片</translation>
+    </message>
+    <message>
+        <source>PNG 库无法启动</source>
+        <translation>PNG 程式庫無法啟動</translation>
+    </message>
+    <message>
+        <source>无法写入 PNG 文件</source>
+        <translation>無法寫入 PNG 檔案</translation>
+    </message>
+</context>
+<context>
+    <name>PlatformDialogs</name>
+    <message>
+        <source>当前作品尚未保存，是否保存？</source>
+        <translation>目前的作品尚未儲存，是否儲存？</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>儲存</translation>
+    </message>
+    <message>
+        <source>不保存</source>
+        <translation>不儲存</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>恢復</translation>
+    </message>
+    <message>
+        <source>另存为…</source>
+        <translation>另存為…</translation>
+    </message>
+    <message>
+        <source>丢弃</source>
+        <translation>丟棄</translation>
+    </message>
+    <message>
+        <source>以后再说</source>
+        <translation>以後再說</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+</context>
+<context>
+    <name>QFileDialog</name>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 已經存在。
+要取代它嗎？</translation>
+    </message>
+</context>
+<context>
+    <name>Seal</name>
+    <message>
+        <source>印章边长 %1 太大：印章最多 %2 × %2 像素，与最大的画布一样大。</source>
+        <translation>印章邊長 %1 太大：印章最多 %2 × %2 畫素，與最大的畫布一樣大。</translation>
+    </message>
+</context>
+<context>
+    <name>ShapeDialog</name>
+    <message>
+        <source>设置</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>半径：</source>
+        <translation>半徑：</translation>
+    </message>
+    <message>
+        <source>线条颜色：</source>
+        <translation>線條顏色：</translation>
+    </message>
+    <message>
+        <source>填充颜色：</source>
+        <translation>填充顏色：</translation>
+    </message>
+    <message>
+        <source>预览</source>
+        <translation>預覽</translation>
+    </message>
+    <message>
+        <source>清空</source>
+        <translation>清空</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>應用</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>Shapes</name>
+    <message>
+        <source>半径 %1 太大：无法创建 %2 × %2 像素的圆形图片。</source>
+        <translation>半徑 %1 太大：無法建立 %2 × %2 畫素的圓形圖片。</translation>
+    </message>
+    <message>
+        <source>半径 %1 太大：无法创建 %2 × %3 像素的扇面图片。</source>
+        <translation>半徑 %1 太大：無法建立 %2 × %3 畫素的扇面圖片。</translation>
+    </message>
+    <message>
+        <source>内存不足：无法创建 %1 × %2 像素的扇面图片。</source>
+        <translation>記憶體不足：無法建立 %1 × %2 畫素的扇面圖片。</translation>
+    </message>
+    <message>
+        <source>折扇的内半径（%1）必须不小于 0 且小于外半径（%2）。</source>
+        <translation>摺扇的內半徑（%1）必須不小於 0 且小於外半徑（%2）。</translation>
+    </message>
+    <message>
+        <source>折扇的角度（%1°）必须大于 0° 且不超过 180°。</source>
+        <translation>摺扇的角度（%1°）必須大於 0° 且不超過 180°。</translation>
+    </message>
+    <message>
+        <source>折扇的外半径（%1）太大，最大为 %2。</source>
+        <translation>摺扇的外半徑（%1）太大，最大為 %2。</translation>
+    </message>
+    <message>
+        <source>内存不足，无法画出这把折扇</source>
+        <translation>記憶體不足，無法畫出這把摺扇</translation>
+    </message>
+</context>
+<context>
+    <name>TForm1</name>
+    <message>
+        <source>新建或者打开</source>
+        <translation>新增或開啟</translation>
+    </message>
+    <message>
+        <source>撤消</source>
+        <translation>復原</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>重做</translation>
+    </message>
+    <message>
+        <source>清空</source>
+        <translation>清空</translation>
+    </message>
+    <message>
+        <source>添加文本</source>
+        <translation>新增文字</translation>
+    </message>
+    <message>
+        <source>添加旋转字体</source>
+        <translation>新增旋轉字</translation>
+    </message>
+    <message>
+        <source>添加落款</source>
+        <translation>新增落款</translation>
+    </message>
+    <message>
+        <source>添加印章</source>
+        <translation>新增印章</translation>
+    </message>
+    <message>
+        <source>添加圆形</source>
+        <translation>新增圓形</translation>
+    </message>
+    <message>
+        <source>添加扇面</source>
+        <translation>新增扇面</translation>
+    </message>
+    <message>
+        <source>特效</source>
+        <translation>特效</translation>
+    </message>
+    <message>
+        <source>特效，建议放到最后处理</source>
+        <translation>特效，建議放到最後處理</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>儲存</translation>
+    </message>
+    <message>
+        <source>保存图片</source>
+        <translation>儲存圖片</translation>
+    </message>
+    <message>
+        <source>左移 10 像素</source>
+        <translation>左移 10 畫素</translation>
+    </message>
+    <message>
+        <source>右移 10 像素</source>
+        <translation>右移 10 畫素</translation>
+    </message>
+    <message>
+        <source>上移 10 像素</source>
+        <translation>上移 10 畫素</translation>
+    </message>
+    <message>
+        <source>下移 10 像素</source>
+        <translation>下移 10 畫素</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>檔案</translation>
+    </message>
+    <message>
+        <source>新建</source>
+        <translation>新增</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>復原</translation>
+    </message>
+    <message>
+        <source>打开作品</source>
+        <translation>開啟作品</translation>
+    </message>
+    <message>
+        <source>保存作品</source>
+        <translation>儲存作品</translation>
+    </message>
+    <message>
+        <source>最近的作品</source>
+        <translation>最近的作品</translation>
+    </message>
+    <message>
+        <source>导出脚本</source>
+        <translation>匯出指令碼</translation>
+    </message>
+    <message>
+        <source>作品模板…</source>
+        <translation>作品範本…</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>新增</translation>
+    </message>
+    <message>
+        <source>旋转字</source>
+        <translation>旋轉字</translation>
+    </message>
+    <message>
+        <source>落款</source>
+        <translation>落款</translation>
+    </message>
+    <message>
+        <source>印章</source>
+        <translation>印章</translation>
+    </message>
+    <message>
+        <source>圆形</source>
+        <translation>圓形</translation>
+    </message>
+    <message>
+        <source>扇形</source>
+        <translation>扇形</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>說明</translation>
+    </message>
+    <message>
+        <source>作者声明</source>
+        <translation>作者聲明</translation>
+    </message>
+    <message>
+        <source>使用手册</source>
+        <translation>使用手冊</translation>
+    </message>
+    <message>
+        <source>作者主页</source>
+        <translation>作者首頁</translation>
+    </message>
+    <message>
+        <source>你好！</source>
+        <translation>你好！</translation>
+    </message>
+    <message>
+        <source>欢迎使用Tarvel。</source>
+        <translation>歡迎使用Tarvel。</translation>
+    </message>
+    <message>
+        <source>字体</source>
+        <translation>字型</translation>
+    </message>
+    <message>
+        <source>图片已导出到“%1”，但作品还没有保存。是否保存作品？</source>
+        <translation>圖片已匯出到“%1”，但作品還沒有儲存。是否儲存作品？</translation>
+    </message>
+    <message>
+        <source>当前作品尚未保存，是否保存？</source>
+        <translation>目前的作品尚未儲存，是否儲存？</translation>
+    </message>
+    <message>
+        <source>已保存：%1</source>
+        <translation>已儲存：%1</translation>
+    </message>
+    <message>
+        <source>撤消：%1</source>
+        <translation>復原：%1</translation>
+    </message>
+    <message>
+        <source>恢复：%1</source>
+        <translation>重做：%1</translation>
+    </message>
+    <message>
+        <source>内存不足，这一步没有写入恢复记录。</source>
+        <translation>記憶體不足，這一步沒有寫入恢復記錄。</translation>
+    </message>
+    <message>
+        <source>未命名作品</source>
+        <translation>未命名作品</translation>
+    </message>
+    <message>
+        <source>上次没有保存的作品可以恢复：%1（%2 步，%3）</source>
+        <translation>上次沒有儲存的作品可以恢復：%1（%2 步，%3）</translation>
+    </message>
+    <message>
+        <source>%1
+恢复记录已经留在“%2”。</source>
+        <translation>%1
+恢復記錄已經留在“%2”。</translation>
+    </message>
+    <message>
+        <source>无法启动浏览器。作者主页的地址是 %1</source>
+        <translation>無法啟動瀏覽器。作者首頁的網址是 %1</translation>
+    </message>
+    <message>
+        <source>语言</source>
+        <translation>語言</translation>
+    </message>
+    <message>
+        <source>跟随系统</source>
+        <translation>跟隨系統</translation>
+    </message>
+    <message>
+        <source>无法保存设置，语言没有改变。</source>
+        <translation>無法儲存設定，語言沒有改變。</translation>
+    </message>
+    <message>
+        <source>新的语言在下次启动 Tarvel 时生效。</source>
+        <translation>新的語言在下次啟動 Tarvel 時生效。</translation>
+    </message>
+    <message>
+        <source>无法打印：打印机没有准备好。</source>
+        <translation>無法列印：印表機沒有準備好。</translation>
+    </message>
+    <message>
+        <source>导出 PDF…</source>
+        <translation>匯出 PDF…</translation>
+    </message>
+    <message>
+        <source>打印…</source>
+        <translation>列印…</translation>
+    </message>
+    <message>
+        <source>打印预览</source>
+        <translation>列印預覽</translation>
+    </message>
+    <message>
+        <source>视图</source>
+        <translation>檢視</translation>
+    </message>
+    <message>
+        <source>适合窗口</source>
+        <translation>適合視窗</translation>
+    </message>
+    <message>
+        <source>实际大小</source>
+        <translation>實際大小</translation>
+    </message>
+    <message>
+        <source>放大</source>
+        <translation>放大</translation>
+    </message>
+    <message>
+        <source>缩小</source>
+        <translation>縮小</translation>
+    </message>
+    <message>
+        <source>未命名</source>
+        <translation>未命名</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)|*.pdf</source>
+        <translation>PDF 檔案 (*.pdf)|*.pdf</translation>
+    </message>
+    <message>
+        <source>已导出：%1</source>
+        <translation>已匯出：%1</translation>
+    </message>
+    <message>
+        <source>图片</source>
+        <translation>圖片</translation>
+    </message>
+    <message>
+        <source>适合纸张</source>
+        <translation>適合紙張</translation>
+    </message>
+    <message>
+        <source>Tarvel 作品 (*.tarvel)|*.tarvel</source>
+        <translation>Tarvel 作品 (*.tarvel)|*.tarvel</translation>
+    </message>
+    <message>
+        <source>脚本 (*.json)|*.json</source>
+        <translation>指令碼 (*.json)|*.json</translation>
+    </message>
+    <message>
+        <source>无法按模板合成作品：无法读取图片%1：%2。</source>
+        <translation>無法按範本合成作品：無法讀取圖片%1：%2。</translation>
+    </message>
+    <message>
+        <source>无法按模板合成作品：%1</source>
+        <translation>無法按範本合成作品：%1</translation>
+    </message>
+    <message>
+        <source>作品“%1”已经不在了（移走或删除了）。要把它从“最近的作品”中去掉吗？</source>
+        <translation>作品“%1”已經不在了（移走或刪除了）。要把它從“最近的作品”中去掉嗎？</translation>
+    </message>
+    <message>
+        <source>（无）</source>
+        <translation>（無）</translation>
+    </message>
+</context>
+<context>
+    <name>TForm2</name>
+    <message>
+        <source>图片设置窗口</source>
+        <translation>圖片設定視窗</translation>
+    </message>
+    <message>
+        <source>图片大小</source>
+        <translation>圖片大小</translation>
+    </message>
+    <message>
+        <source>图片长：</source>
+        <translation>圖片長：</translation>
+    </message>
+    <message>
+        <source>图片宽：</source>
+        <translation>圖片寬：</translation>
+    </message>
+    <message>
+        <source>分辨率：</source>
+        <translation>解析度：</translation>
+    </message>
+    <message>
+        <source>点/英寸</source>
+        <translation>點/英寸</translation>
+    </message>
+    <message>
+        <source>背景设置</source>
+        <translation>背景設定</translation>
+    </message>
+    <message>
+        <source>背景颜色</source>
+        <translation>背景顏色</translation>
+    </message>
+    <message>
+        <source>调色板</source>
+        <translation>調色盤</translation>
+    </message>
+    <message>
+        <source>背景图片</source>
+        <translation>背景圖片</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>開啟</translation>
+    </message>
+    <message>
+        <source>图片排列</source>
+        <translation>圖片排列</translation>
+    </message>
+    <message>
+        <source>平铺</source>
+        <translation>平鋪</translation>
+    </message>
+    <message>
+        <source>拉伸</source>
+        <translation>拉伸</translation>
+    </message>
+    <message>
+        <source>居中</source>
+        <translation>居中</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>應用</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>TForm3</name>
+    <message>
+        <source>旋转字制作设置</source>
+        <translation>旋轉字製作設定</translation>
+    </message>
+    <message>
+        <source>字体设置</source>
+        <translation>字型設定</translation>
+    </message>
+    <message>
+        <source>输入字：</source>
+        <translation>輸入字：</translation>
+    </message>
+    <message>
+        <source>旋转角：</source>
+        <translation>旋轉角：</translation>
+    </message>
+    <message>
+        <source>字间距：</source>
+        <translation>字間距：</translation>
+    </message>
+    <message>
+        <source>字  号：</source>
+        <translation>字  號：</translation>
+    </message>
+    <message>
+        <source>字  体：</source>
+        <translation>字  型：</translation>
+    </message>
+    <message>
+        <source>颜  色：</source>
+        <translation>顏  色：</translation>
+    </message>
+    <message>
+        <source>放置方式</source>
+        <translation>放置方式</translation>
+    </message>
+    <message>
+        <source>横向放置</source>
+        <translation>橫向放置</translation>
+    </message>
+    <message>
+        <source>纵向放置</source>
+        <translation>縱向放置</translation>
+    </message>
+    <message>
+        <source>预览</source>
+        <translation>預覽</translation>
+    </message>
+    <message>
+        <source>清空</source>
+        <translation>清空</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>確認</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>應用</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>TForm4</name>
+    <message>
+        <source>印章设置</source>
+        <translation>印章設定</translation>
+    </message>
+    <message>
+        <source>内容</source>
+        <translation>內容</translation>
+    </message>
+    <message>
+        <source>字体</source>
+        <translation>字型</translation>
+    </message>
+    <message>
+        <source>印章宽：</source>
+        <translation>印章寬：</translation>
+    </message>
+    <message>
+        <source>印章高：</source>
+        <translation>印章高：</translation>
+    </message>
+    <message>
+        <source>字间距：</source>
+        <translation>字間距：</translation>
+    </message>
+    <message>
+        <source>边缘宽：</source>
+        <translation>邊緣寬：</translation>
+    </message>
+    <message>
+        <source>笔画粗：</source>
+        <translation>筆畫粗：</translation>
+    </message>
+    <message>
+        <source>字体：</source>
+        <translation>字型：</translation>
+    </message>
+    <message>
+        <source>旋转角：</source>
+        <translation>旋轉角：</translation>
+    </message>
+    <message>
+        <source>印面</source>
+        <translation>印面</translation>
+    </message>
+    <message>
+        <source>大红</source>
+        <translation>大紅</translation>
+    </message>
+    <message>
+        <source>朱砂</source>
+        <translation>硃砂</translation>
+    </message>
+    <message>
+        <source>朱磦</source>
+        <translation>朱磦</translation>
+    </message>
+    <message>
+        <source>平滑边缘</source>
+        <translation>平滑邊緣</translation>
+    </message>
+    <message>
+        <source>斑点</source>
+        <translation>斑點</translation>
+    </message>
+    <message>
+        <source>压印</source>
+        <translation>壓印</translation>
+    </message>
+    <message>
+        <source>透底</source>
+        <translation>透底</translation>
+    </message>
+    <message>
+        <source>保持字形比例</source>
+        <translation>保持字形比例</translation>
+    </message>
+    <message>
+        <source>补字同粗细</source>
+        <translation>補字同粗細</translation>
+    </message>
+    <message>
+        <source>印章形状与字数不合：字按原比例居中，四周留白</source>
+        <translation>印章形狀與字數不合：字按原比例居中，四周留白</translation>
+    </message>
+    <message>
+        <source>印泥：</source>
+        <translation>印泥：</translation>
+    </message>
+    <message>
+        <source>边框宽：</source>
+        <translation>邊框寬：</translation>
+    </message>
+    <message>
+        <source>做旧：</source>
+        <translation>做舊：</translation>
+    </message>
+    <message>
+        <source>种子：</source>
+        <translation>種子：</translation>
+    </message>
+    <message>
+        <source>做旧方式：</source>
+        <translation>做舊方式：</translation>
+    </message>
+    <message>
+        <source>印章形状</source>
+        <translation>印章形狀</translation>
+    </message>
+    <message>
+        <source>直角</source>
+        <translation>直角</translation>
+    </message>
+    <message>
+        <source>圆角</source>
+        <translation>圓角</translation>
+    </message>
+    <message>
+        <source>显示方式</source>
+        <translation>顯示方式</translation>
+    </message>
+    <message>
+        <source>阴文</source>
+        <translation>陰文</translation>
+    </message>
+    <message>
+        <source>阳文</source>
+        <translation>陽文</translation>
+    </message>
+    <message>
+        <source>排列方式</source>
+        <translation>排列方式</translation>
+    </message>
+    <message>
+        <source>从左向右横排</source>
+        <translation>從左向右橫排</translation>
+    </message>
+    <message>
+        <source>从右向左横排</source>
+        <translation>從右向左橫排</translation>
+    </message>
+    <message>
+        <source>从左向右竖排</source>
+        <translation>從左向右豎排</translation>
+    </message>
+    <message>
+        <source>从右向左竖排</source>
+        <translation>從右向左豎排</translation>
+    </message>
+    <message>
+        <source>预览</source>
+        <translation>預覽</translation>
+    </message>
+    <message>
+        <source>清空</source>
+        <translation>清空</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>應用</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>TForm5</name>
+    <message>
+        <source>本程序是自由软件，按 GNU 通用公共许可证第 3 版或更新版本发布。</source>
+        <translation>本程式是自由軟體，依 GNU 通用公共授權條款第 3 版或更新版本發布。</translation>
+    </message>
+    <message>
+        <source>来信交流：tarvel@example.org</source>
+        <translation>來信交流：tarvel@example.org</translation>
+    </message>
+    <message>
+        <source>作者声明</source>
+        <translation>作者聲明</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+</context>
+<context>
+    <name>TForm6</name>
+    <message>
+        <source>线粗：</source>
+        <translation>線粗：</translation>
+    </message>
+    <message>
+        <source>圆形</source>
+        <translation>圓形</translation>
+    </message>
+</context>
+<context>
+    <name>TForm7</name>
+    <message>
+        <source>线条粗：</source>
+        <translation>線條粗：</translation>
+    </message>
+    <message>
+        <source>扇面</source>
+        <translation>扇面</translation>
+    </message>
+    <message>
+        <source>扇形</source>
+        <translation>扇形</translation>
+    </message>
+    <message>
+        <source>折扇</source>
+        <translation>摺扇</translation>
+    </message>
+    <message>
+        <source>内半径：</source>
+        <translation>內半徑：</translation>
+    </message>
+    <message>
+        <source>角度：</source>
+        <translation>角度：</translation>
+    </message>
+</context>
+<context>
+    <name>TForm8</name>
+    <message>
+        <source>Text File(*.rtf)|*.rtf|文本文件(*.txt)|*.txt</source>
+        <translation>Text File(*.rtf)|*.rtf|文字檔案(*.txt)|*.txt</translation>
+    </message>
+    <message>
+        <source>文本文件(*.rtf)|*.rtf|文本文件(*.txt)|*.txt|所有文件(*.*)|*.*</source>
+        <translation>文字檔案(*.rtf)|*.rtf|文字檔案(*.txt)|*.txt|所有檔案(*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>文本设置</source>
+        <translation>文字設定</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>檔案</translation>
+    </message>
+    <message>
+        <source>新建</source>
+        <translation>新增</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>開啟</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>儲存</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>編輯</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>復原</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>重做</translation>
+    </message>
+    <message>
+        <source>剪切</source>
+        <translation>剪下</translation>
+    </message>
+    <message>
+        <source>复制</source>
+        <translation>複製</translation>
+    </message>
+    <message>
+        <source>粘贴</source>
+        <translation>貼上</translation>
+    </message>
+    <message>
+        <source>自动换行</source>
+        <translation>自動換行</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>全選</translation>
+    </message>
+    <message>
+        <source>格式</source>
+        <translation>格式</translation>
+    </message>
+    <message>
+        <source>对齐</source>
+        <translation>對齊</translation>
+    </message>
+    <message>
+        <source>左对齐</source>
+        <translation>左對齊</translation>
+    </message>
+    <message>
+        <source>居中</source>
+        <translation>居中</translation>
+    </message>
+    <message>
+        <source>右对齐</source>
+        <translation>右對齊</translation>
+    </message>
+    <message>
+        <source>字体</source>
+        <translation>字型</translation>
+    </message>
+    <message>
+        <source>加粗</source>
+        <translation>加粗</translation>
+    </message>
+    <message>
+        <source>倾斜</source>
+        <translation>傾斜</translation>
+    </message>
+    <message>
+        <source>下划线</source>
+        <translation>底線</translation>
+    </message>
+    <message>
+        <source>颜色</source>
+        <translation>顏色</translation>
+    </message>
+    <message>
+        <source>新建|新建文件</source>
+        <translation>新增|新增檔案</translation>
+    </message>
+    <message>
+        <source>打开|打开文件</source>
+        <translation>開啟|開啟檔案</translation>
+    </message>
+    <message>
+        <source>保存|保存文件</source>
+        <translation>儲存|儲存檔案</translation>
+    </message>
+    <message>
+        <source>撤消</source>
+        <translation>復原</translation>
+    </message>
+    <message>
+        <source>剪切|剪切所选对象</source>
+        <translation>剪下|剪下所選物件</translation>
+    </message>
+    <message>
+        <source>复制|复制所选对象</source>
+        <translation>複製|複製所選物件</translation>
+    </message>
+    <message>
+        <source>粘贴|粘贴对象</source>
+        <translation>貼上|貼上物件</translation>
+    </message>
+    <message>
+        <source>字号</source>
+        <translation>字號</translation>
+    </message>
+    <message>
+        <source>加粗|字体加粗</source>
+        <translation>加粗|字型加粗</translation>
+    </message>
+    <message>
+        <source>倾斜|字体倾斜</source>
+        <translation>傾斜|字型傾斜</translation>
+    </message>
+    <message>
+        <source>下划线|文字下划线</source>
+        <translation>底線|文字底線</translation>
+    </message>
+    <message>
+        <source>左对齐|文字左对齐</source>
+        <translation>左對齊|文字左對齊</translation>
+    </message>
+    <message>
+        <source>居中|文字居中</source>
+        <translation>居中|文字居中</translation>
+    </message>
+    <message>
+        <source>右对齐|文字右对齐</source>
+        <translation>右對齊|文字右對齊</translation>
+    </message>
+    <message>
+        <source>边距和间距</source>
+        <translation>邊距和間距</translation>
+    </message>
+    <message>
+        <source>左边距：</source>
+        <translation>左邊距：</translation>
+    </message>
+    <message>
+        <source>上边距：</source>
+        <translation>上邊距：</translation>
+    </message>
+    <message>
+        <source>字间距：</source>
+        <translation>字間距：</translation>
+    </message>
+    <message>
+        <source>行间距：</source>
+        <translation>行間距：</translation>
+    </message>
+    <message>
+        <source>文本排列</source>
+        <translation>文字排列</translation>
+    </message>
+    <message>
+        <source>从左向右横排</source>
+        <translation>從左向右橫排</translation>
+    </message>
+    <message>
+        <source>从右向左横排</source>
+        <translation>從右向左橫排</translation>
+    </message>
+    <message>
+        <source>从左向右竖排</source>
+        <translation>從左向右豎排</translation>
+    </message>
+    <message>
+        <source>从右向左竖排</source>
+        <translation>從右向左豎排</translation>
+    </message>
+    <message>
+        <source>标点</source>
+        <translation>標點</translation>
+    </message>
+    <message>
+        <source>原样</source>
+        <translation>原樣</translation>
+    </message>
+    <message>
+        <source>竖排</source>
+        <translation>豎排</translation>
+    </message>
+    <message>
+        <source>句读</source>
+        <translation>句讀</translation>
+    </message>
+    <message>
+        <source>无标点</source>
+        <translation>無標點</translation>
+    </message>
+    <message>
+        <source>数字写作汉字</source>
+        <translation>數字寫作漢字</translation>
+    </message>
+    <message>
+        <source>补字同粗细</source>
+        <translation>補字同粗細</translation>
+    </message>
+    <message>
+        <source>字体缺的字从其他字体补上时，笔画加粗到与本字体一样</source>
+        <translation>字型缺的字從其他字型補上時，筆畫加粗到與本字型一樣</translation>
+    </message>
+    <message>
+        <source>查看尺寸</source>
+        <translation>檢視尺寸</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>應用</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>TemplateDialog</name>
+    <message>
+        <source>作品模板</source>
+        <translation>作品範本</translation>
+    </message>
+    <message>
+        <source>自定义</source>
+        <translation>自訂</translation>
+    </message>
+    <message>
+        <source>正文；对联写两行：上联、下联</source>
+        <translation>正文；對聯寫兩行：上聯、下聯</translation>
+    </message>
+    <message>
+        <source>长短行</source>
+        <translation>長短行</translation>
+    </message>
+    <message>
+        <source>原样</source>
+        <translation>原樣</translation>
+    </message>
+    <message>
+        <source>竖排</source>
+        <translation>豎排</translation>
+    </message>
+    <message>
+        <source>居中</source>
+        <translation>居中</translation>
+    </message>
+    <message>
+        <source>句读</source>
+        <translation>句讀</translation>
+    </message>
+    <message>
+        <source>无标点</source>
+        <translation>無標點</translation>
+    </message>
+    <message>
+        <source>数字写作汉字</source>
+        <translation>數字寫作漢字</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>格式</source>
+        <translation>格式</translation>
+    </message>
+    <message>
+        <source>纸张</source>
+        <translation>紙張</translation>
+    </message>
+    <message>
+        <source>厘米，分辨率</source>
+        <translation>公分，解析度</translation>
+    </message>
+    <message>
+        <source>dpi（0 为自动）</source>
+        <translation>dpi（0 為自動）</translation>
+    </message>
+    <message>
+        <source>长 × 宽</source>
+        <translation>長 × 寬</translation>
+    </message>
+    <message>
+        <source>底色</source>
+        <translation>底色</translation>
+    </message>
+    <message>
+        <source>墨色</source>
+        <translation>墨色</translation>
+    </message>
+    <message>
+        <source>颜色</source>
+        <translation>顏色</translation>
+    </message>
+    <message>
+        <source>字体</source>
+        <translation>字型</translation>
+    </message>
+    <message>
+        <source>正文</source>
+        <translation>正文</translation>
+    </message>
+    <message>
+        <source>横批</source>
+        <translation>橫批</translation>
+    </message>
+    <message>
+        <source>标点</source>
+        <translation>標點</translation>
+    </message>
+    <message>
+        <source>上款</source>
+        <translation>上款</translation>
+    </message>
+    <message>
+        <source>下款</source>
+        <translation>下款</translation>
+    </message>
+    <message>
+        <source>名章</source>
+        <translation>名章</translation>
+    </message>
+    <message>
+        <source>引首章</source>
+        <translation>引首章</translation>
+    </message>
+    <message>
+        <source>度</source>
+        <translation>度</translation>
+    </message>
+    <message>
+        <source>扇面角度</source>
+        <translation>扇面角度</translation>
+    </message>
+    <message>
+        <source>画布 %1 × %2 像素（%3 × %4 厘米，%5 dpi）</source>
+        <translation>畫布 %1 × %2 畫素（%3 × %4 公分，%5 dpi）</translation>
+    </message>
+</context>
+<context>
+    <name>Templates</name>
+    <message>
+        <source>%1有 %2 个字，在这张纸上每个字不到 %3 像素，放不下；请选大一些的纸或少写几个字。</source>
+        <translation>%1有 %2 個字，在這張紙上每個字不到 %3 畫素，放不下；請選大一些的紙或少寫幾個字。</translation>
+    </message>
+    <message>
+        <source>%1放不下：纸张太小或正文太长，请选大一些的纸或少写几个字。</source>
+        <translation>%1放不下：紙張太小或正文太長，請選大一些的紙或少寫幾個字。</translation>
+    </message>
+    <message>
+        <source>下款</source>
+        <translation>下款</translation>
+    </message>
+    <message>
+        <source>名章</source>
+        <translation>名章</translation>
+    </message>
+    <message>
+        <source>引首章</source>
+        <translation>引首章</translation>
+    </message>
+    <message>
+        <source>上款</source>
+        <translation>上款</translation>
+    </message>
+    <message>
+        <source>正文是空的：请写下要写的字。</source>
+        <translation>正文是空的：請寫下要寫的字。</translation>
+    </message>
+    <message>
+        <source>正文</source>
+        <translation>正文</translation>
+    </message>
+    <message>
+        <source>对联要写两行：第一行上联，第二行下联。</source>
+        <translation>對聯要寫兩行：第一行上聯，第二行下聯。</translation>
+    </message>
+    <message>
+        <source>对联每行</source>
+        <translation>對聯每行</translation>
+    </message>
+    <message>
+        <source>横批</source>
+        <translation>橫批</translation>
+    </message>
+    <message>
+        <source>落款放不下：对联的纸条太窄。</source>
+        <translation>落款放不下：對聯的紙條太窄。</translation>
+    </message>
+    <message>
+        <source>扇面放不下名章：落款后面没有地方了，请少写几个字或不盖名章。</source>
+        <translation>扇面放不下名章：落款後面沒有地方了，請少寫幾個字或不蓋名章。</translation>
+    </message>
+    <message>
+        <source>扇面上不盖引首章：请去掉引首章。</source>
+        <translation>扇面上不蓋引首章：請去掉引首章。</translation>
+    </message>
+    <message>
+        <source>扇面在 %1 dpi 下外半径是 %2 像素，折扇最大 %3 像素；请降低分辨率。</source>
+        <translation>扇面在 %1 dpi 下外半徑是 %2 畫素，摺扇最大 %3 畫素；請降低解析度。</translation>
+    </message>
+    <message>
+        <source>扇面在 %1 dpi 下外半径只有 %2 像素，太小了；请提高分辨率。</source>
+        <translation>扇面在 %1 dpi 下外半徑只有 %2 畫素，太小了；請提高解析度。</translation>
+    </message>
+    <message>
+        <source>落款太挤</source>
+        <translation>落款太擠</translation>
+    </message>
+    <message>
+        <source>纸张的长边和短边都要大于 0，长边不短于短边。</source>
+        <translation>紙張的長邊和短邊都要大於 0，長邊不短於短邊。</translation>
+    </message>
+    <message>
+        <source>这张纸在 %1 dpi 下是 %2 × %3 像素，超过了画布最大的 %4 × %4 像素；请降低分辨率。</source>
+        <translation>這張紙在 %1 dpi 下是 %2 × %3 畫素，超過了畫布最大的 %4 × %4 畫素；請降低解析度。</translation>
+    </message>
+    <message>
+        <source>四尺整张</source>
+        <translation>四尺整張</translation>
+    </message>
+    <message>
+        <source>四尺对开</source>
+        <translation>四尺對開</translation>
+    </message>
+    <message>
+        <source>斗方</source>
+        <translation>斗方</translation>
+    </message>
+    <message>
+        <source>对联</source>
+        <translation>對聯</translation>
+    </message>
+    <message>
+        <source>扇面</source>
+        <translation>扇面</translation>
+    </message>
+    <message>
+        <source>条幅</source>
+        <translation>條幅</translation>
+    </message>
+    <message>
+        <source>中堂</source>
+        <translation>中堂</translation>
+    </message>
+    <message>
+        <source>横幅</source>
+        <translation>橫幅</translation>
+    </message>
+</context>
+<context>
+    <name>Text</name>
+    <message>
+        <source>无法读取繁简转换数据文件 %1。请安装 OpenCC 的数据（Debian 软件包 libopencc-data）。</source>
+        <translation>無法讀取繁簡轉換資料檔案 %1。請安裝 OpenCC 的資料（Debian 套件 libopencc-data）。</translation>
+    </message>
+    <message>
+        <source>繁简转换失败：%1</source>
+        <translation>繁簡轉換失敗：%1</translation>
+    </message>
+    <message>
+        <source>扇面放不下这段文字：每列最多 %1 个字，扇面最多 %2 列，还有 %3 个字排不下。</source>
+        <translation>扇面放不下這段文字：每列最多 %1 個字，扇面最多 %2 列，還有 %3 個字排不下。</translation>
+    </message>
+    <message>
+        <source>扇面放不下落款：落款每列最多 %1 个字，还有 %2 个字排不下。</source>
+        <translation>扇面放不下落款：落款每列最多 %1 個字，還有 %2 個字排不下。</translation>
+    </message>
+    <message>
+        <source>扇面文字占 %1 列（落款 %2 列），扇面可排 %3 列；长列最多 %4 个字，短列 %5 个字。</source>
+        <translation>扇面文字佔 %1 列（落款 %2 列），扇面可排 %3 列；長列最多 %4 個字，短列 %5 個字。</translation>
+    </message>
+    <message>
+        <source>字体“%1”中没有“%2”</source>
+        <translation>字型“%1”中沒有“%2”</translation>
+    </message>
+    <message>
+        <source>%1，改用后备字体画出。</source>
+        <translation>%1，改用後備字型畫出。</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>，</translation>
+    </message>
+    <message>
+        <source>文本太高：各行最大字号之和最多 %1 磅，这段文本有 %2 磅。</source>
+        <translation>文字太高：各行最大字號之和最多 %1 磅，這段文字有 %2 磅。</translation>
+    </message>
+    <message>
+        <source>文本太长：最多 %1 行，这段文本有 %2 行。</source>
+        <translation>文字太長：最多 %1 行，這段文字有 %2 行。</translation>
+    </message>
+    <message>
+        <source>文本太长：最多 %1 个字符，这段文本有 %2 个。</source>
+        <translation>文字太長：最多 %1 個字元，這段文字有 %2 個。</translation>
+    </message>
+    <message>
+        <source>Failed to Load Stream
+无法打开文本%1：%2。</source>
+        <translation>Failed to Load Stream
+無法開啟文字%1：%2。</translation>
+    </message>
+    <message>
+        <source>Failed to Save Stream
+无法保存文本%1：%2。</source>
+        <translation>Failed to Save Stream
+無法儲存文字%1：%2。</translation>
+    </message>
+    <message>
+        <source>这是 UTF-16 编码的文本，只能读取 UTF-8 或 GBK 编码的文本</source>
+        <translation>這是 UTF-16 編碼的文字，只能讀取 UTF-8 或 GBK 編碼的文字</translation>
+    </message>
+    <message>
+        <source>文件中有空字符（U+0000），不是文本文件</source>
+        <translation>檔案中有空字元（U+0000），不是文字檔案</translation>
+    </message>
+    <message>
+        <source>文本既不是 UTF-8 也不是 GBK 编码</source>
+        <translation>文字既不是 UTF-8 也不是 GBK 編碼</translation>
+    </message>
+    <message>
+        <source>文本格式太碎：最多 %1 段不同格式的文字。</source>
+        <translation>文字格式太碎：最多 %1 段不同格式的文字。</translation>
+    </message>
+    <message>
+        <source>无法打开文本%1：%2。</source>
+        <translation>無法開啟文字%1：%2。</translation>
+    </message>
+    <message>
+        <source>“%1”不是有效的整数。</source>
+        <translation>“%1”不是有效的整數。</translation>
+    </message>
+    <message>
+        <source>字号 %1 超出范围：请输入 %2 到 %3 之间的整数（字高的像素数）。</source>
+        <translation>字號 %1 超出範圍：請輸入 %2 到 %3 之間的整數（字高的畫素數）。</translation>
+    </message>
+    <message>
+        <source>文本尺寸为:%1*%2。</source>
+        <translation>文字尺寸為:%1*%2。</translation>
+    </message>
+    <message>
+        <source>文本超出图片范围了，请重新调整文本或者图片大小。</source>
+        <translation>文字超出圖片範圍了，請重新調整文字或者圖片大小。</translation>
+    </message>
+</context>
+</TS>
