@@ -1600,6 +1600,14 @@ The recovery journal was kept at “%2”.</translation>
         <source>画布 %1 × %2 像素（%3 × %4 厘米，%5 dpi）</source>
         <translation>Canvas %1 × %2 pixels (%3 × %4 cm, %5 dpi)</translation>
     </message>
+    <message>
+        <source>按装裱的规矩排</source>
+        <translation>Lay out for mounting</translation>
+    </message>
+    <message>
+        <source>正文按纸张分行、定字大小，落款和印章按书写的规矩排，印章用朱砂色、刻出透底；不选则按旧版的排法</source>
+        <translation>Divides and sizes the text by the paper, places the inscription (款) and the seals by the conventions, and presses the seals in cinnabar with the paper showing through the cut; unticked, the earlier layout is used</translation>
+    </message>
 </context>
 <context>
     <name>Templates</name>

@@ -1600,6 +1600,14 @@ Do you want to replace it?</source>
         <source>画布 %1 × %2 像素（%3 × %4 厘米，%5 dpi）</source>
         <translation>畫布 %1 × %2 畫素（%3 × %4 公分，%5 dpi）</translation>
     </message>
+    <message>
+        <source>按装裱的规矩排</source>
+        <translation>按裝裱的規矩排</translation>
+    </message>
+    <message>
+        <source>正文按纸张分行、定字大小，落款和印章按书写的规矩排，印章用朱砂色、刻出透底；不选则按旧版的排法</source>
+        <translation>正文按紙張分行、定字大小，落款和印章按書寫的規矩排，印章用硃砂色、刻出透底；不選則按舊版的排法</translation>
+    </message>
 </context>
 <context>
     <name>Templates</name>
