@@ -11,6 +11,7 @@
 #include "PdfExport.h"
 #include "PictureCodecs.h"
 #include "RichText.h"
+#include "ScaledRendering.h"
 #include "TarvelError.h"
 #include "TextMeasure.h"
 #include "WorkSteps.h"
@@ -262,7 +263,16 @@ void StepSession::exportPdfStep(const QJsonObject& keys) {
     options.title = QFileInfo(file).completeBaseName();
     options.paper = keys.value(QStringLiteral("fit")).toString();
     options.dotsPerInch = composition.canvas().dotsPerInch();
-    exportPdf(composition.canvas().picture().image(), file, options);
+    const QJsonValue dpi = keys.value(QStringLiteral("dpi"));
+    if (!dpi.isDouble()) {
+        exportPdf(composition.canvas().picture().image(), file, options);
+        return;
+    }
+    const ScaledRendering drawn = renderForPrint(composition, dpi.toInt());
+    if (drawn.reduced)
+        warnings << reducedResolutionText(drawn, dpi.toInt());
+    options.dotsPerInch = drawn.dotsPerInch;
+    exportPdf(drawn.picture, file, options);
 }
 
 void StepSession::canvas(const QJsonObject& keys) {
