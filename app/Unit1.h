@@ -242,6 +242,8 @@ public:
     // ---- Zoom, PDF and printing (Unit1_View.cpp)
     void ExportPdfClick();
     ScaledRendering printRendering();
+    // A resolution lower than the one chosen for print had to do.
+    bool lowered(const ScaledRendering& drawn) const;
     void PrintClick();
     void PrintPreviewClick();
     // The work's name, as the PDF and the print job give it.

@@ -130,11 +130,15 @@ QString TForm1::workName() const {
 
 // The work drawn again at the resolution chosen for print, with the wait cursor while it is
 // drawn; the status bar says when a lower resolution had to do.
+bool TForm1::lowered(const ScaledRendering& drawn) const {
+    return drawn.reduced && drawn.dotsPerInch < printResolution;
+}
+
 ScaledRendering TForm1::printRendering() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     ScaledRendering drawn = renderForPrint(State, printResolution);
-    if (drawn.reduced && drawn.dotsPerInch < printResolution)
+    if (lowered(drawn))
         ApplicationHint(reducedResolutionText(drawn, printResolution));
     return drawn;
 }
@@ -155,9 +159,11 @@ void TForm1::ExportPdfClick() {
     options.title = workName();
     options.dotsPerInch = drawn.dotsPerInch;
     exportPdf(drawn.picture, path, options);
-    ApplicationHint(QStringLiteral("已导出（%1 dpi）：%2")
-                        .arg(drawn.dotsPerInch)
-                        .arg(QDir::toNativeSeparators(path)));
+    const QString exported = QStringLiteral("已导出（%1 dpi）：%2")
+                                 .arg(drawn.dotsPerInch)
+                                 .arg(QDir::toNativeSeparators(path));
+    ApplicationHint(lowered(drawn) ? reducedResolutionText(drawn, printResolution) + exported
+                                   : exported);
 }
 
 void TForm1::PrintClick() {
