@@ -19,7 +19,8 @@ markdown=0
 cmake -S . -B "$dir" -G Ninja -DTARVEL_BENCH=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
 targets=(bench_EffectsBench bench_EffectsOpenCvBench bench_SealBench bench_PlacementBench
          bench_TextLayoutBench bench_RichTextBench bench_CodecsBench bench_RotatedTextBench
-         bench_StartupBench bench_HistoryBench bench_FanTextBench bench_ZoomBench)
+         bench_StartupBench bench_HistoryBench bench_FanTextBench bench_ZoomBench
+         bench_ScaledRenderingBench)
 # Builds on a shared machine wait for each other where the lock is set up.
 if command -v flock >/dev/null 2>&1; then
   flock /tmp/tarvel-build.lock cmake --build "$dir" --target "${targets[@]}" -j2 >/dev/null
@@ -49,6 +50,7 @@ run FanTextBench '.'
 run StartupBench '.'
 run HistoryBench '.'
 run ZoomBench '.'
+run ScaledRenderingBench '.'
 load_after=$(cat /proc/loadavg)
 
 python3 - "$out" "$markdown" "$started" "$load_before" "$load_after" "$(nproc)" \
@@ -187,6 +189,12 @@ ratio_row("recovery journal, one stamp written and flushed / 2 ms",
 fifty = history.get("BM_HistoryOfFiftyStamps/iterations:3")
 ratio_row("history of 50 stamps on 4000², MB held / the 200 MB goal",
           fifty and fifty.get("history_MB"), 200.0, "≤ 1×", unit="MB")
+
+scaled = medians("ScaledRenderingBench")
+for dpi in ("150", "300"):
+    ratio_row("四尺 中堂 drawn again for print at %s dpi / composed at its canvas, 73 dpi" % dpi,
+              ms(scaled, "BM_DrawnAgainForPrint/%s" % dpi), ms(scaled, "BM_ComposeAtCanvasSize"),
+              None)
 
 print("Measured %s on %s cores (%s); medians of 5 repetitions, wall time except where"
       " marked CPU." % (started, cores, cpu))

@@ -32,6 +32,7 @@ class QToolBar;
 class QToolButton;
 class TForm2;
 struct FaceGap;
+struct ScaledRendering;
 class TForm3;
 class TForm4;
 class TForm5;
@@ -241,6 +242,9 @@ public:
 
     // ---- Zoom, PDF and printing (Unit1_View.cpp)
     void ExportPdfClick();
+    ScaledRendering printRendering();
+    // A resolution lower than the one chosen for print had to do.
+    bool lowered(const ScaledRendering& drawn) const;
     void PrintClick();
     void PrintPreviewClick();
     // The work's name, as the PDF and the print job give it.
@@ -291,6 +295,8 @@ private:
     // Printed fitted to the paper rather than at the picture's own size (the print dialog's
     // "适合纸张").
     bool printFitted = false;
+    // The resolution a print and a PDF draw the work again at, from its steps.
+    int printResolution = 300;
     void fillFontList();
     void nudge(int dx, int dy);
     QString hintAt(QWidget* widget) const;

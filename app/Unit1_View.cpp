@@ -10,13 +10,17 @@
 #include "PagePlan.h"
 #include "PdfExport.h"
 #include "PlatformDialogs.h"
+#include "PrintSize.h"
+#include "ScaledRendering.h"
 #include "TarvelError.h"
 #include "Toolbars.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -24,8 +28,9 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScopeGuard>
 #include <QSettings>
-#include <QVBoxLayout>
+#include <QSpinBox>
 
 namespace {
 
@@ -122,6 +127,21 @@ QString TForm1::workName() const {
     return currentWorkFile.isEmpty() ? tr("未命名") : QFileInfo(currentWorkFile).completeBaseName();
 }
 
+// The work drawn again at the resolution chosen for print, with the wait cursor while it is
+// drawn; the status bar says when a lower resolution had to do.
+bool TForm1::lowered(const ScaledRendering& drawn) const {
+    return drawn.reduced && drawn.dotsPerInch < printResolution;
+}
+
+ScaledRendering TForm1::printRendering() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    ScaledRendering drawn = renderForPrint(State, printResolution);
+    if (lowered(drawn))
+        ApplicationHint(reducedResolutionText(drawn, printResolution));
+    return drawn;
+}
+
 void TForm1::ExportPdfClick() {
     FileDialogRequest request;
     request.kind = FileDialogRequest::Kind::Save;
@@ -133,41 +153,54 @@ void TForm1::ExportPdfClick() {
     if (!chosen)
         return;
     const QString path = PlatformDialogs::withDefaultExtension(*chosen, request.defaultExtension);
+    const ScaledRendering drawn = printRendering();
     PdfOptions options;
     options.title = workName();
-    options.dotsPerInch = State.canvas().dotsPerInch();
-    exportPdf(State.canvas().picture().image(), path, options);
-    ApplicationHint(tr("已导出：%1").arg(QDir::toNativeSeparators(path)));
+    options.dotsPerInch = drawn.dotsPerInch;
+    exportPdf(drawn.picture, path, options);
+    const QString exported =
+        tr("已导出（%1 dpi）：%2").arg(drawn.dotsPerInch).arg(QDir::toNativeSeparators(path));
+    ApplicationHint(lowered(drawn) ? reducedResolutionText(drawn, printResolution) + exported
+                                   : exported);
 }
 
 void TForm1::PrintClick() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(workName());
     QPrintDialog dialog(&printer, this);
-    // The one choice of its own: the picture at its printed size, or fitted to the paper.
+    // The choices of its own: the picture at its printed size or fitted to the paper, and the
+    // resolution the work is drawn at for print and PDF.
     auto* options = new QWidget;
     options->setWindowTitle(tr("图片"));
     auto* fit = new QCheckBox(tr("适合纸张"), options);
     fit->setObjectName(QStringLiteral("PrintFit"));
     fit->setChecked(printFitted);
-    (new QVBoxLayout(options))->addWidget(fit);
+    auto* resolution = new QSpinBox(options);
+    resolution->setObjectName(QStringLiteral("PrintResolution"));
+    resolution->setRange(minimumResolution, maximumResolution);
+    resolution->setSuffix(QStringLiteral(" dpi"));
+    resolution->setValue(printResolution);
+    auto* layout = new QFormLayout(options);
+    layout->addRow(fit);
+    layout->addRow(tr("分辨率："), resolution);
     dialog.setOptionTabs({options});
     if (dialog.exec() != QDialog::Accepted)
         return;
     printFitted = fit->isChecked();
-    printPicture(printer, State.canvas().picture().image(), State.canvas().dotsPerInch(),
-                 printFitted);
+    printResolution = resolution->value();
+    const ScaledRendering drawn = printRendering();
+    printPicture(printer, drawn.picture, drawn.dotsPerInch, printFitted);
 }
 
 void TForm1::PrintPreviewClick() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(workName());
+    // Drawn once: the preview paints its pages again at every change of its own.
+    const ScaledRendering drawn = printRendering();
     QPrintPreviewDialog preview(&printer, this);
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* shown) {
-        ErrorBoundary::run(this, [&] {
-            printPicture(*shown, State.canvas().picture().image(), State.canvas().dotsPerInch(),
-                         printFitted);
-        });
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, &drawn](QPrinter* shown) {
+        ErrorBoundary::run(
+            this, [&] { printPicture(*shown, drawn.picture, drawn.dotsPerInch, printFitted); });
     });
     preview.exec();
 }

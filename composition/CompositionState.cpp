@@ -593,22 +593,7 @@ void CompositionState::applyTemplate(const WorkTemplate& work, const QByteArray&
     // The template's steps are composed on a composition of their own first: a work that does
     // not fit, or a step that fails, changes nothing here.
     CompositionState composed;
-    {
-        std::map<QString, QByteArray> files;
-        if (!work.picture.isEmpty())
-            files.emplace(work.picture, picture);
-        else if (work.mounted && work.format == WorkFormat::Couplet)
-            files.emplace(QString::fromUtf8(coupletPaperName), coupletPaper(work));
-        StepSession session(composed, std::move(files), QDir::current());
-        const QJsonArray steps = templateSteps(work);
-        for (qsizetype i = 0; i < steps.size(); ++i) {
-            ScriptStep step;
-            step.number = int(i) + 1;
-            step.keys = steps[i].toObject();
-            step.command = step.keys.take(QStringLiteral("do")).toString();
-            session.run(step);
-        }
-    }
+    composeTemplate(composed, work, picture);
     auto recipe = std::make_shared<Step>();
     recipe->kind = Step::Kind::Template;
     recipe->work = work;

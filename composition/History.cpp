@@ -100,6 +100,16 @@ void History::clear() {
     nudgeTarget.reset();
 }
 
+void History::forgetPixels() {
+    for (HistoryStep& step : steps) {
+        step.before = HistoryFrame{};
+        step.after = HistoryFrame{};
+        step.pixelsForgotten = true;
+    }
+    firstKept = steps.size();
+    nudgeTarget.reset();
+}
+
 std::vector<std::shared_ptr<const Step>> History::recipe() const {
     std::vector<std::shared_ptr<const Step>> done_;
     done_.reserve(done);

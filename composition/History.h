@@ -107,6 +107,9 @@ public:
     bool isClean() const { return clean && *clean == done; }
     void markClean() { clean = done; }
     void clear();
+    // Lets go of the pixels of every step, keeping their recipes: a composition that is only
+    // drawn, never undone (a work drawn again for print).
+    void forgetPixels();
     // The recipe of the steps done, in order: what the work file holds.
     std::vector<std::shared_ptr<const Step>> recipe() const;
 

@@ -46,6 +46,9 @@ struct KeyRule {
     QStringList choices = {};         // for Choice
     qint64 minimum = -2147483647 - 1; // for Integer
     qint64 maximum = 2147483647;
+    // A length in pixels, a font size or a resolution: what a work drawn again at a higher
+    // resolution multiplies (a point's two coordinates, the sizes of text runs).
+    bool length = false;
 };
 using KeyTable = std::map<QString, KeyRule>;
 const std::map<QString, KeyTable>& scriptCommandTable();

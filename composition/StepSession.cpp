@@ -12,6 +12,7 @@
 #include "PdfExport.h"
 #include "PictureCodecs.h"
 #include "RichText.h"
+#include "ScaledRendering.h"
 #include "TarvelError.h"
 #include "TextMeasure.h"
 #include "WorkSteps.h"
@@ -259,7 +260,16 @@ void StepSession::exportPdfStep(const QJsonObject& keys) {
     options.title = QFileInfo(file).completeBaseName();
     options.paper = keys.value(QStringLiteral("fit")).toString();
     options.dotsPerInch = composition.canvas().dotsPerInch();
-    exportPdf(composition.canvas().picture().image(), file, options);
+    const QJsonValue dpi = keys.value(QStringLiteral("dpi"));
+    if (!dpi.isDouble()) {
+        exportPdf(composition.canvas().picture().image(), file, options);
+        return;
+    }
+    const ScaledRendering drawn = renderForPrint(composition, dpi.toInt());
+    if (drawn.reduced)
+        warnings << reducedResolutionText(drawn, dpi.toInt());
+    options.dotsPerInch = drawn.dotsPerInch;
+    exportPdf(drawn.picture, file, options);
 }
 
 void StepSession::canvas(const QJsonObject& keys) {
@@ -754,4 +764,22 @@ void StepSession::templateStep(const QJsonObject& keys) {
     // The canvas dialog holds the template's canvas, which the text size check and the fan
     // read.
     dialogs->canvas.committed = composition.canvasSettings();
+}
+
+void composeTemplate(CompositionState& composed, const WorkTemplate& work,
+                     const QByteArray& picture) {
+    std::map<QString, QByteArray> files;
+    if (!work.picture.isEmpty())
+        files.emplace(work.picture, picture);
+    else if (work.mounted && work.format == WorkFormat::Couplet)
+        files.emplace(QString::fromLatin1(coupletPaperName), coupletPaper(work));
+    StepSession session(composed, std::move(files), QDir::current());
+    const QJsonArray steps = templateSteps(work);
+    for (qsizetype i = 0; i < steps.size(); ++i) {
+        ScriptStep step;
+        step.number = int(i) + 1;
+        step.keys = steps[i].toObject();
+        step.command = step.keys.take(QStringLiteral("do")).toString();
+        session.run(step);
+    }
 }

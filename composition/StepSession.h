@@ -69,3 +69,8 @@ private:
 
 // The largest background file a work carries.
 inline constexpr qint64 maxEmbeddedPicture = qint64(8) << 20;
+
+// Composes a template's steps into a composition of their own, with its background picture
+// (or a mounted couplet's strips) as the file its canvas step names.
+void composeTemplate(CompositionState& composed, const WorkTemplate& work,
+                     const QByteArray& picture);

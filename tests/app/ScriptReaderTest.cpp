@@ -111,7 +111,7 @@ TEST(ScriptReader, HostileInputIsRefusedNotCrashedOn) {
 TEST(ScriptReader, EveryCommandIsKnownWithItsKeys) {
     EXPECT_EQ(scriptCommands().size(), 17);
     // The papers a PDF is fitted to are those the page plan knows.
-    EXPECT_EQ(scriptKeysOf("exportPdf"), QStringList({"file", "fit"}));
+    EXPECT_EQ(scriptKeysOf("exportPdf"), QStringList({"dpi", "file", "fit"}));
     EXPECT_EQ(scriptCommandTable().at("exportPdf").at("fit").choices, paperNames());
     EXPECT_EQ(scriptKeysOf("fan"),
               QStringList({"close", "fillColor", "innerRadius", "lineColor", "lineWidth", "onColor",

@@ -35,6 +35,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -169,14 +170,34 @@ TEST_F(ScriptRun, ExportPdfWritesAFileAndIsNoStepOfTheWork) {
       {"do": "circle", "radius": 20},
       {"do": "click", "at": [100, 50]},
       {"do": "exportPdf", "file": "own"},
-      {"do": "exportPdf", "file": "fitted.pdf", "fit": "A4"}
+      {"do": "exportPdf", "file": "fitted.pdf", "fit": "A4"},
+      {"do": "exportPdf", "file": "sharp.pdf", "dpi": 450}
     ]})");
     ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
-    for (const char* name : {"own.pdf", "fitted.pdf"}) {
+    for (const char* name : {"own.pdf", "fitted.pdf", "sharp.pdf"}) {
         QFile pdf(file(QLatin1String(name)));
         ASSERT_TRUE(pdf.open(QIODevice::ReadOnly)) << name;
         EXPECT_TRUE(pdf.read(5) == "%PDF-") << name;
     }
+    // Without dpi the canvas's pixels; with it the work drawn again three times as fine, on
+    // a page of the same size.
+    const auto poppler = [&](const char* tool, const QStringList& arguments) {
+        QProcess process;
+        process.start(QLatin1String(tool), arguments);
+        EXPECT_TRUE(process.waitForFinished(30000)) << tool;
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    const auto pageSize = [&](const char* name) {
+        return poppler("pdfinfo", {file(QLatin1String(name))})
+            .section(QStringLiteral("Page size:"), 1)
+            .section(QLatin1Char('\n'), 0, 0);
+    };
+    EXPECT_TRUE(poppler("pdfimages", {"-list", file("own.pdf")})
+                    .contains(QRegularExpression("\\s300\\s+150\\s+rgb")));
+    EXPECT_TRUE(poppler("pdfimages", {"-list", file("sharp.pdf")})
+                    .contains(QRegularExpression("\\s900\\s+450\\s+rgb")));
+    EXPECT_FALSE(pageSize("own.pdf").isEmpty());
+    EXPECT_EQ(pageSize("sharp.pdf"), pageSize("own.pdf"));
     // The work is the canvas and the circle; the PDF is not one of its steps.
     const QJsonArray steps = form->workScript().value(QStringLiteral("steps")).toArray();
     ASSERT_EQ(steps.size(), 3);

@@ -10,6 +10,8 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -182,6 +184,30 @@ TEST_F(Zoom, SpaceAndTheLeftButtonDragTheCanvasAndPlaceNothing) {
     // With Space let go a press places it again.
     press(QPoint(400, 300));
     EXPECT_EQ(form.composition().position(ekCircle), QPoint(400, 300));
+}
+
+// 导出 PDF… draws the work again at the print resolution, 300 dpi, on a page of the work's
+// printed size, and says the resolution.
+TEST_F(Zoom, ThePdfIsTheWorkDrawnAgainAtThePrintResolution) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("work.pdf"));
+    const PlatformDialogs::FileChooser previous = PlatformDialogs::setFileChooser(
+        [&](QWidget*, const FileDialogRequest&) { return std::optional<QString>(path); });
+    TSetStruct canvas;
+    canvas.Width = 200;
+    canvas.Height = 100;
+    canvas.Resolution = 100;
+    canvas.UseColor = true;
+    canvas.BackgroundColor = canvasGrey;
+    form.composition().newCanvas(canvas, QImage());
+    form.ExportPdfClick();
+    PlatformDialogs::setFileChooser(previous);
+    EXPECT_EQ(form.StatusPanel1->text(), QStringLiteral("已导出（300 dpi）：%1").arg(path));
+    QProcess images;
+    images.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path});
+    ASSERT_TRUE(images.waitForFinished(30000));
+    EXPECT_TRUE(QString::fromUtf8(images.readAllStandardOutput())
+                    .contains(QRegularExpression(QStringLiteral("\\s600\\s+300\\s+rgb"))));
 }
 
 TEST_F(Zoom, TheNextRunOpensWhereThisOneClosed) {
