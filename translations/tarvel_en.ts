@@ -158,6 +158,10 @@
         <source>第 %1 步：%2</source>
         <translation>Step %1: %2</translation>
     </message>
+    <message>
+        <source>按 %1 dpi 输出：%2 dpi 的图片超出了可用的内存。</source>
+        <translation>Output at %1 dpi: a picture at %2 dpi does not fit in the memory available. </translation>
+    </message>
 </context>
 <context>
     <name>ConversionButtons</name>
@@ -817,10 +821,6 @@ The recovery journal was kept at “%2”.</translation>
         <translation>PDF files (*.pdf)|*.pdf</translation>
     </message>
     <message>
-        <source>已导出：%1</source>
-        <translation>Exported: %1</translation>
-    </message>
-    <message>
         <source>图片</source>
         <translation>Picture</translation>
     </message>
@@ -851,6 +851,14 @@ The recovery journal was kept at “%2”.</translation>
     <message>
         <source>（无）</source>
         <translation>(none)</translation>
+    </message>
+    <message>
+        <source>已导出（%1 dpi）：%2</source>
+        <translation>Exported (%1 dpi): %2</translation>
+    </message>
+    <message>
+        <source>分辨率：</source>
+        <translation>Resolution:</translation>
     </message>
 </context>
 <context>

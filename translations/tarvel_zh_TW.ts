@@ -158,6 +158,10 @@
         <source>第 %1 步：%2</source>
         <translation>第 %1 步：%2</translation>
     </message>
+    <message>
+        <source>按 %1 dpi 输出：%2 dpi 的图片超出了可用的内存。</source>
+        <translation>按 %1 dpi 輸出：%2 dpi 的圖片超出了可用的記憶體。</translation>
+    </message>
 </context>
 <context>
     <name>ConversionButtons</name>
@@ -817,10 +821,6 @@ Do you want to replace it?</source>
         <translation>PDF 檔案 (*.pdf)|*.pdf</translation>
     </message>
     <message>
-        <source>已导出：%1</source>
-        <translation>已匯出：%1</translation>
-    </message>
-    <message>
         <source>图片</source>
         <translation>圖片</translation>
     </message>
@@ -851,6 +851,14 @@ Do you want to replace it?</source>
     <message>
         <source>（无）</source>
         <translation>（無）</translation>
+    </message>
+    <message>
+        <source>已导出（%1 dpi）：%2</source>
+        <translation>已匯出（%1 dpi）：%2</translation>
+    </message>
+    <message>
+        <source>分辨率：</source>
+        <translation>解析度：</translation>
     </message>
 </context>
 <context>
