@@ -69,7 +69,7 @@ const std::map<QString, KeyTable>& scriptCommandTable() {
           {"matchFallbackWeight", {KeyType::Boolean}},
           {"convert", {KeyType::Choice, conversions}},
           {"fan", {KeyType::Boolean}},
-          {"fanColumns", {KeyType::Choice, {"long", "longShort"}}},
+          {"fanColumns", {KeyType::Choice, {"long", "longShort", "longShortLevel"}}},
           {"wrapWidth", length({KeyType::Integer, {}, 1, 2147483647})},
           {"rowPitch", length({KeyType::Integer})},
           {"extentWidth", length({KeyType::Integer})},

@@ -124,7 +124,7 @@ struct StepSession::Dialogs {
         Box margins[4] = {{50}, {50}, {2}, {5}};
         Arrangement arrangement = arHorzLeftToRight;
         bool fanChecked = false;
-        bool longShort = false;
+        FanColumns fanColumns = fcLong;
         VerticalPunctuation punctuation = vpOriginal;
         bool chineseDigits = false;
         bool matchFallbackWeight = false;
@@ -381,8 +381,10 @@ void StepSession::text(const QJsonObject& keys) {
         d.fanChecked = true;
     }
     if (keys.contains(QStringLiteral("fanColumns")))
-        d.longShort =
-            keys.value(QStringLiteral("fanColumns")).toString() == QLatin1String("longShort");
+        for (const FanColumns style : {fcLong, fcLongShort, fcLongShortLevel})
+            if (keys.value(QStringLiteral("fanColumns")).toString() ==
+                QLatin1String(fanColumnsScriptName(style)))
+                d.fanColumns = style;
 
     const auto apply = [&] {
         TextSettings& s = d.settings;
@@ -395,7 +397,7 @@ void StepSession::text(const QJsonObject& keys) {
         s.ChineseDigits = d.chineseDigits;
         s.MatchFallbackWeight = d.matchFallbackWeight;
         s.FanLayout = d.fanChecked;
-        s.FanColumnStyle = d.longShort ? fcLongShort : fcLong;
+        s.FanColumnStyle = d.fanColumns;
         // A work file gives how far nudges moved a 扇面 block from its ring.
         s.FanShiftX = keys.value(QStringLiteral("fanShiftX")).toInt();
         s.FanShiftY = keys.value(QStringLiteral("fanShiftY")).toInt();

@@ -42,6 +42,10 @@ constexpr int smallestFanRadius = 10;
 constexpr int fanLineWidth = 2;
 constexpr double fanColumnGap = 0.2;
 constexpr double fanSealScale = 1.25; // the name seal's side, in inscription characters
+// Mounted, a fan's seal is a little narrower than the inscription's characters and turned no
+// further than it reads.
+constexpr double mountedFanSealScale = 0.9;
+constexpr int readableTurn = 30;
 
 } // namespace
 
@@ -394,7 +398,7 @@ FanTextPlan planFanBlock(const TemplateLayout::Block& block, const WorkTemplate&
     TextSettings settings;
     setUpBlock(rich, settings, block, work);
     settings.FanLayout = true;
-    settings.FanColumnStyle = work.fanColumns;
+    settings.FanColumnStyle = fanColumnsOf(work);
     return planFanTextBlock(rich, settings, ring);
 }
 
@@ -407,7 +411,7 @@ double radiusOf(const FanCell& cell) {
 // column's top; turned with its column as far as a seal turns (60 degrees) and the size of
 // the inscription's characters and a quarter.
 TemplateLayout::Seal fanSeal(const QString& text, const TemplateLayout::Block& block,
-                             const FanRing& ring, const FanTextPlan& plan) {
+                             const FanRing& ring, const FanTextPlan& plan, bool mounted) {
     const FanTextMeasure& measure = plan.measure;
     int mainCount = 0;
     for (int count : measure.mainLines)
@@ -415,8 +419,8 @@ TemplateLayout::Seal fanSeal(const QString& text, const TemplateLayout::Block& b
     const bool inscribed = int(plan.cells.size()) > mainCount;
     const int height = inscribed ? measure.inscriptionHeight : measure.cellHeight;
     const int width = inscribed ? measure.inscriptionWidth : measure.cellWidth;
-    const int side =
-        rounded(fanSealScale * block.em * inscriptionScaleNumerator / inscriptionScaleDenominator);
+    const int side = rounded((mounted ? mountedFanSealScale : fanSealScale) * block.em *
+                             inscriptionScaleNumerator / inscriptionScaleDenominator);
     const FanCell& last = plan.cells.back();
     const double innerLimit = ring.inner + measure.cellHeight / 4.0;
     double angle = last.angle / 10.0 * std::numbers::pi / 180.0;
@@ -436,7 +440,8 @@ TemplateLayout::Seal fanSeal(const QString& text, const TemplateLayout::Block& b
     TemplateLayout::Seal seal;
     seal.text = text;
     seal.size = QSize(side, side);
-    seal.angle = std::clamp(-int(std::lround(angle * 180.0 / std::numbers::pi)), -60, 60);
+    const int turn = mounted ? readableTurn : 60;
+    seal.angle = std::clamp(-int(std::lround(angle * 180.0 / std::numbers::pi)), -turn, turn);
     const QPointF centre =
         QPointF(ring.centre) + QPointF(radius * std::sin(angle), -radius * std::cos(angle));
     const QPointF corner = centre - turnedSealCentre(seal.size, seal.angle);
@@ -521,7 +526,7 @@ void layoutFan(TemplateLayout& layout, const WorkTemplate& work) {
         }
         std::optional<TemplateLayout::Seal> seal;
         if (!work.nameSeal.isEmpty())
-            seal = fanSeal(work.nameSeal, block, fan.ring, plan);
+            seal = fanSeal(work.nameSeal, block, fan.ring, plan, work.mounted);
         return std::tuple{block, plan, seal};
     };
     const int smallest = pointsFor(smallestCharacter).first;
@@ -562,6 +567,10 @@ QJsonObject click(QPoint at) {
 }
 
 } // namespace
+
+FanColumns fanColumnsOf(const WorkTemplate& work) {
+    return work.mounted && work.fanColumns == fcLongShort ? fcLongShortLevel : work.fanColumns;
+}
 
 QSize paperPixels(double widthCm, double heightCm, int dpi) {
     return QSize(rounded(widthCm / 2.54 * dpi), rounded(heightCm / 2.54 * dpi));
@@ -703,7 +712,7 @@ QJsonArray templateSteps(const WorkTemplate& work) {
             // The block follows the ring just stamped.
             text.insert(QStringLiteral("fan"), true);
             text.insert(QStringLiteral("fanColumns"),
-                        QLatin1String(fanColumnsScriptName(FanColumns(work.fanColumns))));
+                        QLatin1String(fanColumnsScriptName(fanColumnsOf(work))));
         } else {
             text.insert(QStringLiteral("arrangement"), block.arrangement);
         }

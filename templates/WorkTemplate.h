@@ -135,6 +135,8 @@ inline constexpr double fanInnerShare = 0.45;
 // counter-clockwise), from the picture's top-left: the seal sits in the top-left of a square
 // as wide as its diagonal, which is turned about its centre.
 QPointF turnedSealCentre(QSize seal, int angle);
+// The columns a fan is written in: long and short columns of a mounted work start level (齐头).
+FanColumns fanColumnsOf(const WorkTemplate& work);
 // The paper each format takes unless another is chosen (an index into standardPapers).
 int defaultPaperOf(WorkFormat format);
 

@@ -75,7 +75,9 @@ FanTextPlan planFanText(const FanRing& ring, const FanTextMeasure& measure, int 
                                      measure.cellWidth, charSpacing, lineSpacing, innerLimit);
     plan.longCells = main.cells;
     plan.shortCells = (main.cells + 1) / 2;
-    const int lower = main.cells >= 2 ? std::max(1, (main.cells - plan.shortCells) / 2) : 0;
+    const int lower = main.cells >= 2 && columns == fcLongShort
+                          ? std::max(1, (main.cells - plan.shortCells) / 2)
+                          : 0;
     const double room = 2.0 * (half - main.side);
     plan.columns = room < 0 ? 0 : int(std::floor(room / main.step + 1e-9)) + 1;
 
@@ -97,10 +99,10 @@ FanTextPlan planFanText(const FanRing& ring, const FanTextMeasure& measure, int 
                                           .arg(plan.longCells)
                                           .arg(plan.columns)
                                           .arg(total(measure.mainLines) - placed));
-                const bool isShort = columns == fcLongShort && column % 2 == 1;
+                const bool isShort = columns != fcLong && column % 2 == 1;
                 free = isShort ? plan.shortCells : plan.longCells;
             }
-            const bool isShort = columns == fcLongShort && column % 2 == 1;
+            const bool isShort = columns != fcLong && column % 2 == 1;
             const int used = (isShort ? plan.shortCells : plan.longCells) - free;
             const int row = used + (isShort ? lower : 0);
             plan.cells.push_back(

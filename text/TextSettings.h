@@ -28,15 +28,19 @@ constexpr bool isVerticalPunctuation(qint32 value) {
     return value >= vpOriginal && value <= vpNone;
 }
 
-// The columns of the arrangement 扇面: all long, or long and short in turn.
+// The columns of the arrangement 扇面: all long, or long and short in turn, the short ones
+// centred on the long ones' length or starting level with their tops (齐头).
 enum FanColumns : qint32 {
     fcLong = 0,
     fcLongShort = 1,
+    fcLongShortLevel = 2,
 };
 
 // The column styles' names in scripts.
 constexpr const char* fanColumnsScriptName(FanColumns columns) {
-    return columns == fcLongShort ? "longShort" : "long";
+    return columns == fcLongShortLevel ? "longShortLevel"
+           : columns == fcLongShort    ? "longShort"
+                                       : "long";
 }
 
 struct TextSettings {

@@ -7,6 +7,8 @@
 #include "MountedLayout.h"
 
 #include <QImage>
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -186,6 +188,35 @@ TEST(MountedTemplate, ACoupletIsThreeStripsAndItsSealShows) {
         for (int x = seal.left(); x <= seal.right(); ++x)
             whiteInSeal += image.pixel(x, yy) == white;
     EXPECT_GT(whiteInSeal, seal.width() * seal.height() / 20);
+}
+
+// A fan's long and short columns start at one radius (齐头), measured on each column's ink.
+TEST(MountedTemplate, AFansColumnsStartLevel) {
+    const Composed work =
+        compose(WorkFormat::Fan, QStringLiteral("白日依山尽黄河入海流欲穷千里目更上一层楼"),
+                QStringLiteral("丙午夏日"), QString(), 30);
+    ASSERT_TRUE(work.layout.fan);
+    const TemplateLayout::Fan& fan = *work.layout.fan;
+    const int em = work.layout.blocks.front().em;
+    std::vector<double> tops;
+    for (int column = 0; column < fan.plan.mainColumns; ++column) {
+        const auto cell = std::find_if(fan.plan.cells.begin(), fan.plan.cells.end(),
+                                       [&](const FanCell& c) { return c.column == column; });
+        const double angle = cell->angle / 10.0 * M_PI / 180.0;
+        double top = 0;
+        for (int y = 0; y < work.image.height(); ++y)
+            for (int x = 0; x < work.image.width(); ++x) {
+                const double dx = x - fan.ring.centre.x(), dy = y - fan.ring.centre.y();
+                const double radius = std::hypot(dx, dy);
+                if (radius < fan.ring.outer - 3 && isInk(work.image.pixel(x, y)) &&
+                    std::abs(std::atan2(dx, -dy) - angle) * radius < 0.35 * em)
+                    top = std::max(top, radius);
+            }
+        tops.push_back(top);
+    }
+    ASSERT_GE(tops.size(), 4u);
+    const auto [low, high] = std::minmax_element(tops.begin(), tops.end());
+    EXPECT_LT(*high - *low, 0.25 * em);
 }
 
 TEST(MountedTemplate, AnInscriptionIsCutWhereItReads) {
