@@ -135,6 +135,11 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
     return dialog.selectedFiles().first();
 }
 
+// A button of a question box, its caption in the program's language.
+QPushButton* addButton(QMessageBox& box, const char* caption, QMessageBox::ButtonRole role) {
+    return box.addButton(QCoreApplication::translate("PlatformDialogs", caption), role);
+}
+
 } // namespace
 
 std::optional<TColor> chooseColor(QWidget* parent, TColor initial) {
@@ -160,12 +165,12 @@ SaveAnswer askToSave(QWidget* parent, const QString& question) {
                                                                      "当前作品尚未保存，是否保存？")
                                        : question,
                     QMessageBox::NoButton, parent);
-    QPushButton* save = box.addButton(QCoreApplication::translate("PlatformDialogs", "保存"),
-                                      QMessageBox::AcceptRole);
-    QPushButton* discard = box.addButton(QCoreApplication::translate("PlatformDialogs", "不保存"),
-                                         QMessageBox::DestructiveRole);
-    QPushButton* cancel = box.addButton(QCoreApplication::translate("PlatformDialogs", "取消"),
-                                        QMessageBox::RejectRole);
+    QPushButton* save =
+        addButton(box, QT_TRANSLATE_NOOP("PlatformDialogs", "保存"), QMessageBox::AcceptRole);
+    QPushButton* discard = addButton(box, QT_TRANSLATE_NOOP("PlatformDialogs", "不保存"),
+                                     QMessageBox::DestructiveRole);
+    QPushButton* cancel =
+        addButton(box, QT_TRANSLATE_NOOP("PlatformDialogs", "取消"), QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
     box.exec();
@@ -182,9 +187,9 @@ bool askYesNo(QWidget* parent, const QString& question) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Tarvel2008"), question,
                     QMessageBox::NoButton, parent);
     QPushButton* yes =
-        box.addButton(QCoreApplication::translate("PlatformDialogs", "是"), QMessageBox::YesRole);
+        addButton(box, QT_TRANSLATE_NOOP("PlatformDialogs", "是"), QMessageBox::YesRole);
     QPushButton* no =
-        box.addButton(QCoreApplication::translate("PlatformDialogs", "否"), QMessageBox::NoRole);
+        addButton(box, QT_TRANSLATE_NOOP("PlatformDialogs", "否"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();
@@ -196,15 +201,15 @@ RecoverAnswer askToRecover(QWidget* parent, const QString& question) {
         return recoverQuestion()(parent, question);
     QMessageBox box(QMessageBox::Question, QStringLiteral("Tarvel2008"), question,
                     QMessageBox::NoButton, parent);
-    QPushButton* recover = box.addButton(QCoreApplication::translate("PlatformDialogs", "恢复"),
-                                         QMessageBox::AcceptRole);
-    QPushButton* saveAs = box.addButton(QCoreApplication::translate("PlatformDialogs", "另存为…"),
-                                        QMessageBox::ActionRole);
-    QPushButton* discard = box.addButton(QCoreApplication::translate("PlatformDialogs", "丢弃"),
-                                         QMessageBox::DestructiveRole);
+    QPushButton* recover =
+        addButton(box, QT_TRANSLATE_NOOP("PlatformDialogs", "恢复"), QMessageBox::AcceptRole);
+    QPushButton* saveAs =
+        addButton(box, QT_TRANSLATE_NOOP("PlatformDialogs", "另存为…"), QMessageBox::ActionRole);
+    QPushButton* discard =
+        addButton(box, QT_TRANSLATE_NOOP("PlatformDialogs", "丢弃"), QMessageBox::DestructiveRole);
     // Esc and the close box decide nothing: the work is offered again at the next start.
-    QPushButton* later = box.addButton(QCoreApplication::translate("PlatformDialogs", "以后再说"),
-                                       QMessageBox::RejectRole);
+    QPushButton* later =
+        addButton(box, QT_TRANSLATE_NOOP("PlatformDialogs", "以后再说"), QMessageBox::RejectRole);
     later->hide();
     box.setEscapeButton(later);
     box.setDefaultButton(recover);
@@ -231,7 +236,7 @@ void tell(QWidget* parent, const QString& text) {
     }
     QMessageBox box(QMessageBox::Information, QStringLiteral("Tarvel2008"), text,
                     QMessageBox::NoButton, parent);
-    box.addButton(QCoreApplication::translate("PlatformDialogs", "确定"), QMessageBox::AcceptRole);
+    addButton(box, QT_TRANSLATE_NOOP("PlatformDialogs", "确定"), QMessageBox::AcceptRole);
     box.exec();
 }
 
