@@ -59,7 +59,8 @@ TemplateDialog::TemplateDialog(const QStringList& faces, QWidget* parent) : QDia
     CheckBoxLongShort = named(new QCheckBox(tr("长短行"), this), "CheckBoxLongShort");
     CheckBoxLongShort->setChecked(true);
     ComboBoxPunctuation = named(new QComboBox(this), "ComboBoxPunctuation");
-    ComboBoxPunctuation->addItems({tr("原样"), tr("竖排"), tr("居中"), tr("句读"), tr("无标点")});
+    for (const char* caption : punctuationCaptions)
+        ComboBoxPunctuation->addItem(QCoreApplication::translate("Punctuation", caption));
     ComboBoxPunctuation->setCurrentIndex(WorkTemplate{}.punctuation);
     CheckBoxChineseDigits = named(new QCheckBox(tr("数字写作汉字"), this), "CheckBoxChineseDigits");
     CheckBoxChineseDigits->setChecked(WorkTemplate{}.chineseDigits);

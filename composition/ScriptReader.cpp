@@ -6,6 +6,7 @@
 #include "Limits.h"
 
 #include "EffectKind.h"
+#include "TextSettings.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -24,6 +25,13 @@ const QStringList closeWithPreview = {"confirm", "apply", "cancel", "closebox", 
 const QStringList closePlain = {"confirm", "apply", "cancel", "closebox"};
 // Simplified to traditional and back, by OpenCC's configuration names.
 const QStringList conversions = {"s2t", "t2s"};
+
+QStringList punctuationChoices() {
+    QStringList names;
+    for (const char* name : punctuationScriptNames)
+        names << QLatin1String(name);
+    return names;
+}
 
 QStringList effectChoices() {
     QStringList names;
@@ -63,8 +71,7 @@ const std::map<QString, KeyTable>& scriptCommandTable() {
           {"charSpacing", length({KeyType::Integer})},
           {"lineSpacing", length({KeyType::Integer})},
           {"arrangement", {KeyType::Integer, {}, 0, 3}},
-          {"punctuation",
-           {KeyType::Choice, {"original", "vertical", "centered", "classical", "none"}}},
+          {"punctuation", {KeyType::Choice, punctuationChoices()}},
           {"chineseDigits", {KeyType::Boolean}},
           {"matchFallbackWeight", {KeyType::Boolean}},
           {"convert", {KeyType::Choice, conversions}},
@@ -160,8 +167,7 @@ const std::map<QString, KeyTable>& scriptCommandTable() {
           {"leadingSeal", {KeyType::Text}},
           {"span", {KeyType::Integer, {}, 60, 180}},
           {"fanColumns", {KeyType::Choice, {"long", "longShort"}}},
-          {"punctuation",
-           {KeyType::Choice, {"original", "vertical", "centered", "classical", "none"}}},
+          {"punctuation", {KeyType::Choice, punctuationChoices()}},
           {"chineseDigits", {KeyType::Boolean}},
           {"mounted", {KeyType::Boolean}}}},
         {"exportPdf",

@@ -367,7 +367,7 @@ void StepSession::text(const QJsonObject& keys) {
         d.arrangement = Arrangement(keys.value(QStringLiteral("arrangement")).toInt());
         d.fanChecked = false;
     }
-    for (int mode = vpOriginal; mode <= vpNone; ++mode)
+    for (int mode = vpOriginal; mode <= vpVerticalSnug; ++mode)
         if (keys.value(QStringLiteral("punctuation")).toString() ==
             QLatin1String(punctuationScriptNames[mode]))
             d.punctuation = VerticalPunctuation(mode);

@@ -95,7 +95,7 @@ void setUpBlock(RichText& rich, TextSettings& settings, const TemplateLayout::Bl
     rich.setSelSize(block.points);
     settings.CharSpacing = block.charSpacing;
     settings.LineSpacing = block.lineSpacing;
-    settings.Punctuation = work.punctuation;
+    settings.Punctuation = punctuationOf(work);
     settings.ChineseDigits = work.chineseDigits;
 }
 
@@ -568,6 +568,10 @@ QJsonObject click(QPoint at) {
 
 } // namespace
 
+VerticalPunctuation punctuationOf(const WorkTemplate& work) {
+    return work.mounted && work.punctuation == vpVertical ? vpVerticalSnug : work.punctuation;
+}
+
 FanColumns fanColumnsOf(const WorkTemplate& work) {
     return work.mounted && work.fanColumns == fcLongShort ? fcLongShortLevel : work.fanColumns;
 }
@@ -698,7 +702,7 @@ QJsonArray templateSteps(const WorkTemplate& work) {
     for (const TemplateLayout::Block& block : layout.blocks) {
         QJsonObject text{{QStringLiteral("do"), QStringLiteral("text")},
                          {QStringLiteral("punctuation"),
-                          QLatin1String(punctuationScriptNames[work.punctuation])},
+                          QLatin1String(punctuationScriptNames[punctuationOf(work)])},
                          {QStringLiteral("chineseDigits"), work.chineseDigits}};
         text.insert(QStringLiteral("plain"), block.text);
         text.insert(QStringLiteral("face"), work.face);
@@ -838,7 +842,7 @@ WorkTemplate workTemplateFromKeys(const QJsonObject& keys) {
     if (keys.value(QStringLiteral("fanColumns")).toString() == QLatin1String("long"))
         work.fanColumns = fcLong;
     const QString punctuation = keys.value(QStringLiteral("punctuation")).toString();
-    for (int mode = vpOriginal; mode <= vpNone; ++mode)
+    for (int mode = vpOriginal; mode <= vpVerticalSnug; ++mode)
         if (punctuation == QLatin1String(punctuationScriptNames[mode]))
             work.punctuation = VerticalPunctuation(mode);
     work.chineseDigits = keys.value(QStringLiteral("chineseDigits")).toBool(work.chineseDigits);

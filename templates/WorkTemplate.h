@@ -137,6 +137,8 @@ inline constexpr double fanInnerShare = 0.45;
 QPointF turnedSealCentre(QSize seal, int angle);
 // The columns a fan is written in: long and short columns of a mounted work start level (齐头).
 FanColumns fanColumnsOf(const WorkTemplate& work);
+// Mounted, 竖排 sets brackets against the text they enclose.
+VerticalPunctuation punctuationOf(const WorkTemplate& work);
 // The paper each format takes unless another is chosen (an index into standardPapers).
 int defaultPaperOf(WorkFormat format);
 

@@ -24,6 +24,9 @@ const QString turnedMarks = QStringLiteral("「」『』《》〈〉（）【】
 // The quotes of horizontal text become the corner brackets that columns use.
 const QString horizontalQuotes = QStringLiteral("“”‘’");
 const QString cornerBrackets = QStringLiteral("「」『』");
+// The brackets that open and close, the quotes of horizontal text among them.
+const QString openingBrackets = QStringLiteral("「『《〈（【〔“‘");
+const QString closingBrackets = QStringLiteral("」』》〉）】〕”’");
 const QString classicalMarks = QStringLiteral("。，、");
 
 // The glyph's ink, relative to the top-left of its cell as text out draws it: the pixels it
@@ -180,7 +183,16 @@ ColumnCell setInColumn(DrawingSurface& surface, const QString& shown, bool twoBy
         const QRect ink = inkOf(surface.font, cell.text);
         const QRect turned(-ink.bottom() - 1, ink.left(), ink.height(), ink.width());
         cell.kind = ColumnCell::Kind::Turned;
-        std::tie(cell.x, cell.y) = centreInk(turned, left, along, width, height);
+        // Set snug, an opening bracket stands in the lower half of its cell and a closing one
+        // in the upper half, against the text they enclose.
+        const bool snug = mode == vpVerticalSnug;
+        if (snug && openingBrackets.contains(shown.front()))
+            std::tie(cell.x, cell.y) =
+                centreInk(turned, left, along + height / 2, width, height - height / 2);
+        else if (snug && closingBrackets.contains(shown.front()))
+            std::tie(cell.x, cell.y) = centreInk(turned, left, along, width, height / 2);
+        else
+            std::tie(cell.x, cell.y) = centreInk(turned, left, along, width, height);
     } else {
         // Characters and other marks as in the original layout.
         cell.x = centringOffset(pitch, pixelHeight);

@@ -18,14 +18,23 @@ enum VerticalPunctuation : qint32 {
     vpCentered = 2,  // 居中: the same, but 。，、 centred in their cell
     vpClassical = 3, // 句读: only 。，、, small at the right of the character before them
     vpNone = 4,      // 无标点: every mark dropped
+    // 竖排 with brackets against the text they enclose: an opening bracket in the lower half of
+    // its cell, a closing one in the upper half.
+    vpVerticalSnug = 5,
 };
 
 // The modes' names in scripts, in the order of the enumeration.
-inline constexpr const char* punctuationScriptNames[] = {"original", "vertical", "centered",
-                                                         "classical", "none"};
+inline constexpr const char* punctuationScriptNames[] = {"original",  "vertical", "centered",
+                                                         "classical", "none",     "verticalSnug"};
+
+// The modes' captions in the dialogs, in the same order.
+inline constexpr const char* punctuationCaptions[] = {
+    QT_TRANSLATE_NOOP("Punctuation", "原样"),   QT_TRANSLATE_NOOP("Punctuation", "竖排"),
+    QT_TRANSLATE_NOOP("Punctuation", "居中"),   QT_TRANSLATE_NOOP("Punctuation", "句读"),
+    QT_TRANSLATE_NOOP("Punctuation", "无标点"), QT_TRANSLATE_NOOP("Punctuation", "竖排，括号靠字")};
 
 constexpr bool isVerticalPunctuation(qint32 value) {
-    return value >= vpOriginal && value <= vpNone;
+    return value >= vpOriginal && value <= vpVerticalSnug;
 }
 
 // The columns of the arrangement 扇面: all long, or long and short in turn, the short ones

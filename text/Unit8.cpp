@@ -382,7 +382,8 @@ void TForm8::buildSettingsControls() {
     punctuationLabel->setObjectName(QStringLiteral("PunctuationLabel"));
     PunctuationComboBox = new QComboBox(GroupBox2);
     PunctuationComboBox->setObjectName(QStringLiteral("PunctuationComboBox"));
-    PunctuationComboBox->addItems({tr("原样"), tr("竖排"), tr("居中"), tr("句读"), tr("无标点")});
+    for (const char* caption : punctuationCaptions)
+        PunctuationComboBox->addItem(QCoreApplication::translate("Punctuation", caption));
     punctuationLabel->setBuddy(PunctuationComboBox);
     punctuationRow->addWidget(punctuationLabel);
     punctuationRow->addWidget(PunctuationComboBox, 1);

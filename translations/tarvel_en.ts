@@ -471,6 +471,33 @@
     </message>
 </context>
 <context>
+    <name>Punctuation</name>
+    <message>
+        <source>原样</source>
+        <translation>As written</translation>
+    </message>
+    <message>
+        <source>竖排</source>
+        <translation>Upright</translation>
+    </message>
+    <message>
+        <source>居中</source>
+        <translation>Centred</translation>
+    </message>
+    <message>
+        <source>句读</source>
+        <translation>Classical</translation>
+    </message>
+    <message>
+        <source>无标点</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>竖排，括号靠字</source>
+        <translation>Upright, brackets against the text</translation>
+    </message>
+</context>
+<context>
     <name>QFileDialog</name>
     <message>
         <source>%1 already exists.
@@ -1438,22 +1465,6 @@ The recovery journal was kept at “%2”.</translation>
         <translation>Punctuation</translation>
     </message>
     <message>
-        <source>原样</source>
-        <translation>As written</translation>
-    </message>
-    <message>
-        <source>竖排</source>
-        <translation>Upright</translation>
-    </message>
-    <message>
-        <source>句读</source>
-        <translation>Classical</translation>
-    </message>
-    <message>
-        <source>无标点</source>
-        <translation>None</translation>
-    </message>
-    <message>
         <source>数字写作汉字</source>
         <translation>Digits in Chinese</translation>
     </message>
@@ -1499,26 +1510,6 @@ The recovery journal was kept at “%2”.</translation>
     <message>
         <source>长短行</source>
         <translation>Long and short lines</translation>
-    </message>
-    <message>
-        <source>原样</source>
-        <translation>As written</translation>
-    </message>
-    <message>
-        <source>竖排</source>
-        <translation>Upright</translation>
-    </message>
-    <message>
-        <source>居中</source>
-        <translation>Centred</translation>
-    </message>
-    <message>
-        <source>句读</source>
-        <translation>Classical</translation>
-    </message>
-    <message>
-        <source>无标点</source>
-        <translation>None</translation>
     </message>
     <message>
         <source>数字写作汉字</source>

@@ -471,6 +471,33 @@
     </message>
 </context>
 <context>
+    <name>Punctuation</name>
+    <message>
+        <source>原样</source>
+        <translation>原樣</translation>
+    </message>
+    <message>
+        <source>竖排</source>
+        <translation>豎排</translation>
+    </message>
+    <message>
+        <source>居中</source>
+        <translation>居中</translation>
+    </message>
+    <message>
+        <source>句读</source>
+        <translation>句讀</translation>
+    </message>
+    <message>
+        <source>无标点</source>
+        <translation>無標點</translation>
+    </message>
+    <message>
+        <source>竖排，括号靠字</source>
+        <translation>豎排，括號靠字</translation>
+    </message>
+</context>
+<context>
     <name>QFileDialog</name>
     <message>
         <source>%1 already exists.
@@ -1438,22 +1465,6 @@ Do you want to replace it?</source>
         <translation>標點</translation>
     </message>
     <message>
-        <source>原样</source>
-        <translation>原樣</translation>
-    </message>
-    <message>
-        <source>竖排</source>
-        <translation>豎排</translation>
-    </message>
-    <message>
-        <source>句读</source>
-        <translation>句讀</translation>
-    </message>
-    <message>
-        <source>无标点</source>
-        <translation>無標點</translation>
-    </message>
-    <message>
         <source>数字写作汉字</source>
         <translation>數字寫作漢字</translation>
     </message>
@@ -1499,26 +1510,6 @@ Do you want to replace it?</source>
     <message>
         <source>长短行</source>
         <translation>長短行</translation>
-    </message>
-    <message>
-        <source>原样</source>
-        <translation>原樣</translation>
-    </message>
-    <message>
-        <source>竖排</source>
-        <translation>豎排</translation>
-    </message>
-    <message>
-        <source>居中</source>
-        <translation>居中</translation>
-    </message>
-    <message>
-        <source>句读</source>
-        <translation>句讀</translation>
-    </message>
-    <message>
-        <source>无标点</source>
-        <translation>無標點</translation>
     </message>
     <message>
         <source>数字写作汉字</source>

@@ -400,7 +400,15 @@ QRect channelBox(const DrawingSurface& surface, int channel) {
 // arrangements: where the mark's ink lands, whether it takes room, where the "a" stands, and
 // that the measured column is the drawn one.
 TEST_F(TextLayout, PunctuationInColumns) {
-    enum Where { TopRight, Centred, TurnedCentred, SmallBesideBefore, Dropped };
+    enum Where {
+        TopRight,
+        Centred,
+        TurnedCentred,
+        TurnedLow,
+        TurnedHigh,
+        SmallBesideBefore,
+        Dropped
+    };
     struct Row {
         const char* mark;
         VerticalPunctuation mode;
@@ -425,6 +433,12 @@ TEST_F(TextLayout, PunctuationInColumns) {
         {"》", vpClassical, Dropped},
         {"。", vpNone, Dropped},
         {"…", vpNone, Dropped},
+        {"。", vpVerticalSnug, TopRight},
+        {"《", vpVerticalSnug, TurnedLow},
+        {"「", vpVerticalSnug, TurnedLow},
+        {"）", vpVerticalSnug, TurnedHigh},
+        {"」", vpVerticalSnug, TurnedHigh},
+        {"—", vpVerticalSnug, TurnedCentred},
     };
     DrawingSurface metrics = blank();
     metrics.font = songAt(20);
@@ -472,6 +486,13 @@ TEST_F(TextLayout, PunctuationInColumns) {
                 EXPECT_NEAR(doubleCentreX(mark), 2 * centre, 3);
                 EXPECT_NEAR(doubleCentreY(mark), 2 * markTop + h, 3);
                 break;
+            case TurnedLow:
+            case TurnedHigh:
+                // Centred across, and in the lower or the upper half of the cell.
+                EXPECT_NEAR(doubleCentreX(mark), 2 * centre, 3);
+                EXPECT_NEAR(doubleCentreY(mark),
+                            2 * markTop + (row.where == TurnedLow ? 3 * h / 2 : h / 2), 3);
+                break;
             case SmallBesideBefore:
                 // Small, right of the column's middle, beside the lower half of the first 字.
                 EXPECT_GT(mark.left(), centre);
@@ -484,7 +505,7 @@ TEST_F(TextLayout, PunctuationInColumns) {
                 EXPECT_TRUE(mark.isEmpty());
                 break;
             }
-            if (row.where == TurnedCentred) {
+            if (row.where == TurnedCentred || row.where == TurnedLow || row.where == TurnedHigh) {
                 // A quarter turn: the ink's width and height exchange.
                 DrawingSurface upright = blank();
                 upright.font = songAt(20, 0x0000FF);
