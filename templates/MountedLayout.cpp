@@ -6,6 +6,7 @@
 #include "LayoutParts.h"
 
 #include <QCoreApplication>
+#include <QRect>
 #include <algorithm>
 #include <cmath>
 
@@ -88,18 +89,42 @@ struct Placed {
     bool fits = true;
 };
 
-// One side's inscription in columns from the nearest to the main text outwards (the 款 after
-// the last column goes left, the 上款 before the first goes right), starting at `top`, the
-// seal `sealAbove` (the leading seal) over its first column or `sealBelow` (the name seal)
-// under its last.
-struct Side {
-    QString text;
-    QString sealAbove;
-    QString sealBelow;
-    int direction = -1; // -1 to the left of the main text, +1 to its right
-};
-
 } // namespace
+
+void placeSide(TemplateLayout& layout, const InscriptionSide& side, int nearest, int from, int end,
+               int size, const std::function<void(const QRect&)>& placed) {
+    const QString text = spacedOnce(side.text);
+    const int pitch = rounded(1.5 * size);
+    int y = from;
+    if (!side.sealAbove.isEmpty()) {
+        const int width = rounded(leadingSealShare * size);
+        const QSize seal(width, 2 * width);
+        const QPoint at(nearest + (size - width) / 2, y);
+        layout.seals.push_back({side.sealAbove, seal, at, false});
+        placed(QRect(at, seal));
+        y += seal.height() + size / 2;
+    }
+    int x = nearest;
+    int bottom = y - size;
+    if (!text.isEmpty()) {
+        const QStringList parts = inscriptionColumns(text, capacityOf(end - y, size, text));
+        // Columns read from right to left: the 上款's first column is its outermost.
+        if (side.direction > 0)
+            x += int(parts.size() - 1) * pitch;
+        for (const QString& part : parts) {
+            bottom = putColumn(layout.inscriptions, part, size, QPoint(x, y));
+            placed(QRect(x, y, size, bottom - y));
+            if (&part != &parts.back())
+                x -= pitch;
+        }
+    }
+    if (!side.sealBelow.isEmpty()) {
+        const int side_ = rounded(nameSealShare * size);
+        const QPoint at(x + (size - side_) / 2, bottom + size);
+        layout.seals.push_back({side.sealBelow, QSize(side_, side_), at, true});
+        placed(QRect(at, QSize(side_, side_)));
+    }
+}
 
 MountedGrid chooseGrid(const QStringList& lines, QSizeF room, double sideEms) {
     const auto sized = [&](const QStringList& columns) {
@@ -262,46 +287,13 @@ bool placeMounted(TemplateLayout& layout, const WorkTemplate& work, const QStrin
     const int lowerSize = sizedSide(work.lower, start, top + height);
     const int upperSize = sizedSide(work.upper, top, top + height);
     const int size = std::min(lowerSize, upperSize);
-    const int pitch = rounded(1.5 * size);
-    const auto put = [&](const Side& side, int from) {
-        const QString text = spacedOnce(side.text);
-        const int end = top + height - (rows > 1 ? size : 0);
-        int y = from;
-        const int nearest =
-            side.direction < 0 ? mainInk.left() - gap - size : mainInk.right() + gap;
-        if (!side.sealAbove.isEmpty()) {
-            const int width = rounded(leadingSealShare * size);
-            const QSize seal(width, 2 * width);
-            const QPoint at(nearest + (size - width) / 2, y);
-            layout.seals.push_back({side.sealAbove, seal, at, false});
-            inside(QRect(at, seal));
-            y += seal.height() + size / 2;
-        }
-        int x = nearest;
-        int bottom = y - size;
-        if (!text.isEmpty()) {
-            const QStringList parts = inscriptionColumns(text, capacityOf(end - y, size, text));
-            // Columns read from right to left: the 上款's first column is its outermost.
-            if (side.direction > 0)
-                x += int(parts.size() - 1) * pitch;
-            for (const QString& part : parts) {
-                bottom = putColumn(layout.inscriptions, part, size, QPoint(x, y));
-                inside(QRect(x, y, size, bottom - y));
-                if (&part != &parts.back())
-                    x -= pitch;
-            }
-        }
-        if (!side.sealBelow.isEmpty()) {
-            const int side_ = rounded(nameSealShare * size);
-            const QPoint at(x + (size - side_) / 2, bottom + size);
-            layout.seals.push_back({side.sealBelow, QSize(side_, side_), at, true});
-            inside(QRect(at, QSize(side_, side_)));
-        }
-    };
+    const int end = top + height - (rows > 1 ? size : 0);
     if (!work.lower.isEmpty() || !work.nameSeal.isEmpty())
-        put({work.lower, QString(), work.nameSeal, -1}, start);
+        placeSide(layout, {work.lower, QString(), work.nameSeal, -1}, mainInk.left() - gap - size,
+                  start, end, size, inside);
     if (!work.upper.isEmpty() || !work.leadingSeal.isEmpty())
-        put({work.upper, work.leadingSeal, QString(), +1}, top);
+        placeSide(layout, {work.upper, work.leadingSeal, QString(), +1}, mainInk.right() + gap, top,
+                  end, size, inside);
     const int room = canvas.width() - 2 * rounded(marginShare * canvas.width());
     if (!placed.fits || placed.ink.width() > room)
         return false;

@@ -45,6 +45,11 @@ constexpr double fanSealScale = 1.25; // the name seal's side, in inscription ch
 // Mounted, a fan's seal is a little narrower than the inscription's characters and turned no
 // further than it reads.
 constexpr double mountedFanSealScale = 0.9;
+// A mounted couplet's lines cover this much of their strips, their characters at most this far
+// apart (in parts of a character), the margin below them this much the margin above.
+constexpr double mountedFill = 0.8;
+constexpr double mountedSpread = 0.8;
+constexpr double mountedBottomOverTop = 1.25;
 constexpr int readableTurn = 30;
 
 } // namespace
@@ -301,6 +306,46 @@ void layoutColumns(TemplateLayout& layout, const WorkTemplate& work) {
                       size);
 }
 
+// A mounted couplet's 款 beside the 下联 and its 上款 beside the 上联, each in the room between
+// the column and its strip's edge, at most 0.4 of the characters and at least half its own
+// size inside the edge, which mounting covers.
+void placeCoupletInscriptions(TemplateLayout& layout, const WorkTemplate& work, int stripWidth,
+                              int stripHeight) {
+    const int width = layout.canvas.width();
+    const int band = layout.canvas.height() - stripHeight;
+    for (const bool lowerSide : {true, false}) {
+        const QString text = lowerSide ? work.lower : work.upper;
+        const QString sealAbove = lowerSide ? QString() : work.leadingSeal;
+        const QString sealBelow = lowerSide ? work.nameSeal : QString();
+        if (text.isEmpty() && sealAbove.isEmpty() && sealBelow.isEmpty())
+            continue;
+        // The 上联 is the first block, on the right; the 下联 the second, on the left.
+        const TemplateLayout::Block& block = layout.blocks[lowerSide ? 1 : 0];
+        const int right = width - block.leftMargin;
+        const int left = right - block.extent.width();
+        const int stripLeft = lowerSide ? 0 : width - stripWidth;
+        const int room = lowerSide ? left - stripLeft : stripLeft + stripWidth - right;
+        const int size =
+            std::max(smallestCharacter, std::min(rounded(inscriptionScale * block.em), room / 2));
+        // Centred between the column and a margin of half its size at the strip's edge.
+        const int offset = size / 2 + (room - size / 2 - size) / 2;
+        const int nearest = lowerSide ? stripLeft + offset : right + room - offset - size;
+        const int step = block.em + block.charSpacing;
+        const int rows = int(withoutSpaces(block.text).size());
+        const int top = block.topMargin;
+        const int height = block.extent.height() - 2 * block.charSpacing;
+        const int from = lowerSide ? top + (rows >= 6 ? 2 * step : step) : top;
+        const QRect paper = QRect(stripLeft, band, stripWidth, stripHeight)
+                                .adjusted(size / 2, size / 2, -size / 2, -size / 2);
+        placeSide(layout, {text, sealAbove, sealBelow, lowerSide ? -1 : +1}, nearest, from,
+                  top + height - size, size, [&](const QRect& area) {
+                      mustFit(
+                          paper.contains(area),
+                          QCoreApplication::translate("Templates", "落款放不下：对联的纸条太窄。"));
+                  });
+    }
+}
+
 // A couplet in one picture, as it hangs: the 横批 across the top, read from right to left,
 // the 上联 on the right and the 下联 on the left, each one column on a strip of the paper.
 void layoutCouplet(TemplateLayout& layout, const WorkTemplate& work, int stripWidth,
@@ -314,7 +359,8 @@ void layoutCouplet(TemplateLayout& layout, const WorkTemplate& work, int stripWi
     const int band = layout.canvas.height() - stripHeight;
     const bool inscribed = !work.lower.isEmpty() || !work.upper.isEmpty() ||
                            !work.nameSeal.isEmpty() || !work.leadingSeal.isEmpty();
-    const double across = stripWidth * (inscribed ? 0.6 : 0.7);
+    // Mounted, the column leaves room on both sides for a 款 of a third of its characters.
+    const double across = stripWidth * (inscribed ? (work.mounted ? 0.45 : 0.6) : 0.7);
     const double down = stripHeight * (1 - 2 * marginShare);
     const double pixels = std::min(across, down / (count + characterGap * (count - 1)));
     const int width = layout.canvas.width();
@@ -325,10 +371,28 @@ void layoutCouplet(TemplateLayout& layout, const WorkTemplate& work, int stripWi
     const int points = fittedBlock(longer, work, pixels, 3, across, down,
                                    QCoreApplication::translate("Templates", "对联每行"), count)
                            .points;
+    // Mounted, both lines spread down their strips as a scroll's text is, by the longer's
+    // spacing, and stand a little above the middle.
+    int spacing = -1;
+    if (work.mounted && count > 1) {
+        const TemplateLayout::Block block =
+            measuredBlock(longer, work, points * 96.0 / 72.0 + 0.5, 3);
+        const int characters = block.extent.height() - 2 * block.charSpacing;
+        spacing = std::min(
+            rounded(mountedSpread * block.em),
+            block.charSpacing +
+                std::max(0, int((mountedFill * stripHeight - characters) / double(count - 1))));
+    }
     for (const auto& [text, stripLeft] : {std::pair{first, width - stripWidth}, {second, 0}}) {
         TemplateLayout::Block block = measuredBlock(text, work, points * 96.0 / 72.0 + 0.5, 3);
         block.leftMargin = width - stripLeft - stripWidth + (stripWidth - block.extent.width()) / 2;
         block.topMargin = band + rounded((stripHeight - block.extent.height()) * raisedShare);
+        if (spacing >= 0) {
+            block.charSpacing = spacing;
+            measure(block, work);
+            const int height = block.extent.height() - 2 * spacing;
+            block.topMargin = band + rounded((stripHeight - height) / (1 + mountedBottomOverTop));
+        }
         if (stripLeft == 0) {
             right = width - block.leftMargin;
             left = right - block.extent.width();
@@ -348,6 +412,10 @@ void layoutCouplet(TemplateLayout& layout, const WorkTemplate& work, int stripWi
         block.leftMargin = (width - block.extent.width()) / 2;
         block.topMargin = (band - block.extent.height()) / 2;
         layout.blocks.push_back(block);
+    }
+    if (work.mounted) {
+        placeCoupletInscriptions(layout, work, stripWidth, stripHeight);
+        return;
     }
     // The inscription goes on the 下联's strip; its seals and the 上款 with the 上联.
     // The inscription, its gap and the seal below it (a little wider) fit beside the column.

@@ -188,6 +188,27 @@ TEST(MountedTemplate, ACoupletIsThreeStripsAndItsSealShows) {
         for (int x = seal.left(); x <= seal.right(); ++x)
             whiteInSeal += image.pixel(x, yy) == white;
     EXPECT_GT(whiteInSeal, seal.width() * seal.height() / 20);
+    // The 下联 spreads down its strip, a little above the middle; its 款 a third of its
+    // characters, half a 款 character or more inside the strip's edge.
+    int stripTop = 0;
+    while (image.pixel(2, stripTop) != red)
+        ++stripTop;
+    const auto& second = work.layout.blocks[1];
+    const int columnLeft = image.width() - second.leftMargin - second.extent.width();
+    const QRect column = work.box(
+        isInk, QRect(columnLeft, stripTop, second.extent.width(), image.height()) & image.rect());
+    const double stripHeight = image.height() - stripTop;
+    EXPECT_GE(column.height() / stripHeight, 0.7);
+    const double above = column.top() - stripTop, below = image.height() - 1 - column.bottom();
+    EXPECT_GE(below / above, 1.0);
+    EXPECT_LE(below / above, 1.5);
+    const QRect inscription =
+        work.box(isInk, QRect(0, stripTop, columnLeft, image.height()) & image.rect());
+    ASSERT_FALSE(inscription.isNull());
+    EXPECT_GE(inscription.width(), 0.3 * column.width());
+    EXPECT_LE(inscription.width(), 0.5 * column.width());
+    EXPECT_GE(inscription.left(), inscription.width() / 2);
+    EXPECT_GE(seal.left(), inscription.width() / 2);
 }
 
 // A fan's long and short columns start at one radius (齐头), measured on each column's ink.
