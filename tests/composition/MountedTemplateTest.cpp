@@ -215,7 +215,7 @@ TEST(MountedTemplate, ACoupletIsThreeStripsAndItsSealShows) {
 TEST(MountedTemplate, AFansColumnsStartLevel) {
     const Composed work =
         compose(WorkFormat::Fan, QStringLiteral("白日依山尽黄河入海流欲穷千里目更上一层楼"),
-                QStringLiteral("丙午夏日"), QString(), 30);
+                QStringLiteral("丙午夏日 王之涣诗"), QStringLiteral("静斋"), 30);
     ASSERT_TRUE(work.layout.fan);
     const TemplateLayout::Fan& fan = *work.layout.fan;
     const int em = work.layout.blocks.front().em;
@@ -238,6 +238,16 @@ TEST(MountedTemplate, AFansColumnsStartLevel) {
     ASSERT_GE(tops.size(), 4u);
     const auto [low, high] = std::minmax_element(tops.begin(), tops.end());
     EXPECT_LT(*high - *low, 0.25 * em);
+    // The seal inside the ring by half a 款 character or more (the 款 is 0.3 to 0.5 em).
+    const QRect seal = work.box(isRed);
+    ASSERT_FALSE(seal.isNull());
+    for (int y = seal.top(); y <= seal.bottom(); ++y)
+        for (int x = seal.left(); x <= seal.right(); ++x)
+            if (isRed(work.image.pixel(x, y))) {
+                const double r = std::hypot(x - fan.ring.centre.x(), y - fan.ring.centre.y());
+                ASSERT_GT(r, fan.ring.inner + 0.15 * em) << x << "," << y;
+                ASSERT_LT(r, fan.ring.outer - 0.15 * em) << x << "," << y;
+            }
 }
 
 TEST(MountedTemplate, AnInscriptionIsCutWhereItReads) {
