@@ -94,6 +94,7 @@ const std::map<QString, KeyTable>& scriptCommandTable() {
           {"face", {KeyType::Text}},
           {"placement", {KeyType::Choice, {"horizontal", "vertical"}}},
           {"color", {KeyType::Color}},
+          {"matchFallbackWeight", {KeyType::Boolean}},
           {"convert", {KeyType::Choice, conversions}},
           {"close", {KeyType::Choice, closeWithPreview}}}},
         {"seal",

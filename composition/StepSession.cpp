@@ -139,6 +139,7 @@ struct StepSession::Dialogs {
         QString face = QStringLiteral("宋体");
         TextPlacement placement = tpVertical;
         TColor color = clBlack;
+        bool matchFallbackWeight = false;
         TSetSector record;
         bool pending = false;
     } rotated;
@@ -459,6 +460,8 @@ void StepSession::rotated(const QJsonObject& keys) {
         d.placement = tpVertical;
     if (const std::optional<TColor> color = colorOf(keys, "color"))
         d.color = *color;
+    if (keys.contains(QStringLiteral("matchFallbackWeight")))
+        d.matchFallbackWeight = keys.value(QStringLiteral("matchFallbackWeight")).toBool();
     // The record is taken in the order of the dialog: a size that is not a whole number stops
     // it there, the fields before it taken.
     const auto apply = [&] {
@@ -470,6 +473,7 @@ void StepSession::rotated(const QJsonObject& keys) {
         d.record.FaceName = d.face;
         d.record.Placement = d.placement;
         d.record.Color = d.color;
+        d.record.MatchFallbackWeight = d.matchFallbackWeight;
     };
     switch (closeOf(keys)) {
     case Close::Confirm:

@@ -100,6 +100,8 @@ QJsonObject elementKeys(const Element& element) {
                 {"face", r.FaceName},
                 {"placement", r.Placement == tpHorizontal ? "horizontal" : "vertical"}};
         putColor(keys, "color", r.Color);
+        if (r.MatchFallbackWeight)
+            keys.insert("matchFallbackWeight", true);
         break;
     }
     case ekSeal: {

@@ -780,6 +780,9 @@ QJsonArray templateSteps(const WorkTemplate& work) {
         text.insert(QStringLiteral("topMargin"), block.topMargin);
         text.insert(QStringLiteral("charSpacing"), block.charSpacing);
         text.insert(QStringLiteral("lineSpacing"), block.lineSpacing);
+        // Mounted, a character the face lacks (〇 in a date, often) is as heavy as the rest.
+        if (work.mounted)
+            text.insert(QStringLiteral("matchFallbackWeight"), true);
         if (block.fan) {
             // The block follows the ring just stamped.
             text.insert(QStringLiteral("fan"), true);
@@ -791,14 +794,17 @@ QJsonArray templateSteps(const WorkTemplate& work) {
         steps.append(text);
     }
     for (const TemplateLayout::Line& line : layout.inscriptions) {
-        steps.append(QJsonObject{{QStringLiteral("do"), QStringLiteral("rotated")},
-                                 {QStringLiteral("text"), line.text},
-                                 {QStringLiteral("angle"), 0},
-                                 {QStringLiteral("charSpacing"), line.charSpacing},
-                                 {QStringLiteral("size"), QString::number(line.size)},
-                                 {QStringLiteral("face"), work.face},
-                                 {QStringLiteral("placement"), QStringLiteral("vertical")},
-                                 {QStringLiteral("color"), colorText(work.ink)}});
+        QJsonObject rotated{{QStringLiteral("do"), QStringLiteral("rotated")},
+                            {QStringLiteral("text"), line.text},
+                            {QStringLiteral("angle"), 0},
+                            {QStringLiteral("charSpacing"), line.charSpacing},
+                            {QStringLiteral("size"), QString::number(line.size)},
+                            {QStringLiteral("face"), work.face},
+                            {QStringLiteral("placement"), QStringLiteral("vertical")},
+                            {QStringLiteral("color"), colorText(work.ink)}};
+        if (work.mounted)
+            rotated.insert(QStringLiteral("matchFallbackWeight"), true);
+        steps.append(rotated);
         steps.append(click(line.at));
     }
     for (const TemplateLayout::Seal& seal : layout.seals) {

@@ -228,7 +228,10 @@ void DrawFanTextBlock(DrawingSurface& surface, RichText& text, const TextSetting
         setFontFromSelection(font, character.attributes,
                              inscription ? inscriptionHeightOf(character.pixelHeight)
                                          : character.pixelHeight);
-        font.name = FontFallback::faceFor(font, character.string);
+        if (settings.MatchFallbackWeight)
+            font = FontFallback::matchedFont(font, character.string);
+        else
+            font.name = FontFallback::faceFor(font, character.string);
         font.escapement = -cell.angle;
         // The character's cell is centred on its place and turned about that centre: its
         // top-left corner, where the text goes out, is the corner turned with the column.

@@ -43,7 +43,8 @@ QString characterText(const QByteArray& c) {
 }
 
 void drawTurnedCharacter(DrawingSurface& surface, TColor colour, int x, int y, int angle, int size,
-                         const QString& faceName, const QString& character) {
+                         const QString& faceName, const QString& character,
+                         bool matchFallbackWeight = false) {
     surface.font.color = colour;
     if (character.isEmpty())
         return;
@@ -58,7 +59,10 @@ void drawTurnedCharacter(DrawingSurface& surface, TColor colour, int x, int y, i
     turned.charset = 1;
     turned.pitch = 0;
     turned.color = colour;
-    turned.name = FontFallback::faceFor(turned, character.toUcs4().value(0));
+    if (matchFallbackWeight)
+        turned = FontFallback::matchedFont(turned, character);
+    else
+        turned.name = FontFallback::faceFor(turned, character.toUcs4().value(0));
     surface.textOutWithFont(x, y, character, turned);
 }
 
@@ -115,7 +119,8 @@ void DrawRotatedText(DrawingSurface& surface, int x, int y, const TSetSector& se
     const QStringList characters = RotatedTextCharacters(settings);
     for (qsizetype k = 0; k < cells.size(); ++k)
         drawTurnedCharacter(surface, settings.Color, cells[k].origin.x(), cells[k].origin.y(),
-                            settings.Angle, settings.Size, settings.FaceName, characters[k]);
+                            settings.Angle, settings.Size, settings.FaceName, characters[k],
+                            settings.MatchFallbackWeight);
 }
 
 qint32 RotatedTextSizeFromText(const QString& text) {

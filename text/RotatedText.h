@@ -35,6 +35,8 @@ struct TSetSector {
     QString FaceName = QStringLiteral("宋体");
     TextPlacement Placement = tpHorizontal;
     TColor Color = clBtnFace;
+    // A character drawn from a fallback face is thickened to the stems of its own face.
+    bool MatchFallbackWeight = false;
 
     bool operator==(const TSetSector&) const = default;
 };

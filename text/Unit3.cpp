@@ -16,6 +16,7 @@
 #include "SpinEdit.h"
 #include "Step.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -100,6 +101,10 @@ void TForm3::buildControls(const QStringList& sizes, const QStringList& faces) {
     fontGrid->addWidget(ComboBox2, 2, 3);
     fontGrid->addWidget(Label6, 3, 0);
     fontGrid->addWidget(ColorButton1, 3, 1, Qt::AlignLeft);
+    MatchFallbackCheckBox =
+        named(new QCheckBox(tr("补字同粗细"), GroupBox1), "MatchFallbackCheckBox");
+    MatchFallbackCheckBox->setToolTip(tr("字体缺的字从其他字体补上时，笔画加粗到与本字体一样"));
+    fontGrid->addWidget(MatchFallbackCheckBox, 3, 2, 1, 2);
 
     GroupBox2 = named(new QGroupBox(tr("放置方式"), this), "GroupBox2");
     auto* placementRow = new QHBoxLayout(GroupBox2);
@@ -176,6 +181,7 @@ void TForm3::ApplyRotatedTextSettings() {
     RotatedTextSettings.FaceName = ComboBox2->currentText();
     RotatedTextSettings.Placement = PlacementChoice;
     RotatedTextSettings.Color = ColorButton1->color();
+    RotatedTextSettings.MatchFallbackWeight = MatchFallbackCheckBox->isChecked();
 }
 
 void TForm3::ResetRotatedTextSettings() {

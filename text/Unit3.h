@@ -13,6 +13,7 @@
 #include <QStringList>
 
 class ColorButton;
+class QCheckBox;
 class ImageControl;
 class QComboBox;
 class QGroupBox;
@@ -70,10 +71,11 @@ public:
     QComboBox* ComboBox1 = nullptr; // size in pixels
     QComboBox* ComboBox2 = nullptr; // face
     ColorButton* ColorButton1 = nullptr;
-    QGroupBox* GroupBox2 = nullptr;       // 放置方式
-    QRadioButton* RadioButton1 = nullptr; // 横向放置
-    QRadioButton* RadioButton2 = nullptr; // 纵向放置
-    ImageControl* Image1 = nullptr;       // the 148 x 148 preview
+    QCheckBox* MatchFallbackCheckBox = nullptr; // 补字同粗细
+    QGroupBox* GroupBox2 = nullptr;             // 放置方式
+    QRadioButton* RadioButton1 = nullptr;       // 横向放置
+    QRadioButton* RadioButton2 = nullptr;       // 纵向放置
+    ImageControl* Image1 = nullptr;             // the 148 x 148 preview
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;

@@ -1029,6 +1029,14 @@ The recovery journal was kept at “%2”.</translation>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>补字同粗细</source>
+        <translation>Match weight</translation>
+    </message>
+    <message>
+        <source>字体缺的字从其他字体补上时，笔画加粗到与本字体一样</source>
+        <translation>Characters the font lacks are taken from another font, with their strokes as heavy as this font’s</translation>
+    </message>
 </context>
 <context>
     <name>TForm4</name>

@@ -1029,6 +1029,14 @@ Do you want to replace it?</source>
         <source>取消</source>
         <translation>取消</translation>
     </message>
+    <message>
+        <source>补字同粗细</source>
+        <translation>補字同粗細</translation>
+    </message>
+    <message>
+        <source>字体缺的字从其他字体补上时，笔画加粗到与本字体一样</source>
+        <translation>字型缺的字從其他字型補上時，筆畫加粗到與本字型一樣</translation>
+    </message>
 </context>
 <context>
     <name>TForm4</name>

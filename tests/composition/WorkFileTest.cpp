@@ -59,7 +59,11 @@ TEST_F(Works, EveryStepKindAtTheEdgesOfItsKeysComesBack) {
          {"charSpacing", INT_MIN},
          {"lineSpacing", INT_MAX},
          {"matchFallbackWeight", true}},
-        {{"do", "rotated"}, {"text", "落款"}, {"angle", -180}, {"charSpacing", INT_MAX}},
+        {{"do", "rotated"},
+         {"text", "落款"},
+         {"angle", -180},
+         {"charSpacing", INT_MAX},
+         {"matchFallbackWeight", true}},
         {{"do", "seal"},
          {"text", "印\n\n"}, // a last empty line is a line of the seal
          {"width", 40},

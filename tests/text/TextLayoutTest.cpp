@@ -7,6 +7,8 @@
 #include "TextLayout.h"
 #include "FanTextLayout.h"
 #include "FontFallback.h"
+#include "Gbk.h"
+#include "RotatedText.h"
 #include "TarvelError.h"
 #include "TextMeasure.h"
 
@@ -601,6 +603,22 @@ TEST_F(TextLayout, CharacterTheFaceLacksIsDrawnInTheChainsFace) {
         EXPECT_EQ(inFace(QStringLiteral("LXGW WenKai")), brush);
         EXPECT_GT(ink(matched), ink(brush) * 5 / 4);
         settings.MatchFallbackWeight = false;
+        // A line of rotated text takes the same choice.
+        if (mode == vpOriginal) {
+            TSetSector line;
+            line.Characters = QStringLiteral("盡");
+            line.Text = Gbk::encode(line.Characters);
+            line.Size = 28;
+            line.FaceName = QStringLiteral("Ma Shan Zheng");
+            line.Color = clBlack;
+            const auto rotated = [&](bool match) {
+                line.MatchFallbackWeight = match;
+                DrawingSurface surface = blank();
+                DrawRotatedText(surface, 40, 40, line);
+                return ink(surface.image());
+            };
+            EXPECT_GT(rotated(true), rotated(false) * 5 / 4);
+        }
     }
     FontFallback::setFaces({});
 }
