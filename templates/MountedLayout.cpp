@@ -33,6 +33,9 @@ constexpr double squareShare = 0.7;     // of both sides of a square
 constexpr double nameSealShare = 0.85;
 constexpr double leadingSealShare = 0.8;
 constexpr int smallestCharacter = 8;
+// The grid's estimate counts whole cells; the glyphs' ink is smaller, so the search for the
+// largest size that fits starts above it.
+constexpr double largestGuess = 1.3;
 
 double columnEms(qsizetype columns) {
     return double(columns) * (1 + 2 * columnSpacing);
@@ -219,10 +222,11 @@ QStringList inscriptionColumns(const QString& text, int capacity) {
 
 namespace {
 
-// The whole layout at one size of the main characters; false when it does not fit the paper
-// inside its margins.
+// The whole layout at one size of the main characters, the columns spread apart by a share
+// (0 to 1) of what would fill the paper's width; false when it does not fit the paper inside its
+// margins.
 bool placeMounted(TemplateLayout& layout, const WorkTemplate& work, const QStringList& columns,
-                  double pixels) {
+                  double pixels, double spread) {
     const QSize canvas = layout.canvas;
     TemplateLayout::Block block;
     block.text = columns.join(QLatin1Char('\n'));
@@ -248,9 +252,10 @@ bool placeMounted(TemplateLayout& layout, const WorkTemplate& work, const QStrin
     if ((canvas.width() > canvas.height() || square) && columns.size() > 1) {
         const double target = (square ? squareShare : longSideShare) * canvas.width();
         if (block.extent.width() < target) {
-            block.lineSpacing = std::min(
-                rounded(widestColumnSpacing * em),
-                block.lineSpacing + int((target - block.extent.width()) / (2 * columns.size())));
+            block.lineSpacing =
+                std::min(rounded(widestColumnSpacing * em),
+                         block.lineSpacing +
+                             int(spread * (target - block.extent.width()) / (2 * columns.size())));
             measure(block, work);
         }
     }
@@ -265,6 +270,7 @@ bool placeMounted(TemplateLayout& layout, const WorkTemplate& work, const QStrin
                         block.extent.width() - 2 * block.lineSpacing, height);
     const int gap = rounded(inscriptionGap * em);
     Placed placed{mainInk};
+    placed.fits = top >= rounded(marginShare * canvas.height());
     const auto inside = [&](const QRect& area) {
         placed.ink |= area;
         if (area.bottom() > canvas.height() - 1 - area.width() / 2 || area.top() < 0)
@@ -279,8 +285,14 @@ bool placeMounted(TemplateLayout& layout, const WorkTemplate& work, const QStrin
         int size = std::max(smallestCharacter, rounded(inscriptionShare * em));
         const int smallest = std::max(smallestCharacter, rounded(smallestInscriptionShare * em));
         const int chars = int(withoutSpaces(text).size());
-        while (size > smallest &&
-               capacityOf(to - from - (rows > 1 ? size : 0), size, text) < std::min(chars, 3))
+        const auto holds = [&](int s) {
+            return capacityOf(to - from - (rows > 1 ? s : 0), s, text);
+        };
+        // One column where a size in the range holds it all; otherwise columns of three or more.
+        for (int s = size; s >= smallest; --s)
+            if (holds(s) >= chars)
+                return s;
+        while (size > smallest && holds(size) < std::min(chars, 3))
             --size;
         return size;
     };
@@ -326,15 +338,18 @@ void layoutMounted(TemplateLayout& layout, const WorkTemplate& work) {
         (!work.upper.isEmpty() || !work.leadingSeal.isEmpty() ? inscriptionGap + inscriptionShare
                                                               : 0);
     const MountedGrid grid = chooseGrid(lines, room, sideEms);
-    // The estimate made smaller until the inscriptions and seals fit too.
-    for (double pixels = grid.em;; pixels *= 0.97) {
+    // The estimate made smaller until the inscriptions and seals fit too; at each size the
+    // columns spread less before the characters are made smaller.
+    for (double pixels = grid.em * largestGuess;; pixels *= 0.97) {
         checkCharacterSize(pixels, QCoreApplication::translate("Templates", "正文"), count);
-        TemplateLayout trial;
-        trial.canvas = layout.canvas;
-        trial.dpi = layout.dpi;
-        if (placeMounted(trial, work, grid.columns, pixels)) {
-            layout = trial;
-            return;
+        for (const double spread : {1.0, 0.5, 0.0}) {
+            TemplateLayout trial;
+            trial.canvas = layout.canvas;
+            trial.dpi = layout.dpi;
+            if (placeMounted(trial, work, grid.columns, pixels, spread)) {
+                layout = trial;
+                return;
+            }
         }
     }
 }

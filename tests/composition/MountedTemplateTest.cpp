@@ -106,7 +106,7 @@ TEST(MountedTemplate, TheTextFillsThePaperWithBalancedMargins) {
         double longSide, shortSide; // the least share of the paper's sides the text covers
     } cases[] = {{WorkFormat::CentralScroll, "上善若水厚德载物", 0.7, 0},
                  {WorkFormat::HangingScroll, "白日依山尽黄河入海流欲穷千里目更上一层楼", 0.7, 0},
-                 {WorkFormat::Square, "宁静致远", 0.45, 0.45}};
+                 {WorkFormat::Square, "宁静致远", 0.55, 0.52}};
     for (const auto& c : cases) {
         const Composed work =
             compose(c.format, QString::fromUtf8(c.text), QStringLiteral("丙午秋日 静斋书"));
