@@ -249,7 +249,7 @@ void StepSession::run(const ScriptStep& step) {
     } else if (command == QLatin1String("exportPdf")) {
         exportPdfStep(keys);
     } else {
-        throw TarvelError(QStringLiteral("没有命令“%1”").arg(command));
+        throw TarvelError(Messages::noCommand(command));
     }
 }
 
