@@ -7,6 +7,7 @@
 
 #include "EffectKind.h"
 #include "Messages.h"
+#include "PrintSize.h"
 #include "TextSettings.h"
 
 #include <QCoreApplication>
@@ -62,7 +63,7 @@ const std::map<QString, KeyTable>& scriptCommandTable() {
           {"picture", {KeyType::File}},
           {"blank", {KeyType::Boolean}},
           {"layout", {KeyType::Choice, {"tile", "stretch", "center"}}},
-          {"resolution", length({KeyType::Integer, {}, 1, 2400})},
+          {"resolution", length({KeyType::Integer, {}, minimumResolution, maximumResolution})},
           {"close", {KeyType::Choice, closePlain}}}},
         {"text",
          {{"open", {KeyType::File}},
@@ -93,7 +94,7 @@ const std::map<QString, KeyTable>& scriptCommandTable() {
           {"saveAs", {KeyType::File}}}},
         {"rotated",
          {{"text", {KeyType::Text}},
-          {"angle", {KeyType::Integer, {}, -180, 180}},
+          {"angle", {KeyType::Integer, {}, -limits::rotatedAngle, limits::rotatedAngle}},
           {"charSpacing", length({KeyType::Integer})},
           {"size", length({KeyType::Text})},
           {"face", {KeyType::Text}},
@@ -106,19 +107,19 @@ const std::map<QString, KeyTable>& scriptCommandTable() {
          {{"text", {KeyType::Text}},
           {"width", length({KeyType::Integer})},
           {"height", length({KeyType::Integer})},
-          {"strokeWeight", {KeyType::Integer, {}, 400, 1000}},
+          {"strokeWeight", {KeyType::Integer, {}, limits::sealWeightMin, limits::sealWeightMax}},
           {"charSpacing", length({KeyType::Integer})},
           {"edgeWidth", length({KeyType::Integer})},
           {"face", {KeyType::Text}},
           {"style", {KeyType::Choice, {"intaglio", "relief"}}},
           {"corner", {KeyType::Choice, {"square", "rounded"}}},
           {"arrangement", {KeyType::Integer, {}, 0, 3}},
-          {"angle", {KeyType::Integer, {}, -60, 60}},
+          {"angle", {KeyType::Integer, {}, -limits::sealAngle, limits::sealAngle}},
           {"convert", {KeyType::Choice, conversions}},
           {"ink", {KeyType::Choice, {"red", "cinnabar", "vermilion"}}},
-          {"frameWidth", length({KeyType::Integer, {}, 1, 200})},
+          {"frameWidth", length({KeyType::Integer, {}, 1, limits::sealFrameMax})},
           {"smooth", {KeyType::Boolean}},
-          {"wear", {KeyType::Integer, {}, 0, 100}},
+          {"wear", {KeyType::Integer, {}, 0, limits::sealWearMax}},
           {"seed", {KeyType::Integer}},
           {"wearStyle", {KeyType::Choice, {"specks", "pressed"}}},
           {"paper", {KeyType::Boolean}},
@@ -132,11 +133,11 @@ const std::map<QString, KeyTable>& scriptCommandTable() {
           {"fillColor", {KeyType::Color}},
           {"close", {KeyType::Choice, closeWithPreview}}}},
         {"fan",
-         {{"lineWidth", length({KeyType::Integer, {}, 1, 10})},
+         {{"lineWidth", length({KeyType::Integer, {}, 1, limits::fanLineMax})},
           {"radius", length({KeyType::Integer, {}, limits::fanRadiusMin, limits::fanRadiusMax})},
           {"shape", {KeyType::Choice, {"leaf", "ring"}}},
           {"innerRadius", length({KeyType::Integer, {}, 0, limits::fanRadiusMax})},
-          {"span", {KeyType::Integer, {}, 0, 360}},
+          {"span", {KeyType::Integer, {}, 0, limits::fanSpanMax}},
           {"lineColor", {KeyType::Color}},
           {"fillColor", {KeyType::Color}},
           {"onColor", {KeyType::Boolean}},
@@ -184,7 +185,7 @@ const std::map<QString, KeyTable>& scriptCommandTable() {
             {"A5", "A4", "A3", "A2", "A1", "A0", "B5", "B4", "B3", "B2", "letter"}}},
           // Given, the work is drawn again from its steps at this resolution; without it the
           // canvas's pixels are embedded.
-          {"dpi", {KeyType::Integer, {}, 1, 2400}}}},
+          {"dpi", {KeyType::Integer, {}, minimumResolution, maximumResolution}}}},
         {"saveWork", {{"file", {KeyType::File}}}},
         {"openWork", {{"file", {KeyType::File}}}},
     };
