@@ -14,5 +14,16 @@ inline constexpr int textPoints = 1638;
 // The fan dialog's outer radius, and its ring's inner radius at most, in pixels.
 inline constexpr int fanRadiusMin = 10;
 inline constexpr int fanRadiusMax = 1000;
+// The fan's outline in pixels at most, and the span of its ring in degrees.
+inline constexpr int fanLineMax = 10;
+inline constexpr int fanSpanMax = 360;
+// How far a line of rotated characters and a seal turn, in degrees either way.
+inline constexpr int rotatedAngle = 180;
+inline constexpr int sealAngle = 60;
+// A seal's stroke weight (as a font weight), its frame in pixels and its wear in percent.
+inline constexpr int sealWeightMin = 400;
+inline constexpr int sealWeightMax = 1000;
+inline constexpr int sealFrameMax = 200;
+inline constexpr int sealWearMax = 100;
 
 } // namespace limits

@@ -42,4 +42,9 @@ inline QString cannotReadPicture(const QString& quotedName, const QString& probl
     return QCoreApplication::translate("Messages", "无法读取图片%1：%2。").arg(quotedName, problem);
 }
 
+// A script or work step names a command there is none of.
+inline QString noCommand(const QString& command) {
+    return QCoreApplication::translate("Messages", "没有命令“%1”").arg(command);
+}
+
 } // namespace Messages

@@ -6,12 +6,16 @@
 #include "Limits.h"
 
 #include "EffectKind.h"
+#include "Messages.h"
+#include "PrintSize.h"
 #include "TextSettings.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QRegularExpression>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <map>
@@ -20,6 +24,8 @@ namespace {
 
 // Where a press lands: any point a nudge can move an element to.
 constexpr qint64 pointLimit = 1000000000;
+// The characters of one text key.
+constexpr qsizetype largestText = 1000000;
 
 const QStringList closeWithPreview = {"confirm", "apply", "cancel", "closebox", "preview", "clear"};
 const QStringList closePlain = {"confirm", "apply", "cancel", "closebox"};
@@ -57,7 +63,7 @@ const std::map<QString, KeyTable>& scriptCommandTable() {
           {"picture", {KeyType::File}},
           {"blank", {KeyType::Boolean}},
           {"layout", {KeyType::Choice, {"tile", "stretch", "center"}}},
-          {"resolution", length({KeyType::Integer, {}, 1, 2400})},
+          {"resolution", length({KeyType::Integer, {}, minimumResolution, maximumResolution})},
           {"close", {KeyType::Choice, closePlain}}}},
         {"text",
          {{"open", {KeyType::File}},
@@ -88,7 +94,7 @@ const std::map<QString, KeyTable>& scriptCommandTable() {
           {"saveAs", {KeyType::File}}}},
         {"rotated",
          {{"text", {KeyType::Text}},
-          {"angle", {KeyType::Integer, {}, -180, 180}},
+          {"angle", {KeyType::Integer, {}, -limits::rotatedAngle, limits::rotatedAngle}},
           {"charSpacing", length({KeyType::Integer})},
           {"size", length({KeyType::Text})},
           {"face", {KeyType::Text}},
@@ -101,19 +107,19 @@ const std::map<QString, KeyTable>& scriptCommandTable() {
          {{"text", {KeyType::Text}},
           {"width", length({KeyType::Integer})},
           {"height", length({KeyType::Integer})},
-          {"strokeWeight", {KeyType::Integer, {}, 400, 1000}},
+          {"strokeWeight", {KeyType::Integer, {}, limits::sealWeightMin, limits::sealWeightMax}},
           {"charSpacing", length({KeyType::Integer})},
           {"edgeWidth", length({KeyType::Integer})},
           {"face", {KeyType::Text}},
           {"style", {KeyType::Choice, {"intaglio", "relief"}}},
           {"corner", {KeyType::Choice, {"square", "rounded"}}},
           {"arrangement", {KeyType::Integer, {}, 0, 3}},
-          {"angle", {KeyType::Integer, {}, -60, 60}},
+          {"angle", {KeyType::Integer, {}, -limits::sealAngle, limits::sealAngle}},
           {"convert", {KeyType::Choice, conversions}},
           {"ink", {KeyType::Choice, {"red", "cinnabar", "vermilion"}}},
-          {"frameWidth", length({KeyType::Integer, {}, 1, 200})},
+          {"frameWidth", length({KeyType::Integer, {}, 1, limits::sealFrameMax})},
           {"smooth", {KeyType::Boolean}},
-          {"wear", {KeyType::Integer, {}, 0, 100}},
+          {"wear", {KeyType::Integer, {}, 0, limits::sealWearMax}},
           {"seed", {KeyType::Integer}},
           {"wearStyle", {KeyType::Choice, {"specks", "pressed"}}},
           {"paper", {KeyType::Boolean}},
@@ -127,11 +133,11 @@ const std::map<QString, KeyTable>& scriptCommandTable() {
           {"fillColor", {KeyType::Color}},
           {"close", {KeyType::Choice, closeWithPreview}}}},
         {"fan",
-         {{"lineWidth", length({KeyType::Integer, {}, 1, 10})},
+         {{"lineWidth", length({KeyType::Integer, {}, 1, limits::fanLineMax})},
           {"radius", length({KeyType::Integer, {}, limits::fanRadiusMin, limits::fanRadiusMax})},
           {"shape", {KeyType::Choice, {"leaf", "ring"}}},
           {"innerRadius", length({KeyType::Integer, {}, 0, limits::fanRadiusMax})},
-          {"span", {KeyType::Integer, {}, 0, 360}},
+          {"span", {KeyType::Integer, {}, 0, limits::fanSpanMax}},
           {"lineColor", {KeyType::Color}},
           {"fillColor", {KeyType::Color}},
           {"onColor", {KeyType::Boolean}},
@@ -179,7 +185,7 @@ const std::map<QString, KeyTable>& scriptCommandTable() {
             {"A5", "A4", "A3", "A2", "A1", "A0", "B5", "B4", "B3", "B2", "letter"}}},
           // Given, the work is drawn again from its steps at this resolution; without it the
           // canvas's pixels are embedded.
-          {"dpi", {KeyType::Integer, {}, 1, 2400}}}},
+          {"dpi", {KeyType::Integer, {}, minimumResolution, maximumResolution}}}},
         {"saveWork", {{"file", {KeyType::File}}}},
         {"openWork", {{"file", {KeyType::File}}}},
     };
@@ -237,59 +243,85 @@ std::vector<int> stepLines(const QByteArray& json, qsizetype& objects) {
 QString jsonProblem(QJsonParseError::ParseError error) {
     switch (error) {
     case QJsonParseError::UnterminatedObject:
-        return QStringLiteral("对象没有以“}”结束");
+        return QCoreApplication::translate("Script", "对象没有以“}”结束");
     case QJsonParseError::MissingNameSeparator:
-        return QStringLiteral("键后面缺少“:”");
+        return QCoreApplication::translate("Script", "键后面缺少“:”");
     case QJsonParseError::UnterminatedArray:
-        return QStringLiteral("列表没有以“]”结束");
+        return QCoreApplication::translate("Script", "列表没有以“]”结束");
     case QJsonParseError::MissingValueSeparator:
-        return QStringLiteral("两项之间缺少“,”");
+        return QCoreApplication::translate("Script", "两项之间缺少“,”");
     case QJsonParseError::IllegalNumber:
     case QJsonParseError::TerminationByNumber:
-        return QStringLiteral("数字无效");
+        return QCoreApplication::translate("Script", "数字无效");
     case QJsonParseError::IllegalEscapeSequence:
-        return QStringLiteral("转义序列无效");
+        return QCoreApplication::translate("Script", "转义序列无效");
     case QJsonParseError::IllegalUTF8String:
-        return QStringLiteral("字符串不是有效的 UTF-8");
+        return QCoreApplication::translate("Script", "字符串不是有效的 UTF-8");
     case QJsonParseError::UnterminatedString:
-        return QStringLiteral("字符串没有结束");
+        return QCoreApplication::translate("Script", "字符串没有结束");
     case QJsonParseError::MissingObject:
-        return QStringLiteral("逗号后面缺少对象");
+        return QCoreApplication::translate("Script", "逗号后面缺少对象");
     case QJsonParseError::DeepNesting:
-        return QStringLiteral("嵌套太深");
+        return QCoreApplication::translate("Script", "嵌套太深");
     case QJsonParseError::DocumentTooLarge:
-        return QStringLiteral("文档太大");
+        return QCoreApplication::translate("Script", "文档太大");
     case QJsonParseError::GarbageAtEnd:
-        return QStringLiteral("结尾有多余的内容");
+        return QCoreApplication::translate("Script", "结尾有多余的内容");
     default:
-        return QStringLiteral("值无效");
+        return QCoreApplication::translate("Script", "值无效");
     }
 }
 
-QString where(const ScriptStep& step) {
-    return QStringLiteral("第 %1 行，第 %2 步").arg(step.line).arg(step.number);
+// The script's messages say where they found the fault: a line, and a step on it.
+QString atLine(int line, const QString& text) {
+    return QCoreApplication::translate("Script", "第 %1 行：%2").arg(line).arg(text);
 }
 
 [[noreturn]] void fail(const ScriptStep& step, const QString& text) {
-    throw ScriptFormatError(where(step) + QStringLiteral("：") + text);
+    throw ScriptFormatError(QCoreApplication::translate("Script", "第 %1 行，第 %2 步：%3")
+                                .arg(step.line)
+                                .arg(step.number)
+                                .arg(text));
 }
+
+QString needsKey(const QString& command, const QString& key) {
+    return QCoreApplication::translate("Script", "命令“%1”需要键“%2”").arg(command, key);
+}
+
+QString mustBeList(const QString& key) {
+    return QCoreApplication::translate("Script", "键“%1”必须是列表").arg(key);
+}
+
+QString mustBeBoolean(const QString& key) {
+    return QCoreApplication::translate("Script", "键“%1”必须是 true 或 false").arg(key);
+}
+
+// A command given more than one of keys that exclude each other.
+QString onlyOneOf(const QString& command, const std::array<const char*, 3>& keys) {
+    return QCoreApplication::translate("Script", "命令“%1”只能有键“%2”、“%3”和“%4”中的一个")
+        .arg(command, QLatin1String(keys[0]), QLatin1String(keys[1]), QLatin1String(keys[2]));
+}
+
+void checkKey(const ScriptStep& step, const QString& key, const QJsonValue& value,
+              const KeyRule& rule);
 
 void checkColor(const ScriptStep& step, const QString& key, const QJsonValue& value) {
     // Anchored at the very end: "$" would also match before a final line break.
     static const QRegularExpression pattern(
         QRegularExpression::anchoredPattern(QStringLiteral("#[0-9A-Fa-f]{6}")));
     if (!value.isString() || !pattern.match(value.toString()).hasMatch())
-        fail(step, QStringLiteral("键“%1”必须是“#RRGGBB”形式的颜色").arg(key));
+        fail(step,
+             QCoreApplication::translate("Script", "键“%1”必须是“#RRGGBB”形式的颜色").arg(key));
 }
 
 void checkInteger(const ScriptStep& step, const QString& key, const QJsonValue& value,
                   const KeyRule& rule) {
     const double d = value.toDouble();
     if (!value.isDouble() || d != std::floor(d) || !std::isfinite(d))
-        fail(step, QStringLiteral("键“%1”必须是整数").arg(key));
+        fail(step, QCoreApplication::translate("Script", "键“%1”必须是整数").arg(key));
     // Compared as doubles first: a huge number must not be converted to an integer.
     if (d < double(rule.minimum) || d > double(rule.maximum))
-        fail(step, QStringLiteral("键“%1”必须在 %2 到 %3 之间")
+        fail(step, QCoreApplication::translate("Script", "键“%1”必须在 %2 到 %3 之间")
                        .arg(key)
                        .arg(rule.minimum)
                        .arg(rule.maximum));
@@ -306,10 +338,12 @@ bool holdsWords(const QString& key) {
 
 void checkText(const ScriptStep& step, const QString& key, const QJsonValue& value) {
     if (!value.isString())
-        fail(step, QStringLiteral("键“%1”必须是字符串").arg(key));
+        fail(step, QCoreApplication::translate("Script", "键“%1”必须是字符串").arg(key));
     const QString text = value.toString();
-    if (text.size() > 1000000)
-        fail(step, QStringLiteral("键“%1”的文本太长（最多 1000000 个字符）").arg(key));
+    if (text.size() > largestText)
+        fail(step, QCoreApplication::translate("Script", "键“%1”的文本太长（最多 %2 个字符）")
+                       .arg(key)
+                       .arg(largestText));
     if (!holdsWords(key))
         return;
     qsizetype position = 0;
@@ -320,7 +354,8 @@ void checkText(const ScriptStep& step, const QString& key, const QJsonValue& val
         if ((code < 0x20 && code != u'\t' && code != u'\n' && code != u'\r') ||
             (code >= 0x7F && code <= 0x9F))
             fail(step,
-                 QStringLiteral("键“%1”的第 %2 个字符是控制字符（U+%3）：文字里只能有换行和制表符")
+                 QCoreApplication::translate(
+                     "Script", "键“%1”的第 %2 个字符是控制字符（U+%3）：文字里只能有换行和制表符")
                      .arg(key)
                      .arg(position)
                      .arg(QString::number(code, 16).toUpper().rightJustified(4, QLatin1Char('0'))));
@@ -329,7 +364,7 @@ void checkText(const ScriptStep& step, const QString& key, const QJsonValue& val
 
 void checkRuns(const ScriptStep& step, const QJsonValue& value) {
     if (!value.isArray())
-        fail(step, QStringLiteral("键“runs”必须是列表"));
+        fail(step, mustBeList(QStringLiteral("runs")));
     static const KeyTable runKeys = {{"text", {KeyType::Text}},
                                      {"face", {KeyType::Text}},
                                      {"size", {KeyType::Integer, {}, 1, limits::textPoints}},
@@ -340,34 +375,19 @@ void checkRuns(const ScriptStep& step, const QJsonValue& value) {
                                      {"strikeout", {KeyType::Boolean}}};
     for (const QJsonValue& run : value.toArray()) {
         if (!run.isObject())
-            fail(step, QStringLiteral("“runs”的每一项都必须是对象"));
+            fail(step, QCoreApplication::translate("Script", "“runs”的每一项都必须是对象"));
         const QJsonObject object = run.toObject();
         for (auto it = object.begin(); it != object.end(); ++it) {
             auto rule = runKeys.find(it.key());
             if (rule == runKeys.end())
-                fail(step, QStringLiteral("“runs”中没有键“%1”").arg(it.key()));
-            switch (rule->second.type) {
-            case KeyType::Text:
-                checkText(step, it.key(), it.value());
-                break;
-            case KeyType::Integer:
-                checkInteger(step, it.key(), it.value(), rule->second);
-                break;
-            case KeyType::Color:
-                // "auto": the text's own colour, which follows the system's.
-                if (it.value() != QLatin1String("auto"))
-                    checkColor(step, it.key(), it.value());
-                break;
-            case KeyType::Boolean:
-                if (!it.value().isBool())
-                    fail(step, QStringLiteral("键“%1”必须是 true 或 false").arg(it.key()));
-                break;
-            default:
-                break;
-            }
+                fail(step,
+                     QCoreApplication::translate("Script", "“runs”中没有键“%1”").arg(it.key()));
+            // "auto": the text's own colour, which follows the system's.
+            if (rule->second.type != KeyType::Color || it.value() != QLatin1String("auto"))
+                checkKey(step, it.key(), it.value(), rule->second);
         }
         if (!object.contains(QStringLiteral("text")))
-            fail(step, QStringLiteral("“runs”的每一项都需要键“text”"));
+            fail(step, QCoreApplication::translate("Script", "“runs”的每一项都需要键“text”"));
     }
 }
 
@@ -383,20 +403,20 @@ void checkKey(const ScriptStep& step, const QString& key, const QJsonValue& valu
     case KeyType::File:
         checkText(step, key, value);
         if (value.toString().isEmpty() || value.toString().contains(QChar(0)))
-            fail(step, QStringLiteral("键“%1”必须是文件名").arg(key));
+            fail(step, QCoreApplication::translate("Script", "键“%1”必须是文件名").arg(key));
         break;
     case KeyType::Color:
         checkColor(step, key, value);
         break;
     case KeyType::Boolean:
         if (!value.isBool())
-            fail(step, QStringLiteral("键“%1”必须是 true 或 false").arg(key));
+            fail(step, mustBeBoolean(key));
         break;
     case KeyType::Point: {
         const QJsonArray a = value.toArray();
         const KeyRule coordinate{KeyType::Integer, {}, -pointLimit, pointLimit};
         if (!value.isArray() || a.size() != 2)
-            fail(step, QStringLiteral("键“%1”必须是 [x, y]").arg(key));
+            fail(step, QCoreApplication::translate("Script", "键“%1”必须是 [x, y]").arg(key));
         checkInteger(step, key, a[0], coordinate);
         checkInteger(step, key, a[1], coordinate);
         break;
@@ -406,7 +426,7 @@ void checkKey(const ScriptStep& step, const QString& key, const QJsonValue& valu
         break;
     case KeyType::Choice:
         if (!value.isString() || !rule.choices.contains(value.toString()))
-            fail(step, QStringLiteral("键“%1”必须是 %2 之一")
+            fail(step, QCoreApplication::translate("Script", "键“%1”必须是 %2 之一")
                            .arg(key, rule.choices.join(QStringLiteral(", "))));
         break;
     }
@@ -474,26 +494,30 @@ namespace {
 // The files a work carries: plain names (no folders), each with its bytes in base64.
 std::map<QString, QByteArray> embeddedFiles(const QJsonValue& value) {
     if (!value.isObject())
-        throw ScriptFormatError(QStringLiteral("第 1 行：键“files”必须是对象"));
+        throw ScriptFormatError(atLine(1, QCoreApplication::translate("Script", "键“%1”必须是对象")
+                                              .arg(QStringLiteral("files"))));
     std::map<QString, QByteArray> files;
     const QJsonObject object = value.toObject();
     // A work carries each picture it uses once, named by its content: a few, never thousands.
     constexpr qsizetype largestFileCount = 10000;
     if (object.size() > largestFileCount)
-        throw ScriptFormatError(QStringLiteral("第 1 行：文件太多：最多 %1 个，这里有 %2 个")
-                                    .arg(largestFileCount)
-                                    .arg(object.size()));
+        throw ScriptFormatError(
+            atLine(1, QCoreApplication::translate("Script", "文件太多：最多 %1 个，这里有 %2 个")
+                          .arg(largestFileCount)
+                          .arg(object.size())));
     for (auto it = object.begin(); it != object.end(); ++it) {
         const QString& name = it.key();
         if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
             name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
             name.contains(QChar(0)))
-            throw ScriptFormatError(QStringLiteral("第 1 行：“%1”不是单纯的文件名").arg(name));
+            throw ScriptFormatError(
+                atLine(1, QCoreApplication::translate("Script", "“%1”不是单纯的文件名").arg(name)));
         const auto decoded = QByteArray::fromBase64Encoding(
             it.value().toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
         if (!it.value().isString() || !decoded)
-            throw ScriptFormatError(
-                QStringLiteral("第 1 行：文件“%1”不是有效的 base64 数据").arg(name));
+            throw ScriptFormatError(atLine(
+                1,
+                QCoreApplication::translate("Script", "文件“%1”不是有效的 base64 数据").arg(name)));
         files.emplace(name, *decoded);
     }
     return files;
@@ -513,8 +537,8 @@ qsizetype countObjects(const QByteArray& json) {
 
 ScriptDocument readScriptDocument(const QByteArray& json, const DocumentLimits& limits) {
     if (json.size() > limits.bytes)
-        throw ScriptFormatError(
-            QStringLiteral("脚本太大（最多接受 %1 MB）").arg(limits.bytes / (1024 * 1024)));
+        throw ScriptFormatError(QCoreApplication::translate("Script", "脚本太大（最多接受 %1 MB）")
+                                    .arg(limits.bytes / (1024 * 1024)));
     // The parser takes a few hundred bytes for every object and cannot report running out of
     // memory; the objects are counted first.
     const qsizetype largestObjectCount = limits.objects;
@@ -522,9 +546,10 @@ ScriptDocument readScriptDocument(const QByteArray& json, const DocumentLimits& 
     const std::vector<int> lines = stepLines(json, objects);
     if (objects > largestObjectCount)
         throw ScriptFormatError(
-            QStringLiteral("第 1 行：脚本太大：最多 %1 个步骤和文字段，这个脚本有 %2 个")
-                .arg(largestObjectCount)
-                .arg(objects));
+            atLine(1, QCoreApplication::translate(
+                          "Script", "脚本太大：最多 %1 个步骤和文字段，这个脚本有 %2 个")
+                          .arg(largestObjectCount)
+                          .arg(objects)));
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError) {
@@ -540,14 +565,16 @@ ScriptDocument readScriptDocument(const QByteArray& json, const DocumentLimits& 
                                    error.error == QJsonParseError::UnterminatedString ||
                                    error.offset >= end - 1);
         throw ScriptFormatError(
-            QStringLiteral("第 %1 行：不是有效的 JSON：%2").arg(line).arg(jsonProblem(error.error)),
+            atLine(line, QCoreApplication::translate("Script", "不是有效的 JSON：%1")
+                             .arg(jsonProblem(error.error))),
             cut     ? ScriptFormatError::Kind::CutShort
             : begun ? ScriptFormatError::Kind::Steps
                     : ScriptFormatError::Kind::NotAScript);
     }
     if (!document.isObject())
-        throw ScriptFormatError(QStringLiteral("第 1 行：脚本必须是含有键“steps”的对象"),
-                                ScriptFormatError::Kind::NotAScript);
+        throw ScriptFormatError(
+            atLine(1, QCoreApplication::translate("Script", "脚本必须是含有键“steps”的对象")),
+            ScriptFormatError::Kind::NotAScript);
     const QJsonObject root = document.object();
     ScriptDocument result;
     for (auto it = root.begin(); it != root.end(); ++it) {
@@ -555,26 +582,30 @@ ScriptDocument readScriptDocument(const QByteArray& json, const DocumentLimits& 
         if (key == QLatin1String("format")) {
             if (it.value().toString() != workFormatName)
                 throw ScriptFormatError(
-                    QStringLiteral("第 1 行：键“format”必须是“%1”").arg(workFormatName));
+                    atLine(1, QCoreApplication::translate("Script", "键“format”必须是“%1”")
+                                  .arg(workFormatName)));
         } else if (key == QLatin1String("version")) {
             const double version = it.value().toDouble(-1);
             if (!it.value().isDouble() || version < 1 || version != std::floor(version))
-                throw ScriptFormatError(QStringLiteral("第 1 行：键“version”必须是从 1 起的整数"));
+                throw ScriptFormatError(atLine(
+                    1, QCoreApplication::translate("Script", "键“version”必须是从 1 起的整数")));
             if (version > workFormatVersion)
                 throw ScriptFormatError(
-                    QStringLiteral("作品文件的格式版本是 %1，来自更新的 Tarvel；这个版本只能打开"
-                                   "格式版本 %2 及更早的作品。")
+                    QCoreApplication::translate(
+                        "Script", "作品文件的格式版本是 %1，来自更新的 Tarvel；这个版本只能打开"
+                                  "格式版本 %2 及更早的作品。")
                         .arg(version)
                         .arg(workFormatVersion));
             result.version = int(version);
         } else if (key == QLatin1String("files")) {
             result.files = embeddedFiles(it.value());
         } else if (key != QLatin1String("steps")) {
-            throw ScriptFormatError(QStringLiteral("第 1 行：没有键“%1”").arg(key));
+            throw ScriptFormatError(
+                atLine(1, QCoreApplication::translate("Script", "没有键“%1”").arg(key)));
         }
     }
     if (!root.value(QStringLiteral("steps")).isArray())
-        throw ScriptFormatError(QStringLiteral("第 1 行：键“steps”必须是列表"));
+        throw ScriptFormatError(atLine(1, mustBeList(QStringLiteral("steps"))));
 
     const QJsonArray list = root.value(QStringLiteral("steps")).toArray();
     for (int i = 0; i < list.size(); ++i) {
@@ -582,49 +613,51 @@ ScriptDocument readScriptDocument(const QByteArray& json, const DocumentLimits& 
         step.number = i + 1;
         step.line = i < int(lines.size()) ? lines[size_t(i)] : 0;
         if (!list[i].isObject())
-            fail(step, QStringLiteral("每一步都必须是对象"));
+            fail(step, QCoreApplication::translate("Script", "每一步都必须是对象"));
         QJsonObject keys = list[i].toObject();
         const QJsonValue command = keys.take(QStringLiteral("do"));
         if (!command.isString())
-            fail(step, QStringLiteral("键“do”必须是命令名"));
+            fail(step, QCoreApplication::translate("Script", "键“do”必须是命令名"));
         step.command = command.toString();
         auto table = commandTable().find(step.command);
         if (table == commandTable().end())
-            fail(step, QStringLiteral("没有命令“%1”").arg(step.command));
+            fail(step, Messages::noCommand(step.command));
         for (auto it = keys.begin(); it != keys.end(); ++it) {
             auto rule = table->second.find(it.key());
             if (rule == table->second.end())
-                fail(step, QStringLiteral("命令“%2”没有键“%1”").arg(it.key(), step.command));
+                fail(step, QCoreApplication::translate("Script", "命令“%2”没有键“%1”")
+                               .arg(it.key(), step.command));
             checkKey(step, it.key(), it.value(), rule->second);
         }
         if (step.command == QLatin1String("click") && !keys.contains(QStringLiteral("at")))
-            fail(step, QStringLiteral("命令“click”需要键“at”"));
+            fail(step, needsKey(step.command, QStringLiteral("at")));
         for (const char* command : {"save", "exportPdf", "saveWork", "openWork"})
             if (step.command == QLatin1String(command) && !keys.contains(QStringLiteral("file")))
-                fail(step, QStringLiteral("命令“%1”需要键“file”").arg(step.command));
+                fail(step, needsKey(step.command, QStringLiteral("file")));
         if (step.command == QLatin1String("effect") && !keys.contains(QStringLiteral("kind")))
-            fail(step, QStringLiteral("命令“effect”需要键“kind”"));
+            fail(step, needsKey(step.command, QStringLiteral("kind")));
         if (step.command == QLatin1String("nudge")) {
             const bool byPixels =
                 keys.contains(QStringLiteral("dx")) || keys.contains(QStringLiteral("dy"));
             if (!byPixels && !keys.contains(QStringLiteral("direction")))
-                fail(step, QStringLiteral("命令“nudge”需要键“direction”"));
+                fail(step, needsKey(step.command, QStringLiteral("direction")));
             if (byPixels && (keys.contains(QStringLiteral("direction")) ||
                              keys.contains(QStringLiteral("times"))))
-                fail(step, QStringLiteral("命令“nudge”的键“dx”“dy”不能和“direction”“times”同用"));
+                fail(step, QCoreApplication::translate(
+                               "Script", "命令“nudge”的键“dx”“dy”不能和“direction”“times”同用"));
         }
         if (step.command == QLatin1String("canvas") &&
             int(keys.contains(QStringLiteral("color"))) +
                     int(keys.contains(QStringLiteral("picture"))) +
                     int(keys.value(QStringLiteral("blank")).toBool()) >
                 1)
-            fail(step, QStringLiteral("命令“canvas”只能有键“color”、“picture”和“blank”中的一个"));
+            fail(step, onlyOneOf(step.command, {"color", "picture", "blank"}));
         if (step.command == QLatin1String("text")) {
             int sources = 0;
             for (const char* k : {"open", "plain", "runs"})
                 sources += keys.contains(QLatin1String(k));
             if (sources > 1)
-                fail(step, QStringLiteral("命令“text”只能有键“open”、“plain”和“runs”中的一个"));
+                fail(step, onlyOneOf(step.command, {"open", "plain", "runs"}));
         }
         step.keys = keys;
         result.steps.push_back(std::move(step));

@@ -133,7 +133,7 @@ struct StepSession::Dialogs {
 
     struct Rotated {
         QString text;
-        Box angle{0, -180, 180};
+        Box angle{0, -limits::rotatedAngle, limits::rotatedAngle};
         Box spacing{2};
         QString size = QStringLiteral("20");
         QString face = QStringLiteral("宋体");
@@ -146,8 +146,10 @@ struct StepSession::Dialogs {
 
     struct Seal {
         RichText editor;
-        Box width{50}, height{50}, strokeWeight{400, 400, 1000}, spacing{1}, edge{1},
-            angle{0, -60, 60}, frame{1, 1, 200}, wear{0, 0, 100}, seed{1};
+        Box width{50}, height{50},
+            strokeWeight{limits::sealWeightMin, limits::sealWeightMin, limits::sealWeightMax},
+            spacing{1}, edge{1}, angle{0, -limits::sealAngle, limits::sealAngle},
+            frame{1, 1, limits::sealFrameMax}, wear{0, 0, limits::sealWearMax}, seed{1};
         QString face = QStringLiteral("字体");
         int ink = 0;
         bool smooth = false;
@@ -166,13 +168,13 @@ struct StepSession::Dialogs {
 
     struct Shape {
         explicit Shape(bool fan)
-            : lineWidth(fan ? Box{1, 1, 10} : Box{2}),
+            : lineWidth(fan ? Box{1, 1, limits::fanLineMax} : Box{2}),
               radius(fan ? Box{100, limits::fanRadiusMin, limits::fanRadiusMax} : Box{50}),
               fan(fan) {
             resetRecord();
         }
         Box lineWidth, radius;
-        Box inner{45, 0, limits::fanRadiusMax}, span{140, 0, 360};
+        Box inner{45, 0, limits::fanRadiusMax}, span{140, 0, limits::fanSpanMax};
         bool ring = false;
         bool fan;
         CircleSettingsRecord circle;
@@ -249,7 +251,7 @@ void StepSession::run(const ScriptStep& step) {
     } else if (command == QLatin1String("exportPdf")) {
         exportPdfStep(keys);
     } else {
-        throw TarvelError(QStringLiteral("没有命令“%1”").arg(command));
+        throw TarvelError(Messages::noCommand(command));
     }
 }
 

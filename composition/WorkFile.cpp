@@ -26,6 +26,11 @@ void printLine(FILE* stream, const QString& text) {
     std::fwrite(line.constData(), 1, size_t(line.size()), stream);
 }
 
+// A step that failed, as the window and a script's first error name it.
+QString stepFailed(const ScriptStep& step, const QString& failure) {
+    return QCoreApplication::translate("Composition", "第 %1 步：%2").arg(step.number).arg(failure);
+}
+
 QByteArray contentHash(const QByteArray& data) {
     return QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex();
 }
@@ -159,9 +164,7 @@ void applySteps(StepSession& session, const std::vector<ScriptStep>& steps, QStr
                 if (warnings && !warnings->contains(warning))
                     warnings->append(warning);
         } catch (...) {
-            throw TarvelError(QCoreApplication::translate("Composition", "第 %1 步：%2")
-                                  .arg(step.number)
-                                  .arg(failureText(std::current_exception())));
+            throw TarvelError(stepFailed(step, failureText(std::current_exception())));
         }
     }
 }
@@ -211,7 +214,7 @@ int runScriptDocument(CompositionState& composition, const ScriptDocument& docum
             printLine(err, QStringLiteral("step %1: %2").arg(step.number).arg(warning));
         if (!failure.isEmpty()) {
             printLine(err, QStringLiteral("step %1: %2").arg(step.number).arg(failure));
-            firstError = QStringLiteral("第 %1 步：%2").arg(step.number).arg(failure);
+            firstError = stepFailed(step, failure);
             return 1;
         }
     }
@@ -230,7 +233,7 @@ int runScriptFile(CompositionState& composition, const QString& file, FILE* out,
         const files::ReadResult script = files::readRegularFile(file, largestScript + 1);
         if (script.problem != files::ReadProblem::None) {
             printLine(err,
-                      QStringLiteral("无法读取脚本%1：%2。")
+                      QCoreApplication::translate("Composition", "无法读取脚本%1：%2。")
                           .arg(files::quoted(file), files::problemText(script, largestScript)));
             return 2;
         }
@@ -238,8 +241,8 @@ int runScriptFile(CompositionState& composition, const QString& file, FILE* out,
         try {
             document = readScriptDocument(script.data, limits);
         } catch (const ScriptFormatError& error) {
-            printLine(
-                err, QStringLiteral("无法运行脚本%1：%2。").arg(files::quoted(file), error.text()));
+            printLine(err, QCoreApplication::translate("Composition", "无法运行脚本%1：%2。")
+                               .arg(files::quoted(file), error.text()));
             return 2;
         }
         QString firstError;

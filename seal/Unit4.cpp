@@ -12,6 +12,7 @@
 #include "DialogKeys.h"
 #include "ErrorBoundary.h"
 #include "ImageControl.h"
+#include "Limits.h"
 #include "Named.h"
 #include "RichEditWidget.h"
 #include "RotImg.h"
@@ -81,9 +82,10 @@ void TForm4::buildControls(const QStringList& fontFaces) {
     SpinEdit2 = makeSpinEdit(GroupBox1, "SpinEdit2", 0, 0, 1, 50);
     SpinEdit4 = makeSpinEdit(GroupBox1, "SpinEdit4", 0, 0, 1, 1);
     SpinEdit5 = makeSpinEdit(GroupBox1, "SpinEdit5", 0, 0, 1, 1);
-    SpinEdit3 = makeSpinEdit(GroupBox1, "SpinEdit3", 400, 1000, 100, 400);
-    SpinEdit6 = makeSpinEdit(GroupBox1, "SpinEdit6", -60, 60, 5, 0);
-    SpinEdit6->setToolTip(QStringLiteral("-60~60"));
+    SpinEdit3 = makeSpinEdit(GroupBox1, "SpinEdit3", limits::sealWeightMin, limits::sealWeightMax,
+                             100, limits::sealWeightMin);
+    SpinEdit6 = makeSpinEdit(GroupBox1, "SpinEdit6", -limits::sealAngle, limits::sealAngle, 5, 0);
+    SpinEdit6->setToolTip(QStringLiteral("%1~%2").arg(-limits::sealAngle).arg(limits::sealAngle));
     ComboBox1 = named(new QComboBox(GroupBox1), "ComboBox1");
     ComboBox1->setEditable(true);
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
@@ -115,10 +117,10 @@ void TForm4::buildControls(const QStringList& fontFaces) {
     GroupBox5 = named(new QGroupBox(tr("印面"), this), "GroupBox5");
     ComboBox2 = named(new QComboBox(GroupBox5), "ComboBox2");
     ComboBox2->addItems({tr("大红"), tr("朱砂"), tr("朱磦")});
-    SpinEdit7 = makeSpinEdit(GroupBox5, "SpinEdit7", 1, 200, 1, 1);
+    SpinEdit7 = makeSpinEdit(GroupBox5, "SpinEdit7", 1, limits::sealFrameMax, 1, 1);
     CheckBox1 = named(new QCheckBox(tr("平滑边缘"), GroupBox5), "CheckBox1");
-    SpinEdit8 = makeSpinEdit(GroupBox5, "SpinEdit8", 0, 100, 10, 0);
-    SpinEdit8->setToolTip(QStringLiteral("0~100"));
+    SpinEdit8 = makeSpinEdit(GroupBox5, "SpinEdit8", 0, limits::sealWearMax, 10, 0);
+    SpinEdit8->setToolTip(QStringLiteral("0~%1").arg(limits::sealWearMax));
     SpinEdit9 = makeSpinEdit(GroupBox5, "SpinEdit9", 0, 0, 1, 1);
     ComboBox3 = named(new QComboBox(GroupBox5), "ComboBox3");
     ComboBox3->addItems({tr("斑点"), tr("压印")});

@@ -22,7 +22,7 @@ TForm7::TForm7(QWidget* workCanvas, const TSetStruct* canvasSettings, QWidget* p
     resize(378, 502);
     // Bounded boxes: text that is not a whole number reads as the lower limit, and a value
     // out of range is brought back into it when the box loses focus.
-    SpinEdit1->setRange(1, 10);
+    SpinEdit1->setRange(1, limits::fanLineMax);
     SpinEdit1->setIncrement(1);
     SpinEdit1->setValue(1);
     SpinEdit2->setRange(limits::fanRadiusMin, limits::fanRadiusMax);
@@ -42,7 +42,7 @@ TForm7::TForm7(QWidget* workCanvas, const TSetStruct* canvasSettings, QWidget* p
     SpinEdit3->setIncrement(5);
     SpinEdit3->setValue(45);
     SpinEdit4 = named(new SpinEdit(GroupBox1), "SpinEdit4");
-    SpinEdit4->setRange(0, 360);
+    SpinEdit4->setRange(0, limits::fanSpanMax);
     SpinEdit4->setIncrement(5);
     SpinEdit4->setValue(140);
     auto* grid = static_cast<QGridLayout*>(GroupBox1->layout());

@@ -12,6 +12,7 @@
 #include "ErrorBoundary.h"
 #include "Gbk.h"
 #include "ImageControl.h"
+#include "Limits.h"
 #include "Named.h"
 #include "SpinEdit.h"
 #include "Step.h"
@@ -62,11 +63,13 @@ void TForm3::buildControls(const QStringList& sizes, const QStringList& faces) {
     Edit1 = named(new QLineEdit(GroupBox1), "Edit1");
     Label2 = named(new QLabel(tr("旋转角："), GroupBox1), "Label2");
     SpinEdit1 = named(new SpinEdit(GroupBox1), "SpinEdit1");
-    SpinEdit1->setRange(-180, 180);
+    SpinEdit1->setRange(-limits::rotatedAngle, limits::rotatedAngle);
     SpinEdit1->setIncrement(5);
     SpinEdit1->setValue(0);
-    SpinEdit1->setToolTip(QStringLiteral("-180~180"));
-    SpinEdit1->setProperty("hint", QStringLiteral("-180~180"));
+    const QString angles =
+        QStringLiteral("%1~%2").arg(-limits::rotatedAngle).arg(limits::rotatedAngle);
+    SpinEdit1->setToolTip(angles);
+    SpinEdit1->setProperty("hint", angles);
     Label3 = named(new QLabel(tr("字间距："), GroupBox1), "Label3");
     SpinEdit2 = named(new SpinEdit(GroupBox1), "SpinEdit2");
     SpinEdit2->setRange(0, 0);

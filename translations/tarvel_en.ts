@@ -162,6 +162,14 @@
         <source>按 %1 dpi 输出：%2 dpi 的图片超出了可用的内存。</source>
         <translation>Output at %1 dpi: a picture at %2 dpi does not fit in the memory available. </translation>
     </message>
+    <message>
+        <source>无法读取脚本%1：%2。</source>
+        <translation>Cannot read the script %1: %2.</translation>
+    </message>
+    <message>
+        <source>无法运行脚本%1：%2。</source>
+        <translation>Cannot run the script %1: %2.</translation>
+    </message>
 </context>
 <context>
     <name>ConversionButtons</name>
@@ -294,6 +302,10 @@
     <message>
         <source>无法读取图片%1：%2。</source>
         <translation>Cannot read the picture %1: %2.</translation>
+    </message>
+    <message>
+        <source>没有命令“%1”</source>
+        <translation>there is no command “%1”</translation>
     </message>
 </context>
 <context>
@@ -504,6 +516,197 @@
 Do you want to replace it?</source>
         <translation>%1 already exists.
 Do you want to replace it?</translation>
+    </message>
+</context>
+<context>
+    <name>Script</name>
+    <message>
+        <source>对象没有以“}”结束</source>
+        <translation>an object does not end with “}”</translation>
+    </message>
+    <message>
+        <source>键后面缺少“:”</source>
+        <translation>a “:” is missing after a key</translation>
+    </message>
+    <message>
+        <source>列表没有以“]”结束</source>
+        <translation>a list does not end with “]”</translation>
+    </message>
+    <message>
+        <source>两项之间缺少“,”</source>
+        <translation>a “,” is missing between two items</translation>
+    </message>
+    <message>
+        <source>数字无效</source>
+        <translation>invalid number</translation>
+    </message>
+    <message>
+        <source>转义序列无效</source>
+        <translation>invalid escape sequence</translation>
+    </message>
+    <message>
+        <source>字符串不是有效的 UTF-8</source>
+        <translation>a string is not valid UTF-8</translation>
+    </message>
+    <message>
+        <source>字符串没有结束</source>
+        <translation>a string is not closed</translation>
+    </message>
+    <message>
+        <source>逗号后面缺少对象</source>
+        <translation>an object is missing after a comma</translation>
+    </message>
+    <message>
+        <source>嵌套太深</source>
+        <translation>nested too deeply</translation>
+    </message>
+    <message>
+        <source>文档太大</source>
+        <translation>the document is too large</translation>
+    </message>
+    <message>
+        <source>结尾有多余的内容</source>
+        <translation>extra content at the end</translation>
+    </message>
+    <message>
+        <source>值无效</source>
+        <translation>invalid value</translation>
+    </message>
+    <message>
+        <source>第 %1 行：%2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message>
+        <source>第 %1 行，第 %2 步：%3</source>
+        <translation>Line %1, step %2: %3</translation>
+    </message>
+    <message>
+        <source>命令“%1”需要键“%2”</source>
+        <translation>the command “%1” needs the key “%2”</translation>
+    </message>
+    <message>
+        <source>键“%1”必须是列表</source>
+        <translation>the key “%1” must be a list</translation>
+    </message>
+    <message>
+        <source>键“%1”必须是 true 或 false</source>
+        <translation>the key “%1” must be true or false</translation>
+    </message>
+    <message>
+        <source>命令“%1”只能有键“%2”、“%3”和“%4”中的一个</source>
+        <translation>the command “%1” takes only one of the keys “%2”, “%3” and “%4”</translation>
+    </message>
+    <message>
+        <source>键“%1”必须是“#RRGGBB”形式的颜色</source>
+        <translation>the key “%1” must be a colour written “#RRGGBB”</translation>
+    </message>
+    <message>
+        <source>键“%1”必须是整数</source>
+        <translation>the key “%1” must be an integer</translation>
+    </message>
+    <message>
+        <source>键“%1”必须在 %2 到 %3 之间</source>
+        <translation>the key “%1” must be between %2 and %3</translation>
+    </message>
+    <message>
+        <source>键“%1”必须是字符串</source>
+        <translation>the key “%1” must be a string</translation>
+    </message>
+    <message>
+        <source>键“%1”的文本太长（最多 %2 个字符）</source>
+        <translation>the text of the key “%1” is too long (at most %2 characters)</translation>
+    </message>
+    <message>
+        <source>键“%1”的第 %2 个字符是控制字符（U+%3）：文字里只能有换行和制表符</source>
+        <translation>character %2 of the key “%1” is a control character (U+%3): text may hold only line breaks and tabs</translation>
+    </message>
+    <message>
+        <source>“runs”的每一项都必须是对象</source>
+        <translation>every item of “runs” must be an object</translation>
+    </message>
+    <message>
+        <source>“runs”中没有键“%1”</source>
+        <translation>“runs” has no key “%1”</translation>
+    </message>
+    <message>
+        <source>“runs”的每一项都需要键“text”</source>
+        <translation>every item of “runs” needs the key “text”</translation>
+    </message>
+    <message>
+        <source>键“%1”必须是文件名</source>
+        <translation>the key “%1” must be a file name</translation>
+    </message>
+    <message>
+        <source>键“%1”必须是 [x, y]</source>
+        <translation>the key “%1” must be [x, y]</translation>
+    </message>
+    <message>
+        <source>键“%1”必须是 %2 之一</source>
+        <translation>the key “%1” must be one of %2</translation>
+    </message>
+    <message>
+        <source>键“%1”必须是对象</source>
+        <translation>the key “%1” must be an object</translation>
+    </message>
+    <message>
+        <source>文件太多：最多 %1 个，这里有 %2 个</source>
+        <translation>too many files: at most %1, this one has %2</translation>
+    </message>
+    <message>
+        <source>“%1”不是单纯的文件名</source>
+        <translation>“%1” is not a plain file name</translation>
+    </message>
+    <message>
+        <source>文件“%1”不是有效的 base64 数据</source>
+        <translation>the file “%1” is not valid base64 data</translation>
+    </message>
+    <message>
+        <source>脚本太大（最多接受 %1 MB）</source>
+        <translation>The script is too large (at most %1 MB are accepted)</translation>
+    </message>
+    <message>
+        <source>脚本太大：最多 %1 个步骤和文字段，这个脚本有 %2 个</source>
+        <translation>the script is too large: at most %1 steps and text runs, this one has %2</translation>
+    </message>
+    <message>
+        <source>不是有效的 JSON：%1</source>
+        <translation>not valid JSON: %1</translation>
+    </message>
+    <message>
+        <source>脚本必须是含有键“steps”的对象</source>
+        <translation>a script must be an object with the key “steps”</translation>
+    </message>
+    <message>
+        <source>键“format”必须是“%1”</source>
+        <translation>the key “format” must be “%1”</translation>
+    </message>
+    <message>
+        <source>键“version”必须是从 1 起的整数</source>
+        <translation>the key “version” must be an integer from 1 up</translation>
+    </message>
+    <message>
+        <source>作品文件的格式版本是 %1，来自更新的 Tarvel；这个版本只能打开格式版本 %2 及更早的作品。</source>
+        <translation>The work file has format version %1, from a newer Tarvel; this version opens only works of format version %2 and earlier.</translation>
+    </message>
+    <message>
+        <source>没有键“%1”</source>
+        <translation>there is no key “%1”</translation>
+    </message>
+    <message>
+        <source>每一步都必须是对象</source>
+        <translation>every step must be an object</translation>
+    </message>
+    <message>
+        <source>键“do”必须是命令名</source>
+        <translation>the key “do” must be a command name</translation>
+    </message>
+    <message>
+        <source>命令“%2”没有键“%1”</source>
+        <translation>the command “%2” has no key “%1”</translation>
+    </message>
+    <message>
+        <source>命令“nudge”的键“dx”“dy”不能和“direction”“times”同用</source>
+        <translation>the command “nudge” cannot take the keys “dx” “dy” together with “direction” “times”</translation>
     </message>
 </context>
 <context>

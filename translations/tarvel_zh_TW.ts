@@ -162,6 +162,14 @@
         <source>按 %1 dpi 输出：%2 dpi 的图片超出了可用的内存。</source>
         <translation>按 %1 dpi 輸出：%2 dpi 的圖片超出了可用的記憶體。</translation>
     </message>
+    <message>
+        <source>无法读取脚本%1：%2。</source>
+        <translation>無法讀取指令碼%1：%2。</translation>
+    </message>
+    <message>
+        <source>无法运行脚本%1：%2。</source>
+        <translation>無法執行指令碼%1：%2。</translation>
+    </message>
 </context>
 <context>
     <name>ConversionButtons</name>
@@ -294,6 +302,10 @@
     <message>
         <source>无法读取图片%1：%2。</source>
         <translation>無法讀取圖片%1：%2。</translation>
+    </message>
+    <message>
+        <source>没有命令“%1”</source>
+        <translation>沒有命令“%1”</translation>
     </message>
 </context>
 <context>
@@ -504,6 +516,197 @@
 Do you want to replace it?</source>
         <translation>%1 已經存在。
 要取代它嗎？</translation>
+    </message>
+</context>
+<context>
+    <name>Script</name>
+    <message>
+        <source>对象没有以“}”结束</source>
+        <translation>物件沒有以“}”結束</translation>
+    </message>
+    <message>
+        <source>键后面缺少“:”</source>
+        <translation>鍵後面缺少“:”</translation>
+    </message>
+    <message>
+        <source>列表没有以“]”结束</source>
+        <translation>清單沒有以“]”結束</translation>
+    </message>
+    <message>
+        <source>两项之间缺少“,”</source>
+        <translation>兩項之間缺少“,”</translation>
+    </message>
+    <message>
+        <source>数字无效</source>
+        <translation>數字無效</translation>
+    </message>
+    <message>
+        <source>转义序列无效</source>
+        <translation>跳脫序列無效</translation>
+    </message>
+    <message>
+        <source>字符串不是有效的 UTF-8</source>
+        <translation>字串不是有效的 UTF-8</translation>
+    </message>
+    <message>
+        <source>字符串没有结束</source>
+        <translation>字串沒有結束</translation>
+    </message>
+    <message>
+        <source>逗号后面缺少对象</source>
+        <translation>逗號後面缺少物件</translation>
+    </message>
+    <message>
+        <source>嵌套太深</source>
+        <translation>巢狀太深</translation>
+    </message>
+    <message>
+        <source>文档太大</source>
+        <translation>文件太大</translation>
+    </message>
+    <message>
+        <source>结尾有多余的内容</source>
+        <translation>結尾有多餘的內容</translation>
+    </message>
+    <message>
+        <source>值无效</source>
+        <translation>值無效</translation>
+    </message>
+    <message>
+        <source>第 %1 行：%2</source>
+        <translation>第 %1 行：%2</translation>
+    </message>
+    <message>
+        <source>第 %1 行，第 %2 步：%3</source>
+        <translation>第 %1 行，第 %2 步：%3</translation>
+    </message>
+    <message>
+        <source>命令“%1”需要键“%2”</source>
+        <translation>命令“%1”需要鍵“%2”</translation>
+    </message>
+    <message>
+        <source>键“%1”必须是列表</source>
+        <translation>鍵“%1”必須是清單</translation>
+    </message>
+    <message>
+        <source>键“%1”必须是 true 或 false</source>
+        <translation>鍵“%1”必須是 true 或 false</translation>
+    </message>
+    <message>
+        <source>命令“%1”只能有键“%2”、“%3”和“%4”中的一个</source>
+        <translation>命令“%1”只能有鍵“%2”、“%3”和“%4”中的一個</translation>
+    </message>
+    <message>
+        <source>键“%1”必须是“#RRGGBB”形式的颜色</source>
+        <translation>鍵“%1”必須是“#RRGGBB”形式的顏色</translation>
+    </message>
+    <message>
+        <source>键“%1”必须是整数</source>
+        <translation>鍵“%1”必須是整數</translation>
+    </message>
+    <message>
+        <source>键“%1”必须在 %2 到 %3 之间</source>
+        <translation>鍵“%1”必須在 %2 到 %3 之間</translation>
+    </message>
+    <message>
+        <source>键“%1”必须是字符串</source>
+        <translation>鍵“%1”必須是字串</translation>
+    </message>
+    <message>
+        <source>键“%1”的文本太长（最多 %2 个字符）</source>
+        <translation>鍵“%1”的文字太長（最多 %2 個字元）</translation>
+    </message>
+    <message>
+        <source>键“%1”的第 %2 个字符是控制字符（U+%3）：文字里只能有换行和制表符</source>
+        <translation>鍵“%1”的第 %2 個字元是控制字元（U+%3）：文字裡只能有換行和定位字元</translation>
+    </message>
+    <message>
+        <source>“runs”的每一项都必须是对象</source>
+        <translation>“runs”的每一項都必須是物件</translation>
+    </message>
+    <message>
+        <source>“runs”中没有键“%1”</source>
+        <translation>“runs”中沒有鍵“%1”</translation>
+    </message>
+    <message>
+        <source>“runs”的每一项都需要键“text”</source>
+        <translation>“runs”的每一項都需要鍵“text”</translation>
+    </message>
+    <message>
+        <source>键“%1”必须是文件名</source>
+        <translation>鍵“%1”必須是檔名</translation>
+    </message>
+    <message>
+        <source>键“%1”必须是 [x, y]</source>
+        <translation>鍵“%1”必須是 [x, y]</translation>
+    </message>
+    <message>
+        <source>键“%1”必须是 %2 之一</source>
+        <translation>鍵“%1”必須是 %2 之一</translation>
+    </message>
+    <message>
+        <source>键“%1”必须是对象</source>
+        <translation>鍵“%1”必須是物件</translation>
+    </message>
+    <message>
+        <source>文件太多：最多 %1 个，这里有 %2 个</source>
+        <translation>檔案太多：最多 %1 個，這裡有 %2 個</translation>
+    </message>
+    <message>
+        <source>“%1”不是单纯的文件名</source>
+        <translation>“%1”不是單純的檔名</translation>
+    </message>
+    <message>
+        <source>文件“%1”不是有效的 base64 数据</source>
+        <translation>檔案“%1”不是有效的 base64 資料</translation>
+    </message>
+    <message>
+        <source>脚本太大（最多接受 %1 MB）</source>
+        <translation>指令碼太大（最多接受 %1 MB）</translation>
+    </message>
+    <message>
+        <source>脚本太大：最多 %1 个步骤和文字段，这个脚本有 %2 个</source>
+        <translation>指令碼太大：最多 %1 個步驟和文字段，這個指令碼有 %2 個</translation>
+    </message>
+    <message>
+        <source>不是有效的 JSON：%1</source>
+        <translation>不是有效的 JSON：%1</translation>
+    </message>
+    <message>
+        <source>脚本必须是含有键“steps”的对象</source>
+        <translation>指令碼必須是含有鍵“steps”的物件</translation>
+    </message>
+    <message>
+        <source>键“format”必须是“%1”</source>
+        <translation>鍵“format”必須是“%1”</translation>
+    </message>
+    <message>
+        <source>键“version”必须是从 1 起的整数</source>
+        <translation>鍵“version”必須是從 1 起的整數</translation>
+    </message>
+    <message>
+        <source>作品文件的格式版本是 %1，来自更新的 Tarvel；这个版本只能打开格式版本 %2 及更早的作品。</source>
+        <translation>作品檔案的格式版本是 %1，來自更新的 Tarvel；這個版本只能開啟格式版本 %2 及更早的作品。</translation>
+    </message>
+    <message>
+        <source>没有键“%1”</source>
+        <translation>沒有鍵“%1”</translation>
+    </message>
+    <message>
+        <source>每一步都必须是对象</source>
+        <translation>每一步都必須是物件</translation>
+    </message>
+    <message>
+        <source>键“do”必须是命令名</source>
+        <translation>鍵“do”必須是命令名稱</translation>
+    </message>
+    <message>
+        <source>命令“%2”没有键“%1”</source>
+        <translation>命令“%2”沒有鍵“%1”</translation>
+    </message>
+    <message>
+        <source>命令“nudge”的键“dx”“dy”不能和“direction”“times”同用</source>
+        <translation>命令“nudge”的鍵“dx”“dy”不能和“direction”“times”同時使用</translation>
     </message>
 </context>
 <context>

@@ -196,6 +196,52 @@ TEST_P(LocalisedWindow, ShowsEveryCaptionTranslatedAndWhole) {
         window->hide();
 }
 
+// A damaged work is refused in the window's language: the reader's words where it found the
+// fault, and the step's, are translated with the rest of the message.
+TEST_P(LocalisedWindow, RefusesADamagedWorkInItsLanguage) {
+    const struct {
+        const char* work;
+        const char* reason; // as shown under zh_CN
+    } damaged[] = {
+        {"{\"format\": \"tarvel-work\", \"version\": 1, \"steps\": [\n{\"do\": \"canvas\", "
+         "\"width\": 0}]}",
+         "第 2 行，第 1 步：键“width”必须在 1 到 4000 之间"},
+        {"{\"format\": \"tarvel-work\", \"version\": 1, \"steps\": [\n{\"do\": \"undo\"}\n"
+         "{\"do\": \"redo\"}]}",
+         "第 3 行：不是有效的 JSON：两项之间缺少“,”"},
+        {"{\"format\": \"tarvel-work\", \"version\": 1, \"steps\": [\n{\"do\": \"click\"}]}",
+         "第 2 行，第 1 步：命令“click”需要键“at”"},
+    };
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("damaged.tarvel"));
+    const PlatformDialogs::FileChooser previous = PlatformDialogs::setFileChooser(
+        [&](QWidget*, const FileDialogRequest&) { return std::optional<QString>(path); });
+    const QString language = QString::fromLatin1(GetParam());
+    for (const auto& [work, reason] : damaged) {
+        SCOPED_TRACE(work);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(work);
+        file.close();
+        shownErrors.clear();
+        form.MenuOpenWork->trigger();
+        ASSERT_EQ(shownErrors.size(), 1);
+        const QString simplified =
+            QStringLiteral("无法打开作品“%1”：%2")
+                .arg(QDir::toNativeSeparators(path), QString::fromUtf8(reason));
+        const QString& shown = shownErrors.first();
+        if (language == QLatin1String("zh_CN")) {
+            EXPECT_EQ(shown, simplified);
+            continue;
+        }
+        EXPECT_NE(shown, simplified);
+        EXPECT_TRUE(language == QLatin1String("en") ? englishThroughout(shown)
+                                                    : traditionalThroughout(shown))
+            << shown.toStdString();
+    }
+    PlatformDialogs::setFileChooser(previous);
+}
+
 INSTANTIATE_TEST_SUITE_P(AllLanguages, LocalisedWindow, ::testing::Values("zh_CN", "zh_TW", "en"));
 
 // "语言" writes the choice for the next start into the user's settings and says so.
