@@ -221,6 +221,16 @@ const ResolvedFont& resolvedFont(const DrawingSurface::Font& f) {
 
 } // namespace
 
+QImage newImage(QSize size, QImage::Format format) {
+    return allocated(QImage(size, format), size);
+}
+
+QImage allocated(QImage image, QSize asked) {
+    if (image.isNull() && !asked.isEmpty())
+        throw std::bad_alloc();
+    return image;
+}
+
 QFont resolveFont(const DrawingSurface::Font& f) {
     return resolvedFont(f).font;
 }
@@ -251,14 +261,14 @@ void DrawingSurface::setSize(int w, int h) {
     w = std::max(w, 0);
     h = std::max(h, 0);
     if (image_.isNull()) {
-        image_ = QImage(w, h, QImage::Format_RGB32);
+        image_ = newImage(QSize(w, h), QImage::Format_RGB32);
         if (!image_.isNull())
             image_.fill(Qt::white);
         return;
     }
     if (w == image_.width() && h == image_.height())
         return;
-    QImage grown(w, h, image_.format());
+    QImage grown = newImage(QSize(w, h), image_.format());
     if (grown.isNull()) {
         image_ = QImage();
         return;

@@ -145,3 +145,9 @@ void installFontSubstitutions();
 // Turns a font request into a QFont at pixel sizes of the current screen; each distinct
 // request is resolved once and kept.
 QFont resolveFont(const DrawingSurface::Font& font);
+
+// Qt answers a failed allocation with an empty picture, and a row of an empty picture is a
+// null pointer: these raise std::bad_alloc instead, so that a command fails before it draws
+// nothing or writes through the null row. A picture of no pixels asked for stays empty.
+QImage newImage(QSize size, QImage::Format format);
+QImage allocated(QImage image, QSize asked);

@@ -210,19 +210,40 @@ void CompositionState::recordDrawing(HistoryStep::Kind kind, const QRect& area,
         step.kind = kind;
         step.recipe = std::move(recipe);
         const QRect whole(QPoint(0, 0), canvasPicture.picture().size());
+        // Every copy is made before the canvas is written or checked after: a step that runs
+        // out of memory leaves the canvas as it was, instead of drawing on pixels Qt could not
+        // copy for it, or keeping a change its undo cannot take back.
+        const auto kept = [](const QImage& image, const QRect& part) {
+            return allocated(image.copy(part), part.size());
+        };
+        QImage& pixels = canvasPicture.canvas().image();
         if (!area.isNull()) {
             step.area = area.intersected(whole);
-            step.before.pixels = canvasPicture.picture().image().copy(step.area);
-            draw();
+            step.before.pixels = kept(pixels, step.area);
+            if (!pixels.isDetached())
+                pixels = kept(pixels, whole);
+            try {
+                draw();
+                step.after.pixels = kept(pixels, step.area);
+            } catch (...) {
+                pasteArea(pixels, step.before.pixels, step.area.topLeft());
+                throw;
+            }
         } else {
             // Where a line of turned characters or a text block lands is known only once it is
             // drawn: the pictures before and after are compared.
-            const QImage before = canvasPicture.picture().image();
-            draw();
-            step.area = changedArea(before, canvasPicture.picture().image());
-            step.before.pixels = before.copy(step.area);
+            const QImage before = pixels;
+            pixels = kept(before, whole);
+            try {
+                draw();
+                step.area = changedArea(before, pixels);
+                step.before.pixels = kept(before, step.area);
+                step.after.pixels = kept(pixels, step.area);
+            } catch (...) {
+                pixels = before;
+                throw;
+            }
         }
-        step.after.pixels = canvasPicture.picture().image().copy(step.area);
         history.push(std::move(step));
     }
     HistoryStep* pushed = history.last();
@@ -274,9 +295,10 @@ std::function<void()> CompositionState::drawElements(const std::vector<Element>&
     pictures.reserve(placed.size());
     area = QRect();
     anywhere = false;
+    const int canvasSide = std::max(canvasPicture.width(), canvasPicture.height());
     for (const Element& element : placed) {
         pictures.push_back(element.kind == ekRotatedText ? RenderedElement{}
-                                                         : renderElement(element));
+                                                         : renderElement(element, canvasSide));
         const RenderedElement& picture = pictures.back();
         if (element.kind == ekRotatedText && !element.blank)
             anywhere = true;
@@ -698,7 +720,7 @@ void CompositionState::takeBaseAndFilter(EffectKind kind, HistoryFrame& before) 
     } else {
         before.picture = canvasPicture;
         const DrawingSurface original = canvasPicture.picture();
-        canvas.image() = QImage(original.size(), original.image().format());
+        canvas.image() = newImage(original.size(), original.image().format());
         CopyTo24BitAndFilter(EffectWeights(kind), original, effects.base, canvas);
     }
     effects.current = kind;
@@ -723,7 +745,7 @@ void CompositionState::filterIntoCanvas() {
     // the canvas's own needs no copy of them first.
     QImage& pixels = canvasPicture.canvas().image();
     if (!pixels.isDetached())
-        pixels = QImage(pixels.size(), pixels.format());
+        pixels = newImage(pixels.size(), pixels.format());
     Filter3x3Into(EffectWeights(effects.current), effects.base, canvasPicture.canvas());
     effects.taken = true;
     filteredCanvasKey = canvasPicture.picture().image().cacheKey();

@@ -4,6 +4,7 @@
 #include "ScaledRendering.h"
 
 #include "CompositionState.h"
+#include "Messages.h"
 #include "PictureCodecs.h"
 #include "StepSession.h"
 #include "TarvelError.h"
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <new>
 
 namespace {
 
@@ -55,7 +57,7 @@ QImage scaledBackground(const Step& step, double factor) {
     }
     const QSize size(std::max(1, scaled(picture.width(), factor)),
                      std::max(1, scaled(picture.height(), factor)));
-    return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return allocated(picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), size);
 }
 
 // Applies one step, its lengths already scaled, as the window's command would.
@@ -98,10 +100,44 @@ QImage replay(const std::vector<std::shared_ptr<const Step>>& recipe, double fac
     CompositionState composition;
     for (const std::shared_ptr<const Step>& step : recipe) {
         applyStep(composition, *step, scaledStep(*step, factor), factor);
+        // Qt answers a failed allocation with an empty picture, a copy that could not be made
+        // leaves one behind: a canvas that lost its pixels is no print.
+        const Picture& canvas = composition.canvas();
+        if (canvas.holdsBitmap() && canvas.picture().image().size() != canvas.size())
+            throw std::bad_alloc();
         // Nothing is undone here: the pixels the history keeps would only take memory.
         composition.steps().forgetPixels();
     }
     return composition.canvas().hasPicture() ? composition.canvas().picture().image() : QImage();
+}
+
+ScaledRendering renderScaledWithin(const std::vector<std::shared_ptr<const Step>>& recipe,
+                                   QSize canvas, int canvasDotsPerInch, int wantedDotsPerInch,
+                                   qint64 budget) {
+    const std::vector<std::shared_ptr<const Step>> steps = expandedRecipe(recipe);
+    const int from = std::max(1, canvasDotsPerInch);
+    // A whole resolution, so that the page the picture fills stays the canvas's.
+    int dpi = std::max(
+        from,
+        int(std::floor(from * affordableFactor(canvas, double(wantedDotsPerInch) / from, budget) +
+                       1e-9)));
+    ScaledRendering result;
+    result.reduced = dpi < wantedDotsPerInch;
+    for (;;) {
+        try {
+            result.factor = double(dpi) / from;
+            result.picture = replay(steps, result.factor);
+            result.dotsPerInch = dpi;
+            return result;
+        } catch (const TarvelError&) {
+            // A picture too large for its renderer at this size (a seal over 4000 pixels, a
+            // fan over 8192): a lower resolution, down to the canvas's own.
+            if (dpi == from)
+                throw;
+            dpi = std::max(from, int(dpi * 0.75));
+            result.reduced = true;
+        }
+    }
 }
 
 } // namespace
@@ -184,29 +220,12 @@ double affordableFactor(QSize canvas, double wanted, qint64 budget) {
 
 ScaledRendering renderScaled(const std::vector<std::shared_ptr<const Step>>& recipe, QSize canvas,
                              int canvasDotsPerInch, int wantedDotsPerInch, qint64 budget) {
-    const std::vector<std::shared_ptr<const Step>> steps = expandedRecipe(recipe);
-    const int from = std::max(1, canvasDotsPerInch);
-    // A whole resolution, so that the page the picture fills stays the canvas's.
-    int dpi = std::max(
-        from,
-        int(std::floor(from * affordableFactor(canvas, double(wantedDotsPerInch) / from, budget) +
-                       1e-9)));
-    ScaledRendering result;
-    result.reduced = dpi < wantedDotsPerInch;
-    for (;;) {
-        try {
-            result.factor = double(dpi) / from;
-            result.picture = replay(steps, result.factor);
-            result.dotsPerInch = dpi;
-            return result;
-        } catch (const TarvelError&) {
-            // A picture too large for its renderer at this size (a seal over 4000 pixels, a
-            // fan over 8192): a lower resolution, down to the canvas's own.
-            if (dpi == from)
-                throw;
-            dpi = std::max(from, int(dpi * 0.75));
-            result.reduced = true;
-        }
+    try {
+        return renderScaledWithin(recipe, canvas, canvasDotsPerInch, wantedDotsPerInch, budget);
+    } catch (const std::bad_alloc&) {
+        // The machine had less memory than the budget counts on: the print is refused whole,
+        // and the work, drawn on a composition of its own, is as it was.
+        throw TarvelError(Messages::outOfMemory());
     }
 }
 

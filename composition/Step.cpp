@@ -72,7 +72,7 @@ RenderedElement renderSealStamp(const TSetStamper& settings, const QStringList& 
     return result;
 }
 
-RenderedElement renderElement(const Element& element) {
+RenderedElement renderElement(const Element& element, int canvasSide) {
     if (element.blank)
         return {};
     if (element.rendered)
@@ -81,7 +81,8 @@ RenderedElement renderElement(const Element& element) {
     case ekSeal:
         return renderSealStamp(element.seal, element.sealLines);
     case ekCircle: {
-        RenderedElement circle{renderCirclePicture(element.circle), QImage(), std::nullopt};
+        RenderedElement circle{renderCirclePicture(element.circle, canvasSide), QImage(),
+                               std::nullopt};
         circle.picture.transparent = true;
         return circle;
     }
@@ -95,7 +96,8 @@ RenderedElement renderElement(const Element& element) {
             picture.picture.transparent = true;
             return picture;
         }
-        RenderedElement leaf{renderFanPicture(fan, element.fanOnColor), QImage(), std::nullopt};
+        RenderedElement leaf{renderFanPicture(fan, element.fanOnColor, canvasSide), QImage(),
+                             std::nullopt};
         leaf.picture.transparent = true;
         return leaf;
     }

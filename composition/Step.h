@@ -59,8 +59,10 @@ struct Element {
 };
 
 // The picture of an element (not of a line of turned characters, which is drawn straight
-// onto the canvas). A seal is drawn, framed and turned exactly as its dialog previews it.
-RenderedElement renderElement(const Element& element);
+// onto the canvas). A seal is drawn, framed and turned exactly as its dialog previews it. A
+// circle or fan is cut to what can land on a canvas whose larger side is canvasSide (never
+// less than the largest canvas the window makes).
+RenderedElement renderElement(const Element& element, int canvasSide = limits::canvasSide);
 // The turned seal the seal dialog previews and a press stamps; the smooth one beside it when
 // the seal has smooth edges.
 RenderedElement renderSealStamp(const TSetStamper& settings, const QStringList& lines);

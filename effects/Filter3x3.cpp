@@ -68,7 +68,8 @@ void CopyTo24Bit(DrawingSurface& target, const DrawingSurface& source) {
     // A 24-bit source is shared until one side writes; any other one is converted.
     target.image() = source.image().format() == QImage::Format_BGR888
                          ? source.image()
-                         : source.image().convertToFormat(QImage::Format_BGR888);
+                         : allocated(source.image().convertToFormat(QImage::Format_BGR888),
+                                     source.image().size());
 }
 
 void BuildBorderedRow(const DrawingSurface& picture, int borderedRow, uchar* out) {

@@ -25,7 +25,8 @@ namespace {
 
 // A bitmap filled with one colour in a single pass.
 DrawingSurface filledSurface(int width, int height, TColor color) {
-    DrawingSurface surface(QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32));
+    DrawingSurface surface(
+        newImage(QSize(std::max(width, 0), std::max(height, 0)), QImage::Format_RGB32));
     if (!surface.isEmpty())
         surface.image().fill(toRgb(color));
     return surface;
@@ -763,7 +764,7 @@ QImage renderSmoothSeal(const TSetStamper& settings, const QStringList& lines) {
 
     // Each pixel is the average of its block, the key colour counting as nothing at all: the
     // coverage becomes the alpha and no key colour blends into an edge.
-    QImage smooth(w, h, QImage::Format_ARGB32_Premultiplied);
+    QImage smooth = newImage(QSize(w, h), QImage::Format_ARGB32_Premultiplied);
     const QRgb key = toRgb(sealKeyColor) & 0xFFFFFF;
     const int samples = scale * scale;
     for (int y = 0; y < h; ++y) {
@@ -801,7 +802,7 @@ QImage renderSmoothSeal(const TSetStamper& settings, const QStringList& lines) {
 }
 
 QImage turnedSmoothSeal(const QImage& seal, int angle, QSize size) {
-    QImage turned(size, QImage::Format_ARGB32_Premultiplied);
+    QImage turned = newImage(size, QImage::Format_ARGB32_Premultiplied);
     turned.fill(Qt::transparent);
     if (seal.isNull() || turned.isNull())
         return turned;
@@ -813,12 +814,13 @@ QImage turnedSmoothSeal(const QImage& seal, int angle, QSize size) {
     // As the keyed seal: in the top-left of the square of its diagonal, turned about the
     // square's centre, counter-clockwise for a positive angle.
     const int side = sealDiagonal(seal.width(), seal.height());
-    QImage square(side, side, QImage::Format_ARGB32_Premultiplied);
+    QImage square = newImage(QSize(side, side), QImage::Format_ARGB32_Premultiplied);
     square.fill(Qt::transparent);
     QPainter(&square).drawImage(0, 0, seal);
+    const QImage rotated = allocated(
+        square.transformed(QTransform().rotate(-angle), Qt::SmoothTransformation), square.size());
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(0, 0,
-                      square.transformed(QTransform().rotate(-angle), Qt::SmoothTransformation));
+    painter.drawImage(0, 0, rotated);
     return turned;
 }
 

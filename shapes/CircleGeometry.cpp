@@ -13,7 +13,7 @@ qint64 circlePictureSide(qint32 radius) {
     return 2 * qint64(radius);
 }
 
-DrawingSurface createCirclePicture(qint32 radius) {
+DrawingSurface createCirclePicture(qint32 radius, qint64 largestSide) {
     const qint64 side = circlePictureSide(radius);
     if (side <= 0)
         return DrawingSurface();
@@ -23,7 +23,7 @@ DrawingSurface createCirclePicture(qint32 radius) {
             .arg(side);
     if (side > maxCirclePictureSide)
         throw TarvelError(tooLarge);
-    const int kept = int(std::min(side, largestStampedSide));
+    const int kept = int(std::min(side, std::max(largestSide, largestStampedSide)));
     DrawingSurface picture(kept, kept);
     if (picture.isEmpty())
         throw TarvelError(tooLarge);
@@ -48,8 +48,8 @@ void drawCircleEllipse(DrawingSurface& picture, qint64 side) {
     picture.ellipse(0, 0, int(side), int(side));
 }
 
-DrawingSurface renderCirclePicture(const CircleSettingsRecord& settings) {
-    DrawingSurface picture = createCirclePicture(settings.Radius);
+DrawingSurface renderCirclePicture(const CircleSettingsRecord& settings, qint64 largestSide) {
+    DrawingSurface picture = createCirclePicture(settings.Radius, largestSide);
     if (picture.isEmpty())
         return picture;
     fillCircleBackground(picture);

@@ -25,12 +25,13 @@ qint64 circlePictureSide(qint32 radius);
 
 // The largest canvas is 4000 x 4000 pixels and a picture is stamped with its top-left corner
 // on the canvas, so no more of a circle than its top-left 4000 x 4000 pixels can ever land.
+// The work drawn again for print is larger: there the cut is its canvas's larger side.
 constexpr qint64 largestStampedSide = limits::canvasSide;
 
-// A white picture of side x side pixels, cut to largestStampedSide on each side. A side of 0 or
-// less gives an empty picture (no circle can be drawn); a side the program cannot allocate raises
-// an error naming the radius.
-DrawingSurface createCirclePicture(qint32 radius);
+// A white picture of side x side pixels, cut to largestSide on each side. A side of 0 or less
+// gives an empty picture (no circle can be drawn); a side the program cannot allocate raises an
+// error naming the radius.
+DrawingSurface createCirclePicture(qint32 radius, qint64 largestSide = largestStampedSide);
 
 // Brush colour magenta and the whole picture filled with it: the key background.
 void fillCircleBackground(DrawingSurface& picture);
@@ -45,4 +46,5 @@ void drawCircleEllipse(DrawingSurface& picture, qint64 side);
 // The complete circle picture, marked transparent: keyed by its bottom-left pixel, or by magenta
 // when it was cut (the bottom-left pixel of a cut picture may lie on the outline). Empty when
 // the radius is 0 or less.
-DrawingSurface renderCirclePicture(const CircleSettingsRecord& settings);
+DrawingSurface renderCirclePicture(const CircleSettingsRecord& settings,
+                                   qint64 largestSide = largestStampedSide);

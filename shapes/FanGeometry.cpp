@@ -273,7 +273,9 @@ void recolourOutline(DrawingSurface& picture, TColor standIn, TColor lineColor) 
                 picture.setPixel(x, y, lineColor);
 }
 
-DrawingSurface renderFanPicture(const FanSettingsRecord& settings, bool canvasUsesColor) {
+DrawingSurface renderFanPicture(const FanSettingsRecord& settings, bool canvasUsesColor,
+                                int largestSide) {
+    const int cut = std::max(largestSide, largestStampedFanSide);
     const FanGeometry geometry = computeFanGeometry(settings.Radius);
     DrawingSurface picture = createFanPicture(geometry, canvasUsesColor);
     if (picture.isEmpty())
@@ -288,11 +290,10 @@ DrawingSurface renderFanPicture(const FanSettingsRecord& settings, bool canvasUs
     fillFan(picture, geometry, outlineInk);
     if (!sameInk(outlineInk, settings.LineColor))
         recolourOutline(picture, outlineInk, settings.LineColor);
-    if (picture.width() > largestStampedFanSide || picture.height() > largestStampedFanSide) {
+    if (picture.width() > cut || picture.height() > cut) {
         // The bottom-left pixel of the cut picture may lie inside the fan: the key is named.
-        DrawingSurface kept(
-            picture.image().copy(0, 0, std::min(picture.width(), largestStampedFanSide),
-                                 std::min(picture.height(), largestStampedFanSide)));
+        const QSize size(std::min(picture.width(), cut), std::min(picture.height(), cut));
+        DrawingSurface kept(allocated(picture.image().copy(QRect(QPoint(0, 0), size)), size));
         kept.transparentColor = picture.pixel(0, picture.height() - 1);
         picture = std::move(kept);
     }

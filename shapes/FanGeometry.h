@@ -90,4 +90,6 @@ void recolourOutline(DrawingSurface& picture, TColor standIn, TColor lineColor);
 
 // The complete fan picture, marked transparent (keyed by its bottom-left pixel). Empty when the
 // radius is 0 or less.
-DrawingSurface renderFanPicture(const FanSettingsRecord& settings, bool canvasUsesColor);
+// The picture is cut to largestSide (at least largestStampedFanSide) each way.
+DrawingSurface renderFanPicture(const FanSettingsRecord& settings, bool canvasUsesColor,
+                                int largestSide = largestStampedFanSide);

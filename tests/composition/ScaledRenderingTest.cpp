@@ -7,16 +7,24 @@
 #include "ScaledRendering.h"
 
 #include "CompositionState.h"
+#include "Messages.h"
 #include "ScriptReader.h"
 #include "StepSession.h"
+#include "TarvelError.h"
 #include "WorkSteps.h"
 
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QScopeGuard>
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <tuple>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -201,6 +209,81 @@ TEST_F(ScaledWork, TheBudgetLowersTheResolutionAndSaysSo) {
     drawn = renderForPrint(composed, 100);
     EXPECT_FALSE(drawn.reduced);
     EXPECT_TRUE(drawn.picture == canvas);
+}
+
+// A circle of radius 1200 drawn again twice as large is 4800 pixels across, more than the
+// largest canvas the window makes: its outline lands on all four sides, twice as far from the
+// centre as on the canvas.
+TEST(ScaledShapes, ACircleBeyondTheLargestCanvasIsDrawnWhole) {
+    CompositionState composed;
+    compose(composed, {{{"do", "canvas"}, {"width", 2420}, {"height", 2420}, {"resolution", 100}},
+                       {{"do", "circle"}, {"radius", 1200}, {"lineColor", "#000080"}},
+                       {{"do", "click"}, {"at", QJsonArray{10, 10}}}});
+    const ScaledRendering drawn = renderForPrint(composed, 200);
+    ASSERT_EQ(drawn.picture.size(), QSize(4840, 4840));
+    for (const auto& [picture, middle, first, last] :
+         {std::tuple(composed.canvas().picture().image(), 1210, 10, 2409),
+          std::tuple(drawn.picture, 2420, 20, 4819)}) {
+        // The first and last ink across the middle row and down the middle column.
+        std::vector<int> across, down;
+        for (int i = 0; i < picture.width(); ++i) {
+            if ((picture.pixel(i, middle) & 0xFFFFFF) != 0xFFFFFF)
+                across.push_back(i);
+            if ((picture.pixel(middle, i) & 0xFFFFFF) != 0xFFFFFF)
+                down.push_back(i);
+        }
+        ASSERT_FALSE(across.empty() || down.empty());
+        EXPECT_EQ(std::vector<int>({across.front(), across.back(), down.front(), down.back()}),
+                  std::vector<int>({first, last, first, last}));
+    }
+}
+
+// Runs draw with at most headroom bytes of address space beyond what is mapped now: every
+// allocation past that fails as it does when the machine runs out of memory.
+template <class Draw> void withAddressSpace(qint64 headroom, Draw draw) {
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &previous), 0);
+    rlimit tight = previous;
+    tight.rlim_cur = rlim_t(qint64(pages) * sysconf(_SC_PAGESIZE) + headroom);
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &tight), 0);
+    const auto restore = qScopeGuard([&] { setrlimit(RLIMIT_AS, &previous); });
+    draw();
+}
+
+// The work drawn at 12 times its resolution with less and less memory: each allocation of the
+// replay (the canvas, the copy a text block is compared with, the smooth seal, the circle, the
+// fan, the effect's base and result) fails in turn. The print is refused with the memory
+// message, never drawn in part, and the composition stays as it was.
+TEST_F(ScaledWork, RunningOutOfMemoryRefusesThePrintAndLeavesTheWork) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer maps more address space than any limit leaves";
+#endif
+    compose(composed, {{{"do", "seal"}, {"text", "永寿"}, {"smooth", true}, {"angle", 15}},
+                       {{"do", "click"}, {"at", QJsonArray{20, 150}}},
+                       {{"do", "fan"}, {"radius", 30}},
+                       {{"do", "click"}, {"at", QJsonArray{100, 170}}},
+                       {{"do", "effect"}, {"kind", "sharpen"}}});
+    const QImage before = composed.canvas().picture().image().copy();
+    const std::size_t steps = composed.steps().recipe().size();
+    int refused = 0, drawn = 0;
+    for (qint64 headroom = 0; headroom <= qint64(360) << 20; headroom += qint64(12) << 20) {
+        SCOPED_TRACE(headroom >> 20);
+        withAddressSpace(headroom, [&] {
+            try {
+                EXPECT_EQ(renderForPrint(composed, 1200).picture.size(), before.size() * 12);
+                ++drawn;
+            } catch (const TarvelError& error) {
+                EXPECT_EQ(error.text(), Messages::outOfMemory());
+                ++refused;
+            }
+        });
+        EXPECT_TRUE(composed.canvas().picture().image() == before);
+        EXPECT_EQ(composed.steps().recipe().size(), steps);
+    }
+    EXPECT_GT(refused, 3);
+    EXPECT_GT(drawn, 0);
 }
 
 } // namespace
