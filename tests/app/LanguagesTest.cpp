@@ -159,7 +159,7 @@ TEST_P(LocalisedWindow, ShowsEveryCaptionTranslatedAndWhole) {
     const QString language = QString::fromLatin1(GetParam());
     const QMenu* fileMenu = form.menuBar()->actions().first()->menu();
     const QString expected[][3] = {
-        {QStringLiteral("文件"), QStringLiteral("檔案"), QStringLiteral("File")},
+        {QStringLiteral("文件(&F)"), QStringLiteral("檔案(&F)"), QStringLiteral("&File")},
         {QStringLiteral("文本设置"), QStringLiteral("文字設定"), QStringLiteral("Text Settings")}};
     const int column = Translations::languages().indexOf(language);
     EXPECT_EQ(fileMenu->title(), expected[0][column]);
