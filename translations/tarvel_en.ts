@@ -593,6 +593,10 @@
         <source>BMP 图片</source>
         <translation>BMP image</translation>
     </message>
+    <message>
+        <source>文件夹</source>
+        <translation>Folder</translation>
+    </message>
 </context>
 <context>
     <name>QFileDialog</name>

@@ -593,6 +593,10 @@
         <source>BMP 图片</source>
         <translation>BMP 圖片</translation>
     </message>
+    <message>
+        <source>文件夹</source>
+        <translation>資料夾</translation>
+    </message>
 </context>
 <context>
     <name>QFileDialog</name>

@@ -42,7 +42,7 @@ TEST(QtTranslations, TurnQtsDialogTextsIntoChinese) {
             << translated.toStdString();
     }
 
-    // A file of 500 bytes in the file dialog, shown from a system locale of C.
+    // A file of 500 bytes and its folder in the file dialog, shown from a system locale of C.
     QLocale::setDefault(QLocale::c());
     ASSERT_TRUE(installQtTranslations(application));
     QTemporaryDir dir;
@@ -62,6 +62,8 @@ TEST(QtTranslations, TurnQtsDialogTextsIntoChinese) {
             const QModelIndex index = files->index(file500.fileName(), column);
             shown << (list ? list->mapFromSource(index) : index).data().toString();
         }
+        const QModelIndex folder = files->index(dir.path(), 2);
+        shown << (list ? list->mapFromSource(folder) : folder).data().toString();
         dialog->reject();
     });
     FileDialogRequest request;
@@ -69,10 +71,11 @@ TEST(QtTranslations, TurnQtsDialogTextsIntoChinese) {
     request.initialPath = file500.fileName();
     EXPECT_FALSE(PlatformDialogs::chooseFile(nullptr, request));
     const QLocale chinese(QLocale::Chinese, QLocale::China);
-    EXPECT_EQ(shown, QStringList({chinese.formattedDataSize(500),
-                                  chinese.toString(QFileInfo(file500).lastModified(),
-                                                   QLocale::ShortFormat)}))
-        << shown.join(QLatin1Char('|')).toStdString();              // "500 字节|2026/12/10 19:13"
+    EXPECT_EQ(shown, QStringList(
+                         {chinese.formattedDataSize(500),
+                          chinese.toString(QFileInfo(file500).lastModified(), QLocale::ShortFormat),
+                          QStringLiteral("文件夹")}))
+        << shown.join(QLatin1Char('|')).toStdString(); // "500 字节|2026/12/10 19:13|文件夹"
     EXPECT_NE(shown.value(0), QLocale::c().formattedDataSize(500)); // "500 bytes"
 }
 
