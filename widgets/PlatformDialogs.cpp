@@ -10,15 +10,12 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QImageReader>
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTreeView>
-#include <algorithm>
 
 namespace PlatformDialogs {
 namespace {
@@ -121,17 +118,6 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     dialog.setNameFilters(qtNameFilters(request.filter));
     dialog.setProxyModel(new LocalisedFileList(&dialog));
-    // The detail view's size and date columns as wide as a long size and a date take.
-    if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
-        const QFontMetrics metrics = details->fontMetrics();
-        const QString longest[] = {QLocale().formattedDataSize(1023 * 1024 * 1024 + 1023),
-                                   QLocale().toString(QDateTime(QDate(2026, 12, 28), QTime(23, 58)),
-                                                      QLocale::ShortFormat)};
-        for (const int column : {1, 3})
-            details->header()->resizeSection(
-                column, std::max(details->header()->sectionSize(column),
-                                 metrics.horizontalAdvance(longest[column / 2]) + 24));
-    }
     if (request.kind == FileDialogRequest::Kind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
