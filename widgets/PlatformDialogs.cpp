@@ -101,8 +101,9 @@ public:
         if (files == nullptr || role != Qt::DisplayRole || index.column() == 0)
             return QIdentityProxyModel::data(index, role);
         const QModelIndex file = mapToSource(index);
-        if (index.column() == 2 && files->isDir(file))
-            return QCoreApplication::translate("PlatformDialogs", "文件夹");
+        if (index.column() == 2)
+            return files->isDir(file) ? QCoreApplication::translate("PlatformDialogs", "文件夹")
+                                      : QIdentityProxyModel::data(index, role);
         if (index.column() == 3)
             return QLocale().toString(files->lastModified(file), QLocale::ShortFormat);
         return files->isDir(file) ? QString() : QLocale().formattedDataSize(files->size(file));

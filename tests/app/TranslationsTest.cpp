@@ -64,6 +64,10 @@ TEST(QtTranslations, TurnQtsDialogTextsIntoChinese) {
         }
         const QModelIndex folder = files->index(dir.path(), 2);
         shown << (list ? list->mapFromSource(folder) : folder).data().toString();
+        // A file's type stays Qt's.
+        const QModelIndex type = files->index(file500.fileName(), 2);
+        EXPECT_EQ((list ? list->mapFromSource(type) : type).data().toString(),
+                  type.data().toString());
         dialog->reject();
     });
     FileDialogRequest request;
