@@ -77,6 +77,8 @@ void choose(QSettings& settings, const QString& language) {
 bool install(QCoreApplication& application, const QString& language) {
     Q_UNUSED(application); // the translators are the application's while it runs
     installed().clear();
+    // Numbers, sizes and dates the program and Qt's dialogs write follow the language too.
+    QLocale::setDefault(QLocale(language));
     bool complete = true;
     if (language != sourceLanguage)
         complete = installTranslator(QStringLiteral("tarvel_") + language,

@@ -5,6 +5,7 @@
 #include "Unit1.h"
 
 #include "ErrorBoundary.h"
+#include "FontFallback.h"
 #include "Glyphs.h"
 #include "HelpController.h"
 #include "ImageControl.h"
@@ -227,7 +228,10 @@ void TForm1::buildToolbars() {
 
 void TForm1::buildMenus() {
     using ErrorBoundary::guard;
-    QMenu* file = menuBar()->addMenu(tr("文件"));
+    // Each menu opens with Alt and the letter in brackets, as desktop programs write it; no
+    // letter is one of the window's own Alt shortcuts (Alt+A is 旋转字, so 添加 takes I).
+    QMenu* file = menuBar()->addMenu(tr("文件(&F)"));
+    file->setObjectName(QStringLiteral("MenuFile"));
     MenuNew =
         addMenuItem(file, QStringLiteral("N2"), tr("新建"), QKeySequence(Qt::ALT | Qt::Key_F2));
     MenuUndo =
@@ -246,7 +250,7 @@ void TForm1::buildMenus() {
                                QKeySequence(Qt::CTRL | Qt::Key_O));
     MenuSaveWork = addMenuItem(file, QStringLiteral("MenuSaveWork"), tr("保存作品"),
                                QKeySequence(Qt::CTRL | Qt::Key_S));
-    MenuRecentWorks = file->addMenu(tr("最近的作品"));
+    MenuRecentWorks = file->addMenu(tr("最近的作品(&R)"));
     MenuRecentWorks->setObjectName(QStringLiteral("MenuRecentWorks"));
     connect(MenuRecentWorks, &QMenu::aboutToShow, this, [this] { fillRecentWorks(); });
     MenuExportScript = addMenuItem(file, QStringLiteral("MenuExportScript"), tr("导出脚本"));
@@ -254,7 +258,8 @@ void TForm1::buildMenus() {
     file->addSeparator();
     N5 = addMenuItem(file, QStringLiteral("N5"), tr("退出"), QKeySequence(Qt::ALT | Qt::Key_X));
 
-    QMenu* add = menuBar()->addMenu(tr("添加"));
+    QMenu* add = menuBar()->addMenu(tr("添加(&I)"));
+    add->setObjectName(QStringLiteral("MenuAdd"));
     MenuText = addMenuItem(add, QStringLiteral("MenuText"), tr("添加文本"),
                            QKeySequence(Qt::CTRL | Qt::Key_T));
     N12 = addMenuItem(add, QStringLiteral("N12"), tr("旋转字"), QKeySequence(Qt::ALT | Qt::Key_A));
@@ -283,7 +288,8 @@ void TForm1::buildMenus() {
 
     buildViewMenu(file);
 
-    QMenu* help = menuBar()->addMenu(tr("帮助"));
+    QMenu* help = menuBar()->addMenu(tr("帮助(&H)"));
+    help->setObjectName(QStringLiteral("MenuHelp"));
     N24 = addMenuItem(help, QStringLiteral("N24"), tr("作者声明"));
     N8 = addMenuItem(help, QStringLiteral("N8"), tr("使用手册"));
     help->addSeparator();
@@ -420,7 +426,8 @@ void TForm1::fillFontList() {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });
     ComboBox2->clear();
-    ComboBox2->addItems(families);
+    // The list the dialogs copy: a calligrapher looks for a face that draws the characters.
+    ComboBox2->addItems(FontFallback::chineseFacesFirst(families));
     ComboBox2->setEditText(tr("字体"));
 }
 

@@ -27,10 +27,9 @@ public:
     explicit SavePictureDialog(QObject* owner) : QObject(owner) {
         setObjectName(QStringLiteral("SavePictureDialog1"));
         request.kind = FileDialogRequest::Kind::Save;
-        request.filter =
-            QStringLiteral("All (*.jpg;*.jpeg;*.bmp)|*.jpg;*.jpeg;*.bmp|JPEG Image File "
-                           "(*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps "
-                           "(*.bmp)|*.bmp");
+        // The program's first entry, which the dialog opens with, then each type by itself.
+        request.filter = PlatformDialogs::pictureFilter(
+            QStringLiteral("All (*.jpg;*.jpeg;*.bmp)|*.jpg;*.jpeg;*.bmp"));
         request.defaultExtension = QStringLiteral("jpg");
         request.extensionFromType = true;
         request.picturePreview = true;

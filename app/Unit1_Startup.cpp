@@ -72,7 +72,7 @@ void TForm1::N15Click() {
 }
 
 void TForm1::buildLanguageMenu(QMenu* help) {
-    MenuLanguage = help->addMenu(tr("语言"));
+    MenuLanguage = help->addMenu(tr("语言(&L)"));
     MenuLanguage->setObjectName(QStringLiteral("MenuLanguage"));
     const std::unique_ptr<QSettings> settings = openUserSettings();
     const QString chosen = settings ? Translations::chosen(*settings) : QString();

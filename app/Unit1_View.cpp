@@ -94,7 +94,7 @@ void TForm1::buildViewMenu(QMenu* file) {
     connect(MenuPrintPreview, &QAction::triggered, this,
             guard(this, [this] { PrintPreviewClick(); }));
 
-    QMenu* view = menuBar()->addMenu(tr("视图"));
+    QMenu* view = menuBar()->addMenu(tr("视图(&V)"));
     view->setObjectName(QStringLiteral("MenuView"));
     MenuFitWindow = addMenuItem(view, QStringLiteral("MenuFitWindow"), tr("适合窗口"),
                                 QKeySequence(Qt::CTRL | Qt::Key_0));

@@ -113,6 +113,15 @@ int inkOf(const QString& family) {
     return int(coverage / 255);
 }
 
+QStringList chineseFacesFirst(QStringList families) {
+    std::stable_partition(families.begin(), families.end(), [](const QString& family) {
+        const QList<QFontDatabase::WritingSystem> systems = QFontDatabase::writingSystems(family);
+        return systems.contains(QFontDatabase::SimplifiedChinese) ||
+               systems.contains(QFontDatabase::TraditionalChinese);
+    });
+    return families;
+}
+
 QStringList chainFor(Kind chosen, const QStringList& families) {
     struct Entry {
         int distance;

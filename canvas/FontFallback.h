@@ -34,6 +34,10 @@ const QStringList& faces();
 // the heavier face before the lighter, then by name.
 QStringList chainFor(Kind chosen, const QStringList& families);
 
+// The faces that draw Chinese (simplified or traditional) before the others, each group in
+// the order given: the order of every face list the dialogs offer.
+QStringList chineseFacesFirst(QStringList families);
+
 // The face to draw character c of a request in: the request's own face when it has c (or c
 // is a space or control character, or no face of the chain has it), else the first face of
 // the chain for the request's kind that has it.

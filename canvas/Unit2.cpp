@@ -17,10 +17,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-const QString TForm2::PictureFilter = QStringLiteral(
-    "All (*.png;*.jpg;*.jpeg;*.bmp)|*.png;*.jpg;*.jpeg;*.bmp|Portable Network Graphics "
-    "(*.png)|*.png|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps "
-    "(*.bmp)|*.bmp");
+QString TForm2::PictureFilter() {
+    return PlatformDialogs::pictureFilter(
+        QStringLiteral("All (*.png;*.jpg;*.jpeg;*.bmp)|*.png;*.jpg;*.jpeg;*.bmp"));
+}
 
 namespace {
 
@@ -144,7 +144,7 @@ void TForm2::Button1Click() {
 void TForm2::Button2Click() {
     FileDialogRequest request;
     request.kind = FileDialogRequest::Kind::Open;
-    request.filter = PictureFilter;
+    request.filter = PictureFilter();
     request.picturePreview = true;
     request.initialPath = ChosenPicture;
     const std::optional<QString> file = PlatformDialogs::chooseFile(this, request);

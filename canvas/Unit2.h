@@ -21,7 +21,7 @@ public:
     explicit TForm2(QWidget* parent = nullptr);
 
     // The filter of the picture file dialog, pairs of description and pattern.
-    static const QString PictureFilter;
+    static QString PictureFilter();
 
     TSetStruct CanvasSettings;
     // The dialog was closed with "取消" (or Esc): the main window keeps its canvas.

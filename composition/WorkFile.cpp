@@ -15,6 +15,8 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
 #include <cerrno>
 #include <new>
 
@@ -33,6 +35,77 @@ QString stepFailed(const ScriptStep& step, const QString& failure) {
 
 QByteArray contentHash(const QByteArray& data) {
     return QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex();
+}
+
+// What a number of a step is to the user who set it in a dialog, and its unit.
+struct NumberName {
+    const char* command;
+    const char* key;
+    const char* name;
+    const char* unit; // empty for a count or a choice
+};
+constexpr const char* pixels = QT_TRANSLATE_NOOP("Composition", "像素");
+constexpr const char* dotsPerInch = QT_TRANSLATE_NOOP("Composition", "点/英寸");
+constexpr const char* degrees = QT_TRANSLATE_NOOP("Composition", "度");
+constexpr const char* centimetres = QT_TRANSLATE_NOOP("Composition", "厘米");
+constexpr NumberName numberNames[] = {
+    {"canvas", "width", QT_TRANSLATE_NOOP("Composition", "画布宽度"), pixels},
+    {"canvas", "height", QT_TRANSLATE_NOOP("Composition", "画布高度"), pixels},
+    {"canvas", "resolution", QT_TRANSLATE_NOOP("Composition", "画布分辨率"), dotsPerInch},
+    {"text", "size", QT_TRANSLATE_NOOP("Composition", "字号"), ""},
+    {"text", "arrangement", QT_TRANSLATE_NOOP("Composition", "文本的排列方式"), ""},
+    {"text", "wrapWidth", QT_TRANSLATE_NOOP("Composition", "文本的折行宽度"), pixels},
+    {"rotated", "angle", QT_TRANSLATE_NOOP("Composition", "旋转字的角度"), degrees},
+    {"seal", "strokeWeight", QT_TRANSLATE_NOOP("Composition", "印章的笔画粗细"), ""},
+    {"seal", "arrangement", QT_TRANSLATE_NOOP("Composition", "印章的排列方式"), ""},
+    {"seal", "angle", QT_TRANSLATE_NOOP("Composition", "印章的角度"), degrees},
+    {"seal", "frameWidth", QT_TRANSLATE_NOOP("Composition", "印章的边框宽"), pixels},
+    {"seal", "wear", QT_TRANSLATE_NOOP("Composition", "印章的残破程度"), ""},
+    {"fan", "lineWidth", QT_TRANSLATE_NOOP("Composition", "扇形的线宽"), pixels},
+    {"fan", "radius", QT_TRANSLATE_NOOP("Composition", "扇形的半径"), pixels},
+    {"fan", "innerRadius", QT_TRANSLATE_NOOP("Composition", "扇形的内半径"), pixels},
+    {"fan", "span", QT_TRANSLATE_NOOP("Composition", "扇形的张角"), degrees},
+    {"click", "at", QT_TRANSLATE_NOOP("Composition", "放置位置"), pixels},
+    {"nudge", "times", QT_TRANSLATE_NOOP("Composition", "微调的次数"), ""},
+    {"template", "longCm", QT_TRANSLATE_NOOP("Composition", "模板的长边"), centimetres},
+    {"template", "shortCm", QT_TRANSLATE_NOOP("Composition", "模板的短边"), centimetres},
+    {"template", "dpi", QT_TRANSLATE_NOOP("Composition", "模板的分辨率"), dotsPerInch},
+    {"template", "span", QT_TRANSLATE_NOOP("Composition", "扇面的张角"), degrees},
+};
+
+// A number of a work out of its range, said with the name the dialogs give it ("画布宽度必须
+// 在 1 到 4000 像素之间") rather than with the script's key; any other fault as the reader says it.
+// The reader's own words for a range are matched here, so the open-work tests read both.
+QString inUserWords(const QString& readerText, const QByteArray& data) {
+    static const QRegularExpression range(QRegularExpression::anchoredPattern(
+        QStringLiteral("第 \\d+ 行，第 (\\d+) 步：键“(\\w+)”必须在 (-?\\d+) 到 (-?\\d+) 之间")));
+    const QRegularExpressionMatch match = range.match(readerText);
+    if (!match.hasMatch())
+        return readerText;
+    const int number = match.captured(1).toInt();
+    const QString command = QJsonDocument::fromJson(data)
+                                .object()
+                                .value(QStringLiteral("steps"))
+                                .toArray()
+                                .at(number - 1)
+                                .toObject()
+                                .value(QStringLiteral("do"))
+                                .toString();
+    for (const NumberName& known : numberNames) {
+        if (command != QLatin1String(known.command) ||
+            match.captured(2) != QLatin1String(known.key))
+            continue;
+        const QString name = QCoreApplication::translate("Composition", known.name);
+        if (!*known.unit)
+            return QCoreApplication::translate("Composition", "第 %1 步：%2必须在 %3 到 %4 之间。")
+                .arg(number)
+                .arg(name, match.captured(3), match.captured(4));
+        return QCoreApplication::translate("Composition", "第 %1 步：%2必须在 %3 到 %4 %5之间。")
+            .arg(number)
+            .arg(name, match.captured(3), match.captured(4),
+                 QCoreApplication::translate("Composition", known.unit));
+    }
+    return readerText;
 }
 
 } // namespace
@@ -137,7 +210,7 @@ void openWorkFile(CompositionState& composition, const QString& path, QStringLis
             refuse(QCoreApplication::translate("Composition", "这个文件不是 Tarvel 作品文件。"));
         if (error.kind() == ScriptFormatError::Kind::CutShort)
             refuse(QCoreApplication::translate("Composition", "作品文件不完整，可能没有保存完。"));
-        refuse(error.text());
+        refuse(inUserWords(error.text(), read.data));
     } catch (const TarvelError& error) {
         refuse(error.text());
     }

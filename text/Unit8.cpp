@@ -260,13 +260,15 @@ void TForm8::buildEditor() {
 void TForm8::buildMenus() {
     MainMenu1 = new QMenuBar(this);
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-    QMenu* file = MainMenu1->addMenu(tr("文件"));
+    QMenu* file = MainMenu1->addMenu(tr("文件(&F)"));
+    file->setObjectName(QStringLiteral("MenuFile"));
     MenuNew = addMenuItem(file, "MenuNew", tr("新建"), QKeySequence(Qt::Key_F2));
     MenuOpen = addMenuItem(file, "MenuOpen", tr("打开"), QKeySequence(Qt::Key_F3));
     MenuSave = addMenuItem(file, "MenuSave", tr("保存"), QKeySequence(Qt::CTRL | Qt::Key_F3));
     MenuExit = addMenuItem(file, "MenuExit", tr("退出"), QKeySequence(Qt::ALT | Qt::Key_X));
 
-    QMenu* edit = MainMenu1->addMenu(tr("编辑"));
+    QMenu* edit = MainMenu1->addMenu(tr("编辑(&E)"));
+    edit->setObjectName(QStringLiteral("MenuEdit"));
     MenuUndo = addMenuItem(edit, "MenuUndo", tr("撤销"), QKeySequence(Qt::CTRL | Qt::Key_Z));
     MenuRedo = addMenuItem(edit, "MenuRedo", tr("重做"), QKeySequence(Qt::CTRL | Qt::Key_R));
     MenuCut = addMenuItem(edit, "MenuCut", tr("剪切"), QKeySequence(Qt::CTRL | Qt::Key_X));
@@ -276,8 +278,10 @@ void TForm8::buildMenus() {
     MenuWordWrap->setCheckable(true);
     MenuSelectAll = addMenuItem(edit, "MenuSelectAll", tr("全选"));
 
-    QMenu* format = MainMenu1->addMenu(tr("格式"));
-    QMenu* align = format->addMenu(tr("对齐"));
+    QMenu* format = MainMenu1->addMenu(tr("格式(&O)"));
+    format->setObjectName(QStringLiteral("MenuFormat"));
+    QMenu* align = format->addMenu(tr("对齐(&A)"));
+    align->setObjectName(QStringLiteral("MenuAlign"));
     MenuAlignLeft = addMenuItem(align, "MenuAlignLeft", tr("左对齐"));
     MenuAlignCenter = addMenuItem(align, "MenuAlignCenter", tr("居中"));
     MenuAlignRight = addMenuItem(align, "MenuAlignRight", tr("右对齐"));
@@ -288,7 +292,8 @@ void TForm8::buildMenus() {
         item->setCheckable(true);
         AlignGroup->addAction(item);
     }
-    QMenu* font = format->addMenu(tr("字体"));
+    QMenu* font = format->addMenu(tr("字体(&F)"));
+    font->setObjectName(QStringLiteral("MenuFont"));
     MenuBold = addMenuItem(font, "MenuBold", tr("加粗"));
     MenuItalic = addMenuItem(font, "MenuItalic", tr("倾斜"));
     MenuUnderline = addMenuItem(font, "MenuUnderline", tr("下划线"));

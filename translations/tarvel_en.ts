@@ -170,6 +170,118 @@
         <source>无法运行脚本%1：%2。</source>
         <translation>Cannot run the script %1: %2.</translation>
     </message>
+    <message>
+        <source>画布宽度</source>
+        <translation>the canvas width</translation>
+    </message>
+    <message>
+        <source>像素</source>
+        <translation>pixels</translation>
+    </message>
+    <message>
+        <source>画布高度</source>
+        <translation>the canvas height</translation>
+    </message>
+    <message>
+        <source>画布分辨率</source>
+        <translation>the canvas resolution</translation>
+    </message>
+    <message>
+        <source>点/英寸</source>
+        <translation>dots per inch</translation>
+    </message>
+    <message>
+        <source>字号</source>
+        <translation>the font size</translation>
+    </message>
+    <message>
+        <source>文本的排列方式</source>
+        <translation>the text arrangement</translation>
+    </message>
+    <message>
+        <source>文本的折行宽度</source>
+        <translation>the text wrap width</translation>
+    </message>
+    <message>
+        <source>旋转字的角度</source>
+        <translation>the rotated text angle</translation>
+    </message>
+    <message>
+        <source>度</source>
+        <translation>degrees</translation>
+    </message>
+    <message>
+        <source>印章的笔画粗细</source>
+        <translation>the seal stroke weight</translation>
+    </message>
+    <message>
+        <source>印章的排列方式</source>
+        <translation>the seal arrangement</translation>
+    </message>
+    <message>
+        <source>印章的角度</source>
+        <translation>the seal angle</translation>
+    </message>
+    <message>
+        <source>印章的边框宽</source>
+        <translation>the seal frame width</translation>
+    </message>
+    <message>
+        <source>印章的残破程度</source>
+        <translation>the seal wear</translation>
+    </message>
+    <message>
+        <source>扇形的线宽</source>
+        <translation>the fan line width</translation>
+    </message>
+    <message>
+        <source>扇形的半径</source>
+        <translation>the fan radius</translation>
+    </message>
+    <message>
+        <source>扇形的内半径</source>
+        <translation>the fan inner radius</translation>
+    </message>
+    <message>
+        <source>扇形的张角</source>
+        <translation>the fan span</translation>
+    </message>
+    <message>
+        <source>放置位置</source>
+        <translation>the placement point</translation>
+    </message>
+    <message>
+        <source>微调的次数</source>
+        <translation>the number of nudges</translation>
+    </message>
+    <message>
+        <source>模板的长边</source>
+        <translation>the template long side</translation>
+    </message>
+    <message>
+        <source>厘米</source>
+        <translation>cm</translation>
+    </message>
+    <message>
+        <source>模板的短边</source>
+        <translation>the template short side</translation>
+    </message>
+    <message>
+        <source>模板的分辨率</source>
+        <translation>the template resolution</translation>
+    </message>
+    <message>
+        <source>扇面的张角</source>
+        <translation>the fan leaf (扇面) span</translation>
+    </message>
+    <message>
+        <source>第 %1 步：%2必须在 %3 到 %4 之间。</source>
+        <translation>Step %1: %2 must be between %3 and %4.</translation>
+    </message>
+    <message>
+        <source>第 %1 步：%2必须在 %3 到 %4 %5之间。</source>
+        <translation>Step %1: %2 must be between %3 and %4 %5.</translation>
+    </message>
 </context>
 <context>
     <name>ConversionButtons</name>
@@ -480,6 +592,22 @@
     <message>
         <source>确定</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>PNG 图片</source>
+        <translation>PNG image</translation>
+    </message>
+    <message>
+        <source>JPEG 图片</source>
+        <translation>JPEG image</translation>
+    </message>
+    <message>
+        <source>BMP 图片</source>
+        <translation>BMP image</translation>
+    </message>
+    <message>
+        <source>文件夹</source>
+        <translation>Folder</translation>
     </message>
 </context>
 <context>
@@ -861,10 +989,6 @@ Do you want to replace it?</translation>
         <translation>Down 10 pixels</translation>
     </message>
     <message>
-        <source>文件</source>
-        <translation>File</translation>
-    </message>
-    <message>
         <source>新建</source>
         <translation>New</translation>
     </message>
@@ -881,10 +1005,6 @@ Do you want to replace it?</translation>
         <translation>Save Work</translation>
     </message>
     <message>
-        <source>最近的作品</source>
-        <translation>Recent Works</translation>
-    </message>
-    <message>
         <source>导出脚本</source>
         <translation>Export Script…</translation>
     </message>
@@ -895,10 +1015,6 @@ Do you want to replace it?</translation>
     <message>
         <source>退出</source>
         <translation>Exit</translation>
-    </message>
-    <message>
-        <source>添加</source>
-        <translation>Add</translation>
     </message>
     <message>
         <source>旋转字</source>
@@ -919,10 +1035,6 @@ Do you want to replace it?</translation>
     <message>
         <source>扇形</source>
         <translation>Fan</translation>
-    </message>
-    <message>
-        <source>帮助</source>
-        <translation>Help</translation>
     </message>
     <message>
         <source>作者声明</source>
@@ -991,10 +1103,6 @@ The recovery journal was kept at “%2”.</translation>
         <translation>Cannot start a web browser. The home page is at %1</translation>
     </message>
     <message>
-        <source>语言</source>
-        <translation>Language</translation>
-    </message>
-    <message>
         <source>跟随系统</source>
         <translation>System language</translation>
     </message>
@@ -1021,10 +1129,6 @@ The recovery journal was kept at “%2”.</translation>
     <message>
         <source>打印预览</source>
         <translation>Print Preview</translation>
-    </message>
-    <message>
-        <source>视图</source>
-        <translation>View</translation>
     </message>
     <message>
         <source>适合窗口</source>
@@ -1089,6 +1193,30 @@ The recovery journal was kept at “%2”.</translation>
     <message>
         <source>分辨率：</source>
         <translation>Resolution:</translation>
+    </message>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>最近的作品(&amp;R)</source>
+        <translation>&amp;Recent Works</translation>
+    </message>
+    <message>
+        <source>添加(&amp;I)</source>
+        <translation>&amp;Insert</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>语言(&amp;L)</source>
+        <translation>&amp;Language</translation>
+    </message>
+    <message>
+        <source>视图(&amp;V)</source>
+        <translation>&amp;View</translation>
     </message>
 </context>
 <context>
@@ -1484,10 +1612,6 @@ The recovery journal was kept at “%2”.</translation>
         <translation>Text Settings</translation>
     </message>
     <message>
-        <source>文件</source>
-        <translation>File</translation>
-    </message>
-    <message>
         <source>新建</source>
         <translation>New</translation>
     </message>
@@ -1502,10 +1626,6 @@ The recovery journal was kept at “%2”.</translation>
     <message>
         <source>退出</source>
         <translation>Exit</translation>
-    </message>
-    <message>
-        <source>编辑</source>
-        <translation>Edit</translation>
     </message>
     <message>
         <source>撤销</source>
@@ -1534,14 +1654,6 @@ The recovery journal was kept at “%2”.</translation>
     <message>
         <source>全选</source>
         <translation>Select All</translation>
-    </message>
-    <message>
-        <source>格式</source>
-        <translation>Format</translation>
-    </message>
-    <message>
-        <source>对齐</source>
-        <translation>Align</translation>
     </message>
     <message>
         <source>左对齐</source>
@@ -1702,6 +1814,26 @@ The recovery journal was kept at “%2”.</translation>
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>编辑(&amp;E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>格式(&amp;O)</source>
+        <translation>F&amp;ormat</translation>
+    </message>
+    <message>
+        <source>对齐(&amp;A)</source>
+        <translation>&amp;Align</translation>
+    </message>
+    <message>
+        <source>字体(&amp;F)</source>
+        <translation>&amp;Font</translation>
     </message>
 </context>
 <context>

@@ -170,6 +170,118 @@
         <source>无法运行脚本%1：%2。</source>
         <translation>無法執行指令碼%1：%2。</translation>
     </message>
+    <message>
+        <source>画布宽度</source>
+        <translation>畫布寬度</translation>
+    </message>
+    <message>
+        <source>像素</source>
+        <translation>畫素</translation>
+    </message>
+    <message>
+        <source>画布高度</source>
+        <translation>畫布高度</translation>
+    </message>
+    <message>
+        <source>画布分辨率</source>
+        <translation>畫布解析度</translation>
+    </message>
+    <message>
+        <source>点/英寸</source>
+        <translation>點/英寸</translation>
+    </message>
+    <message>
+        <source>字号</source>
+        <translation>字號</translation>
+    </message>
+    <message>
+        <source>文本的排列方式</source>
+        <translation>文字的排列方式</translation>
+    </message>
+    <message>
+        <source>文本的折行宽度</source>
+        <translation>文字的換行寬度</translation>
+    </message>
+    <message>
+        <source>旋转字的角度</source>
+        <translation>旋轉字的角度</translation>
+    </message>
+    <message>
+        <source>度</source>
+        <translation>度</translation>
+    </message>
+    <message>
+        <source>印章的笔画粗细</source>
+        <translation>印章的筆畫粗細</translation>
+    </message>
+    <message>
+        <source>印章的排列方式</source>
+        <translation>印章的排列方式</translation>
+    </message>
+    <message>
+        <source>印章的角度</source>
+        <translation>印章的角度</translation>
+    </message>
+    <message>
+        <source>印章的边框宽</source>
+        <translation>印章的邊框寬</translation>
+    </message>
+    <message>
+        <source>印章的残破程度</source>
+        <translation>印章的殘破程度</translation>
+    </message>
+    <message>
+        <source>扇形的线宽</source>
+        <translation>扇形的線寬</translation>
+    </message>
+    <message>
+        <source>扇形的半径</source>
+        <translation>扇形的半徑</translation>
+    </message>
+    <message>
+        <source>扇形的内半径</source>
+        <translation>扇形的內半徑</translation>
+    </message>
+    <message>
+        <source>扇形的张角</source>
+        <translation>扇形的張角</translation>
+    </message>
+    <message>
+        <source>放置位置</source>
+        <translation>放置位置</translation>
+    </message>
+    <message>
+        <source>微调的次数</source>
+        <translation>微調的次數</translation>
+    </message>
+    <message>
+        <source>模板的长边</source>
+        <translation>範本的長邊</translation>
+    </message>
+    <message>
+        <source>厘米</source>
+        <translation>公分</translation>
+    </message>
+    <message>
+        <source>模板的短边</source>
+        <translation>範本的短邊</translation>
+    </message>
+    <message>
+        <source>模板的分辨率</source>
+        <translation>範本的解析度</translation>
+    </message>
+    <message>
+        <source>扇面的张角</source>
+        <translation>扇面的張角</translation>
+    </message>
+    <message>
+        <source>第 %1 步：%2必须在 %3 到 %4 之间。</source>
+        <translation>第 %1 步：%2必須在 %3 到 %4 之間。</translation>
+    </message>
+    <message>
+        <source>第 %1 步：%2必须在 %3 到 %4 %5之间。</source>
+        <translation>第 %1 步：%2必須在 %3 到 %4 %5之間。</translation>
+    </message>
 </context>
 <context>
     <name>ConversionButtons</name>
@@ -480,6 +592,22 @@
     <message>
         <source>确定</source>
         <translation>確定</translation>
+    </message>
+    <message>
+        <source>PNG 图片</source>
+        <translation>PNG 圖片</translation>
+    </message>
+    <message>
+        <source>JPEG 图片</source>
+        <translation>JPEG 圖片</translation>
+    </message>
+    <message>
+        <source>BMP 图片</source>
+        <translation>BMP 圖片</translation>
+    </message>
+    <message>
+        <source>文件夹</source>
+        <translation>資料夾</translation>
     </message>
 </context>
 <context>
@@ -861,10 +989,6 @@ Do you want to replace it?</source>
         <translation>下移 10 畫素</translation>
     </message>
     <message>
-        <source>文件</source>
-        <translation>檔案</translation>
-    </message>
-    <message>
         <source>新建</source>
         <translation>新增</translation>
     </message>
@@ -881,10 +1005,6 @@ Do you want to replace it?</source>
         <translation>儲存作品</translation>
     </message>
     <message>
-        <source>最近的作品</source>
-        <translation>最近的作品</translation>
-    </message>
-    <message>
         <source>导出脚本</source>
         <translation>匯出指令碼</translation>
     </message>
@@ -895,10 +1015,6 @@ Do you want to replace it?</source>
     <message>
         <source>退出</source>
         <translation>退出</translation>
-    </message>
-    <message>
-        <source>添加</source>
-        <translation>新增</translation>
     </message>
     <message>
         <source>旋转字</source>
@@ -919,10 +1035,6 @@ Do you want to replace it?</source>
     <message>
         <source>扇形</source>
         <translation>扇形</translation>
-    </message>
-    <message>
-        <source>帮助</source>
-        <translation>說明</translation>
     </message>
     <message>
         <source>作者声明</source>
@@ -991,10 +1103,6 @@ Do you want to replace it?</source>
         <translation>無法啟動瀏覽器。作者首頁的網址是 %1</translation>
     </message>
     <message>
-        <source>语言</source>
-        <translation>語言</translation>
-    </message>
-    <message>
         <source>跟随系统</source>
         <translation>跟隨系統</translation>
     </message>
@@ -1021,10 +1129,6 @@ Do you want to replace it?</source>
     <message>
         <source>打印预览</source>
         <translation>列印預覽</translation>
-    </message>
-    <message>
-        <source>视图</source>
-        <translation>檢視</translation>
     </message>
     <message>
         <source>适合窗口</source>
@@ -1089,6 +1193,30 @@ Do you want to replace it?</source>
     <message>
         <source>分辨率：</source>
         <translation>解析度：</translation>
+    </message>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>檔案(&amp;F)</translation>
+    </message>
+    <message>
+        <source>最近的作品(&amp;R)</source>
+        <translation>最近的作品(&amp;R)</translation>
+    </message>
+    <message>
+        <source>添加(&amp;I)</source>
+        <translation>新增(&amp;I)</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>說明(&amp;H)</translation>
+    </message>
+    <message>
+        <source>语言(&amp;L)</source>
+        <translation>語言(&amp;L)</translation>
+    </message>
+    <message>
+        <source>视图(&amp;V)</source>
+        <translation>檢視(&amp;V)</translation>
     </message>
 </context>
 <context>
@@ -1484,10 +1612,6 @@ Do you want to replace it?</source>
         <translation>文字設定</translation>
     </message>
     <message>
-        <source>文件</source>
-        <translation>檔案</translation>
-    </message>
-    <message>
         <source>新建</source>
         <translation>新增</translation>
     </message>
@@ -1502,10 +1626,6 @@ Do you want to replace it?</source>
     <message>
         <source>退出</source>
         <translation>退出</translation>
-    </message>
-    <message>
-        <source>编辑</source>
-        <translation>編輯</translation>
     </message>
     <message>
         <source>撤销</source>
@@ -1534,14 +1654,6 @@ Do you want to replace it?</source>
     <message>
         <source>全选</source>
         <translation>全選</translation>
-    </message>
-    <message>
-        <source>格式</source>
-        <translation>格式</translation>
-    </message>
-    <message>
-        <source>对齐</source>
-        <translation>對齊</translation>
     </message>
     <message>
         <source>左对齐</source>
@@ -1702,6 +1814,26 @@ Do you want to replace it?</source>
     <message>
         <source>取消</source>
         <translation>取消</translation>
+    </message>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>檔案(&amp;F)</translation>
+    </message>
+    <message>
+        <source>编辑(&amp;E)</source>
+        <translation>編輯(&amp;E)</translation>
+    </message>
+    <message>
+        <source>格式(&amp;O)</source>
+        <translation>格式(&amp;O)</translation>
+    </message>
+    <message>
+        <source>对齐(&amp;A)</source>
+        <translation>對齊(&amp;A)</translation>
+    </message>
+    <message>
+        <source>字体(&amp;F)</source>
+        <translation>字型(&amp;F)</translation>
     </message>
 </context>
 <context>

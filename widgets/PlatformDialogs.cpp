@@ -8,7 +8,9 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QHBoxLayout>
+#include <QIdentityProxyModel>
 #include <QImageReader>
 #include <QLabel>
 #include <QLayout>
@@ -89,6 +91,25 @@ private:
     const FileDialogRequest& request;
 };
 
+// The file list with sizes and dates in the program's language: Qt's file model writes them
+// in the system's, which is English on a system left in the C locale.
+class LocalisedFileList final : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (files == nullptr || role != Qt::DisplayRole || index.column() == 0)
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex file = mapToSource(index);
+        if (index.column() == 2)
+            return files->isDir(file) ? QCoreApplication::translate("PlatformDialogs", "文件夹")
+                                      : QIdentityProxyModel::data(index, role);
+        if (index.column() == 3)
+            return QLocale().toString(files->lastModified(file), QLocale::ShortFormat);
+        return files->isDir(file) ? QString() : QLocale().formattedDataSize(files->size(file));
+    }
+};
+
 // A non-native file dialog with a picture preview beside the file list.
 std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request) {
     ProgramFileDialog dialog(parent, request);
@@ -97,6 +118,7 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
     // of the patterns after them would show them twice and push the text out of the box.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     dialog.setNameFilters(qtNameFilters(request.filter));
+    dialog.setProxyModel(new LocalisedFileList(&dialog));
     if (request.kind == FileDialogRequest::Kind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -268,6 +290,18 @@ SaveQuestion setSaveQuestion(SaveQuestion question) {
     SaveQuestion previous = std::move(saveQuestion());
     saveQuestion() = std::move(question);
     return previous;
+}
+
+QString pictureFilter(const QString& firstEntry) {
+    const auto type = [](const char* description, const char* patterns) {
+        const QString bar = QLatin1String(patterns);
+        return QStringLiteral("|%1 (%2)|%3")
+            .arg(QCoreApplication::translate("PlatformDialogs", description),
+                 QString(bar).replace(QLatin1Char(';'), QLatin1Char(' ')), bar);
+    };
+    return firstEntry + type(QT_TRANSLATE_NOOP("PlatformDialogs", "PNG 图片"), "*.png") +
+           type(QT_TRANSLATE_NOOP("PlatformDialogs", "JPEG 图片"), "*.jpg;*.jpeg") +
+           type(QT_TRANSLATE_NOOP("PlatformDialogs", "BMP 图片"), "*.bmp");
 }
 
 QStringList qtNameFilters(const QString& barFilter) {

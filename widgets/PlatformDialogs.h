@@ -64,6 +64,9 @@ RecoverQuestion setRecoverQuestion(RecoverQuestion question);
 using Notice = std::function<void(QWidget* parent, const QString& text)>;
 Notice setNotice(Notice notice);
 
+// A picture dialog's filter: the program's own first entry ("All (*.jpg;*.jpeg;*.bmp)|…"), then
+// each picture type the program reads and writes, described in the user's language.
+QString pictureFilter(const QString& firstEntry);
 // "desc|pattern|desc|pattern" -> Qt's "desc (pattern)" list, patterns separated by spaces.
 QStringList qtNameFilters(const QString& barFilter);
 // A name typed without an extension gets the default one, as the save dialog does; a name

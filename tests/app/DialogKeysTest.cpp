@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Tarvel developers
 
-// Keys in the dialogs of the real main window: Esc presses each dialog's "取消", wherever the
-// focus is in the dialog, while the close box still closes without it.
+// Keys in the real main window and its dialogs: Esc presses each dialog's "取消", wherever the
+// focus is in the dialog, while the close box still closes without it; every menu opens with
+// Alt and a letter of its own.
 #include "PlacementFixture.h"
 
 #include "DialogPlacement.h"
@@ -13,6 +14,7 @@
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QMenuBar>
 
 namespace {
 
@@ -102,6 +104,44 @@ TEST_F(DialogKeys, ADialogOpensAgainWhereItClosed) {
     EXPECT_EQ(dialog.frameGeometry().topLeft(), QPoint(130, 70));
     dialog.hide();
     qApp->removeEventFilter(&placement);
+}
+
+// Every menu of the main window and of the text dialog has its letter, none taken twice in one
+// bar or menu, nor one of the window's Alt shortcuts (the two would cancel each other out);
+// Alt and the letter opens the menu.
+TEST_F(DialogKeys, EveryMenuOpensWithAltAndALetterOfItsOwn) {
+    for (QMenuBar* bar : {form.menuBar(), form.Form8->MainMenu1}) {
+        QWidget* window = bar->window();
+        SCOPED_TRACE(window->objectName().toStdString());
+        QSet<QKeySequence> taken;
+        for (const QAction* action : window->findChildren<QAction*>())
+            for (const QKeySequence& key : action->shortcuts())
+                if ((key[0].keyboardModifiers() & ~Qt::KeypadModifier) == Qt::AltModifier)
+                    taken.insert(key);
+        window->show();
+        QApplication::setActiveWindow(window);
+        int menus = 0;
+        for (QAction* entry : bar->actions()) {
+            const QKeySequence letter = QKeySequence::mnemonic(entry->text());
+            EXPECT_FALSE(letter.isEmpty()) << entry->text().toStdString();
+            EXPECT_FALSE(taken.contains(letter)) << entry->text().toStdString();
+            taken.insert(letter);
+            QTest::keyClick(window, letter[0].key(), Qt::AltModifier);
+            EXPECT_TRUE(entry->menu()->isVisible()) << entry->text().toStdString();
+            entry->menu()->hide();
+            QSet<QKeySequence> inMenu;
+            for (const QAction* item : entry->menu()->actions())
+                if (item->menu()) {
+                    const QKeySequence sub = QKeySequence::mnemonic(item->text());
+                    EXPECT_FALSE(sub.isEmpty()) << item->text().toStdString();
+                    EXPECT_FALSE(inMenu.contains(sub)) << item->text().toStdString();
+                    inMenu.insert(sub);
+                }
+            ++menus;
+        }
+        EXPECT_EQ(menus, window == &form ? 4 : 3);
+    }
+    form.Form8->hide();
 }
 
 } // namespace

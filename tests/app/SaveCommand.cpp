@@ -83,8 +83,9 @@ TEST_F(SaveCommand, DialogRequestAndCancel) {
     ASSERT_EQ(requests.size(), 1u);
     const FileDialogRequest& r = requests[0];
     EXPECT_EQ(r.kind, FileDialogRequest::Kind::Save);
-    EXPECT_EQ(r.filter, "All (*.jpg;*.jpeg;*.bmp)|*.jpg;*.jpeg;*.bmp|JPEG Image File (*.jpg)|*.jpg|"
-                        "JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp");
+    // The program's own entry first, then each type in the user's words, PNG among them.
+    EXPECT_EQ(r.filter, "All (*.jpg;*.jpeg;*.bmp)|*.jpg;*.jpeg;*.bmp|PNG 图片 (*.png)|*.png|"
+                        "JPEG 图片 (*.jpg *.jpeg)|*.jpg;*.jpeg|BMP 图片 (*.bmp)|*.bmp");
     EXPECT_EQ(r.defaultExtension, "jpg");
     EXPECT_TRUE(r.extensionFromType);
     EXPECT_TRUE(r.picturePreview);
@@ -171,11 +172,14 @@ TEST_F(SaveCommand, TheRealDialogNamesByTheChosenTypeAndAsksBeforeReplacing) {
         });
         form->BitBtn3->click();
     };
-    typeAndSave(QStringLiteral("filt"), 3, {}); // "Bitmaps (*.bmp)"
+    typeAndSave(QStringLiteral("filt"), 3, {}); // "BMP 图片 (*.bmp)"
     EXPECT_EQ(codecs::decodeBmp(contents(dir.filePath("filt.bmp"))),
               form->Image1->picture().image());
     typeAndSave(QStringLiteral("g."), 0, {});
     EXPECT_TRUE(contents(dir.filePath("g.jpg")).startsWith("\xFF\xD8"));
+    typeAndSave(QStringLiteral("lossless"), 1, {}); // "PNG 图片 (*.png)"
+    EXPECT_TRUE(contents(dir.filePath("lossless.png")).startsWith("\x89PNG"));
+    EXPECT_EQ(codecs::loadPicture(dir.filePath("lossless.png")), form->Image1->picture().image());
     EXPECT_TRUE(questions.isEmpty());
 
     // 否 keeps the file and the dialog; 是 replaces it.
@@ -190,7 +194,7 @@ TEST_F(SaveCommand, TheRealDialogNamesByTheChosenTypeAndAsksBeforeReplacing) {
     EXPECT_EQ(questions, QStringList({question, question, question}));
     QStringList files = QDir(dir.path()).entryList(QDir::Files);
     files.sort();
-    EXPECT_EQ(files, QStringList({"filt.bmp", "g.jpg"}));
+    EXPECT_EQ(files, QStringList({"filt.bmp", "g.jpg", "lossless.png"}));
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 

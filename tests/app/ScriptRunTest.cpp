@@ -628,6 +628,12 @@ TEST_F(ScriptRun, WorkFilesThatCannotBeOpenedLeaveTheWorkAsItWas) {
          "这个文件不是 Tarvel 作品文件。"},
         {write("type.tarvel", R"({"steps": [{"do": "circle", "radius": "big"}]})"),
          "键“radius”必须是整数"},
+        // A number out of range is named as the dialog names it, with its unit if it has one.
+        {write("wide.tarvel", R"({"steps": [{"do": "canvas", "width": 5000, "height": 50}]})"),
+         "：第 1 步：画布宽度必须在 1 到 4000 像素之间。"},
+        {write("worn.tarvel", R"({"steps": [{"do": "canvas", "width": 50, "height": 50},
+           {"do": "seal", "text": "印", "wear": 101}]})"),
+         "：第 2 步：印章的残破程度必须在 0 到 100 之间。"},
         {write("save.tarvel", R"({"steps": [{"do": "save", "file": "/tmp/x.bmp"}]})"),
          "第 1 步（第 1 行）：作品文件里不能有“save”"},
         {write("outside.tarvel", R"({"steps": [{"do": "canvas", "picture": "/etc/passwd"}]})"),

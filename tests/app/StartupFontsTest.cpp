@@ -91,12 +91,22 @@ TEST(StartupFonts, FolderFaceIsInEveryListUntilClose) {
     const int id = form.privateFonts().first();
     EXPECT_EQ(QFontDatabase::applicationFontFamilies(id), QStringList{kaiFace});
 
-    // The list is refreshed: every family once, "Default" among them, case-insensitively sorted.
+    // The list is refreshed: every family once, "Default" among them; the faces that draw
+    // Chinese first, then the others, each part case-insensitively sorted.
     const QStringList faces = form.fontFaceList();
     EXPECT_EQ(faces.count(kaiFace), 1);
     EXPECT_EQ(faces.count(QStringLiteral("Default")), 1);
-    for (int i = 1; i < faces.size(); ++i)
-        EXPECT_LT(QString::compare(faces[i - 1], faces[i], Qt::CaseInsensitive), 0) << i;
+    const auto drawsChinese = [](const QString& face) {
+        return QFontDatabase::writingSystems(face).contains(QFontDatabase::SimplifiedChinese) ||
+               QFontDatabase::writingSystems(face).contains(QFontDatabase::TraditionalChinese);
+    };
+    ASSERT_TRUE(drawsChinese(faces.first())) << faces.first().toStdString();
+    ASSERT_FALSE(drawsChinese(faces.last())) << faces.last().toStdString();
+    for (int i = 1; i < faces.size(); ++i) {
+        EXPECT_GE(drawsChinese(faces[i - 1]), drawsChinese(faces[i])) << i;
+        if (drawsChinese(faces[i - 1]) == drawsChinese(faces[i]))
+            EXPECT_LT(QString::compare(faces[i - 1], faces[i], Qt::CaseInsensitive), 0) << i;
+    }
 
     // The dialogs that offer faces copy the list when they are created.
     form.createDialogs();

@@ -20,6 +20,17 @@ TEST(FontFallback, KindsFromTheFamilyNames) {
     EXPECT_EQ(kindOf(QStringLiteral("DejaVu Sans")), Kind::Other);
 }
 
+// The face lists offer the faces that draw Chinese first, each part in the order it came.
+TEST(FontFallback, FacesThatDrawChineseComeFirst) {
+    const QStringList given = {QStringLiteral("DejaVu Sans"), QStringLiteral("LXGW WenKai"),
+                               QStringLiteral("Default"), QStringLiteral("AR PL SungtiL GB"),
+                               QStringLiteral("DejaVu Serif")};
+    EXPECT_EQ(chineseFacesFirst(given),
+              QStringList({QStringLiteral("LXGW WenKai"), QStringLiteral("AR PL SungtiL GB"),
+                           QStringLiteral("DejaVu Sans"), QStringLiteral("Default"),
+                           QStringLiteral("DejaVu Serif")}));
+}
+
 // Every brush face holds GB 2312 only: 盡 and 黃 of a traditional poem come from the Kai face
 // that has them (LXGW WenKai; AR PL KaitiM GB has GB 2312 only), for a Song face too; 永
 // stays in the chosen face, and 𠀀, which no face of the folder has, is left to the system.

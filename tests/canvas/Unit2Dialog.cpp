@@ -113,9 +113,8 @@ TEST_F(Unit2Test, PictureDialogRequestAndLastConfirmedChoiceWins) {
     choosePicture(QStringLiteral("/pictures/paper.png"));
     EXPECT_EQ(lastRequest.kind, FileDialogRequest::Kind::Open);
     EXPECT_EQ(lastRequest.filter,
-              "All (*.png;*.jpg;*.jpeg;*.bmp)|*.png;*.jpg;*.jpeg;*.bmp|Portable Network Graphics "
-              "(*.png)|*.png|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|"
-              "Bitmaps (*.bmp)|*.bmp");
+              "All (*.png;*.jpg;*.jpeg;*.bmp)|*.png;*.jpg;*.jpeg;*.bmp|PNG 图片 (*.png)|*.png|"
+              "JPEG 图片 (*.jpg *.jpeg)|*.jpg;*.jpeg|BMP 图片 (*.bmp)|*.bmp");
     EXPECT_TRUE(lastRequest.picturePreview);
     EXPECT_TRUE(form->PictureChosen);
     EXPECT_FALSE(form->ColorChosen);
