@@ -277,11 +277,15 @@ QString atLine(int line, const QString& text) {
     return QCoreApplication::translate("Script", "第 %1 行：%2").arg(line).arg(text);
 }
 
+QString atStep(const ScriptStep& step, const QString& text) {
+    return QCoreApplication::translate("Script", "第 %1 行，第 %2 步：%3")
+        .arg(step.line)
+        .arg(step.number)
+        .arg(text);
+}
+
 [[noreturn]] void fail(const ScriptStep& step, const QString& text) {
-    throw ScriptFormatError(QCoreApplication::translate("Script", "第 %1 行，第 %2 步：%3")
-                                .arg(step.line)
-                                .arg(step.number)
-                                .arg(text));
+    throw ScriptFormatError(atStep(step, text));
 }
 
 QString needsKey(const QString& command, const QString& key) {
@@ -321,10 +325,13 @@ void checkInteger(const ScriptStep& step, const QString& key, const QJsonValue& 
         fail(step, QCoreApplication::translate("Script", "键“%1”必须是整数").arg(key));
     // Compared as doubles first: a huge number must not be converted to an integer.
     if (d < double(rule.minimum) || d > double(rule.maximum))
-        fail(step, QCoreApplication::translate("Script", "键“%1”必须在 %2 到 %3 之间")
-                       .arg(key)
-                       .arg(rule.minimum)
-                       .arg(rule.maximum));
+        throw ScriptFormatError(
+            atStep(step, QCoreApplication::translate("Script", "键“%1”必须在 %2 到 %3 之间")
+                             .arg(key)
+                             .arg(rule.minimum)
+                             .arg(rule.maximum)),
+            ScriptFormatError::OutOfRange{step.number, step.command, key, rule.minimum,
+                                          rule.maximum});
 }
 
 // The keys whose text is drawn as characters: a control character other than a tab or a line

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -27,14 +28,27 @@ public:
     // What kind of file it is: not JSON (or not an object) from its start, JSON that stops
     // before it ends (a file cut short), or one whose steps are wrong.
     enum class Kind { NotAScript, CutShort, Steps };
+    // A number outside its key's range, for a caller that names the number its own way.
+    struct OutOfRange {
+        int step = 0;
+        QString command;
+        QString key;
+        qint64 minimum = 0;
+        qint64 maximum = 0;
+    };
     explicit ScriptFormatError(const QString& text, Kind kind = Kind::Steps)
         : std::runtime_error(text.toStdString()), message(text), what(kind) {}
+    ScriptFormatError(const QString& text, const OutOfRange& range) : ScriptFormatError(text) {
+        outOfRange = range;
+    }
     const QString& text() const { return message; }
     Kind kind() const { return what; }
+    const std::optional<OutOfRange>& range() const { return outOfRange; }
 
 private:
     QString message;
     Kind what;
+    std::optional<OutOfRange> outOfRange;
 };
 
 // The keys of every command: the one table that checks scripts and work files and gives the

@@ -16,7 +16,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <cerrno>
 #include <new>
 
@@ -75,37 +74,24 @@ constexpr NumberName numberNames[] = {
 
 // A number of a work out of its range, said with the name the dialogs give it ("画布宽度必须
 // 在 1 到 4000 像素之间") rather than with the script's key; any other fault as the reader says it.
-// The reader's own words for a range are matched here, so the open-work tests read both.
-QString inUserWords(const QString& readerText, const QByteArray& data) {
-    static const QRegularExpression range(QRegularExpression::anchoredPattern(
-        QStringLiteral("第 \\d+ 行，第 (\\d+) 步：键“(\\w+)”必须在 (-?\\d+) 到 (-?\\d+) 之间")));
-    const QRegularExpressionMatch match = range.match(readerText);
-    if (!match.hasMatch())
-        return readerText;
-    const int number = match.captured(1).toInt();
-    const QString command = QJsonDocument::fromJson(data)
-                                .object()
-                                .value(QStringLiteral("steps"))
-                                .toArray()
-                                .at(number - 1)
-                                .toObject()
-                                .value(QStringLiteral("do"))
-                                .toString();
+QString inUserWords(const ScriptFormatError& error) {
+    if (!error.range())
+        return error.text();
+    const ScriptFormatError::OutOfRange& range = *error.range();
     for (const NumberName& known : numberNames) {
-        if (command != QLatin1String(known.command) ||
-            match.captured(2) != QLatin1String(known.key))
+        if (range.command != QLatin1String(known.command) || range.key != QLatin1String(known.key))
             continue;
         const QString name = QCoreApplication::translate("Composition", known.name);
+        const QString low = QString::number(range.minimum), high = QString::number(range.maximum);
         if (!*known.unit)
             return QCoreApplication::translate("Composition", "第 %1 步：%2必须在 %3 到 %4 之间。")
-                .arg(number)
-                .arg(name, match.captured(3), match.captured(4));
+                .arg(range.step)
+                .arg(name, low, high);
         return QCoreApplication::translate("Composition", "第 %1 步：%2必须在 %3 到 %4 %5之间。")
-            .arg(number)
-            .arg(name, match.captured(3), match.captured(4),
-                 QCoreApplication::translate("Composition", known.unit));
+            .arg(range.step)
+            .arg(name, low, high, QCoreApplication::translate("Composition", known.unit));
     }
-    return readerText;
+    return error.text();
 }
 
 } // namespace
@@ -210,7 +196,7 @@ void openWorkFile(CompositionState& composition, const QString& path, QStringLis
             refuse(QCoreApplication::translate("Composition", "这个文件不是 Tarvel 作品文件。"));
         if (error.kind() == ScriptFormatError::Kind::CutShort)
             refuse(QCoreApplication::translate("Composition", "作品文件不完整，可能没有保存完。"));
-        refuse(inUserWords(error.text(), read.data));
+        refuse(inUserWords(error));
     } catch (const TarvelError& error) {
         refuse(error.text());
     }
