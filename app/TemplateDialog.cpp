@@ -4,6 +4,7 @@
 #include "TemplateDialog.h"
 
 #include "ColorButton.h"
+#include "Limits.h"
 #include "Named.h"
 #include "SpinEdit.h"
 
@@ -36,9 +37,9 @@ TemplateDialog::TemplateDialog(const QStringList& faces, QWidget* parent) : QDia
     SpinEditLong = named(new SpinEdit(this), "SpinEditLong");
     SpinEditShort = named(new SpinEdit(this), "SpinEditShort");
     SpinEditDpi = named(new SpinEdit(this), "SpinEditDpi");
-    SpinEditLong->setRange(1, 1000);
-    SpinEditShort->setRange(1, 1000);
-    SpinEditDpi->setRange(0, 1200);
+    SpinEditLong->setRange(1, limits::templatePaperCmMax);
+    SpinEditShort->setRange(1, limits::templatePaperCmMax);
+    SpinEditDpi->setRange(0, limits::templateDpiMax);
     ColorButtonGround = named(new ColorButton(WorkTemplate{}.ground, this), "ColorButtonGround");
     ColorButtonInk = named(new ColorButton(clBlack, this), "ColorButtonInk");
     ComboBoxFace = named(new QComboBox(this), "ComboBoxFace");
@@ -54,7 +55,7 @@ TemplateDialog::TemplateDialog(const QStringList& faces, QWidget* parent) : QDia
     EditNameSeal = named(new QLineEdit(this), "EditNameSeal");
     EditLeadingSeal = named(new QLineEdit(this), "EditLeadingSeal");
     SpinEditSpan = named(new SpinEdit(this), "SpinEditSpan");
-    SpinEditSpan->setRange(60, 180);
+    SpinEditSpan->setRange(limits::templateSpanMin, limits::templateSpanMax);
     SpinEditSpan->setValue(WorkTemplate{}.fanSpan);
     CheckBoxLongShort = named(new QCheckBox(tr("长短行"), this), "CheckBoxLongShort");
     CheckBoxLongShort->setChecked(true);

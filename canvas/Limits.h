@@ -25,5 +25,11 @@ inline constexpr int sealWeightMin = 400;
 inline constexpr int sealWeightMax = 1000;
 inline constexpr int sealFrameMax = 200;
 inline constexpr int sealWearMax = 100;
+// A template's paper sides in whole centimetres, its resolution in dots per inch (0: the one
+// the paper fits the largest canvas at) and a fan template's span in degrees.
+inline constexpr int templatePaperCmMax = 1000;
+inline constexpr int templateDpiMax = 1200;
+inline constexpr int templateSpanMin = 60;
+inline constexpr int templateSpanMax = 180;
 
 } // namespace limits
